@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class CIniFile;
+
+// The GENERAL section. The white-balance keys are read but never written, so values edited
+// by hand in the file survive every run.
+struct CGeneralSettings
+{
+    bool m_bHasLeft = true;
+    bool m_bHasBottom = true;
+    int m_nVideoWidth = 640;
+    int m_nVideoHeight = 480;
+    int m_nDisp = 1; // 0 fit, 1..3 integer zoom
+    bool m_bBMP = true;
+    bool m_bMeasure = false;
+    QString m_strImagePath;
+    QString m_strMeasurePath;
+    QString m_strDeviceName;
+    bool m_bEnableWB = false;
+    int m_nWBRed = 0;
+    int m_nWBBlue = 0;
+
+    // documentsFolder stands in for the user's documents folder in the default folder rule.
+    void Load(const CIniFile &ini, const QString &documentsFolder);
+    void Save(CIniFile &ini) const;
+
+    static QString DefaultDocumentsFolder();
+};

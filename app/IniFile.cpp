@@ -1,0 +1,212 @@
+#include "app/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+bool SameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+CIniFile::CIniFile(const QString &path)
+{
+    Load(path);
+}
+
+bool CIniFile::Load(const QString &path)
+{
+    m_path = path;
+    m_preamble.clear();
+    m_sections.clear();
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString text = QString::fromUtf8(file.readAll());
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (i == lines.size() - 1 && line.isEmpty())
+            break; // the final newline does not start another line
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('[')) && trimmed.contains(QLatin1Char(']'))) {
+            const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
+            m_sections.push_back({ trimmed.mid(1, close - 1).trimmed(), {} });
+            continue;
+        }
+        Entry entry;
+        entry.raw = line;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq > 0 && !trimmed.startsWith(QLatin1Char(';'))) {
+            entry.key = line.left(eq).trimmed();
+            entry.value = line.mid(eq + 1).trimmed();
+        }
+        if (m_sections.empty())
+            m_preamble.push_back(entry);
+        else
+            m_sections.back().entries.push_back(entry);
+    }
+    return true;
+}
+
+const CIniFile::Entry *CIniFile::FindEntry(const QString &section, const QString &key) const
+{
+    for (const Section &s : m_sections) {
+        if (!SameName(s.name, section))
+            continue;
+        for (const Entry &e : s.entries) {
+            if (!e.key.isEmpty() && SameName(e.key, key))
+                return &e;
+        }
+    }
+    return nullptr;
+}
+
+CIniFile::Section *CIniFile::FindSection(const QString &section)
+{
+    for (Section &s : m_sections) {
+        if (SameName(s.name, section))
+            return &s;
+    }
+    return nullptr;
+}
+
+bool CIniFile::HasKey(const QString &section, const QString &key) const
+{
+    return FindEntry(section, key) != nullptr;
+}
+
+int CIniFile::ParseInt(const QString &text)
+{
+    // Optional sign, then decimal digits up to the first other character; wraps like a
+    // 32-bit accumulator so that hand-edited huge values cannot overflow.
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    uint32_t value = 0;
+    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i)
+        value = value * 10u + static_cast<uint32_t>(text[i].unicode() - '0');
+    if (negative)
+        value = 0u - value;
+    return static_cast<int>(value);
+}
+
+double CIniFile::ParseDouble(const QString &text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return std::strtod(bytes.constData(), nullptr);
+}
+
+int CIniFile::GetInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const Entry *entry = FindEntry(section, key);
+    return entry ? ParseInt(entry->value) : defaultValue;
+}
+
+QString CIniFile::GetString(const QString &section, const QString &key,
+                            const QString &defaultValue, int bufferSize) const
+{
+    const Entry *entry = FindEntry(section, key);
+    const QString value = entry ? entry->value : defaultValue;
+    return bufferSize <= 0 ? QString() : value.left(bufferSize - 1);
+}
+
+double CIniFile::GetDouble(const QString &section, const QString &key,
+                           const QString &defaultValue, int bufferSize) const
+{
+    return ParseDouble(GetString(section, key, defaultValue, bufferSize));
+}
+
+void CIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    Section *target = FindSection(section);
+    if (!target) {
+        m_sections.push_back({ section, {} });
+        target = &m_sections.back();
+    }
+    for (Entry &e : target->entries) {
+        if (!e.key.isEmpty() && SameName(e.key, key)) {
+            e.value = value;
+            e.raw.clear();
+            return;
+        }
+    }
+    // New keys go after the section's last key, ahead of trailing blank lines.
+    auto pos = target->entries.end();
+    while (pos != target->entries.begin() && std::prev(pos)->key.isEmpty()
+           && std::prev(pos)->raw.trimmed().isEmpty())
+        --pos;
+    target->entries.insert(pos, Entry { key, value, QString() });
+}
+
+void CIniFile::WriteInt(const QString &section, const QString &key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void CIniFile::WriteDouble(const QString &section, const QString &key, double value)
+{
+    WriteString(section, key, QString::asprintf("%f", value));
+}
+
+QByteArray CIniFile::Serialize() const
+{
+    QString out;
+    auto writeEntry = [&out](const Entry &e) {
+        if (e.raw.isEmpty() && !e.key.isEmpty())
+            out += e.key + QLatin1Char('=') + e.value;
+        else
+            out += e.raw;
+        out += QLatin1Char('\n');
+    };
+    for (const Entry &e : m_preamble)
+        writeEntry(e);
+    for (const Section &s : m_sections) {
+        out += QLatin1Char('[') + s.name + QLatin1String("]\n");
+        for (const Entry &e : s.entries)
+            writeEntry(e);
+    }
+    return out.toUtf8();
+}
+
+bool CIniFile::Save(bool abortBeforeRename) const
+{
+    return SaveAs(m_path, abortBeforeRename);
+}
+
+bool CIniFile::SaveAs(const QString &path, bool abortBeforeRename) const
+{
+    if (path.isEmpty())
+        return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = Serialize();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (abortBeforeRename) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The settings file format: "[Section]" headers and "key=value" lines.
+// Reads follow the private-profile rules the stored files were written for: section and
+// key names match without regard to case, a missing file or key gives the caller's default,
+// integers parse as far as the digits go and strings are cut at the caller's buffer size.
+// Writes change the in-memory copy; Save() replaces the file in one atomic rename.
+class CIniFile
+{
+public:
+    CIniFile() = default;
+    explicit CIniFile(const QString &path);
+
+    // Reads the file; a missing or unreadable file leaves an empty document.
+    bool Load(const QString &path);
+    const QString &Path() const { return m_path; }
+
+    int GetInt(const QString &section, const QString &key, int defaultValue) const;
+    // bufferSize counts the terminator like the original API: at most bufferSize - 1 characters.
+    QString GetString(const QString &section, const QString &key, const QString &defaultValue,
+                      int bufferSize) const;
+    // Real numbers are stored as text and read back with a strtod-style leading parse.
+    double GetDouble(const QString &section, const QString &key, const QString &defaultValue,
+                     int bufferSize = 32) const;
+    bool HasKey(const QString &section, const QString &key) const;
+
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInt(const QString &section, const QString &key, int value);
+    void WriteDouble(const QString &section, const QString &key, double value);
+
+    // Writes a temporary file beside the target and renames it over the target.
+    // abortBeforeRename exists for the crash test: the old file must stay whole.
+    bool Save(bool abortBeforeRename = false) const;
+    bool SaveAs(const QString &path, bool abortBeforeRename = false) const;
+
+    static int ParseInt(const QString &text);
+    static double ParseDouble(const QString &text);
+
+private:
+    struct Entry
+    {
+        QString key; // empty for comment and blank lines, kept verbatim in raw
+        QString value;
+        QString raw;
+    };
+    struct Section
+    {
+        QString name;
+        std::vector<Entry> entries;
+    };
+
+    const Entry *FindEntry(const QString &section, const QString &key) const;
+    Section *FindSection(const QString &section);
+    QByteArray Serialize() const;
+
+    QString m_path;
+    std::vector<Entry> m_preamble; // lines before the first section
+    std::vector<Section> m_sections;
+};

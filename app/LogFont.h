@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class QFont;
+
+// The label font as stored in the settings file: the thirteen fields of a logical-font
+// record in their stored order. QFont conversion lives here and nowhere else.
+struct CLogFont
+{
+    int32_t lfHeight = 0;
+    int32_t lfWidth = 0;
+    int32_t lfEscapement = 0;
+    int32_t lfOrientation = 0;
+    int32_t lfWeight = 0;
+    uint8_t lfItalic = 0;
+    uint8_t lfUnderline = 0;
+    uint8_t lfStrikeOut = 0;
+    uint8_t lfCharSet = 0;
+    uint8_t lfOutPrecision = 0;
+    uint8_t lfClipPrecision = 0;
+    uint8_t lfQuality = 0;
+    uint8_t lfPitchAndFamily = 0;
+    QString lfFaceName; // at most 31 characters
+
+    // A zero height or weight means "the default" like the original font mapper.
+    QFont ToQFont() const;
+    static CLogFont FromQFont(const QFont &font);
+
+    bool operator==(const CLogFont &) const = default;
+};

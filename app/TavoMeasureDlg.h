@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/ColorSetting.h"
+#include "app/GeneralSettings.h"
+#include "calibration/CalibrationTable.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class CImageListWnd;
+class CMeasureCanvas;
+class CSidePanel;
+class CTavoGraphDll;
+class QFrame;
+class QToolButton;
+
+// The main window and the program's shared state: settings, capture object, calibration
+// table and the current picture. Reads GENERAL, COLORSETTING and CALIBRATION on
+// construction and writes them on destruction.
+class CTavoMeasureDlg : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CTavoMeasureDlg(const QString &settingsPath, QWidget *parent = nullptr);
+    ~CTavoMeasureDlg() override;
+
+    // Creates the canvas, opens the camera, lays out, shows maximised, creates the panel,
+    // the thumbnail list and the calibration dialog. showWindow is off in tests.
+    void Initialise(bool showWindow = true);
+
+    void RecalLayOut();
+    void SizeCanvas();
+    void RestartVideo();
+
+    CGeneralSettings &General() { return m_general; }
+    CColorSetting &ColorSetting() { return m_colorSetting; }
+    CCalibrationTable &Calibration() { return m_calibration; }
+    CTavoGraphDll &Graph() { return *m_graph; }
+    CMeasureCanvas *Canvas() const { return m_canvas; }
+    CImageListWnd *ThumbnailList() const { return m_thumbnails; }
+    CSidePanel *SidePanel() const { return m_sidePanel; }
+    QFrame *VideoHost() const { return m_videoHost; }
+    QFrame *PanelHost() const { return m_panelHost; }
+    QFrame *ThumbHost() const { return m_thumbHost; }
+
+    bool StillMode() const { return m_bStill; }
+    void SetStillMode(bool still) { m_bStill = still; }
+    QSize DisplaySize() const { return { m_nDisplayWidth, m_nDisplayHeight }; }
+    float DisplayZoom() const { return m_fZoom; }
+    // The current picture's size while still; set by whoever opens or captures a picture.
+    void SetStillSize(QSize size) { m_stillSize = size; }
+
+    int m_nBinarizeThreshold = 128;
+    bool m_bBinarize = false;
+    bool m_bEqualize = false; // "AHE"
+    bool m_bNormalMode = true;
+    int m_nJpegQuality = 100;
+
+public slots:
+    void OnWakeUp();
+    void OnAbout();
+    void OnHidePanel();
+    void OnShowPanel();
+    void OnHideStrip();
+    void OnShowStrip();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void LoadSettings();
+    void SaveSettings() const;
+    void OpenCamera();
+    void ApplyToggle();
+    QToolButton *MakeToggleButton(const QString &objectName, const QString &icon,
+                                  const QString &toolTip);
+    QSize SourceSize() const;
+
+    QString m_settingsPath;
+    std::unique_ptr<CTavoGraphDll> m_graph;
+    CGeneralSettings m_general;
+    CColorSetting m_colorSetting;
+    CCalibrationTable m_calibration;
+
+    QFrame *m_videoHost = nullptr;
+    QFrame *m_panelHost = nullptr;
+    QFrame *m_thumbHost = nullptr;
+    QToolButton *m_btnHidePanel = nullptr; // "<<"
+    QToolButton *m_btnShowPanel = nullptr; // ">>"
+    QToolButton *m_btnShowStrip = nullptr; // "A"
+    QToolButton *m_btnHideStrip = nullptr; // "V"
+    CMeasureCanvas *m_canvas = nullptr;
+    CSidePanel *m_sidePanel = nullptr;
+    CImageListWnd *m_thumbnails = nullptr;
+
+    bool m_bStill = false;
+    int m_nDisplayWidth = 640;
+    int m_nDisplayHeight = 480;
+    float m_fZoom = 1.0f;
+    QSize m_stillSize;
+};

@@ -1,0 +1,3 @@
+#include "app/Trace.h"
+
+Q_LOGGING_CATEGORY(lcTrace, "kalvex.trace", QtWarningMsg)

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Developer trace lines ("kalvex.trace"), off unless enabled with QT_LOGGING_RULES.
+Q_DECLARE_LOGGING_CATEGORY(lcTrace)

@@ -1,0 +1,77 @@
+#include "app/SettingsLocation.h"
+#include "app/SignalWatcher.h"
+#include "app/SingleInstance.h"
+#include "app/TavoMeasureDlg.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// Every module ships its own compiled catalogue under :/i18n; Qt's own texts come from the
+// system's Qt translations when present.
+void InstallTranslations(QApplication &app, const QString &language)
+{
+    const QString lang = language.isEmpty() ? QLocale::system().name() : language;
+    if (lang.startsWith(QLatin1String("en")))
+        return;
+    const QStringList catalogues
+            = QDir(QStringLiteral(":/i18n")).entryList({ QStringLiteral("*_%1.qm").arg(lang) });
+    for (const QString &name : catalogues) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(QStringLiteral(":/i18n/") + name))
+            app.installTranslator(translator);
+    }
+    auto *qtTranslator = new QTranslator(&app);
+    if (qtTranslator->load(QStringLiteral("qtbase_") + lang,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qtTranslator);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kalvex"));
+    QApplication::setApplicationVersion(QStringLiteral(KALVEX_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kalvex"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Kalvex: live picture and measurement for "
+                                                    "USB microscopes"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+                                        QStringLiteral("User interface language (en, zh_CN)."),
+                                        QStringLiteral("language"));
+    const QCommandLineOption testCameraOption(
+            QStringLiteral("test-camera"), QStringLiteral("List the built-in Test Pattern camera."));
+    parser.addOption(langOption);
+    parser.addOption(testCameraOption);
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pictures to open."),
+                                 QStringLiteral("[FILE...]"));
+    parser.process(app);
+
+    if (parser.isSet(testCameraOption))
+        qputenv("KALVEX_TEST_CAMERA", "1");
+    InstallTranslations(app, parser.value(langOption));
+
+    // A second start wakes the first and ends without touching the settings.
+    CSingleInstance instance;
+    if (!instance.Acquire())
+        return 0;
+
+    CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
+    QObject::connect(&instance, &CSingleInstance::wakeUpRequested, &mainWindow,
+                     &CTavoMeasureDlg::OnWakeUp);
+    CSignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow,
+                     &QWidget::close);
+    mainWindow.Initialise();
+    return app.exec();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// One calibration: the unit, the real size of one pixel and the on-screen reference it was
+// made with. Copied by value between the table, the dialog and the measurement engine.
+struct CCalibrationSlot
+{
+    int32_t unit = 0; // index into UnitName()
+    double xPerPixel = 0.0;
+    double yPerPixel = 0.0;
+    double xLength = 0.0;
+    double yLength = 0.0;
+    uint32_t left = 0;
+    uint32_t right = 0;
+    uint32_t top = 0;
+    uint32_t bottom = 0;
+
+    // Length over the bar's pixel extent, the differences taken as unsigned 32-bit numbers.
+    void ApplyScaleRule();
+    // A slot whose scale is zero, infinite or not a number measures in pixels.
+    bool HasUsableScale() const;
+
+    static QString UnitName(int unit); // "um", "mm", "cm", "inch", "dm"; "px" otherwise
+    static constexpr int kUnitCount = 5;
+
+    bool operator==(const CCalibrationSlot &) const = default;
+};

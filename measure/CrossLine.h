@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CIniFile;
+
+// A reference cross-hair: a full-width horizontal and a full-height vertical line.
+struct CCrossLine
+{
+    int32_t shown = 1;
+    int32_t x = 400;
+    int32_t y = 400;
+    int32_t type = 0; // 0 solid, 1 dashed
+    uint32_t colour = 0x00FF00;
+    int32_t size = 5;
+
+    // "Count" first; entries past Count from a longer earlier list are neither read nor erased.
+    static std::vector<CCrossLine> LoadAll(const CIniFile &ini);
+    static void SaveAll(CIniFile &ini, const std::vector<CCrossLine> &lines);
+
+    bool operator==(const CCrossLine &) const = default;
+};

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kalvex needs, only when some are missing.
+# Safe to run on every build: with everything present it only asks dpkg.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
+    libopencv-core-dev libopencv-imgproc-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth imagemagick fonts-wqy-microhei
+)
+# Extra tools that only the benchmark and fuzzing scripts use.
+if [[ ${KALVEX_BOOTSTRAP_EXTRAS:-0} == 1 ]]; then
+    packages+=(enfuse clang libclang-rt-14-dev time)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [[ $status == "install ok installed" ]] || missing+=("$p")
+done
+((${#missing[@]} == 0)) && exit 0
+
+echo "bootstrap: installing ${missing[*]}"
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "bootstrap: need root or sudo to install packages" >&2; exit 1; }
+    sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
