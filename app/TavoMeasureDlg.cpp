@@ -243,10 +243,15 @@ void CTavoMeasureDlg::OnShowStrip()
 
 void CTavoMeasureDlg::OnWakeUp()
 {
+    qCDebug(lcTrace) << "wake-up from a second start";
     showMaximized();
     raise();
     activateWindow();
-    QMessageBox::information(this, windowTitle(), tr("Already having one instance running!"));
+    // Not exec(): a second wake-up or a SIGTERM must not wait behind this box.
+    auto *box = new QMessageBox(QMessageBox::Information, windowTitle(),
+                                tr("Already having one instance running!"), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void CTavoMeasureDlg::OnAbout()

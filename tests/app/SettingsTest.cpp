@@ -1,0 +1,129 @@
+#include "app/GeneralSettings.h"
+#include "app/IniFile.h"
+#include "app/TavoMeasureDlg.h"
+#include "measure/CrossLine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsFile : public testing::Test
+{
+protected:
+    QString Path() const { return m_dir.filePath(QStringLiteral("Setting.ini")); }
+    void Write(const QByteArray &content) const
+    {
+        QFile file(Path());
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+    }
+    // One whole run of the main window object: construction reads, destruction writes.
+    void RunOnce(const std::function<void(CTavoMeasureDlg &)> &change = {}) const
+    {
+        CTavoMeasureDlg window(Path());
+        if (change)
+            change(window);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(SettingsFile, FirstStartWritesCompleteDefaults)
+{
+    RunOnce();
+    const CIniFile ini(Path());
+    const QString documents = CGeneralSettings::DefaultDocumentsFolder();
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_bHasLeft", -1), 1);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_bHasBottom", -1), 1);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_nVideoWidth", -1), 640);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_nVideoHeight", -1), 480);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_nDisp", -1), 1);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_bBMP", -1), 1);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_bMeasure", -1), 0);
+    EXPECT_EQ(ini.GetString("GENERAL", "m_strImagePath", {}, 260), documents + "/image");
+    EXPECT_EQ(ini.GetString("GENERAL", "m_strMeasurePath", {}, 260), documents + "/measure");
+    EXPECT_TRUE(ini.HasKey("GENERAL", "m_strDeviceName"));
+    EXPECT_FALSE(ini.HasKey("GENERAL", "m_bEnableWB")) << "white balance is never written";
+    EXPECT_EQ(ini.GetInt("COLORSETTING", "GridSize", -1), 20);
+    EXPECT_TRUE(ini.HasKey("COLORSETTING", "Text.font.lfFaceName"));
+    EXPECT_TRUE(ini.HasKey("COLORSETTING", "ScalePos"));
+    EXPECT_EQ(ini.GetInt("CALIBRATION", "curSel", -1), 0);
+    for (int n = 0; n < 10; ++n) {
+        const QString s = QString::number(n);
+        EXPECT_EQ(ini.GetString("CALIBRATION", "xlen_" + s, {}, 32), "0.000000");
+        EXPECT_EQ(ini.GetInt("CALIBRATION", "unit_" + s, -1), 0);
+        EXPECT_TRUE(ini.HasKey("CALIBRATION", "top_" + s));
+    }
+    EXPECT_EQ(ini.GetInt("CROSSLINE", "Count", -1), 0);
+}
+
+TEST_F(SettingsFile, RealLengthWrittenWithSixDecimals)
+{
+    RunOnce([](CTavoMeasureDlg &w) {
+        CCalibrationSlot slot = w.Calibration().GetCurSlot();
+        slot.xLength = 12.5;
+        w.Calibration().SetCurSlot(slot);
+    });
+    EXPECT_EQ(CIniFile(Path()).GetString("CALIBRATION", "xlen_0", {}, 32), "12.500000");
+}
+
+TEST_F(SettingsFile, FontByteFieldsStayUnsigned)
+{
+    RunOnce([](CTavoMeasureDlg &w) { w.ColorSetting().font.lfCharSet = 134; });
+    EXPECT_EQ(CIniFile(Path()).GetString("COLORSETTING", "Text.font.lfCharSet", {}, 8), "134");
+    RunOnce([](CTavoMeasureDlg &w) { EXPECT_EQ(w.ColorSetting().font.lfCharSet, 134); });
+}
+
+TEST_F(SettingsFile, CrossLinesBeyondCountAreIgnoredAndKept)
+{
+    QByteArray content("[CROSSLINE]\nCount=2\n");
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        content += "Type_" + n + "=1\nShow_" + n + "=1\nPos_x_" + n + "=" + QByteArray::number(10 * i)
+                + "\nPos_y_" + n + "=5\nSize_" + n + "=2\nColor_" + n + "=255\n";
+    }
+    Write(content);
+    RunOnce();
+    const CIniFile ini(Path());
+    EXPECT_EQ(CCrossLine::LoadAll(ini).size(), 2u);
+    EXPECT_EQ(ini.GetInt("CROSSLINE", "Count", -1), 2);
+    EXPECT_EQ(ini.GetInt("CROSSLINE", "Pos_x_2", -1), 20) << "the stale third entry stays";
+}
+
+TEST_F(SettingsFile, HandEditedWhiteBalanceSurvives)
+{
+    Write("[GENERAL]\nm_bEnableWB=1\nm_nWBRed=7\nm_nWBBlue=-3\n");
+    RunOnce([](CTavoMeasureDlg &w) {
+        EXPECT_TRUE(w.General().m_bEnableWB);
+        EXPECT_EQ(w.General().m_nWBRed, 7);
+        w.General().m_nWBRed = 20; // the dialog changes memory only
+        w.General().m_bEnableWB = false;
+    });
+    const CIniFile ini(Path());
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_bEnableWB", -1), 1);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_nWBRed", -1), 7);
+    EXPECT_EQ(ini.GetInt("GENERAL", "m_nWBBlue", 0), -3);
+}
+
+TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
+{
+    Write("[GENERAL]\nm_nDisp=9\nm_nVideoWidth=-4\n[CALIBRATION]\ncurSel=42\nunit_0=77\n"
+          "[CROSSLINE]\nCount=-3\n");
+    RunOnce([](CTavoMeasureDlg &w) {
+        EXPECT_EQ(w.General().m_nDisp, 1);
+        EXPECT_EQ(w.General().m_nVideoWidth, 640);
+        EXPECT_EQ(w.Calibration().CurrentIndex(), 9);
+        EXPECT_EQ(w.Calibration().GetSlot(0).unit, 0);
+    });
+}
+
+TEST_F(SettingsFile, DisplayScaleZeroStartsAtCaptureSize)
+{
+    Write("[GENERAL]\nm_nDisp=0\nm_nVideoWidth=800\nm_nVideoHeight=600\n");
+    RunOnce([](CTavoMeasureDlg &w) { EXPECT_EQ(w.DisplaySize(), QSize(800, 600)); });
+}

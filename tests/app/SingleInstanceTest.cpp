@@ -1,0 +1,85 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// Two real program processes sharing one runtime and config folder.
+class TwoStarts : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", m_dir.path());
+        env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        env.insert("QT_LOGGING_RULES", "kalvex.trace.debug=true");
+        env.remove("KALVEX_TEST_CAMERA");
+        for (QProcess *p : { &m_first, &m_second }) {
+            p->setProcessEnvironment(env);
+            p->setProgram(QStringLiteral(KALVEX_EXECUTABLE));
+        }
+    }
+    void TearDown() override
+    {
+        for (QProcess *p : { &m_first, &m_second }) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+        }
+    }
+    QString SettingsPath() const { return m_dir.filePath("config/kalvex/Setting.ini"); }
+    bool WaitForFirstReady()
+    {
+        return QTest::qWaitFor([this] { return QFile::exists(m_dir.filePath("kalvex-instance.socket")); },
+                               15000);
+    }
+
+    QTemporaryDir m_dir;
+    QProcess m_first;
+    QProcess m_second;
+};
+
+} // namespace
+
+TEST_F(TwoStarts, SecondStartWakesTheFirstAndEnds)
+{
+    m_first.start();
+    ASSERT_TRUE(WaitForFirstReady());
+
+    m_second.start();
+    ASSERT_TRUE(m_second.waitForFinished(10000));
+    EXPECT_EQ(m_second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_second.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(SettingsPath())) << "the second start must not write settings";
+
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        return m_first.readAllStandardError().contains("wake-up from a second start");
+    }, 5000));
+    EXPECT_EQ(m_first.state(), QProcess::Running);
+}
+
+TEST_F(TwoStarts, TerminationSignalWritesCompleteSettings)
+{
+    m_first.start();
+    ASSERT_TRUE(WaitForFirstReady());
+    ::kill(static_cast<pid_t>(m_first.processId()), SIGTERM);
+    ASSERT_TRUE(m_first.waitForFinished(10000));
+    EXPECT_EQ(m_first.exitStatus(), QProcess::NormalExit);
+
+    QFile file(SettingsPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    for (const char *needle : { "[GENERAL]", "m_strDeviceName=", "[COLORSETTING]", "ScalePos=",
+                                "[CALIBRATION]", "top_9=", "[CROSSLINE]", "Count=0" })
+        EXPECT_TRUE(text.contains(needle)) << needle;
+}
