@@ -13,13 +13,14 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 const QColor kDialogBackground(243, 247, 246);
 const QColor kStaticBackground(218, 218, 218);
-constexpr QSize kToggleButtonSize(14, 48);
+constexpr QSize kToggleButtonSize(14, 40);
 
 QFrame *MakeHost(QWidget *parent, const QString &objectName)
 {
@@ -86,7 +87,7 @@ QToolButton *CTavoMeasureDlg::MakeToggleButton(const QString &objectName, const 
     auto *button = new QToolButton(this);
     button->setObjectName(objectName);
     button->setIcon(QIcon(icon));
-    button->setIconSize(kToggleButtonSize - QSize(2, 2));
+    button->setIconSize(kToggleButtonSize);
     button->setFixedSize(kToggleButtonSize);
     button->setToolTip(toolTip);
     button->setAutoRaise(true);
@@ -122,20 +123,26 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     m_canvas->show();
     OpenCamera();
     RecalLayOut();
-    if (showWindow)
+    if (showWindow) {
+        // Without a window manager there is nobody to maximise us: take the screen ourselves.
+        if (const QScreen *screen = this->screen())
+            setGeometry(screen->availableGeometry());
         showMaximized();
+    }
     SizeCanvas();
 
     m_sidePanel = new CSidePanel(this, m_panelHost);
     auto *panelLayout = new QVBoxLayout(m_panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_sidePanel);
+    m_sidePanel->show();
 
     m_thumbnails = new CImageListWnd(m_thumbHost);
     m_thumbnails->setObjectName(QStringLiteral("thumbnailList"));
     m_thumbnails->SetSingleRow(true);
     m_thumbnails->SetFolder(m_general.m_strImagePath);
     m_thumbnails->setGeometry(m_thumbHost->rect());
+    m_thumbnails->show();
     RecalLayOut();
 }
 

@@ -61,6 +61,9 @@ int main(int argc, char *argv[])
         qputenv("KALVEX_TEST_CAMERA", "1");
     InstallTranslations(app, parser.value(langOption));
 
+    // Installed first: a SIGTERM during start-up is held until the window can close normally.
+    CSignalWatcher signalWatcher;
+
     // A second start wakes the first and ends without touching the settings.
     CSingleInstance instance;
     if (!instance.Acquire())
@@ -69,7 +72,6 @@ int main(int argc, char *argv[])
     CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
     QObject::connect(&instance, &CSingleInstance::wakeUpRequested, &mainWindow,
                      &CTavoMeasureDlg::OnWakeUp);
-    CSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow,
                      &QWidget::close);
     mainWindow.Initialise();

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libqt6svg6
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
     libopencv-core-dev libopencv-imgproc-dev

@@ -10,20 +10,20 @@
 
 TEST(MainLayout_Compute, PanelAndStripShown)
 {
-    const CMainLayout l = CMainLayout::Compute(1280, 800, true, true, 48);
+    const CMainLayout l = CMainLayout::Compute(1280, 800, true, true, 40);
     EXPECT_EQ(l.panelHost, QRect(13, 13, 252, 761));
     EXPECT_EQ(l.thumbHost, QRect(278, 642, 989, 145));
     EXPECT_EQ(l.videoHost, QRect(278, 13, 989, 616));
     EXPECT_EQ(l.hidePanelButton, QPoint(263, 0));
-    EXPECT_EQ(l.hideStripButton, QPoint(263, 752));
+    EXPECT_EQ(l.hideStripButton, QPoint(263, 760));
 }
 
 TEST(MainLayout_Compute, BothHiddenFillsWithMargins)
 {
-    const CMainLayout l = CMainLayout::Compute(1280, 800, false, false, 48);
+    const CMainLayout l = CMainLayout::Compute(1280, 800, false, false, 40);
     EXPECT_EQ(l.videoHost, QRect(13, 13, 1254, 774));
     EXPECT_EQ(l.showPanelButton, QPoint(0, 0));
-    EXPECT_EQ(l.showStripButton, QPoint(0, 752));
+    EXPECT_EQ(l.showStripButton, QPoint(0, 760));
 }
 
 TEST(DisplaySize_Compute, FitKeepsAspect)
