@@ -14,18 +14,18 @@ QColor ColorRefToQColor(COLORREF color)
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-COLORREF QColorToColorRef(const QColor &color)
+COLORREF QColorToColorRef(const QColor& color)
 {
     return static_cast<COLORREF>(color.red()) | (static_cast<COLORREF>(color.green()) << 8)
             | (static_cast<COLORREF>(color.blue()) << 16);
 }
 
-void CColorSetting::Load(const CIniFile &ini)
+void CColorSetting::Load(const CIniFile& ini)
 {
-    auto readInt = [&ini](const char *key, int def) {
+    auto readInt = [&ini](const char* key, int def) {
         return ini.GetInt(kSection, QLatin1String(key), def);
     };
-    auto readByte = [&ini](const char *key) {
+    auto readByte = [&ini](const char* key) {
         return static_cast<uint8_t>(ini.GetInt(kSection, kFont + QLatin1String(key), 0) & 0xFF);
     };
     GridShow = readInt("GridShow", 0) != 0;
@@ -66,12 +66,12 @@ void CColorSetting::Load(const CIniFile &ini)
     ScalePos = qBound(0, ScalePos, 3);
 }
 
-void CColorSetting::Save(CIniFile &ini) const
+void CColorSetting::Save(CIniFile& ini) const
 {
-    auto writeInt = [&ini](const char *key, int value) {
+    auto writeInt = [&ini](const char* key, int value) {
         ini.WriteInt(kSection, QLatin1String(key), value);
     };
-    auto writeFont = [&ini](const char *key, int value) {
+    auto writeFont = [&ini](const char* key, int value) {
         ini.WriteInt(kSection, kFont + QLatin1String(key), value);
     };
     writeInt("GridShow", GridShow ? 1 : 0);

@@ -9,7 +9,7 @@ namespace {
 const QString kSection = QStringLiteral("GENERAL");
 constexpr int kMaxVideoSide = 16384;
 
-QString FolderOrDefault(const QString &stored, const QString &documents, const char *leaf)
+QString FolderOrDefault(const QString& stored, const QString& documents, const char* leaf)
 {
     if (!stored.isEmpty())
         return stored;
@@ -25,9 +25,9 @@ QString CGeneralSettings::DefaultDocumentsFolder()
     return folder;
 }
 
-void CGeneralSettings::Load(const CIniFile &ini, const QString &documentsFolder)
+void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
 {
-    auto readInt = [&ini](const char *key, int def) {
+    auto readInt = [&ini](const char* key, int def) {
         return ini.GetInt(kSection, QLatin1String(key), def);
     };
     m_bHasLeft = readInt("m_bHasLeft", 1) != 0;
@@ -52,7 +52,7 @@ void CGeneralSettings::Load(const CIniFile &ini, const QString &documentsFolder)
     if (m_nDisp < 0 || m_nDisp > 3)
         m_nDisp = 1;
     if (m_nVideoWidth <= 0 || m_nVideoWidth > kMaxVideoSide || m_nVideoHeight <= 0
-        || m_nVideoHeight > kMaxVideoSide) {
+            || m_nVideoHeight > kMaxVideoSide) {
         m_nVideoWidth = 640;
         m_nVideoHeight = 480;
     }
@@ -60,9 +60,9 @@ void CGeneralSettings::Load(const CIniFile &ini, const QString &documentsFolder)
     m_nWBBlue = qBound(-255, m_nWBBlue, 255);
 }
 
-void CGeneralSettings::Save(CIniFile &ini) const
+void CGeneralSettings::Save(CIniFile& ini) const
 {
-    auto writeInt = [&ini](const char *key, int value) {
+    auto writeInt = [&ini](const char* key, int value) {
         ini.WriteInt(kSection, QLatin1String(key), value);
     };
     writeInt("m_bHasLeft", m_bHasLeft ? 1 : 0);

@@ -23,8 +23,8 @@ struct CGeneralSettings
     int m_nWBBlue = 0;
 
     // documentsFolder stands in for the user's documents folder in the default folder rule.
-    void Load(const CIniFile &ini, const QString &documentsFolder);
-    void Save(CIniFile &ini) const;
+    void Load(const CIniFile& ini, const QString& documentsFolder);
+    void Save(CIniFile& ini) const;
 
     static QString DefaultDocumentsFolder();
 };

@@ -10,19 +10,19 @@
 
 namespace {
 
-bool SameName(const QString &a, const QString &b)
+bool SameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-CIniFile::CIniFile(const QString &path)
+CIniFile::CIniFile(const QString& path)
 {
     Load(path);
 }
 
-bool CIniFile::Load(const QString &path)
+bool CIniFile::Load(const QString& path)
 {
     m_path = path;
     m_preamble.clear();
@@ -60,12 +60,12 @@ bool CIniFile::Load(const QString &path)
     return true;
 }
 
-const CIniFile::Entry *CIniFile::FindEntry(const QString &section, const QString &key) const
+const CIniFile::Entry* CIniFile::FindEntry(const QString& section, const QString& key) const
 {
-    for (const Section &s : m_sections) {
+    for (const Section& s : m_sections) {
         if (!SameName(s.name, section))
             continue;
-        for (const Entry &e : s.entries) {
+        for (const Entry& e : s.entries) {
             if (!e.key.isEmpty() && SameName(e.key, key))
                 return &e;
         }
@@ -73,21 +73,21 @@ const CIniFile::Entry *CIniFile::FindEntry(const QString &section, const QString
     return nullptr;
 }
 
-CIniFile::Section *CIniFile::FindSection(const QString &section)
+CIniFile::Section* CIniFile::FindSection(const QString& section)
 {
-    for (Section &s : m_sections) {
+    for (Section& s : m_sections) {
         if (SameName(s.name, section))
             return &s;
     }
     return nullptr;
 }
 
-bool CIniFile::HasKey(const QString &section, const QString &key) const
+bool CIniFile::HasKey(const QString& section, const QString& key) const
 {
     return FindEntry(section, key) != nullptr;
 }
 
-int CIniFile::ParseInt(const QString &text)
+int CIniFile::ParseInt(const QString& text)
 {
     // Optional sign, then decimal digits up to the first other character; wraps like a
     // 32-bit accumulator so that hand-edited huge values cannot overflow.
@@ -107,40 +107,40 @@ int CIniFile::ParseInt(const QString &text)
     return static_cast<int>(value);
 }
 
-double CIniFile::ParseDouble(const QString &text)
+double CIniFile::ParseDouble(const QString& text)
 {
     const QByteArray bytes = text.toLatin1();
     return std::strtod(bytes.constData(), nullptr);
 }
 
-int CIniFile::GetInt(const QString &section, const QString &key, int defaultValue) const
+int CIniFile::GetInt(const QString& section, const QString& key, int defaultValue) const
 {
-    const Entry *entry = FindEntry(section, key);
+    const Entry* entry = FindEntry(section, key);
     return entry ? ParseInt(entry->value) : defaultValue;
 }
 
-QString CIniFile::GetString(const QString &section, const QString &key,
-                            const QString &defaultValue, int bufferSize) const
+QString CIniFile::GetString(const QString& section, const QString& key, const QString& defaultValue,
+        int bufferSize) const
 {
-    const Entry *entry = FindEntry(section, key);
+    const Entry* entry = FindEntry(section, key);
     const QString value = entry ? entry->value : defaultValue;
     return bufferSize <= 0 ? QString() : value.left(bufferSize - 1);
 }
 
-double CIniFile::GetDouble(const QString &section, const QString &key,
-                           const QString &defaultValue, int bufferSize) const
+double CIniFile::GetDouble(const QString& section, const QString& key, const QString& defaultValue,
+        int bufferSize) const
 {
     return ParseDouble(GetString(section, key, defaultValue, bufferSize));
 }
 
-void CIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+void CIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    Section *target = FindSection(section);
+    Section* target = FindSection(section);
     if (!target) {
         m_sections.push_back({ section, {} });
         target = &m_sections.back();
     }
-    for (Entry &e : target->entries) {
+    for (Entry& e : target->entries) {
         if (!e.key.isEmpty() && SameName(e.key, key)) {
             e.value = value;
             e.raw.clear();
@@ -150,17 +150,17 @@ void CIniFile::WriteString(const QString &section, const QString &key, const QSt
     // New keys go after the section's last key, ahead of trailing blank lines.
     auto pos = target->entries.end();
     while (pos != target->entries.begin() && std::prev(pos)->key.isEmpty()
-           && std::prev(pos)->raw.trimmed().isEmpty())
+            && std::prev(pos)->raw.trimmed().isEmpty())
         --pos;
     target->entries.insert(pos, Entry { key, value, QString() });
 }
 
-void CIniFile::WriteInt(const QString &section, const QString &key, int value)
+void CIniFile::WriteInt(const QString& section, const QString& key, int value)
 {
     WriteString(section, key, QString::number(value));
 }
 
-void CIniFile::WriteDouble(const QString &section, const QString &key, double value)
+void CIniFile::WriteDouble(const QString& section, const QString& key, double value)
 {
     WriteString(section, key, QString::asprintf("%f", value));
 }
@@ -168,18 +168,18 @@ void CIniFile::WriteDouble(const QString &section, const QString &key, double va
 QByteArray CIniFile::Serialize() const
 {
     QString out;
-    auto writeEntry = [&out](const Entry &e) {
+    auto writeEntry = [&out](const Entry& e) {
         if (e.raw.isEmpty() && !e.key.isEmpty())
             out += e.key + QLatin1Char('=') + e.value;
         else
             out += e.raw;
         out += QLatin1Char('\n');
     };
-    for (const Entry &e : m_preamble)
+    for (const Entry& e : m_preamble)
         writeEntry(e);
-    for (const Section &s : m_sections) {
+    for (const Section& s : m_sections) {
         out += QLatin1Char('[') + s.name + QLatin1String("]\n");
-        for (const Entry &e : s.entries)
+        for (const Entry& e : s.entries)
             writeEntry(e);
     }
     return out.toUtf8();
@@ -190,7 +190,7 @@ bool CIniFile::Save(bool abortBeforeRename) const
     return SaveAs(m_path, abortBeforeRename);
 }
 
-bool CIniFile::SaveAs(const QString &path, bool abortBeforeRename) const
+bool CIniFile::SaveAs(const QString& path, bool abortBeforeRename) const
 {
     if (path.isEmpty())
         return false;

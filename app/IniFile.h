@@ -14,32 +14,32 @@ class CIniFile
 {
 public:
     CIniFile() = default;
-    explicit CIniFile(const QString &path);
+    explicit CIniFile(const QString& path);
 
     // Reads the file; a missing or unreadable file leaves an empty document.
-    bool Load(const QString &path);
-    const QString &Path() const { return m_path; }
+    bool Load(const QString& path);
+    const QString& Path() const { return m_path; }
 
-    int GetInt(const QString &section, const QString &key, int defaultValue) const;
+    int GetInt(const QString& section, const QString& key, int defaultValue) const;
     // bufferSize counts the terminator like the original API: at most bufferSize - 1 characters.
-    QString GetString(const QString &section, const QString &key, const QString &defaultValue,
-                      int bufferSize) const;
+    QString GetString(const QString& section, const QString& key, const QString& defaultValue,
+            int bufferSize) const;
     // Real numbers are stored as text and read back with a strtod-style leading parse.
-    double GetDouble(const QString &section, const QString &key, const QString &defaultValue,
-                     int bufferSize = 32) const;
-    bool HasKey(const QString &section, const QString &key) const;
+    double GetDouble(const QString& section, const QString& key, const QString& defaultValue,
+            int bufferSize = 32) const;
+    bool HasKey(const QString& section, const QString& key) const;
 
-    void WriteString(const QString &section, const QString &key, const QString &value);
-    void WriteInt(const QString &section, const QString &key, int value);
-    void WriteDouble(const QString &section, const QString &key, double value);
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInt(const QString& section, const QString& key, int value);
+    void WriteDouble(const QString& section, const QString& key, double value);
 
     // Writes a temporary file beside the target and renames it over the target.
     // abortBeforeRename exists for the crash test: the old file must stay whole.
     bool Save(bool abortBeforeRename = false) const;
-    bool SaveAs(const QString &path, bool abortBeforeRename = false) const;
+    bool SaveAs(const QString& path, bool abortBeforeRename = false) const;
 
-    static int ParseInt(const QString &text);
-    static double ParseDouble(const QString &text);
+    static int ParseInt(const QString& text);
+    static double ParseDouble(const QString& text);
 
 private:
     struct Entry
@@ -54,8 +54,8 @@ private:
         std::vector<Entry> entries;
     };
 
-    const Entry *FindEntry(const QString &section, const QString &key) const;
-    Section *FindSection(const QString &section);
+    const Entry* FindEntry(const QString& section, const QString& key) const;
+    Section* FindSection(const QString& section);
     QByteArray Serialize() const;
 
     QString m_path;

@@ -21,11 +21,11 @@ QFont CLogFont::ToQFont() const
     return font;
 }
 
-CLogFont CLogFont::FromQFont(const QFont &font)
+CLogFont CLogFont::FromQFont(const QFont& font)
 {
     CLogFont lf;
-    const int pixels = font.pixelSize() > 0 ? font.pixelSize()
-                                             : qRound(font.pointSizeF() * 96.0 / 72.0);
+    const int pixels =
+            font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
     lf.lfHeight = -pixels;
     lf.lfWeight = font.weight();
     lf.lfItalic = font.italic() ? 1 : 0;

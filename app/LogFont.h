@@ -27,7 +27,7 @@ struct CLogFont
 
     // A zero height or weight means "the default" like the original font mapper.
     QFont ToQFont() const;
-    static CLogFont FromQFont(const QFont &font);
+    static CLogFont FromQFont(const QFont& font);
 
-    bool operator==(const CLogFont &) const = default;
+    bool operator==(const CLogFont&) const = default;
 };

@@ -16,8 +16,8 @@ struct CMainLayout
     QPoint hideStripButton; // "V", shown with the strip
     QPoint showStripButton; // "A", shown without it
 
-    static CMainLayout Compute(int width, int height, bool hasLeft, bool hasBottom,
-                               int buttonHeight);
+    static CMainLayout Compute(
+            int width, int height, bool hasLeft, bool hasBottom, int buttonHeight);
 };
 
 // The canvas size for a display scale: 0 fits the source into the host keeping its aspect,

@@ -12,7 +12,7 @@ QString CSettingsLocation::ProgramDirectory()
     return dir;
 }
 
-QString CSettingsLocation::Resolve(const QString &programDirectory, const QString &configHome)
+QString CSettingsLocation::Resolve(const QString& programDirectory, const QString& configHome)
 {
     const QString portable = programDirectory + QStringLiteral("Setting.ini");
     const QFileInfo portableInfo(portable);
@@ -24,5 +24,5 @@ QString CSettingsLocation::Resolve(const QString &programDirectory, const QStrin
 QString CSettingsLocation::SettingsPath()
 {
     return Resolve(ProgramDirectory(),
-                   QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }

@@ -9,5 +9,5 @@ class CSettingsLocation
 public:
     static QString ProgramDirectory(); // ends with "/"
     static QString SettingsPath();
-    static QString Resolve(const QString &programDirectory, const QString &configHome);
+    static QString Resolve(const QString& programDirectory, const QString& configHome);
 };

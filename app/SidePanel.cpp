@@ -2,9 +2,8 @@
 
 #include "app/TavoMeasureDlg.h"
 
-CSidePanel::CSidePanel(CTavoMeasureDlg *mainWindow, QWidget *parent)
-    : QWidget(parent)
-    , m_mainWindow(mainWindow)
+CSidePanel::CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent)
+    : QWidget(parent), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("sidePanel"));
 }

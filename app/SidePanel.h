@@ -9,8 +9,8 @@ class CSidePanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit CSidePanel(CTavoMeasureDlg *mainWindow, QWidget *parent = nullptr);
+    explicit CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent = nullptr);
 
 private:
-    CTavoMeasureDlg *m_mainWindow;
+    CTavoMeasureDlg* m_mainWindow;
 };

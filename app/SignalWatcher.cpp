@@ -8,8 +8,7 @@
 
 int CSignalWatcher::s_pipe[2] = { -1, -1 };
 
-CSignalWatcher::CSignalWatcher(QObject *parent)
-    : QObject(parent)
+CSignalWatcher::CSignalWatcher(QObject* parent) : QObject(parent)
 {
     if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
@@ -31,7 +30,7 @@ CSignalWatcher::~CSignalWatcher()
 {
     signal(SIGTERM, SIG_DFL);
     signal(SIGINT, SIG_DFL);
-    for (int &fd : s_pipe) {
+    for (int& fd : s_pipe) {
         if (fd >= 0)
             ::close(fd);
         fd = -1;

@@ -10,7 +10,7 @@ class CSignalWatcher : public QObject
 {
     Q_OBJECT
 public:
-    explicit CSignalWatcher(QObject *parent = nullptr);
+    explicit CSignalWatcher(QObject* parent = nullptr);
     ~CSignalWatcher() override;
 
 signals:
@@ -19,5 +19,5 @@ signals:
 private:
     static void Handle(int signal);
     static int s_pipe[2];
-    QSocketNotifier *m_notifier = nullptr;
+    QSocketNotifier* m_notifier = nullptr;
 };

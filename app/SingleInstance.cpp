@@ -22,8 +22,7 @@ QString DefaultRuntimeFolder()
 }
 } // namespace
 
-CSingleInstance::CSingleInstance(const QString &runtimeFolder, QObject *parent)
-    : QObject(parent)
+CSingleInstance::CSingleInstance(const QString& runtimeFolder, QObject* parent) : QObject(parent)
 {
     const QString folder = runtimeFolder.isEmpty() ? DefaultRuntimeFolder() : runtimeFolder;
     QDir().mkpath(folder);
@@ -50,7 +49,7 @@ bool CSingleInstance::Listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (socket->canReadLine() && socket->readLine() == kWakeUp)
                     emit wakeUpRequested();

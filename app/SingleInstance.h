@@ -15,7 +15,7 @@ class CSingleInstance : public QObject
     Q_OBJECT
 public:
     // runtimeFolder holds the lock and the socket; empty means the user's runtime folder.
-    explicit CSingleInstance(const QString &runtimeFolder = QString(), QObject *parent = nullptr);
+    explicit CSingleInstance(const QString& runtimeFolder = QString(), QObject* parent = nullptr);
     ~CSingleInstance() override;
 
     // True when this process is the first; false after a wake-up was sent to the first.
@@ -31,5 +31,5 @@ private:
     QString m_lockPath;
     QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer *m_server = nullptr;
+    QLocalServer* m_server = nullptr;
 };

@@ -22,7 +22,7 @@ class CTavoMeasureDlg : public QWidget
 {
     Q_OBJECT
 public:
-    explicit CTavoMeasureDlg(const QString &settingsPath, QWidget *parent = nullptr);
+    explicit CTavoMeasureDlg(const QString& settingsPath, QWidget* parent = nullptr);
     ~CTavoMeasureDlg() override;
 
     // Creates the canvas, opens the camera, lays out, shows maximised, creates the panel,
@@ -33,16 +33,16 @@ public:
     void SizeCanvas();
     void RestartVideo();
 
-    CGeneralSettings &General() { return m_general; }
-    CColorSetting &ColorSetting() { return m_colorSetting; }
-    CCalibrationTable &Calibration() { return m_calibration; }
-    CTavoGraphDll &Graph() { return *m_graph; }
-    CMeasureCanvas *Canvas() const { return m_canvas; }
-    CImageListWnd *ThumbnailList() const { return m_thumbnails; }
-    CSidePanel *SidePanel() const { return m_sidePanel; }
-    QFrame *VideoHost() const { return m_videoHost; }
-    QFrame *PanelHost() const { return m_panelHost; }
-    QFrame *ThumbHost() const { return m_thumbHost; }
+    CGeneralSettings& General() { return m_general; }
+    CColorSetting& ColorSetting() { return m_colorSetting; }
+    CCalibrationTable& Calibration() { return m_calibration; }
+    CTavoGraphDll& Graph() { return *m_graph; }
+    CMeasureCanvas* Canvas() const { return m_canvas; }
+    CImageListWnd* ThumbnailList() const { return m_thumbnails; }
+    CSidePanel* SidePanel() const { return m_sidePanel; }
+    QFrame* VideoHost() const { return m_videoHost; }
+    QFrame* PanelHost() const { return m_panelHost; }
+    QFrame* ThumbHost() const { return m_thumbHost; }
 
     bool StillMode() const { return m_bStill; }
     void SetStillMode(bool still) { m_bStill = still; }
@@ -66,18 +66,18 @@ public slots:
     void OnShowStrip();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void LoadSettings();
     void SaveSettings() const;
     void OpenCamera();
     void ApplyToggle();
-    QToolButton *MakeToggleButton(const QString &objectName, const QString &icon,
-                                  const QString &toolTip);
+    QToolButton* MakeToggleButton(
+            const QString& objectName, const QString& icon, const QString& toolTip);
     QSize SourceSize() const;
 
     QString m_settingsPath;
@@ -86,16 +86,16 @@ private:
     CColorSetting m_colorSetting;
     CCalibrationTable m_calibration;
 
-    QFrame *m_videoHost = nullptr;
-    QFrame *m_panelHost = nullptr;
-    QFrame *m_thumbHost = nullptr;
-    QToolButton *m_btnHidePanel = nullptr; // "<<"
-    QToolButton *m_btnShowPanel = nullptr; // ">>"
-    QToolButton *m_btnShowStrip = nullptr; // "A"
-    QToolButton *m_btnHideStrip = nullptr; // "V"
-    CMeasureCanvas *m_canvas = nullptr;
-    CSidePanel *m_sidePanel = nullptr;
-    CImageListWnd *m_thumbnails = nullptr;
+    QFrame* m_videoHost = nullptr;
+    QFrame* m_panelHost = nullptr;
+    QFrame* m_thumbHost = nullptr;
+    QToolButton* m_btnHidePanel = nullptr; // "<<"
+    QToolButton* m_btnShowPanel = nullptr; // ">>"
+    QToolButton* m_btnShowStrip = nullptr; // "A"
+    QToolButton* m_btnHideStrip = nullptr; // "V"
+    CMeasureCanvas* m_canvas = nullptr;
+    CSidePanel* m_sidePanel = nullptr;
+    CImageListWnd* m_thumbnails = nullptr;
 
     bool m_bStill = false;
     int m_nDisplayWidth = 640;

@@ -16,7 +16,6 @@ bool CCalibrationSlot::HasUsableScale() const
 
 QString CCalibrationSlot::UnitName(int unit)
 {
-    static const char *const names[kUnitCount] = { "um", "mm", "cm", "inch", "dm" };
-    return unit >= 0 && unit < kUnitCount ? QString::fromLatin1(names[unit])
-                                          : QStringLiteral("px");
+    static const char* const names[kUnitCount] = { "um", "mm", "cm", "inch", "dm" };
+    return unit >= 0 && unit < kUnitCount ? QString::fromLatin1(names[unit]) : QStringLiteral("px");
 }

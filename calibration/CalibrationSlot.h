@@ -26,5 +26,5 @@ struct CCalibrationSlot
     static QString UnitName(int unit); // "um", "mm", "cm", "inch", "dm"; "px" otherwise
     static constexpr int kUnitCount = 5;
 
-    bool operator==(const CCalibrationSlot &) const = default;
+    bool operator==(const CCalibrationSlot&) const = default;
 };

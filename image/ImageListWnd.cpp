@@ -2,12 +2,9 @@
 
 #include <QPainter>
 
-CImageListWnd::CImageListWnd(QWidget *parent)
-    : QWidget(parent)
-{
-}
+CImageListWnd::CImageListWnd(QWidget* parent) : QWidget(parent) { }
 
-void CImageListWnd::paintEvent(QPaintEvent *)
+void CImageListWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(99, 125, 165));

@@ -8,14 +8,14 @@ class CImageListWnd : public QWidget
 {
     Q_OBJECT
 public:
-    explicit CImageListWnd(QWidget *parent = nullptr);
+    explicit CImageListWnd(QWidget* parent = nullptr);
 
     void SetSingleRow(bool singleRow) { m_singleRow = singleRow; }
-    void SetFolder(const QString &folder) { m_folder = folder; }
-    const QString &Folder() const { return m_folder; }
+    void SetFolder(const QString& folder) { m_folder = folder; }
+    const QString& Folder() const { return m_folder; }
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_singleRow = false;

@@ -8,7 +8,7 @@
 
 namespace {
 
-QString WriteFile(const QTemporaryDir &dir, const QByteArray &content)
+QString WriteFile(const QTemporaryDir& dir, const QByteArray& content)
 {
     const QString path = dir.filePath(QStringLiteral("Setting.ini"));
     QFile file(path);
@@ -17,7 +17,7 @@ QString WriteFile(const QTemporaryDir &dir, const QByteArray &content)
     return path;
 }
 
-QByteArray ReadFile(const QString &path)
+QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
@@ -69,16 +69,16 @@ TEST(IniFile_Read, RealsReadTheLeadingNumber)
 TEST(IniFile_Write, KeepsUnrelatedKeysSectionsAndComments)
 {
     QTemporaryDir dir;
-    const QString path
-            = WriteFile(dir, "; hand notes\n[GENERAL]\nm_nDisp=2\nmine=keep me\n\n[MINE]\nx=1\n");
+    const QString path =
+            WriteFile(dir, "; hand notes\n[GENERAL]\nm_nDisp=2\nmine=keep me\n\n[MINE]\nx=1\n");
     CIniFile ini(path);
     ini.WriteInt("GENERAL", "m_nDisp", 3);
     ini.WriteInt("GENERAL", "m_bBMP", 0);
     ini.WriteDouble("CALIBRATION", "xlen_0", 12.5);
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(ReadFile(path),
-              QByteArray("; hand notes\n[GENERAL]\nm_nDisp=3\nmine=keep me\nm_bBMP=0\n\n[MINE]\n"
-                         "x=1\n[CALIBRATION]\nxlen_0=12.500000\n"));
+            QByteArray("; hand notes\n[GENERAL]\nm_nDisp=3\nmine=keep me\nm_bBMP=0\n\n[MINE]\n"
+                       "x=1\n[CALIBRATION]\nxlen_0=12.500000\n"));
 }
 
 TEST(IniFile_Write, InterruptedWriteLeavesTheOldFileWhole)
@@ -100,5 +100,5 @@ TEST(IniFile_Write, CreatesFileAndFolder)
     ini.WriteString("GENERAL", "m_strDeviceName", QStringLiteral("USB 显微镜"));
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(CIniFile(ini.Path()).GetString("GENERAL", "m_strDeviceName", {}, 256),
-              QStringLiteral("USB 显微镜"));
+            QStringLiteral("USB 显微镜"));
 }

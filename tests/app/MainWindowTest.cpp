@@ -59,9 +59,9 @@ protected:
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
-    QToolButton *Button(const char *name) const
+    QToolButton* Button(const char* name) const
     {
-        return m_window->findChild<QToolButton *>(QLatin1String(name));
+        return m_window->findChild<QToolButton*>(QLatin1String(name));
     }
 
     QTemporaryDir m_dir;

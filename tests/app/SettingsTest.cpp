@@ -14,14 +14,14 @@ class SettingsFile : public testing::Test
 {
 protected:
     QString Path() const { return m_dir.filePath(QStringLiteral("Setting.ini")); }
-    void Write(const QByteArray &content) const
+    void Write(const QByteArray& content) const
     {
         QFile file(Path());
         file.open(QIODevice::WriteOnly);
         file.write(content);
     }
     // One whole run of the main window object: construction reads, destruction writes.
-    void RunOnce(const std::function<void(CTavoMeasureDlg &)> &change = {}) const
+    void RunOnce(const std::function<void(CTavoMeasureDlg&)>& change = {}) const
     {
         CTavoMeasureDlg window(Path());
         if (change)
@@ -64,7 +64,7 @@ TEST_F(SettingsFile, FirstStartWritesCompleteDefaults)
 
 TEST_F(SettingsFile, RealLengthWrittenWithSixDecimals)
 {
-    RunOnce([](CTavoMeasureDlg &w) {
+    RunOnce([](CTavoMeasureDlg& w) {
         CCalibrationSlot slot = w.Calibration().GetCurSlot();
         slot.xLength = 12.5;
         w.Calibration().SetCurSlot(slot);
@@ -74,9 +74,9 @@ TEST_F(SettingsFile, RealLengthWrittenWithSixDecimals)
 
 TEST_F(SettingsFile, FontByteFieldsStayUnsigned)
 {
-    RunOnce([](CTavoMeasureDlg &w) { w.ColorSetting().font.lfCharSet = 134; });
+    RunOnce([](CTavoMeasureDlg& w) { w.ColorSetting().font.lfCharSet = 134; });
     EXPECT_EQ(CIniFile(Path()).GetString("COLORSETTING", "Text.font.lfCharSet", {}, 8), "134");
-    RunOnce([](CTavoMeasureDlg &w) { EXPECT_EQ(w.ColorSetting().font.lfCharSet, 134); });
+    RunOnce([](CTavoMeasureDlg& w) { EXPECT_EQ(w.ColorSetting().font.lfCharSet, 134); });
 }
 
 TEST_F(SettingsFile, CrossLinesBeyondCountAreIgnoredAndKept)
@@ -84,8 +84,9 @@ TEST_F(SettingsFile, CrossLinesBeyondCountAreIgnoredAndKept)
     QByteArray content("[CROSSLINE]\nCount=2\n");
     for (int i = 0; i < 3; ++i) {
         const QByteArray n = QByteArray::number(i);
-        content += "Type_" + n + "=1\nShow_" + n + "=1\nPos_x_" + n + "=" + QByteArray::number(10 * i)
-                + "\nPos_y_" + n + "=5\nSize_" + n + "=2\nColor_" + n + "=255\n";
+        content += "Type_" + n + "=1\nShow_" + n + "=1\nPos_x_" + n + "="
+                + QByteArray::number(10 * i) + "\nPos_y_" + n + "=5\nSize_" + n + "=2\nColor_" + n
+                + "=255\n";
     }
     Write(content);
     RunOnce();
@@ -98,7 +99,7 @@ TEST_F(SettingsFile, CrossLinesBeyondCountAreIgnoredAndKept)
 TEST_F(SettingsFile, HandEditedWhiteBalanceSurvives)
 {
     Write("[GENERAL]\nm_bEnableWB=1\nm_nWBRed=7\nm_nWBBlue=-3\n");
-    RunOnce([](CTavoMeasureDlg &w) {
+    RunOnce([](CTavoMeasureDlg& w) {
         EXPECT_TRUE(w.General().m_bEnableWB);
         EXPECT_EQ(w.General().m_nWBRed, 7);
         w.General().m_nWBRed = 20; // the dialog changes memory only
@@ -114,7 +115,7 @@ TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
 {
     Write("[GENERAL]\nm_nDisp=9\nm_nVideoWidth=-4\n[CALIBRATION]\ncurSel=42\nunit_0=77\n"
           "[CROSSLINE]\nCount=-3\n");
-    RunOnce([](CTavoMeasureDlg &w) {
+    RunOnce([](CTavoMeasureDlg& w) {
         EXPECT_EQ(w.General().m_nDisp, 1);
         EXPECT_EQ(w.General().m_nVideoWidth, 640);
         EXPECT_EQ(w.Calibration().CurrentIndex(), 9);
@@ -125,5 +126,5 @@ TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
 TEST_F(SettingsFile, DisplayScaleZeroStartsAtCaptureSize)
 {
     Write("[GENERAL]\nm_nDisp=0\nm_nVideoWidth=800\nm_nVideoHeight=600\n");
-    RunOnce([](CTavoMeasureDlg &w) { EXPECT_EQ(w.DisplaySize(), QSize(800, 600)); });
+    RunOnce([](CTavoMeasureDlg& w) { EXPECT_EQ(w.DisplaySize(), QSize(800, 600)); });
 }

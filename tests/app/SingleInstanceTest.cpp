@@ -23,14 +23,14 @@ protected:
         env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
         env.insert("QT_LOGGING_RULES", "kalvex.trace.debug=true");
         env.remove("KALVEX_TEST_CAMERA");
-        for (QProcess *p : { &m_first, &m_second }) {
+        for (QProcess* p : { &m_first, &m_second }) {
             p->setProcessEnvironment(env);
             p->setProgram(QStringLiteral(KALVEX_EXECUTABLE));
         }
     }
     void TearDown() override
     {
-        for (QProcess *p : { &m_first, &m_second }) {
+        for (QProcess* p : { &m_first, &m_second }) {
             if (p->state() != QProcess::NotRunning) {
                 p->kill();
                 p->waitForFinished(3000);
@@ -40,8 +40,8 @@ protected:
     QString SettingsPath() const { return m_dir.filePath("config/kalvex/Setting.ini"); }
     bool WaitForFirstReady()
     {
-        return QTest::qWaitFor([this] { return QFile::exists(m_dir.filePath("kalvex-instance.socket")); },
-                               15000);
+        return QTest::qWaitFor(
+                [this] { return QFile::exists(m_dir.filePath("kalvex-instance.socket")); }, 15000);
     }
 
     QTemporaryDir m_dir;
@@ -62,9 +62,11 @@ TEST_F(TwoStarts, SecondStartWakesTheFirstAndEnds)
     EXPECT_EQ(m_second.exitCode(), 0);
     EXPECT_FALSE(QFile::exists(SettingsPath())) << "the second start must not write settings";
 
-    EXPECT_TRUE(QTest::qWaitFor([this] {
-        return m_first.readAllStandardError().contains("wake-up from a second start");
-    }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+            [this] {
+                return m_first.readAllStandardError().contains("wake-up from a second start");
+            },
+            5000));
     EXPECT_EQ(m_first.state(), QProcess::Running);
 }
 
@@ -79,7 +81,7 @@ TEST_F(TwoStarts, TerminationSignalWritesCompleteSettings)
     QFile file(SettingsPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
-    for (const char *needle : { "[GENERAL]", "m_strDeviceName=", "[COLORSETTING]", "ScalePos=",
-                                "[CALIBRATION]", "top_9=", "[CROSSLINE]", "Count=0" })
+    for (const char* needle : { "[GENERAL]", "m_strDeviceName=", "[COLORSETTING]",
+                 "ScalePos=", "[CALIBRATION]", "top_9=", "[CROSSLINE]", "Count=0" })
         EXPECT_TRUE(text.contains(needle)) << needle;
 }

@@ -1,0 +1,268 @@
+#include "video/FramePump.h"
+#include "video/FrameSource.h"
+
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+constexpr int32_t kAccessDenied = static_cast<int32_t>(0x80070005u);
+
+// A camera whose picture is red in its top half and blue in its bottom half.
+class FakeCamera : public IFrameSource
+{
+public:
+    FakeCamera(int width, int height) { Resize(width, height); }
+
+    void Resize(int width, int height)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_width = width;
+        m_height = height;
+        const long stride = CFramePump::FrameBytes(width, 1);
+        m_frame.assign(static_cast<size_t>(stride * height), 0);
+        for (int row = 0; row < height; ++row) {
+            // Row 0 in memory is the picture's bottom row.
+            const bool topHalf = row >= height / 2;
+            for (int x = 0; x < width; ++x) {
+                uint8_t* p = m_frame.data() + row * stride + x * 3;
+                p[0] = topHalf ? 0 : 255; // blue
+                p[2] = topHalf ? 255 : 0; // red
+            }
+        }
+    }
+    void SetPaused(bool paused) { m_paused = paused; }
+
+    int32_t GetCaptureSize(int& width, int& height) override
+    {
+        const std::lock_guard lock(m_mutex);
+        width = m_width;
+        height = m_height;
+        return 0;
+    }
+    int32_t CaptureToBuf(long& size, uint8_t* buffer) override
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!buffer) {
+            size = static_cast<long>(m_frame.size());
+            return 0;
+        }
+        if (m_paused)
+            return kAccessDenied;
+        if (size < static_cast<long>(m_frame.size()))
+            return -1;
+        std::memcpy(buffer, m_frame.data(), m_frame.size());
+        ++copies;
+        return 0;
+    }
+
+    std::atomic<int> copies { 0 };
+
+private:
+    std::mutex m_mutex;
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<uint8_t> m_frame;
+    std::atomic<bool> m_paused { false };
+};
+
+CPumpState LiveState(int width, int height)
+{
+    CPumpState s;
+    s.captureWidth = width;
+    s.captureHeight = height;
+    s.displayWidth = s.viewWidth = s.parentWidth = width;
+    s.displayHeight = s.viewHeight = s.parentHeight = height;
+    return s;
+}
+
+bool WaitForFrames(const CFramePump& pump, uint64_t count)
+{
+    return QTest::qWaitFor([&] { return pump.FramesPresented() >= count; }, 3000);
+}
+
+} // namespace
+
+TEST(FramePump_Arithmetic, PacingFollowsCaptureWidth)
+{
+    EXPECT_EQ(CFramePump::SleepMsForWidth(1000), 10);
+    EXPECT_EQ(CFramePump::SleepMsForWidth(1001), 15);
+    EXPECT_EQ(CFramePump::SleepMsForWidth(1500), 15);
+    EXPECT_EQ(CFramePump::SleepMsForWidth(1501), 20);
+    EXPECT_EQ(CFramePump::SleepMsForWidth(2592), 20);
+}
+
+TEST(FramePump_Arithmetic, BufferSizesArePaddedRows)
+{
+    EXPECT_EQ(CFramePump::FrameBytes(640, 480), 921600);
+    EXPECT_EQ(CFramePump::FrameBytes(642, 480), 925440);
+    EXPECT_EQ(CFramePump::FrameBytes(0, 480), 0);
+}
+
+TEST(FramePump_Arithmetic, SourceRectAndDirectFit)
+{
+    CPumpState s = LiveState(640, 480);
+    s.displayScale = 2;
+    s.originX = -100;
+    s.originY = -50;
+    s.viewWidth = 1000;
+    s.viewHeight = 500;
+    EXPECT_EQ(CFramePump::SourceRect(s), QRect(50, 25, 500, 250));
+    s.displayScale = 0;
+    EXPECT_EQ(CFramePump::SourceRect(s), QRect(0, 0, 640, 480));
+    EXPECT_EQ(CFramePump::DirectFitSize(640, 480, 800, 500), QSize(666, 500));
+    EXPECT_EQ(CFramePump::DirectFitSize(640, 480, 800, 700), QSize(800, 600));
+}
+
+TEST(FramePump_Live, FramesReachTheViewTheRightWayUp)
+{
+    FakeCamera camera(642, 480);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(642, 480));
+    pump.Restart();
+    ASSERT_TRUE(WaitForFrames(pump, 2));
+    EXPECT_EQ(pump.FrameBufferSize(), 925440);
+    pump.PaintView([](const QImage& view) {
+        ASSERT_EQ(view.size(), QSize(642, 480));
+        EXPECT_EQ(view.pixelColor(10, 10), QColor(255, 0, 0)) << "top of the picture is red";
+        EXPECT_EQ(view.pixelColor(10, 470), QColor(0, 0, 255));
+    });
+}
+
+TEST(FramePump_Live, StillModeStopsCopiesWithinOneIteration)
+{
+    FakeCamera camera(320, 240);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    CPumpState state = LiveState(320, 240);
+    pump.SetState(state);
+    pump.Restart();
+    ASSERT_TRUE(WaitForFrames(pump, 2));
+    state.still = true;
+    pump.SetState(state);
+    QTest::qWait(30); // at most one iteration was under way
+    const int copies = camera.copies;
+    QTest::qWait(100);
+    EXPECT_EQ(camera.copies, copies);
+}
+
+TEST(FramePump_Live, OverlaysArePresentedWhilePaused)
+{
+    FakeCamera camera(320, 240);
+    std::atomic<int> overlays { 0 };
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetOverlayPainter([&](QPainter& painter, const CPumpState&) {
+        painter.fillRect(0, 0, 4, 4, Qt::green);
+        ++overlays;
+    });
+    pump.SetState(LiveState(320, 240));
+    pump.Restart();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    camera.SetPaused(true);
+    const uint64_t presented = pump.FramesPresented();
+    const uint64_t copied = pump.FramesCopied();
+    ASSERT_TRUE(WaitForFrames(pump, presented + 3));
+    EXPECT_LE(pump.FramesCopied(), copied + 1);
+    EXPECT_GE(overlays, 3);
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(1, 1), QColor(0, 255, 0));
+        EXPECT_EQ(view.pixelColor(100, 10), QColor(255, 0, 0)) << "the last frame stays";
+    });
+}
+
+TEST(FramePump_Hold, SuspendAndResumeNest)
+{
+    FakeCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(160, 120));
+    pump.Restart();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    pump.SuspendPump();
+    pump.SuspendPump();
+    pump.ResumePump();
+    const uint64_t held = pump.FramesPresented();
+    QTest::qWait(80);
+    EXPECT_EQ(pump.FramesPresented(), held) << "one resume does not undo two suspends";
+    pump.ResumePump();
+    EXPECT_TRUE(WaitForFrames(pump, held + 2));
+}
+
+TEST(FramePump_Hold, PumpMadeInStillModeWaitsForTheNextRestart)
+{
+    FakeCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    CPumpState state = LiveState(160, 120);
+    state.still = true;
+    pump.SetState(state);
+    pump.Restart();
+    state.still = false;
+    pump.SetState(state);
+    pump.ResumePump();
+    QTest::qWait(60);
+    EXPECT_EQ(pump.FramesPresented(), 0u);
+    pump.Restart();
+    EXPECT_TRUE(WaitForFrames(pump, 1));
+}
+
+TEST(FramePump_Live, DirectDrawingFitsTheFrameTopLeft)
+{
+    FakeCamera camera(640, 480);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetDirectDrawing(true);
+    CPumpState state = LiveState(640, 480);
+    state.displayScale = 0;
+    state.viewWidth = state.parentWidth = 800;
+    state.viewHeight = state.parentHeight = 500;
+    pump.SetState(state);
+    pump.Restart();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(660, 10), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(670, 10), QColor(0, 0, 0)) << "666 pixels wide";
+        EXPECT_EQ(view.pixelColor(10, 495), QColor(0, 0, 255));
+    });
+}
+
+// Runs under ThreadSanitizer: the user-interface side changes sizes, holds and restarts
+// while frames are pumped and the camera changes size.
+TEST(FramePump_Threads, StateChangesWhilePumping)
+{
+    FakeCamera camera(320, 240);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetOverlayPainter([](QPainter& painter, const CPumpState& s) {
+        painter.drawLine(0, 0, s.viewWidth, s.viewHeight);
+    });
+    pump.SetState(LiveState(320, 240));
+    pump.Restart();
+    for (int i = 0; i < 60; ++i) {
+        CPumpState state = LiveState(i % 2 ? 320 : 400, 240);
+        state.displayScale = i % 4;
+        state.originX = -(i % 7);
+        state.filters.binarize = i % 3 == 0;
+        pump.SetState(state);
+        if (i % 10 == 0)
+            camera.Resize(i % 20 ? 400 : 320, 240);
+        if (i % 5 == 0) {
+            pump.SuspendPump();
+            pump.ResumePump();
+        }
+        if (i % 15 == 0)
+            pump.Restart();
+        pump.PaintView([](const QImage& view) { (void)view.constBits(); });
+        QTest::qWait(2);
+    }
+    pump.Stop();
+    EXPECT_FALSE(pump.IsRunning());
+}

@@ -1,0 +1,310 @@
+#include "video/FramePump.h"
+
+#include "video/FrameSource.h"
+
+#include <QPainter>
+
+#include <chrono>
+
+namespace {
+constexpr int kStillSleepMs = 10;
+} // namespace
+
+CFramePump::CFramePump() = default;
+
+CFramePump::~CFramePump()
+{
+    Stop();
+}
+
+void CFramePump::SetSource(IFrameSource* source)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_source = source;
+}
+
+void CFramePump::SetOverlayPainter(OverlayPainter painter)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_overlayPainter = std::move(painter);
+}
+
+void CFramePump::SetPresentNotifier(PresentNotifier notifier)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_presentNotifier = std::move(notifier);
+}
+
+void CFramePump::SetDirectDrawing(bool direct)
+{
+    m_direct = direct;
+}
+
+void CFramePump::SetState(const CPumpState& state)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_state = state;
+}
+
+CPumpState CFramePump::State() const
+{
+    const std::lock_guard lock(m_stateMutex);
+    return m_state;
+}
+
+int CFramePump::SleepMsForWidth(int captureWidth)
+{
+    if (captureWidth > 1500)
+        return 20;
+    if (captureWidth > 1000)
+        return 15;
+    return 10;
+}
+
+long CFramePump::FrameBytes(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return 0;
+    return static_cast<long>((width * 3 + 3) / 4) * 4 * height;
+}
+
+QRect CFramePump::SourceRect(const CPumpState& s)
+{
+    if (s.displayScale <= 0)
+        return { 0, 0, s.captureWidth, s.captureHeight };
+    // Integer divisions truncate toward zero, as the scroll arithmetic always did.
+    const int left = -(s.originX / s.displayScale);
+    const int top = -(s.originY / s.displayScale);
+    const int right = left + s.viewWidth / s.displayScale;
+    const int bottom = top + s.viewHeight / s.displayScale;
+    return { left, top, right - left, bottom - top };
+}
+
+QSize CFramePump::DirectFitSize(int w, int h, int W, int H)
+{
+    if (w <= 0 || h <= 0)
+        return {};
+    if (static_cast<double>(H) / h >= static_cast<double>(W) / w)
+        return { W, static_cast<int>(static_cast<double>(h) * W / w) };
+    return { static_cast<int>(static_cast<double>(w) * H / h), H };
+}
+
+bool CFramePump::IsRunning() const
+{
+    const std::lock_guard lock(m_controlMutex);
+    return m_thread.joinable();
+}
+
+void CFramePump::Stop()
+{
+    {
+        const std::lock_guard lock(m_controlMutex);
+        m_stop = true;
+    }
+    m_controlChanged.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void CFramePump::Restart()
+{
+    Stop();
+    const bool still = State().still;
+    {
+        const std::lock_guard lock(m_controlMutex);
+        m_stop = false;
+        m_parked = true;
+        // A pump made in still mode is held once more than a resume releases: it waits for
+        // the next restart, which the return to live video brings.
+        m_suspendCount = still ? 2 : 0;
+    }
+    m_frameSize = 0;
+    m_thread = std::thread(&CFramePump::Loop, this);
+}
+
+void CFramePump::SuspendPump(int timeoutMs)
+{
+    std::unique_lock lock(m_controlMutex);
+    ++m_suspendCount;
+    if (!m_thread.joinable())
+        return;
+    m_controlChanged.wait_for(
+            lock, std::chrono::milliseconds(timeoutMs), [this] { return m_parked || m_stop; });
+}
+
+void CFramePump::ResumePump()
+{
+    {
+        const std::lock_guard lock(m_controlMutex);
+        if (m_suspendCount > 0)
+            --m_suspendCount;
+    }
+    m_controlChanged.notify_all();
+}
+
+int CFramePump::SuspendCount() const
+{
+    const std::lock_guard lock(m_controlMutex);
+    return m_suspendCount;
+}
+
+long CFramePump::FrameBufferSize() const
+{
+    const std::lock_guard lock(m_controlMutex);
+    return m_frameSize;
+}
+
+bool CFramePump::WaitWhileHeld()
+{
+    std::unique_lock lock(m_controlMutex);
+    m_parked = true;
+    m_controlChanged.notify_all();
+    m_controlChanged.wait(lock, [this] { return m_stop || m_suspendCount == 0; });
+    if (m_stop)
+        return false;
+    m_parked = false;
+    return true;
+}
+
+void CFramePump::Loop()
+{
+    while (WaitWhileHeld()) {
+        RunIteration();
+        const CPumpState state = State();
+        const int sleepMs = state.still ? kStillSleepMs : SleepMsForWidth(state.captureWidth);
+        // Sleeping counts as parked: a suspend need not wait for it.
+        std::unique_lock lock(m_controlMutex);
+        m_parked = true;
+        m_controlChanged.notify_all();
+        m_controlChanged.wait_for(
+                lock, std::chrono::milliseconds(sleepMs), [this] { return m_stop; });
+    }
+}
+
+void CFramePump::RunIteration()
+{
+    const CPumpState state = State();
+    if (state.still)
+        return;
+    int width = 0;
+    int height = 0;
+    CopyFrame(state, width, height);
+    if (m_direct)
+        ComposeDirect(state, m_frameWidth, m_frameHeight);
+    else
+        ComposeView(state, m_frameWidth, m_frameHeight);
+    Publish();
+}
+
+bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
+{
+    IFrameSource* source = nullptr;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        source = m_source;
+    }
+    if (!source || source->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
+        return false;
+    long size = FrameBytes(width, height);
+    long held = size;
+    if (source->CaptureToBuf(held, nullptr) >= 0)
+        size = held;
+    if (size != m_frameSize) {
+        m_frame.assign(static_cast<size_t>(std::max<long>(size, 0)), 0);
+        const std::lock_guard lock(m_controlMutex);
+        m_frameSize = size;
+        m_frameWidth = 0;
+        m_frameHeight = 0;
+    }
+    // A frame smaller than the reported size would make the filters and the view read past
+    // the buffer: such a frame is not used.
+    if (size < FrameBytes(width, height) || source->CaptureToBuf(size, m_frame.data()) < 0)
+        return false;
+    state.filters.Apply(m_frame.data(), width, height);
+    m_frameWidth = width;
+    m_frameHeight = height;
+    ++m_framesCopied;
+    return true;
+}
+
+void CFramePump::ComposeView(const CPumpState& state, int width, int height)
+{
+    if (state.viewWidth <= 0 || state.viewHeight <= 0)
+        return;
+    const QSize viewSize(state.viewWidth, state.viewHeight);
+    if (m_back.size() != viewSize)
+        m_back = QImage(viewSize, QImage::Format_RGB32);
+    m_back.fill(Qt::black);
+    QPainter painter(&m_back);
+    if (width > 0 && height > 0) {
+        // The buffer's first row is the picture's bottom row: draw through a vertical flip.
+        const QImage frame(m_frame.data(), width, height,
+                static_cast<qsizetype>(FrameBytes(width, 1)), QImage::Format_BGR888);
+        QRect source = SourceRect(state);
+        if (state.displayScale <= 0)
+            source = QRect(0, 0, width, height);
+        const QRectF flippedSource(
+                source.x(), height - source.y() - source.height(), source.width(), source.height());
+        painter.save();
+        painter.translate(0, state.viewHeight);
+        painter.scale(1, -1);
+        painter.drawImage(QRectF(0, 0, state.viewWidth, state.viewHeight), frame, flippedSource);
+        painter.restore();
+    }
+    OverlayPainter overlay;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        overlay = m_overlayPainter;
+    }
+    if (overlay)
+        overlay(painter, state);
+}
+
+void CFramePump::ComposeDirect(const CPumpState& state, int width, int height)
+{
+    if (state.viewWidth <= 0 || state.viewHeight <= 0)
+        return;
+    const QSize viewSize(state.viewWidth, state.viewHeight);
+    if (m_back.size() != viewSize)
+        m_back = QImage(viewSize, QImage::Format_RGB32);
+    m_back.fill(Qt::black);
+    if (width <= 0 || height <= 0)
+        return;
+    QRect target;
+    if (state.displayScale > 0) {
+        target = QRect(state.originX, state.originY, width * state.displayScale,
+                height * state.displayScale);
+    } else {
+        target = QRect(
+                QPoint(0, 0), DirectFitSize(width, height, state.parentWidth, state.parentHeight));
+    }
+    const QImage frame(m_frame.data(), width, height, static_cast<qsizetype>(FrameBytes(width, 1)),
+            QImage::Format_BGR888);
+    QPainter painter(&m_back);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(target.x(), target.y() + target.height());
+    painter.scale(1, -1);
+    painter.drawImage(QRectF(0, 0, target.width(), target.height()), frame);
+}
+
+void CFramePump::Publish()
+{
+    PresentNotifier notifier;
+    {
+        const QMutexLocker lock(&m_handOffMutex);
+        std::swap(m_front, m_back);
+    }
+    {
+        const std::lock_guard lock(m_stateMutex);
+        notifier = m_presentNotifier;
+    }
+    ++m_framesPresented;
+    if (notifier)
+        notifier();
+}
+
+void CFramePump::PaintView(const std::function<void(const QImage&)>& paint) const
+{
+    const QMutexLocker lock(&m_handOffMutex);
+    paint(m_front);
+}
