@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QPlainTextEdit;
+class QRadioButton;
+
+// "Save Setting": the image folder and the snapshot format.
+class CSaveSettingDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // Returns the chosen folder, or an empty text when the user cancels.
+    using FolderChooser =
+            std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+
+    CSaveSettingDlg(const QString& imageFolder, bool bmp, QWidget* parent = nullptr);
+
+    QString ImageFolder() const;
+    bool IsBmp() const;
+    void SetFolderChooser(FolderChooser chooser) { m_chooser = std::move(chooser); }
+
+public slots:
+    void OnSelect();
+
+private:
+    QPlainTextEdit* m_folderEdit = nullptr;
+    QRadioButton* m_bmpButton = nullptr;
+    QRadioButton* m_jpegButton = nullptr;
+    FolderChooser m_chooser;
+};

@@ -1,0 +1,55 @@
+#include "app/SaveSettingDlg.h"
+#include "app/SnapshotNamer.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+QDateTime June12()
+{
+    return QDateTime(QDate(2015, 6, 12), QTime(9, 30, 5));
+}
+} // namespace
+
+TEST(SnapshotNamer_Names, SecondPictureInTheSameSecondGetsASuffix)
+{
+    QTemporaryDir dir;
+    const CSnapshotNamer namer(June12);
+    EXPECT_EQ(namer.UniqueName(dir.path(), ".bmp"), "20150612093005.bmp");
+    QFile(dir.filePath("20150612093005.bmp")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(namer.UniqueName(dir.path(), ".bmp"), "20150612093005_2.bmp");
+    QFile(dir.filePath("20150612093005_2.bmp")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(namer.UniqueName(dir.path(), ".bmp"), "20150612093005_3.bmp");
+    EXPECT_EQ(namer.UniqueName(dir.path(), ".jpg"), "20150612093005.jpg");
+    EXPECT_EQ(CSnapshotNamer::JoinPath("/pics", "a.bmp"), "/pics/a.bmp");
+}
+
+TEST(SaveSettingDlg_Choices, ShowsAndReturnsFolderAndFormat)
+{
+    CSaveSettingDlg dialog("/home/user/image", /*bmp=*/true);
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("bmpButton")->isChecked());
+    QString askedTitle;
+    dialog.SetFolderChooser([&](QWidget*, const QString& title, const QString&) {
+        askedTitle = title;
+        return QStringLiteral("/data/pictures");
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>("selectButton"), Qt::LeftButton);
+    EXPECT_EQ(askedTitle, "Select Path:");
+    dialog.findChild<QRadioButton*>("jpegButton")->click();
+    EXPECT_EQ(dialog.ImageFolder(), "/data/pictures");
+    EXPECT_FALSE(dialog.IsBmp());
+}
+
+TEST(SaveSettingDlg_Choices, CancelledFolderChooserChangesNothing)
+{
+    CSaveSettingDlg dialog("/home/user/image", /*bmp=*/false);
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("jpegButton")->isChecked());
+    dialog.SetFolderChooser([](QWidget*, const QString&, const QString&) { return QString(); });
+    QTest::mouseClick(dialog.findChild<QPushButton*>("selectButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.ImageFolder(), "/home/user/image");
+}
