@@ -61,11 +61,11 @@ int CFramePump::SleepMsForWidth(int captureWidth)
     return 10;
 }
 
-long CFramePump::FrameBytes(int width, int height)
+int32_t CFramePump::FrameBytes(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return 0;
-    return static_cast<long>((width * 3 + 3) / 4) * 4 * height;
+    return (width * 3 + 3) / 4 * 4 * height;
 }
 
 QRect CFramePump::SourceRect(const CPumpState& s)
@@ -148,7 +148,7 @@ int CFramePump::SuspendCount() const
     return m_suspendCount;
 }
 
-long CFramePump::FrameBufferSize() const
+int32_t CFramePump::FrameBufferSize() const
 {
     const std::lock_guard lock(m_controlMutex);
     return m_frameSize;
@@ -205,12 +205,12 @@ bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
     }
     if (!source || source->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
         return false;
-    long size = FrameBytes(width, height);
-    long held = size;
-    if (source->CaptureToBuf(held, nullptr) >= 0)
+    int32_t size = FrameBytes(width, height);
+    int32_t held = size;
+    if (source->CaptureToBuf(&held, nullptr) >= 0)
         size = held;
     if (size != m_frameSize) {
-        m_frame.assign(static_cast<size_t>(std::max<long>(size, 0)), 0);
+        m_frame.assign(static_cast<size_t>(std::max<int32_t>(size, 0)), 0);
         const std::lock_guard lock(m_controlMutex);
         m_frameSize = size;
         m_frameWidth = 0;
@@ -218,7 +218,7 @@ bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
     }
     // A frame smaller than the reported size would make the filters and the view read past
     // the buffer: such a frame is not used.
-    if (size < FrameBytes(width, height) || source->CaptureToBuf(size, m_frame.data()) < 0)
+    if (size < FrameBytes(width, height) || source->CaptureToBuf(&size, m_frame.data()) < 0)
         return false;
     state.filters.Apply(m_frame.data(), width, height);
     m_frameWidth = width;

@@ -74,13 +74,13 @@ public:
     void PaintView(const std::function<void(const QImage&)>& paint) const;
     uint64_t FramesPresented() const { return m_framesPresented.load(); }
     uint64_t FramesCopied() const { return m_framesCopied.load(); }
-    long FrameBufferSize() const;
+    int32_t FrameBufferSize() const;
 
     // One iteration of the loop without the sleep; the worker calls it, benchmarks too.
     void RunIteration();
 
     static int SleepMsForWidth(int captureWidth);
-    static long FrameBytes(int width, int height);
+    static int32_t FrameBytes(int width, int height);
     static QRect SourceRect(const CPumpState& state);
     static QSize DirectFitSize(int frameWidth, int frameHeight, int parentWidth, int parentHeight);
 
@@ -111,7 +111,7 @@ private:
 
     // Owned by the worker between restarts.
     std::vector<uint8_t> m_frame;
-    long m_frameSize = 0;
+    int32_t m_frameSize = 0;
     int m_frameWidth = 0;
     int m_frameHeight = 0;
     QImage m_back;

@@ -9,7 +9,7 @@ class IFrameSource
 public:
     virtual ~IFrameSource() = default;
     virtual int32_t GetCaptureSize(int& width, int& height) = 0;
-    // With buffer == nullptr replaces size by the size of the held frame; otherwise copies the
-    // newest frame when size is large enough. Negative on failure.
-    virtual int32_t CaptureToBuf(long& size, uint8_t* buffer) = 0;
+    // With buffer == nullptr replaces *byteCount by the size of the held frame; otherwise
+    // copies the newest frame when *byteCount is large enough. Negative on failure.
+    virtual int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) = 0;
 };

@@ -25,7 +25,7 @@ public:
         const std::lock_guard lock(m_mutex);
         m_width = width;
         m_height = height;
-        const long stride = CFramePump::FrameBytes(width, 1);
+        const int32_t stride = CFramePump::FrameBytes(width, 1);
         m_frame.assign(static_cast<size_t>(stride * height), 0);
         for (int row = 0; row < height; ++row) {
             // Row 0 in memory is the picture's bottom row.
@@ -46,16 +46,16 @@ public:
         height = m_height;
         return 0;
     }
-    int32_t CaptureToBuf(long& size, uint8_t* buffer) override
+    int32_t CaptureToBuf(int32_t* size, uint8_t* buffer) override
     {
         const std::lock_guard lock(m_mutex);
         if (!buffer) {
-            size = static_cast<long>(m_frame.size());
+            *size = static_cast<int32_t>(m_frame.size());
             return 0;
         }
         if (m_paused)
             return kAccessDenied;
-        if (size < static_cast<long>(m_frame.size()))
+        if (*size < static_cast<int32_t>(m_frame.size()))
             return -1;
         std::memcpy(buffer, m_frame.data(), m_frame.size());
         ++copies;
