@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr size_t kBufferSize = 65536;
+constexpr size_t kBufferSize = 16384;
 // Progressive files can carry any number of scans; real ones have about ten.
 constexpr int kMaxScans = 500;
 // Whole-image coefficient buffers of progressive files are bounded too.
@@ -224,7 +224,8 @@ void applyResolution(jpeg_decompress_struct& cinfo, CxImage& image)
         break;
     case 0:
         if (cinfo.X_density && cinfo.Y_density)
-            image.SetYDpi(int32_t(int64_t(image.XDpi()) * cinfo.Y_density / cinfo.X_density));
+            image.SetYDpi(int32_t(std::min<int64_t>(
+                    int64_t(image.XDpi()) * cinfo.Y_density / cinfo.X_density, INT32_MAX)));
         break;
     default:
         break;
@@ -376,9 +377,9 @@ bool encodeGuarded(EncodeContext& ctx, JOCTET* buffer, CxFile& file, CxImage& im
 bool CJpegCodec::Decode(CxFile& file, CxImage& image, uint32_t minWidth, uint32_t minHeight)
 {
     image.Destroy();
-    std::vector<JOCTET> buffer(kBufferSize);
+    JOCTET buffer[kBufferSize];
     DecodeContext ctx {};
-    const bool ok = decodeGuarded(ctx, buffer.data(), file, image, minWidth, minHeight);
+    const bool ok = decodeGuarded(ctx, buffer, file, image, minWidth, minHeight);
     jpeg_destroy_decompress(&ctx.cinfo);
     if (!ok) {
         image.Destroy();
@@ -401,9 +402,9 @@ bool CJpegCodec::Encode(CxFile* file, CxImage& image)
         image.SetLastError("JPEG can save only RGB or GreyScale images");
         return false;
     }
-    std::vector<JOCTET> buffer(kBufferSize);
+    JOCTET buffer[kBufferSize];
     EncodeContext ctx {};
-    const bool ok = encodeGuarded(ctx, buffer.data(), *file, image);
+    const bool ok = encodeGuarded(ctx, buffer, *file, image);
     jpeg_destroy_compress(&ctx.cinfo);
     if (!ok)
         image.SetLastError(ctx.err.message);

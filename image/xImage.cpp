@@ -33,7 +33,8 @@ uint32_t roundDepth(uint32_t bpp)
 
 int32_t pelsPerMeter(int32_t dpi)
 {
-    return int32_t(std::floor(dpi * 39.37007874015748 + 0.5));
+    // Resolutions read from files can be anything; the header field saturates.
+    return int32_t(std::min(std::floor(dpi * 39.37007874015748 + 0.5), double(INT32_MAX)));
 }
 
 uint8_t paletteIndex(const uint8_t* row, uint32_t x, uint32_t bpp)
@@ -413,11 +414,15 @@ bool CxImage::MakeThumbnail(
 {
     if (!m_dib || width <= 0 || height <= 0)
         return false;
-    CxImage work;
-    if (!toRgb24(*this, work))
+    // Palette pictures are converted first; a 24-bit picture is read where it is, since every
+    // step below writes to a new image anyway.
+    CxImage converted;
+    if (Bpp() != 24 && !toRgb24(*this, converted))
         return false;
+    CxImage shrunk;
+    const CxImage* work = Bpp() == 24 ? this : &converted;
 
-    const uint64_t sw = work.Width(), sh = work.Height();
+    const uint64_t sw = work->Width(), sh = work->Height();
     if (sw > uint64_t(width) || sh > uint64_t(height)) {
         // Exact integer form of the aspect rule, so the limiting side lands on the target.
         uint64_t nw, nh;
@@ -431,15 +436,16 @@ bool CxImage::MakeThumbnail(
         // A very thin picture would truncate to nothing; keep at least one pixel.
         nw = std::max<uint64_t>(nw, 1);
         nh = std::max<uint64_t>(nh, 1);
-        if (!resampleArea(work, work, uint32_t(nw), uint32_t(nh)))
+        if (!resampleArea(*work, shrunk, uint32_t(nw), uint32_t(nh)))
             return false;
+        work = &shrunk;
     }
 
     CxImage out;
-    out.SetXDpi(work.XDpi());
-    out.SetYDpi(work.YDpi());
-    out.SetJpegQualityLevel(work.JpegQualityLevel());
-    if (!out.Create(uint32_t(width), uint32_t(height), 24, work.Type()))
+    out.SetXDpi(work->XDpi());
+    out.SetYDpi(work->YDpi());
+    out.SetJpegQualityLevel(work->JpegQualityLevel());
+    if (!out.Create(uint32_t(width), uint32_t(height), 24, work->Type()))
         return false;
     const uint8_t r = canvasColor & 0xFF, g = (canvasColor >> 8) & 0xFF,
                   b = (canvasColor >> 16) & 0xFF;
@@ -451,13 +457,13 @@ bool CxImage::MakeThumbnail(
             d[3 * x + 2] = r;
         }
     }
-    const uint32_t left = (uint32_t(width) - work.Width()) / 2;
-    const uint32_t top = (uint32_t(height) - work.Height()) / 2;
-    for (uint32_t row = 0; row < work.Height(); ++row) {
+    const uint32_t left = (uint32_t(width) - work->Width()) / 2;
+    const uint32_t top = (uint32_t(height) - work->Height()) / 2;
+    for (uint32_t row = 0; row < work->Height(); ++row) {
         // Picture row `row` from the top is stored row Height - 1 - row.
-        const uint8_t* s = work.RowBits(work.Height() - 1 - row);
+        const uint8_t* s = work->RowBits(work->Height() - 1 - row);
         uint8_t* d = out.RowBits(uint32_t(height) - 1 - (top + row));
-        std::memcpy(d + 3 * left, s, size_t(work.Width()) * 3);
+        std::memcpy(d + 3 * left, s, size_t(work->Width()) * 3);
     }
     if (destination)
         *destination = std::move(out);
