@@ -96,11 +96,13 @@ protected:
         if (m_img.Bpp() == 24) {
             p = row + 3 * x;
         } else {
-            uint32_t index = row[x];
+            uint32_t index;
             if (m_img.Bpp() == 4)
                 index = (x & 1) ? (row[x / 2] & 15) : (row[x / 2] >> 4);
             else if (m_img.Bpp() == 1)
                 index = (row[x / 8] >> (7 - x % 8)) & 1;
+            else
+                index = row[x];
             p = m_img.Palette() + 4 * index;
         }
         return (p[2] << 16) | (p[1] << 8) | p[0];
