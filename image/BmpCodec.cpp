@@ -3,6 +3,7 @@
 #include "image/xFile.h"
 #include "image/xImage.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -290,16 +291,23 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
     uint8_t palette[256 * 4];
     uint32_t colors = 0;
     const size_t entry = info.core ? 3 : 4;
+    uint64_t fileColors = info.colorsUsed;
     if (info.bpp <= 8) {
         const uint32_t maxColors = 1u << info.bpp;
-        colors = info.colorsUsed ? info.colorsUsed : maxColors;
-        if (colors > maxColors)
-            colors = maxColors;
+        if (fileColors == 0)
+            fileColors = maxColors;
+        colors = uint32_t(std::min<uint64_t>(fileColors, maxColors));
         if (!readExact(file, palette, colors * entry))
             return fail(image, "BMP file is truncated");
     }
-    if (pixelOffset && !file.Seek(start + pixelOffset, SEEK_SET))
-        return fail(image, "BMP file is truncated");
+    if (pixelOffset) {
+        if (!file.Seek(start + pixelOffset, SEEK_SET))
+            return fail(image, "BMP file is truncated");
+    } else if (fileColors > colors) {
+        // Without a file header the rows follow the whole colour table, used or not.
+        if (!file.Seek(int64_t((fileColors - colors) * entry), SEEK_CUR))
+            return fail(image, "BMP file is truncated");
+    }
 
     // Uncompressed rows must all be in the file before anything is allocated for them.
     const bool rle = info.compression == kBiRle8 || info.compression == kBiRle4;

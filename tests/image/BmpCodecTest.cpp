@@ -205,6 +205,14 @@ TEST_F(BmpFiles, PaletteDepthsAndHeaders)
     EXPECT_EQ(pixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(pixel(1, 0), 0u);
     EXPECT_EQ(pixel(8, 0), 0xFFFFFFu);
+
+    // A bare 24-bit DIB may still carry a colour table; its rows come after it.
+    s = {};
+    s.width = 1, s.height = 1, s.bpp = 24, s.fileHeader = false, s.colorsUsed = 2;
+    s.palette = Bytes(8, 0xEE);
+    s.pixels = { 1, 2, 3, 0 };
+    ASSERT_TRUE(load(makeBmp(s)));
+    EXPECT_EQ(pixel(0, 0), 0x030201u);
 }
 
 TEST_F(BmpFiles, RunLengthEncoded)
