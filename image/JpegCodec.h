@@ -10,7 +10,7 @@ class CxImage;
 class CJpegCodec
 {
 public:
-    // With minWidth and minHeight set, decodes at the smallest 1/2, 1/4 or 1/8 scale that
+    // With minWidth and minHeight set, decodes reduced by 1/8, 1/4 or 1/2, the most that
     // still covers that size (thumbnails).
     static bool Decode(CxFile& file, CxImage& image, uint32_t minWidth = 0, uint32_t minHeight = 0);
     static bool Encode(CxFile* file, CxImage& image);

@@ -95,7 +95,7 @@ public:
             int32_t width, int32_t height, uint32_t canvasColor, CxImage* destination = nullptr);
 
     bool LoadFile(const QString& fileName, uint32_t format = CXIMAGE_FORMAT_UNKNOWN);
-    // For thumbnails: a JPEG is decoded at the smallest 1/2, 1/4 or 1/8 scale that still covers
+    // For thumbnails: a JPEG is decoded reduced by 1/8, 1/4 or 1/2, the most that still covers
     // minWidth x minHeight; other files load whole.
     bool LoadFileScaled(const QString& fileName, uint32_t minWidth, uint32_t minHeight);
     bool SaveFile(const QString& fileName, uint32_t format);
