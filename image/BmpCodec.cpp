@@ -1,0 +1,376 @@
+#include "image/BmpCodec.h"
+
+#include "image/xFile.h"
+#include "image/xImage.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
+constexpr uint32_t kBiBitfields = 3;
+
+uint16_t le16(const uint8_t* p)
+{
+    return uint16_t(p[0] | (p[1] << 8));
+}
+
+uint32_t le32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+void put16(uint8_t* p, uint16_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+
+void put32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
+}
+
+bool readExact(CxFile& file, void* buffer, size_t bytes)
+{
+    return bytes == 0 || file.Read(buffer, 1, bytes) == bytes;
+}
+
+bool fail(CxImage& image, const char* text)
+{
+    image.Destroy();
+    image.SetLastError(text);
+    return false;
+}
+
+int32_t dpiFromPelsPerMeter(int32_t ppm)
+{
+    return int32_t(std::floor(ppm * 0.0254 + 0.5));
+}
+
+struct BmpInfo
+{
+    int64_t width = 0;
+    int64_t height = 0;
+    bool topDown = false;
+    uint32_t bpp = 0;
+    uint32_t compression = kBiRgb;
+    uint32_t colorsUsed = 0;
+    int32_t xPelsPerMeter = 0;
+    int32_t yPelsPerMeter = 0;
+    bool core = false;
+};
+
+// One colour channel of a 16- or 32-bit pixel, widened or narrowed to 8 bits.
+struct Channel
+{
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+
+    bool Set(uint32_t m, uint32_t bpp)
+    {
+        mask = m;
+        if (m == 0 || (bpp == 16 && m > 0xFFFF))
+            return false;
+        shift = std::countr_zero(m);
+        bits = std::popcount(m);
+        // Only one run of set bits makes sense as a channel.
+        return (m >> shift) == (bits == 32 ? 0xFFFFFFFFu : ((1u << bits) - 1));
+    }
+    uint8_t operator()(uint32_t pixel) const
+    {
+        const uint32_t v = (pixel & mask) >> shift;
+        if (bits >= 8)
+            return uint8_t(v >> (bits - 8));
+        const uint32_t max = (1u << bits) - 1;
+        return uint8_t((v * 255 + max / 2) / max);
+    }
+};
+
+bool readInfo(CxFile& file, BmpInfo& info)
+{
+    uint8_t h[40];
+    if (!readExact(file, h, 4))
+        return false;
+    const uint32_t size = le32(h);
+    if (size == 12) {
+        if (!readExact(file, h + 4, 8))
+            return false;
+        info.core = true;
+        info.width = le16(h + 4);
+        info.height = le16(h + 6);
+        info.bpp = le16(h + 10);
+        return true;
+    }
+    if (size != 40 || !readExact(file, h + 4, 36))
+        return false;
+    info.width = int32_t(le32(h + 4));
+    info.height = int32_t(le32(h + 8));
+    info.bpp = le16(h + 14);
+    info.compression = le32(h + 16);
+    info.xPelsPerMeter = int32_t(le32(h + 24));
+    info.yPelsPerMeter = int32_t(le32(h + 28));
+    info.colorsUsed = le32(h + 32);
+    return true;
+}
+
+void setPixel4(uint8_t* row, uint32_t x, uint8_t v)
+{
+    uint8_t& b = row[x >> 1];
+    b = (x & 1) ? uint8_t((b & 0xF0) | (v & 0x0F)) : uint8_t((b & 0x0F) | (v << 4));
+}
+
+// RLE8 and RLE4 share the escape codes; every run, literal and delta must stay inside the
+// picture, rows counted bottom-up as stored.
+bool decodeRle(const std::vector<uint8_t>& data, CxImage& image, bool fourBit)
+{
+    const uint32_t width = image.Width(), height = image.Height();
+    uint32_t x = 0, y = 0;
+    size_t pos = 0;
+    const size_t n = data.size();
+    while (true) {
+        if (pos + 2 > n)
+            return y >= height || (y == height - 1 && x == width);
+        const uint8_t count = data[pos], value = data[pos + 1];
+        pos += 2;
+        if (count > 0) {
+            if (y >= height || x + count > width)
+                return false;
+            uint8_t* row = image.RowBits(y);
+            if (fourBit) {
+                for (uint32_t i = 0; i < count; ++i)
+                    setPixel4(row, x + i, (i & 1) ? (value & 0x0F) : (value >> 4));
+            } else {
+                std::memset(row + x, value, count);
+            }
+            x += count;
+            continue;
+        }
+        switch (value) {
+        case 0: // end of line
+            x = 0;
+            ++y;
+            break;
+        case 1: // end of bitmap
+            return true;
+        case 2: { // delta
+            if (pos + 2 > n)
+                return false;
+            x += data[pos];
+            y += data[pos + 1];
+            pos += 2;
+            if (x > width || y > height)
+                return false;
+            break;
+        }
+        default: { // literal pixels, padded to a 16-bit boundary
+            const size_t bytes = fourBit ? (size_t(value) + 1) / 2 : value;
+            const size_t padded = (bytes + 1) & ~size_t(1);
+            if (y >= height || x + value > width || pos + bytes > n)
+                return false;
+            uint8_t* row = image.RowBits(y);
+            if (fourBit) {
+                for (uint32_t i = 0; i < value; ++i) {
+                    const uint8_t b = data[pos + i / 2];
+                    setPixel4(row, x + i, (i & 1) ? (b & 0x0F) : (b >> 4));
+                }
+            } else {
+                std::memcpy(row + x, &data[pos], value);
+            }
+            x += value;
+            pos += std::min(padded, n - pos);
+            break;
+        }
+        }
+    }
+}
+
+bool decodeMasked(CxFile& file, CxImage& image, const BmpInfo& info, const Channel& r,
+        const Channel& g, const Channel& b)
+{
+    const uint32_t width = image.Width();
+    const size_t srcStride = (size_t(width) * info.bpp + 31) / 32 * 4;
+    std::vector<uint8_t> row(srcStride);
+    const bool plain32 = info.bpp == 32 && r.mask == 0xFF0000 && g.mask == 0xFF00 && b.mask == 0xFF;
+    for (uint32_t y = 0; y < image.Height(); ++y) {
+        if (!readExact(file, row.data(), srcStride))
+            return false;
+        uint8_t* d = image.RowBits(y);
+        if (plain32) {
+            for (uint32_t x = 0; x < width; ++x)
+                std::memcpy(d + 3 * x, &row[4 * x], 3);
+            continue;
+        }
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t px = info.bpp == 16 ? le16(&row[2 * x]) : le32(&row[4 * x]);
+            d[3 * x] = b(px);
+            d[3 * x + 1] = g(px);
+            d[3 * x + 2] = r(px);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool CBmpCodec::Decode(CxFile& file, CxImage& image)
+{
+    image.Destroy();
+    const int64_t start = file.Tell();
+    const int64_t fileSize = file.Size();
+    uint8_t fileHeader[14];
+    if (!readExact(file, fileHeader, sizeof(fileHeader)))
+        return fail(image, "Not a BMP");
+    uint32_t pixelOffset = 0;
+    if (le16(fileHeader) == 0x4D42) {
+        pixelOffset = le32(fileHeader + 10);
+    } else if (!file.Seek(start, SEEK_SET)) {
+        // A bare device-independent bitmap starts with its info header.
+        return fail(image, "Not a BMP");
+    }
+
+    BmpInfo info;
+    if (!readInfo(file, info))
+        return fail(image, "Error reading BMP info");
+    if (info.height < 0) {
+        info.topDown = true;
+        info.height = -info.height;
+    }
+    if (info.width <= 0 || info.height <= 0)
+        return fail(image, "Error reading BMP info");
+
+    Channel r, g, b;
+    switch (info.bpp) {
+    case 1:
+        if (info.compression != kBiRgb)
+            return fail(image, "compression type not supported");
+        break;
+    case 4:
+    case 8:
+        if (info.compression != kBiRgb && info.compression != (info.bpp == 8 ? kBiRle8 : kBiRle4))
+            return fail(image, "compression type not supported");
+        break;
+    case 16:
+    case 32:
+        if (info.compression == kBiBitfields) {
+            uint8_t masks[12];
+            if (info.core || !readExact(file, masks, sizeof(masks)))
+                return fail(image, "Error reading BMP info");
+            if (!r.Set(le32(masks), info.bpp) || !g.Set(le32(masks + 4), info.bpp)
+                    || !b.Set(le32(masks + 8), info.bpp) || (r.mask & g.mask) || (r.mask & b.mask)
+                    || (g.mask & b.mask))
+                return fail(image, "Invalid BMP bit-field masks");
+        } else if (info.compression == kBiRgb) {
+            if (info.bpp == 16) {
+                r.Set(0x7C00, 16), g.Set(0x03E0, 16), b.Set(0x001F, 16);
+            } else {
+                r.Set(0xFF0000, 32), g.Set(0xFF00, 32), b.Set(0xFF, 32);
+            }
+        } else {
+            return fail(image, "unknown compression");
+        }
+        break;
+    case 24:
+        if (info.compression != kBiRgb)
+            return fail(image, "unknown compression");
+        break;
+    default:
+        return fail(image, "Error reading BMP info");
+    }
+
+    uint8_t palette[256 * 4];
+    uint32_t colors = 0;
+    const size_t entry = info.core ? 3 : 4;
+    uint64_t fileColors = info.colorsUsed;
+    if (info.bpp <= 8) {
+        const uint32_t maxColors = 1u << info.bpp;
+        if (fileColors == 0)
+            fileColors = maxColors;
+        colors = uint32_t(std::min<uint64_t>(fileColors, maxColors));
+        if (!readExact(file, palette, colors * entry))
+            return fail(image, "BMP file is truncated");
+    }
+    if (pixelOffset) {
+        if (!file.Seek(start + pixelOffset, SEEK_SET))
+            return fail(image, "BMP file is truncated");
+    } else if (fileColors > colors) {
+        // Without a file header the rows follow the whole colour table, used or not.
+        if (!file.Seek(int64_t((fileColors - colors) * entry), SEEK_CUR))
+            return fail(image, "BMP file is truncated");
+    }
+
+    // Uncompressed rows must all be in the file before anything is allocated for them.
+    const bool rle = info.compression == kBiRle8 || info.compression == kBiRle4;
+    const int64_t dataStart = file.Tell();
+    if (!rle && fileSize >= 0) {
+        const uint64_t srcStride = (uint64_t(info.width) * info.bpp + 31) / 32 * 4;
+        const uint64_t need = srcStride * uint64_t(info.height);
+        if (dataStart < 0 || fileSize < dataStart || need > uint64_t(fileSize - dataStart))
+            return fail(image, "BMP file is truncated");
+    }
+
+    if (!image.Create(uint32_t(info.width), uint32_t(info.height), info.bpp, CXIMAGE_FORMAT_BMP))
+        return false;
+    for (uint32_t i = 0; i < colors; ++i) {
+        const uint8_t* e = palette + i * entry;
+        image.SetPaletteColor(uint8_t(i), e[2], e[1], e[0]);
+    }
+
+    bool ok = true;
+    if (rle) {
+        if (fileSize < 0 || dataStart < 0 || dataStart >= fileSize)
+            return fail(image, "BMP file is truncated");
+        std::vector<uint8_t> data(size_t(fileSize - dataStart));
+        if (!readExact(file, data.data(), data.size()))
+            return fail(image, "BMP file is truncated");
+        if (!decodeRle(data, image, info.compression == kBiRle4))
+            return fail(image, "Corrupt BMP RLE data");
+    } else if (info.bpp == 16 || info.bpp == 32) {
+        ok = decodeMasked(file, image, info, r, g, b);
+    } else {
+        ok = readExact(file, image.RowBits(0), size_t(image.Stride()) * image.Height());
+    }
+    if (!ok)
+        return fail(image, "BMP file is truncated");
+
+    if (info.topDown)
+        image.FlipVertical();
+    image.SetXDpi(dpiFromPelsPerMeter(info.xPelsPerMeter));
+    image.SetYDpi(dpiFromPelsPerMeter(info.yPelsPerMeter));
+    return true;
+}
+
+bool CBmpCodec::Encode(CxFile* file, CxImage& image)
+{
+    if (!file) {
+        image.SetLastError("null file handler");
+        return false;
+    }
+    if (!image.HasPixels()) {
+        image.SetLastError("null image!!!");
+        return false;
+    }
+    const uint32_t paletteBytes = image.NumColors() * 4;
+    const uint64_t fileSize = 14 + 40 + paletteBytes + uint64_t(image.Stride()) * image.Height();
+    uint8_t header[14] = { 'B', 'M' };
+    put32(header + 2, uint32_t(fileSize));
+    put16(header + 6, 0);
+    put16(header + 8, 0);
+    put32(header + 10, 14 + 40 + paletteBytes);
+    if (file->Write(header, 1, sizeof(header)) != sizeof(header)
+            || file->Write(image.Dib(), 1, image.DibSize()) != image.DibSize()) {
+        image.SetLastError("Error writing BMP file");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# fuzz-image.sh [seconds per decoder, default 60]
+# Builds the picture decoders' libFuzzer targets with clang (build-fuzz/) and runs the BMP, the
+# JPEG and the format-detecting target in turn from the seed corpus in fuzz/corpus/. Every input
+# that crashes or hangs a target is copied to tests/image/data/fuzz-regress/, which the unit
+# tests replay.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+build=$root/build-fuzz
+regress=$root/tests/image/data/fuzz-regress
+
+if [[ ! -f $build/CMakeCache.txt ]]; then
+    CC=clang-14 CXX=clang++-14 cmake -S "$root/fuzz" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" -j2
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-allocator_may_return_null=1}
+status=0
+for target in bmp jpeg any; do
+    seeds=$root/fuzz/corpus/$target
+    [[ $target == any ]] && seeds="$root/fuzz/corpus/bmp $root/fuzz/corpus/jpeg"
+    corpus=$build/corpus-$target
+    artifacts=$build/artifacts-$target
+    rm -rf "$artifacts"
+    mkdir -p "$corpus" "$artifacts"
+    echo "== fuzz_image_$target for ${seconds}s"
+    # shellcheck disable=SC2086
+    "$build/fuzz_image_$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        "$corpus" $seeds >"$build/$target.log" 2>&1 || status=1
+    grep -E "^(Done|stat::number_of_executed_units|stat::peak_rss_mb)|ERROR|SUMMARY" \
+        "$build/$target.log" || true
+    for found in "$artifacts"/*; do
+        [[ -f $found ]] || continue
+        cp "$found" "$regress/$target-$(basename "$found")"
+        echo "kept $regress/$target-$(basename "$found")"
+    done
+done
+exit $status
