@@ -174,3 +174,23 @@ TEST(FrameFilters_Binarization, EmptyFrameRefused)
     EXPECT_EQ(ApplyBinarization(nullptr, 4, 2, 128), -1);
     EXPECT_EQ(frame, before);
 }
+
+TEST(FrameFilters_ContrastCurve, EveryValueAtEveryOffsetMatchesCurve)
+{
+    // 97 pixels: 291 bytes a row, so both the wide and the byte-wise parts of a row are used.
+    const int width = 97, height = 5;
+    const std::size_t stride = FrameStride(width);
+    std::vector<uint8_t> frame(stride * height, 0xA5);
+    int value = 0;
+    for (int y = 0; y < height; ++y)
+        for (int i = 0; i < width * 3; ++i)
+            frame[y * stride + i] = static_cast<uint8_t>(value++ % 256);
+    const auto before = frame;
+    ApplyContrastCurve(frame.data(), width, height);
+    for (int y = 0; y < height; ++y)
+        for (int i = 0; i < width * 3; ++i) {
+            const int v = before[y * stride + i];
+            const int expected = static_cast<int>(127.0 + (v - 127) * 0.7999999821186065673828125);
+            ASSERT_EQ(frame[y * stride + i], expected) << "value " << v;
+        }
+}

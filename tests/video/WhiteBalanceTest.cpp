@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,4 +64,28 @@ TEST(WhiteBalance_Gains, EmptyFrameRefused)
     EXPECT_EQ(ApplyWhiteBalance(row.data(), 3, 0, 5, 5), -1);
     EXPECT_EQ(ApplyWhiteBalance(nullptr, 3, 1, 5, 5), -1);
     EXPECT_EQ(row, Row(1, 2, 3));
+}
+
+TEST(WhiteBalance_Gains, WideRowsMatchPerPixelRule)
+{
+    // 37 pixels: two blocks of sixteen and a remainder, with every value in every channel.
+    const int width = 37, height = 7;
+    const int stride = (width * 24 + 31) / 32 * 4;
+    std::vector<uint8_t> frame(stride * height, 0x5A);
+    for (int y = 0; y < height; ++y)
+        for (int i = 0; i < width * 3; ++i)
+            frame[y * stride + i] = static_cast<uint8_t>((y * 111 + i * 7) % 256);
+    for (const auto [red, blue] : { std::pair { 31, -32 }, { -5, 17 }, { 0, 0 }, { 300, -300 } }) {
+        auto out = frame;
+        ASSERT_EQ(ApplyWhiteBalance(out.data(), width, height, red, blue), 0);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int at = y * stride + x * 3;
+                EXPECT_EQ(out[at], std::clamp(frame[at] + blue, 0, 255));
+                EXPECT_EQ(out[at + 1], frame[at + 1]);
+                EXPECT_EQ(out[at + 2], std::clamp(frame[at + 2] + red, 0, 255));
+            }
+            EXPECT_EQ(out[y * stride + stride - 1], 0x5A);
+        }
+    }
 }
