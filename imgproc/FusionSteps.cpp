@@ -1,0 +1,276 @@
+#include "imgproc/FusionSteps.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kCannyLow = 50.0;
+constexpr double kCannyHigh = 100.0;
+constexpr int kCannyAperture = 3;
+constexpr double kBandFraction = 0.6;
+constexpr double kScoreFloor = 0.5;
+constexpr double kSingularDeterminant = 1e-6;
+
+// Window mean and variance term of every position whose window the integral image covers
+// (h + 1 ... size - h - 1 in both directions); 0 elsewhere.
+struct CWindowStats
+{
+    cv::Mat mean; // CV_64F
+    cv::Mat variance; // CV_32S: trunc(sum of squares - N x mean^2)
+};
+
+CWindowStats ComputeWindowStats(const cv::Mat& grey, int h)
+{
+    cv::Mat sum, sqsum;
+    cv::integral(grey, sum, sqsum, CV_64F, CV_64F);
+    const int n = (2 * h + 1) * (2 * h + 1);
+    CWindowStats stats { cv::Mat::zeros(grey.size(), CV_64F), cv::Mat::zeros(grey.size(), CV_32S) };
+    for (int y = h + 1; y <= grey.rows - h - 1; ++y) {
+        const double* top = sum.ptr<double>(y - h);
+        const double* bottom = sum.ptr<double>(y + h + 1);
+        const double* sqTop = sqsum.ptr<double>(y - h);
+        const double* sqBottom = sqsum.ptr<double>(y + h + 1);
+        double* mean = stats.mean.ptr<double>(y);
+        int32_t* variance = stats.variance.ptr<int32_t>(y);
+        for (int x = h + 1; x <= grey.cols - h - 1; ++x) {
+            const int l = x - h, r = x + h + 1;
+            const double s = bottom[r] - top[r] - bottom[l] + top[l];
+            const auto sumSquares =
+                    static_cast<int32_t>(sqBottom[r] - sqTop[r] - sqBottom[l] + sqTop[l]);
+            mean[x] = s / n;
+            variance[x] = static_cast<int32_t>(sumSquares - n * mean[x] * mean[x]);
+        }
+    }
+    return stats;
+}
+
+int ProductSum(const cv::Mat& a, int ax, int ay, const cv::Mat& b, int bx, int by, int h)
+{
+    int sum = 0;
+    for (int j = -h; j <= h; ++j) {
+        const uint8_t* pa = a.ptr<uint8_t>(ay + j) + ax - h;
+        const uint8_t* pb = b.ptr<uint8_t>(by + j) + bx - h;
+        for (int i = 0; i <= 2 * h; ++i)
+            sum += pa[i] * pb[i];
+    }
+    return sum;
+}
+
+struct CFeaturePoint
+{
+    int x;
+    int y;
+};
+
+} // namespace
+
+cv::Mat BuildFeatureMap(const cv::Mat& grey, int blockSize, bool band)
+{
+    cv::Mat edges, strength;
+    cv::Canny(grey, edges, kCannyLow, kCannyHigh, kCannyAperture);
+    // The mixed derivative straight into 8 bits: negative responses saturate to 0.
+    cv::Sobel(grey, strength, CV_8U, 1, 1, 3, 1.0, 0.0, cv::BORDER_REPLICATE);
+    cv::Mat map = cv::Mat::zeros(grey.size(), CV_8U);
+    if (blockSize <= 0)
+        return map;
+    for (int by = 0; by + blockSize <= grey.rows; by += blockSize) {
+        for (int bx = 0; bx + blockSize <= grey.cols; bx += blockSize) {
+            int g = strength.at<uint8_t>(by, bx);
+            for (int y = by; y < by + blockSize; ++y) {
+                const uint8_t* e = edges.ptr<uint8_t>(y);
+                const uint8_t* t = strength.ptr<uint8_t>(y);
+                for (int x = bx; x < bx + blockSize; ++x)
+                    if (e[x] != 0 && t[x] > g)
+                        g = t[x];
+            }
+            bool marked = false;
+            for (int y = by; y < by + blockSize && !marked; ++y) {
+                const uint8_t* e = edges.ptr<uint8_t>(y);
+                const uint8_t* t = strength.ptr<uint8_t>(y);
+                uint8_t* m = map.ptr<uint8_t>(y);
+                for (int x = bx; x < bx + blockSize; ++x) {
+                    if (e[x] == 0)
+                        continue;
+                    if (band) {
+                        if (t[x] >= kBandFraction * g)
+                            m[x] = 255;
+                    } else if (t[x] >= g) {
+                        m[x] = 255;
+                        marked = true;
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    return map;
+}
+
+std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
+        const CSearchCentre& centre, const CAdjustedMergeParams& params,
+        const std::atomic<bool>* cancel)
+{
+    const double scale = params.matchScale;
+    const cv::Size size(static_cast<int>(greyA.cols * scale), static_cast<int>(greyA.rows * scale));
+    const int h = static_cast<int>(params.correlationRadius * scale);
+    const int range = static_cast<int>(params.searchRange * scale);
+    const int block = static_cast<int>(params.blockSize * scale);
+    const int ox = static_cast<int>(centre.cx * scale);
+    const int oy = static_cast<int>(centre.cy * scale);
+    const int n = (2 * h + 1) * (2 * h + 1);
+    std::vector<CFusionMatch> matches;
+    if (size.width <= 2 * h + 1 || size.height <= 2 * h + 1)
+        return matches;
+
+    cv::Mat a, b;
+    cv::resize(greyA, a, size, 0, 0, cv::INTER_LINEAR);
+    cv::resize(greyB, b, size, 0, 0, cv::INTER_LINEAR);
+    const cv::Mat featuresA = BuildFeatureMap(a, block, false);
+    const cv::Mat featuresB = BuildFeatureMap(b, block, true);
+    const CWindowStats statsA = ComputeWindowStats(a, h);
+    const CWindowStats statsB = ComputeWindowStats(b, h);
+
+    // Feature points of A in search order: x outer, y inner.
+    std::vector<CFeaturePoint> points;
+    for (int y = h + 1; y < size.height - h; ++y) {
+        const uint8_t* f = featuresA.ptr<uint8_t>(y);
+        for (int x = h + 1; x < size.width - h; ++x)
+            if (f[x] != 0)
+                points.push_back({ x, y });
+    }
+    std::stable_sort(
+            points.begin(), points.end(), [](const CFeaturePoint& l, const CFeaturePoint& r) {
+                return l.x < r.x || (l.x == r.x && l.y < r.y);
+            });
+
+    // Each point is searched on its own; results are kept in point order, so the match list
+    // does not depend on how the points are shared out between threads.
+    std::vector<CFusionMatch> found(points.size());
+    std::vector<uint8_t> hit(points.size(), 0);
+    cv::parallel_for_(cv::Range(0, static_cast<int>(points.size())), [&](const cv::Range& part) {
+        for (int k = part.start; k < part.end; ++k) {
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
+                return;
+            const int x = points[k].x, y = points[k].y;
+            const double meanA = statsA.mean.at<double>(y, x);
+            const int varianceA = statsA.variance.at<int32_t>(y, x);
+            double best = 0.0;
+            int bestX = 0, bestY = 0;
+            const int y0 = std::max(h, y + oy - range),
+                      y1 = std::min(size.height - h, y + oy + range);
+            const int x0 = std::max(h, x + ox - range),
+                      x1 = std::min(size.width - h, x + ox + range);
+            for (int yb = y0; yb < y1; ++yb) {
+                const uint8_t* f = featuresB.ptr<uint8_t>(yb);
+                const double* meanRow = statsB.mean.ptr<double>(yb);
+                const int32_t* varianceRow = statsB.variance.ptr<int32_t>(yb);
+                for (int xb = x0; xb < x1; ++xb) {
+                    if (f[xb] == 0)
+                        continue;
+                    const int varianceB = varianceRow[xb];
+                    double score = 0.0;
+                    if (varianceA > 0 && varianceB > 0) {
+                        const auto c = static_cast<int64_t>(
+                                ProductSum(a, x, y, b, xb, yb, h) - n * meanA * meanRow[xb]);
+                        if (c > 0)
+                            score = c / std::sqrt(static_cast<double>(varianceA) * varianceB);
+                    }
+                    if (score > best) {
+                        best = score;
+                        bestX = xb;
+                        bestY = yb;
+                    }
+                }
+            }
+            if (best >= kScoreFloor) {
+                found[k] = { x, y, bestX - x, bestY - y, 1 };
+                hit[k] = 1;
+            }
+        }
+    });
+    if (cancel != nullptr && cancel->load())
+        return matches;
+
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        if (!hit[k])
+            continue;
+        CFusionMatch m = found[k];
+        m.x = static_cast<int>(m.x / scale + 0.5);
+        m.y = static_cast<int>(m.y / scale + 0.5);
+        m.dx = static_cast<int>(m.dx / scale);
+        m.dy = static_cast<int>(m.dy / scale);
+        matches.push_back(m);
+    }
+    return matches;
+}
+
+void VoteDisplacements(
+        std::vector<CFusionMatch>& matches, int rowStride, int height, int searchRange)
+{
+    if (matches.empty() || rowStride <= 0 || height <= 0)
+        return;
+    const auto modal = [&](int offset, auto displacement) {
+        std::vector<int> histogram(2 * static_cast<std::size_t>(offset), 0);
+        for (const auto& m : matches) {
+            const int bin = offset + displacement(m);
+            if (bin >= 0 && bin < static_cast<int>(histogram.size()))
+                ++histogram[bin];
+        }
+        std::vector<int> smooth = histogram;
+        for (std::size_t i = 1; i + 1 < histogram.size(); ++i)
+            smooth[i] = histogram[i - 1] + histogram[i] + histogram[i + 1];
+        const auto peak = std::max_element(smooth.begin(), smooth.end()) - smooth.begin();
+        return static_cast<int>(peak) - offset;
+    };
+    const int modalX = modal(rowStride, [](const CFusionMatch& m) { return m.dx; });
+    const int modalY = modal(height, [](const CFusionMatch& m) { return m.dy; });
+    // 100^2 / 16 = 625: more than 25 pixels off the mode in either coordinate.
+    const int64_t limit = static_cast<int64_t>(searchRange) * searchRange / 16;
+    for (auto& m : matches) {
+        const int64_t ex = m.dx - modalX, ey = m.dy - modalY;
+        if (ex * ex > limit || ey * ey > limit)
+            m.kept = 0;
+    }
+}
+
+CAffineRow FitAffineRow(const std::vector<CFusionMatch>& matches, bool forX)
+{
+    double sxx = 0, sxy = 0, sx = 0, syy = 0, sy = 0, n = 0, sxt = 0, syt = 0, st = 0;
+    for (const auto& m : matches) {
+        if (!m.kept)
+            continue;
+        const double x = m.x, y = m.y;
+        const double t = forX ? m.x + m.dx : m.y + m.dy;
+        sxx += x * x;
+        sxy += x * y;
+        sx += x;
+        syy += y * y;
+        sy += y;
+        n += 1;
+        sxt += x * t;
+        syt += y * t;
+        st += t;
+    }
+    const auto det3 = [](double a, double b, double c, double d, double e, double f, double g,
+                              double h, double i) {
+        return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
+    };
+    const double det = det3(sxx, sxy, sx, sxy, syy, sy, sx, sy, n);
+    if (n == 0 || !(std::fabs(det) >= kSingularDeterminant))
+        return forX ? CAffineRow { 1.0, 0.0, 0.0 } : CAffineRow { 0.0, 1.0, 0.0 };
+    return { det3(sxt, sxy, sx, syt, syy, sy, st, sy, n) / det,
+        det3(sxx, sxt, sx, sxy, syt, sy, sx, st, n) / det,
+        det3(sxx, sxy, sxt, sxy, syy, syt, sx, sy, st) / det };
+}
+
+CAffineMap ChainMaps(const CAffineMap& pair, const CAffineMap& map)
+{
+    const auto combine = [&](const CAffineRow& row) {
+        return CAffineRow { row.p * map.x.p + row.q * map.y.p, row.p * map.x.q + row.q * map.y.q,
+            row.p * map.x.r + row.q * map.y.r + row.r };
+    };
+    return { combine(pair.x), combine(pair.y) };
+}
