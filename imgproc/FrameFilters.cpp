@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -241,14 +242,25 @@ __attribute__((target("avx2"))) std::size_t ContrastRowWide(uint8_t* p, std::siz
     return i;
 }
 
+std::atomic<bool> g_wideAllowed { true };
+
 bool HasAvx2()
 {
     static const bool has = __builtin_cpu_supports("avx2");
-    return has;
+    return has && g_wideAllowed.load(std::memory_order_relaxed);
 }
 #endif
 
 } // namespace
+
+void AllowWideFilterPaths(bool allowed)
+{
+#if defined(KALVEX_X86_DISPATCH)
+    g_wideAllowed = allowed;
+#else
+    (void)allowed;
+#endif
+}
 
 std::size_t FrameStride(int width)
 {
