@@ -150,7 +150,8 @@ std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
     const int oy = static_cast<int>(centre.cy * scale);
     const int n = (2 * h + 1) * (2 * h + 1);
     std::vector<CFusionMatch> matches;
-    if (size.width <= 2 * h + 1 || size.height <= 2 * h + 1)
+    if (!(scale > 0.0) || h < 1 || range < 1 || block < 1 || size.width <= 2 * h + 1
+            || size.height <= 2 * h + 1)
         return matches;
 
     cv::Mat a, b;

@@ -205,6 +205,13 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
     const int rowStride = (width + 3) / 4 * 4;
     int done = 0;
 
+    // A cancelled run leaves no trace, the search centre included.
+    const CSearchCentre startCentre = centre;
+    const auto cancelled = [&] {
+        centre = startCentre;
+        return FusionStatus::Cancelled;
+    };
+
     CFusionAccumulator sums(width, height);
     cv::Mat greyEarlier = Grey(images[0]);
     sums.Add(images[0], greyEarlier, CAffineMap {});
@@ -213,7 +220,7 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
     CAffineMap cumulative;
     for (int k = 0; k + 1 < count; ++k) {
         if (Cancelled(observer))
-            return FusionStatus::Cancelled;
+            return cancelled();
         cv::Mat greyLater = Grey(images[k + 1]);
         CFusionPairReport report;
         report.first = k;
@@ -221,7 +228,7 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
         std::vector<CFusionMatch> matches =
                 MatchPair(greyEarlier, greyLater, centre, params, observer.cancel);
         if (Cancelled(observer))
-            return FusionStatus::Cancelled;
+            return cancelled();
         VoteDisplacements(matches, rowStride, height, params.searchRange);
 
         int64_t sumX = 0, sumY = 0, kept = 0;
@@ -244,7 +251,7 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
         Report(observer, CFusionProgress::Stage::Pair, k, ++done, total);
 
         if (Cancelled(observer))
-            return FusionStatus::Cancelled;
+            return cancelled();
         sums.Add(images[k + 1], greyLater, cumulative);
         Report(observer, CFusionProgress::Stage::Image, k + 1, ++done, total);
         greyEarlier = std::move(greyLater);

@@ -360,8 +360,19 @@ TEST(ImageFusion_Observer, ProgressPerImageAndPairAndCancel)
     const auto before = result.bits;
     std::atomic<bool> cancel { false };
     observer.cancel = &cancel;
-    observer.progress = [&](const CFusionProgress&) { cancel = true; };
+    // Cancelled after the first pair moved the centre: it comes back as it was.
+    observer.progress = [&](const CFusionProgress& p) {
+        cancel = p.stage == CFusionProgress::Stage::Pair;
+    };
+    observer.pairDone = [&](const CFusionPairReport& report) {
+        EXPECT_GT(report.keptMatches, 0);
+        EXPECT_EQ(centre.cx, 0);
+    };
+    centre = { 8, -6 };
     EXPECT_EQ(FuseAdjusted(views, centre, result, observer), FusionStatus::Cancelled);
+    EXPECT_EQ(centre.cx, 8);
+    EXPECT_EQ(centre.cy, -6);
+    observer.progress = [&](const CFusionProgress&) { cancel = true; };
     EXPECT_EQ(FuseDirect(views, result, observer), FusionStatus::Cancelled);
     EXPECT_EQ(result.bits, before);
 }
