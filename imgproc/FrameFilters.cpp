@@ -1,16 +1,16 @@
 #include "imgproc/FrameFilters.h"
 
+#include "imgproc/WideInstructions.h"
+
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-#define KALVEX_X86_DISPATCH 1
+#if defined(KALVEX_X86_DISPATCH)
 #include <immintrin.h>
 #endif
 
@@ -242,25 +242,9 @@ __attribute__((target("avx2"))) std::size_t ContrastRowWide(uint8_t* p, std::siz
     return i;
 }
 
-std::atomic<bool> g_wideAllowed { true };
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has && g_wideAllowed.load(std::memory_order_relaxed);
-}
 #endif
 
 } // namespace
-
-void AllowWideFilterPaths(bool allowed)
-{
-#if defined(KALVEX_X86_DISPATCH)
-    g_wideAllowed = allowed;
-#else
-    (void)allowed;
-#endif
-}
 
 std::size_t FrameStride(int width)
 {
@@ -278,7 +262,7 @@ void ApplyContrastCurve(uint8_t* buffer, int width, int height)
     const std::size_t stride = FrameStride(width);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
 #if defined(KALVEX_X86_DISPATCH)
-    const bool wide = HasAvx2();
+    const bool wide = UseWideInstructions();
 #endif
     for (int y = 0; y < height; ++y) {
         uint8_t* p = buffer + stride * static_cast<std::size_t>(y);
@@ -311,7 +295,7 @@ int ApplyBinarization(uint8_t* buffer, int width, int height, int threshold)
     const std::size_t stride = FrameStride(width);
 
 #if defined(KALVEX_X86_DISPATCH)
-    if (HasAvx2()) {
+    if (UseWideInstructions()) {
         for (int y = 0; y < height; ++y) {
             uint8_t* row = buffer + stride * static_cast<std::size_t>(y);
             const int done = BinarizeRowWide(row, width, minimumSum, red, green, blue);

@@ -20,7 +20,3 @@ void ApplyContrastCurve(uint8_t* buffer, int width, int height);
 /// 255 - threshold, otherwise black.
 /// @return 0, or -1 when the buffer is missing or width or height is 0 or less.
 int ApplyBinarization(uint8_t* buffer, int width, int height, int threshold);
-
-/// @brief Lets the filters use the processor's wide vector instructions when it has them (the
-/// default); off, they run the portable path. Both give the same bytes.
-void AllowWideFilterPaths(bool allowed);

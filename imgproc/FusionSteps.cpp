@@ -1,5 +1,7 @@
 #include "imgproc/FusionSteps.h"
 
+#include "imgproc/WideInstructions.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -7,6 +9,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(KALVEX_X86_DISPATCH)
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -18,38 +23,41 @@ constexpr double kBandFraction = 0.6;
 constexpr double kScoreFloor = 0.5;
 constexpr double kSingularDeterminant = 1e-6;
 
-// Window mean and variance term of every position whose window the integral image covers
-// (h + 1 ... size - h - 1 in both directions); 0 elsewhere.
-struct CWindowStats
+// Window mean and variance term from integral images, for the positions whose window the
+// integral image covers (h + 1 ... size - h - 1 in both directions); 0 at all others. Worked
+// out where asked rather than for every pixel: only feature pixels are ever asked.
+class CWindowStats
 {
-    cv::Mat mean; // CV_64F
-    cv::Mat variance; // CV_32S: trunc(sum of squares - N x mean^2)
-};
-
-CWindowStats ComputeWindowStats(const cv::Mat& grey, int h)
-{
-    cv::Mat sum, sqsum;
-    cv::integral(grey, sum, sqsum, CV_64F, CV_64F);
-    const int n = (2 * h + 1) * (2 * h + 1);
-    CWindowStats stats { cv::Mat::zeros(grey.size(), CV_64F), cv::Mat::zeros(grey.size(), CV_32S) };
-    for (int y = h + 1; y <= grey.rows - h - 1; ++y) {
-        const double* top = sum.ptr<double>(y - h);
-        const double* bottom = sum.ptr<double>(y + h + 1);
-        const double* sqTop = sqsum.ptr<double>(y - h);
-        const double* sqBottom = sqsum.ptr<double>(y + h + 1);
-        double* mean = stats.mean.ptr<double>(y);
-        int32_t* variance = stats.variance.ptr<int32_t>(y);
-        for (int x = h + 1; x <= grey.cols - h - 1; ++x) {
-            const int l = x - h, r = x + h + 1;
-            const double s = bottom[r] - top[r] - bottom[l] + top[l];
-            const auto sumSquares =
-                    static_cast<int32_t>(sqBottom[r] - sqTop[r] - sqBottom[l] + sqTop[l]);
-            mean[x] = s / n;
-            variance[x] = static_cast<int32_t>(sumSquares - n * mean[x] * mean[x]);
-        }
+public:
+    CWindowStats(const cv::Mat& grey, int h)
+        : m_h(h), m_n((2 * h + 1) * (2 * h + 1)), m_cols(grey.cols), m_rows(grey.rows)
+    {
+        cv::integral(grey, m_sum, m_sqsum, CV_64F, CV_64F);
     }
-    return stats;
-}
+
+    void At(int x, int y, double& mean, int32_t& variance) const
+    {
+        mean = 0.0;
+        variance = 0;
+        if (x < m_h + 1 || x > m_cols - m_h - 1 || y < m_h + 1 || y > m_rows - m_h - 1)
+            return;
+        const int l = x - m_h, r = x + m_h + 1, t = y - m_h, b = y + m_h + 1;
+        const double s = m_sum.at<double>(b, r) - m_sum.at<double>(t, r) - m_sum.at<double>(b, l)
+                + m_sum.at<double>(t, l);
+        const auto sumSquares = static_cast<int32_t>(m_sqsum.at<double>(b, r)
+                - m_sqsum.at<double>(t, r) - m_sqsum.at<double>(b, l) + m_sqsum.at<double>(t, l));
+        mean = s / m_n;
+        variance = static_cast<int32_t>(sumSquares - m_n * mean * mean);
+    }
+
+private:
+    int m_h;
+    int m_n;
+    int m_cols;
+    int m_rows;
+    cv::Mat m_sum;
+    cv::Mat m_sqsum;
+};
 
 // The correlation window's product sum: the one cost of a candidate. Whole sixteen-byte
 // pieces of every row go into one vector sum, reduced once at the end.
@@ -87,10 +95,110 @@ int ProductSum(const cv::Mat& a, int ax, int ay, const cv::Mat& b, int bx, int b
     return sum;
 }
 
+#if defined(KALVEX_X86_DISPATCH)
+// A's correlation window widened to 16 bits once per feature point, so that a candidate
+// costs one widening of B's window and one multiply-add per sixteen pixels.
+class CWideWindow
+{
+public:
+    CWideWindow(const cv::Mat& a, int h)
+        : m_a(a), m_h(h), m_length(2 * h + 1), m_chunks(m_length / 16),
+          m_widened(static_cast<std::size_t>(m_length) * m_chunks * 16)
+    {
+    }
+
+    void Load(int ax, int ay)
+    {
+        m_ax = ax;
+        m_ay = ay;
+        int16_t* out = m_widened.data();
+        for (int j = 0; j < m_length; ++j) {
+            const uint8_t* pa = m_a.ptr<uint8_t>(ay - m_h + j) + ax - m_h;
+            for (int i = 0; i < m_chunks * 16; ++i)
+                *out++ = pa[i];
+        }
+    }
+
+    __attribute__((target("avx2"))) int ProductSum(const cv::Mat& b, int bx, int by) const
+    {
+        __m256i acc = _mm256_setzero_si256();
+        int sum = 0;
+        const int16_t* wa = m_widened.data();
+        for (int j = 0; j < m_length; ++j) {
+            const uint8_t* pb = b.ptr<uint8_t>(by - m_h + j) + bx - m_h;
+            for (int c = 0; c < m_chunks; ++c, wa += 16) {
+                const __m256i vb = _mm256_cvtepu8_epi16(
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(pb + 16 * c)));
+                const __m256i va = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(wa));
+                acc = _mm256_add_epi32(acc, _mm256_madd_epi16(va, vb));
+            }
+            const uint8_t* pa = m_a.ptr<uint8_t>(m_ay - m_h + j) + m_ax - m_h;
+            for (int i = m_chunks * 16; i < m_length; ++i)
+                sum += pa[i] * pb[i];
+        }
+        __m128i folded =
+                _mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1));
+        folded = _mm_add_epi32(folded, _mm_shuffle_epi32(folded, _MM_SHUFFLE(1, 0, 3, 2)));
+        folded = _mm_add_epi32(folded, _mm_shuffle_epi32(folded, _MM_SHUFFLE(2, 3, 0, 1)));
+        return sum + _mm_cvtsi128_si32(folded);
+    }
+
+private:
+    const cv::Mat& m_a;
+    int m_h;
+    int m_length;
+    int m_chunks;
+    int m_ax = 0;
+    int m_ay = 0;
+    std::vector<int16_t> m_widened;
+};
+#endif
+
 struct CFeaturePoint
 {
     int x;
     int y;
+};
+
+// B's feature pixels row by row with their window statistics side by side: a search visits
+// only these, in row order, without scanning the empty pixels between them.
+struct CCandidate
+{
+    int x;
+    int32_t variance;
+    double mean;
+};
+
+struct CCandidateRows
+{
+    std::vector<CCandidate> candidates;
+    std::vector<int> rowStart; // rows + 1 entries
+
+    CCandidateRows(const cv::Mat& features, const CWindowStats& stats)
+        : rowStart(features.rows + 1, 0)
+    {
+        for (int y = 0; y < features.rows; ++y) {
+            rowStart[y] = static_cast<int>(candidates.size());
+            const uint8_t* f = features.ptr<uint8_t>(y);
+            for (int x = 0; x < features.cols; ++x)
+                if (f[x] != 0) {
+                    CCandidate c { x, 0, 0.0 };
+                    stats.At(x, y, c.mean, c.variance);
+                    candidates.push_back(c);
+                }
+        }
+        rowStart[features.rows] = static_cast<int>(candidates.size());
+    }
+
+    const CCandidate* First(int row, int x) const
+    {
+        const CCandidate* begin = candidates.data() + rowStart[row];
+        const CCandidate* end = candidates.data() + rowStart[row + 1];
+        return std::lower_bound(
+                begin, end, x, [](const CCandidate& c, int value) { return c.x < value; });
+    }
+
+    const CCandidate* End(int row) const { return candidates.data() + rowStart[row + 1]; }
 };
 
 } // namespace
@@ -159,8 +267,8 @@ std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
     cv::resize(greyB, b, size, 0, 0, cv::INTER_LINEAR);
     const cv::Mat featuresA = BuildFeatureMap(a, block, false);
     const cv::Mat featuresB = BuildFeatureMap(b, block, true);
-    const CWindowStats statsA = ComputeWindowStats(a, h);
-    const CWindowStats statsB = ComputeWindowStats(b, h);
+    const CWindowStats statsA(a, h);
+    const CCandidateRows rowsB(featuresB, CWindowStats(b, h));
 
     // Feature points of A in search order: x outer, y inner.
     std::vector<CFeaturePoint> points;
@@ -179,15 +287,24 @@ std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
     // does not depend on how the points are shared out between threads.
     std::vector<CFusionMatch> found(points.size());
     std::vector<uint8_t> hit(points.size(), 0);
+    const bool wide = UseWideInstructions();
     cv::parallel_for_(cv::Range(0, static_cast<int>(points.size())), [&](const cv::Range& part) {
+#if defined(KALVEX_X86_DISPATCH)
+        CWideWindow window(a, h);
+#endif
         for (int k = part.start; k < part.end; ++k) {
             if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
                 return;
             const int x = points[k].x, y = points[k].y;
-            const double meanA = statsA.mean.at<double>(y, x);
-            const int varianceA = statsA.variance.at<int32_t>(y, x);
+            double meanA;
+            int32_t varianceA;
+            statsA.At(x, y, meanA, varianceA);
             if (varianceA <= 0)
                 continue; // a flat window scores 0 against everything
+#if defined(KALVEX_X86_DISPATCH)
+            if (wide)
+                window.Load(x, y);
+#endif
             double best = 0.0;
             int bestX = 0, bestY = 0;
             const int y0 = std::max(h, y + oy - range),
@@ -195,19 +312,20 @@ std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
             const int x0 = std::max(h, x + ox - range),
                       x1 = std::min(size.width - h, x + ox + range);
             for (int yb = y0; yb < y1; ++yb) {
-                const uint8_t* f = featuresB.ptr<uint8_t>(yb);
-                const double* meanRow = statsB.mean.ptr<double>(yb);
-                const int32_t* varianceRow = statsB.variance.ptr<int32_t>(yb);
-                for (int xb = x0; xb < x1; ++xb) {
-                    if (f[xb] == 0)
-                        continue;
-                    const int varianceB = varianceRow[xb];
+                const CCandidate* end = rowsB.End(yb);
+                for (const CCandidate* c = rowsB.First(yb, x0); c != end && c->x < x1; ++c) {
+                    const int xb = c->x;
                     double score = 0.0;
-                    if (varianceA > 0 && varianceB > 0) {
-                        const auto c = static_cast<int64_t>(
-                                ProductSum(a, x, y, b, xb, yb, h) - n * meanA * meanRow[xb]);
-                        if (c > 0)
-                            score = c / std::sqrt(static_cast<double>(varianceA) * varianceB);
+                    if (c->variance > 0) {
+#if defined(KALVEX_X86_DISPATCH)
+                        const int products = wide ? window.ProductSum(b, xb, yb)
+                                                  : ProductSum(a, x, y, b, xb, yb, h);
+#else
+                        const int products = ProductSum(a, x, y, b, xb, yb, h);
+#endif
+                        const auto sum = static_cast<int64_t>(products - n * meanA * c->mean);
+                        if (sum > 0)
+                            score = sum / std::sqrt(static_cast<double>(varianceA) * c->variance);
                     }
                     if (score > best) {
                         best = score;

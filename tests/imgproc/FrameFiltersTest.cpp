@@ -1,4 +1,5 @@
 #include "imgproc/FrameFilters.h"
+#include "imgproc/WideInstructions.h"
 
 #include <gtest/gtest.h>
 
@@ -129,8 +130,8 @@ TEST(FrameFilters_Binarization, PrimarySums)
 class FrameFilters_Paths : public testing::TestWithParam<bool>
 {
 protected:
-    void SetUp() override { AllowWideFilterPaths(GetParam()); }
-    void TearDown() override { AllowWideFilterPaths(true); }
+    void SetUp() override { AllowWideInstructions(GetParam()); }
+    void TearDown() override { AllowWideInstructions(true); }
 };
 
 INSTANTIATE_TEST_SUITE_P(WideAndPortable, FrameFilters_Paths, testing::Bool());

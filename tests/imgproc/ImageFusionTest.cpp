@@ -1,5 +1,6 @@
 #include "imgproc/FusionSteps.h"
 #include "imgproc/ImageFusion.h"
+#include "imgproc/WideInstructions.h"
 
 #include <gtest/gtest.h>
 
@@ -375,4 +376,24 @@ TEST(ImageFusion_Observer, ProgressPerImageAndPairAndCancel)
     observer.progress = [&](const CFusionProgress&) { cancel = true; };
     EXPECT_EQ(FuseDirect(views, result, observer), FusionStatus::Cancelled);
     EXPECT_EQ(result.bits, before);
+}
+
+TEST(ImageFusion_Match, WideAndPortablePathsFindTheSameMatches)
+{
+    const auto [a, b] = ShiftedPair(300, 200, 9, -4, 31);
+    cv::Mat greyA, greyB;
+    cv::cvtColor(a, greyA, cv::COLOR_BGR2GRAY);
+    cv::cvtColor(b, greyB, cv::COLOR_BGR2GRAY);
+    const auto fingerprint = [](const std::vector<CFusionMatch>& matches) {
+        std::vector<int> out;
+        for (const auto& m : matches)
+            out.insert(out.end(), { m.x, m.y, m.dx, m.dy });
+        return out;
+    };
+    AllowWideInstructions(false);
+    const auto portable = fingerprint(MatchPair(greyA, greyB, {}, {}));
+    AllowWideInstructions(true);
+    const auto wide = fingerprint(MatchPair(greyA, greyB, {}, {}));
+    EXPECT_GT(portable.size(), 40u);
+    EXPECT_EQ(portable, wide);
 }
