@@ -29,10 +29,10 @@ constexpr double kSingularDeterminant = 1e-6;
 class CWindowStats
 {
 public:
-    CWindowStats(const cv::Mat& grey, int h)
-        : m_h(h), m_n((2 * h + 1) * (2 * h + 1)), m_cols(grey.cols), m_rows(grey.rows)
+    CWindowStats(const CMatchImage& image, int h)
+        : m_h(h), m_n((2 * h + 1) * (2 * h + 1)), m_cols(image.half.cols), m_rows(image.half.rows),
+          m_sum(image.sum), m_sqsum(image.sqsum)
     {
-        cv::integral(grey, m_sum, m_sqsum, CV_64F, CV_64F);
     }
 
     void At(int x, int y, double& mean, int32_t& variance) const
@@ -55,8 +55,8 @@ private:
     int m_n;
     int m_cols;
     int m_rows;
-    cv::Mat m_sum;
-    cv::Mat m_sqsum;
+    const cv::Mat& m_sum;
+    const cv::Mat& m_sqsum;
 };
 
 // The correlation window's product sum: the one cost of a candidate. Whole sixteen-byte
@@ -201,19 +201,13 @@ struct CCandidateRows
     const CCandidate* End(int row) const { return candidates.data() + rowStart[row + 1]; }
 };
 
-} // namespace
-
-cv::Mat BuildFeatureMap(const cv::Mat& grey, int blockSize, bool band)
+cv::Mat FeatureMap(const cv::Mat& edges, const cv::Mat& strength, int blockSize, bool band)
 {
-    cv::Mat edges, strength;
-    cv::Canny(grey, edges, kCannyLow, kCannyHigh, kCannyAperture);
-    // The mixed derivative straight into 8 bits: negative responses saturate to 0.
-    cv::Sobel(grey, strength, CV_8U, 1, 1, 3, 1.0, 0.0, cv::BORDER_REPLICATE);
-    cv::Mat map = cv::Mat::zeros(grey.size(), CV_8U);
+    cv::Mat map = cv::Mat::zeros(edges.size(), CV_8U);
     if (blockSize <= 0)
         return map;
-    for (int by = 0; by + blockSize <= grey.rows; by += blockSize) {
-        for (int bx = 0; bx + blockSize <= grey.cols; bx += blockSize) {
+    for (int by = 0; by + blockSize <= edges.rows; by += blockSize) {
+        for (int bx = 0; bx + blockSize <= edges.cols; bx += blockSize) {
             int g = strength.at<uint8_t>(by, bx);
             for (int y = by; y < by + blockSize; ++y) {
                 const uint8_t* e = edges.ptr<uint8_t>(y);
@@ -245,12 +239,53 @@ cv::Mat BuildFeatureMap(const cv::Mat& grey, int blockSize, bool band)
     return map;
 }
 
+void EdgesAndStrength(const cv::Mat& grey, cv::Mat& edges, cv::Mat& strength)
+{
+    cv::Canny(grey, edges, kCannyLow, kCannyHigh, kCannyAperture);
+    // The mixed derivative straight into 8 bits: negative responses saturate to 0.
+    cv::Sobel(grey, strength, CV_8U, 1, 1, 3, 1.0, 0.0, cv::BORDER_REPLICATE);
+}
+
+} // namespace
+
+cv::Mat BuildFeatureMap(const cv::Mat& grey, int blockSize, bool band)
+{
+    cv::Mat edges, strength;
+    EdgesAndStrength(grey, edges, strength);
+    return FeatureMap(edges, strength, blockSize, band);
+}
+
+CMatchImage PrepareMatchImage(const cv::Mat& grey, const CAdjustedMergeParams& params)
+{
+    CMatchImage image;
+    const double scale = params.matchScale;
+    if (!(scale > 0.0 && scale <= 1.0))
+        return image;
+    const cv::Size size(static_cast<int>(grey.cols * scale), static_cast<int>(grey.rows * scale));
+    if (size.width < 1 || size.height < 1)
+        return image;
+    cv::resize(grey, image.half, size, 0, 0, cv::INTER_LINEAR);
+    EdgesAndStrength(image.half, image.edges, image.strength);
+    cv::integral(image.half, image.sum, image.sqsum, CV_64F, CV_64F);
+    return image;
+}
+
 std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
         const CSearchCentre& centre, const CAdjustedMergeParams& params,
         const std::atomic<bool>* cancel)
 {
+    return MatchPair(PrepareMatchImage(greyA, params), PrepareMatchImage(greyB, params), centre,
+            params, cancel);
+}
+
+std::vector<CFusionMatch> MatchPair(const CMatchImage& imageA, const CMatchImage& imageB,
+        const CSearchCentre& centre, const CAdjustedMergeParams& params,
+        const std::atomic<bool>* cancel)
+{
     const double scale = params.matchScale;
-    const cv::Size size(static_cast<int>(greyA.cols * scale), static_cast<int>(greyA.rows * scale));
+    const cv::Mat& a = imageA.half;
+    const cv::Mat& b = imageB.half;
+    const cv::Size size = a.size();
     const int h = static_cast<int>(params.correlationRadius * scale);
     const int range = static_cast<int>(params.searchRange * scale);
     const int block = static_cast<int>(params.blockSize * scale);
@@ -258,17 +293,14 @@ std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
     const int oy = static_cast<int>(centre.cy * scale);
     const int n = (2 * h + 1) * (2 * h + 1);
     std::vector<CFusionMatch> matches;
-    if (!(scale > 0.0) || h < 1 || range < 1 || block < 1 || size.width <= 2 * h + 1
+    if (a.empty() || b.size() != size || h < 1 || range < 1 || block < 1 || size.width <= 2 * h + 1
             || size.height <= 2 * h + 1)
         return matches;
 
-    cv::Mat a, b;
-    cv::resize(greyA, a, size, 0, 0, cv::INTER_LINEAR);
-    cv::resize(greyB, b, size, 0, 0, cv::INTER_LINEAR);
-    const cv::Mat featuresA = BuildFeatureMap(a, block, false);
-    const cv::Mat featuresB = BuildFeatureMap(b, block, true);
-    const CWindowStats statsA(a, h);
-    const CCandidateRows rowsB(featuresB, CWindowStats(b, h));
+    const cv::Mat featuresA = FeatureMap(imageA.edges, imageA.strength, block, false);
+    const cv::Mat featuresB = FeatureMap(imageB.edges, imageB.strength, block, true);
+    const CWindowStats statsA(imageA, h);
+    const CCandidateRows rowsB(featuresB, CWindowStats(imageB, h));
 
     // Feature points of A in search order: x outer, y inner.
     std::vector<CFeaturePoint> points;

@@ -26,9 +26,28 @@ struct CFusionMatch
 /// strongest edge pixel of a block; band mode every edge pixel at least 0.6 of the strongest.
 cv::Mat BuildFeatureMap(const cv::Mat& grey, int blockSize, bool band);
 
-/// @brief Matches of the pair (a, b) of full-size grey images, found at `params.matchScale`
-/// around `centre` and given back in full-size coordinates, in search order. Empty when
-/// `cancel` was raised.
+/// @brief One picture at matching scale: the scaled grey copy, its Canny edges and 8-bit mixed
+/// Sobel strength, and its integral images. Built once per picture, it serves as the later
+/// image of one pair and the earlier image of the next.
+struct CMatchImage
+{
+    cv::Mat half;
+    cv::Mat edges;
+    cv::Mat strength;
+    cv::Mat sum; // CV_64F integral
+    cv::Mat sqsum; // CV_64F integral of squares
+};
+
+/// @brief The matching-scale data of a full-size grey picture; empty when it scales to nothing.
+CMatchImage PrepareMatchImage(const cv::Mat& grey, const CAdjustedMergeParams& params);
+
+/// @brief Matches of the pair (a, b), found at `params.matchScale` around `centre` and given
+/// back in full-size coordinates, in search order. Empty when `cancel` was raised.
+std::vector<CFusionMatch> MatchPair(const CMatchImage& a, const CMatchImage& b,
+        const CSearchCentre& centre, const CAdjustedMergeParams& params,
+        const std::atomic<bool>* cancel = nullptr);
+
+/// @brief The same from two full-size grey pictures.
 std::vector<CFusionMatch> MatchPair(const cv::Mat& greyA, const cv::Mat& greyB,
         const CSearchCentre& centre, const CAdjustedMergeParams& params,
         const std::atomic<bool>* cancel = nullptr);

@@ -94,7 +94,9 @@ public:
 
     void Add(const CImageView& image, const cv::Mat& grey, const CAffineMap& map)
     {
-        cv::Mat g3, g7, g15;
+        cv::Mat& g3 = m_g3;
+        cv::Mat& g7 = m_g7;
+        cv::Mat& g15 = m_g15;
         cv::GaussianBlur(grey, g3, cv::Size(3, 3), 0, 0, cv::BORDER_REPLICATE);
         cv::GaussianBlur(grey, g7, cv::Size(7, 7), 0, 0, cv::BORDER_REPLICATE);
         cv::GaussianBlur(grey, g15, cv::Size(15, 15), 0, 0, cv::BORDER_REPLICATE);
@@ -160,6 +162,10 @@ private:
     std::vector<int32_t> m_green;
     std::vector<int32_t> m_red;
     std::vector<uint8_t> m_coverage;
+    // Kept from image to image so that each blur reuses its buffer.
+    cv::Mat m_g3;
+    cv::Mat m_g7;
+    cv::Mat m_g15;
 };
 
 } // namespace
@@ -213,20 +219,22 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
     };
 
     CFusionAccumulator sums(width, height);
-    cv::Mat greyEarlier = Grey(images[0]);
-    sums.Add(images[0], greyEarlier, CAffineMap {});
+    cv::Mat grey = Grey(images[0]);
+    sums.Add(images[0], grey, CAffineMap {});
+    CMatchImage earlier = PrepareMatchImage(grey, params);
     Report(observer, CFusionProgress::Stage::Image, 0, ++done, total);
 
     CAffineMap cumulative;
     for (int k = 0; k + 1 < count; ++k) {
         if (Cancelled(observer))
             return cancelled();
-        cv::Mat greyLater = Grey(images[k + 1]);
+        grey = Grey(images[k + 1]);
+        CMatchImage later = PrepareMatchImage(grey, params);
         CFusionPairReport report;
         report.first = k;
         report.searchedAround = centre;
         std::vector<CFusionMatch> matches =
-                MatchPair(greyEarlier, greyLater, centre, params, observer.cancel);
+                MatchPair(earlier, later, centre, params, observer.cancel);
         if (Cancelled(observer))
             return cancelled();
         VoteDisplacements(matches, rowStride, height, params.searchRange);
@@ -252,9 +260,9 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
 
         if (Cancelled(observer))
             return cancelled();
-        sums.Add(images[k + 1], greyLater, cumulative);
+        sums.Add(images[k + 1], grey, cumulative);
         Report(observer, CFusionProgress::Stage::Image, k + 1, ++done, total);
-        greyEarlier = std::move(greyLater);
+        earlier = std::move(later);
     }
 
     CFusedImage fused = NewResult(width, height);
