@@ -5,6 +5,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -293,8 +294,9 @@ std::vector<CFusionMatch> MatchPair(const CMatchImage& imageA, const CMatchImage
     const int oy = static_cast<int>(centre.cy * scale);
     const int n = (2 * h + 1) * (2 * h + 1);
     std::vector<CFusionMatch> matches;
-    if (a.empty() || b.size() != size || h < 1 || range < 1 || block < 1 || size.width <= 2 * h + 1
-            || size.height <= 2 * h + 1)
+    // A window's sum of squares is kept in 32 bits, which bounds the radius.
+    if (a.empty() || b.size() != size || h < 1 || n > INT32_MAX / (255 * 255) || range < 1
+            || block < 1 || size.width <= 2 * h + 1 || size.height <= 2 * h + 1)
         return matches;
 
     const cv::Mat featuresA = FeatureMap(imageA.edges, imageA.strength, block, false);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace {
 
@@ -170,7 +171,9 @@ private:
 
 } // namespace
 
-FusionStatus FuseDirect(
+namespace {
+
+FusionStatus DirectMerge(
         std::span<const CImageView> images, CFusedImage& result, const CFusionObserver& observer)
 {
     if (const FusionStatus status = CheckImages(images); status != FusionStatus::Done)
@@ -200,7 +203,7 @@ FusionStatus FuseDirect(
     return FusionStatus::Done;
 }
 
-FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& centre,
+FusionStatus AdjustedMerge(std::span<const CImageView> images, CSearchCentre& centre,
         CFusedImage& result, const CFusionObserver& observer, const CAdjustedMergeParams& params)
 {
     if (const FusionStatus status = CheckImages(images); status != FusionStatus::Done)
@@ -269,4 +272,30 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
     sums.Restore(fused);
     result = std::move(fused);
     return FusionStatus::Done;
+}
+
+} // namespace
+
+FusionStatus FuseDirect(
+        std::span<const CImageView> images, CFusedImage& result, const CFusionObserver& observer)
+{
+    // Nothing thrown inside (memory, OpenCV) leaves the fusion: it is run off the
+    // user-interface thread.
+    try {
+        return DirectMerge(images, result, observer);
+    } catch (const std::exception&) {
+        return FusionStatus::Failed;
+    }
+}
+
+FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& centre,
+        CFusedImage& result, const CFusionObserver& observer, const CAdjustedMergeParams& params)
+{
+    const CSearchCentre startCentre = centre;
+    try {
+        return AdjustedMerge(images, centre, result, observer, params);
+    } catch (const std::exception&) {
+        centre = startCentre;
+        return FusionStatus::Failed;
+    }
 }

@@ -98,6 +98,7 @@ enum class FusionStatus {
     TooManyImages, ///< more than 20
     SizeMismatch, ///< not all of image 0's width and height
     InvalidImage, ///< no pixels, or a stride shorter than a row
+    Failed, ///< out of memory or an image library failure
 };
 
 /// @brief Largest set the fusion takes.
@@ -112,8 +113,8 @@ FusionStatus FuseDirect(std::span<const CImageView> images, CFusedImage& result,
 /// @brief "Adjusted Merge": aligns every image to image 0 through affine maps fitted to
 /// feature matches between neighbours, then blends the multi-scale detail of all of them and
 /// restores colour from their averaged chromaticity. `centre` is read as the first pair's
-/// search centre and left at the last pair's mean displacement; a cancelled run gives it back
-/// as it came. `result` is replaced only when the status is Done.
+/// search centre and left at the last pair's mean displacement; a cancelled or failed run gives it
+/// back as it came. `result` is replaced only when the status is Done.
 FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& centre,
         CFusedImage& result, const CFusionObserver& observer = {},
         const CAdjustedMergeParams& params = {});
