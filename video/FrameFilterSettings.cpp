@@ -1,9 +1,14 @@
 #include "video/FrameFilterSettings.h"
 
+#include "imgproc/FrameFilters.h"
+#include "video/WhiteBalance.h"
+
 void CFrameFilterSettings::Apply(uint8_t* buffer, int width, int height) const
 {
-    // The filters themselves join here as they land.
-    (void)buffer;
-    (void)width;
-    (void)height;
+    if (whiteBalance)
+        ApplyWhiteBalance(buffer, width, height, redGain, blueGain);
+    if (equalize)
+        ApplyContrastCurve(buffer, width, height);
+    if (binarize)
+        ApplyBinarization(buffer, width, height, threshold);
 }
