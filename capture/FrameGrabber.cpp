@@ -37,11 +37,11 @@ void CFrameGrabber::Attach(GstElement* appSink)
 int CFrameGrabber::OnNewSample(GstAppSink* sink, void* self)
 {
     auto* grabber = static_cast<CFrameGrabber*>(self);
-    grabber->m_lastArrivalNs.store(NowNs(), std::memory_order_release);
+    const int64_t arrival = NowNs();
     GstSample* sample = gst_app_sink_pull_sample(sink);
     if (!sample)
         return GST_FLOW_EOS;
-    grabber->Publish(sample);
+    grabber->Publish(sample, arrival);
     return GST_FLOW_OK;
 }
 
@@ -76,7 +76,7 @@ bool CFrameGrabber::Describe(GstSample* sample, Frame& frame)
     return frame.width > 0 && frame.height > 0 && frame.stride >= frame.width * 3;
 }
 
-void CFrameGrabber::Publish(GstSample* sample)
+void CFrameGrabber::Publish(GstSample* sample, int64_t arrivalNs)
 {
     Frame frame;
     if (!Describe(sample, frame)) {
@@ -89,8 +89,9 @@ void CFrameGrabber::Publish(GstSample* sample)
         std::swap(m_frame, frame);
     }
     const int64_t now = NowNs();
+    m_lastArrivalNs.store(arrivalNs, std::memory_order_release);
     m_lastPublishNs.store(now, std::memory_order_release);
-    if (m_frames.fetch_add(1, std::memory_order_relaxed) == 0)
+    if (m_frames.fetch_add(1, std::memory_order_release) == 0)
         m_firstNs.store(now, std::memory_order_relaxed);
     m_lastNs.store(now, std::memory_order_relaxed);
     if (frame.sample)

@@ -24,13 +24,13 @@ public:
     // Installs the new-sample callback; the grabber must outlive the sink's streaming.
     void Attach(GstElement* appSink);
     // Takes over the sample's reference and makes it the newest frame.
-    void Publish(GstSample* sample);
+    void Publish(GstSample* sample, int64_t arrivalNs);
 
     int32_t FrameBytes(int32_t& bytes) const;
     int32_t CopyTo(
             uint8_t* buffer, int32_t& bytes, int* width = nullptr, int* height = nullptr) const;
 
-    uint64_t Frames() const { return m_frames.load(std::memory_order_relaxed); }
+    uint64_t Frames() const { return m_frames.load(std::memory_order_acquire); }
     // Average frames per second since the first frame; 0 before the second.
     double AverageRate() const;
     // Monotonic nanoseconds when the newest frame entered the callback and when it became
