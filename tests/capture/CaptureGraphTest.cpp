@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -250,4 +251,42 @@ TEST_F(CaptureGraphTest, WithoutCameraNothingRunsAndFixedResultsHold)
     EXPECT_LT(m_graph.GetAvgFrameRate(&rate), 0);
     EXPECT_EQ(rate, -1.0f);
     EXPECT_TRUE(m_errors.isEmpty());
+}
+
+TEST_F(CaptureGraphTest, CameraThatCannotOpenLeavesNoPictureAndNoMessage)
+{
+    m_source->devices = { CFakeDeviceSource::Camera(QStringLiteral("Gone"),
+            QStringLiteral("/dev/video-kalvex-missing"),
+            { { 640, 480, QStringLiteral("YUY2") }, { 1280, 720, QStringLiteral("MJPG") } }) };
+    ASSERT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Gone")), TavoStatus::Ok);
+    m_graph.SetCaptureSize(1280, 720);
+    EXPECT_LT(m_graph.MakeGraph(), 0);
+    int32_t bytes = 0;
+    EXPECT_LT(m_graph.CaptureToBuf(&bytes, nullptr), 0);
+    std::vector<uint8_t> buffer(16);
+    bytes = 16;
+    EXPECT_LT(m_graph.CaptureToBuf(&bytes, buffer.data()), 0);
+    EXPECT_TRUE(m_errors.isEmpty());
+    // The same object still serves a working camera afterwards.
+    m_graph.TearDownGraph();
+    Open(QStringLiteral("red"), 640, 480);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
+}
+
+TEST_F(CaptureGraphTest, FrameRateIsCountedInHundredths)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    WaitForFrame();
+    std::this_thread::sleep_for(400ms);
+    float rate = 0.0f;
+    ASSERT_EQ(m_graph.GetAvgFrameRate(&rate), TavoStatus::Ok);
+    EXPECT_GT(rate, 5.0f);
+    EXPECT_LT(rate, 40.0f);
+    EXPECT_FLOAT_EQ(rate * 100.0f, std::round(rate * 100.0f));
+    // Cleared and set up again, the object starts from scratch.
+    EXPECT_EQ(m_graph.ClearGraph(), TavoStatus::Ok);
+    EXPECT_FALSE(m_graph.HasCamera());
+    EXPECT_EQ(m_graph.InitGraph(), TavoStatus::Ok);
+    Open(QStringLiteral("red"), 640, 480);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
 }
