@@ -50,7 +50,9 @@ QStringList FormatNames(const GstStructure* structure)
     return names;
 }
 
-QList<CCaptureFormat> FormatsOf(GstCaps* caps)
+} // namespace
+
+QList<CCaptureFormat> CGstDeviceSource::FormatsOfCaps(GstCaps* caps)
 {
     QList<CCaptureFormat> formats;
     if (!caps)
@@ -71,6 +73,8 @@ QList<CCaptureFormat> FormatsOf(GstCaps* caps)
     }
     return formats;
 }
+
+namespace {
 
 QString DevicePath(GstDevice* device)
 {
@@ -109,7 +113,7 @@ CCaptureDeviceSource::EResult CGstDeviceSource::Enumerate(QList<CCaptureDevice>&
         if (device.name.isEmpty())
             continue;
         GstCaps* caps = gst_device_get_caps(gstDevice);
-        device.formats = FormatsOf(caps);
+        device.formats = FormatsOfCaps(caps);
         if (caps)
             gst_caps_unref(caps);
         qCDebug(lcCaptureTrace) << "camera" << device.name << device.path << device.formats.size()

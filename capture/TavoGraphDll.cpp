@@ -24,8 +24,6 @@
 #include <utility>
 #include <vector>
 
-Q_LOGGING_CATEGORY(lcCaptureTrace, "kalvex.trace", QtWarningMsg)
-
 namespace {
 
 constexpr int kMaxDevices = 256;
