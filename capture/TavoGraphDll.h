@@ -1,28 +1,194 @@
 #pragma once
 
+#include "capture/CaptureStatus.h"
 #include "capture/TavoCapExport.h"
 
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+class QComboBox;
+class QListWidget;
+class QPaintDevice;
 class QWidget;
+class CCaptureDeviceSource;
 
-// Placeholder until the capture graph lands: every camera step reports failure,
-// so the program runs without a live picture.
+/** @brief Picture properties, numbered as the original library's video processing amplifier. */
+enum VIDEOPROPERTY {
+    VideoProperty_Brightness = 0,
+    VideoProperty_Contrast = 1,
+    VideoProperty_Hue = 2,
+    VideoProperty_Saturation = 3,
+    VideoProperty_Sharpness = 4,
+    VideoProperty_Gamma = 5,
+    VideoProperty_ColorEnable = 6,
+    VideoProperty_WhiteBalance = 7,
+    VideoProperty_BacklightCompensation = 8,
+    VideoProperty_Gain = 9,
+};
+
+/** @brief Camera properties, numbered as the original library's camera control. */
+enum CAMERACONTROL {
+    CameraControl_Pan = 0,
+    CameraControl_Tilt = 1,
+    CameraControl_Roll = 2,
+    CameraControl_Zoom = 3,
+    CameraControl_Exposure = 4,
+    CameraControl_Iris = 5,
+    CameraControl_Focus = 6,
+};
+
+/** @brief 0 mirrors horizontally; any other value flips vertically. */
+enum FLIPTYPE {
+    FlipType_Horizontal = 0,
+    FlipType_Vertical = 1,
+};
+
+/** @brief Property flag: the device controls the value itself. */
+inline constexpr int32_t TAVO_PROPERTY_FLAG_AUTO = 1;
+/** @brief Property flag: the value is set by hand. */
+inline constexpr int32_t TAVO_PROPERTY_FLAG_MANUAL = 2;
+
+/**
+ * @brief The camera graph of TavoCap: one camera, a GStreamer pipeline ending in a grabber
+ * that keeps the newest frame, and the camera's controls.
+ *
+ * Every operation returns a status of TavoStatus (negative is failure) and throws nothing.
+ * All operations but CaptureToBuf() belong to one thread at a time; CaptureToBuf() may run on
+ * any number of other threads and never sees a grabber that is being released.
+ */
 class TAVOCAP_EXPORT CTavoGraphDll
 {
 public:
-    static constexpr int32_t kFail = static_cast<int32_t>(0x80004005u);
+    /** @brief Kept for callers written against the first interface. */
+    static constexpr int32_t kFail = TavoStatus::Fail;
+
+    /** @brief Shows or records one error message: caption and text. */
+    using ErrorSink = std::function<void(const QString& caption, const QString& text)>;
 
     CTavoGraphDll();
-    ~CTavoGraphDll();
+    /** @brief Performs ClearGraph(). */
+    virtual ~CTavoGraphDll();
 
+    CTavoGraphDll(const CTavoGraphDll&) = delete;
+    CTavoGraphDll& operator=(const CTavoGraphDll&) = delete;
+
+    /** @brief Replaces the device list (tests hand in a fake one); takes effect at the next
+     * enumeration. */
+    void SetDeviceSource(std::shared_ptr<CCaptureDeviceSource> source);
+    /** @brief Replaces where Error() sends its messages; an empty sink restores the message
+     * box. */
+    void SetErrorSink(ErrorSink sink);
+
+    // Lifetime and graph control.
+
+    /** @brief Prepares the graph; "Could not create filter graph" when GStreamer cannot start. */
     int32_t InitGraph();
-    int32_t SpecifyCapDevice(const QString &name);
-    int32_t SetCaptureSize(int width, int height);
-    int32_t SetParentWindow(QWidget *window);
+    /** @brief Builds the pipeline on the selected camera at the requested size and runs it. */
     int32_t MakeGraph();
-    int32_t GetCurCapDeviceName(QString &name) const;
-    int32_t GetCaptureSize(int &width, int &height) const;
+    /** @brief Plays the pipeline, waiting up to 1000 ms; Pending while still changing. */
+    int32_t Run();
+    /** @brief Pauses the pipeline; frame copies are refused until Run(). */
+    int32_t Pause();
+    /** @brief Stops the pipeline; frame copies are refused until Run(). */
+    int32_t Stop();
+    /** @brief Releases the pipeline and the grabber; the camera stays selected. Always Ok. */
+    int32_t TearDownGraph();
+    /** @brief Stops and releases everything, camera included. */
+    int32_t ClearGraph();
+    /** @brief Rebuilds the graph at a new requested size; Pointer without a camera. */
+    int32_t ChangeVideoSize(int32_t width, int32_t height);
+    /** @brief Stores the requested size for the next MakeGraph(). */
+    int32_t SetCaptureSize(int width, int height);
+    /** @brief The requested size (not necessarily the delivered one: trust the size query). */
+    int32_t GetCaptureSize(int& width, int& height) const;
+    /** @brief True while a camera is selected. */
+    bool HasCamera() const;
+    /** @brief Shows @p text with the caption "Error!" through the error sink. */
+    void Error(const QString& text) const;
+
+    // Frame access.
+
+    /**
+     * @brief Copies the newest frame: 24-bit BGR, rows bottom-up, each row padded to 4 bytes.
+     *
+     * With a null @p buffer only writes the frame's byte count to @p byteCount. Otherwise
+     * @p byteCount is the buffer's capacity on entry and the bytes copied on return.
+     * Pointer without camera or grabber, AccessDenied while not running, WrongState before the
+     * first frame, OutOfMemory when the buffer is too small.
+     */
+    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer);
+    /** @brief Not supported; always Pointer. */
+    int32_t CaptureToBuf(void* bitmapInfoHeader, uint8_t** buffer);
+    /** @brief Writes the newest frame as a BMP file with pixel data at offset 58. */
+    int32_t CaptureOneFrame(const QString& path);
+
+    // Video window: the graph has none.
+
+    /** @brief Only stores the window; Ok. */
+    int32_t SetParentWindow(QWidget* window);
+    /** @brief Fail. */
+    int32_t MoveVideoWindow(int left, int top, int width, int height);
+    /** @brief Fail. */
+    int32_t ResizeVideoWindow(int width, int height);
+    /** @brief Null: nothing to paint on. */
+    QPaintDevice* RepaintVideoWindow();
+    /** @brief Fail. */
+    int32_t ReadyForPaint();
+    /** @brief Fail. */
+    int32_t EndForPaint();
+    /** @brief Fail. */
+    int32_t SetAlphaBitmap(QPaintDevice* device);
+    /** @brief Ok: there is no mixing renderer to hand the bitmap to. */
+    int32_t SetAlphaBitmapToVMR(QPaintDevice* device, const QRect& source);
+
+    // Devices and sizes.
+
+    /** @brief Selects the camera named @p name (blanks around it ignored, letter case kept),
+     * else the first camera; Pending when there is no camera at all. */
+    int32_t SpecifyCapDevice(const QString& name);
+    /** @brief The selected camera's friendly name (empty without one). */
+    int32_t GetCurCapDeviceName(QString& name) const;
+    /** @brief Adds every camera name to @p list; Fail (with a message) when there is none. */
+    int32_t InitVideoDevsCombo(QListWidget* list);
+    /** @brief Adds "W X H" for every format of the camera to @p combo and selects the last
+     * entry equal to the requested size; the combo box is not cleared first. */
+    int32_t InitVideoSizeCombo(QComboBox* combo);
+
+    // Picture and camera controls (Fail without a camera or with a null out pointer).
+
+    int32_t GetRange(VIDEOPROPERTY property, int32_t* minimum, int32_t* maximum,
+            int32_t* defaultValue, int32_t* unused);
+    int32_t SetVideoProperty(VIDEOPROPERTY property, int32_t value, int32_t flags);
+    int32_t GetVideoProperty(VIDEOPROPERTY property, int32_t* value, int32_t* flags);
+    int32_t GetCameraControlRange(
+            CAMERACONTROL control, int32_t* minimum, int32_t* maximum, int32_t* defaultValue);
+    /** @brief Sets the value by hand (the device's automatic mode is switched off). */
+    int32_t SetCameraControl(CAMERACONTROL control, int32_t value);
+    int32_t GetCameraControl(CAMERACONTROL control, int32_t* value);
+    /** @brief Pointer without a camera, NoInterface when the device cannot flip. */
+    int32_t SetFlip(FLIPTYPE type, bool on);
+    int32_t GetFlip(FLIPTYPE type, int* on);
+
+    // Frame statistics of the running graph (NoInterface without one; out value untouched).
+
+    /** @brief Average frames per second since the graph was built, to 0.01. */
+    int32_t GetAvgFrameRate(float* framesPerSecond);
+    /** @brief Frames delivered to the grabber since the graph was built. */
+    int32_t GetNumNotDropped(int32_t* frames);
+
+    // Property pages (user-interface thread).
+
+    /** @brief Runs the camera's control pages modally; always Fail, as callers expect. */
+    int32_t ShowVideoPropertyPages(QWidget* owner);
+    /** @brief Switches to camera @p name when it differs, runs its format page modally and
+     * adopts the chosen format as the requested size. */
+    int32_t ShowCapPinPropertyPage(const QString& name, QWidget* owner);
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
 };

@@ -1,0 +1,38 @@
+#include "capture/CaptureDeviceSource.h"
+
+#include "capture/GstDeviceSource.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+CCameraControls::~CCameraControls() = default;
+
+CCaptureDeviceSource::~CCaptureDeviceSource() = default;
+
+bool CCaptureDeviceSource::IsAvailable(const CCaptureDevice& device)
+{
+    return device.IsPatternSource() || QFile::exists(device.path);
+}
+
+std::shared_ptr<CCaptureDeviceSource> CCaptureDeviceSource::CreateDefault()
+{
+    return std::make_shared<CGstDeviceSource>();
+}
+
+bool CCaptureDeviceSource::TestCameraEnabled()
+{
+    return qgetenv("KALVEX_TEST_CAMERA") == "1";
+}
+
+CCaptureDevice CCaptureDeviceSource::TestPatternDevice()
+{
+    CCaptureDevice device;
+    device.name = QStringLiteral("Test Pattern");
+    device.pattern = QStringLiteral("smpte");
+    for (const auto& [w, h] :
+            { std::pair { 640, 480 }, std::pair { 800, 600 }, std::pair { 1280, 720 },
+                    std::pair { 1280, 960 }, std::pair { 1920, 1080 }, std::pair { 2592, 1944 } })
+        device.formats.append({ w, h, QStringLiteral("BGR") });
+    device.currentFormat = 0;
+    return device;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "capture/CaptureDevice.h"
+#include "capture/CameraControls.h"
+#include "capture/TavoCapExport.h"
+
+#include <memory>
+
+/**
+ * @brief Where the list of cameras comes from.
+ *
+ * The library's own source asks GstDeviceMonitor for "Video/Source" devices; tests hand the
+ * graph a fake list through CTavoGraphDll::SetDeviceSource().
+ */
+class TAVOCAP_EXPORT CCaptureDeviceSource
+{
+public:
+    enum class EResult {
+        Ok, ///< the list was read (it may still be empty)
+        NoEnumerator, ///< the device enumerator itself is missing
+        NoDevices, ///< no video input device is installed
+    };
+
+    virtual ~CCaptureDeviceSource();
+
+    /** @brief Fills @p devices in the order the platform reports them. */
+    virtual EResult Enumerate(QList<CCaptureDevice>& devices) = 0;
+    /** @brief Whether @p device can be opened now (a camera may be gone since the list was
+     * read). By default: pattern sources always, cameras while their node exists. */
+    virtual bool IsAvailable(const CCaptureDevice& device);
+    /** @brief Opens the control set of @p device; null when it has none. */
+    virtual std::unique_ptr<CCameraControls> OpenControls(const CCaptureDevice& device) = 0;
+
+    /** @brief The library's default source: connected cameras, plus the "Test Pattern" camera
+     * when it is enabled. */
+    static std::shared_ptr<CCaptureDeviceSource> CreateDefault();
+    /** @brief True when KALVEX_TEST_CAMERA is "1" (the program's --test-camera sets it). */
+    static bool TestCameraEnabled();
+    /** @brief The built-in "Test Pattern" camera. */
+    static CCaptureDevice TestPatternDevice();
+};

@@ -1,0 +1,189 @@
+#include "capture/CaptureGraph.h"
+
+#include "capture/CaptureStatus.h"
+#include "capture/CaptureTrace.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <gst/gst.h>
+
+#include <vector>
+
+namespace {
+
+// Without a main loop nobody drains the bus: keep errors in the trace and drop everything, so
+// messages never pile up over a long run.
+GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer)
+{
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        GError* error = nullptr;
+        gchar* debug = nullptr;
+        gst_message_parse_error(message, &error, &debug);
+        qCDebug(lcCaptureTrace) << "capture pipeline error:" << (error ? error->message : "")
+                                << (debug ? debug : "");
+        g_clear_error(&error);
+        g_free(debug);
+    }
+    return GST_BUS_DROP;
+}
+
+GstElement* MakeElement(const char* factory)
+{
+    return gst_element_factory_make(factory, nullptr);
+}
+
+int32_t StatusOf(GstStateChangeReturn ret)
+{
+    switch (ret) {
+    case GST_STATE_CHANGE_FAILURE:
+        return TavoStatus::Fail;
+    case GST_STATE_CHANGE_ASYNC:
+        return TavoStatus::Pending;
+    default:
+        return TavoStatus::Ok;
+    }
+}
+
+} // namespace
+
+QString CCaptureGraph::SourceCapsText(const CCaptureFormat& format)
+{
+    const int height = format.height < 0 ? -format.height : format.height;
+    if (format.subtype == QLatin1String("MJPG"))
+        return QStringLiteral("image/jpeg,width=%1,height=%2").arg(format.width).arg(height);
+    return QStringLiteral("video/x-raw,format=%1,width=%2,height=%3")
+            .arg(format.subtype)
+            .arg(format.width)
+            .arg(height);
+}
+
+std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& device,
+        const CCaptureFormat* format, int32_t& status, QString& message)
+{
+    std::unique_ptr<CCaptureGraph> graph(new CCaptureGraph);
+    status = TavoStatus::Fail;
+
+    GstElement* sink = MakeElement("appsink");
+    if (!sink) {
+        message = QCoreApplication::translate(
+                "CTavoGraphDll", "Could not create SampleGrabber (is qedit.dll registered?)");
+        return nullptr;
+    }
+    GstCaps* bgr = gst_caps_from_string("video/x-raw,format=BGR");
+    g_object_set(sink, "caps", bgr, "max-buffers", 1u, "drop", TRUE, "sync", FALSE, "emit-signals",
+            FALSE, nullptr);
+    gst_caps_unref(bgr);
+
+    graph->m_pipeline = gst_pipeline_new("graph");
+    GstBus* bus = gst_element_get_bus(graph->m_pipeline);
+    gst_bus_set_sync_handler(bus, DropBusMessage, nullptr, nullptr);
+    gst_object_unref(bus);
+
+    // Source caps: the chosen format, or for a camera left to itself raw video when it has any.
+    QString capsText;
+    bool decode = false;
+    if (format) {
+        capsText = SourceCapsText(*format);
+        decode = format->subtype == QLatin1String("MJPG");
+    } else if (!device.IsPatternSource()) {
+        bool anyRaw = device.formats.isEmpty();
+        for (const CCaptureFormat& f : device.formats)
+            anyRaw = anyRaw || f.subtype != QLatin1String("MJPG");
+        capsText = anyRaw ? QStringLiteral("video/x-raw") : QStringLiteral("image/jpeg");
+        decode = !anyRaw;
+    }
+    if (device.IsPatternSource() && !capsText.isEmpty())
+        capsText += QStringLiteral(",framerate=15/1");
+
+    GstElement* source = MakeElement(device.IsPatternSource() ? "videotestsrc" : "v4l2src");
+    GstElement* filter = MakeElement("capsfilter");
+    GstElement* decoder = decode ? MakeElement("jpegdec") : nullptr;
+    GstElement* convert = MakeElement("videoconvert");
+    std::vector<GstElement*> chain { source, filter };
+    if (decode)
+        chain.push_back(decoder);
+    chain.push_back(convert);
+    bool made = true;
+    for (GstElement* element : chain)
+        made = made && element;
+    if (!made) {
+        for (GstElement* element : { source, filter, decoder, convert, sink })
+            if (element)
+                gst_object_unref(gst_object_ref_sink(element));
+        message = QCoreApplication::translate("CTavoGraphDll", "Can't add the filter to graph");
+        return nullptr;
+    }
+    if (device.IsPatternSource()) {
+        g_object_set(source, "is-live", TRUE, nullptr);
+        const QStringList settings = device.pattern.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (int i = 0; i < settings.size(); ++i) {
+            const QString setting = i == 0 && !settings[i].contains(QLatin1Char('='))
+                    ? QStringLiteral("pattern=") + settings[i]
+                    : settings[i];
+            const qsizetype eq = setting.indexOf(QLatin1Char('='));
+            if (eq <= 0)
+                continue;
+            const QByteArray name = setting.left(eq).toUtf8();
+            if (!g_object_class_find_property(G_OBJECT_GET_CLASS(source), name.constData()))
+                continue;
+            gst_util_set_object_arg(
+                    G_OBJECT(source), name.constData(), setting.mid(eq + 1).toUtf8().constData());
+        }
+    } else {
+        g_object_set(source, "device", device.path.toUtf8().constData(), nullptr);
+    }
+    if (!capsText.isEmpty()) {
+        GstCaps* caps = gst_caps_from_string(capsText.toUtf8().constData());
+        g_object_set(filter, "caps", caps, nullptr);
+        gst_caps_unref(caps);
+    }
+    chain.push_back(sink);
+    for (GstElement* element : chain)
+        gst_bin_add(GST_BIN(graph->m_pipeline), element);
+    for (size_t i = 0; i + 1 < chain.size(); ++i) {
+        if (!gst_element_link(chain[i], chain[i + 1])) {
+            message = QCoreApplication::translate("CTavoGraphDll",
+                    "Can't connect capture device filter to sample grabber filter");
+            return nullptr;
+        }
+    }
+    graph->m_grabber = std::make_unique<CFrameGrabber>();
+    graph->m_grabber->Attach(sink);
+    qCDebug(lcCaptureTrace) << "capture graph for" << device.name << capsText;
+    status = TavoStatus::Ok;
+    return graph;
+}
+
+CCaptureGraph::~CCaptureGraph()
+{
+    if (m_pipeline) {
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        gst_object_unref(m_pipeline);
+    }
+}
+
+int32_t CCaptureGraph::ChangeState(int state, bool wait)
+{
+    GstStateChangeReturn ret = gst_element_set_state(m_pipeline, static_cast<GstState>(state));
+    if (ret == GST_STATE_CHANGE_FAILURE)
+        return TavoStatus::Fail;
+    if (wait)
+        ret = gst_element_get_state(m_pipeline, nullptr, nullptr, GST_SECOND);
+    return StatusOf(ret);
+}
+
+int32_t CCaptureGraph::Run()
+{
+    return ChangeState(GST_STATE_PLAYING, true);
+}
+
+int32_t CCaptureGraph::Pause()
+{
+    return ChangeState(GST_STATE_PAUSED, false);
+}
+
+int32_t CCaptureGraph::Stop()
+{
+    return ChangeState(GST_STATE_READY, false);
+}

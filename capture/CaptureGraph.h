@@ -1,0 +1,41 @@
+#pragma once
+
+#include "capture/CaptureDevice.h"
+#include "capture/FrameGrabber.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+typedef struct _GstElement GstElement;
+
+// One built pipeline: camera source, decoder for MJPG, videoconvert and the grabber's appsink
+// (BGR only, newest sample kept). Destruction stops the streaming before the grabber goes.
+class CCaptureGraph
+{
+public:
+    // Builds the pipeline for device at format (null: the device's own choice). On failure
+    // returns null and gives the status and the message to show.
+    static std::unique_ptr<CCaptureGraph> Create(const CCaptureDevice& device,
+            const CCaptureFormat* format, int32_t& status, QString& message);
+    ~CCaptureGraph();
+
+    CCaptureGraph(const CCaptureGraph&) = delete;
+    CCaptureGraph& operator=(const CCaptureGraph&) = delete;
+
+    int32_t Run();
+    int32_t Pause();
+    int32_t Stop();
+
+    const CFrameGrabber& Grabber() const { return *m_grabber; }
+
+    static QString SourceCapsText(const CCaptureFormat& format);
+
+private:
+    CCaptureGraph() = default;
+    int32_t ChangeState(int state, bool wait);
+
+    GstElement* m_pipeline = nullptr;
+    std::unique_ptr<CFrameGrabber> m_grabber;
+};

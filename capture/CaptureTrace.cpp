@@ -1,0 +1,3 @@
+#include "capture/CaptureTrace.h"
+
+Q_LOGGING_CATEGORY(lcCaptureTrace, "kalvex.trace", QtWarningMsg)

@@ -1,0 +1,172 @@
+#include "capture/FrameGrabber.h"
+
+#include "capture/CaptureStatus.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+#include <chrono>
+#include <cstring>
+#include <utility>
+
+CFrameGrabber::~CFrameGrabber()
+{
+    if (m_frame.sample)
+        gst_sample_unref(m_frame.sample);
+    if (m_caps)
+        gst_caps_unref(m_caps);
+}
+
+int64_t CFrameGrabber::NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
+
+void CFrameGrabber::Attach(GstElement* appSink)
+{
+    GstAppSinkCallbacks callbacks {};
+    callbacks.new_sample = [](GstAppSink* sink, gpointer self) -> GstFlowReturn {
+        return static_cast<GstFlowReturn>(OnNewSample(sink, self));
+    };
+    gst_app_sink_set_callbacks(GST_APP_SINK(appSink), &callbacks, this, nullptr);
+}
+
+int CFrameGrabber::OnNewSample(GstAppSink* sink, void* self)
+{
+    auto* grabber = static_cast<CFrameGrabber*>(self);
+    const int64_t arrival = NowNs();
+    GstSample* sample = gst_app_sink_pull_sample(sink);
+    if (!sample)
+        return GST_FLOW_EOS;
+    grabber->Publish(sample, arrival);
+    return GST_FLOW_OK;
+}
+
+bool CFrameGrabber::Describe(GstSample* sample, Frame& frame)
+{
+    GstCaps* caps = gst_sample_get_caps(sample);
+    if (!caps)
+        return false;
+    // Caps change only on renegotiation: parse them once, not per frame.
+    if (caps != m_caps) {
+        GstVideoInfo info;
+        if (!gst_video_info_from_caps(&info, caps)
+                || GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGR)
+            return false;
+        gst_caps_replace(&m_caps, caps);
+        m_capsWidth = GST_VIDEO_INFO_WIDTH(&info);
+        m_capsHeight = GST_VIDEO_INFO_HEIGHT(&info);
+        m_capsStride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
+    }
+    frame.width = m_capsWidth;
+    frame.height = m_capsHeight;
+    frame.stride = m_capsStride;
+    frame.offset = 0;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (!buffer)
+        return false;
+    // A producer may pad rows its own way; its video meta then says how.
+    if (const GstVideoMeta* meta = gst_buffer_get_video_meta(buffer)) {
+        frame.stride = meta->stride[0];
+        frame.offset = static_cast<int64_t>(meta->offset[0]);
+    }
+    return frame.width > 0 && frame.height > 0 && frame.stride >= frame.width * 3;
+}
+
+void CFrameGrabber::Publish(GstSample* sample, int64_t arrivalNs)
+{
+    Frame frame;
+    if (!Describe(sample, frame)) {
+        gst_sample_unref(sample);
+        return;
+    }
+    frame.sample = sample;
+    {
+        std::lock_guard lock(m_mutex);
+        std::swap(m_frame, frame);
+    }
+    const int64_t now = NowNs();
+    m_lastArrivalNs.store(arrivalNs, std::memory_order_release);
+    m_lastPublishNs.store(now, std::memory_order_release);
+    if (m_frames.fetch_add(1, std::memory_order_release) == 0)
+        m_firstNs.store(now, std::memory_order_relaxed);
+    m_lastNs.store(now, std::memory_order_relaxed);
+    if (frame.sample)
+        gst_sample_unref(frame.sample);
+}
+
+double CFrameGrabber::AverageRate() const
+{
+    const uint64_t frames = m_frames.load(std::memory_order_relaxed);
+    const int64_t span =
+            m_lastNs.load(std::memory_order_relaxed) - m_firstNs.load(std::memory_order_relaxed);
+    if (frames < 2 || span <= 0)
+        return 0.0;
+    return static_cast<double>(frames - 1) * 1e9 / static_cast<double>(span);
+}
+
+int32_t CFrameGrabber::FrameBytes(int32_t& bytes) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_frame.sample)
+        return TavoStatus::WrongState;
+    bytes = PaddedStride(m_frame.width) * m_frame.height;
+    return TavoStatus::Ok;
+}
+
+void CFrameGrabber::CopyRowsBottomUp(
+        const uint8_t* src, int srcStride, uint8_t* dst, int width, int height)
+{
+    const int dstStride = PaddedStride(width);
+    const int rowBytes = width * 3;
+    const int pad = dstStride - rowBytes;
+    uint8_t* out = dst + static_cast<size_t>(height - 1) * dstStride;
+    // The producer's padding is not copied, so the caller's padding bytes are always zero.
+    for (int y = 0; y < height; ++y, src += srcStride, out -= dstStride) {
+        std::memcpy(out, src, rowBytes);
+        if (pad)
+            std::memset(out + rowBytes, 0, pad);
+    }
+}
+
+int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* height) const
+{
+    Frame frame;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_frame.sample)
+            return TavoStatus::WrongState;
+        frame = m_frame;
+        gst_sample_ref(frame.sample);
+    }
+    const int64_t needed = static_cast<int64_t>(PaddedStride(frame.width)) * frame.height;
+    int32_t status = TavoStatus::Ok;
+    GstMapInfo map;
+    GstBuffer* gstBuffer = gst_sample_get_buffer(frame.sample);
+    if (needed > bytes) {
+        status = TavoStatus::OutOfMemory;
+    } else if (!gst_buffer_map(gstBuffer, &map, GST_MAP_READ)) {
+        status = TavoStatus::Fail;
+    } else {
+        // Never read past the producer's buffer, however its meta describes the rows.
+        const int64_t last = frame.offset + static_cast<int64_t>(frame.height - 1) * frame.stride
+                + frame.width * 3;
+        if (frame.offset < 0 || last > static_cast<int64_t>(map.size)) {
+            status = TavoStatus::Fail;
+        } else {
+            CopyRowsBottomUp(
+                    map.data + frame.offset, frame.stride, buffer, frame.width, frame.height);
+            bytes = static_cast<int32_t>(needed);
+            if (width)
+                *width = frame.width;
+            if (height)
+                *height = frame.height;
+        }
+        gst_buffer_unmap(gstBuffer, &map);
+    }
+    gst_sample_unref(frame.sample);
+    return status;
+}

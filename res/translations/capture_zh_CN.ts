@@ -1,0 +1,111 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CControlPage</name>
+    <message>
+        <location filename="../../capture/ControlPage.cpp" line="21"/>
+        <source>Default</source>
+        <translation>默认值</translation>
+    </message>
+    <message>
+        <location filename="../../capture/ControlPage.cpp" line="150"/>
+        <source>User Controls</source>
+        <translation>用户控制</translation>
+    </message>
+    <message>
+        <location filename="../../capture/ControlPage.cpp" line="151"/>
+        <source>Camera Controls</source>
+        <translation>相机控制</translation>
+    </message>
+    <message>
+        <location filename="../../capture/ControlPage.cpp" line="152"/>
+        <source>Controls</source>
+        <translation>控制</translation>
+    </message>
+</context>
+<context>
+    <name>CFormatPage</name>
+    <message>
+        <location filename="../../capture/FormatPage.cpp" line="20"/>
+        <source>Output size:</source>
+        <translation>输出大小：</translation>
+    </message>
+    <message>
+        <location filename="../../capture/FormatPage.h" line="22"/>
+        <source>Stream Format</source>
+        <translation>流格式</translation>
+    </message>
+</context>
+<context>
+    <name>CPropertyForm</name>
+    <message>
+        <location filename="../../capture/PropertyForm.cpp" line="13"/>
+        <source>Property Page</source>
+        <translation>属性页</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PropertyForm.cpp" line="16"/>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PropertyForm.cpp" line="19"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PropertyForm.cpp" line="21"/>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+</context>
+<context>
+    <name>CTavoGraphDll</name>
+    <message>
+        <location filename="../../capture/CaptureGraph.cpp" line="69"/>
+        <source>Could not create SampleGrabber (is qedit.dll registered?)</source>
+        <translation>无法创建 SampleGrabber（qedit.dll 是否已注册？）</translation>
+    </message>
+    <message>
+        <location filename="../../capture/CaptureGraph.cpp" line="114"/>
+        <source>Can&apos;t add the filter to graph</source>
+        <translation>无法将过滤器添加到图中</translation>
+    </message>
+    <message>
+        <location filename="../../capture/CaptureGraph.cpp" line="146"/>
+        <source>Can&apos;t connect capture device filter to sample grabber filter</source>
+        <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="285"/>
+        <source>Error!</source>
+        <translation>错误！</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="308"/>
+        <source>Could not create filter graph</source>
+        <translation>无法创建过滤器图</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="573"/>
+        <source>Error Creating Device Enumerator</source>
+        <translation>创建设备枚举器时出错</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="576"/>
+        <source>Sorry, you have no video capture hardware.
+
+Video capture will not function properly.</source>
+        <translation>对不起，您没有视频采集硬件。
+
+视频采集将无法正常工作。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="765"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="788"/>
+        <source>%1 Property</source>
+        <translation>%1 属性</translation>
+    </message>
+</context>
+</TS>

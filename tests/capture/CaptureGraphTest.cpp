@@ -1,0 +1,292 @@
+#include "FakeCamera.h"
+
+#include "capture/TavoGraphDll.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A graph on pattern cameras; error boxes are recorded instead of shown.
+class CaptureGraphTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_source = std::make_shared<CFakeDeviceSource>();
+        m_graph.SetDeviceSource(m_source);
+        m_graph.SetErrorSink(
+                [this](const QString&, const QString& text) { m_errors.append(text); });
+        ASSERT_EQ(m_graph.InitGraph(), TavoStatus::Ok);
+    }
+
+    void Open(const QString& pattern, int width, int height)
+    {
+        const QString bgr = QStringLiteral("BGR");
+        m_source->devices = { CFakeDeviceSource::Pattern(QStringLiteral("Pattern"), pattern,
+                { { 640, 480, bgr }, { 642, 480, bgr }, { width, height, bgr } }) };
+        ASSERT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Pattern")), TavoStatus::Ok);
+        m_graph.SetCaptureSize(width, height);
+        ASSERT_GE(m_graph.MakeGraph(), 0);
+    }
+
+    // The size query once the first frame is in; fails the test after two seconds.
+    int32_t WaitForFrame()
+    {
+        int32_t bytes = 0;
+        for (int i = 0; i < 400; ++i) {
+            if (m_graph.CaptureToBuf(&bytes, nullptr) == TavoStatus::Ok)
+                return bytes;
+            std::this_thread::sleep_for(5ms);
+        }
+        ADD_FAILURE() << "no frame arrived";
+        return 0;
+    }
+
+    std::shared_ptr<CFakeDeviceSource> m_source;
+    CTavoGraphDll m_graph;
+    QStringList m_errors;
+};
+
+const uint8_t* Pixel(const std::vector<uint8_t>& frame, int stride, int x, int row)
+{
+    return frame.data() + static_cast<size_t>(row) * stride + x * 3;
+}
+
+} // namespace
+
+TEST_F(CaptureGraphTest, CaptureToBuf_BeforeFirstFrameFailsAndLeavesBufferAlone)
+{
+    Open(QStringLiteral("red num-buffers=0"), 640, 480);
+    std::vector<uint8_t> buffer(640 * 3 * 480, 0xAB);
+    int32_t bytes = static_cast<int32_t>(buffer.size());
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, buffer.data()), TavoStatus::WrongState);
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, nullptr), TavoStatus::WrongState);
+    EXPECT_EQ(bytes, static_cast<int32_t>(buffer.size()));
+    EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0xAB), static_cast<long>(buffer.size()));
+}
+
+TEST_F(CaptureGraphTest, CaptureToBuf_OddWidthIsBottomUpAndPadded)
+{
+    Open(QStringLiteral("smpte"), 642, 480);
+    const int stride = 1928;
+    ASSERT_EQ(WaitForFrame(), stride * 480);
+
+    std::vector<uint8_t> frame(stride * 480 + 16, 0xAB);
+    int32_t bytes = static_cast<int32_t>(frame.size());
+    ASSERT_EQ(m_graph.CaptureToBuf(&bytes, frame.data()), TavoStatus::Ok);
+    EXPECT_EQ(bytes, stride * 480);
+    // The picture's top-left is white and its bottom-left dark blue: the first row in the
+    // buffer is the picture's last.
+    const uint8_t* bottomLeft = Pixel(frame, stride, 0, 0);
+    EXPECT_EQ((std::vector<int> { bottomLeft[0], bottomLeft[1], bottomLeft[2] }),
+            (std::vector<int> { 128, 0, 0 }));
+    const uint8_t* topLeft = Pixel(frame, stride, 0, 479);
+    EXPECT_EQ((std::vector<int> { topLeft[0], topLeft[1], topLeft[2] }),
+            (std::vector<int> { 255, 255, 255 }));
+    for (int row = 0; row < 480; ++row) {
+        ASSERT_EQ(frame[row * stride + 1926], 0) << row;
+        ASSERT_EQ(frame[row * stride + 1927], 0) << row;
+    }
+    EXPECT_EQ(frame[stride * 480], 0xAB); // nothing written past the frame
+}
+
+TEST_F(CaptureGraphTest, CaptureToBuf_SolidColourEverywhere)
+{
+    Open(QStringLiteral("red"), 642, 480);
+    const int stride = 1928;
+    ASSERT_EQ(WaitForFrame(), stride * 480);
+    std::vector<uint8_t> frame(stride * 480);
+    int32_t bytes = static_cast<int32_t>(frame.size());
+    ASSERT_EQ(m_graph.CaptureToBuf(&bytes, frame.data()), TavoStatus::Ok);
+    for (int row : { 0, 1, 240, 479 })
+        for (int x : { 0, 1, 320, 641 }) {
+            const uint8_t* p = Pixel(frame, stride, x, row);
+            EXPECT_EQ(p[0], 0) << x << "," << row;
+            EXPECT_EQ(p[1], 0) << x << "," << row;
+            EXPECT_EQ(p[2], 255) << x << "," << row;
+        }
+    // A buffer one byte short is refused.
+    bytes = stride * 480 - 1;
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, frame.data()), TavoStatus::OutOfMemory);
+}
+
+TEST_F(CaptureGraphTest, CaptureToBuf_PausedOrStoppedRefusesCopyButAnswersSize)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    const int32_t size = WaitForFrame();
+    ASSERT_EQ(size, 640 * 3 * 480);
+    std::vector<uint8_t> buffer(size, 0xAB);
+
+    for (bool stop : { false, true }) {
+        EXPECT_GE(stop ? m_graph.Stop() : m_graph.Pause(), 0);
+        int32_t bytes = size;
+        EXPECT_EQ(m_graph.CaptureToBuf(&bytes, buffer.data()), TavoStatus::AccessDenied);
+        EXPECT_EQ(buffer[0], 0xAB);
+        bytes = 0;
+        EXPECT_EQ(m_graph.CaptureToBuf(&bytes, nullptr), TavoStatus::Ok);
+        EXPECT_EQ(bytes, size);
+    }
+    EXPECT_GE(m_graph.Run(), 0);
+    int32_t bytes = size;
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, buffer.data()), TavoStatus::Ok);
+    EXPECT_EQ(buffer[2], 255);
+}
+
+TEST_F(CaptureGraphTest, CaptureToBuf_AfterTearDownHasNoGrabber)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    WaitForFrame();
+    EXPECT_EQ(m_graph.TearDownGraph(), TavoStatus::Ok);
+    std::vector<uint8_t> buffer(640 * 3 * 480);
+    int32_t bytes = static_cast<int32_t>(buffer.size());
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, buffer.data()), TavoStatus::Pointer);
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, nullptr), TavoStatus::Pointer);
+    EXPECT_EQ(m_graph.CaptureOneFrame(QStringLiteral("/tmp/never.bmp")), TavoStatus::Pointer);
+    // The camera stays selected.
+    EXPECT_TRUE(m_graph.HasCamera());
+    QString name;
+    m_graph.GetCurCapDeviceName(name);
+    EXPECT_EQ(name, QStringLiteral("Pattern"));
+}
+
+TEST_F(CaptureGraphTest, MakeTearDownMakeAgainAndChangeSize)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
+    m_graph.Stop();
+    m_graph.TearDownGraph();
+    EXPECT_GE(m_graph.MakeGraph(), 0);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
+
+    EXPECT_GE(m_graph.ChangeVideoSize(642, 480), 0);
+    EXPECT_EQ(WaitForFrame(), 1928 * 480);
+    int w = 0;
+    int h = 0;
+    m_graph.GetCaptureSize(w, h);
+    EXPECT_EQ(w, 642);
+    EXPECT_EQ(h, 480);
+    int32_t frames = -1;
+    EXPECT_EQ(m_graph.GetNumNotDropped(&frames), TavoStatus::Ok);
+    EXPECT_GT(frames, 0);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(CaptureGraphTest, UnofferedSizeRunsAtTheCameraFormatAndSizeQueryTellsIt)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    m_graph.TearDownGraph();
+    m_graph.SetCaptureSize(1024, 768);
+    EXPECT_GE(m_graph.MakeGraph(), 0);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
+    int w = 0;
+    int h = 0;
+    m_graph.GetCaptureSize(w, h);
+    EXPECT_EQ(w, 1024);
+}
+
+TEST_F(CaptureGraphTest, CaptureOneFrame_WritesBmpWithPixelsAt58)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    WaitForFrame();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frame.bmp"));
+    ASSERT_EQ(m_graph.CaptureOneFrame(path), TavoStatus::Ok);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    ASSERT_EQ(data.size(), 921658);
+    const auto* b = reinterpret_cast<const uint8_t*>(data.constData());
+    EXPECT_EQ(data.left(2), QByteArray("BM"));
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(b + 2), 921658u);
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(b + 10), 58u);
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(b + 14), 40u);
+    EXPECT_EQ(qFromLittleEndian<int32_t>(b + 18), 640);
+    EXPECT_EQ(qFromLittleEndian<int32_t>(b + 22), 480);
+    EXPECT_EQ(qFromLittleEndian<uint16_t>(b + 28), 24);
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(b + 54), 0u); // the empty colour-table entry
+    EXPECT_EQ((std::vector<int> { b[58], b[59], b[60] }), (std::vector<int> { 0, 0, 255 }));
+
+    // Also paused: the grabber still holds the frame.
+    m_graph.Pause();
+    EXPECT_EQ(m_graph.CaptureOneFrame(path), TavoStatus::Ok);
+    EXPECT_LT(m_graph.CaptureOneFrame(dir.filePath(QStringLiteral("missing/frame.bmp"))), 0);
+}
+
+TEST_F(CaptureGraphTest, WithoutCameraNothingRunsAndFixedResultsHold)
+{
+    m_source->result = CCaptureDeviceSource::EResult::NoDevices;
+    EXPECT_EQ(m_graph.ChangeVideoSize(800, 600), TavoStatus::Pointer);
+    int w = -1;
+    int h = -1;
+    m_graph.GetCaptureSize(w, h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+    EXPECT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("any")), TavoStatus::Pending);
+    EXPECT_FALSE(m_graph.HasCamera());
+    EXPECT_EQ(m_graph.MakeGraph(), TavoStatus::Pointer);
+    int32_t bytes = 0;
+    EXPECT_EQ(m_graph.CaptureToBuf(&bytes, nullptr), TavoStatus::Pointer);
+    uint8_t* out = nullptr;
+    EXPECT_EQ(m_graph.CaptureToBuf(static_cast<void*>(nullptr), &out), TavoStatus::Pointer);
+    EXPECT_EQ(m_graph.MoveVideoWindow(0, 0, 10, 10), TavoStatus::Fail);
+    EXPECT_EQ(m_graph.ResizeVideoWindow(10, 10), TavoStatus::Fail);
+    EXPECT_EQ(m_graph.ReadyForPaint(), TavoStatus::Fail);
+    EXPECT_EQ(m_graph.EndForPaint(), TavoStatus::Fail);
+    EXPECT_EQ(m_graph.SetAlphaBitmap(nullptr), TavoStatus::Fail);
+    EXPECT_EQ(m_graph.SetAlphaBitmapToVMR(nullptr, QRect()), TavoStatus::Ok);
+    EXPECT_EQ(m_graph.RepaintVideoWindow(), nullptr);
+    float rate = -1.0f;
+    EXPECT_LT(m_graph.GetAvgFrameRate(&rate), 0);
+    EXPECT_EQ(rate, -1.0f);
+    EXPECT_TRUE(m_errors.isEmpty());
+}
+
+TEST_F(CaptureGraphTest, CameraThatCannotOpenLeavesNoPictureAndNoMessage)
+{
+    m_source->devices = { CFakeDeviceSource::Camera(QStringLiteral("Gone"),
+            QStringLiteral("/dev/video-kalvex-missing"),
+            { { 640, 480, QStringLiteral("YUY2") }, { 1280, 720, QStringLiteral("MJPG") } }) };
+    ASSERT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Gone")), TavoStatus::Ok);
+    m_graph.SetCaptureSize(1280, 720);
+    EXPECT_LT(m_graph.MakeGraph(), 0);
+    int32_t bytes = 0;
+    EXPECT_LT(m_graph.CaptureToBuf(&bytes, nullptr), 0);
+    std::vector<uint8_t> buffer(16);
+    bytes = 16;
+    EXPECT_LT(m_graph.CaptureToBuf(&bytes, buffer.data()), 0);
+    EXPECT_TRUE(m_errors.isEmpty());
+    // The same object still serves a working camera afterwards.
+    m_graph.TearDownGraph();
+    Open(QStringLiteral("red"), 640, 480);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
+}
+
+TEST_F(CaptureGraphTest, FrameRateIsCountedInHundredths)
+{
+    Open(QStringLiteral("red"), 640, 480);
+    WaitForFrame();
+    std::this_thread::sleep_for(400ms);
+    float rate = 0.0f;
+    ASSERT_EQ(m_graph.GetAvgFrameRate(&rate), TavoStatus::Ok);
+    EXPECT_GT(rate, 5.0f);
+    EXPECT_LT(rate, 40.0f);
+    EXPECT_FLOAT_EQ(rate * 100.0f, std::round(rate * 100.0f));
+    // Cleared and set up again, the object starts from scratch.
+    EXPECT_EQ(m_graph.ClearGraph(), TavoStatus::Ok);
+    EXPECT_FALSE(m_graph.HasCamera());
+    EXPECT_EQ(m_graph.InitGraph(), TavoStatus::Ok);
+    Open(QStringLiteral("red"), 640, 480);
+    EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
+}
