@@ -151,7 +151,8 @@ void CTavoMeasureDlg::OpenCamera()
     graph.SetParentWindow(m_canvas);
     graph.MakeGraph();
     QString name;
-    if (graph.GetCurCapDeviceName(name) >= 0)
+    // A start with the microscope unplugged must not forget which one the user chose.
+    if (graph.GetCurCapDeviceName(name) >= 0 && !name.isEmpty())
         m_general.m_strDeviceName = name;
 }
 
