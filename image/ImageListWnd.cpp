@@ -25,6 +25,7 @@ void PaintBackground(QWidget* widget)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, kBackground);
+    palette.setColor(QPalette::Base, kBackground);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
