@@ -13,6 +13,17 @@ QSize CThumbnailLoader::FitSize(QSize source, QSize target)
     return { std::max(1, static_cast<int>(sw * scale)), std::max(1, static_cast<int>(sh * scale)) };
 }
 
+QSize CThumbnailLoader::DecodeSize(QSize source, QSize fit)
+{
+    int denominator = 8;
+    while (denominator > 1
+            && ((source.width() + denominator - 1) / denominator < fit.width()
+                    || (source.height() + denominator - 1) / denominator < fit.height()))
+        denominator /= 2;
+    return { (source.width() + denominator - 1) / denominator,
+        (source.height() + denominator - 1) / denominator };
+}
+
 QImage CThumbnailLoader::Fit(const QImage& picture, QSize size, const QColor& canvas)
 {
     if (picture.isNull() || size.width() <= 0 || size.height() <= 0)
@@ -34,16 +45,14 @@ QImage CThumbnailLoader::Load(const QString& path, QSize size, const QColor& can
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
+    // Below 50 the JPEG reader may decode at 1/2, 1/4 or 1/8 scale; Fit does the fine shrink.
+    reader.setQuality(25);
     const QByteArray format = reader.format();
     if (format != "bmp" && format != "jpeg")
         return {};
-    // JPEG decodes straight at 1/2, 1/4 or 1/8 scale when asked for a smaller size.
     const QSize source = reader.size();
-    if (source.isValid()) {
-        const QSize fit = FitSize(source, size);
-        if (fit != source)
-            reader.setScaledSize(fit);
-    }
+    if (format == "jpeg" && source.isValid())
+        reader.setScaledSize(DecodeSize(source, FitSize(source, size)));
     const QImage picture = reader.read();
     if (picture.isNull())
         return {};

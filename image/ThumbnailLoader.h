@@ -21,4 +21,6 @@ public:
     static QImage Fit(const QImage& picture, QSize size, const QColor& canvas = Qt::white);
     // The shrunk size of a source of the given size, truncated; a smaller source keeps its size.
     static QSize FitSize(QSize source, QSize target);
+    // The size libjpeg decodes to at the smallest scale 1/1, 1/2, 1/4 or 1/8 still covering fit.
+    static QSize DecodeSize(QSize source, QSize fit);
 };

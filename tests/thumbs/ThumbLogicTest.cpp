@@ -162,3 +162,11 @@ TEST(ThumbnailLoader_Load, DecodesByContentBmpAndJpegOnly)
     EXPECT_TRUE(CThumbnailLoader::Load(dir.filePath(QStringLiteral("broken.jpg"))).isNull());
     EXPECT_TRUE(CThumbnailLoader::Load(dir.filePath(QStringLiteral("missing.jpg"))).isNull());
 }
+
+TEST(ThumbnailLoader_DecodeSize, SmallestJpegScaleThatCovers)
+{
+    EXPECT_EQ(CThumbnailLoader::DecodeSize({ 2592, 1944 }, { 240, 180 }), QSize(324, 243));
+    EXPECT_EQ(CThumbnailLoader::DecodeSize({ 640, 480 }, { 240, 180 }), QSize(320, 240));
+    EXPECT_EQ(CThumbnailLoader::DecodeSize({ 400, 300 }, { 240, 180 }), QSize(400, 300));
+    EXPECT_EQ(CThumbnailLoader::DecodeSize({ 1921, 1080 }, { 240, 134 }), QSize(241, 135));
+}
