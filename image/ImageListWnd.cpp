@@ -5,6 +5,7 @@
 #include "image/ImageFolder.h"
 #include "image/ImageListItem.h"
 #include "image/ImageListOwner.h"
+#include "image/ThumbnailCache.h"
 #include "image/ThumbnailLoader.h"
 #include "image/ThumbnailPool.h"
 
@@ -132,15 +133,20 @@ CImageListItem* CImageListWnd::AddItem(const CFileEntry& entry)
     return item;
 }
 
-void CImageListWnd::RequestThumbnail(CImageListItem* item)
+void CImageListWnd::RequestThumbnail(CImageListItem* item, bool useCache)
 {
     if (!item->HasFile())
         return;
     const quint64 previous = item->Ticket();
-    const quint64 ticket = m_pool->Request(item->FullPath());
+    const QImage cached = useCache ? CThumbnailCache::Instance().Find(item->FullPath()) : QImage();
+    const quint64 ticket = cached.isNull() ? m_pool->Request(item->FullPath()) : 0;
     if (previous != 0) {
         m_waiting.erase(previous);
         m_pool->Cancel(previous);
+    }
+    if (ticket == 0) {
+        item->SetThumbnail(cached);
+        return;
     }
     item->SetTicket(ticket);
     m_waiting.emplace(ticket, item);
@@ -154,6 +160,7 @@ void CImageListWnd::OnThumbnailReady(quint64 ticket, const QImage& thumbnail)
     CImageListItem* item = it->second;
     m_waiting.erase(it);
     item->SetThumbnail(thumbnail);
+    CThumbnailCache::Instance().Store(item->FullPath(), thumbnail);
 }
 
 int CImageListWnd::PendingThumbnails() const
@@ -184,6 +191,7 @@ bool CImageListWnd::RemoveFile(const QString& name)
         }
         if (entry.HasFile()) {
             const QString path = entry.FullPath();
+            CThumbnailCache::Instance().Forget(path);
             if (CFileManager::MoveToTrash(path)) {
                 emit fileRemoved(path);
             } else {
@@ -222,7 +230,7 @@ void CImageListWnd::RefreshThumbnail(const QString& name)
 {
     for (CImageListItem* item : m_items) {
         if (item->Name() == name)
-            RequestThumbnail(item);
+            RequestThumbnail(item, false);
     }
 }
 

@@ -91,7 +91,7 @@ protected:
 
 private:
     CImageListItem* AddItem(const CFileEntry& entry);
-    void RequestThumbnail(CImageListItem* item);
+    void RequestThumbnail(CImageListItem* item, bool useCache = true);
     void DropItem(CImageListItem* item);
     void OnThumbnailReady(quint64 ticket, const QImage& thumbnail);
     void OnItemDoubleClicked(CImageListItem* item);

@@ -304,3 +304,25 @@ TEST_F(ImageList, RescanAndCloseWhileDecodingIsClean)
     list.reset(); // workers are mid-folder: stop and join
     QTest::qWait(10);
 }
+
+TEST_F(ImageList, RefreshAndReopenUseTheFileAsItIsNow)
+{
+    WritePicture(m_dir, QStringLiteral("a.bmp"), { 120, 90 }, Qt::red, "BMP");
+    CImageListWnd strip;
+    strip.resize(400, 145);
+    strip.SetFolder(m_tmp.path());
+    ASSERT_TRUE(WaitForThumbnails(strip));
+    EXPECT_EQ(strip.Item(0)->Thumbnail().pixelColor(120, 90), QColor(Qt::red));
+
+    CThumbViewDlg reopened(m_tmp.path());
+    EXPECT_EQ(reopened.List()->PendingThumbnails(), 0) << "already decoded in this run";
+    EXPECT_EQ(reopened.List()->Item(0)->Thumbnail().pixelColor(120, 90), QColor(Qt::red));
+
+    WritePicture(m_dir, QStringLiteral("a.bmp"), { 160, 120 }, Qt::green, "BMP");
+    strip.RefreshThumbnail(QStringLiteral("a.bmp"));
+    ASSERT_TRUE(WaitForThumbnails(strip));
+    EXPECT_EQ(strip.Item(0)->Thumbnail().pixelColor(120, 90), QColor(Qt::green));
+    CThumbViewDlg afterSave(m_tmp.path());
+    ASSERT_TRUE(WaitForThumbnails(*afterSave.List()));
+    EXPECT_EQ(afterSave.List()->Item(0)->Thumbnail().pixelColor(120, 90), QColor(Qt::green));
+}
