@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The desktop's file manager and trash.
+class CFileManager
+{
+public:
+    // Shows the file selected in the file manager (org.freedesktop.FileManager1); when no file
+    // manager answers, opens its folder instead. Returns at once.
+    static void ShowItem(const QString& path);
+    // Moves the file to the desktop trash; deletes it only where there is no trash to move it to.
+    // False when the file is still there afterwards.
+    static bool MoveToTrash(const QString& path);
+};

@@ -1,0 +1,82 @@
+#include "image/ImageListItem.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+QFont CaptionFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(12);
+    return font;
+}
+
+} // namespace
+
+CImageListItem::CImageListItem(const CFileEntry& entry, bool caption, QWidget* parent)
+    : QWidget(parent), m_entry(entry), m_caption(caption)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(m_entry.name);
+}
+
+void CImageListItem::SetThumbnail(const QImage& thumbnail)
+{
+    m_thumbnail = thumbnail;
+    m_done = true;
+    m_ticket = 0;
+    update();
+}
+
+QImage CImageListItem::Render() const
+{
+    const int w = width(), h = height();
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    if (HasFile() && !m_thumbnail.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(0, 0, w, h), m_thumbnail);
+    }
+    if (m_caption) {
+        painter.setFont(CaptionFont());
+        const QFontMetrics metrics(painter.font());
+        const int textWidth = metrics.horizontalAdvance(m_entry.name);
+        const int textHeight = metrics.height();
+        int x = (w - textWidth) / 2;
+        if (x <= 0)
+            x = 2;
+        int y = h - textHeight;
+        if (y <= 0)
+            y = 0;
+        painter.fillRect(QRect(x, y, textWidth, textHeight), Qt::white);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(x, y + metrics.ascent()), m_entry.name);
+    }
+    painter.setPen(QPen(Qt::white, 4));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(0, 0, w, h));
+    return image;
+}
+
+void CImageListItem::paintEvent(QPaintEvent*)
+{
+    // Composed off-screen first so a repaint never shows a half-drawn item.
+    const QImage image = Render();
+    QPainter painter(this);
+    painter.drawImage(0, 0, image);
+}
+
+void CImageListItem::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked(this);
+}
+
+void CImageListItem::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton)
+        emit contextMenuRequested(this, event->globalPosition().toPoint());
+}
