@@ -124,29 +124,32 @@ bool ThreeTableWhite(const uint8_t* p, const WeightTable& red, const WeightTable
 }
 
 #if defined(KALVEX_X86_DISPATCH)
-// Sixteen pixels at a time in fixed point (2^22 per unit). Rounded weights stay within
-// 9.2e-5 of the double sum and the tables' single precision within 1.2e-5 of it; a pixel whose
-// fixed-point sum lies within 2.4e-4 of the limit is decided by the tables themselves, so the
-// outcome is the tables' to the last pixel.
-constexpr int kFixedShift = 22;
-constexpr int kFixedMargin = 1024;
-constexpr int FixedWeight(float weight)
+// Thirty-two pixels at a time in 16-bit fixed point, 128 per unit: rounded weights and the
+// truncating multiplies keep the fixed-point sum within 2.5 of 128 x the tables' sum. A pixel
+// within 3 of the limit is decided by the tables themselves, so the outcome is the tables'
+// to the last pixel; with camera pictures that is a pixel in thousands.
+constexpr int kFixedUnit = 128;
+constexpr int kFixedMargin = 3;
+constexpr int kRedGreenFixed = 19661; // 0.3 x 65536; applied to (r + g) x 128
+constexpr int kBlueFixed = 3604; // 0.11 x 128 x 256; applied to b x 256
+
+__attribute__((target("avx2"))) inline __m256i BothLanes(const std::array<int8_t, 16>& m)
 {
-    return static_cast<int>(static_cast<double>(weight) * (1 << kFixedShift) + 0.5);
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m.data())));
 }
 
-// Sixteen 0 / -1 lanes to sixteen 0 / 255 bytes in pixel order.
-__attribute__((target("avx2"))) inline __m128i LanesToBytes(__m256i low, __m256i high)
+__attribute__((target("avx2"))) inline __m256i LoadGroups(const uint8_t* p)
 {
-    const __m256i words =
-            _mm256_permute4x64_epi64(_mm256_packs_epi32(low, high), _MM_SHUFFLE(3, 1, 2, 0));
-    return _mm_packs_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+    // Lane 0 holds bytes 0-15 of the first 48-byte group, lane 1 the same of the second.
+    return _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 48)), 1);
 }
 
 __attribute__((target("avx2"))) int BinarizeRowWide(uint8_t* p, int width, int minimumSum,
         const WeightTable& red, const WeightTable& green, const WeightTable& blue)
 {
-    alignas(16) static constexpr auto channelMask = [] {
+    static constexpr auto channelMask = [] {
         std::array<std::array<std::array<int8_t, 16>, 3>, 3> masks {};
         for (int c = 0; c < 3; ++c)
             for (int k = 0; k < 3; ++k)
@@ -156,61 +159,73 @@ __attribute__((target("avx2"))) int BinarizeRowWide(uint8_t* p, int width, int m
                 }
         return masks;
     }();
-    alignas(16) static constexpr auto spreadMask = [] {
+    static constexpr auto spreadMask = [] {
         std::array<std::array<int8_t, 16>, 3> masks {};
         for (int k = 0; k < 3; ++k)
             for (int t = 0; t < 16; ++t)
                 masks[k][t] = static_cast<int8_t>((16 * k + t) / 3);
         return masks;
     }();
-    const auto mask = [](const std::array<int8_t, 16>& m) {
-        return _mm_load_si128(reinterpret_cast<const __m128i*>(m.data()));
-    };
-    const __m256i redGreenWeight = _mm256_set1_epi32(FixedWeight(kRedGreenWeight));
-    const __m256i blueWeight = _mm256_set1_epi32(FixedWeight(kBlueWeight));
-    const __m256i whiteAbove = _mm256_set1_epi32((minimumSum << kFixedShift) + kFixedMargin - 1);
-    const __m256i notBlackAbove = _mm256_set1_epi32((minimumSum << kFixedShift) - kFixedMargin - 1);
+    __m256i pick[3][3], spread[3];
+    for (int c = 0; c < 3; ++c)
+        for (int k = 0; k < 3; ++k)
+            pick[c][k] = BothLanes(channelMask[c][k]);
+    for (int k = 0; k < 3; ++k)
+        spread[k] = BothLanes(spreadMask[k]);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i redGreenWeight = _mm256_set1_epi16(static_cast<short>(kRedGreenFixed));
+    const __m256i blueWeight = _mm256_set1_epi16(static_cast<short>(kBlueFixed));
+    const int limit = minimumSum * kFixedUnit;
+    const __m256i whiteAbove = _mm256_set1_epi16(static_cast<short>(limit + kFixedMargin - 1));
+    const __m256i notBlackAbove = _mm256_set1_epi16(static_cast<short>(limit - kFixedMargin));
 
     int x = 0;
-    for (; x + 16 <= width; x += 16, p += 48) {
-        const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-        const __m128i v2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
-        __m128i channel[3];
+    for (; x + 32 <= width; x += 32, p += 96) {
+        const __m256i v[3] = { LoadGroups(p), LoadGroups(p + 16), LoadGroups(p + 32) };
+        __m256i channel[3];
         for (int c = 0; c < 3; ++c)
-            channel[c] = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(v0, mask(channelMask[c][0])),
-                                              _mm_shuffle_epi8(v1, mask(channelMask[c][1]))),
-                    _mm_shuffle_epi8(v2, mask(channelMask[c][2])));
-        // Lanes 0-7 from the low eight pixels, 8-15 from the high eight.
-        const __m128i high[3] = { _mm_srli_si128(channel[0], 8), _mm_srli_si128(channel[1], 8),
-            _mm_srli_si128(channel[2], 8) };
+            channel[c] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(v[0], pick[c][0]),
+                                                 _mm256_shuffle_epi8(v[1], pick[c][1])),
+                    _mm256_shuffle_epi8(v[2], pick[c][2]));
         __m256i white[2], unsure[2];
         for (int half = 0; half < 2; ++half) {
-            const __m128i* bytes = half ? high : channel;
-            const __m256i redGreen = _mm256_add_epi32(
-                    _mm256_cvtepu8_epi32(bytes[2]), _mm256_cvtepu8_epi32(bytes[1]));
-            const __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(redGreen, redGreenWeight),
-                    _mm256_mullo_epi32(_mm256_cvtepu8_epi32(bytes[0]), blueWeight));
-            white[half] = _mm256_cmpgt_epi32(sum, whiteAbove);
-            unsure[half] = _mm256_andnot_si256(white[half], _mm256_cmpgt_epi32(sum, notBlackAbove));
+            const __m256i b = half ? _mm256_unpackhi_epi8(channel[0], zero)
+                                   : _mm256_unpacklo_epi8(channel[0], zero);
+            const __m256i g = half ? _mm256_unpackhi_epi8(channel[1], zero)
+                                   : _mm256_unpacklo_epi8(channel[1], zero);
+            const __m256i r = half ? _mm256_unpackhi_epi8(channel[2], zero)
+                                   : _mm256_unpacklo_epi8(channel[2], zero);
+            const __m256i sum = _mm256_add_epi16(
+                    _mm256_mulhi_epu16(
+                            _mm256_slli_epi16(_mm256_add_epi16(r, g), 7), redGreenWeight),
+                    _mm256_mulhi_epu16(_mm256_slli_epi16(b, 8), blueWeight));
+            white[half] = _mm256_cmpgt_epi16(sum, whiteAbove);
+            unsure[half] = _mm256_andnot_si256(white[half], _mm256_cmpgt_epi16(sum, notBlackAbove));
         }
-        const __m128i whiteBytes = LanesToBytes(white[0], white[1]);
-        const int unsureBits = _mm_movemask_epi8(LanesToBytes(unsure[0], unsure[1]));
-        for (int k = 0; k < 3; ++k)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16 * k),
-                    _mm_shuffle_epi8(whiteBytes, mask(spreadMask[k])));
-        if (unsureBits != 0) {
-            // The stored bytes were overwritten; the original ones are still in v0-v2.
-            alignas(16) uint8_t original[48];
-            _mm_store_si128(reinterpret_cast<__m128i*>(original), v0);
-            _mm_store_si128(reinterpret_cast<__m128i*>(original + 16), v1);
-            _mm_store_si128(reinterpret_cast<__m128i*>(original + 32), v2);
-            for (int i = 0; i < 16; ++i)
-                if (unsureBits & (1 << i)) {
+        // Per lane: pixels 0-15 of that lane's group, in order.
+        const __m256i whiteBytes = _mm256_packs_epi16(white[0], white[1]);
+        const auto unsureBits = static_cast<uint32_t>(
+                _mm256_movemask_epi8(_mm256_packs_epi16(unsure[0], unsure[1])));
+        alignas(32) uint8_t original[96];
+        if (unsureBits != 0)
+            for (int k = 0; k < 3; ++k) {
+                _mm_store_si128(reinterpret_cast<__m128i*>(original + 16 * k),
+                        _mm256_castsi256_si128(v[k]));
+                _mm_store_si128(reinterpret_cast<__m128i*>(original + 48 + 16 * k),
+                        _mm256_extracti128_si256(v[k], 1));
+            }
+        for (int k = 0; k < 3; ++k) {
+            const __m256i out = _mm256_shuffle_epi8(whiteBytes, spread[k]);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16 * k), _mm256_castsi256_si128(out));
+            _mm_storeu_si128(
+                    reinterpret_cast<__m128i*>(p + 48 + 16 * k), _mm256_extracti128_si256(out, 1));
+        }
+        if (unsureBits != 0)
+            for (int i = 0; i < 32; ++i)
+                if (unsureBits & (1u << i)) {
                     const bool w = ThreeTableWhite(original + 3 * i, red, green, blue, minimumSum);
                     p[3 * i] = p[3 * i + 1] = p[3 * i + 2] = w ? 255 : 0;
                 }
-        }
     }
     return x;
 }
