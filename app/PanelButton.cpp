@@ -1,5 +1,6 @@
 #include "app/PanelButton.h"
 
+#include <QFontMetrics>
 #include <QIcon>
 #include <QPainter>
 #include <QStyle>
@@ -111,6 +112,16 @@ void CPanelButton::PaintArtwork(QPainter& painter)
     QFont captionFont = font();
     if (text().contains(QLatin1Char('\n')))
         captionFont.setPointSizeF(captionFont.pointSizeF() * 0.9);
+    // Long captions (and longer translations) shrink rather than lose letters.
+    for (int step = 0; step < 6; ++step) {
+        const QFontMetrics metrics(captionFont);
+        int widest = 0;
+        for (const QString& line : text().split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= textRect.width())
+            break;
+        captionFont.setPointSizeF(captionFont.pointSizeF() * 0.92);
+    }
     painter.setFont(captionFont);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
 }
