@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -64,6 +65,19 @@ void CPanelButton::leaveEvent(QEvent* event)
     m_bHover = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void CPanelButton::keyPressEvent(QKeyEvent* event)
+{
+    // Return on a focused button runs its command, as Space does, instead of reaching the
+    // main window, which would take the focus away.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void CPanelButton::paintEvent(QPaintEvent*)

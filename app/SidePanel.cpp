@@ -219,10 +219,10 @@ void CSidePanel::CreateControls()
 
     m_binCheck = new QCheckBox(tr("BIN"), this);
     m_binCheck->setObjectName(QStringLiteral("binCheck"));
-    m_binCheck->setGeometry(4, 485, 56, 24);
+    m_binCheck->setGeometry(4, 485, 64, 24);
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(QStringLiteral("thresholdSlider"));
-    m_slider->setGeometry(62, 485, 146, 24);
+    m_slider->setGeometry(70, 485, 138, 24);
     m_slider->setToolTip(tr("Binarization threshold"));
     m_valLabel = new QLabel(tr("Val"), this);
     m_valLabel->setObjectName(QStringLiteral("valLabel"));
@@ -239,6 +239,8 @@ void CSidePanel::CreateControls()
     list->setObjectName(QStringLiteral("resultsList"));
     m_resultsList = list;
     m_resultsList->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+    // Keyboard selection highlights as a click does.
     connect(list, &QTreeWidget::itemSelectionChanged, this,
             [this] { Call(m_hooks.resultsClicked); });
 }
@@ -336,6 +338,9 @@ bool CSidePanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_resultsList && event->type() == QEvent::FocusOut)
         Call(m_hooks.resultsFocusLost);
+    else if (event->type() == QEvent::MouseButtonRelease
+            && m_resultsList->isAncestorOf(qobject_cast<QWidget*>(watched)))
+        Call(m_hooks.resultsClicked);
     return QWidget::eventFilter(watched, event);
 }
 

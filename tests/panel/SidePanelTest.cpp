@@ -209,6 +209,13 @@ TEST_F(SidePanel, PressMarksAndReleaseUnmarks)
     EXPECT_TRUE(save->IsActive());
     QTest::mouseRelease(save, Qt::LeftButton);
     EXPECT_FALSE(save->IsActive());
+
+    Button(CSidePanel::Circle)->setFocus();
+    QTest::keyClick(Button(CSidePanel::Circle), Qt::Key_Return);
+    EXPECT_EQ(m_engine.mode, CSidePanel::kToolCircle) << "Return runs the focused button";
+    EXPECT_TRUE(Button(CSidePanel::Circle)->hasFocus());
+    QTest::keyClick(Button(CSidePanel::Circle), Qt::Key_Space);
+    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
 }
 
 TEST_F(SidePanel, StillAndLiveSwitchControlsAndGraph)
