@@ -40,6 +40,7 @@ struct CPanelHooks
     std::function<void()> saveSnapshot;
     std::function<void()> saveSetting;
     std::function<void()> saveAs;
+    std::function<void()> thumbView; // the "ThumbView" dialog, modal
     std::function<void()> imageCompare;
     std::function<void()> textsManager;
     std::function<void()> keepFrameForMerge; // current frame image into the spare one
@@ -50,7 +51,8 @@ struct CPanelHooks
     std::function<void()> colorSetting;
     std::function<void()> showCalibration;
     std::function<void()> crossLineDialog;
-    // A click on the results list (row selected or not) and its loss of focus.
+    // A click on the panel's own results list and its loss of focus; a list handed over with
+    // SetResultsList() does its own highlighting.
     std::function<void()> resultsClicked;
     std::function<void()> resultsFocusLost;
 };

@@ -3,7 +3,6 @@
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
 #include "app/TavoMeasureDlg.h"
-#include "app/ThumbViewDlg.h"
 #include "app/Trace.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
@@ -282,7 +281,6 @@ void CSidePanel::SetUpResultsList()
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAllColumnsShowFocus(true);
     list->header()->setStretchLastSection(false);
     const int widths[] = { 42, 70, 85, 45 };
@@ -600,9 +598,7 @@ void CSidePanel::OnMeasure()
 
 void CSidePanel::OnThumb()
 {
-    CancelTool();
-    CThumbViewDlg dialog(m_mainWindow->General().m_strImagePath, this);
-    dialog.exec();
+    RunHook(m_hooks.thumbView);
 }
 
 void CSidePanel::OnImgCmp()

@@ -99,6 +99,7 @@ protected:
         h.keepFrameForMerge = record("keepFrame");
         h.restoreFrameAfterMerge = record("restoreFrame");
         h.saveSnapshot = record("save");
+        h.thumbView = record("thumbView");
         h.deviceSetting = record("deviceSetting");
         h.showVideoPropertyPages = [&e](QWidget* owner) {
             e.calls.emplace_back(owner ? "propertyPages" : "propertyPages without owner");
@@ -191,6 +192,10 @@ TEST_F(SidePanel, OtherCommandsCancelTheToolButAheKeepsIt)
     Button(CSidePanel::Save)->click();
     EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
     EXPECT_TRUE(Has("save"));
+    Button(CSidePanel::Circle)->click();
+    Button(CSidePanel::Thumb)->click();
+    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_TRUE(Has("thumbView"));
 
     const bool before = m_window->General().m_bMeasure;
     Button(CSidePanel::Line)->click();
