@@ -1,9 +1,686 @@
 #include "app/SidePanel.h"
 
+#include "app/PanelButton.h"
+#include "app/ResolutionItem.h"
 #include "app/TavoMeasureDlg.h"
+#include "app/Trace.h"
+#include "capture/TavoGraphDll.h"
+#include "measure/MeasureCanvas.h"
+#include "video/WhiteBalanceDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSlider>
+#include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+const QColor kPanelBackground(243, 247, 246);
+constexpr int kIdlePeriodMs = 100;
+constexpr int kLiveTimerMs = 80;
+constexpr int kButtonWidth = 108;
+constexpr int kButtonHeight = 30;
+constexpr int kButtonPitch = 33;
+constexpr int kGroupWidth = 124;
+constexpr int kGroupHeight = 422;
+
+struct ButtonSpec
+{
+    const char* caption;
+    const char* toolTip;
+    const char* icon; // the artwork shown from initialisation on
+};
+
+// In the order of the two columns; captions as the program has always shown them.
+const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
+    { QT_TRANSLATE_NOOP("CSidePanel", "Video"), QT_TRANSLATE_NOOP("CSidePanel", "Video source"),
+            "video-live" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Setting"), QT_TRANSLATE_NOOP("CSidePanel", "Video setting"),
+            "setting" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Save"), QT_TRANSLATE_NOOP("CSidePanel", "Save image"),
+            "save" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Save settin"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Saving setting"), "save-setting" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "SaveAs"), QT_TRANSLATE_NOOP("CSidePanel", "Save as"),
+            "save-as" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Measure"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Enable or disable measure"), "measure-off" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Thumb"), QT_TRANSLATE_NOOP("CSidePanel", "Thumbnail view"),
+            "thumb" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "ImgCmp"), QT_TRANSLATE_NOOP("CSidePanel", "Image compare"),
+            "image-compare" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Anotation"), QT_TRANSLATE_NOOP("CSidePanel", "Draw text"),
+            "annotation" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "AnotationDB"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Text management"), "annotation-db" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "AHE"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Brightness Equalize"), "equalize" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Merge"), QT_TRANSLATE_NOOP("CSidePanel", "Image merge"),
+            "merge" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "WB"), QT_TRANSLATE_NOOP("CSidePanel", "White balance"),
+            "white-balance" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Line"), QT_TRANSLATE_NOOP("CSidePanel", "Draw line"),
+            "line" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Angle3"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Draw three-point angle"), "angle3" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Angle4"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Draw four-point angle"), "angle4" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Circle"), QT_TRANSLATE_NOOP("CSidePanel", "Draw circle"),
+            "circle" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Distanc"), QT_TRANSLATE_NOOP("CSidePanel", "Draw Distance"),
+            "distance" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Vertic"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Draw vertical lines"), "vertical" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Area"), QT_TRANSLATE_NOOP("CSidePanel", "Draw area"),
+            "area" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Clear"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Clear measurement"), "clear" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "SaveCsv"),
+            QT_TRANSLATE_NOOP("CSidePanel", "Save measurement"), "save-csv" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Color"), QT_TRANSLATE_NOOP("CSidePanel", "Color setting"),
+            "color" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "CAL"), QT_TRANSLATE_NOOP("CSidePanel", "Calibration"),
+            "calibration" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Cross\nLine"), QT_TRANSLATE_NOOP("CSidePanel", "Crossline"),
+            "crossline" },
+};
+
+constexpr CSidePanel::Button kToolButtons[] = {
+    CSidePanel::Line,
+    CSidePanel::Angle3,
+    CSidePanel::Angle4,
+    CSidePanel::Circle,
+    CSidePanel::Distance,
+    CSidePanel::Vertical,
+    CSidePanel::Area,
+    CSidePanel::Anotation,
+};
+
+QString Artwork(const char* name)
+{
+    return QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name));
+}
+
+// Hooks not wired yet are skipped.
+template <typename Hook, typename... Args> void Call(const Hook& hook, Args&&... args)
+{
+    if (hook)
+        hook(std::forward<Args>(args)...);
+}
+
+} // namespace
 
 CSidePanel::CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent)
     : QWidget(parent), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("sidePanel"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kPanelBackground);
+    palette.setColor(QPalette::Base, kPanelBackground);
+    setPalette(palette);
+    setMinimumWidth(kResultsWidth);
+    CreateControls();
+
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setInterval(kIdlePeriodMs);
+    connect(m_idleTimer, &QTimer::timeout, this, &CSidePanel::UpdateIdle);
+}
+
+void CSidePanel::CreateControls()
+{
+    m_loadGroup = new QGroupBox(tr("Load images"), this);
+    m_loadGroup->setObjectName(QStringLiteral("loadImagesGroup"));
+    m_loadGroup->setGeometry(1, 0, kGroupWidth, kGroupHeight);
+    m_measureGroup = new QGroupBox(tr("Measurement"), this);
+    m_measureGroup->setObjectName(QStringLiteral("measurementGroup"));
+    m_measureGroup->setGeometry(1 + kGroupWidth + 2, 0, kGroupWidth, kGroupHeight);
+
+    int row = 0;
+    for (int id = 0; id < ButtonCount; ++id) {
+        const ButtonSpec& spec = kButtonSpecs[id];
+        const bool left = id < Line;
+        if (id == Line)
+            row = 0;
+        auto* button = new CPanelButton(tr(spec.caption), left ? m_loadGroup : m_measureGroup);
+        button->setObjectName(QStringLiteral("btn%1").arg(QString::fromLatin1(spec.caption)
+                                                                  .remove(QLatin1Char('\n'))
+                                                                  .remove(QLatin1Char(' '))));
+        button->setGeometry((kGroupWidth - kButtonWidth) / 2, 20 + row * kButtonPitch, kButtonWidth,
+                kButtonHeight);
+        m_buttons[id] = button;
+        if (id != WB)
+            ++row;
+    }
+    // "WB" shares the slot under "Merge" and is never shown; its values come from the
+    // settings file.
+    m_buttons[WB]->hide();
+
+    const auto connectButton = [this](Button id, void (CSidePanel::*slot)()) {
+        connect(m_buttons[id], &QAbstractButton::clicked, this, slot);
+    };
+    connectButton(Video, &CSidePanel::OnVideo);
+    connectButton(Setting, &CSidePanel::OnSetting);
+    connectButton(Save, &CSidePanel::OnSave);
+    connectButton(SaveSetting, &CSidePanel::OnSaveSetting);
+    connectButton(SaveAs, &CSidePanel::OnSaveAs);
+    connectButton(Measure, &CSidePanel::OnMeasure);
+    connectButton(Thumb, &CSidePanel::OnThumb);
+    connectButton(ImgCmp, &CSidePanel::OnImgCmp);
+    connectButton(Anotation, &CSidePanel::OnAnotation);
+    connectButton(AnotationDB, &CSidePanel::OnAnotationDB);
+    connectButton(AHE, &CSidePanel::OnAHE);
+    connectButton(Merge, &CSidePanel::OnMerge);
+    connectButton(WB, &CSidePanel::OnWB);
+    connectButton(Clear, &CSidePanel::OnClear);
+    connectButton(SaveCsv, &CSidePanel::OnSaveCsv);
+    connectButton(Color, &CSidePanel::OnColor);
+    connectButton(CAL, &CSidePanel::OnCAL);
+    connectButton(CrossLine, &CSidePanel::OnCrossLine);
+    const std::pair<Button, int> tools[] = {
+        { Line, kToolLine },
+        { Angle3, kToolAngle3 },
+        { Angle4, kToolAngle4 },
+        { Circle, kToolCircle },
+        { Distance, kToolDistance },
+        { Vertical, kToolVertical },
+        { Area, kToolArea },
+    };
+    for (const auto& [id, mode] : tools) {
+        connect(m_buttons[id], &QAbstractButton::clicked, this,
+                [this, id = id, mode = mode] { SelectTool(id, mode); });
+    }
+
+    const int comboX = 82;
+    const int comboWidth = 252 - comboX - 4;
+    m_scaleLabel = new QLabel(tr("Scale size"), this);
+    m_scaleLabel->setObjectName(QStringLiteral("scaleLabel"));
+    m_scaleLabel->setGeometry(4, 428, comboX - 6, 24);
+    m_scaleCombo = new QComboBox(this);
+    m_scaleCombo->setObjectName(QStringLiteral("scaleCombo"));
+    m_scaleCombo->addItems({ tr("Fit In"), tr("X 1"), tr("X 2"), tr("X 3") });
+    m_scaleCombo->setGeometry(comboX, 428, comboWidth, 24);
+    m_scaleLabel->setBuddy(m_scaleCombo);
+
+    m_resolutionLabel = new QLabel(tr("Resolution"), this);
+    m_resolutionLabel->setObjectName(QStringLiteral("resolutionLabel"));
+    m_resolutionLabel->setGeometry(4, 456, comboX - 6, 24);
+    m_resolutionCombo = new QComboBox(this);
+    m_resolutionCombo->setObjectName(QStringLiteral("resolutionCombo"));
+    m_resolutionCombo->setGeometry(comboX, 456, comboWidth, 24);
+    m_resolutionLabel->setBuddy(m_resolutionCombo);
+
+    m_binCheck = new QCheckBox(tr("BIN"), this);
+    m_binCheck->setObjectName(QStringLiteral("binCheck"));
+    m_binCheck->setGeometry(4, 485, 64, 24);
+    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider->setObjectName(QStringLiteral("thresholdSlider"));
+    m_slider->setGeometry(70, 485, 138, 24);
+    m_slider->setToolTip(tr("Binarization threshold"));
+    m_valLabel = new QLabel(tr("Val"), this);
+    m_valLabel->setObjectName(QStringLiteral("valLabel"));
+    m_valLabel->setGeometry(212, 485, 38, 24);
+    m_valLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Only the user's choices count: filling the combos at initialisation changes nothing.
+    connect(m_scaleCombo, &QComboBox::activated, this, &CSidePanel::OnScaleChanged);
+    connect(m_resolutionCombo, &QComboBox::activated, this, &CSidePanel::OnResolutionChanged);
+    connect(m_slider, &QSlider::valueChanged, this, &CSidePanel::OnThresholdChanged);
+    connect(m_binCheck, &QCheckBox::stateChanged, this, &CSidePanel::OnBinChanged);
+
+    auto* list = new QTreeWidget(this);
+    list->setObjectName(QStringLiteral("resultsList"));
+    m_resultsList = list;
+    m_resultsList->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+    // Keyboard selection highlights as a click does.
+    connect(list, &QTreeWidget::itemSelectionChanged, this,
+            [this] { Call(m_hooks.resultsClicked); });
+}
+
+void CSidePanel::Initialise()
+{
+    CTavoMeasureDlg& main = *m_mainWindow;
+    m_scaleCombo->setCurrentIndex(main.General().m_nDisp);
+    Call(m_hooks.setLive, !main.StillMode());
+    main.RestartVideo();
+    LoadBitmaps();
+    SetUpResultsList();
+    PlaceResultsList();
+    SetToolTips();
+    m_slider->setRange(0, 255);
+    m_slider->setValue(main.m_nBinarizeThreshold);
+    m_valLabel->setText(QString::number(main.m_nBinarizeThreshold));
+    m_binCheck->setChecked(main.m_bBinarize);
+    FillResolutionCombo();
+    m_idleTimer->start();
+}
+
+void CSidePanel::LoadBitmaps()
+{
+    for (int id = 0; id < ButtonCount; ++id)
+        m_buttons[id]->SetBitmap(Artwork(kButtonSpecs[id].icon));
+    m_buttons[Video]->SetBitmap(Artwork(m_mainWindow->StillMode() ? "video-still" : "video-live"));
+    m_buttons[Measure]->SetBitmap(
+            Artwork(m_mainWindow->General().m_bMeasure ? "measure-on" : "measure-off"));
+}
+
+void CSidePanel::SetUpResultsList()
+{
+    auto* list = qobject_cast<QTreeWidget*>(m_resultsList);
+    if (!list)
+        return;
+    list->setColumnCount(4);
+    list->setHeaderLabels({ tr("No."), tr("Type"), tr("Result"), tr("Unit") });
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setAllColumnsShowFocus(true);
+    list->header()->setStretchLastSection(false);
+    const int widths[] = { 42, 70, 85, 45 };
+    for (int column = 0; column < 4; ++column)
+        list->setColumnWidth(column, widths[column]);
+}
+
+void CSidePanel::SetResultsList(QWidget* list)
+{
+    if (!list || list == m_resultsList)
+        return;
+    delete m_resultsList;
+    m_resultsList = list;
+    list->setParent(this);
+    list->installEventFilter(this);
+    PlaceResultsList();
+    list->show();
+}
+
+void CSidePanel::PlaceResultsList()
+{
+    const int clientHeight = m_mainWindow ? m_mainWindow->height() : height() + 39;
+    const int listHeight = std::max(0, clientHeight - kResultsBottomMargin);
+    m_resultsList->setGeometry(0, kResultsTop, kResultsWidth, listHeight);
+}
+
+void CSidePanel::SetToolTips()
+{
+    for (int id = 0; id < ButtonCount; ++id)
+        m_buttons[id]->setToolTip(tr(kButtonSpecs[id].toolTip));
+}
+
+void CSidePanel::FillResolutionCombo()
+{
+    m_resolutionCombo->clear();
+    Call(m_hooks.fillVideoSizeCombo, m_resolutionCombo);
+    int width = 0;
+    int height = 0;
+    m_mainWindow->Graph().GetCaptureSize(width, height);
+    const int index =
+            m_resolutionCombo->findText(CResolutionItem::Format(width, height), Qt::MatchExactly);
+    if (index >= 0)
+        m_resolutionCombo->setCurrentIndex(index);
+}
+
+void CSidePanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    PlaceResultsList();
+}
+
+bool CSidePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_resultsList && event->type() == QEvent::FocusOut)
+        Call(m_hooks.resultsFocusLost);
+    else if (event->type() == QEvent::MouseButtonRelease
+            && m_resultsList->isAncestorOf(qobject_cast<QWidget*>(watched)))
+        Call(m_hooks.resultsClicked);
+    return QWidget::eventFilter(watched, event);
+}
+
+// Tool modes
+
+int CSidePanel::ToolMode() const
+{
+    return m_hooks.toolMode ? m_hooks.toolMode() : m_nToolMode;
+}
+
+void CSidePanel::SetToolModeValue(int mode)
+{
+    m_nToolMode = mode;
+    Call(m_hooks.setToolMode, mode);
+}
+
+void CSidePanel::MarkOnlyTool(Button button)
+{
+    for (Button tool : kToolButtons)
+        m_buttons[tool]->SetActive(tool == button);
+}
+
+void CSidePanel::UnmarkToolButtons()
+{
+    for (Button tool : kToolButtons)
+        m_buttons[tool]->SetActive(false);
+}
+
+void CSidePanel::CancelTool()
+{
+    const bool vertical = ToolMode() == kToolVertical;
+    SetToolModeValue(kToolNone);
+    Call(m_hooks.resetReleaseCounter);
+    UnmarkToolButtons();
+    // Switching the vertical-lines tool off ends its shape, so baselines with perpendiculars
+    // stay; one without a perpendicular goes with the abandoned shapes.
+    if (vertical)
+        Call(m_hooks.finishVerticalLines);
+    Call(m_hooks.cancelUnfinished);
+}
+
+void CSidePanel::OnToolEnded()
+{
+    UnmarkToolButtons();
+}
+
+void CSidePanel::SelectTool(Button button, int mode)
+{
+    if (ToolMode() == mode) {
+        CancelTool();
+        return;
+    }
+    Call(m_hooks.cancelUnfinished);
+    SetToolModeValue(mode);
+    Call(m_hooks.resetReleaseCounter);
+    MarkOnlyTool(button);
+    if (mode != kToolVertical)
+        Call(m_hooks.finishVerticalLines);
+    qCDebug(lcTrace) << "tool mode" << mode;
+}
+
+void CSidePanel::OnAnotation()
+{
+    SetToolModeValue(kToolText);
+    Call(m_hooks.resetReleaseCounter);
+    MarkOnlyTool(Anotation);
+}
+
+// Live and still
+
+void CSidePanel::Pause()
+{
+    Call(m_hooks.captureToFrame);
+    m_mainWindow->SetStillMode(true);
+    Call(m_hooks.graphPause);
+    if (QWidget* canvas = m_mainWindow->Canvas())
+        canvas->update();
+}
+
+void CSidePanel::SetLiveControlsEnabled(bool enabled)
+{
+    m_resolutionCombo->setEnabled(enabled);
+    m_binCheck->setEnabled(enabled);
+    m_slider->setEnabled(enabled);
+}
+
+void CSidePanel::OnVideo()
+{
+    CancelTool();
+    CTavoMeasureDlg& main = *m_mainWindow;
+    const bool toLive = main.StillMode();
+    m_buttons[Video]->setText(toLive ? tr("Video") : tr("Still"));
+    if (toLive) {
+        m_buttons[Video]->SetBitmap(Artwork("video-live"));
+        main.Graph().MakeGraph();
+        main.SetStillMode(false);
+        main.SizeCanvas();
+        main.RestartVideo();
+        Call(m_hooks.startCanvasTimer, kLiveTimerMs);
+        main.m_strCurrentFile.clear();
+        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare"));
+        m_buttons[ImgCmp]->setEnabled(true);
+    } else {
+        m_buttons[Video]->SetBitmap(Artwork("video-still"));
+        Pause();
+        Call(m_hooks.graphStop);
+        Call(m_hooks.graphTearDown);
+        main.SetStillMode(true);
+        Call(m_hooks.killCanvasTimer);
+        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare-still"));
+        m_buttons[ImgCmp]->setEnabled(false);
+        m_buttons[AHE]->SetBitmap(Artwork("equalize"));
+        m_buttons[AHE]->setEnabled(false);
+        m_buttons[Merge]->SetBitmap(Artwork("merge"));
+        m_buttons[Merge]->setEnabled(false);
+        SetLiveControlsEnabled(false);
+        m_valLabel->setEnabled(false);
+    }
+    Call(m_hooks.setLive, !main.StillMode());
+}
+
+void CSidePanel::OnVideoForPicture()
+{
+    CancelTool();
+    CTavoMeasureDlg& main = *m_mainWindow;
+    const bool toLive = main.StillMode();
+    m_buttons[Video]->setText(toLive ? tr("Video") : tr("Still"));
+    if (toLive) {
+        m_buttons[Video]->SetBitmap(Artwork("video-live"));
+        main.Graph().MakeGraph();
+        int width = 0;
+        int height = 0;
+        if (main.Graph().GetCaptureSize(width, height) >= 0) {
+            main.General().m_nVideoWidth = width;
+            main.General().m_nVideoHeight = height;
+        }
+        Call(m_hooks.graphRun);
+        main.SetStillMode(false);
+        main.General().m_nDisp = std::max(0, m_scaleCombo->currentIndex());
+        main.SizeCanvas();
+        Call(m_hooks.startCanvasTimer, kLiveTimerMs);
+        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare"));
+        m_buttons[ImgCmp]->setEnabled(true);
+        SetLiveControlsEnabled(true);
+    } else {
+        m_buttons[Video]->SetBitmap(Artwork("video-still"));
+        Call(m_hooks.graphStop);
+        Call(m_hooks.graphTearDown);
+        main.SetStillMode(true);
+        Call(m_hooks.killCanvasTimer);
+        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare-still"));
+        m_buttons[ImgCmp]->setEnabled(false);
+        SetLiveControlsEnabled(false);
+    }
+    // The canvas paints the opened picture only when it knows it is still.
+    Call(m_hooks.setLive, !main.StillMode());
+}
+
+void CSidePanel::UpdateIdle()
+{
+    // Every button has a command; "ImgCmp" compares with the live picture, so it waits for
+    // live video.
+    const bool still = m_mainWindow->StillMode();
+    for (int id = 0; id < ButtonCount; ++id)
+        m_buttons[id]->setEnabled(id != ImgCmp || !still);
+}
+
+// Combos, slider and check box
+
+void CSidePanel::ApplyScale()
+{
+    CTavoMeasureDlg& main = *m_mainWindow;
+    main.General().m_nDisp = std::max(0, m_scaleCombo->currentIndex());
+    main.SizeCanvas();
+    main.RestartVideo();
+    if (QWidget* canvas = main.Canvas())
+        canvas->update();
+}
+
+void CSidePanel::OnScaleChanged(int)
+{
+    ApplyScale();
+}
+
+void CSidePanel::OnResolutionChanged(int index)
+{
+    CResolutionItem item;
+    if (!CResolutionItem::Parse(m_resolutionCombo->itemText(index), item))
+        return;
+    CTavoMeasureDlg& main = *m_mainWindow;
+    Call(m_hooks.changeVideoSize, item.width, item.height);
+    // The camera may refuse the size: what it reports is what the program works with.
+    int width = 0;
+    int height = 0;
+    if (main.Graph().GetCaptureSize(width, height) >= 0) {
+        main.General().m_nVideoWidth = width;
+        main.General().m_nVideoHeight = height;
+    }
+    ApplyScale();
+    main.SizeCanvas();
+}
+
+void CSidePanel::OnThresholdChanged(int value)
+{
+    m_mainWindow->m_nBinarizeThreshold = value;
+    m_valLabel->setText(QString::number(value));
+}
+
+void CSidePanel::OnBinChanged(int state)
+{
+    if (state == Qt::Checked)
+        m_mainWindow->m_bBinarize = true;
+    else if (state == Qt::Unchecked)
+        m_mainWindow->m_bBinarize = false;
+}
+
+// Commands
+
+void CSidePanel::RunHook(const std::function<void()>& hook)
+{
+    CancelTool();
+    Call(hook);
+}
+
+void CSidePanel::OnSetting()
+{
+    CancelTool();
+    if (m_mainWindow->StillMode())
+        Call(m_hooks.deviceSetting);
+    else
+        Call(m_hooks.showVideoPropertyPages, static_cast<QWidget*>(m_mainWindow->Canvas()));
+    m_mainWindow->update();
+}
+
+void CSidePanel::OnSave()
+{
+    RunHook(m_hooks.saveSnapshot);
+}
+
+void CSidePanel::OnSaveSetting()
+{
+    RunHook(m_hooks.saveSetting);
+}
+
+void CSidePanel::OnSaveAs()
+{
+    RunHook(m_hooks.saveAs);
+}
+
+void CSidePanel::OnMeasure()
+{
+    CancelTool();
+    bool& measure = m_mainWindow->General().m_bMeasure;
+    measure = !measure;
+    m_buttons[Measure]->SetBitmap(Artwork(measure ? "measure-on" : "measure-off"));
+}
+
+void CSidePanel::OnThumb()
+{
+    RunHook(m_hooks.thumbView);
+}
+
+void CSidePanel::OnImgCmp()
+{
+    RunHook(m_hooks.imageCompare);
+}
+
+void CSidePanel::OnAnotationDB()
+{
+    RunHook(m_hooks.textsManager);
+}
+
+void CSidePanel::OnAHE()
+{
+    UnmarkToolButtons();
+    bool& equalize = m_mainWindow->m_bEqualize;
+    equalize = !equalize;
+    m_buttons[AHE]->SetActive(equalize);
+}
+
+void CSidePanel::OnMerge()
+{
+    CTavoMeasureDlg& main = *m_mainWindow;
+    UnmarkToolButtons();
+    main.m_bNormalMode = false;
+    Call(m_hooks.suspendPump);
+    const bool wasStill = main.StillMode();
+    QThread::msleep(100);
+
+    // The merge dialog's own view borrows the display values.
+    const QSize displaySize = main.DisplaySize();
+    const int originX = main.m_nDisplayOriginX;
+    const int originY = main.m_nDisplayOriginY;
+    const int displayScale = main.General().m_nDisp;
+    Call(m_hooks.keepFrameForMerge);
+    const int scaleSelection = m_scaleCombo->currentIndex();
+
+    Call(m_hooks.runMergeDialog);
+
+    main.SetDisplaySize(displaySize);
+    main.m_nDisplayOriginX = originX;
+    main.m_nDisplayOriginY = originY;
+    main.General().m_nDisp = displayScale;
+    Call(m_hooks.restoreFrameAfterMerge);
+    main.m_bNormalMode = true;
+    main.Graph().SetParentWindow(main.Canvas());
+    Call(m_hooks.resumePump);
+    if (QWidget* canvas = main.Canvas())
+        canvas->update();
+    m_scaleCombo->setCurrentIndex(scaleSelection);
+    if (main.StillMode() != wasStill)
+        OnVideo();
+}
+
+void CSidePanel::OnWB()
+{
+    CancelTool();
+    CWhiteBalanceDlg dialog(m_mainWindow->General(), this);
+    dialog.exec();
+}
+
+void CSidePanel::OnClear()
+{
+    RunHook(m_hooks.clearMeasurements);
+}
+
+void CSidePanel::OnSaveCsv()
+{
+    RunHook(m_hooks.saveCsv);
+}
+
+void CSidePanel::OnColor()
+{
+    RunHook(m_hooks.colorSetting);
+}
+
+void CSidePanel::OnCAL()
+{
+    RunHook(m_hooks.showCalibration);
+}
+
+void CSidePanel::OnCrossLine()
+{
+    RunHook(m_hooks.crossLineDialog);
 }

@@ -1,16 +1,157 @@
 #pragma once
 
+#include "app/PanelHooks.h"
+
 #include <QWidget>
 
-class CTavoMeasureDlg;
+#include <array>
 
-// The command panel beside the picture.
+class CPanelButton;
+class CTavoMeasureDlg;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QSlider;
+class QTimer;
+class QTreeWidget;
+
+// The command panel beside the picture: two columns of buttons ("Load images" and
+// "Measurement"), the zoom and capture-size combos, binarization and the results list.
 class CSidePanel : public QWidget
 {
     Q_OBJECT
 public:
+    enum Button {
+        // "Load images"
+        Video,
+        Setting,
+        Save,
+        SaveSetting,
+        SaveAs,
+        Measure,
+        Thumb,
+        ImgCmp,
+        Anotation,
+        AnotationDB,
+        AHE,
+        Merge,
+        WB,
+        // "Measurement"
+        Line,
+        Angle3,
+        Angle4,
+        Circle,
+        Distance,
+        Vertical,
+        Area,
+        Clear,
+        SaveCsv,
+        Color,
+        CAL,
+        CrossLine,
+        ButtonCount
+    };
+
+    // Tool modes of the measurement engine.
+    static constexpr int kToolLine = 2;
+    static constexpr int kToolAngle3 = 3;
+    static constexpr int kToolAngle4 = 4;
+    static constexpr int kToolArea = 6;
+    static constexpr int kToolCircle = 8;
+    static constexpr int kToolDistance = 9;
+    static constexpr int kToolVertical = 11;
+    static constexpr int kToolText = 12;
+    static constexpr int kToolNone = 13;
+
+    static constexpr int kResultsTop = 515;
+    static constexpr int kResultsWidth = 249;
+    static constexpr int kResultsBottomMargin = 554; // of the main window's client height
+
     explicit CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent = nullptr);
 
+    // Wire the hooks first: initialisation already restarts the pump and fills the combos.
+    CPanelHooks& Hooks() { return m_hooks; }
+    void Initialise();
+
+    CPanelButton* ButtonAt(Button id) const { return m_buttons[id]; }
+    QComboBox* ScaleCombo() const { return m_scaleCombo; }
+    QComboBox* ResolutionCombo() const { return m_resolutionCombo; }
+    QCheckBox* BinCheck() const { return m_binCheck; }
+    QSlider* ThresholdSlider() const { return m_slider; }
+    QLabel* ValLabel() const { return m_valLabel; }
+    QWidget* ResultsList() const { return m_resultsList; }
+    // Takes over a results list made elsewhere (the panel's own one is deleted).
+    void SetResultsList(QWidget* list);
+    void PlaceResultsList();
+
+    int ToolMode() const;
+    // Set mode none, clear the pending shape, un-mark the tool buttons, abandon the shape.
+    void CancelTool();
+    // The canvas ends a tool on its own after the last click.
+    void OnToolEnded();
+    // The second live/still switch, used when a picture is opened from the thumbnails.
+    void OnVideoForPicture();
+    // Enables every button that has a command ("ImgCmp" only while live).
+    void UpdateIdle();
+
+public slots:
+    void OnVideo();
+    void OnSetting();
+    void OnSave();
+    void OnSaveSetting();
+    void OnSaveAs();
+    void OnMeasure();
+    void OnThumb();
+    void OnImgCmp();
+    void OnAnotation();
+    void OnAnotationDB();
+    void OnAHE();
+    void OnMerge();
+    void OnWB();
+    void OnClear();
+    void OnSaveCsv();
+    void OnColor();
+    void OnCAL();
+    void OnCrossLine();
+    void OnScaleChanged(int index);
+    void OnResolutionChanged(int index);
+    void OnThresholdChanged(int value);
+    void OnBinChanged(int state);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void CreateControls();
+    void LoadBitmaps();
+    void SetUpResultsList();
+    void SetToolTips();
+    void FillResolutionCombo();
+    void SelectTool(Button button, int mode);
+    void SetToolModeValue(int mode);
+    void MarkOnlyTool(Button button);
+    void UnmarkToolButtons();
+    void ApplyScale();
+    void Pause();
+    void SetLiveControlsEnabled(bool enabled);
+    // Cancel the tool and run a command of another window.
+    void RunHook(const std::function<void()>& hook);
+
     CTavoMeasureDlg* m_mainWindow;
+    CPanelHooks m_hooks;
+    int m_nToolMode = kToolNone; // only while no engine is wired
+    std::array<CPanelButton*, ButtonCount> m_buttons {};
+    QGroupBox* m_loadGroup = nullptr;
+    QGroupBox* m_measureGroup = nullptr;
+    QLabel* m_scaleLabel = nullptr;
+    QComboBox* m_scaleCombo = nullptr;
+    QLabel* m_resolutionLabel = nullptr;
+    QComboBox* m_resolutionCombo = nullptr;
+    QCheckBox* m_binCheck = nullptr;
+    QSlider* m_slider = nullptr;
+    QLabel* m_valLabel = nullptr;
+    QWidget* m_resultsList = nullptr;
+    QTimer* m_idleTimer = nullptr;
 };

@@ -130,6 +130,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_sidePanel);
     m_sidePanel->show();
+    m_sidePanel->Initialise();
 
     m_thumbnails = new CImageListWnd(m_thumbHost);
     m_thumbnails->setObjectName(QStringLiteral("thumbnailList"));
@@ -203,6 +204,8 @@ void CTavoMeasureDlg::SizeCanvas()
     m_nDisplayWidth = d.width;
     m_nDisplayHeight = d.height;
     m_fZoom = d.zoom;
+    m_nDisplayOriginX = 0;
+    m_nDisplayOriginY = 0;
     m_canvas->setGeometry(0, 0, d.width, d.height);
     m_canvas->show();
 }

@@ -47,6 +47,12 @@ public:
     bool StillMode() const { return m_bStill; }
     void SetStillMode(bool still) { m_bStill = still; }
     QSize DisplaySize() const { return { m_nDisplayWidth, m_nDisplayHeight }; }
+    // The merge command puts back the display values its dialog borrowed.
+    void SetDisplaySize(QSize size)
+    {
+        m_nDisplayWidth = size.width();
+        m_nDisplayHeight = size.height();
+    }
     float DisplayZoom() const { return m_fZoom; }
     // The current picture's size while still; set by whoever opens or captures a picture.
     void SetStillSize(QSize size) { m_stillSize = size; }
@@ -56,6 +62,9 @@ public:
     bool m_bEqualize = false; // "AHE"
     bool m_bNormalMode = true;
     int m_nJpegQuality = 100;
+    int m_nDisplayOriginX = 0; // 0 or negative: scroll offsets of the picture
+    int m_nDisplayOriginY = 0;
+    QString m_strCurrentFile; // the picture opened from the thumbnails; empty while live
 
 public slots:
     void OnWakeUp();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+// An owner-drawn panel button: its artwork (icon and caption on a light face) when it has
+// one, else a grey face with a raised or sunken edge and the caption on one line. The active
+// mark is a magenta frame; pressing marks the button and releasing removes the mark again.
+class CPanelButton : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    explicit CPanelButton(const QString& caption, QWidget* parent = nullptr);
+
+    // An empty path drops the artwork.
+    void SetBitmap(const QString& iconPath);
+    const QString& Bitmap() const { return m_iconPath; }
+    void SetActive(bool active);
+    bool IsActive() const { return m_bActive; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void PaintArtwork(QPainter& painter);
+    void PaintPlainFace(QPainter& painter);
+    void PaintActiveMark(QPainter& painter);
+
+    QString m_iconPath;
+    QPixmap m_icon;
+    bool m_bActive = false;
+    bool m_bHover = false;
+};
