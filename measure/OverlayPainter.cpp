@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -148,22 +149,30 @@ QPen COverlayPainter::OverlayPen(COLORREF colour) const
     return pen;
 }
 
+void COverlayPainter::DrawLines(QPainter& painter, std::vector<QLine> lines) const
+{
+    if (m_flipHeight > 0) {
+        const int last = m_flipHeight - 1;
+        for (QLine& line : lines)
+            line.setLine(line.x1(), last - line.y1(), line.x2(), last - line.y2());
+    }
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+}
+
 void COverlayPainter::DrawGrid(QPainter& painter, Target target, int width, int height) const
 {
-    const std::vector<QLine> lines = GridLines(target, width, height);
     painter.save();
     painter.setPen(OverlayPen(m_settings.GridColor));
-    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    DrawLines(painter, GridLines(target, width, height));
     painter.restore();
 }
 
 void COverlayPainter::DrawRuler(
         QPainter& painter, Target target, int width, int height, int offsetX, int offsetY) const
 {
-    const std::vector<QLine> lines = RulerLines(target, width, height, offsetX, offsetY);
     painter.save();
     painter.setPen(OverlayPen(m_settings.RulerColor));
-    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    DrawLines(painter, RulerLines(target, width, height, offsetX, offsetY));
     painter.restore();
 }
 
@@ -174,11 +183,14 @@ void COverlayPainter::DrawScaleBar(QPainter& painter, Target target, QSize area)
         return;
     painter.save();
     painter.setPen(OverlayPen(m_settings.GridColor));
-    painter.drawLines(bar.lines.data(), static_cast<int>(bar.lines.size()));
+    DrawLines(painter, bar.lines);
     painter.setFont(m_font);
     painter.setPen(ColorRefToQColor(m_settings.TextColor));
     painter.setBackgroundMode(Qt::TransparentMode);
     const int ascent = painter.fontMetrics().ascent();
+    // Only the text goes through the mirror; lines stay on the untransformed fast paths.
+    if (m_flipHeight > 0)
+        painter.setWorldTransform(QTransform(1, 0, 0, -1, 0, m_flipHeight - 1), true);
     for (const Label& label : bar.labels)
         painter.drawText(label.topLeft + QPoint(0, ascent), label.text);
     painter.restore();

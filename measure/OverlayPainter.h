@@ -66,11 +66,16 @@ public:
     // A dashed pen wider than 1 draws as a solid line, as it always has.
     static QPen CrossLinePen(const CCrossLine& line);
 
+    // A bottom-up frame buffer is painted as a top-down picture with every row mirrored:
+    // height > 0 mirrors lines and draws the labels upright through a mirror.
+    void SetFlipHeight(int height) { m_flipHeight = height; }
+
     // The zoom the overlays use for a target: a saved picture is always drawn at zoom 1.
     float EffectiveZoom(Target target) const { return target == Target::Image ? 1.0f : m_zoom; }
 
 private:
     QPen OverlayPen(COLORREF colour) const;
+    void DrawLines(QPainter& painter, std::vector<QLine> lines) const;
 
     CColorSetting m_settings;
     float m_zoom;
@@ -78,4 +83,5 @@ private:
     double m_scaleY;
     QString m_unit;
     QFont m_font;
+    int m_flipHeight = 0;
 };

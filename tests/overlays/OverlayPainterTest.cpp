@@ -230,3 +230,29 @@ TEST(OverlayCrossLines, PositionGoesThroughTheViewTransform)
     EXPECT_EQ(segments[0], QLine(0, 90, 640, 90));
     EXPECT_EQ(segments[1], QLine(170, 0, 170, 480));
 }
+
+TEST(OverlayFlip, BottomUpBuffersGetMirroredRowsAndUprightLabels)
+{
+    CColorSetting s = Settings();
+    s.ScaleType = 0;
+    COverlayPainter p(s, 1.0f, 1.0, 1.0, "mm", QFont());
+    p.SetFlipHeight(100);
+    QImage image(120, 100, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        p.DrawGrid(painter, Target::Frame, 120, 100);
+        p.DrawScaleBar(painter, Target::Frame, QSize(120, 100));
+    }
+    EXPECT_EQ(image.pixelColor(5, 99 - 20), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(5, 20), QColor(Qt::black));
+    // The label hangs below the bar in the picture, so above it in the buffer.
+    int labelPixels = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 60; x < 120; ++x)
+            labelPixels += image.pixelColor(x, y) == QColor(Qt::blue) ? 1 : 0;
+    EXPECT_GT(labelPixels, 0);
+    for (int y = 99 - 60; y < 100; ++y)
+        for (int x = 60; x < 120; ++x)
+            ASSERT_NE(image.pixelColor(x, y), QColor(Qt::blue)) << x << "," << y;
+}
