@@ -326,7 +326,7 @@ std::optional<CColorSettingDlg::FontChoice> CColorSettingDlg::PlatformFontChoose
 {
     // Qt's font dialog has underline and strike-out but no colour: add a colour button.
     QDialog dialog(parent);
-    dialog.setWindowTitle(QFontDialog::tr("Select Font"));
+    dialog.setWindowTitle(tr("Font"));
     auto* fonts = new QFontDialog(font, &dialog);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fonts->setWindowFlags(Qt::Widget);
