@@ -146,6 +146,8 @@ QPen COverlayPainter::OverlayPen(COLORREF colour) const
     QPen pen(ColorRefToQColor(colour));
     pen.setStyle(Qt::SolidLine);
     pen.setWidth(std::max(0, m_settings.LineSize));
+    // A one-pixel pen drawn cosmetic stays on the raster engine's line fast path.
+    pen.setCosmetic(m_settings.LineSize <= 1);
     return pen;
 }
 
@@ -156,7 +158,35 @@ void COverlayPainter::DrawLines(QPainter& painter, std::vector<QLine> lines) con
         for (QLine& line : lines)
             line.setLine(line.x1(), last - line.y1(), line.x2(), last - line.y2());
     }
-    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    FillLines(painter, lines, painter.pen());
+}
+
+void COverlayPainter::FillLines(QPainter& painter, const std::vector<QLine>& lines, const QPen& pen)
+{
+    // Every overlay line is horizontal or vertical: as rectangle fills they skip the
+    // rasteriser's per-row spans, which makes a 10-pixel grid on a 24-bit frame affordable.
+    if (pen.style() != Qt::SolidLine) {
+        painter.setPen(pen);
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        return;
+    }
+    const int width = std::max(1, pen.width());
+    const int before = (width - 1) / 2;
+    const QColor colour = pen.color();
+    for (const QLine& line : lines) {
+        if (line.y1() == line.y2()) {
+            const int left = std::min(line.x1(), line.x2());
+            const int right = std::max(line.x1(), line.x2());
+            painter.fillRect(QRect(left, line.y1() - before, right - left + 1, width), colour);
+        } else if (line.x1() == line.x2()) {
+            const int top = std::min(line.y1(), line.y2());
+            const int bottom = std::max(line.y1(), line.y2());
+            painter.fillRect(QRect(line.x1() - before, top, width, bottom - top + 1), colour);
+        } else {
+            painter.setPen(pen);
+            painter.drawLine(line);
+        }
+    }
 }
 
 void COverlayPainter::DrawGrid(QPainter& painter, Target target, int width, int height) const
@@ -200,6 +230,7 @@ QPen COverlayPainter::CrossLinePen(const CCrossLine& line)
 {
     QPen pen(ColorRefToQColor(line.colour));
     pen.setWidth(std::max(0, line.size));
+    pen.setCosmetic(line.size <= 1);
     if (line.type != 0 && line.size <= 1)
         pen.setDashPattern({ 18.0, 6.0 });
     else
@@ -224,8 +255,7 @@ void COverlayPainter::DrawCrossLines(QPainter& painter, const std::vector<CCross
             continue;
         const QPoint window = toWindow ? toWindow(QPoint(line.x, line.y)) : QPoint(line.x, line.y);
         const std::vector<QLine> segments = CrossLineSegments(line, window, width, height);
-        painter.setPen(CrossLinePen(line));
-        painter.drawLines(segments.data(), static_cast<int>(segments.size()));
+        FillLines(painter, segments, CrossLinePen(line));
     }
     painter.restore();
 }

@@ -76,6 +76,7 @@ public:
 private:
     QPen OverlayPen(COLORREF colour) const;
     void DrawLines(QPainter& painter, std::vector<QLine> lines) const;
+    static void FillLines(QPainter& painter, const std::vector<QLine>& lines, const QPen& pen);
 
     CColorSetting m_settings;
     float m_zoom;
