@@ -27,7 +27,10 @@ struct CLogFont
 
     // A zero height or weight means "the default" like the original font mapper.
     QFont ToQFont() const;
-    static CLogFont FromQFont(const QFont& font);
+    // Width, escapement, orientation, character set, precisions, quality and pitch have no
+    // QFont counterpart: they are taken from base, so a record survives a trip through QFont.
+    static CLogFont FromQFont(const QFont &font, const CLogFont &base);
+    static CLogFont FromQFont(const QFont &font);
 
-    bool operator==(const CLogFont&) const = default;
+    bool operator==(const CLogFont &) const = default;
 };

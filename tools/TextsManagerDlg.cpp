@@ -1,0 +1,133 @@
+#include "tools/TextsManagerDlg.h"
+
+#include "tools/InputDlg.h"
+#include "tools/TextsHost.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+void PlatformHint(const QString& text, const QString& caption, QWidget* parent)
+{
+    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+}
+
+bool PlatformConfirm(const QString& text, const QString& caption, QWidget* parent)
+{
+    return QMessageBox::warning(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel)
+            == QMessageBox::Ok;
+}
+
+std::optional<QString> PlatformAskText(const QString& initial, QWidget* parent)
+{
+    return CInputDlg::Ask(parent, initial);
+}
+} // namespace
+
+CTextsManagerDlg::CTextsManagerDlg(CTextsHost& host, QWidget* parent)
+    : QDialog(parent), m_host(host), m_hint(&PlatformHint), m_confirm(&PlatformConfirm),
+      m_askText(&PlatformAskText)
+{
+    setWindowTitle(tr("Texts Manager"));
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("list"));
+    m_list->setColumnCount(2);
+    m_list->setHeaderLabels({ tr("No."), tr("Text Content") });
+    m_list->setColumnWidth(0, 50);
+    m_list->setColumnWidth(1, 450);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setAllColumnsShowFocus(true);
+
+    auto* modify = new QPushButton(tr("Modify"), this);
+    modify->setObjectName(QStringLiteral("modify"));
+    auto* remove = new QPushButton(tr("Delete"), this);
+    remove->setObjectName(QStringLiteral("delete"));
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(modify);
+    buttons->addWidget(remove);
+    buttons->addWidget(ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+    resize(470, 280);
+
+    connect(modify, &QPushButton::clicked, this, &CTextsManagerDlg::OnModify);
+    connect(remove, &QPushButton::clicked, this, &CTextsManagerDlg::OnDelete);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    FillTextList(*m_list, m_host.Texts());
+}
+
+void CTextsManagerDlg::SetHint(Hint hint)
+{
+    m_hint = hint ? std::move(hint) : Hint(&PlatformHint);
+}
+
+void CTextsManagerDlg::SetConfirm(Confirm confirm)
+{
+    m_confirm = confirm ? std::move(confirm) : Confirm(&PlatformConfirm);
+}
+
+void CTextsManagerDlg::SetAskText(AskText ask)
+{
+    m_askText = ask ? std::move(ask) : AskText(&PlatformAskText);
+}
+
+void CTextsManagerDlg::FillTextList(QTreeWidget& list, const QStringList& texts)
+{
+    list.clear();
+    for (int i = 0; i < texts.size(); ++i)
+        list.addTopLevelItem(new QTreeWidgetItem({ QString::number(i + 1), texts[i] }));
+}
+
+int CTextsManagerDlg::SelectedRow() const
+{
+    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->indexOfTopLevelItem(selected.front());
+}
+
+void CTextsManagerDlg::OnModify()
+{
+    if (m_list->topLevelItemCount() == 0)
+        return;
+    const int row = SelectedRow();
+    if (row < 0) {
+        m_hint(tr("Please select one item first."), tr("Hint"), this);
+        return;
+    }
+    QTreeWidgetItem* item = m_list->topLevelItem(row);
+    const std::optional<QString> text = m_askText(item->text(1), this);
+    if (!text)
+        return;
+    m_host.SetText(row, *text);
+    item->setText(1, *text);
+    m_host.InvalidateAll();
+}
+
+void CTextsManagerDlg::OnDelete()
+{
+    if (m_list->topLevelItemCount() == 0)
+        return;
+    const int row = SelectedRow();
+    if (row < 0) {
+        if (!m_confirm(tr("Are you going to delete all text annotations?"), tr("Warnning"), this))
+            return;
+        m_list->clear();
+        m_host.DeleteAllTexts();
+    } else {
+        delete m_list->takeTopLevelItem(row);
+        m_host.DeleteText(row);
+    }
+    m_host.InvalidateAll();
+}
