@@ -9,13 +9,13 @@ const QString kSection = QStringLiteral("CROSSLINE");
 // Far more cross lines than anyone draws; a corrupt Count must not allocate gigabytes.
 constexpr int kMaxCrossLines = 1000;
 
-QString Key(const char *name, int index)
+QString Key(const char* name, int index)
 {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
 } // namespace
 
-std::vector<CCrossLine> CCrossLine::LoadAll(const CIniFile &ini)
+std::vector<CCrossLine> CCrossLine::LoadAll(const CIniFile& ini)
 {
     std::vector<CCrossLine> lines;
     const int count = ini.GetInt(kSection, QStringLiteral("Count"), 0);
@@ -32,11 +32,11 @@ std::vector<CCrossLine> CCrossLine::LoadAll(const CIniFile &ini)
     return lines;
 }
 
-void CCrossLine::SaveAll(CIniFile &ini, const std::vector<CCrossLine> &lines)
+void CCrossLine::SaveAll(CIniFile& ini, const std::vector<CCrossLine>& lines)
 {
     ini.WriteInt(kSection, QStringLiteral("Count"), static_cast<int>(lines.size()));
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-        const CCrossLine &line = lines[i];
+        const CCrossLine& line = lines[i];
         ini.WriteInt(kSection, Key("Type", i), line.type);
         ini.WriteInt(kSection, Key("Show", i), line.shown);
         ini.WriteInt(kSection, Key("Pos_x", i), line.x);

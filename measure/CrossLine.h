@@ -16,8 +16,8 @@ struct CCrossLine
     int32_t size = 5;
 
     // "Count" first; entries past Count from a longer earlier list are neither read nor erased.
-    static std::vector<CCrossLine> LoadAll(const CIniFile &ini);
-    static void SaveAll(CIniFile &ini, const std::vector<CCrossLine> &lines);
+    static std::vector<CCrossLine> LoadAll(const CIniFile& ini);
+    static void SaveAll(CIniFile& ini, const std::vector<CCrossLine>& lines);
 
-    bool operator==(const CCrossLine &) const = default;
+    bool operator==(const CCrossLine&) const = default;
 };

@@ -4,9 +4,8 @@
 
 #include <QPainter>
 
-CMeasureCanvas::CMeasureCanvas(const QString &settingsPath, QWidget *parent)
-    : QWidget(parent)
-    , m_settingsPath(settingsPath)
+CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
+    : QWidget(parent), m_settingsPath(settingsPath)
 {
     m_crossLines = CCrossLine::LoadAll(CIniFile(settingsPath));
 }
@@ -18,7 +17,7 @@ CMeasureCanvas::~CMeasureCanvas()
     ini.Save();
 }
 
-void CMeasureCanvas::paintEvent(QPaintEvent *)
+void CMeasureCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);

@@ -13,13 +13,13 @@ class CMeasureCanvas : public QWidget
 {
     Q_OBJECT
 public:
-    explicit CMeasureCanvas(const QString &settingsPath, QWidget *parent = nullptr);
+    explicit CMeasureCanvas(const QString& settingsPath, QWidget* parent = nullptr);
     ~CMeasureCanvas() override;
 
-    const std::vector<CCrossLine> &CrossLines() const { return m_crossLines; }
+    const std::vector<CCrossLine>& CrossLines() const { return m_crossLines; }
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString m_settingsPath;
