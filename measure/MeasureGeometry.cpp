@@ -38,7 +38,8 @@ double LineDirection(QPoint p0, QPoint p1)
     const double a = std::atan(static_cast<double>(dy) / dx) * kDegreesPerRadian;
     if (dx <= 0)
         return 180.0 - a;
-    return dy <= 0 ? -a : 360.0 - a;
+    // 0.0 - a, not -a: a level line reads 0.0, never -0.0.
+    return dy <= 0 ? 0.0 - a : 360.0 - a;
 }
 
 double ScaledLength(QPoint a, QPoint b, double scaleX, double scaleY)
