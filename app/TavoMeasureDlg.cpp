@@ -22,9 +22,9 @@ const QColor kDialogBackground(243, 247, 246);
 const QColor kStaticBackground(218, 218, 218);
 constexpr QSize kToggleButtonSize(14, 48);
 
-QFrame* MakeHost(QWidget* parent, const QString& objectName)
+QFrame *MakeHost(QWidget *parent, const QString &objectName)
 {
-    auto* host = new QFrame(parent);
+    auto *host = new QFrame(parent);
     host->setObjectName(objectName);
     host->setAutoFillBackground(true);
     QPalette palette = host->palette();
@@ -34,8 +34,10 @@ QFrame* MakeHost(QWidget* parent, const QString& objectName)
 }
 } // namespace
 
-CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
-    : QWidget(parent), m_settingsPath(settingsPath), m_graph(std::make_unique<CTavoGraphDll>())
+CTavoMeasureDlg::CTavoMeasureDlg(const QString &settingsPath, QWidget *parent)
+    : QWidget(parent)
+    , m_settingsPath(settingsPath)
+    , m_graph(std::make_unique<CTavoGraphDll>())
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Kalvex Light"));
@@ -50,13 +52,17 @@ CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
     m_panelHost = MakeHost(this, QStringLiteral("panelHost"));
     m_thumbHost = MakeHost(this, QStringLiteral("thumbHost"));
     m_btnHidePanel = MakeToggleButton(QStringLiteral("hidePanelButton"),
-            QStringLiteral(":/icons/panel-hide.svg"), tr("Hide the side panel"));
+                                      QStringLiteral(":/icons/panel-hide.svg"),
+                                      tr("Hide the side panel"));
     m_btnShowPanel = MakeToggleButton(QStringLiteral("showPanelButton"),
-            QStringLiteral(":/icons/panel-show.svg"), tr("Show the side panel"));
+                                      QStringLiteral(":/icons/panel-show.svg"),
+                                      tr("Show the side panel"));
     m_btnShowStrip = MakeToggleButton(QStringLiteral("showStripButton"),
-            QStringLiteral(":/icons/strip-show.svg"), tr("Show the thumbnails"));
+                                      QStringLiteral(":/icons/strip-show.svg"),
+                                      tr("Show the thumbnails"));
     m_btnHideStrip = MakeToggleButton(QStringLiteral("hideStripButton"),
-            QStringLiteral(":/icons/strip-hide.svg"), tr("Hide the thumbnails"));
+                                      QStringLiteral(":/icons/strip-hide.svg"),
+                                      tr("Hide the thumbnails"));
     connect(m_btnHidePanel, &QToolButton::clicked, this, &CTavoMeasureDlg::OnHidePanel);
     connect(m_btnShowPanel, &QToolButton::clicked, this, &CTavoMeasureDlg::OnShowPanel);
     connect(m_btnShowStrip, &QToolButton::clicked, this, &CTavoMeasureDlg::OnShowStrip);
@@ -75,10 +81,10 @@ CTavoMeasureDlg::~CTavoMeasureDlg()
     // Child widgets go after this body; the canvas writes the cross lines then.
 }
 
-QToolButton* CTavoMeasureDlg::MakeToggleButton(
-        const QString& objectName, const QString& icon, const QString& toolTip)
+QToolButton *CTavoMeasureDlg::MakeToggleButton(const QString &objectName, const QString &icon,
+                                               const QString &toolTip)
 {
-    auto* button = new QToolButton(this);
+    auto *button = new QToolButton(this);
     button->setObjectName(objectName);
     button->setIcon(QIcon(icon));
     button->setIconSize(kToggleButtonSize - QSize(2, 2));
@@ -115,7 +121,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
 {
     m_canvas->Create(m_colorSetting, m_calibration.GetCurSlot());
     connect(m_canvas, &CMeasureCanvas::calibrationMoved, this,
-            [this](const CCalibrationSlot& slot) { m_calibration.SetCurSlot(slot); });
+            [this](const CCalibrationSlot &slot) { m_calibration.SetCurSlot(slot); });
     m_canvas->setGeometry(0, 0, m_nDisplayWidth, m_nDisplayHeight);
     m_canvas->show();
     OpenCamera();
@@ -125,7 +131,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     SizeCanvas();
 
     m_sidePanel = new CSidePanel(this, m_panelHost);
-    auto* panelLayout = new QVBoxLayout(m_panelHost);
+    auto *panelLayout = new QVBoxLayout(m_panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_sidePanel);
 
@@ -139,7 +145,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
 
 void CTavoMeasureDlg::OpenCamera()
 {
-    CTavoGraphDll& graph = *m_graph;
+    CTavoGraphDll &graph = *m_graph;
     if (graph.InitGraph() < 0)
         return;
     if (graph.SpecifyCapDevice(m_general.m_strDeviceName) < 0)
@@ -156,7 +162,7 @@ void CTavoMeasureDlg::RecalLayOut()
 {
     qCDebug(lcTrace) << "CTavoMeasureDlg::RecalLayOut";
     const CMainLayout l = CMainLayout::Compute(width(), height(), m_general.m_bHasLeft,
-            m_general.m_bHasBottom, m_btnHidePanel->height());
+                                               m_general.m_bHasBottom, m_btnHidePanel->height());
     m_panelHost->setGeometry(l.panelHost);
     m_panelHost->setVisible(l.panelVisible);
     m_thumbHost->setGeometry(l.thumbHost);
@@ -173,7 +179,7 @@ void CTavoMeasureDlg::RecalLayOut()
     m_btnHideStrip->setVisible(l.thumbVisible);
     m_btnShowStrip->move(l.showStripButton);
     m_btnShowStrip->setVisible(!l.thumbVisible);
-    for (QToolButton* button : { m_btnHidePanel, m_btnShowPanel, m_btnHideStrip, m_btnShowStrip })
+    for (QToolButton *button : { m_btnHidePanel, m_btnShowPanel, m_btnHideStrip, m_btnShowStrip })
         button->raise();
 }
 
@@ -194,8 +200,8 @@ QSize CTavoMeasureDlg::SourceSize() const
 
 void CTavoMeasureDlg::SizeCanvas()
 {
-    const CDisplaySize d =
-            CDisplaySize::Compute(m_general.m_nDisp, m_videoHost->size(), SourceSize());
+    const CDisplaySize d
+            = CDisplaySize::Compute(m_general.m_nDisp, m_videoHost->size(), SourceSize());
     m_nDisplayWidth = d.width;
     m_nDisplayHeight = d.height;
     m_fZoom = d.zoom;
@@ -204,7 +210,7 @@ void CTavoMeasureDlg::SizeCanvas()
     m_canvas->show();
 }
 
-bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
+bool CTavoMeasureDlg::OpenStillPicture(const QString &path)
 {
     const QImage picture(path);
     if (picture.isNull())
@@ -264,12 +270,12 @@ void CTavoMeasureDlg::OnWakeUp()
 void CTavoMeasureDlg::OnAbout()
 {
     QMessageBox::about(this, tr("About Kalvex"),
-            tr("<b>Kalvex Light</b> %1<br>Live picture, measurement and focus "
-               "stacking for USB microscopes.")
-                    .arg(QStringLiteral(KALVEX_VERSION)));
+                       tr("<b>Kalvex Light</b> %1<br>Live picture, measurement and focus "
+                          "stacking for USB microscopes.")
+                               .arg(QStringLiteral(KALVEX_VERSION)));
 }
 
-void CTavoMeasureDlg::resizeEvent(QResizeEvent* event)
+void CTavoMeasureDlg::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (width() > 0 && height() > 0) {
@@ -278,7 +284,7 @@ void CTavoMeasureDlg::resizeEvent(QResizeEvent* event)
     }
 }
 
-void CTavoMeasureDlg::keyPressEvent(QKeyEvent* event)
+void CTavoMeasureDlg::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -296,14 +302,14 @@ void CTavoMeasureDlg::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
+void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
     menu.addAction(tr("&About Kalvex..."), this, &CTavoMeasureDlg::OnAbout);
     menu.exec(event->globalPos());
 }
 
-void CTavoMeasureDlg::closeEvent(QCloseEvent* event)
+void CTavoMeasureDlg::closeEvent(QCloseEvent *event)
 {
     // The frame pump stops here, before anything it reads goes away.
     event->accept();

@@ -14,27 +14,27 @@ namespace {
 
 // Every module ships its own compiled catalogue under :/i18n; Qt's own texts come from the
 // system's Qt translations when present.
-void InstallTranslations(QApplication& app, const QString& language)
+void InstallTranslations(QApplication &app, const QString &language)
 {
     const QString lang = language.isEmpty() ? QLocale::system().name() : language;
     if (lang.startsWith(QLatin1String("en")))
         return;
-    const QStringList catalogues =
-            QDir(QStringLiteral(":/i18n")).entryList({ QStringLiteral("*_%1.qm").arg(lang) });
-    for (const QString& name : catalogues) {
-        auto* translator = new QTranslator(&app);
+    const QStringList catalogues
+            = QDir(QStringLiteral(":/i18n")).entryList({ QStringLiteral("*_%1.qm").arg(lang) });
+    for (const QString &name : catalogues) {
+        auto *translator = new QTranslator(&app);
         if (translator->load(QStringLiteral(":/i18n/") + name))
             app.installTranslator(translator);
     }
-    auto* qtTranslator = new QTranslator(&app);
+    auto *qtTranslator = new QTranslator(&app);
     if (qtTranslator->load(QStringLiteral("qtbase_") + lang,
-                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(qtTranslator);
 }
 
 } // namespace
 
-int main(int argc, char* argv[])
+int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalvex"));
@@ -47,13 +47,14 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption langOption(QStringLiteral("lang"),
-            QStringLiteral("User interface language (en, zh_CN)."), QStringLiteral("language"));
-    const QCommandLineOption testCameraOption(QStringLiteral("test-camera"),
-            QStringLiteral("List the built-in Test Pattern camera."));
+                                        QStringLiteral("User interface language (en, zh_CN)."),
+                                        QStringLiteral("language"));
+    const QCommandLineOption testCameraOption(
+            QStringLiteral("test-camera"), QStringLiteral("List the built-in Test Pattern camera."));
     parser.addOption(langOption);
     parser.addOption(testCameraOption);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pictures to open."),
-            QStringLiteral("[FILE...]"));
+                                 QStringLiteral("[FILE...]"));
     parser.process(app);
 
     if (parser.isSet(testCameraOption))
@@ -66,14 +67,14 @@ int main(int argc, char* argv[])
         return 0;
 
     CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
-    QObject::connect(
-            &instance, &CSingleInstance::wakeUpRequested, &mainWindow, &CTavoMeasureDlg::OnWakeUp);
+    QObject::connect(&instance, &CSingleInstance::wakeUpRequested, &mainWindow,
+                     &CTavoMeasureDlg::OnWakeUp);
     CSignalWatcher signalWatcher;
-    QObject::connect(
-            &signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow, &QWidget::close);
+    QObject::connect(&signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow,
+                     &QWidget::close);
     mainWindow.Initialise();
     // "kalvex FILE": the first picture that can be read becomes the still image.
-    for (const QString& file : parser.positionalArguments()) {
+    for (const QString &file : parser.positionalArguments()) {
         if (mainWindow.OpenStillPicture(file))
             break;
         qWarning("kalvex: cannot read %s", qPrintable(file));
