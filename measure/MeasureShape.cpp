@@ -4,6 +4,7 @@
 #include "measure/ShapeManager.h"
 
 #include <QPainter>
+#include <QStaticText>
 
 #include <algorithm>
 
@@ -162,12 +163,27 @@ void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highli
     QPen pen = m_manager->ShapePen();
     if (highlighted)
         pen.setStyle(Qt::DotLine);
-    painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    const QPoint topLeft = m_manager->ImageToWindow(box.topLeft());
-    const QPoint bottomRight =
+    // Corners swap on a bottom-up target; the ellipse is symmetric either way.
+    const QPoint a = m_manager->ImageToWindow(box.topLeft());
+    const QPoint b =
             m_manager->ImageToWindow(QPoint(box.x() + box.width(), box.y() + box.height()));
-    painter.drawEllipse(QRect(topLeft, bottomRight - QPoint(1, 1)));
+    const QRect r = QRect(a, b).normalized().adjusted(0, 0, -1, -1);
+    const int width = pen.width();
+    if (highlighted || width <= 1) {
+        painter.setPen(pen);
+        painter.drawEllipse(r);
+        return;
+    }
+    // A wide ring as one-pixel rings shifted across and along: stroking the outline of a wide
+    // ellipse costs several times more, and the frame pump draws every circle on every frame.
+    pen.setWidth(1);
+    painter.setPen(pen);
+    for (int d = -(width - 1) / 2; d <= width / 2; ++d) {
+        painter.drawEllipse(r.translated(d, 0));
+        if (d != 0)
+            painter.drawEllipse(r.translated(0, d));
+    }
 }
 
 void CMeasureShape::DrawText(QPainter& painter, const QString& text, int x, int y) const
@@ -176,8 +192,9 @@ void CMeasureShape::DrawText(QPainter& painter, const QString& text, int x, int 
         return;
     painter.setFont(m_manager->LabelFont());
     painter.setPen(m_manager->TextColour());
-    painter.drawText(QRect(m_manager->ImageToWindow(QPoint(x, y)), QSize(4096, 1024)),
-            Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+    QStaticText laidOut(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    m_manager->DrawUprightText(painter, m_manager->ImageToWindow(QPoint(x, y)), laidOut);
 }
 
 void CMeasureShape::DrawCross(QPainter& painter, int x, int y) const

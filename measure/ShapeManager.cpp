@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 
 #include <chrono>
 #include <algorithm>
@@ -430,8 +431,60 @@ float CShapeManager::Zoom() const
 
 QPoint CShapeManager::ImageToWindow(QPoint image) const
 {
-    return { static_cast<int>(image.x() * m_fZoom - m_nPanX),
-        static_cast<int>(image.y() * m_fZoom - m_nPanY) };
+    return ToTarget({ static_cast<int>(image.x() * m_fZoom - m_nPanX),
+            static_cast<int>(image.y() * m_fZoom - m_nPanY) });
+}
+
+QPoint CShapeManager::ToTarget(QPoint window) const
+{
+    return m_nFlipHeight > 0 ? QPoint(window.x(), m_nFlipHeight - 1 - window.y()) : window;
+}
+
+void CShapeManager::DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text)
+{
+    if (m_nFlipHeight <= 0) {
+        painter.drawStaticText(target, text);
+        return;
+    }
+    // Text through a mirror: rare, only for texts that are not labels.
+    painter.setWorldTransform(QTransform(1, 0, 0, -1, 0, m_nFlipHeight - 1));
+    painter.drawStaticText(QPoint(target.x(), m_nFlipHeight - 1 - target.y()), text);
+    painter.resetTransform();
+}
+
+void CShapeManager::DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label)
+{
+    if (!m_rawFrame || m_nFlipHeight <= 0) {
+        DrawUprightText(painter, target, label.StaticText());
+        return;
+    }
+    // On raw frames the label's pre-rendered text is blended row by row: Qt's text drawing
+    // through a mirror, into 24-bit pixels, costs several times more.
+    const QImage& sprite = label.Sprite();
+    const int width = m_nRawWidth;
+    const int height = m_nFlipHeight;
+    const int stride = FrameStride(width);
+    const int top = m_nFlipHeight - 1 - target.y(); // upright row of the text's top
+    const int x0 = std::max(0, -target.x());
+    const int x1 = std::min(sprite.width(), width - target.x());
+    for (int sy = 0; sy < sprite.height(); ++sy) {
+        const int y = top + sy;
+        if (y < 0 || y >= height || x0 >= x1)
+            continue;
+        const auto* src = reinterpret_cast<const QRgb*>(sprite.constScanLine(sy));
+        uint8_t* dst = m_rawFrame + static_cast<size_t>(height - 1 - y) * stride;
+        for (int sx = x0; sx < x1; ++sx) {
+            const QRgb p = src[sx];
+            const int a = qAlpha(p);
+            if (a == 0)
+                continue;
+            uint8_t* px = dst + (target.x() + sx) * 3;
+            const int keep = 255 - a;
+            px[0] = static_cast<uint8_t>(qBlue(p) + (px[0] * keep + 127) / 255);
+            px[1] = static_cast<uint8_t>(qGreen(p) + (px[1] * keep + 127) / 255);
+            px[2] = static_cast<uint8_t>(qRed(p) + (px[2] * keep + 127) / 255);
+        }
+    }
 }
 
 QPoint CShapeManager::WindowToImage(QPoint window) const
@@ -839,6 +892,7 @@ void CShapeManager::DrawEverything(
         QPainter& painter, Target target, int width, int height, int offsetX, int offsetY)
 {
     PreparePainter(painter);
+    painter.setFont(m_labelFont);
     if (m_settings.RulerShow)
         DrawRulerOverlay(painter, target, width, height, offsetX, offsetY);
     if (m_settings.GridShow)
@@ -892,23 +946,25 @@ void CShapeManager::DrawOnFrame(QPainter& painter, int width, int height, int of
     DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
 }
 
-namespace {
-// A bottom-up frame seen as a top-down picture: drawing goes through a vertical mirror, so
-// lines, ellipses and text land where the upright picture has them, with no copy.
-QTransform BottomUpTransform(int height)
-{
-    return QTransform(1, 0, 0, -1, 0, height - 1);
-}
-} // namespace
-
 void CShapeManager::DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, int offsetY)
 {
     if (!frame || width <= 0 || height <= 0)
         return;
-    QImage view(frame, width, height, FrameStride(width), QImage::Format_BGR888);
-    QPainter painter(&view);
-    painter.setTransform(BottomUpTransform(height));
-    DrawOnFrame(painter, width, height, offsetX, offsetY);
+    // The bottom-up rows are painted as a top-down picture with every y mirrored (see
+    // ToTarget): no copy, and no world transform that would push lines off Qt's fast paths.
+    Lock lock(m_mutex);
+    // The pump draws into the same buffer every frame: keeping the view keeps its paint
+    // engine, which is costly to build.
+    if (m_frameView.constBits() != frame || m_frameView.width() != width
+            || m_frameView.height() != height)
+        m_frameView = QImage(frame, width, height, FrameStride(width), QImage::Format_BGR888);
+    QPainter painter(&m_frameView);
+    m_nFlipHeight = height;
+    m_rawFrame = frame;
+    m_nRawWidth = width;
+    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
+    m_rawFrame = nullptr;
+    m_nFlipHeight = 0;
 }
 
 void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
@@ -927,10 +983,14 @@ void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
     {
         QImage view(scratch, width, height, FrameStride(width), QImage::Format_BGR888);
         QPainter painter(&view);
-        painter.setTransform(BottomUpTransform(height));
+        m_nFlipHeight = height;
+        m_rawFrame = scratch;
+        m_nRawWidth = width;
         // Smoothed edges would blend with the 128 background and leave grey fringes.
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         DrawEverything(painter, Target::Image, width, height, 0, 0);
+        m_rawFrame = nullptr;
+        m_nFlipHeight = 0;
     }
     m_bBurningIn = false;
     m_fZoom = zoom;

@@ -5,6 +5,7 @@
 #include "measure/CrossLine.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPen>
 #include <QPoint>
 #include <QRect>
@@ -22,6 +23,7 @@ class CCalibrationRuler;
 class CMeasureShape;
 class CTextLabel;
 class QPainter;
+class QStaticText;
 
 // One row of the results list: the id of the label that shows the value, and its texts.
 struct CResultRow
@@ -71,7 +73,10 @@ public:
     QPoint Pan() const;
     float SetZoom(float zoom); // returns the previous zoom
     float Zoom() const;
+    // Image pixels to the drawing target's pixels (lock held; mirrored on bottom-up targets).
     QPoint ImageToWindow(QPoint image) const;
+    // Window pixels to the target's; overlays drawn in window pixels go through this too.
+    QPoint ToTarget(QPoint window) const;
     QPoint WindowToImage(QPoint window) const;
     // The canvas client area: where the overlays are laid out.
     void SetClientSize(QSize size);
@@ -146,6 +151,8 @@ public:
     void DetachShape(CMeasureShape* shape);
     void Retire(std::unique_ptr<CMeasureShape> shape);
     void CalibrationRulerMoved();
+    void DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label);
+    void DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text);
 
 private:
     enum class Target { Canvas, Frame, Image };
@@ -183,6 +190,11 @@ private:
     QSize m_clientSize;
     QSize m_hitCharSize;
     bool m_bBurningIn = false;
+    int m_nFlipHeight = 0;
+    QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
+    uint8_t* m_rawFrame = nullptr; // the bottom-up buffer being drawn on, for label blending
+    int m_nRawWidth = 0; // non-zero while
+                         // drawing onto a bottom-up target of that height
     uint32_t m_lastId = 0;
     uint32_t m_eventId = 0; // non-zero while a mouse event is handled
     int m_eventDepth = 0;

@@ -2,7 +2,10 @@
 
 #include "measure/ShapeManager.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 CTextLabel::CTextLabel(CShapeManager* manager, QPoint anchor, const QString& text)
     : CMeasureShape(manager, KindTextLabel)
@@ -23,9 +26,9 @@ void CTextLabel::DrawLabel(QPainter& painter)
 {
     if (m_text.isEmpty())
         return;
-    painter.setFont(m_manager->LabelFont());
+    // The font is set once per drawing pass by the manager.
     painter.setPen(m_manager->TextColour());
-    painter.drawStaticText(m_manager->ImageToWindow(Position()), m_static);
+    m_manager->DrawLabelText(painter, m_manager->ImageToWindow(Position()), *this);
 }
 
 int CTextLabel::OnLButtonDown(int x, int y, int mode)
@@ -95,4 +98,26 @@ void CTextLabel::SetText(const QString& text)
         return;
     m_text = cut;
     m_static.setText(m_text);
+}
+
+const QImage& CTextLabel::Sprite()
+{
+    const QFont& font = m_manager->LabelFont();
+    const bool smooth = !m_manager->BurningIn();
+    const QString key = m_text + QChar(0) + font.key() + QChar(0)
+            + QString::number(m_manager->TextColour().rgb(), 16) + (smooth ? u'1' : u'0');
+    if (key == m_spriteKey)
+        return m_sprite;
+    m_spriteKey = key;
+    const QFontMetrics metrics(font);
+    const QSize size(
+            std::max(1, metrics.horizontalAdvance(m_text) + 2), std::max(1, metrics.height()));
+    m_sprite = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_sprite.fill(Qt::transparent);
+    QPainter painter(&m_sprite);
+    painter.setRenderHint(QPainter::TextAntialiasing, smooth);
+    painter.setFont(font);
+    painter.setPen(m_manager->TextColour());
+    painter.drawStaticText(QPoint(0, 0), m_static);
+    return m_sprite;
 }

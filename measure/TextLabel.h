@@ -2,6 +2,7 @@
 
 #include "measure/MeasureShape.h"
 
+#include <QImage>
 #include <QStaticText>
 
 // A value label of a shape, or a free text placed with the text tool. Drawn at its anchor
@@ -29,9 +30,15 @@ public:
     QPoint DragOffset() const { return m_offset; }
     void SetText(const QString& text); // cut to 255 characters
     const QString& Text() const { return m_text; }
+    const QStaticText& StaticText() const { return m_static; }
+    // The text drawn on a transparent picture with the manager's font and colour.
+    const QImage& Sprite();
 
 private:
     QString m_text;
     QPoint m_offset;
     QStaticText m_static; // laid out once per text, not once per frame
+    // The text rendered once for raw frames, where it is blended in by hand.
+    QImage m_sprite;
+    QString m_spriteKey;
 };

@@ -1,6 +1,8 @@
 #include "measure/ShapeManager.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -116,6 +118,19 @@ void BM_DrawOnFrame200(benchmark::State& state)
 }
 BENCHMARK(BM_DrawOnFrame200)->Unit(benchmark::kMicrosecond);
 
+// The same drawing on an upright 32-bit picture, Qt's native layout, for comparison.
+void BM_DrawOnUprightRgb32(benchmark::State& state)
+{
+    auto m = MakeManager();
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        m->DrawOnFrame(painter, image.width(), image.height(), 0, 0);
+    }
+}
+BENCHMARK(BM_DrawOnUprightRgb32)->Unit(benchmark::kMicrosecond);
+
 void BM_RenderAndMerge200(benchmark::State& state)
 {
     auto m = MakeManager();
@@ -164,6 +179,7 @@ int main(int argc, char** argv)
                 a->second / b->second, b->second);
     };
     ratio("BM_DrawOnFrame200", "BM_MemcpyFrame/1920/1080");
+    ratio("BM_DrawOnUprightRgb32", "BM_MemcpyFrame/1920/1080");
     ratio("BM_RenderAndMerge200", "BM_MemcpyFrame/2592/1944");
     benchmark::Shutdown();
     return 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -31,7 +32,15 @@ TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
         }
     });
 
+    // Each round starts after the pump has drawn another frame, so drawing and editing interleave.
+    auto awaitFrame = [&frames] {
+        const int seen = frames.load();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (frames.load() == seen && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    };
     for (int round = 0; round < 40; ++round) {
+        awaitFrame();
         m.SetToolMode(2);
         m.OnLButtonDown(10, 10 + round);
         m.OnMouseMove(200, 40 + round);
@@ -60,5 +69,5 @@ TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
     }
     stop.store(true);
     pump.join();
-    EXPECT_GT(frames.load(), 0);
+    EXPECT_GE(frames.load(), 40);
 }
