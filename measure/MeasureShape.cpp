@@ -142,20 +142,17 @@ void CMeasureShape::DrawThinLine(QPainter& painter, QPoint a, QPoint b) const
 {
     QPen pen = m_manager->ShapePen();
     pen.setWidth(1);
-    painter.setPen(pen);
-    painter.drawLine(m_manager->ImageToWindow(a), m_manager->ImageToWindow(b));
+    m_manager->DrawTargetLine(
+            painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
 }
 
 void CMeasureShape::DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const
 {
-    if (highlighted) {
-        QPen pen = m_manager->ShapePen();
+    QPen pen = m_manager->ShapePen();
+    if (highlighted)
         pen.setStyle(Qt::DotLine);
-        painter.setPen(pen);
-    } else {
-        painter.setPen(m_manager->ShapePen());
-    }
-    painter.drawLine(m_manager->ImageToWindow(a), m_manager->ImageToWindow(b));
+    m_manager->DrawTargetLine(
+            painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
 }
 
 void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const
@@ -199,10 +196,10 @@ void CMeasureShape::DrawText(QPainter& painter, const QString& text, int x, int 
 
 void CMeasureShape::DrawCross(QPainter& painter, int x, int y) const
 {
-    painter.setPen(m_manager->ShapePen());
+    const QPen& pen = m_manager->ShapePen();
     const QPoint c = m_manager->ImageToWindow(QPoint(x, y));
-    painter.drawLine(c.x() - kCrossArm, c.y(), c.x() + kCrossArm, c.y());
-    painter.drawLine(c.x(), c.y() - kCrossArm, c.x(), c.y() + kCrossArm);
+    m_manager->DrawTargetLine(painter, c - QPoint(kCrossArm, 0), c + QPoint(kCrossArm, 0), pen);
+    m_manager->DrawTargetLine(painter, c - QPoint(0, kCrossArm), c + QPoint(0, kCrossArm), pen);
 }
 
 void CMeasureShape::DrawChildren(QPainter& painter, bool hidden)

@@ -151,6 +151,8 @@ public:
     void DetachShape(CMeasureShape* shape);
     void Retire(std::unique_ptr<CMeasureShape> shape);
     void CalibrationRulerMoved();
+    // A line between target points, stepped straight into raw frames.
+    void DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const QPen& pen);
     void DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label);
     void DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text);
 
