@@ -167,6 +167,19 @@ void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highli
             m_manager->ImageToWindow(QPoint(box.x() + box.width(), box.y() + box.height()));
     const QRect r = QRect(a, b).normalized().adjusted(0, 0, -1, -1);
     const int width = pen.width();
+    if (r.width() == r.height()) {
+        // Circles on raw frames: stepped directly, ring by shifted ring.
+        const QPoint c = r.center() + QPoint(r.width() % 2 ? 0 : 1, r.height() % 2 ? 0 : 1);
+        const int radius = (r.width() + 1) / 2;
+        bool drawn = true;
+        for (int d = -(std::max(1, width) - 1) / 2; drawn && d <= std::max(1, width) / 2; ++d) {
+            drawn = m_manager->DrawTargetCircle(c + QPoint(d, 0), radius, pen);
+            if (drawn && d != 0)
+                m_manager->DrawTargetCircle(c + QPoint(0, d), radius, pen);
+        }
+        if (drawn)
+            return;
+    }
     if (highlighted || width <= 1) {
         painter.setPen(pen);
         painter.drawEllipse(r);

@@ -522,6 +522,53 @@ void CShapeManager::DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const 
     }
 }
 
+bool CShapeManager::DrawTargetCircle(QPoint centre, int radius, const QPen& pen)
+{
+    if (!m_rawFrame)
+        return false;
+    const QColor colour = pen.color();
+    const uint8_t bgr[3] = { static_cast<uint8_t>(colour.blue()),
+        static_cast<uint8_t>(colour.green()), static_cast<uint8_t>(colour.red()) };
+    const bool dotted = pen.style() != Qt::SolidLine;
+    const int frameWidth = m_nRawWidth;
+    const int frameHeight = m_nFlipHeight;
+    const size_t stride = static_cast<size_t>(FrameStride(frameWidth));
+    auto plot = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= frameWidth || y >= frameHeight)
+            return;
+        uint8_t* px = m_rawFrame + y * stride + x * 3;
+        px[0] = bgr[0];
+        px[1] = bgr[1];
+        px[2] = bgr[2];
+    };
+    // Midpoint circle, eight octants at once.
+    int x = radius;
+    int y = 0;
+    int err = 1 - radius;
+    for (int step = 0; x >= y; ++step) {
+        if (!dotted || step % 3 == 0) {
+            const int cx = centre.x();
+            const int cy = centre.y();
+            plot(cx + x, cy + y);
+            plot(cx - x, cy + y);
+            plot(cx + x, cy - y);
+            plot(cx - x, cy - y);
+            plot(cx + y, cy + x);
+            plot(cx - y, cy + x);
+            plot(cx + y, cy - x);
+            plot(cx - y, cy - x);
+        }
+        ++y;
+        if (err < 0) {
+            err += 2 * y + 1;
+        } else {
+            --x;
+            err += 2 * (y - x) + 1;
+        }
+    }
+    return true;
+}
+
 void CShapeManager::DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label)
 {
     if (!m_rawFrame || m_nFlipHeight <= 0) {
@@ -530,30 +577,20 @@ void CShapeManager::DrawLabelText(QPainter& painter, QPoint target, CTextLabel& 
     }
     // On raw frames the label's pre-rendered text is blended row by row: Qt's text drawing
     // through a mirror, into 24-bit pixels, costs several times more.
-    const QImage& sprite = label.Sprite();
     const int width = m_nRawWidth;
     const int height = m_nFlipHeight;
-    const int stride = FrameStride(width);
+    const size_t stride = static_cast<size_t>(FrameStride(width));
     const int top = m_nFlipHeight - 1 - target.y(); // upright row of the text's top
-    const int x0 = std::max(0, -target.x());
-    const int x1 = std::min(sprite.width(), width - target.x());
-    for (int sy = 0; sy < sprite.height(); ++sy) {
-        const int y = top + sy;
-        if (y < 0 || y >= height || x0 >= x1)
+    for (const CTextLabel::SpritePixel& p : label.Sprite()) {
+        const int x = target.x() + p.x;
+        const int y = top + p.y;
+        if (x < 0 || y < 0 || x >= width || y >= height)
             continue;
-        const auto* src = reinterpret_cast<const QRgb*>(sprite.constScanLine(sy));
-        uint8_t* dst = m_rawFrame + static_cast<size_t>(height - 1 - y) * stride;
-        for (int sx = x0; sx < x1; ++sx) {
-            const QRgb p = src[sx];
-            const int a = qAlpha(p);
-            if (a == 0)
-                continue;
-            uint8_t* px = dst + (target.x() + sx) * 3;
-            const int keep = 255 - a;
-            px[0] = static_cast<uint8_t>(qBlue(p) + (px[0] * keep + 127) / 255);
-            px[1] = static_cast<uint8_t>(qGreen(p) + (px[1] * keep + 127) / 255);
-            px[2] = static_cast<uint8_t>(qRed(p) + (px[2] * keep + 127) / 255);
-        }
+        uint8_t* px = m_rawFrame + static_cast<size_t>(height - 1 - y) * stride + x * 3;
+        const int keep = 255 - p.a;
+        px[0] = static_cast<uint8_t>(p.b + (px[0] * keep + 127) / 255);
+        px[1] = static_cast<uint8_t>(p.g + (px[1] * keep + 127) / 255);
+        px[2] = static_cast<uint8_t>(p.r + (px[2] * keep + 127) / 255);
     }
 }
 

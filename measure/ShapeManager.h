@@ -153,6 +153,8 @@ public:
     void CalibrationRulerMoved();
     // A line between target points, stepped straight into raw frames.
     void DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const QPen& pen);
+    // A one-pixel circle stepped into a raw frame; false when not drawing on one.
+    bool DrawTargetCircle(QPoint centre, int radius, const QPen& pen);
     void DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label);
     void DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text);
 

@@ -3,6 +3,7 @@
 #include "measure/ShapeManager.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 
 #include <algorithm>
@@ -100,24 +101,40 @@ void CTextLabel::SetText(const QString& text)
     m_static.setText(m_text);
 }
 
-const QImage& CTextLabel::Sprite()
+const std::vector<CTextLabel::SpritePixel>& CTextLabel::Sprite()
 {
     const QFont& font = m_manager->LabelFont();
-    const bool smooth = !m_manager->BurningIn();
-    const QString key = m_text + QChar(0) + font.key() + QChar(0)
-            + QString::number(m_manager->TextColour().rgb(), 16) + (smooth ? u'1' : u'0');
-    if (key == m_spriteKey)
+    const QRgb colour = m_manager->TextColour().rgb();
+    const int smooth = m_manager->BurningIn() ? 0 : 1;
+    if (m_spriteSmooth == smooth && m_spriteColour == colour && m_spriteText == m_text
+            && m_spriteFont == font)
         return m_sprite;
-    m_spriteKey = key;
+    m_spriteSmooth = smooth;
+    m_spriteColour = colour;
+    m_spriteText = m_text;
+    m_spriteFont = font;
+    m_sprite.clear();
     const QFontMetrics metrics(font);
-    const QSize size(
-            std::max(1, metrics.horizontalAdvance(m_text) + 2), std::max(1, metrics.height()));
-    m_sprite = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    m_sprite.fill(Qt::transparent);
-    QPainter painter(&m_sprite);
-    painter.setRenderHint(QPainter::TextAntialiasing, smooth);
-    painter.setFont(font);
-    painter.setPen(m_manager->TextColour());
-    painter.drawStaticText(QPoint(0, 0), m_static);
+    const QSize size(std::clamp(metrics.horizontalAdvance(m_text) + 2, 1, 4096),
+            std::clamp(metrics.height(), 1, 1024));
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing, smooth != 0);
+        painter.setFont(font);
+        painter.setPen(QColor::fromRgb(colour));
+        painter.drawStaticText(QPoint(0, 0), m_static);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            if (qAlpha(p) != 0)
+                m_sprite.push_back({ static_cast<int16_t>(x), static_cast<int16_t>(y),
+                        static_cast<uint8_t>(qAlpha(p)), static_cast<uint8_t>(qBlue(p)),
+                        static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qRed(p)) });
+        }
+    }
     return m_sprite;
 }

@@ -2,7 +2,11 @@
 
 #include "measure/MeasureShape.h"
 
-#include <QImage>
+#include <QFont>
+#include <QRgb>
+
+#include <cstdint>
+#include <vector>
 #include <QStaticText>
 
 // A value label of a shape, or a free text placed with the text tool. Drawn at its anchor
@@ -32,13 +36,23 @@ public:
     const QString& Text() const { return m_text; }
     const QStaticText& StaticText() const { return m_static; }
     // The text drawn on a transparent picture with the manager's font and colour.
-    const QImage& Sprite();
+    struct SpritePixel
+    {
+        int16_t x;
+        int16_t y;
+        uint8_t a, b, g, r; // premultiplied
+    };
+    // Only the pixels the text covers, so blending skips the empty ones.
+    const std::vector<SpritePixel>& Sprite();
 
 private:
     QString m_text;
     QPoint m_offset;
     QStaticText m_static; // laid out once per text, not once per frame
     // The text rendered once for raw frames, where it is blended in by hand.
-    QImage m_sprite;
-    QString m_spriteKey;
+    std::vector<SpritePixel> m_sprite;
+    QString m_spriteText;
+    QFont m_spriteFont;
+    QRgb m_spriteColour = 0;
+    int m_spriteSmooth = -1;
 };
