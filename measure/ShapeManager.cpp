@@ -1019,7 +1019,8 @@ void CShapeManager::DrawEverything(
 }
 
 // The ruler cross, the grid and the scale bar are laid out by the overlay drawing; these
-// keep their places in the order.
+// keep their places in the order. Like the cross lines they work in window pixels: through
+// ToTarget() and DrawTargetLine(), so that bottom-up frames stay fast and right side up.
 void CShapeManager::DrawRulerOverlay(QPainter&, Target, int, int, int, int) { }
 
 void CShapeManager::DrawGridOverlay(QPainter&, Target, int, int) { }
