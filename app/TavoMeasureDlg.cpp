@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -113,6 +114,9 @@ void CTavoMeasureDlg::SaveSettings() const
 
 void CTavoMeasureDlg::Initialise(bool showWindow)
 {
+    m_canvas->Create(m_colorSetting, m_calibration.GetCurSlot());
+    connect(m_canvas, &CMeasureCanvas::calibrationMoved, this,
+            [this](const CCalibrationSlot &slot) { m_calibration.SetCurSlot(slot); });
     m_canvas->setGeometry(0, 0, m_nDisplayWidth, m_nDisplayHeight);
     m_canvas->show();
     OpenCamera();
@@ -207,7 +211,21 @@ void CTavoMeasureDlg::SizeCanvas()
     m_nDisplayOriginX = 0;
     m_nDisplayOriginY = 0;
     m_canvas->setGeometry(0, 0, d.width, d.height);
+    m_canvas->SetZoom(d.zoom, m_general.m_nDisp);
     m_canvas->show();
+}
+
+bool CTavoMeasureDlg::OpenStillPicture(const QString &path)
+{
+    const QImage picture(path);
+    if (picture.isNull())
+        return false;
+    m_bStill = true;
+    m_stillSize = picture.size();
+    m_canvas->SetStillImage(picture);
+    m_canvas->SetStillMode(true);
+    SizeCanvas();
+    return true;
 }
 
 void CTavoMeasureDlg::RestartVideo()

@@ -32,6 +32,8 @@ public:
     void RecalLayOut();
     void SizeCanvas();
     void RestartVideo();
+    // Shows a picture file as the still image on the canvas; false when it cannot be read.
+    bool OpenStillPicture(const QString &path);
 
     CGeneralSettings& General() { return m_general; }
     CColorSetting& ColorSetting() { return m_colorSetting; }

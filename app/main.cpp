@@ -74,5 +74,11 @@ int main(int argc, char* argv[])
     QObject::connect(
             &signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow, &QWidget::close);
     mainWindow.Initialise();
+    // "kalvex FILE": the first picture that can be read becomes the still image.
+    for (const QString &file : parser.positionalArguments()) {
+        if (mainWindow.OpenStillPicture(file))
+            break;
+        qWarning("kalvex: cannot read %s", qPrintable(file));
+    }
     return app.exec();
 }

@@ -1,27 +1,143 @@
 #pragma once
 
-#include "measure/CrossLine.h"
+#include "measure/ShapeManager.h"
 
+#include <QBasicTimer>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <vector>
 
-// The picture area of the main window. Its construction reads the cross lines from the
-// settings file and its destruction writes them back.
+struct CCalibrationSlot;
+struct CColorSetting;
+
+// The picture area of the main window: shows the still picture or the frames the pump
+// presents, and turns mouse input into measurements through the shape manager. Its
+// construction reads the cross lines from the settings file and its destruction writes them.
 class CMeasureCanvas : public QWidget
 {
     Q_OBJECT
 public:
+    enum ToolMode {
+        NoTool = 0,
+        LineTool = 2,
+        Angle3Tool = 3,
+        Angle4Tool = 4,
+        AreaTool = 6,
+        CircleTool = 8,
+        DistanceTool = 9,
+        VerticalLinesTool = 11,
+        TextTool = 12,
+        SelectMode = 13,
+    };
+    // The side panel's zoom choice: 0 "Fit In", 1..3 "X 1".."X 3".
+    enum ZoomChoice { FitIn = 0, X1 = 1, X2 = 2, X3 = 3 };
+    static constexpr int kStillTimerMs = 100;
+    static constexpr int kLiveTimerMs = 80;
+
     explicit CMeasureCanvas(const QString& settingsPath, QWidget* parent = nullptr);
     ~CMeasureCanvas() override;
 
-    const std::vector<CCrossLine>& CrossLines() const { return m_crossLines; }
+    CShapeManager& Manager() { return m_manager; }
+
+    // What creating the window did: settings and calibration into the manager, the reference
+    // hidden, timer 1 started.
+    void Create(const CColorSetting& colours, const CCalibrationSlot& calibration);
+    void SetTimerPeriod(int milliseconds);
+
+    // Tool buttons. Choosing the active tool again ends it (the text tool stays). Returns the
+    // mode now in force, so the panel can mark or un-mark its button.
+    int ChooseTool(int mode);
+    void EndTool();
+    int ToolMode() const { return m_manager.ToolMode(); }
+    int ReleaseCounter() const { return m_nReleaseCounter; }
+    void ResetReleaseCounter() { m_nReleaseCounter = 0; }
+
+    // The results rows and their ids, rebuilt together after every release.
+    std::vector<CResultRow> RefreshResults();
+    std::vector<uint32_t>& RowIds() { return m_rowIds; }
+
+    // View: the main window sizes the canvas to the display size, then sets the zoom.
+    void SetZoom(float zoom, int zoomChoice);
+    int ZoomChoiceValue() const { return m_nZoomChoice; }
+    void SetScrollOrigin(QPoint scroll); // 0 or negative per axis
+    QPoint ScrollOrigin() const { return m_scroll; }
+    // Fit-in size of a picture in a view, keeping its aspect.
+    static QSize FittedSize(QSize picture, QSize view);
+
+    // Still picture. A raw frame is 24-bit BGR, rows bottom-up and padded to 4 bytes.
+    void SetStillMode(bool still);
+    bool StillMode() const { return m_bStill; }
+    void SetStillImage(const QImage& image);
+    void SetStillFrame(const uint8_t* frame, int width, int height);
+    QImage StillImage() const { return m_still; }
+
+    // Live: the pump hands over each finished view image from its own thread.
+    void PresentFrame(const QImage& view);
+
+    // Frame pump control; the pump installs these when it exists.
+    void SetPumpHooks(std::function<void()> restart, std::function<void()> suspend,
+            std::function<void()> resume);
+    void RestartVideo();
+    void SuspendPump();
+    void ResumePump();
+
+    // The text tool asks for the text here; no value means Cancel.
+    void SetTextInputHook(std::function<std::optional<QString>()> hook);
+
+signals:
+    // A tool finished by itself: the panel un-marks the button of that mode.
+    void toolEnded(int mode);
+    // The results were rebuilt (after a release, an area closing, a removal by the canvas).
+    void resultsChanged();
+    // The on-screen reference moved one step: store this slot as the slot in use.
+    void calibrationMoved(const CCalibrationSlot& slot);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    void OnLButtonUp(QPoint pos);
+    void OnRButtonDown(QPoint pos);
+    void OnRButtonUp(QPoint pos);
+    void PanStep(QPoint pos);
+    void UpdateCursor(QPoint pos);
+    QSize ViewSize() const;
+    QRect StillTarget() const;
+    void OnCalibrationMoved();
+
     QString m_settingsPath;
-    std::vector<CCrossLine> m_crossLines;
+    CShapeManager m_manager;
+    std::vector<uint32_t> m_rowIds;
+    int m_nReleaseCounter = 0;
+    QPoint m_press;
+
+    QPoint m_lastPan;
+    bool m_bRightDown = false;
+    bool m_bPanning = false;
+    QPoint m_scroll;
+    int m_nZoomChoice = FitIn;
+
+    bool m_bStill = false;
+    QImage m_still;
+    QImage m_stillScaled; // cache of the stretched picture for the current target size
+
+    std::mutex m_frameMutex;
+    QImage m_frame; // last view image from the pump
+
+    QBasicTimer m_timer;
+    std::function<void()> m_restartHook;
+    std::function<void()> m_suspendHook;
+    std::function<void()> m_resumeHook;
+    std::function<std::optional<QString>()> m_textInput;
 };

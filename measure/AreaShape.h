@@ -1,0 +1,29 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+class CTextLabel;
+
+// A polygon closed by a double-click, measured by its calibrated area.
+class CAreaShape : public CMeasureShape
+{
+public:
+    explicit CAreaShape(CShapeManager* manager);
+
+    double AreaValue() const override;
+    void Draw(QPainter& painter, bool hidden) override;
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+    void OnLButtonDblClk(int x, int y, int mode) override;
+    void Invalidate() override;
+
+    bool IsClosed() const { return m_bClosed; }
+    CTextLabel* ValueLabel() const { return m_label; }
+
+private:
+    int m_nClicks = 0;
+    QPoint m_rubber;
+    bool m_bClosed = false;
+    CTextLabel* m_label = nullptr;
+};

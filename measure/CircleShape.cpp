@@ -1,0 +1,158 @@
+#include "measure/CircleShape.h"
+
+#include "measure/MeasureGeometry.h"
+#include "measure/ShapeManager.h"
+#include "measure/TextLabel.h"
+
+#include <cmath>
+
+namespace {
+constexpr int kCentreTolerance2 = 100;
+constexpr int kRimTolerance = 10;
+const QPoint kLabelShift(5, 0);
+} // namespace
+
+CCircleShape::CCircleShape(CShapeManager* manager) : CCircleShape(manager, KindCircle) { }
+
+CCircleShape::CCircleShape(CShapeManager* manager, int kind) : CMeasureShape(manager, kind) { }
+
+double CCircleShape::AreaValue() const
+{
+    return static_cast<double>(m_nRadius) * m_nRadius * m_manager->ScaleX() * m_manager->ScaleY()
+            * MeasureGeometry::kPi;
+}
+
+double CCircleShape::Diameter() const
+{
+    return (m_manager->ScaleX() + m_manager->ScaleY()) / 2.0 * 2.0 * m_nRadius;
+}
+
+void CCircleShape::Draw(QPainter& painter, bool hidden)
+{
+    if (hidden || m_points.empty())
+        return;
+    if (!m_bComplete) {
+        for (const QPoint& p : m_points)
+            DrawCross(painter, p.x(), p.y());
+        if (PointCount() == 2) {
+            const auto c = MeasureGeometry::CircleThrough(m_points[0], m_points[1], m_rubber);
+            DrawEllipse(painter,
+                    QRect(c.centre - QPoint(c.radius, c.radius), QSize(2 * c.radius, 2 * c.radius)),
+                    m_bHighlighted);
+        }
+        return;
+    }
+    const QPoint c = Centre();
+    DrawCross(painter, c.x(), c.y());
+    DrawEllipse(painter,
+            QRect(c - QPoint(m_nRadius, m_nRadius), QSize(2 * m_nRadius, 2 * m_nRadius)),
+            m_bHighlighted);
+    if (m_label) {
+        m_label->SetText(QString::asprintf("%.3f", Diameter()) + m_manager->UnitText());
+        m_label->DrawLabel(painter);
+    }
+}
+
+int CCircleShape::OnLButtonDown(int x, int y, int mode)
+{
+    if (mode != KindCircle || m_kind != KindCircle)
+        return CMeasureShape::OnLButtonDown(x, y, mode);
+    m_bSelected = true;
+    if (m_nClicks == 0) {
+        m_bInConstruction = true;
+        m_rubber = QPoint(x, y);
+    }
+    return 0;
+}
+
+void CCircleShape::OnLButtonUp(int x, int y, int mode)
+{
+    if (mode != KindCircle || m_kind != KindCircle) {
+        CMeasureShape::OnLButtonUp(x, y, mode);
+        return;
+    }
+    if (!m_bInConstruction || m_bComplete)
+        return;
+    if (PointCount() < 3)
+        AddOneCoord(x, y);
+    ++m_nClicks;
+    if (PointCount() == 3)
+        Complete();
+    Invalidate();
+}
+
+void CCircleShape::OnMouseMove(int x, int y, int mode)
+{
+    if (mode == KindCircle && m_kind == KindCircle) {
+        if (m_bInConstruction && !m_bComplete) {
+            Invalidate();
+            m_rubber = QPoint(x, y);
+            Invalidate();
+        }
+        return;
+    }
+    if (mode == kSelectMode && m_bInConstruction && m_bComplete) {
+        if (m_nHitPart == 0) {
+            Invalidate();
+            m_points[0] = QPoint(x, y);
+            if (m_label)
+                m_label->SetAnchor(m_points[0] + kLabelShift);
+            Invalidate();
+        } else if (m_nHitPart == 1) {
+            Invalidate();
+            const double dx = x - m_points[0].x();
+            const double dy = y - m_points[0].y();
+            m_nRadius = static_cast<int>(std::sqrt(dx * dx + dy * dy));
+            Invalidate();
+        }
+    }
+    CMeasureShape::OnMouseMove(x, y, mode);
+}
+
+int CCircleShape::PointTest(int x, int y) const
+{
+    if (!m_bComplete)
+        return CMeasureShape::PointTest(x, y);
+    const int dx = x - m_points[0].x();
+    const int dy = y - m_points[0].y();
+    const int d2 = dx * dx + dy * dy;
+    if (d2 < kCentreTolerance2)
+        return 0;
+    const int inner = m_nRadius - kRimTolerance;
+    const int outer = m_nRadius + kRimTolerance;
+    if (inner * inner <= d2 && d2 <= outer * outer)
+        return 1;
+    return -1;
+}
+
+void CCircleShape::Invalidate()
+{
+    if (m_bComplete) {
+        const QPoint r(m_nRadius, m_nRadius);
+        InvalidatePoints({ m_points[0] - r, m_points[0] + r });
+    } else if (m_bInConstruction) {
+        // The preview circle can reach far beyond the clicked points.
+        m_manager->InvalidateAll();
+    } else {
+        InvalidatePoints();
+    }
+}
+
+void CCircleShape::BuildFrom(QPoint p0, QPoint p1, QPoint p2)
+{
+    m_points = { p0, p1, p2 };
+    Complete();
+}
+
+void CCircleShape::Complete()
+{
+    const auto c = MeasureGeometry::CircleThrough(m_points[0], m_points[1], m_points[2], m_nRadius);
+    m_points[0] = c.centre;
+    m_nRadius = c.radius;
+    m_bComplete = true;
+    m_bInConstruction = false;
+    if (!m_label)
+        m_label = static_cast<CTextLabel*>(
+                AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
+    m_label->SetAnchor(m_points[0] + kLabelShift);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+class CTextLabel;
+
+// A circle through three clicked points; after completion point 0 is the centre.
+class CCircleShape : public CMeasureShape
+{
+public:
+    explicit CCircleShape(CShapeManager* manager);
+
+    double AreaValue() const override;
+    void Draw(QPainter& painter, bool hidden) override;
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+    int PointTest(int x, int y) const override;
+    void Invalidate() override;
+
+    double Diameter() const;
+    int Radius() const { return m_nRadius; }
+    QPoint Centre() const { return m_points.front(); }
+    bool IsComplete() const { return m_bComplete; }
+    CTextLabel* ValueLabel() const { return m_label; }
+    // Computes the circle from three points at once (a distance's circle).
+    void BuildFrom(QPoint p0, QPoint p1, QPoint p2);
+
+protected:
+    CCircleShape(CShapeManager* manager, int kind);
+    void Complete();
+
+    int m_nClicks = 0;
+    QPoint m_rubber;
+    int m_nRadius = 0;
+    bool m_bComplete = false;
+    CTextLabel* m_label = nullptr;
+};

@@ -1,0 +1,6 @@
+#include "measure/DistanceCircleShape.h"
+
+CDistanceCircleShape::CDistanceCircleShape(CShapeManager* manager)
+    : CCircleShape(manager, KindDistanceCircle)
+{
+}

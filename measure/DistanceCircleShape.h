@@ -1,0 +1,10 @@
+#pragma once
+
+#include "measure/CircleShape.h"
+
+// One of the two circles of a distance; built from three clicks at once, edited like a circle.
+class CDistanceCircleShape : public CCircleShape
+{
+public:
+    explicit CDistanceCircleShape(CShapeManager* manager);
+};

@@ -1,0 +1,143 @@
+#include "measure/DistanceShape.h"
+
+#include "measure/DistanceCircleShape.h"
+#include "measure/LineShape.h"
+#include "measure/MeasureGeometry.h"
+#include "measure/ShapeManager.h"
+
+namespace {
+constexpr int kClicks = 6;
+}
+
+CDistanceShape::CDistanceShape(CShapeManager* manager) : CMeasureShape(manager, KindDistance) { }
+
+double CDistanceShape::Distance() const
+{
+    return m_line ? m_line->Length() : 0.0;
+}
+
+double CDistanceShape::Direction() const
+{
+    return m_line ? m_line->Direction() : 0.0;
+}
+
+void CDistanceShape::Draw(QPainter& painter, bool hidden)
+{
+    if (hidden || m_points.empty())
+        return;
+    const int n = PointCount();
+    switch (n) {
+    case 1:
+    case 4:
+        DrawCross(painter, m_points[n - 1].x(), m_points[n - 1].y());
+        break;
+    case 2: {
+        DrawCross(painter, m_points[0].x(), m_points[0].y());
+        DrawCross(painter, m_points[1].x(), m_points[1].y());
+        const auto c = MeasureGeometry::CircleThrough(m_points[0], m_points[1], m_rubber);
+        DrawEllipse(painter,
+                QRect(c.centre - QPoint(c.radius, c.radius), QSize(2 * c.radius, 2 * c.radius)),
+                m_bHighlighted);
+        break;
+    }
+    case 5:
+        DrawCross(painter, m_points[3].x(), m_points[3].y());
+        DrawCross(painter, m_points[4].x(), m_points[4].y());
+        break;
+    default:
+        break;
+    }
+    if (m_circleA)
+        m_circleA->Draw(painter, false);
+    if (m_circleB)
+        m_circleB->Draw(painter, false);
+    if (m_line)
+        m_line->Draw(painter, false);
+}
+
+int CDistanceShape::OnLButtonDown(int x, int y, int mode)
+{
+    // The distance tool is mode 9; kind 9 is its circle.
+    if (mode != KindDistanceCircle)
+        return CMeasureShape::OnLButtonDown(x, y, mode);
+    m_bSelected = true;
+    if (m_nClicks == 0) {
+        m_bInConstruction = true;
+        m_rubber = QPoint(x, y);
+    }
+    return 0;
+}
+
+void CDistanceShape::OnLButtonUp(int x, int y, int mode)
+{
+    if (mode != KindDistanceCircle) {
+        CMeasureShape::OnLButtonUp(x, y, mode);
+        if (mode == kSelectMode)
+            AttachLine();
+        return;
+    }
+    if (!m_bInConstruction)
+        return;
+    if (PointCount() < kClicks)
+        AddOneCoord(x, y);
+    ++m_nClicks;
+    if (PointCount() >= 3 && !m_circleA) {
+        auto circle = std::make_unique<CDistanceCircleShape>(m_manager);
+        circle->BuildFrom(m_points[0], m_points[1], m_points[2]);
+        m_circleA = static_cast<CDistanceCircleShape*>(AddChild(std::move(circle)));
+    }
+    if (PointCount() == kClicks && !m_circleB) {
+        m_bInConstruction = false;
+        auto circle = std::make_unique<CDistanceCircleShape>(m_manager);
+        circle->BuildFrom(m_points[3], m_points[4], m_points[5]);
+        m_circleB = static_cast<CDistanceCircleShape*>(AddChild(std::move(circle)));
+        m_line = static_cast<CLineShape*>(AddChild(std::make_unique<CLineShape>(m_manager, true)));
+        AttachLine();
+    }
+    Invalidate();
+}
+
+void CDistanceShape::OnMouseMove(int x, int y, int mode)
+{
+    if (mode == KindDistanceCircle) {
+        if (m_bInConstruction && PointCount() < 4) {
+            Invalidate();
+            m_rubber = QPoint(x, y);
+            Invalidate();
+        }
+        return;
+    }
+    CMeasureShape::OnMouseMove(x, y, mode);
+    // The connecting line follows the circles when their centres are dragged.
+    if (mode == kSelectMode)
+        AttachLine();
+}
+
+int CDistanceShape::HitTest(int, int) const
+{
+    // Only the parts are grabbed; the clicked points are not shown once the circles exist.
+    return -1;
+}
+
+void CDistanceShape::Invalidate()
+{
+    m_manager->InvalidateAll();
+}
+
+void CDistanceShape::SetHighlighted(bool on)
+{
+    CMeasureShape::SetHighlighted(on);
+    for (const auto& child : m_children)
+        child->SetHighlighted(on);
+}
+
+void CDistanceShape::AttachLine()
+{
+    if (!m_line || !m_circleA || !m_circleB)
+        return;
+    if (m_line->PointCount() == 2 && m_line->Point(0) == m_circleB->Centre()
+            && m_line->Point(1) == m_circleA->Centre())
+        return;
+    m_line->SetEnds(m_circleB->Centre(), m_circleA->Centre());
+    Invalidate();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+class CDistanceCircleShape;
+class CLineShape;
+
+// Six clicks: two circles of three points each and the line between their centres.
+class CDistanceShape : public CMeasureShape
+{
+public:
+    explicit CDistanceShape(CShapeManager* manager);
+
+    void Draw(QPainter& painter, bool hidden) override;
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+    int HitTest(int x, int y) const override;
+    void Invalidate() override;
+    void SetHighlighted(bool on) override;
+
+    CDistanceCircleShape* CircleA() const { return m_circleA; }
+    CDistanceCircleShape* CircleB() const { return m_circleB; }
+    CLineShape* ConnectingLine() const { return m_line; }
+    bool IsComplete() const { return m_line != nullptr; }
+    double Distance() const;
+    double Direction() const;
+
+private:
+    void AttachLine();
+
+    int m_nClicks = 0;
+    QPoint m_rubber;
+    CDistanceCircleShape* m_circleA = nullptr;
+    CDistanceCircleShape* m_circleB = nullptr;
+    CLineShape* m_line = nullptr;
+};

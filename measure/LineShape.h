@@ -1,0 +1,34 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+class CTextLabel;
+
+// A straight line measured by its calibrated length; also the connecting line of a distance.
+class CLineShape : public CMeasureShape
+{
+public:
+    explicit CLineShape(CShapeManager* manager, bool partOfDistance = false);
+
+    void Draw(QPainter& painter, bool hidden) override;
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+
+    double Length() const;
+    double Direction() const;
+    bool PartOfDistance() const { return m_bDistance; }
+    CTextLabel* ValueLabel() const { return m_label1; }
+    CTextLabel* SecondLabel() const { return m_label2; }
+    // Sets both ends at once (a distance's connecting line), creating the labels.
+    void SetEnds(QPoint p0, QPoint p1);
+    QString ValueText() const;
+
+private:
+    void CreateLabels();
+    void AnchorLabels();
+
+    bool m_bDistance;
+    CTextLabel* m_label1 = nullptr;
+    CTextLabel* m_label2 = nullptr; // carries the row id of a distance's angle; never drawn
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QPoint>
+
+// The measuring arithmetic on integer image pixels, kept free of drawing so it can be
+// checked on its own. The constant is 180 / 3.14159, not full-precision pi: results must match
+// the values users have recorded before.
+namespace MeasureGeometry {
+
+constexpr double kDegreesPerRadian = 57.29582790879778;
+constexpr double kPi = 3.14159;
+
+// Direction of p seen from q, in degrees.
+double Bearing(QPoint p, QPoint q);
+// Arm p0 around vertex p1 to arm p2, in [0, 360).
+double Angle3(QPoint p0, QPoint p1, QPoint p2);
+// Line p0-p1 against line p2-p3, in [0, 360).
+double Angle4(QPoint p0, QPoint p1, QPoint p2, QPoint p3);
+// Angle of the vector p1 -> p0, counter-clockwise with y up on the screen.
+double LineDirection(QPoint p0, QPoint p1);
+double ScaledLength(QPoint a, QPoint b, double scaleX, double scaleY);
+
+bool Collinear(QPoint p0, QPoint p1, QPoint p2);
+int Midpoint(int a, int b); // rounds up: (a + b + 1) / 2
+
+struct Circle
+{
+    QPoint centre;
+    int radius = 0;
+};
+// Circle through three points; collinear points give the third point as centre and keep
+// the radius passed in.
+Circle CircleThrough(QPoint p0, QPoint p1, QPoint p2, int previousRadius = 0);
+
+// Twice-halved shoelace sum in square pixels, unsigned result.
+double PolygonArea(const QPoint* points, int count);
+
+// Foot of the perpendicular from p onto the line a-b.
+QPoint PerpendicularFoot(QPoint a, QPoint b, QPoint p);
+
+// The baseline through a and b drawn as a long line in image pixels.
+void ExtendedLine(QPoint a, QPoint b, QPoint& from, QPoint& to);
+
+} // namespace MeasureGeometry

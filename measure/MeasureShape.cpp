@@ -1,0 +1,276 @@
+#include "measure/MeasureShape.h"
+
+#include "app/Trace.h"
+#include "measure/ShapeManager.h"
+
+#include <QPainter>
+#include <QStaticText>
+
+#include <algorithm>
+
+namespace {
+constexpr int kPointTolerance2 = 100; // squared image pixels
+constexpr int kCrossArm = 5; // window pixels each side
+} // namespace
+
+CMeasureShape::CMeasureShape(CShapeManager* manager, int kind)
+    : m_manager(manager), m_id(manager->NextShapeId()), m_kind(kind)
+{
+    qCDebug(lcTrace, "Shape id:%u created", m_id);
+}
+
+CMeasureShape::~CMeasureShape() = default;
+
+void CMeasureShape::Draw(QPainter& painter, bool hidden)
+{
+    DrawChildren(painter, hidden);
+}
+
+int CMeasureShape::OnLButtonDown(int x, int y, int mode)
+{
+    if (mode == kSelectMode)
+        return SelectPress(x, y);
+    return -1;
+}
+
+void CMeasureShape::OnLButtonUp(int x, int y, int mode)
+{
+    if (mode == kSelectMode) {
+        EndDrag();
+        ForwardToChildren(&CMeasureShape::OnLButtonUp, x, y, mode);
+    }
+}
+
+void CMeasureShape::OnMouseMove(int x, int y, int mode)
+{
+    if (mode == kSelectMode)
+        ForwardToChildren(&CMeasureShape::OnMouseMove, x, y, mode);
+}
+
+void CMeasureShape::OnLButtonDblClk(int, int, int) { }
+
+void CMeasureShape::Invalidate()
+{
+    InvalidatePoints();
+}
+
+int CMeasureShape::HitTest(int x, int y) const
+{
+    return BodyTest(x, y) ? kBodyHit : PointTest(x, y);
+}
+
+int CMeasureShape::CursorTest(int x, int y, int) const
+{
+    m_bCursorHit = HitTest(x, y) != -1;
+    if (m_bCursorHit)
+        return 2;
+    for (const auto& child : m_children) {
+        if (child->CursorTest(x, y, kSelectMode) == 2)
+            return 2;
+    }
+    return -1;
+}
+
+int CMeasureShape::AddOneCoord(int x, int y)
+{
+    m_points.emplace_back(x, y);
+    qCDebug(lcTrace, "AddOneCoord:%d,%d", x, y);
+    return PointCount();
+}
+
+int CMeasureShape::SetPoint(int index, int x, int y)
+{
+    if (index < 0 || index >= PointCount())
+        return -1;
+    m_points[index] = QPoint(x, y);
+    return index;
+}
+
+void CMeasureShape::MoveBy(int x, int y)
+{
+    if (m_nHitPart != kBodyHit)
+        return;
+    const QPoint delta = QPoint(x, y) - m_press;
+    for (QPoint& p : m_points)
+        p += delta;
+    m_press = QPoint(x, y);
+}
+
+int CMeasureShape::PointTest(int x, int y) const
+{
+    for (int i = 0; i < PointCount(); ++i) {
+        const int dx = m_points[i].x() - x;
+        const int dy = m_points[i].y() - y;
+        if (dx * dx + dy * dy < kPointTolerance2)
+            return i;
+    }
+    return -1;
+}
+
+void CMeasureShape::DeleteSelf()
+{
+    if (m_bRemoved)
+        return;
+    Invalidate();
+    m_bRemoved = true;
+    if (m_parent)
+        m_parent->DetachChild(this);
+    else
+        m_manager->DetachShape(this);
+}
+
+CMeasureShape* CMeasureShape::AddChild(std::unique_ptr<CMeasureShape> child)
+{
+    child->m_parent = this;
+    m_children.push_back(std::move(child));
+    return m_children.back().get();
+}
+
+void CMeasureShape::DetachChild(CMeasureShape* child)
+{
+    auto it = std::find_if(m_children.begin(), m_children.end(),
+            [child](const auto& c) { return c.get() == child; });
+    if (it == m_children.end())
+        return;
+    std::unique_ptr<CMeasureShape> owned = std::move(*it);
+    m_children.erase(it);
+    owned->m_bRemoved = true;
+    m_manager->Retire(std::move(owned));
+}
+
+void CMeasureShape::DrawThinLine(QPainter& painter, QPoint a, QPoint b) const
+{
+    QPen pen = m_manager->ShapePen();
+    pen.setWidth(1);
+    m_manager->DrawTargetLine(
+            painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
+}
+
+void CMeasureShape::DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const
+{
+    QPen pen = m_manager->ShapePen();
+    if (highlighted)
+        pen.setStyle(Qt::DotLine);
+    m_manager->DrawTargetLine(
+            painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
+}
+
+void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const
+{
+    QPen pen = m_manager->ShapePen();
+    if (highlighted)
+        pen.setStyle(Qt::DotLine);
+    painter.setBrush(Qt::NoBrush);
+    // Corners swap on a bottom-up target; the ellipse is symmetric either way.
+    const QPoint a = m_manager->ImageToWindow(box.topLeft());
+    const QPoint b =
+            m_manager->ImageToWindow(QPoint(box.x() + box.width(), box.y() + box.height()));
+    const QRect r = QRect(a, b).normalized().adjusted(0, 0, -1, -1);
+    const int width = pen.width();
+    if (r.width() == r.height()) {
+        // Circles on raw frames: stepped directly, ring by shifted ring.
+        const QPoint c = r.center() + QPoint(r.width() % 2 ? 0 : 1, r.height() % 2 ? 0 : 1);
+        const int radius = (r.width() + 1) / 2;
+        bool drawn = true;
+        for (int d = -(std::max(1, width) - 1) / 2; drawn && d <= std::max(1, width) / 2; ++d) {
+            drawn = m_manager->DrawTargetCircle(c + QPoint(d, 0), radius, pen);
+            if (drawn && d != 0)
+                m_manager->DrawTargetCircle(c + QPoint(0, d), radius, pen);
+        }
+        if (drawn)
+            return;
+    }
+    if (highlighted || width <= 1) {
+        painter.setPen(pen);
+        painter.drawEllipse(r);
+        return;
+    }
+    // A wide ring as one-pixel rings shifted across and along: stroking the outline of a wide
+    // ellipse costs several times more, and the frame pump draws every circle on every frame.
+    pen.setWidth(1);
+    painter.setPen(pen);
+    for (int d = -(width - 1) / 2; d <= width / 2; ++d) {
+        painter.drawEllipse(r.translated(d, 0));
+        if (d != 0)
+            painter.drawEllipse(r.translated(0, d));
+    }
+}
+
+void CMeasureShape::DrawText(QPainter& painter, const QString& text, int x, int y) const
+{
+    if (text.isEmpty())
+        return;
+    painter.setFont(m_manager->LabelFont());
+    painter.setPen(m_manager->TextColour());
+    QStaticText laidOut(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    m_manager->DrawUprightText(painter, m_manager->ImageToWindow(QPoint(x, y)), laidOut);
+}
+
+void CMeasureShape::DrawCross(QPainter& painter, int x, int y) const
+{
+    const QPen& pen = m_manager->ShapePen();
+    const QPoint c = m_manager->ImageToWindow(QPoint(x, y));
+    m_manager->DrawTargetLine(painter, c - QPoint(kCrossArm, 0), c + QPoint(kCrossArm, 0), pen);
+    m_manager->DrawTargetLine(painter, c - QPoint(0, kCrossArm), c + QPoint(0, kCrossArm), pen);
+}
+
+void CMeasureShape::DrawChildren(QPainter& painter, bool hidden)
+{
+    for (const auto& child : m_children)
+        child->Draw(painter, hidden);
+}
+
+int CMeasureShape::SelectPress(int x, int y)
+{
+    const int hit = HitTest(x, y);
+    if (hit != -1) {
+        m_bSelected = true;
+        m_bInConstruction = true;
+        m_press = QPoint(x, y);
+        m_nHitPart = hit;
+        return hit;
+    }
+    m_bSelected = false;
+    for (const auto& child : m_children) {
+        if (child->OnLButtonDown(x, y, kSelectMode) != -1)
+            return 1;
+    }
+    return -1;
+}
+
+void CMeasureShape::ForwardToChildren(
+        void (CMeasureShape::*handler)(int, int, int), int x, int y, int mode)
+{
+    // A child may remove itself while handling the event.
+    std::vector<CMeasureShape*> snapshot;
+    snapshot.reserve(m_children.size());
+    for (const auto& child : m_children)
+        snapshot.push_back(child.get());
+    for (CMeasureShape* child : snapshot) {
+        if (!child->IsRemoved())
+            (child->*handler)(x, y, mode);
+    }
+}
+
+void CMeasureShape::EndDrag()
+{
+    m_bInConstruction = false;
+    m_nHitPart = -1;
+}
+
+void CMeasureShape::InvalidatePoints(std::initializer_list<QPoint> extra)
+{
+    if (m_points.empty() && extra.size() == 0)
+        return;
+    QRect box;
+    auto add = [&box](QPoint p) { box |= QRect(p, QSize(1, 1)); };
+    for (const QPoint& p : m_points)
+        add(m_manager->ImageToWindow(p));
+    for (const QPoint& p : extra)
+        add(m_manager->ImageToWindow(p));
+    const float zoom = m_manager->Zoom();
+    const int gx = zoom > 1.0f ? static_cast<int>(120 * zoom) : 100;
+    const int gy = zoom > 1.0f ? static_cast<int>(80 * zoom) : 50;
+    m_manager->InvalidateWindowRect(box.adjusted(-gx, -gy, gx, gy));
+}

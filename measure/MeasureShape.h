@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CShapeManager;
+class QPainter;
+
+// One measurement drawn on the picture. Points are image pixels; the manager's transform
+// maps them to the window. Every call reaches a shape through the manager, under its lock.
+class CMeasureShape
+{
+public:
+    // Kind numbers; where they coincide they equal the tool modes.
+    enum Kind {
+        KindLine = 2,
+        KindAngle3 = 3,
+        KindAngle4 = 4,
+        KindArea = 6,
+        KindCircle = 8,
+        KindDistanceCircle = 9,
+        KindDistance = 10,
+        KindPerpendicular = 11,
+        KindVerticalLines = 12,
+        KindCalibrationRuler = 14,
+        KindTextLabel = 16,
+    };
+    static constexpr int kBodyHit = 10000;
+    static constexpr int kSelectMode = 13;
+
+    CMeasureShape(CShapeManager* manager, int kind);
+    virtual ~CMeasureShape();
+    CMeasureShape(const CMeasureShape&) = delete;
+    CMeasureShape& operator=(const CMeasureShape&) = delete;
+
+    int Kind() const { return m_kind; }
+    uint32_t Id() const { return m_id; }
+    virtual double AreaValue() const { return 0.0; }
+    virtual void Draw(QPainter& painter, bool hidden);
+
+    virtual int OnLButtonDown(int x, int y, int mode);
+    virtual void OnLButtonUp(int x, int y, int mode);
+    virtual void OnMouseMove(int x, int y, int mode);
+    virtual void OnLButtonDblClk(int x, int y, int mode);
+
+    virtual void Invalidate();
+    virtual int HitTest(int x, int y) const;
+    virtual int CursorTest(int x, int y, int mode) const;
+    virtual void SetSelected(bool selected) { m_bSelected = selected; }
+    int AddOneCoord(int x, int y);
+    virtual int SetPoint(int index, int x, int y);
+    virtual void MoveBy(int x, int y);
+    virtual int PointTest(int x, int y) const;
+    virtual bool BodyTest(int, int) const { return false; }
+    void DeleteSelf();
+    virtual void SetHighlighted(bool on) { m_bHighlighted = on; }
+
+    bool IsSelected() const { return m_bSelected; }
+    bool IsHighlighted() const { return m_bHighlighted; }
+    bool InConstruction() const { return m_bInConstruction; }
+    void SetInConstruction(bool on) { m_bInConstruction = on; }
+    bool IsRemoved() const { return m_bRemoved; }
+    int HitPart() const { return m_nHitPart; }
+    int PointCount() const { return static_cast<int>(m_points.size()); }
+    QPoint Point(int index) const { return m_points[index]; }
+    const std::vector<QPoint>& Points() const { return m_points; }
+    int ChildCount() const { return static_cast<int>(m_children.size()); }
+    CMeasureShape* Child(int index) const { return m_children[index].get(); }
+    CMeasureShape* Parent() const { return m_parent; }
+
+    // Takes ownership; the child is drawn, offered presses and removed with this shape.
+    CMeasureShape* AddChild(std::unique_ptr<CMeasureShape> child);
+    // Hands a child over to the manager for destruction once the current event is done.
+    void DetachChild(CMeasureShape* child);
+
+protected:
+    void DrawThinLine(QPainter& painter, QPoint a, QPoint b) const;
+    void DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const;
+    void DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const;
+    void DrawText(QPainter& painter, const QString& text, int x, int y) const;
+    void DrawCross(QPainter& painter, int x, int y) const;
+    void DrawChildren(QPainter& painter, bool hidden);
+
+    // Mode 13 press: own hit first, then the children in order.
+    int SelectPress(int x, int y);
+    // Mode 13 release and move reach every child so dragged labels and parts follow.
+    void ForwardToChildren(void (CMeasureShape::*handler)(int, int, int), int x, int y, int mode);
+    void EndDrag();
+    // Window rectangle of the points (and extra points) grown by the invalidation margin.
+    void InvalidatePoints(std::initializer_list<QPoint> extra = {});
+
+    CShapeManager* m_manager;
+    uint32_t m_id;
+    int m_kind;
+    std::vector<QPoint> m_points;
+    bool m_bInConstruction = false;
+    bool m_bSelected = false;
+    QPoint m_press;
+    int m_nHitPart = -1;
+    mutable bool m_bCursorHit = false;
+    std::vector<std::unique_ptr<CMeasureShape>> m_children;
+    bool m_bHighlighted = false;
+    bool m_bRemoved = false;
+    CMeasureShape* m_parent = nullptr;
+};

@@ -1,0 +1,69 @@
+#include "measure/PerpendicularShape.h"
+
+#include "measure/MeasureGeometry.h"
+#include "measure/ShapeManager.h"
+#include "measure/TextLabel.h"
+
+#include <cstdlib>
+
+namespace {
+constexpr int kMinimumExtent = 5;
+}
+
+CPerpendicularShape::CPerpendicularShape(
+        CShapeManager* manager, QPoint baseA, QPoint baseB, QPoint p)
+    : CMeasureShape(manager, KindPerpendicular), m_baseA(baseA), m_baseB(baseB)
+{
+    m_points = { p, p };
+    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(manager, p)));
+    Recompute();
+}
+
+double CPerpendicularShape::Length() const
+{
+    if (PointCount() != 2)
+        return 0.0;
+    return MeasureGeometry::ScaledLength(
+            m_points[0], m_points[1], m_manager->ScaleX(), m_manager->ScaleY());
+}
+
+void CPerpendicularShape::Draw(QPainter& painter, bool hidden)
+{
+    if (hidden || PointCount() != 2)
+        return;
+    DrawLine(painter, m_points[0], m_points[1], m_bHighlighted);
+    m_label->SetText(QString::asprintf("%.3f", Length()) + m_manager->UnitText());
+    m_label->DrawLabel(painter);
+}
+
+void CPerpendicularShape::OnLButtonUp(int x, int y, int mode)
+{
+    CMeasureShape::OnLButtonUp(x, y, mode);
+    if (std::abs(m_points[0].x() - m_points[1].x()) < kMinimumExtent
+            && std::abs(m_points[0].y() - m_points[1].y()) < kMinimumExtent)
+        DeleteSelf();
+}
+
+void CPerpendicularShape::OnMouseMove(int x, int y, int mode)
+{
+    if (mode == kSelectMode && m_bInConstruction && m_nHitPart == 0) {
+        Invalidate();
+        m_points[0] = QPoint(x, y);
+        Recompute();
+        Invalidate();
+    }
+    CMeasureShape::OnMouseMove(x, y, mode);
+}
+
+void CPerpendicularShape::SetBaseline(QPoint a, QPoint b)
+{
+    m_baseA = a;
+    m_baseB = b;
+    Recompute();
+}
+
+void CPerpendicularShape::Recompute()
+{
+    m_points[1] = MeasureGeometry::PerpendicularFoot(m_baseA, m_baseB, m_points[0]);
+    m_label->SetAnchor(m_points[0]);
+}

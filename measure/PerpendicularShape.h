@@ -1,0 +1,28 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+class CTextLabel;
+
+// A perpendicular from a clicked point P to its foot F on the parent's baseline.
+class CPerpendicularShape : public CMeasureShape
+{
+public:
+    CPerpendicularShape(CShapeManager* manager, QPoint baseA, QPoint baseB, QPoint p);
+
+    void Draw(QPainter& painter, bool hidden) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+
+    double Length() const;
+    CTextLabel* ValueLabel() const { return m_label; }
+    // The baseline moved: the foot is recomputed from P.
+    void SetBaseline(QPoint a, QPoint b);
+
+private:
+    void Recompute();
+
+    QPoint m_baseA;
+    QPoint m_baseB;
+    CTextLabel* m_label = nullptr;
+};

@@ -1,0 +1,1124 @@
+#include "measure/ShapeManager.h"
+
+#include "app/Trace.h"
+#include "calibration/CalibrationRuler.h"
+#include "measure/AreaShape.h"
+#include "measure/Angle3Shape.h"
+#include "measure/Angle4Shape.h"
+#include "measure/CircleShape.h"
+#include "measure/DistanceShape.h"
+#include "measure/LineShape.h"
+#include "measure/PerpendicularShape.h"
+#include "measure/TextLabel.h"
+#include "measure/VerticalLinesShape.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QStaticText>
+
+#include <chrono>
+#include <algorithm>
+#include <ranges>
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kDefaultLineColour = 0x00FF00;
+
+uint32_t MonotonicMilliseconds()
+{
+    using namespace std::chrono;
+    return static_cast<uint32_t>(
+            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// Raw pointers of a list, so handlers may remove entries while it is walked.
+template <class T> std::vector<T*> Snapshot(const std::vector<std::unique_ptr<T>>& list)
+{
+    std::vector<T*> out;
+    out.reserve(list.size());
+    for (const auto& entry : list)
+        out.push_back(entry.get());
+    return out;
+}
+
+template <class T> std::vector<T*> Reversed(std::vector<T*> list)
+{
+    std::reverse(list.begin(), list.end());
+    return list;
+}
+
+void PreparePainter(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+} // namespace
+
+// Shapes built while one mouse event is handled share its id; shapes retired meanwhile are
+// destroyed only when the outermost event is done, as their handlers may still be running.
+class CShapeManagerEvent
+{
+public:
+    explicit CShapeManagerEvent(CShapeManager& manager, uint32_t& eventId, int& depth,
+            std::vector<std::unique_ptr<CMeasureShape>>& retired)
+        : m_eventId(eventId), m_depth(depth), m_retired(retired)
+    {
+        if (m_depth++ == 0)
+            m_eventId = manager.NextShapeId();
+    }
+    ~CShapeManagerEvent()
+    {
+        if (--m_depth == 0) {
+            m_eventId = 0;
+            m_retired.clear();
+        }
+    }
+
+private:
+    uint32_t& m_eventId;
+    int& m_depth;
+    std::vector<std::unique_ptr<CMeasureShape>>& m_retired;
+};
+
+#define KALVEX_EVENT_SCOPE CShapeManagerEvent eventScope(*this, m_eventId, m_eventDepth, m_retired)
+
+CShapeManager::CShapeManager()
+{
+    m_shapePen = QPen(
+            ColorRefToQColor(kDefaultLineColour), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    m_calibration.unit = 0;
+    m_calibration.xPerPixel = 0.2;
+    m_calibration.yPerPixel = 0.2;
+    m_calibration.xLength = 10.0;
+    m_calibration.yLength = 10.0;
+    m_settings = CColorSetting();
+    m_labelFont = QGuiApplication::font();
+    const QFontMetrics metrics(QGuiApplication::font());
+    m_hitCharSize = QSize(metrics.averageCharWidth(), metrics.height());
+}
+
+CShapeManager::~CShapeManager() = default;
+
+uint32_t CShapeManager::NextShapeId()
+{
+    if (m_eventId != 0)
+        return m_eventId;
+    // Distinct events get distinct ids even within one millisecond, so a row id names one shape.
+    const uint32_t now = MonotonicMilliseconds();
+    m_lastId = now > m_lastId ? now : m_lastId + 1;
+    return m_lastId;
+}
+
+// ---- Shapes ----
+
+CMeasureShape* CShapeManager::CreateShape(int kind)
+{
+    Lock lock(m_mutex);
+    std::unique_ptr<CMeasureShape> shape;
+    switch (kind) {
+    case CMeasureShape::KindLine:
+        shape = std::make_unique<CLineShape>(this);
+        break;
+    case CMeasureShape::KindAngle3:
+        shape = std::make_unique<CAngle3Shape>(this);
+        break;
+    case CMeasureShape::KindAngle4:
+        shape = std::make_unique<CAngle4Shape>(this);
+        break;
+    case CMeasureShape::KindArea:
+        shape = std::make_unique<CAreaShape>(this);
+        break;
+    case CMeasureShape::KindCircle:
+        shape = std::make_unique<CCircleShape>(this);
+        break;
+    case CMeasureShape::KindDistance:
+        shape = std::make_unique<CDistanceShape>(this);
+        break;
+    case CMeasureShape::KindVerticalLines:
+        shape = std::make_unique<CVerticalLinesShape>(this);
+        break;
+    case CMeasureShape::KindCalibrationRuler:
+        // The reference is one per manager and is drawn last, never listed as a result.
+        EnsureRuler();
+        return m_ruler.get();
+    case CMeasureShape::KindTextLabel:
+        shape = std::make_unique<CTextLabel>(this, QPoint());
+        break;
+    default:
+        return nullptr;
+    }
+    m_shapes.push_back(std::move(shape));
+    return m_shapes.back().get();
+}
+
+int CShapeManager::FindShape(uint32_t id) const
+{
+    Lock lock(m_mutex);
+    for (int i = 0; i < static_cast<int>(m_shapes.size()); ++i) {
+        if (m_shapes[i]->Id() == id)
+            return i;
+    }
+    return -1;
+}
+
+void CShapeManager::RemoveShapeAt(int index)
+{
+    std::unique_ptr<CMeasureShape> shape = std::move(m_shapes[index]);
+    m_shapes.erase(m_shapes.begin() + index);
+    shape->Invalidate();
+    Retire(std::move(shape));
+}
+
+void CShapeManager::RemoveShape(uint32_t id)
+{
+    Lock lock(m_mutex);
+    const int index = FindShape(id);
+    if (index >= 0 && m_shapes[index]->Kind() != CMeasureShape::KindCalibrationRuler)
+        RemoveShapeAt(index);
+}
+
+void CShapeManager::DetachShape(CMeasureShape* shape)
+{
+    for (int i = 0; i < static_cast<int>(m_shapes.size()); ++i) {
+        if (m_shapes[i].get() == shape) {
+            std::unique_ptr<CMeasureShape> owned = std::move(m_shapes[i]);
+            m_shapes.erase(m_shapes.begin() + i);
+            Retire(std::move(owned));
+            return;
+        }
+    }
+}
+
+void CShapeManager::Retire(std::unique_ptr<CMeasureShape> shape)
+{
+    if (m_eventDepth > 0)
+        m_retired.push_back(std::move(shape));
+}
+
+bool CShapeManager::FindRow(uint32_t rowId, int& shapeIndex, CMeasureShape*& perpendicular) const
+{
+    for (int i = 0; i < static_cast<int>(m_shapes.size()); ++i) {
+        const CMeasureShape& shape = *m_shapes[i];
+        for (int c = 0; c < shape.ChildCount(); ++c) {
+            CMeasureShape* child = shape.Child(c);
+            if (child->Kind() == CMeasureShape::KindPerpendicular) {
+                for (int l = 0; l < child->ChildCount(); ++l) {
+                    if (child->Child(l)->Id() == rowId) {
+                        shapeIndex = i;
+                        perpendicular = child;
+                        return true;
+                    }
+                }
+            } else if (child->Id() == rowId) {
+                shapeIndex = i;
+                perpendicular = nullptr;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void CShapeManager::RemoveByRowId(uint32_t rowId)
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    int index = -1;
+    CMeasureShape* perpendicular = nullptr;
+    if (!FindRow(rowId, index, perpendicular))
+        return;
+    CMeasureShape* shape = m_shapes[index].get();
+    if (perpendicular && shape->ChildCount() > 1) {
+        perpendicular->Invalidate();
+        shape->DetachChild(perpendicular);
+        return;
+    }
+    RemoveShapeAt(index);
+}
+
+void CShapeManager::RemoveAll()
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    while (!m_shapes.empty()) {
+        m_retired.push_back(std::move(m_shapes.back()));
+        m_shapes.pop_back();
+    }
+    InvalidateAll();
+}
+
+void CShapeManager::CancelUnfinished()
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    for (int i = static_cast<int>(m_shapes.size()) - 1; i >= 0; --i) {
+        const CMeasureShape& shape = *m_shapes[i];
+        if (!shape.InConstruction())
+            continue;
+        switch (shape.Kind()) {
+        case CMeasureShape::KindLine:
+        case CMeasureShape::KindAngle3:
+        case CMeasureShape::KindAngle4:
+        case CMeasureShape::KindArea:
+        case CMeasureShape::KindCircle:
+        case CMeasureShape::KindDistance:
+            RemoveShapeAt(i);
+            break;
+        case CMeasureShape::KindVerticalLines:
+            if (shape.ChildCount() == 0) {
+                qCDebug(lcTrace, "Remove vertlines");
+                RemoveShapeAt(i);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void CShapeManager::FinishVerticalLines()
+{
+    Lock lock(m_mutex);
+    for (const auto& shape : m_shapes) {
+        if (shape->Kind() == CMeasureShape::KindVerticalLines)
+            shape->SetInConstruction(false);
+    }
+}
+
+void CShapeManager::HighlightByRowId(uint32_t rowId, bool on)
+{
+    Lock lock(m_mutex);
+    int index = -1;
+    CMeasureShape* perpendicular = nullptr;
+    if (!FindRow(rowId, index, perpendicular))
+        return;
+    if (perpendicular)
+        perpendicular->SetHighlighted(on);
+    else
+        m_shapes[index]->SetHighlighted(on);
+}
+
+void CShapeManager::ClearSelection()
+{
+    Lock lock(m_mutex);
+    for (const auto& shape : m_shapes)
+        shape->SetSelected(false);
+}
+
+int CShapeManager::ShapeCount() const
+{
+    Lock lock(m_mutex);
+    return static_cast<int>(m_shapes.size());
+}
+
+CMeasureShape* CShapeManager::ShapeAt(int index) const
+{
+    Lock lock(m_mutex);
+    return index >= 0 && index < static_cast<int>(m_shapes.size()) ? m_shapes[index].get()
+                                                                   : nullptr;
+}
+
+void CShapeManager::ResultRowsOf(const CMeasureShape& shape, std::vector<CResultRow>& rows) const
+{
+    const QString unit = UnitText();
+    auto row = [&rows](uint32_t id, const char* type, const QString& result,
+                       const QString& rowUnit) {
+        rows.push_back({ id, QString::fromLatin1(type), result, rowUnit });
+    };
+    const QString degrees = QStringLiteral("deg.");
+    switch (shape.Kind()) {
+    case CMeasureShape::KindLine: {
+        const auto& line = static_cast<const CLineShape&>(shape);
+        row(line.ValueLabel()->Id(), "length", QString::asprintf("%.3f", line.Length()), unit);
+        break;
+    }
+    case CMeasureShape::KindAngle3: {
+        const auto& angle = static_cast<const CAngle3Shape&>(shape);
+        row(angle.ValueLabel()->Id(), "degree", QString::asprintf("%.1f", angle.Angle()), degrees);
+        break;
+    }
+    case CMeasureShape::KindAngle4: {
+        const auto& angle = static_cast<const CAngle4Shape&>(shape);
+        row(angle.ValueLabel()->Id(), "degree", QString::asprintf("%.1f", angle.Angle()), degrees);
+        break;
+    }
+    case CMeasureShape::KindArea: {
+        const auto& area = static_cast<const CAreaShape&>(shape);
+        row(area.ValueLabel()->Id(), "acreage", QString::asprintf("%.4f", area.AreaValue()),
+                unit + QStringLiteral("^2"));
+        break;
+    }
+    case CMeasureShape::KindCircle: {
+        const auto& circle = static_cast<const CCircleShape&>(shape);
+        row(circle.ValueLabel()->Id(), "diameter", QString::asprintf("%.3f", circle.Diameter()),
+                unit);
+        break;
+    }
+    case CMeasureShape::KindDistance: {
+        const auto& distance = static_cast<const CDistanceShape&>(shape);
+        if (!distance.IsComplete())
+            break;
+        const CLineShape* line = distance.ConnectingLine();
+        row(line->ValueLabel()->Id(), "distance", QString::asprintf("%.3f", line->Length()), unit);
+        row(line->SecondLabel()->Id(), "degree", QString::asprintf("%.1f", line->Direction()),
+                degrees);
+        break;
+    }
+    case CMeasureShape::KindVerticalLines: {
+        const auto& lines = static_cast<const CVerticalLinesShape&>(shape);
+        qCDebug(lcTrace, "====%d", lines.PerpendicularCount());
+        for (int i = 0; i < lines.PerpendicularCount(); ++i) {
+            const CPerpendicularShape* p = lines.Perpendicular(i);
+            if (p->ValueLabel())
+                row(p->ValueLabel()->Id(), "length", QString::asprintf("%.3f", p->Length()), unit);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+std::vector<CResultRow> CShapeManager::ResultRows() const
+{
+    Lock lock(m_mutex);
+    std::vector<CResultRow> rows;
+    for (const auto& shape : m_shapes) {
+        // A shape without children has no label yet: it is unfinished.
+        if (shape->ChildCount() > 0)
+            ResultRowsOf(*shape, rows);
+    }
+    return rows;
+}
+
+// ---- View ----
+
+void CShapeManager::SetPan(int x, int y)
+{
+    Lock lock(m_mutex);
+    if (x == m_nPanX && y == m_nPanY)
+        return;
+    m_nPanX = x;
+    m_nPanY = y;
+    for (const auto& shape : m_shapes)
+        shape->Invalidate();
+}
+
+QPoint CShapeManager::Pan() const
+{
+    Lock lock(m_mutex);
+    return { m_nPanX, m_nPanY };
+}
+
+float CShapeManager::SetZoom(float zoom)
+{
+    Lock lock(m_mutex);
+    const float previous = m_fZoom;
+    m_fZoom = zoom;
+    InvalidateAll();
+    return previous;
+}
+
+float CShapeManager::Zoom() const
+{
+    Lock lock(m_mutex);
+    return m_fZoom;
+}
+
+QPoint CShapeManager::ImageToWindow(QPoint image) const
+{
+    return ToTarget({ static_cast<int>(image.x() * m_fZoom - m_nPanX),
+            static_cast<int>(image.y() * m_fZoom - m_nPanY) });
+}
+
+QPoint CShapeManager::ToTarget(QPoint window) const
+{
+    return m_nFlipHeight > 0 ? QPoint(window.x(), m_nFlipHeight - 1 - window.y()) : window;
+}
+
+void CShapeManager::DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text)
+{
+    if (m_nFlipHeight <= 0) {
+        painter.drawStaticText(target, text);
+        return;
+    }
+    // Text through a mirror: rare, only for texts that are not labels.
+    painter.setWorldTransform(QTransform(1, 0, 0, -1, 0, m_nFlipHeight - 1));
+    painter.drawStaticText(QPoint(target.x(), m_nFlipHeight - 1 - target.y()), text);
+    painter.resetTransform();
+}
+
+void CShapeManager::DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const QPen& pen)
+{
+    if (!m_rawFrame) {
+        painter.setPen(pen);
+        painter.drawLine(a, b);
+        return;
+    }
+    // Qt draws lines into 24-bit pixels a pixel span at a time, over ten times slower than
+    // into 32-bit ones; on raw frames a line is stepped here, its width laid across the
+    // minor axis.
+    const QColor colour = pen.color();
+    const uint8_t bgr[3] = { static_cast<uint8_t>(colour.blue()),
+        static_cast<uint8_t>(colour.green()), static_cast<uint8_t>(colour.red()) };
+    const int width = std::max(1, pen.width());
+    int on = 0;
+    int period = 0;
+    if (pen.style() == Qt::DotLine) {
+        on = width;
+        period = 3 * width;
+    } else if (pen.style() == Qt::DashLine) {
+        on = 4 * width;
+        period = 6 * width;
+    }
+    const int frameWidth = m_nRawWidth;
+    const int frameHeight = m_nFlipHeight;
+    const size_t stride = static_cast<size_t>(FrameStride(frameWidth));
+    auto plot = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= frameWidth || y >= frameHeight)
+            return;
+        uint8_t* px = m_rawFrame + y * stride + x * 3;
+        px[0] = bgr[0];
+        px[1] = bgr[1];
+        px[2] = bgr[2];
+    };
+    const int dx = std::abs(b.x() - a.x());
+    const int dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const int sy = a.y() < b.y() ? 1 : -1;
+    const bool steep = -dy > dx;
+    const int lo = -(width - 1) / 2;
+    const int hi = width / 2;
+    // Steps outside the frame are skipped in bulk along the major axis.
+    const int limit = std::max(frameWidth, frameHeight) + width;
+    int err = dx + dy;
+    int x = a.x();
+    int y = a.y();
+    for (int step = 0;; ++step) {
+        const bool visible = period == 0 || step % period < on;
+        if (visible && x > -limit && y > -limit && x < 2 * limit && y < 2 * limit) {
+            for (int k = lo; k <= hi; ++k) {
+                if (steep)
+                    plot(x + k, y);
+                else
+                    plot(x, y + k);
+            }
+        }
+        if (x == b.x() && y == b.y())
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+bool CShapeManager::DrawTargetCircle(QPoint centre, int radius, const QPen& pen)
+{
+    if (!m_rawFrame)
+        return false;
+    const QColor colour = pen.color();
+    const uint8_t bgr[3] = { static_cast<uint8_t>(colour.blue()),
+        static_cast<uint8_t>(colour.green()), static_cast<uint8_t>(colour.red()) };
+    const bool dotted = pen.style() != Qt::SolidLine;
+    const int frameWidth = m_nRawWidth;
+    const int frameHeight = m_nFlipHeight;
+    const size_t stride = static_cast<size_t>(FrameStride(frameWidth));
+    auto plot = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= frameWidth || y >= frameHeight)
+            return;
+        uint8_t* px = m_rawFrame + y * stride + x * 3;
+        px[0] = bgr[0];
+        px[1] = bgr[1];
+        px[2] = bgr[2];
+    };
+    // Midpoint circle, eight octants at once.
+    int x = radius;
+    int y = 0;
+    int err = 1 - radius;
+    for (int step = 0; x >= y; ++step) {
+        if (!dotted || step % 3 == 0) {
+            const int cx = centre.x();
+            const int cy = centre.y();
+            plot(cx + x, cy + y);
+            plot(cx - x, cy + y);
+            plot(cx + x, cy - y);
+            plot(cx - x, cy - y);
+            plot(cx + y, cy + x);
+            plot(cx - y, cy + x);
+            plot(cx + y, cy - x);
+            plot(cx - y, cy - x);
+        }
+        ++y;
+        if (err < 0) {
+            err += 2 * y + 1;
+        } else {
+            --x;
+            err += 2 * (y - x) + 1;
+        }
+    }
+    return true;
+}
+
+void CShapeManager::DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label)
+{
+    if (!m_rawFrame || m_nFlipHeight <= 0) {
+        DrawUprightText(painter, target, label.StaticText());
+        return;
+    }
+    // On raw frames the label's pre-rendered text is blended row by row: Qt's text drawing
+    // through a mirror, into 24-bit pixels, costs several times more.
+    const int width = m_nRawWidth;
+    const int height = m_nFlipHeight;
+    const size_t stride = static_cast<size_t>(FrameStride(width));
+    const int top = m_nFlipHeight - 1 - target.y(); // upright row of the text's top
+    for (const CTextLabel::SpritePixel& p : label.Sprite()) {
+        const int x = target.x() + p.x;
+        const int y = top + p.y;
+        if (x < 0 || y < 0 || x >= width || y >= height)
+            continue;
+        uint8_t* px = m_rawFrame + static_cast<size_t>(height - 1 - y) * stride + x * 3;
+        const int keep = 255 - p.a;
+        px[0] = static_cast<uint8_t>(p.b + (px[0] * keep + 127) / 255);
+        px[1] = static_cast<uint8_t>(p.g + (px[1] * keep + 127) / 255);
+        px[2] = static_cast<uint8_t>(p.r + (px[2] * keep + 127) / 255);
+    }
+}
+
+QPoint CShapeManager::WindowToImage(QPoint window) const
+{
+    Lock lock(m_mutex);
+    return { static_cast<int>((m_nPanX + window.x()) / m_fZoom),
+        static_cast<int>((m_nPanY + window.y()) / m_fZoom) };
+}
+
+void CShapeManager::SetClientSize(QSize size)
+{
+    Lock lock(m_mutex);
+    m_clientSize = size;
+}
+
+QSize CShapeManager::ClientSize() const
+{
+    Lock lock(m_mutex);
+    return m_clientSize;
+}
+
+// ---- Settings ----
+
+void CShapeManager::ApplyColourSettings(const CColorSetting& settings)
+{
+    Lock lock(m_mutex);
+    m_settings = settings;
+    m_shapePen.setWidth(settings.LineSize);
+    m_shapePen.setColor(ColorRefToQColor(settings.LineColor));
+    m_labelFont = settings.font.ToQFont();
+    InvalidateAll();
+}
+
+CColorSetting CShapeManager::ColourSettings() const
+{
+    Lock lock(m_mutex);
+    return m_settings;
+}
+
+QColor CShapeManager::TextColour() const
+{
+    return ColorRefToQColor(m_settings.TextColor);
+}
+
+// ---- Calibration ----
+
+void CShapeManager::EnsureRuler()
+{
+    if (!m_ruler)
+        m_ruler = std::make_unique<CCalibrationRuler>(this);
+}
+
+void CShapeManager::SetCalibration(const CCalibrationSlot& slot)
+{
+    Lock lock(m_mutex);
+    // Kept, not rebuilt: this also runs from inside a drag step of the reference.
+    EnsureRuler();
+    m_ruler->SetRect(static_cast<int>(slot.left), static_cast<int>(slot.top),
+            static_cast<int>(slot.right), static_cast<int>(slot.bottom));
+    m_calibration.unit = slot.unit;
+    m_calibration.xPerPixel = slot.xPerPixel;
+    m_calibration.yPerPixel = slot.yPerPixel;
+    m_calibration.xLength = slot.xLength;
+    m_calibration.yLength = slot.yLength;
+    InvalidateAll();
+}
+
+void CShapeManager::EnableCalibrationRuler(bool on)
+{
+    Lock lock(m_mutex);
+    EnsureRuler();
+    m_ruler->SetActive(on);
+    m_ruler->Invalidate();
+}
+
+bool CShapeManager::CalibrationRulerEnabled() const
+{
+    Lock lock(m_mutex);
+    return m_ruler && m_ruler->IsActive();
+}
+
+CCalibrationSlot CShapeManager::GetCalibration() const
+{
+    Lock lock(m_mutex);
+    CCalibrationSlot slot = m_calibration;
+    if (m_ruler) {
+        slot.left = static_cast<uint32_t>(m_ruler->Left());
+        slot.right = static_cast<uint32_t>(m_ruler->Right());
+        slot.top = static_cast<uint32_t>(m_ruler->Top());
+        slot.bottom = static_cast<uint32_t>(m_ruler->Bottom());
+    }
+    return slot;
+}
+
+void CShapeManager::SetCalibrationMovedHook(std::function<void()> hook)
+{
+    Lock lock(m_mutex);
+    m_calibrationMoved = std::move(hook);
+}
+
+void CShapeManager::CalibrationRulerMoved()
+{
+    // The store sees the new rectangle with the scale of the step before.
+    if (m_calibrationMoved)
+        m_calibrationMoved();
+    if (!m_ruler)
+        return;
+    m_calibration.xPerPixel = m_calibration.xLength / (m_ruler->Right() - m_ruler->Left());
+    m_calibration.yPerPixel = m_calibration.yLength / (m_ruler->Bottom() - m_ruler->Top());
+    InvalidateAll();
+}
+
+double CShapeManager::ScaleX() const
+{
+    return m_calibration.HasUsableScale() ? m_calibration.xPerPixel : 1.0;
+}
+
+double CShapeManager::ScaleY() const
+{
+    return m_calibration.HasUsableScale() ? m_calibration.yPerPixel : 1.0;
+}
+
+QString CShapeManager::UnitText() const
+{
+    return m_calibration.HasUsableScale() ? CCalibrationSlot::UnitName(m_calibration.unit)
+                                          : QStringLiteral("px");
+}
+
+// ---- Free texts ----
+
+void CShapeManager::AddText(const QString& text, int windowX, int windowY)
+{
+    Lock lock(m_mutex);
+    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    m_texts.push_back(std::make_unique<CTextLabel>(this, p, text));
+    m_texts.back()->Invalidate();
+}
+
+void CShapeManager::DeleteText(int index)
+{
+    Lock lock(m_mutex);
+    if (index < 0 || index >= static_cast<int>(m_texts.size()))
+        return;
+    m_texts[index]->Invalidate();
+    if (m_eventDepth > 0)
+        m_retired.push_back(std::move(m_texts[index]));
+    m_texts.erase(m_texts.begin() + index);
+}
+
+void CShapeManager::DeleteAllTexts()
+{
+    Lock lock(m_mutex);
+    while (!m_texts.empty())
+        DeleteText(static_cast<int>(m_texts.size()) - 1);
+}
+
+void CShapeManager::SetText(int index, const QString& text)
+{
+    Lock lock(m_mutex);
+    if (index < 0 || index >= static_cast<int>(m_texts.size()))
+        return;
+    m_texts[index]->SetText(text);
+    m_texts[index]->Invalidate();
+}
+
+int CShapeManager::TextCount() const
+{
+    Lock lock(m_mutex);
+    return static_cast<int>(m_texts.size());
+}
+
+QStringList CShapeManager::Texts() const
+{
+    Lock lock(m_mutex);
+    QStringList list;
+    for (const auto& text : m_texts)
+        list << text->Text();
+    return list;
+}
+
+// ---- Cross lines ----
+
+int CShapeManager::CrossLineCount() const
+{
+    Lock lock(m_mutex);
+    return static_cast<int>(m_crossLines.size());
+}
+
+void CShapeManager::AppendCrossLine(const CCrossLine& line)
+{
+    Lock lock(m_mutex);
+    m_crossLines.push_back(line);
+    InvalidateAll();
+}
+
+bool CShapeManager::GetCrossLine(int index, CCrossLine& line) const
+{
+    Lock lock(m_mutex);
+    if (index < 0 || index >= static_cast<int>(m_crossLines.size()))
+        return false;
+    line = m_crossLines[index];
+    return true;
+}
+
+void CShapeManager::SetCrossLine(
+        int index, int shown, int x, int y, int type, uint32_t colour, int size)
+{
+    Lock lock(m_mutex);
+    if (index < 0 || index >= static_cast<int>(m_crossLines.size()))
+        return;
+    m_crossLines[index] = CCrossLine { shown, x, y, type, colour, size };
+    InvalidateAll();
+}
+
+void CShapeManager::RemoveCrossLine(int index)
+{
+    Lock lock(m_mutex);
+    if (index < 0 || index >= static_cast<int>(m_crossLines.size()))
+        return;
+    m_crossLines.erase(m_crossLines.begin() + index);
+    InvalidateAll();
+}
+
+std::vector<CCrossLine> CShapeManager::CrossLines() const
+{
+    Lock lock(m_mutex);
+    return m_crossLines;
+}
+
+void CShapeManager::SetCrossLines(std::vector<CCrossLine> lines)
+{
+    Lock lock(m_mutex);
+    m_crossLines = std::move(lines);
+    InvalidateAll();
+}
+
+// ---- Tool and mouse ----
+
+void CShapeManager::SetToolMode(int mode)
+{
+    Lock lock(m_mutex);
+    m_nToolMode = mode;
+}
+
+int CShapeManager::ToolMode() const
+{
+    Lock lock(m_mutex);
+    return m_nToolMode;
+}
+
+bool CShapeManager::ButtonDown() const
+{
+    Lock lock(m_mutex);
+    return m_bButtonDown;
+}
+
+void CShapeManager::OnLButtonDown(int windowX, int windowY)
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    ClearSelection();
+    const int mode = m_nToolMode;
+    auto inConstruction = [this](int kind) -> CMeasureShape* {
+        for (const auto& shape : m_shapes) {
+            if (shape->Kind() == kind && shape->InConstruction())
+                return shape.get();
+        }
+        return nullptr;
+    };
+    CMeasureShape* target = nullptr;
+    switch (mode) {
+    case 2:
+        target = CreateShape(CMeasureShape::KindLine);
+        break;
+    case 3:
+    case 4:
+    case 6:
+    case 8:
+        target = inConstruction(mode);
+        if (!target)
+            target = CreateShape(mode);
+        break;
+    case 9: {
+        target = inConstruction(CMeasureShape::KindDistance);
+        if (target)
+            break;
+        bool unfinished = false;
+        for (const auto& shape : m_shapes)
+            unfinished |= shape->Kind() == CMeasureShape::KindDistance && shape->PointCount() < 6;
+        if (!unfinished)
+            target = CreateShape(CMeasureShape::KindDistance);
+        break;
+    }
+    case 11:
+        target = inConstruction(CMeasureShape::KindVerticalLines);
+        if (!target)
+            target = CreateShape(CMeasureShape::KindVerticalLines);
+        break;
+    case kSelectMode: {
+        for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
+            if (shape->OnLButtonDown(p.x(), p.y(), mode) != -1) {
+                m_bButtonDown = true;
+                return;
+            }
+        }
+        for (CTextLabel* text : Reversed(Snapshot(m_texts))) {
+            if (text->OnLButtonDown(p.x(), p.y(), mode) != -1) {
+                m_bButtonDown = true;
+                return;
+            }
+        }
+        if (m_ruler)
+            m_ruler->OnLButtonDown(p.x(), p.y(), mode);
+        break;
+    }
+    default:
+        break;
+    }
+    if (target)
+        target->OnLButtonDown(p.x(), p.y(), mode);
+    m_bButtonDown = true;
+}
+
+void CShapeManager::OnLButtonUp(int windowX, int windowY)
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
+        if (!shape->IsRemoved())
+            shape->OnLButtonUp(p.x(), p.y(), m_nToolMode);
+    }
+    for (CTextLabel* text : Reversed(Snapshot(m_texts)))
+        text->OnLButtonUp(p.x(), p.y(), m_nToolMode);
+    if (m_ruler)
+        m_ruler->OnLButtonUp(p.x(), p.y(), m_nToolMode);
+    m_bButtonDown = false;
+}
+
+void CShapeManager::OnMouseMove(int windowX, int windowY)
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
+        if (!shape->IsRemoved())
+            shape->OnMouseMove(p.x(), p.y(), m_nToolMode);
+    }
+    for (CTextLabel* text : Reversed(Snapshot(m_texts)))
+        text->OnMouseMove(p.x(), p.y(), m_nToolMode);
+    if (m_ruler)
+        m_ruler->OnMouseMove(p.x(), p.y(), m_nToolMode);
+}
+
+void CShapeManager::OnLButtonDblClk(int windowX, int windowY)
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
+        if (!shape->IsRemoved())
+            shape->OnLButtonDblClk(p.x(), p.y(), m_nToolMode);
+    }
+}
+
+int CShapeManager::HitCursor(int windowX, int windowY) const
+{
+    Lock lock(m_mutex);
+    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    for (const auto& shape : m_shapes | std::views::reverse) {
+        if (shape->CursorTest(p.x(), p.y(), m_nToolMode) == 2)
+            return 1;
+    }
+    for (const auto& text : m_texts | std::views::reverse) {
+        if (text->CursorTest(p.x(), p.y(), m_nToolMode) == 2)
+            return 1;
+    }
+    if (m_ruler && m_ruler->CursorTest(p.x(), p.y(), m_nToolMode) == 2)
+        return 1;
+    return -1;
+}
+
+// ---- Drawing ----
+
+void CShapeManager::SetInvalidateHook(std::function<void(const QRect&)> hook)
+{
+    Lock lock(m_mutex);
+    m_invalidate = std::move(hook);
+}
+
+void CShapeManager::InvalidateWindowRect(const QRect& rect)
+{
+    if (m_invalidate && !rect.isEmpty())
+        m_invalidate(rect);
+}
+
+void CShapeManager::InvalidateAll()
+{
+    if (m_invalidate)
+        m_invalidate(QRect());
+}
+
+void CShapeManager::DrawEverything(
+        QPainter& painter, Target target, int width, int height, int offsetX, int offsetY)
+{
+    PreparePainter(painter);
+    painter.setFont(m_labelFont);
+    if (m_settings.RulerShow)
+        DrawRulerOverlay(painter, target, width, height, offsetX, offsetY);
+    if (m_settings.GridShow)
+        DrawGridOverlay(painter, target, width, height);
+    for (const auto& shape : m_shapes)
+        shape->Draw(painter, false);
+    for (const auto& text : m_texts)
+        text->DrawLabel(painter);
+    if (m_settings.ScaleShow)
+        DrawScaleBar(painter);
+    if (target == Target::Image)
+        DrawCrossLines(painter, width, height);
+    else
+        DrawCrossLines(painter, m_clientSize.width(), m_clientSize.height());
+    if (m_ruler)
+        m_ruler->Draw(painter, false);
+}
+
+// The ruler cross, the grid and the scale bar are laid out by the overlay drawing; these
+// keep their places in the order. Like the cross lines they work in window pixels: through
+// ToTarget() and DrawTargetLine(), so that bottom-up frames stay fast and right side up.
+void CShapeManager::DrawRulerOverlay(QPainter&, Target, int, int, int, int) { }
+
+void CShapeManager::DrawGridOverlay(QPainter&, Target, int, int) { }
+
+void CShapeManager::DrawScaleBar(QPainter&) { }
+
+void CShapeManager::DrawCrossLines(QPainter& painter, int width, int height)
+{
+    for (const CCrossLine& line : m_crossLines) {
+        if (line.shown == 0)
+            continue;
+        const QPoint w = ImageToWindow(QPoint(line.x, line.y));
+        // A dashed pen wider than one pixel draws solid.
+        const bool dashed = line.type != 0 && line.size <= 1;
+        const QPen pen(ColorRefToQColor(line.colour), line.size,
+                dashed ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap);
+        // The window extent is flipped like the points on a bottom-up target.
+        const QPoint top = ToTarget(QPoint(w.x(), 0));
+        const QPoint bottom = ToTarget(QPoint(w.x(), height));
+        DrawTargetLine(painter, QPoint(0, w.y()), QPoint(width, w.y()), pen);
+        DrawTargetLine(painter, QPoint(w.x(), top.y()), QPoint(w.x(), bottom.y()), pen);
+    }
+}
+
+void CShapeManager::DrawAll(QPainter& painter)
+{
+    Lock lock(m_mutex);
+    DrawEverything(painter, Target::Canvas, m_clientSize.width(), m_clientSize.height(), 0, 0);
+}
+
+void CShapeManager::DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY)
+{
+    Lock lock(m_mutex);
+    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
+}
+
+void CShapeManager::DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, int offsetY)
+{
+    if (!frame || width <= 0 || height <= 0)
+        return;
+    // The bottom-up rows are painted as a top-down picture with every y mirrored (see
+    // ToTarget): no copy, and no world transform that would push lines off Qt's fast paths.
+    Lock lock(m_mutex);
+    // The pump draws into the same buffer every frame: keeping the view keeps its paint
+    // engine, which is costly to build.
+    if (m_frameView.constBits() != frame || m_frameView.width() != width
+            || m_frameView.height() != height)
+        m_frameView = QImage(frame, width, height, FrameStride(width), QImage::Format_BGR888);
+    QPainter painter(&m_frameView);
+    m_nFlipHeight = height;
+    m_rawFrame = frame;
+    m_nRawWidth = width;
+    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
+    m_rawFrame = nullptr;
+    m_nFlipHeight = 0;
+}
+
+void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
+{
+    if (!scratch || width <= 0 || height <= 0)
+        return;
+    std::memset(scratch, kBurnInBackground, static_cast<size_t>(FrameStride(width)) * height);
+    Lock lock(m_mutex);
+    const float zoom = m_fZoom;
+    const int panX = m_nPanX;
+    const int panY = m_nPanY;
+    m_fZoom = 1.0f;
+    m_nPanX = 0;
+    m_nPanY = 0;
+    m_bBurningIn = true;
+    {
+        QImage view(scratch, width, height, FrameStride(width), QImage::Format_BGR888);
+        QPainter painter(&view);
+        m_nFlipHeight = height;
+        m_rawFrame = scratch;
+        m_nRawWidth = width;
+        // Smoothed edges would blend with the 128 background and leave grey fringes.
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        DrawEverything(painter, Target::Image, width, height, 0, 0);
+        m_rawFrame = nullptr;
+        m_nFlipHeight = 0;
+    }
+    m_bBurningIn = false;
+    m_fZoom = zoom;
+    m_nPanX = panX;
+    m_nPanY = panY;
+}
+
+void CShapeManager::MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height)
+{
+    if (!image || !scratch || width <= 0 || height <= 0)
+        return;
+    const size_t stride = static_cast<size_t>(FrameStride(width));
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* dst = image + y * stride;
+        const uint8_t* src = scratch + y * stride;
+        for (size_t i = 0; i < rowBytes; ++i)
+            dst[i] = src[i] != kBurnInBackground ? src[i] : dst[i];
+    }
+}

@@ -1,0 +1,208 @@
+#pragma once
+
+#include "app/ColorSetting.h"
+#include "calibration/CalibrationSlot.h"
+#include "measure/CrossLine.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class CCalibrationRuler;
+class CMeasureShape;
+class CTextLabel;
+class QPainter;
+class QStaticText;
+
+// One row of the results list: the id of the label that shows the value, and its texts.
+struct CResultRow
+{
+    uint32_t rowId = 0;
+    QString type; // "length", "degree", "acreage", "diameter", "distance"
+    QString result; // already formatted
+    QString unit;
+};
+
+// Owns the measurements, free texts, cross lines and the calibration reference, and draws
+// them over the still picture, over live frames and into saved pictures.
+//
+// The frame pump draws from its own thread while the user edits, so every public operation
+// takes one recursive lock (shapes call back into the manager while it is held).
+class CShapeManager
+{
+public:
+    using Lock = std::unique_lock<std::recursive_mutex>;
+    static constexpr int kSelectMode = 13;
+    static constexpr uint8_t kBurnInBackground = 128;
+
+    CShapeManager();
+    ~CShapeManager();
+    CShapeManager(const CShapeManager&) = delete;
+    CShapeManager& operator=(const CShapeManager&) = delete;
+
+    // Hold this while reading shapes through ShapeAt() when another thread may draw.
+    Lock Locked() const { return Lock(m_mutex); }
+
+    // Shapes
+    CMeasureShape* CreateShape(int kind);
+    int FindShape(uint32_t id) const;
+    void RemoveShape(uint32_t id);
+    void RemoveByRowId(uint32_t rowId);
+    void RemoveAll();
+    void CancelUnfinished();
+    void FinishVerticalLines();
+    void HighlightByRowId(uint32_t rowId, bool on);
+    void ClearSelection();
+    int ShapeCount() const;
+    CMeasureShape* ShapeAt(int index) const;
+    std::vector<CResultRow> ResultRows() const;
+
+    // View transform
+    void SetPan(int x, int y);
+    QPoint Pan() const;
+    float SetZoom(float zoom); // returns the previous zoom
+    float Zoom() const;
+    // Image pixels to the drawing target's pixels (lock held; mirrored on bottom-up targets).
+    QPoint ImageToWindow(QPoint image) const;
+    // Window pixels to the target's; overlays drawn in window pixels go through this too.
+    QPoint ToTarget(QPoint window) const;
+    QPoint WindowToImage(QPoint window) const;
+    // The canvas client area: where the overlays are laid out.
+    void SetClientSize(QSize size);
+    QSize ClientSize() const;
+
+    // Display settings
+    void ApplyColourSettings(const CColorSetting& settings);
+    CColorSetting ColourSettings() const;
+
+    // Calibration and its on-screen reference
+    void SetCalibration(const CCalibrationSlot& slot);
+    void EnableCalibrationRuler(bool on);
+    bool CalibrationRulerEnabled() const;
+    CCalibrationSlot GetCalibration() const;
+    // Called after each drag step of the reference, before the scale is recomputed.
+    void SetCalibrationMovedHook(std::function<void()> hook);
+    // Effective scale: a slot without a usable scale measures in pixels ("px").
+    double ScaleX() const;
+    double ScaleY() const;
+    QString UnitText() const;
+
+    // Free texts
+    void AddText(const QString& text, int windowX, int windowY);
+    void DeleteText(int index);
+    void DeleteAllTexts();
+    void SetText(int index, const QString& text);
+    int TextCount() const;
+    QStringList Texts() const; // the rows of the texts list, in order
+
+    // Cross lines
+    int CrossLineCount() const;
+    void AppendCrossLine(const CCrossLine& line);
+    bool GetCrossLine(int index, CCrossLine& line) const;
+    void SetCrossLine(int index, int shown, int x, int y, int type, uint32_t colour, int size);
+    void RemoveCrossLine(int index);
+    std::vector<CCrossLine> CrossLines() const;
+    void SetCrossLines(std::vector<CCrossLine> lines);
+
+    // Tool and mouse
+    void SetToolMode(int mode);
+    int ToolMode() const;
+    bool ButtonDown() const;
+    void OnLButtonDown(int windowX, int windowY);
+    void OnLButtonUp(int windowX, int windowY);
+    void OnMouseMove(int windowX, int windowY);
+    void OnLButtonDblClk(int windowX, int windowY);
+    int HitCursor(int windowX, int windowY) const; // 1 over a grab-able part, else -1
+
+    // Drawing
+    void DrawAll(QPainter& painter);
+    void DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY);
+    // A 24-bit BGR frame, rows bottom-up and padded to 4 bytes.
+    void DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, int offsetY);
+    // Burn-in: scratch (FrameStride(width) * height bytes) is filled with 128 and everything
+    // is drawn into it at zoom 1 and pan 0; MergeRendered copies every other byte value.
+    void RenderOnto(uint8_t* scratch, int width, int height);
+    static void MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height);
+    static int FrameStride(int width) { return (width * 24 + 31) / 32 * 4; }
+
+    // Window invalidation; an empty rectangle means the whole canvas.
+    void SetInvalidateHook(std::function<void(const QRect&)> hook);
+
+    // Used by the shapes while the lock is held.
+    uint32_t NextShapeId();
+    const QPen& ShapePen() const { return m_shapePen; }
+    const QFont& LabelFont() const { return m_labelFont; }
+    QColor TextColour() const;
+    bool BurningIn() const { return m_bBurningIn; }
+    QSize HitCharSize() const { return m_hitCharSize; } // average width, height
+    void InvalidateWindowRect(const QRect& rect);
+    void InvalidateAll();
+    void DetachShape(CMeasureShape* shape);
+    void Retire(std::unique_ptr<CMeasureShape> shape);
+    void CalibrationRulerMoved();
+    // A line between target points, stepped straight into raw frames.
+    void DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const QPen& pen);
+    // A one-pixel circle stepped into a raw frame; false when not drawing on one.
+    bool DrawTargetCircle(QPoint centre, int radius, const QPen& pen);
+    void DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label);
+    void DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text);
+
+private:
+    enum class Target { Canvas, Frame, Image };
+    void DrawEverything(
+            QPainter& painter, Target target, int width, int height, int offsetX, int offsetY);
+    void DrawRulerOverlay(
+            QPainter& painter, Target target, int width, int height, int offsetX, int offsetY);
+    void DrawGridOverlay(QPainter& painter, Target target, int width, int height);
+    void DrawScaleBar(QPainter& painter);
+    void DrawCrossLines(QPainter& painter, int width, int height);
+    void EnsureRuler();
+    void RemoveShapeAt(int index);
+    void BeginEvent();
+    void EndEvent();
+    // Walks shapes and their children for a row id; returns the top-level index and the
+    // perpendicular that matched (or null).
+    bool FindRow(uint32_t rowId, int& shapeIndex, CMeasureShape*& perpendicular) const;
+    void ResultRowsOf(const CMeasureShape& shape, std::vector<CResultRow>& rows) const;
+
+    mutable std::recursive_mutex m_mutex;
+    std::vector<std::unique_ptr<CMeasureShape>> m_shapes;
+    std::vector<CCrossLine> m_crossLines;
+    CCalibrationSlot m_calibration;
+    int m_nToolMode = 0;
+    bool m_bButtonDown = false;
+    int m_nPanX = 0;
+    int m_nPanY = 0;
+    float m_fZoom = 1.0f;
+    QPen m_shapePen;
+    CColorSetting m_settings;
+    QFont m_labelFont;
+    std::unique_ptr<CCalibrationRuler> m_ruler;
+    std::vector<std::unique_ptr<CTextLabel>> m_texts;
+
+    QSize m_clientSize;
+    QSize m_hitCharSize;
+    bool m_bBurningIn = false;
+    int m_nFlipHeight = 0;
+    QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
+    uint8_t* m_rawFrame = nullptr; // the bottom-up buffer being drawn on, for label blending
+    int m_nRawWidth = 0; // non-zero while
+                         // drawing onto a bottom-up target of that height
+    uint32_t m_lastId = 0;
+    uint32_t m_eventId = 0; // non-zero while a mouse event is handled
+    int m_eventDepth = 0;
+    std::vector<std::unique_ptr<CMeasureShape>> m_retired;
+    std::function<void(const QRect&)> m_invalidate;
+    std::function<void()> m_calibrationMoved;
+};

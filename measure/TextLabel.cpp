@@ -1,0 +1,140 @@
+#include "measure/TextLabel.h"
+
+#include "measure/ShapeManager.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+CTextLabel::CTextLabel(CShapeManager* manager, QPoint anchor, const QString& text)
+    : CMeasureShape(manager, KindTextLabel)
+{
+    m_points.push_back(anchor);
+    m_static.setTextFormat(Qt::PlainText);
+    m_static.setPerformanceHint(QStaticText::AggressiveCaching);
+    SetText(text);
+}
+
+void CTextLabel::Draw(QPainter& painter, bool hidden)
+{
+    if (!hidden)
+        DrawLabel(painter);
+}
+
+void CTextLabel::DrawLabel(QPainter& painter)
+{
+    if (m_text.isEmpty())
+        return;
+    // The font is set once per drawing pass by the manager.
+    painter.setPen(m_manager->TextColour());
+    m_manager->DrawLabelText(painter, m_manager->ImageToWindow(Position()), *this);
+}
+
+int CTextLabel::OnLButtonDown(int x, int y, int mode)
+{
+    if (mode != kSelectMode)
+        return -1;
+    return SelectPress(x, y);
+}
+
+void CTextLabel::OnLButtonUp(int x, int y, int mode)
+{
+    if (mode == kSelectMode && m_bInConstruction && m_nHitPart != -1) {
+        Invalidate();
+        MoveBy(x, y);
+        Invalidate();
+    }
+    EndDrag();
+}
+
+void CTextLabel::OnMouseMove(int x, int y, int mode)
+{
+    if (mode != kSelectMode || !m_bInConstruction || m_nHitPart == -1)
+        return;
+    Invalidate();
+    MoveBy(x, y);
+    Invalidate();
+}
+
+// A label is dragged through its offset: the owner keeps re-anchoring it to its points.
+void CTextLabel::MoveBy(int x, int y)
+{
+    m_offset += QPoint(x, y) - m_press;
+    m_press = QPoint(x, y);
+}
+
+int CTextLabel::PointTest(int x, int y) const
+{
+    const QPoint d = Position() - QPoint(x, y);
+    return d.x() * d.x() + d.y() * d.y() < 100 ? 0 : -1;
+}
+
+bool CTextLabel::BodyTest(int x, int y) const
+{
+    if (m_text.isEmpty())
+        return false;
+    const QSize ch = m_manager->HitCharSize();
+    const QPoint p = Position();
+    const QRect box(QPoint(p.x() - 5, p.y() - 5),
+            QPoint(p.x() - 5 + m_text.size() * ch.width(), p.y() + ch.height()));
+    return box.contains(x, y);
+}
+
+void CTextLabel::Invalidate()
+{
+    InvalidatePoints({ Position() });
+}
+
+void CTextLabel::SetAnchor(QPoint anchor)
+{
+    m_points.front() = anchor;
+}
+
+void CTextLabel::SetText(const QString& text)
+{
+    const QString cut = text.left(kMaxTextLength);
+    if (cut == m_text)
+        return;
+    m_text = cut;
+    m_static.setText(m_text);
+}
+
+const std::vector<CTextLabel::SpritePixel>& CTextLabel::Sprite()
+{
+    const QFont& font = m_manager->LabelFont();
+    const QRgb colour = m_manager->TextColour().rgb();
+    const int smooth = m_manager->BurningIn() ? 0 : 1;
+    if (m_spriteSmooth == smooth && m_spriteColour == colour && m_spriteText == m_text
+            && m_spriteFont == font)
+        return m_sprite;
+    m_spriteSmooth = smooth;
+    m_spriteColour = colour;
+    m_spriteText = m_text;
+    m_spriteFont = font;
+    m_sprite.clear();
+    const QFontMetrics metrics(font);
+    const QSize size(std::clamp(metrics.horizontalAdvance(m_text) + 2, 1, 4096),
+            std::clamp(metrics.height(), 1, 1024));
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing, smooth != 0);
+        painter.setFont(font);
+        painter.setPen(QColor::fromRgb(colour));
+        painter.drawStaticText(QPoint(0, 0), m_static);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            if (qAlpha(p) != 0)
+                m_sprite.push_back({ static_cast<int16_t>(x), static_cast<int16_t>(y),
+                        static_cast<uint8_t>(qAlpha(p)), static_cast<uint8_t>(qBlue(p)),
+                        static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qRed(p)) });
+        }
+    }
+    return m_sprite;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+#include <QFont>
+#include <QRgb>
+
+#include <cstdint>
+#include <vector>
+#include <QStaticText>
+
+// A value label of a shape, or a free text placed with the text tool. Drawn at its anchor
+// plus the offset the user dragged it by.
+class CTextLabel : public CMeasureShape
+{
+public:
+    static constexpr int kMaxTextLength = 255;
+
+    CTextLabel(CShapeManager* manager, QPoint anchor, const QString& text = QString());
+
+    void Draw(QPainter& painter, bool hidden) override;
+    void DrawLabel(QPainter& painter);
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+    void MoveBy(int x, int y) override;
+    int PointTest(int x, int y) const override;
+    bool BodyTest(int x, int y) const override;
+    void Invalidate() override;
+
+    void SetAnchor(QPoint anchor);
+    QPoint Anchor() const { return m_points.front(); }
+    QPoint Position() const { return Anchor() + m_offset; }
+    QPoint DragOffset() const { return m_offset; }
+    void SetText(const QString& text); // cut to 255 characters
+    const QString& Text() const { return m_text; }
+    const QStaticText& StaticText() const { return m_static; }
+    // The text drawn on a transparent picture with the manager's font and colour.
+    struct SpritePixel
+    {
+        int16_t x;
+        int16_t y;
+        uint8_t a, b, g, r; // premultiplied
+    };
+    // Only the pixels the text covers, so blending skips the empty ones.
+    const std::vector<SpritePixel>& Sprite();
+
+private:
+    QString m_text;
+    QPoint m_offset;
+    QStaticText m_static; // laid out once per text, not once per frame
+    // The text rendered once for raw frames, where it is blended in by hand.
+    std::vector<SpritePixel> m_sprite;
+    QString m_spriteText;
+    QFont m_spriteFont;
+    QRgb m_spriteColour = 0;
+    int m_spriteSmooth = -1;
+};

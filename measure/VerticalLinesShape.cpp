@@ -1,0 +1,103 @@
+#include "measure/VerticalLinesShape.h"
+
+#include "measure/MeasureGeometry.h"
+#include "measure/PerpendicularShape.h"
+#include "measure/ShapeManager.h"
+
+namespace {
+constexpr int kToolMode = 11;
+}
+
+CVerticalLinesShape::CVerticalLinesShape(CShapeManager* manager)
+    : CMeasureShape(manager, KindVerticalLines)
+{
+}
+
+int CVerticalLinesShape::PerpendicularCount() const
+{
+    return ChildCount();
+}
+
+CPerpendicularShape* CVerticalLinesShape::Perpendicular(int index) const
+{
+    return static_cast<CPerpendicularShape*>(Child(index));
+}
+
+void CVerticalLinesShape::Draw(QPainter& painter, bool hidden)
+{
+    if (hidden || m_points.empty())
+        return;
+    const QPoint a = m_points[0];
+    const QPoint b = PointCount() >= 2 ? m_points[1] : m_rubber;
+    QPoint from;
+    QPoint to;
+    MeasureGeometry::ExtendedLine(a, b, from, to);
+    DrawLine(painter, from, to, m_bHighlighted);
+    DrawCross(painter, a.x(), a.y());
+    if (PointCount() >= 2)
+        DrawCross(painter, b.x(), b.y());
+    DrawChildren(painter, false);
+}
+
+int CVerticalLinesShape::OnLButtonDown(int x, int y, int mode)
+{
+    if (mode == kToolMode) {
+        m_bSelected = true;
+        if (m_nClicks == 0) {
+            m_bInConstruction = true;
+            m_rubber = QPoint(x, y);
+        }
+        return 0;
+    }
+    if (mode != kSelectMode)
+        return -1;
+    const int hit = SelectPress(x, y);
+    m_nDraggedEnd = (m_nHitPart == 0 || m_nHitPart == 1) && hit == m_nHitPart ? hit : -1;
+    return hit;
+}
+
+void CVerticalLinesShape::OnLButtonUp(int x, int y, int mode)
+{
+    if (mode == kToolMode && m_bInConstruction) {
+        if (m_nClicks < 2)
+            AddOneCoord(x, y);
+        else if (PointCount() == 2)
+            AddChild(std::make_unique<CPerpendicularShape>(
+                    m_manager, m_points[0], m_points[1], QPoint(x, y)));
+        ++m_nClicks;
+        Invalidate();
+    }
+    if (mode == kSelectMode) {
+        EndDrag();
+        m_nDraggedEnd = -1;
+    }
+    // A perpendicular too short to see disappears on every release.
+    ForwardToChildren(&CMeasureShape::OnLButtonUp, x, y, mode);
+}
+
+void CVerticalLinesShape::OnMouseMove(int x, int y, int mode)
+{
+    if (mode == kToolMode) {
+        if (m_bInConstruction) {
+            m_rubber = QPoint(x, y);
+            Invalidate();
+        }
+        return;
+    }
+    if (mode == kSelectMode && m_bInConstruction && m_nDraggedEnd >= 0
+            && m_nDraggedEnd < PointCount()) {
+        m_points[m_nDraggedEnd] = QPoint(x, y);
+        if (PointCount() == 2) {
+            for (int i = 0; i < PerpendicularCount(); ++i)
+                Perpendicular(i)->SetBaseline(m_points[0], m_points[1]);
+        }
+        Invalidate();
+    }
+    CMeasureShape::OnMouseMove(x, y, mode);
+}
+
+void CVerticalLinesShape::Invalidate()
+{
+    // The baseline crosses the whole picture.
+    m_manager->InvalidateAll();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "measure/MeasureShape.h"
+
+class CPerpendicularShape;
+
+// A baseline through two clicked points; every later click adds a perpendicular to it.
+class CVerticalLinesShape : public CMeasureShape
+{
+public:
+    explicit CVerticalLinesShape(CShapeManager* manager);
+
+    void Draw(QPainter& painter, bool hidden) override;
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+    void Invalidate() override;
+
+    int PerpendicularCount() const;
+    CPerpendicularShape* Perpendicular(int index) const;
+
+private:
+    int m_nClicks = 0;
+    QPoint m_rubber;
+    int m_nDraggedEnd = -1;
+};

@@ -1,0 +1,289 @@
+#include "calibration/CalibrationSlot.h"
+#include "measure/CircleShape.h"
+#include "measure/DistanceCircleShape.h"
+#include "measure/DistanceShape.h"
+#include "measure/LineShape.h"
+#include "measure/MeasureCanvas.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class MeasureCanvasTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_view = std::make_unique<QWidget>();
+        m_view->resize(640, 480);
+        m_canvas = new CMeasureCanvas(m_dir.filePath(QStringLiteral("Setting.ini")), m_view.get());
+        m_canvas->setGeometry(0, 0, 640, 480);
+        CCalibrationSlot slot;
+        slot.unit = 1;
+        slot.xPerPixel = slot.yPerPixel = 1.0;
+        slot.xLength = slot.yLength = 200.0;
+        slot.left = slot.top = 100;
+        slot.right = slot.bottom = 300;
+        CColorSetting colours;
+        colours.LineColor = 0x0000FF00;
+        colours.LineSize = 1;
+        colours.TextColor = 0x00FFFFFF;
+        m_canvas->Create(colours, slot);
+        m_canvas->SetZoom(1.0f, CMeasureCanvas::X1);
+        QImage picture(640, 480, QImage::Format_RGB32);
+        picture.fill(Qt::darkGray);
+        m_canvas->SetStillImage(picture);
+        m_canvas->SetStillMode(true);
+    }
+
+    CShapeManager& M() { return m_canvas->Manager(); }
+
+    void Press(QPoint p) { QTest::mousePress(m_canvas, Qt::LeftButton, {}, p); }
+    void Release(QPoint p) { QTest::mouseRelease(m_canvas, Qt::LeftButton, {}, p); }
+    void Click(QPoint p)
+    {
+        Press(p);
+        Release(p);
+    }
+    void Move(QPoint p, Qt::KeyboardModifiers modifiers = {},
+            Qt::MouseButtons buttons = Qt::LeftButton)
+    {
+        QMouseEvent event(
+                QEvent::MouseMove, p, m_canvas->mapToGlobal(p), Qt::NoButton, buttons, modifiers);
+        QApplication::sendEvent(m_canvas, &event);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
+    {
+        Press(from);
+        Move(to, modifiers);
+        Release(to);
+    }
+    void DoubleClick(QPoint p)
+    {
+        QMouseEvent event(QEvent::MouseButtonDblClick, p, m_canvas->mapToGlobal(p), Qt::LeftButton,
+                Qt::LeftButton, {});
+        QApplication::sendEvent(m_canvas, &event);
+        Release(p);
+    }
+    void RightButton(QEvent::Type type, QPoint p)
+    {
+        QMouseEvent event(type, p, m_canvas->mapToGlobal(p), Qt::RightButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::RightButton, {});
+        QApplication::sendEvent(m_canvas, &event);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<QWidget> m_view;
+    CMeasureCanvas* m_canvas = nullptr;
+};
+
+} // namespace
+
+TEST_F(MeasureCanvasTest, LineNeedsFivePixels)
+{
+    QSignalSpy ended(m_canvas, &CMeasureCanvas::toolEnded);
+    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    Click({ 100, 100 });
+    EXPECT_EQ(M().ShapeCount(), 0);
+    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    ASSERT_EQ(ended.count(), 1);
+    EXPECT_EQ(ended.at(0).at(0).toInt(), CMeasureCanvas::LineTool);
+
+    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    Drag({ 100, 100 }, { 104, 104 });
+    EXPECT_EQ(M().ShapeCount(), 0);
+
+    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    Drag({ 100, 100 }, { 105, 100 });
+    ASSERT_EQ(M().ShapeCount(), 1);
+    EXPECT_EQ(M().ShapeAt(0)->Point(0), QPoint(100, 100));
+    EXPECT_EQ(M().ShapeAt(0)->Point(1), QPoint(105, 100));
+    EXPECT_EQ(m_canvas->RowIds().size(), 1u);
+}
+
+TEST_F(MeasureCanvasTest, ShiftSnapsTheMovingEnd)
+{
+    const struct
+    {
+        QPoint to;
+        QPoint snapped;
+    } cases[] = { { { 110, 103 }, { 110, 100 } }, { { 103, 110 }, { 100, 110 } },
+        { { 105, 105 }, { 100, 105 } } };
+    for (const auto& c : cases) {
+        M().RemoveAll();
+        m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+        Drag({ 100, 100 }, c.to, Qt::ShiftModifier);
+        ASSERT_EQ(M().ShapeCount(), 1);
+        EXPECT_EQ(M().ShapeAt(0)->Point(1), c.snapped);
+    }
+}
+
+TEST_F(MeasureCanvasTest, ThreeCircleClicksMakeOneCircle)
+{
+    m_canvas->ChooseTool(CMeasureCanvas::CircleTool);
+    Click({ 160, 150 });
+    Move({ 150, 160 }, {}, Qt::NoButton);
+    Click({ 150, 160 });
+    Click({ 140, 150 });
+    ASSERT_EQ(M().ShapeCount(), 1);
+    auto* circle = static_cast<CCircleShape*>(M().ShapeAt(0));
+    EXPECT_TRUE(circle->IsComplete());
+    EXPECT_EQ(circle->Centre(), QPoint(150, 150));
+    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->RefreshResults().at(0).result, "20.000");
+}
+
+TEST_F(MeasureCanvasTest, SixDistanceClicks)
+{
+    m_canvas->ChooseTool(CMeasureCanvas::DistanceTool);
+    const QPoint a(150, 150);
+    const QPoint b(350, 150);
+    const QPoint rim[] = { { 10, 0 }, { 0, 10 }, { -10, 0 } };
+    for (const QPoint& r : rim)
+        Click(a + r);
+    ASSERT_EQ(M().ShapeCount(), 1);
+    auto* distance = static_cast<CDistanceShape*>(M().ShapeAt(0));
+    ASSERT_NE(distance->CircleA(), nullptr); // shown after the third click
+    EXPECT_EQ(distance->CircleB(), nullptr);
+    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::DistanceTool);
+    for (const QPoint& r : rim)
+        Click(b + r);
+    ASSERT_NE(distance->CircleB(), nullptr);
+    ASSERT_NE(distance->ConnectingLine(), nullptr);
+    EXPECT_EQ(distance->ChildCount(), 3);
+    EXPECT_EQ(distance->ConnectingLine()->Point(0), b);
+    EXPECT_EQ(distance->ConnectingLine()->Point(1), a);
+    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+
+    const auto rows = m_canvas->RefreshResults();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].type, "distance");
+    EXPECT_EQ(rows[0].result, "200.000");
+    EXPECT_EQ(rows[1].result, "0.0"); // from A towards B, not "-0.0"
+
+    // Dragging a centre keeps the line on it.
+    Drag(a, a + QPoint(0, 30));
+    EXPECT_EQ(distance->ConnectingLine()->Point(1), a + QPoint(0, 30));
+}
+
+TEST_F(MeasureCanvasTest, DoubleClickAfterTwoAreaClicksRemovesTheArea)
+{
+    m_canvas->ChooseTool(CMeasureCanvas::AreaTool);
+    Click({ 100, 100 });
+    Click({ 200, 100 });
+    DoubleClick({ 200, 100 });
+    EXPECT_EQ(M().ShapeCount(), 0);
+    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+
+    m_canvas->ChooseTool(CMeasureCanvas::AreaTool);
+    Click({ 100, 100 });
+    Click({ 200, 100 });
+    Click({ 200, 200 });
+    DoubleClick({ 200, 200 });
+    ASSERT_EQ(M().ShapeCount(), 1);
+    EXPECT_EQ(M().ShapeAt(0)->PointCount(), 3);
+    EXPECT_EQ(m_canvas->RefreshResults().at(0).result, "5000.0000");
+}
+
+TEST_F(MeasureCanvasTest, AtZoomTwoAVertexIsGrabbedFromUnderTwentyWindowPixels)
+{
+    m_canvas->setGeometry(0, 0, 1280, 960);
+    m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
+    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    Drag({ 200, 200 }, { 400, 200 }); // image (100, 100)-(200, 100)
+    ASSERT_EQ(M().ShapeCount(), 1);
+    CMeasureShape* line = M().ShapeAt(0);
+    ASSERT_EQ(line->Point(1), QPoint(200, 100));
+
+    Drag({ 422, 200 }, { 500, 300 }); // 11 image pixels away: nothing grabbed
+    EXPECT_EQ(line->Point(1), QPoint(200, 100));
+    Drag({ 418, 200 }, { 500, 300 }); // 9 image pixels away
+    EXPECT_EQ(line->Point(1), QPoint(250, 150));
+    EXPECT_EQ(M().HitCursor(500, 300), 1);
+}
+
+TEST_F(MeasureCanvasTest, PanningNeverLeavesThePicture)
+{
+    m_view->resize(200, 150);
+    m_canvas->setGeometry(0, 0, 400, 300);
+    m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
+    RightButton(QEvent::MouseButtonPress, { 100, 100 });
+    Move({ -900, -900 }, {}, Qt::RightButton);
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-200, -150));
+    EXPECT_EQ(M().Pan(), QPoint(200, 150));
+    Move({ 50, 80 }, {}, Qt::RightButton);
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(0, 0));
+    RightButton(QEvent::MouseButtonRelease, { 50, 80 });
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(0, 0));
+
+    // "Fit In" never pans.
+    m_canvas->SetZoom(0.5f, CMeasureCanvas::FitIn);
+    RightButton(QEvent::MouseButtonPress, { 100, 100 });
+    Move({ 0, 0 }, {}, Qt::RightButton);
+    RightButton(QEvent::MouseButtonRelease, { 0, 0 });
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(0, 0));
+}
+
+TEST_F(MeasureCanvasTest, TextToolAsksForTheText)
+{
+    int asked = 0;
+    std::optional<QString> answer = QStringLiteral("note");
+    m_canvas->SetTextInputHook([&] {
+        ++asked;
+        return answer;
+    });
+    m_canvas->ChooseTool(CMeasureCanvas::TextTool);
+    Click({ 50, 60 });
+    EXPECT_EQ(M().Texts(), QStringList { QStringLiteral("note") });
+    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+
+    answer.reset();
+    m_canvas->ChooseTool(CMeasureCanvas::TextTool);
+    Click({ 50, 60 });
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(M().TextCount(), 1);
+}
+
+TEST_F(MeasureCanvasTest, ChoosingTheActiveToolAgainEndsIt)
+{
+    m_canvas->ChooseTool(CMeasureCanvas::VerticalLinesTool);
+    Click({ 100, 100 });
+    Click({ 300, 100 });
+    Click({ 200, 150 });
+    EXPECT_EQ(m_canvas->ChooseTool(CMeasureCanvas::VerticalLinesTool), CMeasureCanvas::SelectMode);
+    ASSERT_EQ(M().ShapeCount(), 1);
+    EXPECT_FALSE(M().ShapeAt(0)->InConstruction());
+
+    m_canvas->ChooseTool(CMeasureCanvas::Angle3Tool);
+    Click({ 10, 10 });
+    m_canvas->ChooseTool(CMeasureCanvas::Angle4Tool); // the half-drawn angle goes
+    EXPECT_EQ(M().ShapeCount(), 1);
+}
+
+TEST_F(MeasureCanvasTest, PaintsTheStillPictureWithTheShapes)
+{
+    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    Drag({ 100, 100 }, { 300, 100 });
+    const QImage shot = m_canvas->grab().toImage();
+    EXPECT_EQ(shot.pixel(50, 50), QColor(Qt::darkGray).rgb());
+    EXPECT_EQ(shot.pixel(150, 100), qRgb(0, 255, 0));
+}
+
+TEST_F(MeasureCanvasTest, CrossLinesPersist)
+{
+    M().AppendCrossLine(CCrossLine());
+    const QString path = m_dir.filePath(QStringLiteral("Setting.ini"));
+    m_view.reset(); // writes the cross lines
+    CMeasureCanvas again(path);
+    EXPECT_EQ(again.Manager().CrossLineCount(), 1);
+}

@@ -1,0 +1,255 @@
+#include "calibration/CalibrationRuler.h"
+#include "measure/CircleShape.h"
+#include "measure/LineShape.h"
+#include "measure/PerpendicularShape.h"
+#include "measure/ShapeManager.h"
+#include "measure/VerticalLinesShape.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+CCalibrationSlot Slot(double x, double y, int unit = 1)
+{
+    CCalibrationSlot slot;
+    slot.unit = unit;
+    slot.xPerPixel = x;
+    slot.yPerPixel = y;
+    slot.xLength = 10.0;
+    slot.yLength = 10.0;
+    slot.left = 100;
+    slot.right = 300;
+    slot.top = 100;
+    slot.bottom = 300;
+    return slot;
+}
+
+void Click(CShapeManager& m, int x, int y)
+{
+    m.OnLButtonDown(x, y);
+    m.OnLButtonUp(x, y);
+}
+
+void Drag(CShapeManager& m, QPoint from, QPoint to)
+{
+    m.OnLButtonDown(from.x(), from.y());
+    m.OnMouseMove(to.x(), to.y());
+    m.OnLButtonUp(to.x(), to.y());
+}
+
+} // namespace
+
+TEST(ShapeManager, LineAndCircleValuesInRealUnits)
+{
+    CShapeManager m;
+    m.SetCalibration(Slot(0.5, 0.25));
+    m.SetToolMode(2);
+    Drag(m, { 0, 0 }, { 10, 10 });
+    m.SetCalibration(Slot(0.2, 0.4));
+    m.SetToolMode(8);
+    Click(m, 60, 50);
+    Click(m, 50, 60);
+    Click(m, 40, 50);
+
+    const std::vector<CResultRow> rows = m.ResultRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].type, "length");
+    EXPECT_EQ(rows[1].type, "diameter");
+    EXPECT_EQ(rows[1].result, "6.000");
+    EXPECT_EQ(rows[1].unit, "mm");
+    m.SetCalibration(Slot(0.5, 0.25));
+    EXPECT_EQ(m.ResultRows()[0].result, "5.590");
+
+    auto* circle = static_cast<CCircleShape*>(m.ShapeAt(1));
+    EXPECT_EQ(circle->Centre(), QPoint(50, 50));
+    EXPECT_EQ(circle->Radius(), 10);
+}
+
+TEST(ShapeManager, UnusableScaleMeasuresInPixels)
+{
+    CShapeManager m;
+    m.SetCalibration(Slot(0.0, 0.0));
+    m.SetToolMode(2);
+    Drag(m, { 0, 0 }, { 30, 40 });
+    const auto rows = m.ResultRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].result, "50.000");
+    EXPECT_EQ(rows[0].unit, "px");
+}
+
+TEST(ShapeManager, ShapesOfSeparateEventsHaveDistinctIds)
+{
+    CShapeManager m;
+    m.SetToolMode(2);
+    Drag(m, { 0, 0 }, { 50, 0 });
+    Drag(m, { 0, 10 }, { 50, 10 });
+    const auto rows = m.ResultRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_NE(rows[0].rowId, rows[1].rowId);
+    // The row id reaches the shape it names, not an earlier one of the same millisecond.
+    m.RemoveByRowId(rows[1].rowId);
+    ASSERT_EQ(m.ShapeCount(), 1);
+    EXPECT_EQ(m.ShapeAt(0)->Point(0), QPoint(0, 0));
+}
+
+TEST(ShapeManager, PerpendicularRowsAndRemoval)
+{
+    CShapeManager m;
+    m.SetCalibration(Slot(1.0, 1.0));
+    m.SetToolMode(11);
+    Click(m, 100, 100);
+    Click(m, 300, 100);
+    Click(m, 150, 140); // 40 below the baseline
+    Click(m, 200, 160);
+    Click(m, 250, 102); // too short to see: disappears at once
+    auto* lines = static_cast<CVerticalLinesShape*>(m.ShapeAt(0));
+    ASSERT_EQ(lines->PerpendicularCount(), 2);
+
+    auto rows = m.ResultRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].result, "40.000");
+    EXPECT_EQ(rows[1].result, "60.000");
+
+    // Switching the tool keeps a baseline that has perpendiculars.
+    m.FinishVerticalLines();
+    m.CancelUnfinished();
+    ASSERT_EQ(m.ShapeCount(), 1);
+
+    m.HighlightByRowId(rows[0].rowId, true);
+    EXPECT_TRUE(lines->Perpendicular(0)->IsHighlighted());
+    EXPECT_FALSE(lines->IsHighlighted());
+
+    m.RemoveByRowId(rows[0].rowId);
+    ASSERT_EQ(m.ShapeCount(), 1);
+    ASSERT_EQ(lines->PerpendicularCount(), 1);
+    m.RemoveByRowId(rows[1].rowId); // the last one takes the baseline with it
+    EXPECT_EQ(m.ShapeCount(), 0);
+}
+
+TEST(ShapeManager, CancelUnfinishedRemovesOnlyShapesInConstruction)
+{
+    CShapeManager m;
+    m.SetToolMode(3);
+    Click(m, 0, 0);
+    Click(m, 10, 10);
+    Click(m, 20, 0); // complete angle
+    m.SetToolMode(8);
+    Click(m, 0, 0); // circle with one point
+    m.SetToolMode(11);
+    Click(m, 0, 50); // baseline without perpendicular
+    ASSERT_EQ(m.ShapeCount(), 3);
+    m.CancelUnfinished();
+    ASSERT_EQ(m.ShapeCount(), 1);
+    EXPECT_EQ(m.ShapeAt(0)->Kind(), 3);
+}
+
+TEST(ShapeManager, CalibrationRulerDragShrinksAboutItsCentre)
+{
+    CShapeManager m;
+    CCalibrationSlot slot = Slot(0.05, 0.05);
+    m.SetCalibration(slot);
+    m.EnableCalibrationRuler(true);
+    std::vector<CCalibrationSlot> stored;
+    m.SetCalibrationMovedHook([&] { stored.push_back(m.GetCalibration()); });
+    m.SetToolMode(13);
+
+    // Left end at (100, mid-Y 200) dragged 10 to the right.
+    m.OnLButtonDown(100, 200);
+    m.OnMouseMove(110, 200);
+    m.OnLButtonUp(110, 200);
+    const CCalibrationSlot now = m.GetCalibration();
+    EXPECT_EQ(now.left, 110u);
+    EXPECT_EQ(now.right, 290u);
+    EXPECT_EQ(now.top, 100u);
+    EXPECT_EQ(now.bottom, 300u);
+    EXPECT_DOUBLE_EQ(now.xPerPixel, 10.0 / 180);
+    // The notification comes first and carries the scale of the step before.
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].left, 110u);
+    EXPECT_DOUBLE_EQ(stored[0].xPerPixel, 0.05);
+
+    // Ends never cross or touch.
+    m.OnLButtonDown(110, 200);
+    m.OnMouseMove(200, 200);
+    m.OnLButtonUp(200, 200);
+    EXPECT_EQ(m.GetCalibration().left, 110u);
+
+    // The centre moves the whole reference.
+    m.OnLButtonDown(200, 200);
+    m.OnMouseMove(210, 190);
+    m.OnLButtonUp(210, 190);
+    const CCalibrationSlot moved = m.GetCalibration();
+    EXPECT_EQ(moved.left, 120u);
+    EXPECT_EQ(moved.right, 300u);
+    EXPECT_EQ(moved.top, 90u);
+    EXPECT_EQ(moved.bottom, 290u);
+}
+
+TEST(ShapeManager, BurnInKeepsBytesOfValue128)
+{
+    constexpr int w = 101; // odd width: rows carry padding
+    constexpr int h = 100;
+    CShapeManager m;
+    CColorSetting colours;
+    colours.LineSize = 1;
+    colours.LineColor = 0x008000FF; // red 255, green 0, blue 128
+    m.ApplyColourSettings(colours);
+    m.SetToolMode(2);
+    Drag(m, { 10, 50 }, { 90, 50 });
+    m.SetZoom(2.0f); // burn-in draws at zoom 1 whatever the view
+    m.SetPan(7, 3);
+
+    const int stride = CShapeManager::FrameStride(w);
+    ASSERT_EQ(stride, 304);
+    std::vector<uint8_t> image(stride * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uint8_t* px = &image[y * stride + x * 3];
+            px[0] = 10; // blue
+            px[1] = 20;
+            px[2] = 30;
+        }
+    }
+    std::vector<uint8_t> scratch(stride * h);
+    m.RenderOnto(scratch.data(), w, h);
+    CShapeManager::MergeRendered(image.data(), scratch.data(), w, h);
+
+    // Rows are stored bottom-up: picture row 50 is buffer row 49.
+    const uint8_t* onLine = &image[(h - 1 - 50) * stride + 50 * 3];
+    EXPECT_EQ(onLine[0], 10); // blue of 128 left the picture alone
+    EXPECT_EQ(onLine[1], 0);
+    EXPECT_EQ(onLine[2], 255);
+    const uint8_t* offLine = &image[(h - 1 - 20) * stride + 50 * 3];
+    EXPECT_EQ(offLine[0], 10);
+    EXPECT_EQ(offLine[1], 20);
+    EXPECT_EQ(offLine[2], 30);
+    EXPECT_FLOAT_EQ(m.Zoom(), 2.0f);
+    EXPECT_EQ(m.Pan(), QPoint(7, 3));
+}
+
+TEST(ShapeManager, TextsAndCrossLines)
+{
+    CShapeManager m;
+    m.AddText(QString(300, QLatin1Char('a')), 10, 10);
+    m.AddText(QStringLiteral("second"), 20, 20);
+    EXPECT_EQ(m.Texts().at(0).size(), 255);
+    m.SetText(1, QStringLiteral("changed"));
+    m.SetText(5, QStringLiteral("ignored"));
+    m.DeleteText(0);
+    EXPECT_EQ(m.Texts(), QStringList { QStringLiteral("changed") });
+    m.DeleteAllTexts();
+    EXPECT_EQ(m.TextCount(), 0);
+
+    m.AppendCrossLine(CCrossLine());
+    m.SetCrossLine(3, 0, 1, 2, 0, 0, 1); // ignored past the end
+    m.SetCrossLine(0, 0, 1, 2, 1, 0xFF, 3);
+    CCrossLine line;
+    ASSERT_TRUE(m.GetCrossLine(0, line));
+    EXPECT_EQ(line.x, 1);
+    EXPECT_EQ(line.size, 3);
+    EXPECT_FALSE(m.GetCrossLine(1, line));
+    m.RemoveCrossLine(0);
+    EXPECT_EQ(m.CrossLineCount(), 0);
+}

@@ -1,0 +1,73 @@
+#include "measure/MeasureShape.h"
+#include "measure/ShapeManager.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+// The frame pump draws over every frame from its own thread while the user edits.
+TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
+{
+    CShapeManager m;
+    CColorSetting colours;
+    colours.LineSize = 2;
+    colours.LineColor = 0x0000FF00;
+    colours.TextColor = 0x00FFFFFF;
+    m.ApplyColourSettings(colours);
+    m.SetClientSize(QSize(320, 240));
+    m.AppendCrossLine(CCrossLine());
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> frames { 0 };
+    std::thread pump([&] {
+        constexpr int w = 320;
+        constexpr int h = 240;
+        std::vector<uint8_t> frame(CShapeManager::FrameStride(w) * h, 0);
+        while (!stop.load()) {
+            m.DrawOnFrame(frame.data(), w, h, 0, 0);
+            frames.fetch_add(1);
+        }
+    });
+
+    // Each round starts after the pump has drawn another frame, so drawing and editing interleave.
+    auto awaitFrame = [&frames] {
+        const int seen = frames.load();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (frames.load() == seen && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    };
+    for (int round = 0; round < 40; ++round) {
+        awaitFrame();
+        m.SetToolMode(2);
+        m.OnLButtonDown(10, 10 + round);
+        m.OnMouseMove(200, 40 + round);
+        m.OnLButtonUp(200, 40 + round);
+        m.SetToolMode(8);
+        for (QPoint p : { QPoint(60, 50), QPoint(50, 60), QPoint(40, 50) }) {
+            m.OnLButtonDown(p.x(), p.y());
+            m.OnLButtonUp(p.x(), p.y());
+        }
+        m.AddText(QStringLiteral("text %1").arg(round), 5, 5);
+
+        // Drag the line's end, then remove shapes by their rows.
+        m.SetToolMode(13);
+        m.OnLButtonDown(200, 40 + round);
+        m.OnMouseMove(150, 120);
+        m.OnLButtonUp(150, 120);
+        m.SetZoom(round % 2 ? 2.0f : 1.0f);
+        m.SetPan(round % 3, 0);
+        const auto rows = m.ResultRows();
+        ASSERT_FALSE(rows.empty());
+        m.RemoveByRowId(rows.front().rowId);
+        if (round % 5 == 4) {
+            m.RemoveAll();
+            m.DeleteAllTexts();
+        }
+    }
+    stop.store(true);
+    pump.join();
+    EXPECT_GE(frames.load(), 40);
+}
