@@ -7,13 +7,13 @@
 namespace {
 const QString kSection = QStringLiteral("CALIBRATION");
 
-QString SlotKey(const char *name, int index)
+QString SlotKey(const char* name, int index)
 {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
 } // namespace
 
-void CCalibrationTable::Load(const CIniFile &ini)
+void CCalibrationTable::Load(const CIniFile& ini)
 {
     m_curSel = qBound(0, ini.GetInt(kSection, QStringLiteral("curSel"), 0), kSlotCount - 1);
     for (int n = 0; n < kSlotCount; ++n) {
@@ -32,11 +32,11 @@ void CCalibrationTable::Load(const CIniFile &ini)
     }
 }
 
-void CCalibrationTable::Save(CIniFile &ini) const
+void CCalibrationTable::Save(CIniFile& ini) const
 {
     ini.WriteInt(kSection, QStringLiteral("curSel"), m_curSel);
     for (int n = 0; n < kSlotCount; ++n) {
-        const CCalibrationSlot &slot = m_slots[n];
+        const CCalibrationSlot& slot = m_slots[n];
         ini.WriteDouble(kSection, SlotKey("xlen", n), slot.xLength);
         ini.WriteDouble(kSection, SlotKey("ylen", n), slot.yLength);
         ini.WriteInt(kSection, SlotKey("unit", n), slot.unit);
@@ -58,7 +58,7 @@ CCalibrationSlot CCalibrationTable::GetSlot(int index) const
     return m_slots[qBound(0, index, kSlotCount - 1)];
 }
 
-void CCalibrationTable::SetSlot(int index, const CCalibrationSlot &slot)
+void CCalibrationTable::SetSlot(int index, const CCalibrationSlot& slot)
 {
     if (index >= 0 && index < kSlotCount)
         m_slots[index] = slot;
