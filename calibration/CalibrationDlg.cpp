@@ -189,10 +189,9 @@ void CCalibrationDlg::ShowCalibration()
     activateWindow();
 }
 
-void CCalibrationDlg::OnCalibrationMoved()
+void CCalibrationDlg::OnCalibrationMoved(const CCalibrationSlot &engineSlot)
 {
-    if (m_hooks.readCalibration)
-        m_table.SetCurSlot(m_hooks.readCalibration());
+    m_table.SetCurSlot(engineSlot);
     RedisplaySlot();
 }
 

@@ -34,7 +34,6 @@ public:
     {
         std::function<void(const CCalibrationSlot&)> applyCalibration; // SetCalibration
         std::function<void(bool)> enableCalibrationMode; // EnableCalibrationRuler
-        std::function<CCalibrationSlot()> readCalibration; // GetCalibration
         std::function<void()> repaintCanvas;
         std::function<void()> cancelTool; // cancel the measurement tool in progress
         std::function<bool(CFrame&)> captureFrame; // into the current frame image
@@ -44,9 +43,6 @@ public:
 
     // The "CAL" command: cancel the tool, turn calibration mode on, show the dialog.
     void ShowCalibration();
-    // After each drag step of the reference: store the engine's record into the slot in
-    // use, then redisplay the slot selected in the combo.
-    void OnCalibrationMoved();
     // Runs the slot-selected steps for the combo's selection.
     void RedisplaySlot();
 
@@ -62,6 +58,9 @@ public:
     int SelectedUnit() const;
 
 public slots:
+    // After each drag step of the reference: store the engine's record (the new rectangle,
+    // the scale of the step before) as the slot in use, then redisplay the selected slot.
+    void OnCalibrationMoved(const CCalibrationSlot &engineSlot);
     void OnSelchangeSlot();
     void OnSelchangeUnit();
     void OnChangeX();

@@ -19,7 +19,6 @@ struct CFakeEngine
     std::vector<bool> modes;
     int repaints = 0;
     int toolCancels = 0;
-    CCalibrationSlot engineSlot;
     bool frameOk = false;
     CCalibrationDlg::CFrame frame;
 
@@ -28,7 +27,6 @@ struct CFakeEngine
         CCalibrationDlg::CHooks h;
         h.applyCalibration = [this](const CCalibrationSlot& s) { applied.push_back(s); };
         h.enableCalibrationMode = [this](bool on) { modes.push_back(on); };
-        h.readCalibration = [this] { return engineSlot; };
         h.repaintCanvas = [this] { ++repaints; };
         h.cancelTool = [this] { ++toolCancels; };
         h.captureFrame = [this](CCalibrationDlg::CFrame& f) {
@@ -243,12 +241,12 @@ TEST_F(CalibrationDlgTest, ReferenceDragIsStoredAndOkRecomputes)
     dlg->ShowCalibration();
     Click("btnReset");
     // The engine reports the rectangle after a drag step with the scale of the step before.
-    engine.engineSlot = table.GetCurSlot();
-    engine.engineSlot.left = 90;
-    engine.engineSlot.right = 310;
+    CCalibrationSlot moved = table.GetCurSlot();
+    moved.left = 90;
+    moved.right = 310;
     const size_t appliedBefore = engine.applied.size();
-    dlg->OnCalibrationMoved();
-    EXPECT_EQ(table.GetCurSlot(), engine.engineSlot);
+    dlg->OnCalibrationMoved(moved);
+    EXPECT_EQ(table.GetCurSlot(), moved);
     ASSERT_GT(engine.applied.size(), appliedBefore);
     EXPECT_EQ(engine.applied.back().left, 90u);
     EXPECT_EQ(Status(), "X: 2.0000um/pixel  Y: 2.0000um/pixel");
