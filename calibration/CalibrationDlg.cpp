@@ -189,7 +189,7 @@ void CCalibrationDlg::ShowCalibration()
     activateWindow();
 }
 
-void CCalibrationDlg::OnCalibrationMoved(const CCalibrationSlot &engineSlot)
+void CCalibrationDlg::OnCalibrationMoved(const CCalibrationSlot& engineSlot)
 {
     m_table.SetCurSlot(engineSlot);
     RedisplaySlot();
@@ -206,10 +206,7 @@ void CCalibrationDlg::RedisplaySlot()
     }
     WriteFields(slot.xLength, slot.yLength);
     m_table.SetCurrentIndex(n);
-    if (m_hooks.applyCalibration)
-        m_hooks.applyCalibration(slot);
-    if (m_hooks.repaintCanvas)
-        m_hooks.repaintCanvas();
+    Apply(slot);
 }
 
 void CCalibrationDlg::OnSelchangeSlot()
@@ -354,10 +351,16 @@ void CCalibrationDlg::OnAuto()
 void CCalibrationDlg::StoreAndApply(const CCalibrationSlot& slot)
 {
     m_table.SetCurSlot(slot);
+    Apply(slot);
+}
+
+void CCalibrationDlg::Apply(const CCalibrationSlot& slot)
+{
     if (m_hooks.applyCalibration)
         m_hooks.applyCalibration(slot);
     if (m_hooks.repaintCanvas)
         m_hooks.repaintCanvas();
+    emit calibrationApplied();
 }
 
 void CCalibrationDlg::ShowScale(const CCalibrationSlot& slot, int unit)

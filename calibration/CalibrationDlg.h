@@ -57,10 +57,14 @@ public:
     int SelectedSlot() const;
     int SelectedUnit() const;
 
+signals:
+    // A slot was handed to the engine: rows and labels show the new scale and unit.
+    void calibrationApplied();
+
 public slots:
     // After each drag step of the reference: store the engine's record (the new rectangle,
     // the scale of the step before) as the slot in use, then redisplay the selected slot.
-    void OnCalibrationMoved(const CCalibrationSlot &engineSlot);
+    void OnCalibrationMoved(const CCalibrationSlot& engineSlot);
     void OnSelchangeSlot();
     void OnSelchangeUnit();
     void OnChangeX();
@@ -75,6 +79,7 @@ private:
     void BuildControls();
     void ConnectSignals();
     void StoreAndApply(const CCalibrationSlot& slot);
+    void Apply(const CCalibrationSlot& slot);
     void ShowScale(const CCalibrationSlot& slot, int unit);
     void WriteFields(double x, double y);
     // Refuses a non-numeric entry with the number prompt; the slot stays as it was.

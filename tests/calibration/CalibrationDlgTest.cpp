@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -134,7 +135,9 @@ TEST_F(CalibrationDlgTest, ResetGivesTwoMicronsPerPixel)
 TEST_F(CalibrationDlgTest, UnitRelabelsWithoutConverting)
 {
     Click("btnReset");
+    QSignalSpy applied(dlg.get(), &CCalibrationDlg::calibrationApplied);
     Child<QComboBox>("unitCombo")->setCurrentIndex(1);
+    EXPECT_EQ(applied.count(), 1); // the results list is rebuilt in the new unit
     const CCalibrationSlot s = table.GetCurSlot();
     EXPECT_EQ(s.unit, 1);
     EXPECT_DOUBLE_EQ(s.xPerPixel, 2.0);
