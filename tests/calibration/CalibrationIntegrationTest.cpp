@@ -186,3 +186,38 @@ TEST(ResultsWithEngine, ClearTakesTheSelectedShapeOrPerpendicular)
     const QByteArray csv = CResultCsv::Format(list.Cells());
     EXPECT_EQ(csv, QByteArray("No.,Type,Result,Unit\n1,length,100.000,mm\n"));
 }
+
+// Both circles of a distance show their diameters on the picture, so they get rows too,
+// after the distance and its direction.
+TEST(ResultsWithEngine, DistanceListsItsCircleDiameters)
+{
+    CShapeManager m;
+    CCalibrationSlot one;
+    one.unit = 1;
+    one.xPerPixel = one.yPerPixel = 1.0;
+    m.SetCalibration(one);
+    m.SetToolMode(9);
+    const QPoint pts[] = { { 60, 50 }, { 50, 60 }, { 40, 50 }, { 220, 50 }, { 200, 70 },
+        { 180, 50 } };
+    for (QPoint p : pts) {
+        m.OnLButtonDown(p.x(), p.y());
+        m.OnLButtonUp(p.x(), p.y());
+        QTest::qWait(2);
+    }
+    CResultListCtrl list;
+    CResultListCtrl::CHooks h;
+    h.resultRows = [&m] { return m.ResultRows(); };
+    h.removeByRowId = [&m](uint32_t id) { m.RemoveByRowId(id); };
+    list.SetHooks(h);
+    list.Refill();
+    ASSERT_EQ(list.topLevelItemCount(), 4);
+    EXPECT_EQ(list.topLevelItem(0)->text(1), "distance");
+    EXPECT_EQ(list.topLevelItem(0)->text(2), "150.000");
+    EXPECT_EQ(list.topLevelItem(1)->text(1), "degree");
+    EXPECT_EQ(list.topLevelItem(2)->text(1), "diameter");
+    EXPECT_EQ(list.topLevelItem(2)->text(2), "20.000");
+    EXPECT_EQ(list.topLevelItem(3)->text(2), "40.000");
+    list.topLevelItem(2)->setSelected(true); // circle A's row reaches the whole distance
+    list.OnClear();
+    EXPECT_EQ(m.ShapeCount(), 0);
+}
