@@ -68,18 +68,10 @@ TEST_F(CalibrationDlgTest, StartsHiddenWithItsControls)
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_FALSE(dlg->isModal());
     EXPECT_EQ(dlg->windowTitle(), "Calibration ");
-    auto* slotCombo = Child<QComboBox>("slotCombo");
-    ASSERT_EQ(slotCombo->count(), 10);
-    EXPECT_EQ(slotCombo->itemText(0), "Calibration 0");
-    EXPECT_EQ(slotCombo->itemText(9), "Calibration 9");
-    auto* units = Child<QComboBox>("unitCombo");
-    ASSERT_EQ(units->count(), 4);
-    EXPECT_EQ(units->itemText(3), "inch");
+    EXPECT_EQ(Child<QComboBox>("slotCombo")->itemText(9), "Calibration 9");
+    EXPECT_EQ(Child<QComboBox>("unitCombo")->count(), 4);
     auto* sizes = Child<QComboBox>("autoSizeCombo");
-    ASSERT_EQ(sizes->count(), 10);
-    EXPECT_EQ(sizes->itemText(0), "0.2mm");
     EXPECT_EQ(sizes->itemText(9), "5.0mm");
-    EXPECT_EQ(sizes->currentIndex(), 0);
 
     dlg->ShowCalibration();
     EXPECT_TRUE(dlg->isVisible());
@@ -237,27 +229,6 @@ TEST_F(CalibrationDlgTest, NonNumericEntryIsRefused)
     Click("btnOk");
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 3.0);
-}
-
-TEST_F(CalibrationDlgTest, ReferenceDragIsStoredAndOkRecomputes)
-{
-    dlg->ShowCalibration();
-    Click("btnReset");
-    // The engine reports the rectangle after a drag step with the scale of the step before.
-    CCalibrationSlot moved = table.GetCurSlot();
-    moved.left = 90;
-    moved.right = 310;
-    const size_t appliedBefore = engine.applied.size();
-    dlg->OnCalibrationMoved(moved);
-    EXPECT_EQ(table.GetCurSlot(), moved);
-    ASSERT_GT(engine.applied.size(), appliedBefore);
-    EXPECT_EQ(engine.applied.back().left, 90u);
-    EXPECT_EQ(Status(), "X: 2.0000um/pixel  Y: 2.0000um/pixel");
-
-    Click("btnOk");
-    EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 400.0 / 220.0);
-    EXPECT_DOUBLE_EQ(table.GetCurSlot().yPerPixel, 2.0);
-    EXPECT_FALSE(engine.modes.back());
 }
 
 TEST_F(CalibrationDlgTest, AutoCalibrationMessages)

@@ -68,23 +68,3 @@ TEST(CircleDetector_Disc, FailsWithoutAWholeDisc)
     EXPECT_FALSE(detector.Detect(nullptr, width, height, 5, slot));
     EXPECT_EQ(slot.left, 7u); // untouched on failure
 }
-
-TEST(CircleDetector_Grey, ThresholdUsesTheWeightedGrey)
-{
-    // grey = 0.3 red + 0.3 green + 0.11 blue: pure red 255 is 76.5 (dark), white is 155.6.
-    const int width = 200, height = 200;
-    auto frame = DiscFrame(width, height, 100.0, 100.0, 30.0);
-    for (auto& b : frame)
-        if (b == 240)
-            b = 0;
-    const int stride = CCircleDetector::FrameStride(width);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const double dx = x + 0.5 - 100.0, dy = y + 0.5 - 100.0;
-            if (dx * dx + dy * dy <= 900.0)
-                frame[static_cast<size_t>(y) * stride + 3 * x + 2] = 255; // red only
-        }
-    CCircleDetector detector;
-    CCalibrationSlot slot;
-    EXPECT_FALSE(detector.Detect(frame.data(), width, height, 1, slot));
-}
