@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kDialogUnits = 4; // "um", "mm", "cm", "inch"
@@ -161,7 +162,7 @@ bool CCalibrationDlg::ParseLength(const QString& text, double& value)
 {
     bool ok = false;
     const double v = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok)
+    if (!ok || !std::isfinite(v))
         return false;
     value = v;
     return true;

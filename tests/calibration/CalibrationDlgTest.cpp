@@ -225,6 +225,12 @@ TEST_F(CalibrationDlgTest, NonNumericEntryIsRefused)
     EXPECT_TRUE(dlg->isVisible()); // OK does not close on a bad number
     EXPECT_EQ(table.GetCurSlot(), before);
 
+    double v = 0.0;
+    EXPECT_FALSE(CCalibrationDlg::ParseLength("inf", v));
+    EXPECT_FALSE(CCalibrationDlg::ParseLength("", v));
+    EXPECT_TRUE(CCalibrationDlg::ParseLength(" 1e3 ", v));
+    EXPECT_DOUBLE_EQ(v, 1000.0);
+
     Type("editX", "600");
     Click("btnOk");
     EXPECT_FALSE(dlg->isVisible());
