@@ -4,72 +4,72 @@
 <context>
     <name>CCalibrationDlg</name>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="34"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="35"/>
         <source>Calibration </source>
         <translation>校准 </translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="53"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="54"/>
         <source>Calibration %1</source>
         <translation>校准 %1</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="71"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="72"/>
         <source>Auto</source>
         <translation>自动</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="73"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="74"/>
         <source>Auto circle size</source>
         <translation>自动圆尺寸</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="82"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="83"/>
         <source>Reset</source>
         <translation>重置</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="85"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="86"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="88"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="89"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="93"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="94"/>
         <source>Calibration</source>
         <translation>校准</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="95"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="96"/>
         <source>X</source>
         <translation>X</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="97"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="98"/>
         <source>Y</source>
         <translation>Y</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="99"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="100"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="327"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="325"/>
         <source>Unit must be set mm!</source>
         <translation>单位必须设为 mm！</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="351"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="349"/>
         <source>It does not calibrate automatically with the previewing image.</source>
         <translation>无法用当前预览图像自动校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="382"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="386"/>
         <source>Please enter a number.</source>
         <translation>请输入一个数字。</translation>
     </message>
