@@ -2,9 +2,13 @@
 
 #include <cmath>
 
-void CCalibrationSlot::ApplyScaleRule()
+void CCalibrationSlot::ApplyScaleRuleX()
 {
     xPerPixel = xLength / static_cast<double>(static_cast<uint32_t>(right - left));
+}
+
+void CCalibrationSlot::ApplyScaleRuleY()
+{
     yPerPixel = yLength / static_cast<double>(static_cast<uint32_t>(bottom - top));
 }
 
@@ -18,4 +22,9 @@ QString CCalibrationSlot::UnitName(int unit)
 {
     static const char* const names[kUnitCount] = { "um", "mm", "cm", "inch", "dm" };
     return unit >= 0 && unit < kUnitCount ? QString::fromLatin1(names[unit]) : QStringLiteral("px");
+}
+
+QString CCalibrationSlot::EffectiveUnitName() const
+{
+    return HasUsableScale() ? UnitName(unit) : QStringLiteral("px");
 }

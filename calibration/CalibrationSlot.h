@@ -19,9 +19,19 @@ struct CCalibrationSlot
     uint32_t bottom = 0;
 
     // Length over the bar's pixel extent, the differences taken as unsigned 32-bit numbers.
-    void ApplyScaleRule();
+    void ApplyScaleRule()
+    {
+        ApplyScaleRuleX();
+        ApplyScaleRuleY();
+    }
+    void ApplyScaleRuleX();
+    void ApplyScaleRuleY();
     // A slot whose scale is zero, infinite or not a number measures in pixels.
     bool HasUsableScale() const;
+    // The scale results are measured with: the slot's own, or one pixel per pixel in "px".
+    double EffectiveXPerPixel() const { return HasUsableScale() ? xPerPixel : 1.0; }
+    double EffectiveYPerPixel() const { return HasUsableScale() ? yPerPixel : 1.0; }
+    QString EffectiveUnitName() const;
 
     static QString UnitName(int unit); // "um", "mm", "cm", "inch", "dm"; "px" otherwise
     static constexpr int kUnitCount = 5;

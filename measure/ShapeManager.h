@@ -3,6 +3,7 @@
 #include "app/ColorSetting.h"
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
+#include "measure/ResultRow.h"
 
 #include <QFont>
 #include <QImage>
@@ -26,13 +27,6 @@ class QPainter;
 class QStaticText;
 
 // One row of the results list: the id of the label that shows the value, and its texts.
-struct CResultRow
-{
-    uint32_t rowId = 0;
-    QString type; // "length", "degree", "acreage", "diameter", "distance"
-    QString result; // already formatted
-    QString unit;
-};
 
 // Owns the measurements, free texts, cross lines and the calibration reference, and draws
 // them over the still picture, over live frames and into saved pictures.

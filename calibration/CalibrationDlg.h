@@ -1,0 +1,107 @@
+#pragma once
+
+#include "calibration/CalibrationSlot.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class CCalibrationTable;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The Calibration dialog: edits the slots of the calibration table while the on-screen
+// reference is shown. Modeless; created hidden once and only shown and hidden afterwards.
+// Every change is stored into the slot in use at once, so Cancel keeps what was done.
+class CCalibrationDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // A camera frame as the capture library hands it over: 24-bit, rows bottom-up.
+    struct CFrame
+    {
+        std::vector<uint8_t> bits;
+        int width = 0;
+        int height = 0;
+    };
+
+    // What the dialog needs from the measurement engine and the main window.
+    struct CHooks
+    {
+        std::function<void(const CCalibrationSlot&)> applyCalibration; // SetCalibration
+        std::function<void(bool)> enableCalibrationMode; // EnableCalibrationRuler
+        std::function<void()> repaintCanvas;
+        std::function<void()> cancelTool; // cancel the measurement tool in progress
+        std::function<bool(CFrame&)> captureFrame; // into the current frame image
+    };
+
+    CCalibrationDlg(CCalibrationTable& table, CHooks hooks, QWidget* parent = nullptr);
+
+    // The "CAL" command: cancel the tool, turn calibration mode on, show the dialog.
+    void ShowCalibration();
+    // Runs the slot-selected steps for the combo's selection.
+    void RedisplaySlot();
+
+    // Replaces the message box (tests).
+    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
+
+    static QString ScaleText(const CCalibrationSlot& slot, int unit);
+    // Shortest form of up to 15 significant digits.
+    static QString FormatLength(double value);
+    static bool ParseLength(const QString& text, double& value);
+
+    int SelectedSlot() const;
+    int SelectedUnit() const;
+
+signals:
+    // A slot was handed to the engine: rows and labels show the new scale and unit.
+    void calibrationApplied();
+
+public slots:
+    // After each drag step of the reference: store the engine's record (the new rectangle,
+    // the scale of the step before) as the slot in use, then redisplay the selected slot.
+    void OnCalibrationMoved(const CCalibrationSlot& engineSlot);
+    void OnSelchangeSlot();
+    void OnSelchangeUnit();
+    void OnChangeX();
+    void OnChangeY();
+    void OnReset();
+    void OnAuto();
+    void OnSelchangeAutoSize();
+    void accept() override; // "OK"
+    void reject() override; // "Cancel", the close box and Escape
+
+private:
+    void BuildControls();
+    void ConnectSignals();
+    void StoreAndApply(const CCalibrationSlot& slot);
+    void Apply(const CCalibrationSlot& slot);
+    void ShowScale(const CCalibrationSlot& slot, int unit);
+    void WriteFields(double x, double y);
+    // Refuses a non-numeric entry with the number prompt; the slot stays as it was.
+    bool ReadField(QLineEdit* edit, double& value);
+    void Finish();
+    void Message(const QString& text);
+
+    CCalibrationTable& m_table;
+    CHooks m_hooks;
+    std::function<void(const QString&)> m_message;
+    bool m_bCentred = false;
+    bool m_bPrompting = false;
+
+    QComboBox* m_slotCombo = nullptr;
+    QLineEdit* m_editX = nullptr;
+    QLineEdit* m_editY = nullptr;
+    QComboBox* m_unitCombo = nullptr;
+    QLineEdit* m_status = nullptr;
+    QPushButton* m_btnAuto = nullptr;
+    QLabel* m_autoLabel = nullptr;
+    QComboBox* m_autoSizeCombo = nullptr;
+    QPushButton* m_btnReset = nullptr;
+    QPushButton* m_btnOk = nullptr;
+    QPushButton* m_btnCancel = nullptr;
+};

@@ -1,0 +1,43 @@
+#include "measure/ResultCsv.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+QByteArray CResultCsv::Format(const std::vector<Row>& rows)
+{
+    QByteArray bytes("No.,Type,Result,Unit\n");
+    for (const Row& row : rows) {
+        for (size_t column = 0; column < row.size(); ++column) {
+            bytes += row[column].left(kMaxCellLength).toUtf8();
+            bytes += column + 1 < row.size() ? ',' : '\n';
+        }
+    }
+    return bytes;
+}
+
+bool CResultCsv::Write(const QString& path, const std::vector<Row>& rows, QString* error)
+{
+    // Through a temporary file and a rename, so a failure leaves no half-written file and an
+    // existing file untouched.
+    QSaveFile file(path);
+    const QByteArray bytes = Format(rows);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QString CResultCsv::ProposedFileName(const QDateTime& now)
+{
+    return now.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".csv");
+}
+
+QString CResultCsv::ProposedPath(const QString& folder, const QDateTime& now)
+{
+    if (folder.isEmpty())
+        return ProposedFileName(now);
+    return QDir(folder).filePath(ProposedFileName(now));
+}

@@ -1,0 +1,181 @@
+#include "measure/ResultListCtrl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+CResultListCtrl::CResultListCtrl(QWidget* parent) : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("resultList"));
+    setColumnCount(4);
+    setHeaderLabels({ tr("No."), tr("Type"), tr("Result"), tr("Unit") });
+    for (int c = 0; c < 4; ++c)
+        setColumnWidth(c, kColumnWidths[c]);
+    header()->setStretchLastSection(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setSectionsMovable(false);
+    // A report list: flat rows, whole-row selection.
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void CResultListCtrl::FillResultList(const std::vector<CResultRow>& rows)
+{
+    clear();
+    m_rowIds.clear();
+    QList<QTreeWidgetItem*> items;
+    int r = 1;
+    for (const CResultRow& row : rows) {
+        items.append(new QTreeWidgetItem(
+                QStringList { QString::number(r++), row.type, row.result, row.unit }));
+        m_rowIds.push_back(row.rowId);
+    }
+    addTopLevelItems(items);
+}
+
+void CResultListCtrl::Refill()
+{
+    FillResultList(m_hooks.resultRows ? m_hooks.resultRows() : std::vector<CResultRow> {});
+}
+
+std::vector<CResultCsv::Row> CResultListCtrl::Cells() const
+{
+    std::vector<CResultCsv::Row> cells;
+    cells.reserve(static_cast<size_t>(topLevelItemCount()));
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = topLevelItem(i);
+        cells.push_back({ item->text(ColNumber), item->text(ColType), item->text(ColResult),
+                item->text(ColUnit) });
+    }
+    return cells;
+}
+
+int CResultListCtrl::FirstSelectedRow() const
+{
+    int first = -1;
+    for (const QTreeWidgetItem* item : selectedItems()) {
+        const int row = indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item));
+        if (row >= 0 && (first < 0 || row < first))
+            first = row;
+    }
+    return first;
+}
+
+void CResultListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        OnRowClick();
+}
+
+void CResultListCtrl::OnRowClick()
+{
+    if (m_highlighted && m_hooks.highlightByRowId)
+        m_hooks.highlightByRowId(*m_highlighted, false);
+    m_highlighted.reset();
+    const int row = FirstSelectedRow();
+    if (row < 0 || row >= static_cast<int>(m_rowIds.size()))
+        return;
+    m_highlighted = m_rowIds[static_cast<size_t>(row)];
+    if (m_hooks.highlightByRowId)
+        m_hooks.highlightByRowId(*m_highlighted, true);
+    if (m_hooks.invalidateCanvas)
+        m_hooks.invalidateCanvas();
+}
+
+void CResultListCtrl::focusOutEvent(QFocusEvent* event)
+{
+    QTreeWidget::focusOutEvent(event);
+    // Un-highlighted without a repaint: the next frame or timer tick draws it plain.
+    if (m_highlighted && m_hooks.highlightByRowId)
+        m_hooks.highlightByRowId(*m_highlighted, false);
+    m_highlighted.reset();
+}
+
+void CResultListCtrl::OnClear()
+{
+    if (m_hooks.cancelTool)
+        m_hooks.cancelTool();
+    const int selected = FirstSelectedRow();
+    if (selected >= 0 && selected < static_cast<int>(m_rowIds.size())) {
+        const uint32_t id = m_rowIds[static_cast<size_t>(selected)];
+        if (m_hooks.removeByRowId)
+            m_hooks.removeByRowId(id);
+        m_rowIds.erase(m_rowIds.begin() + selected);
+    } else if (!m_rowIds.empty()) {
+        if (!Ask(tr("Are you going to delete all measure objects?"), tr("Warnning")))
+            return;
+        while (!m_rowIds.empty()) {
+            if (m_hooks.removeByRowId)
+                m_hooks.removeByRowId(m_rowIds.back());
+            m_rowIds.pop_back();
+        }
+        if (m_hooks.removeAll)
+            m_hooks.removeAll();
+    } else {
+        return;
+    }
+    m_highlighted.reset();
+    Refill();
+    if (m_hooks.invalidateCanvas)
+        m_hooks.invalidateCanvas();
+}
+
+bool CResultListCtrl::OnSaveCsv()
+{
+    if (m_hooks.cancelTool)
+        m_hooks.cancelTool();
+    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    const QString folder = m_hooks.measureFolder ? m_hooks.measureFolder() : QString();
+    const QString path = ChooseFile(CResultCsv::ProposedPath(folder, now));
+    if (path.isEmpty())
+        return false;
+    QString reason;
+    if (!CResultCsv::Write(path, Cells(), &reason)) {
+        Message(tr("Cannot create the file %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    return true;
+}
+
+bool CResultListCtrl::Ask(const QString& text, const QString& caption)
+{
+    if (m_question)
+        return m_question(text, caption);
+    return QMessageBox::question(
+                   this, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+            == QMessageBox::Yes;
+}
+
+void CResultListCtrl::Message(const QString& text)
+{
+    if (m_message) {
+        m_message(text);
+        return;
+    }
+    QMessageBox::warning(this, QApplication::applicationDisplayName(), text);
+}
+
+QString CResultListCtrl::ChooseFile(const QString& proposed)
+{
+    if (m_chooseFile)
+        return m_chooseFile(proposed);
+    QFileDialog dialog(this, tr("Save measurement"), proposed, tr("CSV Files(*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}

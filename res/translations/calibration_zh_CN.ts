@@ -1,0 +1,127 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CCalibrationDlg</name>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="35"/>
+        <source>Calibration </source>
+        <translation>校准 </translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="54"/>
+        <source>Calibration %1</source>
+        <translation>校准 %1</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="72"/>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="74"/>
+        <source>Auto circle size</source>
+        <translation>自动圆尺寸</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="83"/>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="86"/>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="89"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="94"/>
+        <source>Calibration</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="96"/>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="98"/>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="100"/>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="325"/>
+        <source>Unit must be set mm!</source>
+        <translation>单位必须设为 mm！</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="349"/>
+        <source>It does not calibrate automatically with the previewing image.</source>
+        <translation>无法用当前预览图像自动校准。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="386"/>
+        <source>Please enter a number.</source>
+        <translation>请输入一个数字。</translation>
+    </message>
+</context>
+<context>
+    <name>CResultListCtrl</name>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <source>No.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="116"/>
+        <source>Are you going to delete all measure objects?</source>
+        <translation>确定要删除所有测量对象吗？</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="116"/>
+        <source>Warnning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="145"/>
+        <source>Cannot create the file %1:
+%2</source>
+        <translation>无法创建文件 %1：
+%2</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="173"/>
+        <source>Save measurement</source>
+        <translation>保存测量结果</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="173"/>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV 文件(*.csv)</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,272 @@
+#include "calibration/CalibrationDlg.h"
+#include "calibration/CalibrationTable.h"
+#include "calibration/CircleDetector.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+// Stands in for the measurement engine and the main window.
+struct CFakeEngine
+{
+    std::vector<CCalibrationSlot> applied;
+    std::vector<bool> modes;
+    int repaints = 0;
+    int toolCancels = 0;
+    bool frameOk = false;
+    CCalibrationDlg::CFrame frame;
+
+    CCalibrationDlg::CHooks Hooks()
+    {
+        CCalibrationDlg::CHooks h;
+        h.applyCalibration = [this](const CCalibrationSlot& s) { applied.push_back(s); };
+        h.enableCalibrationMode = [this](bool on) { modes.push_back(on); };
+        h.repaintCanvas = [this] { ++repaints; };
+        h.cancelTool = [this] { ++toolCancels; };
+        h.captureFrame = [this](CCalibrationDlg::CFrame& f) {
+            f = frame;
+            return frameOk;
+        };
+        return h;
+    }
+};
+
+class CalibrationDlgTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dlg = std::make_unique<CCalibrationDlg>(table, engine.Hooks());
+        dlg->SetMessageSink([this](const QString& text) { messages << text; });
+    }
+    template <typename T> T* Child(const char* name) { return dlg->findChild<T*>(name); }
+    void Click(const char* name) { QTest::mouseClick(Child<QPushButton>(name), Qt::LeftButton); }
+    void Type(const char* edit, const QString& text)
+    {
+        QLineEdit* e = Child<QLineEdit>(edit);
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    QString Status() { return Child<QLineEdit>("scaleStatus")->text(); }
+
+    CCalibrationTable table;
+    CFakeEngine engine;
+    std::unique_ptr<CCalibrationDlg> dlg;
+    QStringList messages;
+};
+} // namespace
+
+TEST_F(CalibrationDlgTest, StartsHiddenWithItsControls)
+{
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE(dlg->isModal());
+    EXPECT_EQ(dlg->windowTitle(), "Calibration ");
+    EXPECT_EQ(Child<QComboBox>("slotCombo")->itemText(9), "Calibration 9");
+    EXPECT_EQ(Child<QComboBox>("unitCombo")->count(), 4);
+    auto* sizes = Child<QComboBox>("autoSizeCombo");
+    EXPECT_EQ(sizes->itemText(9), "5.0mm");
+
+    dlg->ShowCalibration();
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(engine.toolCancels, 1);
+    ASSERT_FALSE(engine.modes.empty());
+    EXPECT_TRUE(engine.modes.back());
+    // The automatic calibration stays out of sight even with the dialog shown.
+    EXPECT_FALSE(Child<QPushButton>("btnAuto")->isVisible());
+    EXPECT_FALSE(sizes->isVisible());
+}
+
+TEST_F(CalibrationDlgTest, InitialisationAppliesTheSlotInUse)
+{
+    CCalibrationTable loaded;
+    CCalibrationSlot s;
+    s.unit = 2;
+    s.xLength = 12.5;
+    s.yLength = 3;
+    s.right = 50;
+    s.bottom = 30;
+    s.ApplyScaleRule();
+    loaded.SetSlot(4, s);
+    loaded.SetCurrentIndex(4);
+    CFakeEngine fake;
+    CCalibrationDlg d(loaded, fake.Hooks());
+    EXPECT_EQ(d.findChild<QComboBox*>("slotCombo")->currentIndex(), 4);
+    EXPECT_EQ(d.findChild<QComboBox*>("unitCombo")->currentText(), "cm");
+    EXPECT_EQ(d.findChild<QLineEdit*>("editX")->text(), "12.5");
+    EXPECT_EQ(d.findChild<QLineEdit*>("editY")->text(), "3");
+    EXPECT_EQ(
+            d.findChild<QLineEdit*>("scaleStatus")->text(), "X: 0.2500cm/pixel  Y: 0.1000cm/pixel");
+    ASSERT_EQ(fake.applied.size(), 1u);
+    EXPECT_EQ(fake.applied.back(), s);
+}
+
+TEST_F(CalibrationDlgTest, ResetGivesTwoMicronsPerPixel)
+{
+    Click("btnReset");
+    const CCalibrationSlot s = table.GetCurSlot();
+    EXPECT_EQ(s.unit, 0);
+    EXPECT_DOUBLE_EQ(s.xPerPixel, 2.0);
+    EXPECT_DOUBLE_EQ(s.yPerPixel, 2.0);
+    EXPECT_EQ(s.left, 100u);
+    EXPECT_EQ(s.top, 100u);
+    EXPECT_EQ(s.right, 300u);
+    EXPECT_EQ(s.bottom, 300u);
+    EXPECT_EQ(engine.applied.back(), s);
+    EXPECT_EQ(Status(), "X: 2.0000um/pixel  Y: 2.0000um/pixel");
+    EXPECT_EQ(Child<QLineEdit>("editX")->text(), "400");
+    EXPECT_EQ(Child<QLineEdit>("editY")->text(), "400");
+}
+
+TEST_F(CalibrationDlgTest, UnitRelabelsWithoutConverting)
+{
+    Click("btnReset");
+    QSignalSpy applied(dlg.get(), &CCalibrationDlg::calibrationApplied);
+    Child<QComboBox>("unitCombo")->setCurrentIndex(1);
+    EXPECT_EQ(applied.count(), 1); // the results list is rebuilt in the new unit
+    const CCalibrationSlot s = table.GetCurSlot();
+    EXPECT_EQ(s.unit, 1);
+    EXPECT_DOUBLE_EQ(s.xPerPixel, 2.0);
+    EXPECT_DOUBLE_EQ(s.yPerPixel, 2.0);
+    EXPECT_EQ(engine.applied.back().unit, 1);
+    EXPECT_EQ(Status(), "X: 2.0000mm/pixel  Y: 2.0000mm/pixel");
+}
+
+TEST_F(CalibrationDlgTest, TypingXRecomputesOnlyX)
+{
+    Click("btnReset");
+    Type("editX", "1000");
+    CCalibrationSlot s = table.GetCurSlot();
+    EXPECT_DOUBLE_EQ(s.xLength, 1000.0);
+    EXPECT_DOUBLE_EQ(s.xPerPixel, 5.0);
+    EXPECT_DOUBLE_EQ(s.yPerPixel, 2.0);
+    EXPECT_EQ(engine.applied.back(), s);
+    EXPECT_EQ(Status(), "X: 5.0000um/pixel  Y: 2.0000um/pixel");
+    EXPECT_EQ(Child<QLineEdit>("editX")->text(), "1000"); // the typed text stays as typed
+
+    Type("editY", "100");
+    s = table.GetCurSlot();
+    EXPECT_DOUBLE_EQ(s.yPerPixel, 0.5);
+    EXPECT_DOUBLE_EQ(s.xPerPixel, 5.0);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(CalibrationDlgTest, CancelKeepsTheEdit)
+{
+    dlg->ShowCalibration();
+    Click("btnReset");
+    Type("editX", "800");
+    Click("btnCancel");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE(engine.modes.back());
+    EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 4.0);
+    EXPECT_DOUBLE_EQ(table.GetCurSlot().xLength, 800.0);
+
+    // The close box behaves as Cancel.
+    dlg->ShowCalibration();
+    EXPECT_TRUE(engine.modes.back());
+    dlg->close();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE(engine.modes.back());
+}
+
+TEST_F(CalibrationDlgTest, ChoosingASlotUsesItAtOnce)
+{
+    CCalibrationSlot three;
+    three.unit = 3;
+    three.xLength = 1;
+    three.yLength = 1;
+    three.right = 10;
+    three.bottom = 20;
+    three.ApplyScaleRule();
+    table.SetSlot(3, three);
+
+    Child<QComboBox>("slotCombo")->setCurrentIndex(3);
+    EXPECT_EQ(table.CurrentIndex(), 3);
+    EXPECT_EQ(engine.applied.back(), three);
+    EXPECT_EQ(Child<QComboBox>("unitCombo")->currentText(), "inch");
+    EXPECT_EQ(Status(), "X: 0.1000inch/pixel  Y: 0.0500inch/pixel");
+
+    Click("btnReset"); // resets slot 3, not slot 0
+    EXPECT_DOUBLE_EQ(table.GetSlot(3).xPerPixel, 2.0);
+    EXPECT_DOUBLE_EQ(table.GetSlot(0).xLength, 0.0);
+}
+
+TEST_F(CalibrationDlgTest, EmptySlotMeasuresInPixels)
+{
+    const CCalibrationSlot empty = table.GetCurSlot();
+    EXPECT_FALSE(empty.HasUsableScale());
+    EXPECT_EQ(empty.EffectiveUnitName(), "px");
+    EXPECT_DOUBLE_EQ(empty.EffectiveXPerPixel(), 1.0);
+    EXPECT_EQ(Status(), "X: 1.0000px/pixel  Y: 1.0000px/pixel");
+
+    // A length over a bar of no extent is infinite: still pixels, never "inf" or "nan".
+    Type("editX", "400");
+    EXPECT_EQ(Status(), "X: 1.0000px/pixel  Y: 1.0000px/pixel");
+    Click("btnReset");
+    EXPECT_EQ(table.GetCurSlot().EffectiveUnitName(), "um");
+}
+
+TEST_F(CalibrationDlgTest, NonNumericEntryIsRefused)
+{
+    dlg->ShowCalibration();
+    Click("btnReset");
+    const CCalibrationSlot before = table.GetCurSlot();
+    Type("editX", "abc");
+    EXPECT_EQ(table.GetCurSlot(), before);
+    Click("btnOk");
+    EXPECT_EQ(messages, QStringList { "Please enter a number." });
+    EXPECT_TRUE(dlg->isVisible()); // OK does not close on a bad number
+    EXPECT_EQ(table.GetCurSlot(), before);
+
+    double v = 0.0;
+    EXPECT_FALSE(CCalibrationDlg::ParseLength("inf", v));
+    EXPECT_FALSE(CCalibrationDlg::ParseLength("", v));
+    EXPECT_TRUE(CCalibrationDlg::ParseLength(" 1e3 ", v));
+    EXPECT_DOUBLE_EQ(v, 1000.0);
+
+    Type("editX", "600");
+    Click("btnOk");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 3.0);
+}
+
+TEST_F(CalibrationDlgTest, AutoCalibrationMessages)
+{
+    dlg->OnAuto();
+    EXPECT_EQ(messages, QStringList { "Unit must be set mm!" });
+
+    Child<QComboBox>("unitCombo")->setCurrentIndex(1);
+    dlg->OnAuto(); // no frame
+    EXPECT_EQ(messages.last(), "It does not calibrate automatically with the previewing image.");
+
+    // A white disc 100 pixels across, nominal 1.0 mm (third size).
+    const int w = 400, h = 300, stride = CCircleDetector::FrameStride(w);
+    engine.frame.width = w;
+    engine.frame.height = h;
+    engine.frame.bits.assign(static_cast<size_t>(stride) * h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double dx = x + 0.5 - 200, dy = y + 0.5 - 150;
+            if (dx * dx + dy * dy <= 2500.0)
+                for (int c = 0; c < 3; ++c)
+                    engine.frame.bits[static_cast<size_t>(y) * stride + 3 * x + c] = 255;
+        }
+    engine.frameOk = true;
+    Child<QComboBox>("autoSizeCombo")->setCurrentIndex(2);
+    EXPECT_EQ(Child<QLineEdit>("editX")->text(), "1");
+    messages.clear();
+    dlg->OnAuto();
+    EXPECT_TRUE(messages.isEmpty());
+    const CCalibrationSlot s = table.GetCurSlot();
+    EXPECT_EQ(s.unit, 1);
+    EXPECT_DOUBLE_EQ(s.xLength, 1.0);
+    EXPECT_NEAR(s.xPerPixel, 0.01, 0.0002);
+    EXPECT_EQ(engine.applied.back(), s);
+}
