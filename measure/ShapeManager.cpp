@@ -6,6 +6,7 @@
 #include "measure/Angle3Shape.h"
 #include "measure/Angle4Shape.h"
 #include "measure/CircleShape.h"
+#include "measure/DistanceCircleShape.h"
 #include "measure/DistanceShape.h"
 #include "measure/LineShape.h"
 #include "measure/PerpendicularShape.h"
@@ -366,6 +367,13 @@ void CShapeManager::ResultRowsOf(const CMeasureShape& shape, std::vector<CResult
         row(line->ValueLabel()->Id(), "distance", QString::asprintf("%.3f", line->Length()), unit);
         row(line->SecondLabel()->Id(), "degree", QString::asprintf("%.1f", line->Direction()),
                 degrees);
+        // Every value the picture shows is also a row: the two circles' diameters follow.
+        for (const CCircleShape* circle : { static_cast<const CCircleShape*>(distance.CircleA()),
+                     static_cast<const CCircleShape*>(distance.CircleB()) }) {
+            if (circle && circle->ValueLabel())
+                row(circle->ValueLabel()->Id(), "diameter",
+                        QString::asprintf("%.3f", circle->Diameter()), unit);
+        }
         break;
     }
     case CMeasureShape::KindVerticalLines: {
@@ -1009,7 +1017,7 @@ void CShapeManager::DrawEverything(
     for (const auto& text : m_texts)
         text->DrawLabel(painter);
     if (m_settings.ScaleShow)
-        DrawScaleBar(painter);
+        DrawScaleBar(painter, target, width, height);
     if (target == Target::Image)
         DrawCrossLines(painter, width, height);
     else
@@ -1018,14 +1026,30 @@ void CShapeManager::DrawEverything(
         m_ruler->Draw(painter, false);
 }
 
-// The ruler cross, the grid and the scale bar are laid out by the overlay drawing; these
-// keep their places in the order. Like the cross lines they work in window pixels: through
-// ToTarget() and DrawTargetLine(), so that bottom-up frames stay fast and right side up.
-void CShapeManager::DrawRulerOverlay(QPainter&, Target, int, int, int, int) { }
+COverlayPainter CShapeManager::Overlays() const
+{
+    COverlayPainter overlays(m_settings, m_fZoom, ScaleX(), ScaleY(), UnitText(), m_labelFont);
+    overlays.SetFlipHeight(m_nFlipHeight);
+    return overlays;
+}
 
-void CShapeManager::DrawGridOverlay(QPainter&, Target, int, int) { }
+void CShapeManager::DrawRulerOverlay(
+        QPainter& painter, Target target, int width, int height, int offsetX, int offsetY)
+{
+    Overlays().DrawRuler(painter, OverlayTarget(target), width, height, offsetX, offsetY);
+}
 
-void CShapeManager::DrawScaleBar(QPainter&) { }
+void CShapeManager::DrawGridOverlay(QPainter& painter, Target target, int width, int height)
+{
+    Overlays().DrawGrid(painter, OverlayTarget(target), width, height);
+}
+
+void CShapeManager::DrawScaleBar(QPainter& painter, Target target, int width, int height)
+{
+    const COverlayPainter::Target t = OverlayTarget(target);
+    Overlays().DrawScaleBar(
+            painter, t, COverlayPainter::ScaleBarArea(t, m_clientSize, QSize(width, height)));
+}
 
 void CShapeManager::DrawCrossLines(QPainter& painter, int width, int height)
 {
@@ -1033,10 +1057,7 @@ void CShapeManager::DrawCrossLines(QPainter& painter, int width, int height)
         if (line.shown == 0)
             continue;
         const QPoint w = ImageToWindow(QPoint(line.x, line.y));
-        // A dashed pen wider than one pixel draws solid.
-        const bool dashed = line.type != 0 && line.size <= 1;
-        const QPen pen(ColorRefToQColor(line.colour), line.size,
-                dashed ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap);
+        const QPen pen = COverlayPainter::CrossLinePen(line);
         // The window extent is flipped like the points on a bottom-up target.
         const QPoint top = ToTarget(QPoint(w.x(), 0));
         const QPoint bottom = ToTarget(QPoint(w.x(), height));

@@ -3,6 +3,7 @@
 #include "app/ColorSetting.h"
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
+#include "measure/OverlayPainter.h"
 #include "measure/ResultRow.h"
 
 #include <QFont>
@@ -159,7 +160,12 @@ private:
     void DrawRulerOverlay(
             QPainter& painter, Target target, int width, int height, int offsetX, int offsetY);
     void DrawGridOverlay(QPainter& painter, Target target, int width, int height);
-    void DrawScaleBar(QPainter& painter);
+    void DrawScaleBar(QPainter& painter, Target target, int width, int height);
+    COverlayPainter Overlays() const;
+    static COverlayPainter::Target OverlayTarget(Target target)
+    {
+        return static_cast<COverlayPainter::Target>(static_cast<int>(target));
+    }
     void DrawCrossLines(QPainter& painter, int width, int height);
     void EnsureRuler();
     void RemoveShapeAt(int index);
