@@ -352,3 +352,19 @@ TEST(FuzzRegression, StoredInputsDecodeSafely)
         }
     }
 }
+
+// The fuzz seeds come from other encoders (cjpeg, ImageMagick, hand-built BMPs): all must load.
+TEST(FuzzRegression, SeedPicturesLoad)
+{
+    for (const char* sub : { "bmp", "jpeg" }) {
+        const QDir dir(
+                QStringLiteral(KALVEX_TEST_DATA_DIR "/../../../fuzz/corpus/") + QLatin1String(sub));
+        ASSERT_TRUE(dir.exists());
+        for (const QString& name : dir.entryList(QDir::Files)) {
+            CxImage img;
+            EXPECT_TRUE(img.LoadFile(dir.filePath(name), 0))
+                    << name.toStdString() << ": " << img.LastErrorText();
+            EXPECT_GT(img.Width(), 0u);
+        }
+    }
+}
