@@ -297,6 +297,11 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
         if (fileColors == 0)
             fileColors = maxColors;
         colors = uint32_t(std::min<uint64_t>(fileColors, maxColors));
+        // Some writers leave the colour count at 0 but store a shorter table; the pixel offset
+        // tells how much there really is.
+        const int64_t here = file.Tell();
+        if (pixelOffset && here >= start && start + int64_t(pixelOffset) >= here)
+            colors = uint32_t(std::min<int64_t>(colors, (start + pixelOffset - here) / entry));
         if (!readExact(file, palette, colors * entry))
             return fail(image, "BMP file is truncated");
     }

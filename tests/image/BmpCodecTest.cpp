@@ -26,7 +26,7 @@ void put32(Bytes& b, uint32_t v)
 }
 
 // Hand-built BMP files: header fields as given, then palette or masks, then the pixel bytes.
-struct BmpSpec
+struct BmpLayout
 {
     int32_t width = 0, height = 0;
     uint16_t bpp = 24;
@@ -40,7 +40,7 @@ struct BmpSpec
     bool fileHeader = true;
 };
 
-Bytes makeBmp(const BmpSpec& s)
+Bytes makeBmp(const BmpLayout& s)
 {
     Bytes info;
     if (s.core) {
@@ -173,7 +173,7 @@ TEST_F(BmpFiles, RoundTripsAtOddWidths)
 TEST_F(BmpFiles, PaletteDepthsAndHeaders)
 {
     // 8-bit with a 2-entry palette: index 7 lies past it and reads as black.
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3, s.height = 2, s.bpp = 8, s.colorsUsed = 2;
     s.palette = { 1, 2, 3, 0, 4, 5, 6, 0 };
     s.pixels = { 0, 1, 7, 0, 1, 0, 0, 0 };
@@ -217,7 +217,7 @@ TEST_F(BmpFiles, PaletteDepthsAndHeaders)
 
 TEST_F(BmpFiles, RunLengthEncoded)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 7, s.height = 3, s.bpp = 8, s.compression = 1;
     s.palette = greyPalette(16);
     // Bottom row: run of 4 x index 1, literal 2, 3, 9, end of line; a delta over the middle
@@ -243,7 +243,7 @@ TEST_F(BmpFiles, RunLengthEncoded)
 
 TEST_F(BmpFiles, SixteenAndThirtyTwoBitBecome24)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2, s.height = 1, s.bpp = 16;
     s.pixels = { 0x00, 0x7C, 0x1F, 0x00 }; // 5-5-5: pure red, pure blue
     ASSERT_TRUE(load(makeBmp(s)));
@@ -270,7 +270,7 @@ TEST_F(BmpFiles, SixteenAndThirtyTwoBitBecome24)
 
 TEST_F(BmpFiles, HostileHeadersAreRejected)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 100000, s.height = 100000, s.bpp = 24;
     expectRejected(makeBmp(s), "BMP file is truncated");
     s.compression = 1, s.bpp = 8, s.palette = greyPalette(1), s.colorsUsed = 1;
@@ -302,7 +302,7 @@ TEST_F(BmpFiles, HostileHeadersAreRejected)
 
 TEST_F(BmpFiles, RunsAndDeltasMustStayInThePicture)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 4, s.height = 2, s.bpp = 8, s.compression = 1, s.palette = greyPalette(4);
     const Bytes bad[] = {
         { 5, 1, 0, 1 }, // run longer than the row
@@ -320,19 +320,19 @@ TEST_F(BmpFiles, RunsAndDeltasMustStayInThePicture)
 
 TEST_F(BmpFiles, TruncatedAtAnyByteFails)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3, s.height = 2, s.bpp = 8, s.palette = greyPalette(16), s.colorsUsed = 16;
     s.pixels = Bytes(8, 1);
-    BmpSpec rle = s;
+    BmpLayout rle = s;
     rle.compression = 1;
     rle.pixels = { 3, 1, 0, 0, 0, 3, 1, 2, 3, 0, 0, 1 };
-    BmpSpec rgb;
+    BmpLayout rgb;
     rgb.width = 3, rgb.height = 3, rgb.bpp = 24, rgb.pixels = Bytes(36, 9);
-    for (const BmpSpec& spec : { s, rle, rgb }) {
-        const Bytes whole = makeBmp(spec);
+    for (const BmpLayout& layout : { s, rle, rgb }) {
+        const Bytes whole = makeBmp(layout);
         ASSERT_TRUE(load(whole));
         // An RLE file may lose its end-of-bitmap marker once the last row is complete.
-        const size_t keep = spec.compression ? whole.size() - 4 : whole.size() - 1;
+        const size_t keep = layout.compression ? whole.size() - 4 : whole.size() - 1;
         for (size_t n = 0; n <= keep; ++n) {
             EXPECT_FALSE(load(Bytes(whole.begin(), whole.begin() + n))) << n;
             EXPECT_FALSE(m_img.HasPixels());
@@ -349,6 +349,22 @@ TEST(FuzzRegression, StoredInputsDecodeSafely)
             CxImage img;
             if (!img.LoadFile(dir.filePath(name), format))
                 EXPECT_FALSE(img.HasPixels()) << name.toStdString();
+        }
+    }
+}
+
+// The fuzz seeds come from other encoders (cjpeg, ImageMagick, hand-built BMPs): all must load.
+TEST(FuzzRegression, SeedPicturesLoad)
+{
+    for (const char* sub : { "bmp", "jpeg" }) {
+        const QDir dir(
+                QStringLiteral(KALVEX_TEST_DATA_DIR "/../../../fuzz/corpus/") + QLatin1String(sub));
+        ASSERT_TRUE(dir.exists());
+        for (const QString& name : dir.entryList(QDir::Files)) {
+            CxImage img;
+            EXPECT_TRUE(img.LoadFile(dir.filePath(name), 0))
+                    << name.toStdString() << ": " << img.LastErrorText();
+            EXPECT_GT(img.Width(), 0u);
         }
     }
 }
