@@ -7,6 +7,7 @@
 #include <QStaticText>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 constexpr int kPointTolerance2 = 100; // squared image pixels
@@ -165,7 +166,9 @@ void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highli
     const QPoint a = m_manager->ImageToWindow(box.topLeft());
     const QPoint b =
             m_manager->ImageToWindow(QPoint(box.x() + box.width(), box.y() + box.height()));
-    const QRect r = QRect(a, b).normalized().adjusted(0, 0, -1, -1);
+    // Not QRect::normalized(): it shrinks an inverted rectangle by a pixel.
+    const QRect r(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+            QSize(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())));
     const int width = pen.width();
     if (r.width() == r.height()) {
         // Circles on raw frames: stepped directly, ring by shifted ring.

@@ -287,3 +287,20 @@ TEST_F(MeasureCanvasTest, CrossLinesPersist)
     CMeasureCanvas again(path);
     EXPECT_EQ(again.Manager().CrossLineCount(), 1);
 }
+
+TEST_F(MeasureCanvasTest, ReferenceDragReportsEachStep)
+{
+    QSignalSpy moved(m_canvas, &CMeasureCanvas::calibrationMoved);
+    M().EnableCalibrationRuler(true);
+    m_canvas->ChooseTool(CMeasureCanvas::SelectMode);
+    M().SetToolMode(CMeasureCanvas::SelectMode);
+    Press({ 300, 200 }); // right end of the horizontal bar
+    Move({ 310, 200 });
+    Move({ 320, 200 });
+    Release({ 320, 200 });
+    ASSERT_EQ(moved.count(), 2);
+    const auto slot = moved.at(1).at(0).value<CCalibrationSlot>();
+    EXPECT_EQ(slot.left, 80u);
+    EXPECT_EQ(slot.right, 320u);
+    EXPECT_DOUBLE_EQ(M().GetCalibration().xPerPixel, 200.0 / 240);
+}

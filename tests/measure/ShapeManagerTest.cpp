@@ -2,6 +2,7 @@
 #include "measure/CircleShape.h"
 #include "measure/LineShape.h"
 #include "measure/PerpendicularShape.h"
+#include "measure/TextLabel.h"
 #include "measure/ShapeManager.h"
 #include "measure/VerticalLinesShape.h"
 
@@ -252,4 +253,129 @@ TEST(ShapeManager, TextsAndCrossLines)
     EXPECT_FALSE(m.GetCrossLine(1, line));
     m.RemoveCrossLine(0);
     EXPECT_EQ(m.CrossLineCount(), 0);
+}
+
+TEST(ShapeManager, AnglesAndTheirRows)
+{
+    CShapeManager m;
+    m.SetToolMode(3);
+    Click(m, 10, 0);
+    Click(m, 10, 10);
+    Click(m, 20, 10);
+    m.SetToolMode(4);
+    Click(m, 10, 20);
+    Click(m, 10, 10);
+    Click(m, 20, 10);
+    Click(m, 10, 10);
+    const auto rows = m.ResultRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].result, "90.0");
+    EXPECT_EQ(rows[0].unit, "deg.");
+    EXPECT_EQ(rows[1].result, "270.0");
+    EXPECT_NE(rows[0].rowId, rows[1].rowId);
+}
+
+TEST(ShapeManager, DistanceRowsReachTheWholeDistance)
+{
+    CShapeManager m;
+    m.SetToolMode(9);
+    for (QPoint p : { QPoint(60, 50), QPoint(50, 60), QPoint(40, 50), QPoint(160, 50),
+                 QPoint(150, 60), QPoint(140, 50) })
+        Click(m, p.x(), p.y());
+    const auto rows = m.ResultRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].type, "distance");
+    EXPECT_EQ(rows[1].type, "degree");
+
+    m.HighlightByRowId(rows[1].rowId, true);
+    const CMeasureShape* distance = m.ShapeAt(0);
+    EXPECT_TRUE(distance->IsHighlighted());
+    for (int i = 0; i < distance->ChildCount(); ++i)
+        EXPECT_TRUE(distance->Child(i)->IsHighlighted());
+
+    m.RemoveByRowId(rows[1].rowId);
+    EXPECT_EQ(m.ShapeCount(), 0);
+}
+
+TEST(ShapeManager, DraggingALabelMovesOnlyTheLabel)
+{
+    CShapeManager m;
+    m.SetToolMode(2);
+    Drag(m, { 100, 100 }, { 200, 100 });
+    auto* line = static_cast<CLineShape*>(m.ShapeAt(0));
+    const QPoint label = line->ValueLabel()->Position();
+    ASSERT_EQ(label, QPoint(150, 100));
+
+    m.SetToolMode(13);
+    Drag(m, label + QPoint(2, 2), label + QPoint(2, 42));
+    EXPECT_EQ(line->ValueLabel()->Position(), QPoint(150, 140));
+    EXPECT_EQ(line->Point(0), QPoint(100, 100));
+    EXPECT_EQ(line->Point(1), QPoint(200, 100));
+
+    // Moving the end re-anchors the label and keeps the user's offset.
+    Drag(m, { 200, 100 }, { 300, 100 });
+    EXPECT_EQ(line->ValueLabel()->Position(), QPoint(200, 140));
+}
+
+TEST(ShapeManager, InvalidatesTheGrownBoundingBox)
+{
+    CShapeManager m;
+    std::vector<QRect> rects;
+    m.SetInvalidateHook([&rects](const QRect& r) { rects.push_back(r); });
+    m.SetToolMode(2);
+    Drag(m, { 300, 200 }, { 400, 220 });
+    ASSERT_FALSE(rects.empty());
+    QRect all;
+    for (const QRect& r : rects)
+        all |= r;
+    EXPECT_TRUE(all.contains(QRect(QPoint(200, 150), QPoint(500, 270))));
+
+    rects.clear();
+    m.SetZoom(2.0f);
+    rects.clear();
+    m.SetPan(10, 0);
+    ASSERT_FALSE(rects.empty());
+    // Beyond zoom 1 the margins are 120 and 80 times the zoom.
+    EXPECT_EQ(rects.front().left(), 300 * 2 - 10 - 240);
+    EXPECT_EQ(rects.front().top(), 200 * 2 - 160);
+}
+
+TEST(ShapeManager, DrawOnFrameKeepsTheUprightPicture)
+{
+    constexpr int w = 200;
+    constexpr int h = 120;
+    CShapeManager m;
+    CColorSetting colours;
+    colours.LineSize = 1;
+    colours.LineColor = 0x000000FF; // red
+    colours.TextColor = 0x00FF0000; // blue
+    m.ApplyColourSettings(colours);
+    m.SetToolMode(2);
+    Drag(m, { 20, 30 }, { 180, 30 });
+    m.SetToolMode(8);
+    Click(m, 110, 80);
+    Click(m, 100, 90);
+    Click(m, 90, 80); // circle of radius 10 about (100, 80)
+
+    const int stride = CShapeManager::FrameStride(w);
+    std::vector<uint8_t> frame(stride * h, 0);
+    m.DrawOnFrame(frame.data(), w, h, 0, 0);
+    auto pixel = [&](int x, int y) { // upright coordinates
+        const uint8_t* p = &frame[(h - 1 - y) * stride + x * 3];
+        return qRgb(p[2], p[1], p[0]);
+    };
+    EXPECT_EQ(pixel(60, 30), qRgb(255, 0, 0));
+    EXPECT_EQ(pixel(60, 29), qRgb(0, 0, 0));
+    EXPECT_EQ(pixel(90, 80), qRgb(255, 0, 0)); // rim
+    EXPECT_EQ(pixel(100, 70), qRgb(255, 0, 0));
+    EXPECT_EQ(pixel(94, 86), qRgb(0, 0, 0)); // inside
+    // The label sits below its anchor (100, 30), drawn downwards in blue.
+    int blue = 0;
+    for (int y = 30; y < 50; ++y)
+        for (int x = 100; x < 160; ++x)
+            blue += qBlue(pixel(x, y)) > 128 && qRed(pixel(x, y)) == 0;
+    EXPECT_GT(blue, 5);
+    for (int y = 10; y < 29; ++y)
+        for (int x = 100; x < 160; ++x)
+            EXPECT_EQ(qBlue(pixel(x, y)), 0) << x << "," << y;
 }
