@@ -166,7 +166,7 @@ TEST_F(MeasureCanvasTest, SixDistanceClicks)
     EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
 
     const auto rows = m_canvas->RefreshResults();
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 4u) << "distance, degree and the two circle diameters";
     EXPECT_EQ(rows[0].type, "distance");
     EXPECT_EQ(rows[0].result, "200.000");
     EXPECT_EQ(rows[1].result, "0.0"); // from A towards B, not "-0.0"

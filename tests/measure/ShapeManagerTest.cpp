@@ -283,9 +283,11 @@ TEST(ShapeManager, DistanceRowsReachTheWholeDistance)
                  QPoint(150, 60), QPoint(140, 50) })
         Click(m, p.x(), p.y());
     const auto rows = m.ResultRows();
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].type, "distance");
     EXPECT_EQ(rows[1].type, "degree");
+    EXPECT_EQ(rows[2].type, "diameter");
+    EXPECT_EQ(rows[3].type, "diameter");
 
     m.HighlightByRowId(rows[1].rowId, true);
     const CMeasureShape* distance = m.ShapeAt(0);
