@@ -2,19 +2,37 @@
 
 #include "app/IniFile.h"
 #include "app/MainLayout.h"
+#include "app/ColorSettingDlg.h"
 #include "app/SidePanel.h"
 #include "app/Trace.h"
+#include "calibration/CalibrationDlg.h"
 #include "capture/TavoGraphDll.h"
+#include "image/ImagePainter.h"
 #include "image/ImageListWnd.h"
+#include "image/ThumbViewDlg.h"
+#include "measure/CrossLineDlg.h"
+#include "measure/ManagerCrossLineHost.h"
 #include "measure/MeasureCanvas.h"
+#include "measure/ResultListCtrl.h"
+#include "measure/ShapeManager.h"
+#include "tools/InputDlg.h"
+#include "tools/ManagerTextsHost.h"
+#include "tools/TextsManagerDlg.h"
+#include "video/FramePump.h"
+#include "video/GraphFrameSource.h"
+#include "video/WhiteBalanceDlg.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -115,10 +133,10 @@ void CTavoMeasureDlg::SaveSettings() const
 void CTavoMeasureDlg::Initialise(bool showWindow)
 {
     m_canvas->Create(m_colorSetting, m_calibration.GetCurSlot());
-    connect(m_canvas, &CMeasureCanvas::calibrationMoved, this,
-            [this](const CCalibrationSlot &slot) { m_calibration.SetCurSlot(slot); });
+    m_canvas->SetTextInputHook([this] { return CInputDlg::Ask(m_canvas); });
     m_canvas->setGeometry(0, 0, m_nDisplayWidth, m_nDisplayHeight);
     m_canvas->show();
+    StartFramePump();
     OpenCamera();
     RecalLayOut();
     if (showWindow) {
@@ -134,6 +152,9 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_sidePanel);
     m_sidePanel->show();
+    CreateCalibrationDialog();
+    CreateResultList();
+    WirePanel();
     m_sidePanel->Initialise();
 
     m_thumbnails = new CImageListWnd(m_thumbHost);
@@ -142,7 +163,220 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     m_thumbnails->SetFolder(m_general.m_strImagePath);
     m_thumbnails->setGeometry(m_thumbHost->rect());
     m_thumbnails->show();
+    WireThumbnails();
     RecalLayOut();
+}
+
+void CTavoMeasureDlg::StartFramePump()
+{
+    m_frameSource = std::make_unique<CGraphFrameSource>(*m_graph);
+    m_pump = std::make_unique<CFramePump>();
+    m_pump->SetSource(m_frameSource.get());
+    CMeasureCanvas* canvas = m_canvas;
+    m_pump->SetOverlayPainter([canvas](QPainter& painter, const CPumpState& state) {
+        canvas->Manager().DrawOnFrame(
+                painter, state.displayWidth, state.displayHeight, -state.originX, -state.originY);
+    });
+    m_pump->SetPresentNotifier([canvas] {
+        QMetaObject::invokeMethod(canvas, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+    });
+    CFramePump* pump = m_pump.get();
+    m_canvas->SetLivePainter([pump](QPainter& painter) {
+        pump->PaintView([&painter](const QImage& view) {
+            if (!view.isNull())
+                painter.drawImage(0, 0, view);
+        });
+    });
+    m_canvas->SetPumpHooks(
+            [this] {
+                PushPumpState();
+                m_pump->Restart();
+            },
+            [pump] { pump->SuspendPump(); }, [pump] { pump->ResumePump(); });
+    // The pump reads the window's state once per frame; a copy is handed over at frame pace.
+    m_pumpStateTimer = new QTimer(this);
+    m_pumpStateTimer->setInterval(15);
+    connect(m_pumpStateTimer, &QTimer::timeout, this, &CTavoMeasureDlg::PushPumpState);
+    m_pumpStateTimer->start();
+}
+
+CFrameFilterSettings CTavoMeasureDlg::FilterSettings() const
+{
+    CFrameFilterSettings filters;
+    filters.whiteBalance = m_general.m_bEnableWB;
+    filters.redGain = m_general.m_nWBRed;
+    filters.blueGain = m_general.m_nWBBlue;
+    filters.equalize = m_bEqualize;
+    filters.binarize = m_bBinarize;
+    filters.threshold = m_nBinarizeThreshold;
+    return filters;
+}
+
+void CTavoMeasureDlg::PushPumpState()
+{
+    if (!m_pump)
+        return;
+    CPumpState state;
+    state.still = m_bStill;
+    state.captureWidth = m_general.m_nVideoWidth;
+    state.captureHeight = m_general.m_nVideoHeight;
+    state.displayWidth = m_nDisplayWidth;
+    state.displayHeight = m_nDisplayHeight;
+    const QPoint origin = m_canvas->ScrollOrigin();
+    state.originX = origin.x();
+    state.originY = origin.y();
+    state.displayScale = m_general.m_nDisp;
+    const QSize host = m_videoHost->size();
+    const bool fit = m_general.m_nDisp == 0;
+    state.viewWidth = fit ? m_nDisplayWidth : std::min(m_nDisplayWidth, host.width());
+    state.viewHeight = fit ? m_nDisplayHeight : std::min(m_nDisplayHeight, host.height());
+    state.parentWidth = host.width();
+    state.parentHeight = host.height();
+    state.filters = FilterSettings();
+    m_pump->SetState(state);
+}
+
+void CTavoMeasureDlg::CreateCalibrationDialog()
+{
+    CCalibrationDlg::CHooks hooks;
+    CShapeManager& manager = m_canvas->Manager();
+    hooks.applyCalibration = [&manager](const CCalibrationSlot& slot) {
+        manager.SetCalibration(slot);
+    };
+    hooks.enableCalibrationMode = [&manager](bool on) { manager.EnableCalibrationRuler(on); };
+    hooks.repaintCanvas = [this] { m_canvas->update(); };
+    hooks.cancelTool = [this] {
+        if (m_sidePanel)
+            m_sidePanel->CancelTool();
+    };
+    hooks.captureFrame = [this](CCalibrationDlg::CFrame& frame) {
+        if (!m_bStill && !CaptureToFrame())
+            return false;
+        if (!m_frameImage.HasPixels() || m_frameImage.Bpp() != 24)
+            return false;
+        frame.width = static_cast<int>(m_frameImage.Width());
+        frame.height = static_cast<int>(m_frameImage.Height());
+        frame.bits.assign(m_frameImage.Dib() + m_frameImage.Header().biSize
+                        + m_frameImage.NumColors() * 4,
+                m_frameImage.Dib() + m_frameImage.DibSize());
+        return true;
+    };
+    m_calibrationDlg = new CCalibrationDlg(m_calibration, std::move(hooks), this);
+    m_calibrationDlg->hide();
+    connect(m_canvas, &CMeasureCanvas::calibrationMoved, m_calibrationDlg,
+            &CCalibrationDlg::OnCalibrationMoved);
+}
+
+void CTavoMeasureDlg::CreateResultList()
+{
+    m_resultList = new CResultListCtrl(m_sidePanel);
+    m_resultList->setObjectName(QStringLiteral("resultList"));
+    CShapeManager& manager = m_canvas->Manager();
+    CResultListCtrl::CHooks hooks;
+    hooks.resultRows = [this] { return m_canvas->RefreshResults(); };
+    hooks.removeByRowId = [&manager](uint32_t id) { manager.RemoveByRowId(id); };
+    hooks.removeAll = [&manager] { manager.RemoveAll(); };
+    hooks.highlightByRowId = [&manager](uint32_t id, bool on) { manager.HighlightByRowId(id, on); };
+    hooks.cancelTool = [this] { m_sidePanel->CancelTool(); };
+    hooks.invalidateCanvas = [this] { m_canvas->update(); };
+    hooks.measureFolder = [this] { return m_general.m_strMeasurePath; };
+    m_resultList->SetHooks(std::move(hooks));
+    m_sidePanel->SetResultsList(m_resultList);
+    connect(m_canvas, &CMeasureCanvas::resultsChanged, m_resultList, &CResultListCtrl::Refill);
+    connect(m_calibrationDlg, &CCalibrationDlg::calibrationApplied, m_resultList,
+            &CResultListCtrl::Refill);
+}
+
+void CTavoMeasureDlg::WirePanel()
+{
+    CPanelHooks& h = m_sidePanel->Hooks();
+    CMeasureCanvas* canvas = m_canvas;
+    CTavoGraphDll* graph = m_graph.get();
+    CShapeManager& manager = m_canvas->Manager();
+    h.toolMode = [canvas] { return canvas->ToolMode(); };
+    h.setToolMode = [&manager](int mode) { manager.SetToolMode(mode); };
+    h.cancelUnfinished = [&manager] { manager.CancelUnfinished(); };
+    h.finishVerticalLines = [&manager] { manager.FinishVerticalLines(); };
+    h.resetReleaseCounter = [canvas] { canvas->ResetReleaseCounter(); };
+    h.setLive = [canvas](bool live) { canvas->SetStillMode(!live); };
+    h.startCanvasTimer = [canvas](int ms) { canvas->SetTimerPeriod(ms); };
+    h.suspendPump = [canvas] { canvas->SuspendPump(); };
+    h.resumePump = [canvas] { canvas->ResumePump(); };
+    h.graphRun = [graph] { return graph->Run(); };
+    h.graphPause = [graph] { return graph->Pause(); };
+    h.graphStop = [graph] { return graph->Stop(); };
+    h.graphTearDown = [graph] { return graph->TearDownGraph(); };
+    h.changeVideoSize = [graph](int w, int hh) { return graph->ChangeVideoSize(w, hh); };
+    h.fillVideoSizeCombo = [graph](QComboBox* combo) { return graph->InitVideoSizeCombo(combo); };
+    h.showVideoPropertyPages = [graph](QWidget* owner) {
+        return graph->ShowVideoPropertyPages(owner);
+    };
+    h.captureToFrame = [this] {
+        CaptureToFrame();
+        ShowCurrentFrame();
+    };
+    h.keepFrameForMerge = [this] { m_spareImage = m_frameImage; };
+    h.restoreFrameAfterMerge = [this] { m_frameImage = m_spareImage; };
+    h.clearMeasurements = [this] { m_resultList->OnClear(); };
+    h.saveCsv = [this] { m_resultList->OnSaveCsv(); };
+    h.showCalibration = [this] { m_calibrationDlg->ShowCalibration(); };
+    h.colorSetting = [this, &manager] {
+        CColorSettingDlg dialog(
+                m_colorSetting,
+                [this, &manager](const CColorSetting& settings) {
+                    m_colorSetting = settings;
+                    manager.ApplyColourSettings(settings);
+                    m_canvas->update();
+                },
+                this);
+        dialog.exec();
+    };
+    h.crossLineDialog = [this, &manager] {
+        CManagerCrossLineHost<CShapeManager> host(manager);
+        CCrossLineDlg dialog(host, this);
+        dialog.exec();
+    };
+    h.textsManager = [this, &manager] {
+        CManagerTextsHost<CShapeManager> host(manager);
+        CTextsManagerDlg dialog(host, this);
+        dialog.exec();
+    };
+    h.thumbView = [this] {
+        CThumbViewDlg dialog(m_general.m_strImagePath, this);
+        connect(&dialog, &CThumbViewDlg::openRequested, this,
+                [this](const QString& path, bool) { OpenPictureFromList(path); });
+        connect(&dialog, &CThumbViewDlg::fileRemoved, this, [this](const QString& path) {
+            m_thumbnails->ForgetFile(QFileInfo(path).fileName());
+        });
+        dialog.exec();
+    };
+    connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel, [this] { m_sidePanel->OnToolEnded(); });
+}
+
+void CTavoMeasureDlg::WireThumbnails()
+{
+    connect(m_thumbnails, &CImageListWnd::openRequested, this,
+            [this](const QString& path, bool) { OpenPictureFromList(path); });
+}
+
+void CTavoMeasureDlg::OpenPictureFromList(const QString& path)
+{
+    CxImage picture;
+    if (!picture.LoadFile(path, CXIMAGE_FORMAT_BMP)) {
+        ShowPictureError(path, picture.LastError());
+        return;
+    }
+    if (!m_bStill)
+        m_sidePanel->OnVideoForPicture();
+    m_frameImage = std::move(picture);
+    m_strCurrentFile = QFileInfo(path).fileName();
+    ShowCurrentFrame();
+}
+
+void CTavoMeasureDlg::ShowPictureError(const QString& path, const QString& reason)
+{
+    QMessageBox::warning(this, windowTitle(),
+            tr("The picture %1 cannot be opened:\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 void CTavoMeasureDlg::OpenCamera()
@@ -215,22 +449,63 @@ void CTavoMeasureDlg::SizeCanvas()
     m_canvas->show();
 }
 
-bool CTavoMeasureDlg::OpenStillPicture(const QString &path)
+bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
 {
-    const QImage picture(path);
-    if (picture.isNull())
+    CxImage picture;
+    if (!picture.LoadFile(path, CXIMAGE_FORMAT_BMP))
         return false;
+    m_frameImage = std::move(picture);
+    m_strCurrentFile = QFileInfo(path).fileName();
     m_bStill = true;
-    m_stillSize = picture.size();
-    m_canvas->SetStillImage(picture);
-    m_canvas->SetStillMode(true);
-    SizeCanvas();
+    ShowCurrentFrame();
     return true;
+}
+
+bool CTavoMeasureDlg::CaptureToFrame()
+{
+    m_frameImage.Destroy();
+    int width = 0;
+    int height = 0;
+    if (m_graph->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
+        return false;
+    int32_t size = CFramePump::FrameBytes(width, height);
+    int32_t held = size;
+    // The grabber knows the size of the frame it holds; trust it over the requested size.
+    if (m_graph->CaptureToBuf(&held, nullptr) >= 0 && held != size)
+        return false;
+    m_captureBuffer.resize(static_cast<size_t>(size));
+    if (m_graph->CaptureToBuf(&size, m_captureBuffer.data()) < 0)
+        return false;
+    FilterSettings().Apply(m_captureBuffer.data(), width, height);
+    return m_frameImage.CreateFromBuffer(m_captureBuffer.data(), static_cast<uint32_t>(width),
+            static_cast<uint32_t>(height), 24,
+            static_cast<uint32_t>(CFramePump::FrameBytes(width, 1)), false);
+}
+
+void CTavoMeasureDlg::Pause()
+{
+    CaptureToFrame();
+    ShowCurrentFrame();
+    m_bStill = true;
+    m_graph->Pause();
+    m_canvas->update();
+}
+
+void CTavoMeasureDlg::ShowCurrentFrame()
+{
+    m_stillSize = QSize(static_cast<int>(m_frameImage.Width()), static_cast<int>(m_frameImage.Height()));
+    m_canvas->SetStillImage(CImagePainter::ToQImage(m_frameImage));
+    if (m_bStill) {
+        m_canvas->SetStillMode(true);
+        SizeCanvas();
+    }
+    m_canvas->update();
 }
 
 void CTavoMeasureDlg::RestartVideo()
 {
-    // The frame pump restarts here once live video is wired to the canvas.
+    PushPumpState();
+    m_canvas->RestartVideo();
 }
 
 void CTavoMeasureDlg::ApplyToggle()
@@ -321,6 +596,10 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
 
 void CTavoMeasureDlg::closeEvent(QCloseEvent* event)
 {
-    // The frame pump stops here, before anything it reads goes away.
+    // The frame pump stops before anything it reads goes away.
+    if (m_pumpStateTimer)
+        m_pumpStateTimer->stop();
+    if (m_pump)
+        m_pump->Stop();
     event->accept();
 }

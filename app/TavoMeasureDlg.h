@@ -3,16 +3,24 @@
 #include "app/ColorSetting.h"
 #include "app/GeneralSettings.h"
 #include "calibration/CalibrationTable.h"
+#include "image/xImage.h"
+#include "video/FrameFilterSettings.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
+class CCalibrationDlg;
+class CFramePump;
+class CGraphFrameSource;
 class CImageListWnd;
+class CResultListCtrl;
 class CMeasureCanvas;
 class CSidePanel;
 class CTavoGraphDll;
 class QFrame;
+class QTimer;
 class QToolButton;
 
 // The main window and the program's shared state: settings, capture object, calibration
@@ -33,7 +41,18 @@ public:
     void SizeCanvas();
     void RestartVideo();
     // Shows a picture file as the still image on the canvas; false when it cannot be read.
-    bool OpenStillPicture(const QString &path);
+    bool OpenStillPicture(const QString& path);
+    // Copies the newest camera frame through the filters into the current frame image.
+    bool CaptureToFrame();
+    // Capture to frame, still mode, pause the graph, repaint.
+    void Pause();
+    // Shows the current frame image on the canvas as the still picture.
+    void ShowCurrentFrame();
+    CxImage& CurrentFrame() { return m_frameImage; }
+    CxImage& SpareFrame() { return m_spareImage; }
+    CCalibrationDlg* CalibrationDlg() const { return m_calibrationDlg; }
+    CResultListCtrl* ResultList() const { return m_resultList; }
+    CFramePump* Pump() const { return m_pump.get(); }
 
     CGeneralSettings& General() { return m_general; }
     CColorSetting& ColorSetting() { return m_colorSetting; }
@@ -90,6 +109,15 @@ private:
     QToolButton* MakeToggleButton(
             const QString& objectName, const QString& icon, const QString& toolTip);
     QSize SourceSize() const;
+    void StartFramePump();
+    void PushPumpState();
+    void CreateCalibrationDialog();
+    void CreateResultList();
+    void WirePanel();
+    void WireThumbnails();
+    void ShowPictureError(const QString& path, const QString& reason);
+    void OpenPictureFromList(const QString& path);
+    CFrameFilterSettings FilterSettings() const;
 
     QString m_settingsPath;
     std::unique_ptr<CTavoGraphDll> m_graph;
@@ -113,4 +141,13 @@ private:
     int m_nDisplayHeight = 480;
     float m_fZoom = 1.0f;
     QSize m_stillSize;
+
+    CxImage m_frameImage; // the current frame: last captured or opened picture
+    CxImage m_spareImage; // kept while the merge tool borrows the current frame
+    std::vector<uint8_t> m_captureBuffer;
+    std::unique_ptr<CGraphFrameSource> m_frameSource;
+    std::unique_ptr<CFramePump> m_pump;
+    QTimer* m_pumpStateTimer = nullptr;
+    CCalibrationDlg* m_calibrationDlg = nullptr;
+    CResultListCtrl* m_resultList = nullptr;
 };

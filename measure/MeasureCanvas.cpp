@@ -223,6 +223,11 @@ void CMeasureCanvas::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
+    if (!m_bStill && m_livePainter) {
+        painter.fillRect(rect(), Qt::black);
+        m_livePainter(painter);
+        return;
+    }
     if (!m_bStill) {
         std::lock_guard lock(m_frameMutex);
         if (m_frame.isNull())

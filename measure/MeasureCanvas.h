@@ -18,6 +18,8 @@ struct CColorSetting;
 // The picture area of the main window: shows the still picture or the frames the pump
 // presents, and turns mouse input into measurements through the shape manager. Its
 // construction reads the cross lines from the settings file and its destruction writes them.
+class QPainter;
+
 class CMeasureCanvas : public QWidget
 {
     Q_OBJECT
@@ -78,6 +80,8 @@ public:
 
     // Live: the pump hands over each finished view image from its own thread.
     void PresentFrame(const QImage& view);
+    // Live painting straight from the pump's hand-over slot, without a copy per frame.
+    void SetLivePainter(std::function<void(QPainter&)> paint) { m_livePainter = std::move(paint); }
 
     // Frame pump control; the pump installs these when it exists.
     void SetPumpHooks(std::function<void()> restart, std::function<void()> suspend,
@@ -134,6 +138,7 @@ private:
 
     std::mutex m_frameMutex;
     QImage m_frame; // last view image from the pump
+    std::function<void(QPainter&)> m_livePainter;
 
     QBasicTimer m_timer;
     std::function<void()> m_restartHook;

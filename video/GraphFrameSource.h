@@ -1,0 +1,18 @@
+#pragma once
+
+#include "video/FrameSource.h"
+
+class CTavoGraphDll;
+
+// The capture library as the frame pump's source.
+class CGraphFrameSource : public IFrameSource
+{
+public:
+    explicit CGraphFrameSource(CTavoGraphDll& graph) : m_graph(graph) { }
+
+    int32_t GetCaptureSize(int& width, int& height) override;
+    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override;
+
+private:
+    CTavoGraphDll& m_graph;
+};
