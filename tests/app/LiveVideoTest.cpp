@@ -1,0 +1,83 @@
+#include "app/TavoMeasureDlg.h"
+#include "measure/MeasureCanvas.h"
+#include "measure/ShapeManager.h"
+#include "video/FramePump.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The whole live road with the Test Pattern camera: capture library, pump, canvas, manager.
+class LiveVideo : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("KALVEX_TEST_CAMERA", "1");
+        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
+        m_window->resize(1280, 800);
+        m_window->Initialise(/*showWindow=*/false);
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->RestartVideo();
+    }
+    void TearDown() override
+    {
+        m_window->close();
+        m_window.reset();
+    }
+    bool WaitForFrames(uint64_t count) const
+    {
+        return QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= count; }, 30000);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CTavoMeasureDlg> m_window;
+};
+
+} // namespace
+
+TEST_F(LiveVideo, TestPatternFramesReachTheCanvas)
+{
+    ASSERT_TRUE(WaitForFrames(3)) << "no frame from the Test Pattern camera";
+    EXPECT_EQ(m_window->General().m_strDeviceName, "Test Pattern");
+    m_window->Pump()->PaintView([](const QImage& view) {
+        ASSERT_FALSE(view.isNull());
+        // The pattern's first bar is white, its top-left corner included.
+        EXPECT_EQ(view.pixelColor(5, 5), QColor(255, 255, 255));
+    });
+}
+
+TEST_F(LiveVideo, CaptureToFrameFillsTheCurrentPicture)
+{
+    ASSERT_TRUE(WaitForFrames(2));
+    ASSERT_TRUE(m_window->CaptureToFrame());
+    EXPECT_EQ(m_window->CurrentFrame().Width(), 640u);
+    EXPECT_EQ(m_window->CurrentFrame().Height(), 480u);
+    m_window->Pause();
+    EXPECT_TRUE(m_window->StillMode());
+}
+
+// Runs under ThreadSanitizer: the user-interface thread edits shapes and filters while the
+// pump draws them over live frames.
+TEST_F(LiveVideo, EditingWhileThePumpDraws)
+{
+    ASSERT_TRUE(WaitForFrames(2));
+    CShapeManager& manager = m_window->Canvas()->Manager();
+    for (int i = 0; i < 40; ++i) {
+        manager.SetToolMode(2);
+        manager.OnLButtonDown(20 + i, 20);
+        manager.OnMouseMove(120 + i, 60 + i);
+        manager.OnLButtonUp(120 + i, 60 + i);
+        if (i % 5 == 0)
+            manager.RemoveAll();
+        m_window->m_bBinarize = i % 2 == 0;
+        m_window->m_bEqualize = i % 3 == 0;
+        QTest::qWait(5);
+    }
+    const uint64_t copied = m_window->Pump()->FramesCopied();
+    EXPECT_TRUE(WaitForFrames(copied + 2));
+}
