@@ -599,7 +599,10 @@ void CTavoMeasureDlg::closeEvent(QCloseEvent* event)
     // The frame pump stops before anything it reads goes away.
     if (m_pumpStateTimer)
         m_pumpStateTimer->stop();
-    if (m_pump)
+    if (m_pump) {
         m_pump->Stop();
+        qCDebug(lcTrace) << "frames copied" << m_pump->FramesCopied() << "presented"
+                         << m_pump->FramesPresented();
+    }
     event->accept();
 }
