@@ -30,9 +30,17 @@ public:
     {
         if (size == 0 || count == 0)
             return 0;
-        const qint64 bytes = qint64(size * count);
-        const qint64 written = m_file.write(static_cast<const char*>(buffer), bytes);
-        return written == bytes ? count : size_t(qMax<qint64>(written, 0)) / size;
+        // A short write is retried so that a full disk ends in an error with its reason.
+        const char* data = static_cast<const char*>(buffer);
+        qint64 left = qint64(size * count);
+        while (left > 0) {
+            const qint64 written = m_file.write(data, left);
+            if (written <= 0)
+                break;
+            data += written;
+            left -= written;
+        }
+        return left == 0 ? count : (size * count - size_t(left)) / size;
     }
     bool Seek(int64_t offset, int origin) override
     {
