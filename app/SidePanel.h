@@ -73,6 +73,8 @@ public:
     // Wire the hooks first: initialisation already restarts the pump and fills the combos.
     CPanelHooks& Hooks() { return m_hooks; }
     void Initialise();
+    // Refills "Resolution" from the camera in use (after the Device setting dialog).
+    void FillResolutionCombo();
 
     CPanelButton* ButtonAt(Button id) const { return m_buttons[id]; }
     QComboBox* ScaleCombo() const { return m_scaleCombo; }
@@ -128,7 +130,6 @@ private:
     void LoadBitmaps();
     void SetUpResultsList();
     void SetToolTips();
-    void FillResolutionCombo();
     void SelectTool(Button button, int mode);
     void SetToolModeValue(int mode);
     void MarkOnlyTool(Button button);

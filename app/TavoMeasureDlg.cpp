@@ -3,7 +3,9 @@
 #include "app/IniFile.h"
 #include "app/MainLayout.h"
 #include "app/ColorSettingDlg.h"
+#include "app/SaveSettingDlg.h"
 #include "app/SidePanel.h"
+#include "app/SnapshotSaver.h"
 #include "app/Trace.h"
 #include "calibration/CalibrationDlg.h"
 #include "capture/TavoGraphDll.h"
@@ -20,6 +22,7 @@
 #include "tools/TextsManagerDlg.h"
 #include "video/FramePump.h"
 #include "video/GraphFrameSource.h"
+#include "video/DeviceSettingDlg.h"
 #include "video/WhiteBalanceDlg.h"
 
 #include <QCloseEvent>
@@ -164,6 +167,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     m_thumbnails->setGeometry(m_thumbHost->rect());
     m_thumbnails->show();
     WireThumbnails();
+    CreateSnapshotSaver();
     RecalLayOut();
 }
 
@@ -359,6 +363,52 @@ void CTavoMeasureDlg::WireThumbnails()
             [this](const QString& path, bool) { OpenPictureFromList(path); });
 }
 
+void CTavoMeasureDlg::CreateSnapshotSaver()
+{
+    CSnapshotContext context {
+        .frame = m_frameImage,
+        .settings = m_general,
+        .stillMode = [this] { return m_bStill; },
+        .currentFile = [this] { return m_strCurrentFile; },
+        .captureToFrame = [this] { CaptureToFrame(); },
+        .manager = &m_canvas->Manager(),
+        .addItem =
+                [this](const QString& name) {
+                    m_thumbnails->AddFile(name);
+                    m_thumbnails->UpdateScrollSize();
+                },
+        .refreshItem = [this](const QString& name) { m_thumbnails->RefreshThumbnail(name); },
+        .hasItem = [this](const QString& name) { return m_thumbnails->IndexOfName(name) >= 0; },
+        .relayout = [this] { m_thumbnails->Layout(); },
+        .frameChanged = [this] { ShowCurrentFrame(); },
+        .parent = this,
+        .clock = {},
+        .programFolder = {},
+    };
+    m_saver = std::make_unique<CSnapshotSaver>(std::move(context));
+
+    CPanelHooks& h = m_sidePanel->Hooks();
+    h.saveSnapshot = [this] { m_saver->Save(); };
+    h.saveAs = [this] { m_saver->SaveAs(); };
+    h.saveSetting = [this] {
+        CSaveSettingDlg dialog(m_general.m_strImagePath, m_general.m_bBMP, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        m_general.m_strImagePath = dialog.ImageFolder();
+        m_general.m_bBMP = dialog.IsBmp();
+        m_thumbnails->SetFolder(m_general.m_strImagePath);
+        m_thumbnails->RecreateItemWindows();
+        m_thumbnails->Layout();
+        m_thumbnails->UpdateScrollSize();
+    };
+    h.deviceSetting = [this] {
+        CDeviceSettingDlg dialog(*m_graph, m_general.m_strDeviceName, m_general.m_nVideoWidth,
+                m_general.m_nVideoHeight, this);
+        dialog.SetRefillHook([this] { m_sidePanel->FillResolutionCombo(); });
+        dialog.exec();
+    };
+}
+
 void CTavoMeasureDlg::OpenPictureFromList(const QString& path)
 {
     CxImage picture;
@@ -455,7 +505,8 @@ bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
     if (!picture.LoadFile(path, CXIMAGE_FORMAT_BMP))
         return false;
     m_frameImage = std::move(picture);
-    m_strCurrentFile = QFileInfo(path).fileName();
+    // A picture from anywhere on disk: Save overwrites it where it lives.
+    m_strCurrentFile = QFileInfo(path).absoluteFilePath();
     m_bStill = true;
     ShowCurrentFrame();
     return true;

@@ -16,6 +16,7 @@ class CFramePump;
 class CGraphFrameSource;
 class CImageListWnd;
 class CResultListCtrl;
+class CSnapshotSaver;
 class CMeasureCanvas;
 class CSidePanel;
 class CTavoGraphDll;
@@ -115,6 +116,7 @@ private:
     void CreateResultList();
     void WirePanel();
     void WireThumbnails();
+    void CreateSnapshotSaver();
     void ShowPictureError(const QString& path, const QString& reason);
     void OpenPictureFromList(const QString& path);
     CFrameFilterSettings FilterSettings() const;
@@ -150,4 +152,5 @@ private:
     QTimer* m_pumpStateTimer = nullptr;
     CCalibrationDlg* m_calibrationDlg = nullptr;
     CResultListCtrl* m_resultList = nullptr;
+    std::unique_ptr<CSnapshotSaver> m_saver;
 };

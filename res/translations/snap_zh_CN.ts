@@ -1,0 +1,72 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CDeviceSettingDlg</name>
+    <message>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="29"/>
+        <source>Device setting</source>
+        <translation>设备设置</translation>
+    </message>
+    <message>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="36"/>
+        <source>Camera setting</source>
+        <translation>摄像头设置</translation>
+    </message>
+    <message>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="39"/>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="42"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CSnapshotSaver</name>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="123"/>
+        <source>Bitmap Files(*.bmp)</source>
+        <translation>位图文件(*.bmp)</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="123"/>
+        <source>JPEG Files(*.jpg)</source>
+        <translation>JPEG 文件(*.jpg)</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="182"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="243"/>
+        <source>There is no picture to save.</source>
+        <translation>没有可保存的图片。</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="210"/>
+        <source>Save As</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="253"/>
+        <source>The drawing cannot be added to this picture.</source>
+        <translation>无法将绘图加入此图片。</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="305"/>
+        <source>Warnning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="305"/>
+        <source>The picture could not be saved to
+%1
+
+%2</source>
+        <translation>图片无法保存到
+%1
+
+%2</translation>
+    </message>
+</context>
+</TS>
