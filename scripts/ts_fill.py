@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """ts_fill.py FILE.ts TABLE.tsv: fills unfinished translations from a tab-separated table
-(source text, translation), one pair per line. Sources are matched after XML unescaping."""
+(source text, translation), one pair per line; "\\n" stands for a line break."""
 import html
 import re
 import sys
@@ -17,16 +17,21 @@ with open(table_path, encoding="utf-8") as f:
 text = open(ts_path, encoding="utf-8").read()
 missing = []
 
-def fill(match):
-    source = html.unescape(match.group(1))
+
+def fill(message):
+    block = message.group(0)
+    if 'type="unfinished"' not in block:
+        return block
+    source = html.unescape(re.search(r"<source>(.*?)</source>", block, re.S).group(1))
     if source not in table:
         missing.append(source)
-        return match.group(0)
-    return (match.group(0).split("<translation")[0]
-            + "<translation>" + html.escape(table[source], quote=False) + "</translation>")
+        return block
+    translation = html.escape(table[source], quote=False)
+    return re.sub(r'<translation type="unfinished">.*?</translation>',
+                  lambda _: "<translation>" + translation + "</translation>", block, flags=re.S)
 
-text = re.sub(r"<source>(.*?)</source>(?:(?!<source>).)*?<translation type=\"unfinished\">.*?</translation>",
-              fill, text, flags=re.S)
+
+text = re.sub(r"<message>.*?</message>", fill, text, flags=re.S)
 open(ts_path, "w", encoding="utf-8").write(text)
 for m in missing:
     print("no translation for:", repr(m), file=sys.stderr)

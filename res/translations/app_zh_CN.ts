@@ -52,47 +52,54 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="41"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="63"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="53"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="75"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="55"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="77"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="57"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="79"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="59"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="81"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="253"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="429"/>
+        <source>The picture %1 cannot be opened:
+%2</source>
+        <translation>无法打开图片 %1：
+%2</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="601"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="260"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="608"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="261"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="609"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="296"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="644"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>
