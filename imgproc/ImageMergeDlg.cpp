@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -149,7 +150,11 @@ void CImageMergeDlg::CreateToolBar()
                              std::function<void()> command) {
         auto* button = new QToolButton(m_toolBar);
         button->setObjectName(objectName);
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)));
+        const QString iconPath = QStringLiteral(":/icons/%1.svg").arg(icon);
+        if (QFile::exists(iconPath))
+            button->setIcon(QIcon(iconPath));
+        else
+            button->setText(tip); // built without the program's artwork
         button->setIconSize(QSize(kIconSize, kIconSize));
         button->setFixedSize(kButtonSize, kButtonSize);
         button->setToolTip(tip);
