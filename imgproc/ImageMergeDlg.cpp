@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QPointer>
@@ -168,6 +169,8 @@ void CImageMergeDlg::CreateToolBar()
         combo->setFixedWidth(kComboWidth);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(items);
+        // The box keeps its 80 pixels; the list shows the whole texts.
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 8);
         m_toolBar->addWidget(combo);
         return combo;
     };

@@ -4,10 +4,14 @@
 #include "imgproc/FusionRunner.h"
 #include "imgproc/ImageMergeDlg.h"
 #include "imgproc/MergeView.h"
+#include "video/FrameSource.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QIcon>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -341,6 +345,74 @@ TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
     runner.Wait();
     EXPECT_EQ(runner.Status(), FusionStatus::Done);
     EXPECT_EQ(runner.TakeResult().width, 200);
+}
+
+} // namespace
+
+namespace {
+
+// A camera that always holds one flat frame.
+class FlatSource : public IFrameSource
+{
+public:
+    int32_t GetCaptureSize(int& width, int& height) override
+    {
+        width = 64;
+        height = 48;
+        return 0;
+    }
+    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override
+    {
+        const int32_t size = 64 * 3 * 48;
+        if (!buffer) {
+            *byteCount = size;
+            return 0;
+        }
+        if (*byteCount < size)
+            return -1;
+        for (int32_t i = 0; i < size; i += 3) {
+            buffer[i] = 200; // blue
+            buffer[i + 1] = 40;
+            buffer[i + 2] = 10;
+        }
+        return 0;
+    }
+};
+
+TEST_F(MergeFixture, MergeDialog_LiveViewShowsTheCameraThroughItsOwnPump)
+{
+    FlatSource source;
+    CMergeHooks hooks = Hooks();
+    hooks.frameSource = [&source]() -> IFrameSource* { return &source; };
+    hooks.captureSize = [] { return QSize(64, 48); };
+    CImageMergeDlg dlg(std::move(hooks));
+    dlg.resize(800, 600);
+    dlg.LayOut();
+    dlg.ApplyZoom(1);
+    ASSERT_EQ(dlg.BigView()->size(), QSize(64, 48));
+    EXPECT_FALSE(dlg.BigView()->Still());
+
+    QColor seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        seen = dlg.BigView()->grab().toImage().pixelColor(32, 24);
+        if (seen == QColor(10, 40, 200))
+            break;
+    }
+    EXPECT_EQ(seen, QColor(10, 40, 200));
+}
+
+TEST(MergeIcons, EveryToolbarIconDraws)
+{
+    for (const char* name : { "merge-video", "merge-capture", "merge-open", "merge-fuse",
+                 "merge-save", "merge-close" }) {
+        const QIcon icon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+        const QImage image = icon.pixmap(48, 48).toImage();
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_GT(image.pixelColor(24, 24).alpha() + image.pixelColor(12, 24).alpha(), 0) << name;
+    }
 }
 
 } // namespace
