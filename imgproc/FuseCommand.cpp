@@ -16,11 +16,6 @@
 
 namespace {
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("CFuseCommand", text);
-}
-
 void Print(std::ostream& stream, const QString& text)
 {
     stream << text.toLocal8Bit().constData() << '\n';
@@ -28,7 +23,8 @@ void Print(std::ostream& stream, const QString& text)
 
 QString Usage()
 {
-    return Tr("Usage: kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose] IN...");
+    return QCoreApplication::translate("CFuseCommand",
+            "Usage: kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose] IN...");
 }
 
 QString MapText(const CAffineMap& map)
@@ -78,19 +74,22 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--fuse")) {
             if (++i >= arguments.size()) {
-                error = Tr("--fuse needs a mode: direct or adjusted.");
+                error = QCoreApplication::translate(
+                        "CFuseCommand", "--fuse needs a mode: direct or adjusted.");
                 return false;
             }
             const QString mode = arguments[i].toLower();
             if (mode != QLatin1String("direct") && mode != QLatin1String("adjusted")) {
-                error = Tr("Unknown fusion mode \"%1\": use direct or adjusted.").arg(arguments[i]);
+                error = QCoreApplication::translate(
+                        "CFuseCommand", "Unknown fusion mode \"%1\": use direct or adjusted.")
+                                .arg(arguments[i]);
                 return false;
             }
             options.adjusted = mode == QLatin1String("adjusted");
             haveMode = true;
         } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
             if (++i >= arguments.size()) {
-                error = Tr("-o needs an output file.");
+                error = QCoreApplication::translate("CFuseCommand", "-o needs an output file.");
                 return false;
             }
             options.output = arguments[i];
@@ -100,32 +99,37 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
             for (++i; i < arguments.size(); ++i)
                 options.inputs << arguments[i];
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            error = Tr("Unknown option \"%1\".").arg(arg);
+            error = QCoreApplication::translate("CFuseCommand", "Unknown option \"%1\".").arg(arg);
             return false;
         } else {
             options.inputs << arg;
         }
     }
     if (!haveMode) {
-        error = Tr("--fuse needs a mode: direct or adjusted.");
+        error = QCoreApplication::translate(
+                "CFuseCommand", "--fuse needs a mode: direct or adjusted.");
         return false;
     }
     if (options.output.isEmpty()) {
-        error = Tr("No output file: give -o OUT.jpg or -o OUT.bmp.");
+        error = QCoreApplication::translate(
+                "CFuseCommand", "No output file: give -o OUT.jpg or -o OUT.bmp.");
         return false;
     }
     const QString suffix = QFileInfo(options.output).suffix().toLower();
     if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")
             && suffix != QLatin1String("bmp")) {
-        error = Tr("The output file must end in .jpg or .bmp: %1").arg(options.output);
+        error = QCoreApplication::translate(
+                "CFuseCommand", "The output file must end in .jpg or .bmp: %1")
+                        .arg(options.output);
         return false;
     }
     if (options.inputs.size() < 2) {
-        error = Tr("Need at least 2 input images, got %1.").arg(options.inputs.size());
+        error = QCoreApplication::translate("CFuseCommand", "Need at least 2 input images, got %1.")
+                        .arg(options.inputs.size());
         return false;
     }
     if (options.inputs.size() > kMaxFusionImages) {
-        error = Tr("At most %1 input images, got %2.")
+        error = QCoreApplication::translate("CFuseCommand", "At most %1 input images, got %2.")
                         .arg(kMaxFusionImages)
                         .arg(options.inputs.size());
         return false;
@@ -161,12 +165,13 @@ bool CFuseCommand::LoadAll(
             failed = files[i];
             const CxImage& image = images[static_cast<size_t>(i)];
             if (image.HasPixels())
-                error = Tr("not a 24-bit colour picture");
+                error = QCoreApplication::translate("CFuseCommand", "not a 24-bit colour picture");
             else if (!QFileInfo(files[i]).isFile())
-                error = Tr("no such file");
+                error = QCoreApplication::translate("CFuseCommand", "no such file");
             else
-                error = image.LastError().isEmpty() ? Tr("not a BMP or JPEG picture")
-                                                    : image.LastError();
+                error = image.LastError().isEmpty()
+                        ? QCoreApplication::translate("CFuseCommand", "not a BMP or JPEG picture")
+                        : image.LastError();
             images.clear();
             return false;
         }
@@ -202,13 +207,17 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     std::vector<CxImage> images;
     QString failed;
     if (!LoadAll(options.inputs, images, failed, error)) {
-        Print(err, Tr("Cannot read %1: %2").arg(failed, error));
+        Print(err,
+                QCoreApplication::translate("CFuseCommand", "Cannot read %1: %2")
+                        .arg(failed, error));
         return UnreadableInput;
     }
     for (size_t i = 1; i < images.size(); ++i) {
         if (images[i].Width() != images[0].Width() || images[i].Height() != images[0].Height()) {
             Print(err,
-                    Tr("%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.")
+                    QCoreApplication::translate("CFuseCommand",
+                            "%1 is %2 x %3, but %4 is %5 x %6: every image must have the same "
+                            "size.")
                             .arg(options.inputs[static_cast<int>(i)])
                             .arg(images[i].Width())
                             .arg(images[i].Height())
@@ -220,7 +229,7 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     }
     if (options.verbose)
         Print(out,
-                Tr("Decoded %1 images in %2 s")
+                QCoreApplication::translate("CFuseCommand", "Decoded %1 images in %2 s")
                         .arg(images.size())
                         .arg(SecondsSince(start), 0, 'f', 3));
 
@@ -235,7 +244,8 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
         observer.pairDone = [&](const CFusionPairReport& pair) {
             const std::lock_guard lock(printing);
             Print(out,
-                    Tr("Pair %1-%2: %3 matches, %4 kept; %5")
+                    QCoreApplication::translate(
+                            "CFuseCommand", "Pair %1-%2: %3 matches, %4 kept; %5")
                             .arg(pair.first + 1)
                             .arg(pair.first + 2)
                             .arg(pair.matches)
@@ -249,16 +259,18 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     const FusionStatus status = options.adjusted ? FuseAdjusted(views, centre, fused, observer)
                                                  : FuseDirect(views, fused, observer);
     if (status != FusionStatus::Done) {
-        Print(err, Tr("The fusion failed."));
+        Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
         return FusionFailed;
     }
     if (options.verbose)
-        Print(out, Tr("Fused in %1 s").arg(SecondsSince(fuseStart), 0, 'f', 3));
+        Print(out,
+                QCoreApplication::translate("CFuseCommand", "Fused in %1 s")
+                        .arg(SecondsSince(fuseStart), 0, 'f', 3));
     images.clear(); // the inputs are no longer needed while encoding
 
     CxImage result;
     if (!ToImage(fused, result)) {
-        Print(err, Tr("The fusion failed."));
+        Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
         return FusionFailed;
     }
     fused = {};
@@ -266,12 +278,14 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     if (!bmp)
         result.SetJpegQualityLevel(100.0f);
     if (!result.SaveFile(options.output, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
-        Print(err, Tr("Cannot write %1: %2").arg(options.output, result.LastError()));
+        Print(err,
+                QCoreApplication::translate("CFuseCommand", "Cannot write %1: %2")
+                        .arg(options.output, result.LastError()));
         return WriteFailed;
     }
     if (options.verbose)
         Print(out,
-                Tr("Wrote %1 in %2 s in all")
+                QCoreApplication::translate("CFuseCommand", "Wrote %1 in %2 s in all")
                         .arg(options.output)
                         .arg(SecondsSince(start), 0, 'f', 3));
     return Success;
