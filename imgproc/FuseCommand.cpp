@@ -93,6 +93,11 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
                 return false;
             }
             options.output = arguments[i];
+        } else if (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang="))
+                || arg == QLatin1String("--test-camera")) {
+            // The program's own options, read by main.
+            if (arg == QLatin1String("--lang"))
+                ++i;
         } else if (arg == QLatin1String("--verbose") || arg == QLatin1String("-v")) {
             options.verbose = true;
         } else if (arg == QLatin1String("--")) {
