@@ -12,11 +12,13 @@
 #include "image/ImagePainter.h"
 #include "image/ImageListWnd.h"
 #include "image/ThumbViewDlg.h"
+#include "imgproc/ImageMergeDlg.h"
 #include "measure/CrossLineDlg.h"
 #include "measure/ManagerCrossLineHost.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ResultListCtrl.h"
 #include "measure/ShapeManager.h"
+#include "tools/ImageCompareDlg.h"
 #include "tools/InputDlg.h"
 #include "tools/ManagerTextsHost.h"
 #include "tools/TextsManagerDlg.h"
@@ -320,7 +322,49 @@ void CTavoMeasureDlg::WirePanel()
         ShowCurrentFrame();
     };
     h.keepFrameForMerge = [this] { m_spareImage = m_frameImage; };
-    h.restoreFrameAfterMerge = [this] { m_frameImage = m_spareImage; };
+    h.restoreFrameAfterMerge = [this] {
+        m_frameImage = m_spareImage;
+        if (m_bStill)
+            ShowCurrentFrame();
+    };
+    h.runMergeDialog = [this] {
+        CMergeHooks m;
+        m.stillMode = [this] { return m_bStill; };
+        m.toggleVideo = [this] { m_sidePanel->OnVideo(); };
+        m.captureToFrame = [this] { CaptureToFrame(); };
+        m.currentFrame = [this]() -> CxImage& { return m_frameImage; };
+        m.frameChanged = [this] {
+            m_stillSize = QSize(static_cast<int>(m_frameImage.Width()),
+                    static_cast<int>(m_frameImage.Height()));
+        };
+        m.imageFolder = [this] { return m_general.m_strImagePath; };
+        m.saveBmp = [this] { return m_general.m_bBMP; };
+        m.addToMainList = [this](const QString& name) {
+            m_thumbnails->AddFile(name);
+            m_thumbnails->UpdateScrollSize();
+        };
+        m.frameSource = [this]() -> IFrameSource* { return m_frameSource.get(); };
+        m.captureSize = [this] {
+            int w = 0;
+            int hh = 0;
+            m_graph->GetCaptureSize(w, hh);
+            return QSize(w, hh);
+        };
+        m.zoomChoice = [this] { return m_general.m_nDisp; };
+        m.setZoomChoice = [this](int zoom) {
+            m_general.m_nDisp = zoom;
+            m_canvas->SetScrollOrigin(QPoint());
+        };
+        CImageMergeDlg dialog(std::move(m), this);
+        dialog.exec();
+    };
+    h.imageCompare = [this] {
+        CImageCompareDlg::Hooks c;
+        c.captureToFrame = [this] { CaptureToFrame(); };
+        c.currentFrame = [this]() -> const CxImage& { return m_frameImage; };
+        CImageCompareDlg dialog(std::move(c), this);
+        dialog.exec();
+    };
     h.clearMeasurements = [this] { m_resultList->OnClear(); };
     h.saveCsv = [this] { m_resultList->OnSaveCsv(); };
     h.showCalibration = [this] { m_calibrationDlg->ShowCalibration(); };

@@ -2,6 +2,7 @@
 #include "app/SignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "app/TavoMeasureDlg.h"
+#include "imgproc/FuseCommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,6 +10,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <iostream>
 
 namespace {
 
@@ -36,6 +39,12 @@ void InstallTranslations(QApplication& app, const QString& language)
 
 int main(int argc, char* argv[])
 {
+    // "kalvex --fuse ...": a batch fusion without window, display or single instance.
+    if (CFuseCommand::Requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return CFuseCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalvex"));
     QApplication::setApplicationVersion(QStringLiteral(KALVEX_VERSION));

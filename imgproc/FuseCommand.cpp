@@ -1,0 +1,297 @@
+#include "imgproc/FuseCommand.h"
+
+#include "image/xImage.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <ostream>
+#include <thread>
+
+namespace {
+
+void Print(std::ostream& stream, const QString& text)
+{
+    stream << text.toLocal8Bit().constData() << '\n';
+}
+
+QString Usage()
+{
+    return QCoreApplication::translate("CFuseCommand",
+            "Usage: kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose] IN...");
+}
+
+QString MapText(const CAffineMap& map)
+{
+    auto row = [](const CAffineRow& r) {
+        auto term = [](double v, int decimals) {
+            return QStringLiteral("%1 %2")
+                    .arg(v < 0 ? '-' : '+')
+                    .arg(std::abs(v), 0, 'f', decimals);
+        };
+        return QStringLiteral("%1 x %2 y %3").arg(r.p, 0, 'f', 5).arg(term(r.q, 5), term(r.r, 2));
+    };
+    return QStringLiteral("x' = %1, y' = %2").arg(row(map.x), row(map.y));
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+bool CFuseCommand::Requested(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--fuse") == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList CFuseCommand::Arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString& error) const
+{
+    bool haveMode = false;
+    int i = 0;
+    if (!arguments.isEmpty() && !arguments.front().startsWith(QLatin1Char('-')))
+        i = 1; // the program name
+    for (; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--fuse")) {
+            if (++i >= arguments.size()) {
+                error = QCoreApplication::translate(
+                        "CFuseCommand", "--fuse needs a mode: direct or adjusted.");
+                return false;
+            }
+            const QString mode = arguments[i].toLower();
+            if (mode != QLatin1String("direct") && mode != QLatin1String("adjusted")) {
+                error = QCoreApplication::translate(
+                        "CFuseCommand", "Unknown fusion mode \"%1\": use direct or adjusted.")
+                                .arg(arguments[i]);
+                return false;
+            }
+            options.adjusted = mode == QLatin1String("adjusted");
+            haveMode = true;
+        } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
+            if (++i >= arguments.size()) {
+                error = QCoreApplication::translate("CFuseCommand", "-o needs an output file.");
+                return false;
+            }
+            options.output = arguments[i];
+        } else if (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang="))
+                || arg == QLatin1String("--test-camera")) {
+            // The program's own options, read by main.
+            if (arg == QLatin1String("--lang"))
+                ++i;
+        } else if (arg == QLatin1String("--verbose") || arg == QLatin1String("-v")) {
+            options.verbose = true;
+        } else if (arg == QLatin1String("--")) {
+            for (++i; i < arguments.size(); ++i)
+                options.inputs << arguments[i];
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            error = QCoreApplication::translate("CFuseCommand", "Unknown option \"%1\".").arg(arg);
+            return false;
+        } else {
+            options.inputs << arg;
+        }
+    }
+    if (!haveMode) {
+        error = QCoreApplication::translate(
+                "CFuseCommand", "--fuse needs a mode: direct or adjusted.");
+        return false;
+    }
+    if (options.output.isEmpty()) {
+        error = QCoreApplication::translate(
+                "CFuseCommand", "No output file: give -o OUT.jpg or -o OUT.bmp.");
+        return false;
+    }
+    const QString suffix = QFileInfo(options.output).suffix().toLower();
+    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")
+            && suffix != QLatin1String("bmp")) {
+        error = QCoreApplication::translate(
+                "CFuseCommand", "The output file must end in .jpg or .bmp: %1")
+                        .arg(options.output);
+        return false;
+    }
+    if (options.inputs.size() < 2) {
+        error = QCoreApplication::translate("CFuseCommand", "Need at least 2 input images, got %1.")
+                        .arg(options.inputs.size());
+        return false;
+    }
+    if (options.inputs.size() > kMaxFusionImages) {
+        error = QCoreApplication::translate("CFuseCommand", "At most %1 input images, got %2.")
+                        .arg(kMaxFusionImages)
+                        .arg(options.inputs.size());
+        return false;
+    }
+    return true;
+}
+
+bool CFuseCommand::LoadAll(
+        const QStringList& files, std::vector<CxImage>& images, QString& failed, QString& error)
+{
+    const int count = static_cast<int>(files.size());
+    images.clear();
+    images.resize(static_cast<size_t>(count));
+    std::vector<char> ok(static_cast<size_t>(count), 0);
+    std::atomic<int> next { 0 };
+    auto worker = [&] {
+        for (int i = next++; i < count; i = next++) {
+            CxImage& image = images[static_cast<size_t>(i)];
+            ok[static_cast<size_t>(i)] =
+                    image.LoadFile(files[i]) && image.HasPixels() && image.Bpp() == 24;
+        }
+    };
+    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 2);
+    std::vector<std::thread> pool;
+    for (int t = 1; t < std::min(threads, count); ++t)
+        pool.emplace_back(worker);
+    worker();
+    for (auto& thread : pool)
+        thread.join();
+
+    for (int i = 0; i < count; ++i) {
+        if (!ok[static_cast<size_t>(i)]) {
+            failed = files[i];
+            const CxImage& image = images[static_cast<size_t>(i)];
+            if (image.HasPixels())
+                error = QCoreApplication::translate("CFuseCommand", "not a 24-bit colour picture");
+            else if (!QFileInfo(files[i]).isFile())
+                error = QCoreApplication::translate("CFuseCommand", "no such file");
+            else
+                error = image.LastError().isEmpty()
+                        ? QCoreApplication::translate("CFuseCommand", "not a BMP or JPEG picture")
+                        : image.LastError();
+            images.clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+CImageView CFuseCommand::View(const CxImage& image)
+{
+    return { static_cast<int>(image.Width()), static_cast<int>(image.Height()), image.Stride(),
+        image.RowBits(0) };
+}
+
+bool CFuseCommand::ToImage(const CFusedImage& fused, CxImage& image)
+{
+    if (fused.bits.empty())
+        return false;
+    return image.CreateFromBuffer(fused.bits.data(), static_cast<uint32_t>(fused.width),
+            static_cast<uint32_t>(fused.height), 24, static_cast<uint32_t>(fused.stride), false);
+}
+
+int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostream& err)
+{
+    Options options;
+    QString error;
+    if (!Parse(arguments, options, error)) {
+        Print(err, error);
+        Print(err, Usage());
+        return UsageError;
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<CxImage> images;
+    QString failed;
+    if (!LoadAll(options.inputs, images, failed, error)) {
+        Print(err,
+                QCoreApplication::translate("CFuseCommand", "Cannot read %1: %2")
+                        .arg(failed, error));
+        return UnreadableInput;
+    }
+    for (size_t i = 1; i < images.size(); ++i) {
+        if (images[i].Width() != images[0].Width() || images[i].Height() != images[0].Height()) {
+            Print(err,
+                    QCoreApplication::translate("CFuseCommand",
+                            "%1 is %2 x %3, but %4 is %5 x %6: every image must have the same "
+                            "size.")
+                            .arg(options.inputs[static_cast<int>(i)])
+                            .arg(images[i].Width())
+                            .arg(images[i].Height())
+                            .arg(options.inputs[0])
+                            .arg(images[0].Width())
+                            .arg(images[0].Height()));
+            return SizeMismatch;
+        }
+    }
+    if (options.verbose)
+        Print(out,
+                QCoreApplication::translate("CFuseCommand", "Decoded %1 images in %2 s")
+                        .arg(images.size())
+                        .arg(SecondsSince(start), 0, 'f', 3));
+
+    std::vector<CImageView> views;
+    views.reserve(images.size());
+    for (const CxImage& image : images)
+        views.push_back(View(image));
+
+    CFusionObserver observer;
+    std::mutex printing;
+    if (options.verbose) {
+        observer.pairDone = [&](const CFusionPairReport& pair) {
+            const std::lock_guard lock(printing);
+            Print(out,
+                    QCoreApplication::translate(
+                            "CFuseCommand", "Pair %1-%2: %3 matches, %4 kept; %5")
+                            .arg(pair.first + 1)
+                            .arg(pair.first + 2)
+                            .arg(pair.matches)
+                            .arg(pair.keptMatches)
+                            .arg(MapText(pair.pairMap)));
+        };
+    }
+    const auto fuseStart = std::chrono::steady_clock::now();
+    CFusedImage fused;
+    CSearchCentre centre;
+    const FusionStatus status = options.adjusted ? FuseAdjusted(views, centre, fused, observer)
+                                                 : FuseDirect(views, fused, observer);
+    if (status != FusionStatus::Done) {
+        Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
+        return FusionFailed;
+    }
+    if (options.verbose)
+        Print(out,
+                QCoreApplication::translate("CFuseCommand", "Fused in %1 s")
+                        .arg(SecondsSince(fuseStart), 0, 'f', 3));
+    images.clear(); // the inputs are no longer needed while encoding
+
+    CxImage result;
+    if (!ToImage(fused, result)) {
+        Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
+        return FusionFailed;
+    }
+    fused = {};
+    const bool bmp = QFileInfo(options.output).suffix().toLower() == QLatin1String("bmp");
+    if (!bmp)
+        result.SetJpegQualityLevel(100.0f);
+    if (!result.SaveFile(options.output, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
+        Print(err,
+                QCoreApplication::translate("CFuseCommand", "Cannot write %1: %2")
+                        .arg(options.output, result.LastError()));
+        return WriteFailed;
+    }
+    if (options.verbose)
+        Print(out,
+                QCoreApplication::translate("CFuseCommand", "Wrote %1 in %2 s in all")
+                        .arg(options.output)
+                        .arg(SecondsSince(start), 0, 'f', 3));
+    return Success;
+}

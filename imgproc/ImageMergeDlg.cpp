@@ -1,0 +1,615 @@
+#include "imgproc/ImageMergeDlg.h"
+
+#include "app/SnapshotNamer.h"
+#include "app/Trace.h"
+#include "image/ImageListWnd.h"
+#include "image/ImagePainter.h"
+#include "imgproc/FuseCommand.h"
+#include "imgproc/MergeResultView.h"
+#include "imgproc/MergeView.h"
+#include "video/FramePump.h"
+#include "video/FrameSource.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QAbstractItemView>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QScrollArea>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kItemWidth = 233;
+constexpr int kItemHeight = 175;
+constexpr int kButtonSize = 56;
+constexpr int kIconSize = 48;
+constexpr int kComboWidth = 80;
+
+// A picture the fusion can take: 24 bits per pixel. Palette pictures are widened.
+bool ToColour(CxImage& image)
+{
+    if (image.Bpp() == 24)
+        return true;
+    CxImage colour;
+    if (!CImagePainter::FromQImage(CImagePainter::ToQImage(image), colour))
+        return false;
+    image = std::move(colour);
+    return image.Bpp() == 24;
+}
+
+} // namespace
+
+CImageMergeDlg::Layout CImageMergeDlg::ComputeLayout(QSize client)
+{
+    const int w = client.width();
+    const int h = client.height();
+    Layout layout;
+    layout.view = QRect(10, 70, std::max(0, w - 20), std::max(0, h - 290));
+    layout.list = QRect(10, h - 210, std::max(0, w - 297), 200);
+    layout.result = QRect(w - 277, h - 210, 267, 200);
+    layout.video = QRect(10, h - 210, 267, 200);
+    return layout;
+}
+
+QSize CImageMergeDlg::ZoomSize(int zoom, QSize source, QSize area)
+{
+    const int w = source.width();
+    const int h = source.height();
+    if (w <= 0 || h <= 0)
+        return {};
+    if (zoom <= 0) {
+        const int wr = area.width();
+        const int hr = area.height();
+        if (static_cast<double>(hr) / h >= static_cast<double>(wr) / w)
+            return { wr, static_cast<int>(static_cast<double>(h) * wr / w) };
+        return { static_cast<int>(static_cast<double>(w) * hr / h), hr };
+    }
+    const int z = std::min(zoom, 3);
+    return { w * z, h * z };
+}
+
+CImageMergeDlg::CImageMergeDlg(CMergeHooks hooks, QWidget* parent)
+    : QDialog(parent), m_hooks(std::move(hooks)), m_pump(std::make_unique<CFramePump>())
+{
+    setWindowTitle(tr("Image Merge"));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    resize(1182, 654); // 591 x 327 dialog units, until the window is maximised
+
+    CreateToolBar();
+
+    m_viewFrame = new QGroupBox(tr("...."), this);
+    m_videoFrame = new QGroupBox(tr("Video"), this);
+    m_videoFrame->hide();
+    m_listFrame = new QGroupBox(tr("List"), this);
+    m_resultFrame = new QGroupBox(tr("Result"), this);
+
+    // X 2 and X 3 views are larger than the frame: they scroll inside it.
+    m_viewScroll = new QScrollArea(m_viewFrame);
+    m_viewScroll->setFrameShape(QFrame::NoFrame);
+    m_viewScroll->setWidgetResizable(false);
+    m_viewScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_view = new CMergeView;
+    m_view->SetPump(m_pump.get());
+    m_view->SetStillSource([this]() -> const CxImage* {
+        return m_hooks.currentFrame ? &m_hooks.currentFrame() : nullptr;
+    });
+    m_viewScroll->setWidget(m_view);
+
+    m_list = new CImageListWnd(m_listFrame);
+    m_list->SetSingleRow(true);
+    m_list->SetItemSize(kItemWidth, kItemHeight);
+    m_list->SetOwner(this);
+    m_list->SetFolderPath(ImageFolder());
+    m_list->CreateIn(m_listFrame);
+
+    m_resultView = new CMergeResultView(m_resultFrame);
+    m_resultView->SetImage(&m_result);
+    connect(m_resultView, &CMergeResultView::doubleClicked, this,
+            &CImageMergeDlg::OnResultDoubleClicked);
+
+    QPointer<CMergeView> view(m_view);
+    m_pump->SetDirectDrawing(true);
+    m_pump->SetPresentNotifier([view] {
+        if (view)
+            QMetaObject::invokeMethod(view, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+    });
+
+    LayOut();
+    UpdateVideo();
+    ApplyZoom(ZoomIndex());
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+CImageMergeDlg::~CImageMergeDlg()
+{
+    // The worker reads the fusion set and the pump paints into the view: both end first.
+    m_runner.Cancel();
+    m_runner.Wait();
+    m_pump->Stop();
+    m_list->SetOwner(nullptr);
+}
+
+void CImageMergeDlg::CreateToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setIconSize(QSize(kIconSize, kIconSize));
+    m_toolBar->setFixedHeight(kButtonSize);
+    m_toolBar->setMovable(false);
+
+    auto addButton = [this](const QString& objectName, const QString& icon, const QString& tip,
+                             std::function<void()> command) {
+        auto* button = new QToolButton(m_toolBar);
+        button->setObjectName(objectName);
+        const QString iconPath = QStringLiteral(":/icons/%1.svg").arg(icon);
+        if (QFile::exists(iconPath))
+            button->setIcon(QIcon(iconPath));
+        else
+            button->setText(tip); // built without the program's artwork
+        button->setIconSize(QSize(kIconSize, kIconSize));
+        button->setFixedSize(kButtonSize, kButtonSize);
+        button->setToolTip(tip);
+        button->setAutoRaise(true);
+        m_toolBar->addWidget(button);
+        connect(button, &QToolButton::clicked, this, std::move(command));
+    };
+    auto addCombo = [this](const QString& objectName, const QStringList& items) {
+        auto* combo = new QComboBox(m_toolBar);
+        combo->setObjectName(objectName);
+        combo->setFixedWidth(kComboWidth);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(items);
+        // The box keeps its 80 pixels; the list shows the whole texts.
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 8);
+        m_toolBar->addWidget(combo);
+        return combo;
+    };
+
+    addButton(QStringLiteral("startVideo"), QStringLiteral("merge-video"), tr("Start video"),
+            [this] { OnStartVideo(); });
+    addButton(QStringLiteral("capture"), QStringLiteral("merge-capture"), tr("Capture image"),
+            [this] { OnCapture(); });
+    addButton(QStringLiteral("open"), QStringLiteral("merge-open"), tr("Open image"),
+            [this] { OnOpen(); });
+    m_zoomCombo =
+            addCombo(QStringLiteral("zoom"), { tr("Fit in"), tr("X 1"), tr("X 2"), tr("X 3") });
+    m_zoomCombo->setCurrentIndex(std::clamp(m_hooks.zoomChoice ? m_hooks.zoomChoice() : 0, 0, 3));
+    connect(m_zoomCombo, &QComboBox::activated, this, &CImageMergeDlg::ApplyZoom);
+    addButton(QStringLiteral("fuse"), QStringLiteral("merge-fuse"), tr("Fuse images"),
+            [this] { OnFuse(); });
+    addButton(QStringLiteral("save"), QStringLiteral("merge-save"), tr("Save result"),
+            [this] { OnSave(); });
+    addButton(QStringLiteral("close"), QStringLiteral("merge-close"), tr("Close"),
+            [this] { close(); });
+    m_modeCombo = addCombo(QStringLiteral("mode"), { tr("Adjusted Merge"), tr("Direct Merge") });
+    m_modeCombo->setCurrentIndex(DirectMerge);
+}
+
+void CImageMergeDlg::LayOut()
+{
+    const Layout layout = ComputeLayout(size());
+    m_toolBar->setGeometry(0, 0, width(), kButtonSize);
+    m_viewFrame->setGeometry(layout.view);
+    m_listFrame->setGeometry(layout.list);
+    m_resultFrame->setGeometry(layout.result);
+    m_videoFrame->setGeometry(layout.video);
+    m_viewScroll->setGeometry(m_viewFrame->contentsRect());
+    m_list->setGeometry(m_listFrame->contentsRect());
+    m_list->UpdateScrollSize();
+    m_resultView->setGeometry(m_resultFrame->contentsRect());
+}
+
+void CImageMergeDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    LayOut();
+    if (m_shown)
+        ApplyZoom(ZoomIndex());
+}
+
+void CImageMergeDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        LayOut();
+        ApplyZoom(ZoomIndex());
+    }
+}
+
+void CImageMergeDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_fusing) {
+        // The set is in use; Cancel ends the run first.
+        CancelFusion();
+        event->ignore();
+        return;
+    }
+    m_pump->Stop();
+    QDialog::closeEvent(event);
+}
+
+void CImageMergeDlg::reject()
+{
+    if (m_fusing) {
+        CancelFusion();
+        return;
+    }
+    m_pump->Stop();
+    QDialog::reject();
+}
+
+int CImageMergeDlg::ZoomIndex() const
+{
+    return std::max(0, m_zoomCombo->currentIndex());
+}
+
+void CImageMergeDlg::SetZoomIndex(int zoom)
+{
+    m_zoomCombo->setCurrentIndex(std::clamp(zoom, 0, 3));
+    ApplyZoom(ZoomIndex());
+}
+
+int CImageMergeDlg::ModeIndex() const
+{
+    return m_modeCombo->currentIndex();
+}
+
+void CImageMergeDlg::SetModeIndex(int mode)
+{
+    m_modeCombo->setCurrentIndex(std::clamp(mode, 0, 1));
+}
+
+void CImageMergeDlg::ShowMessage(const QString& text, const QString& caption)
+{
+    const QString title = caption.isEmpty() ? windowTitle() : caption;
+    if (m_hooks.message)
+        m_hooks.message(title, text);
+    else
+        QMessageBox::information(this, title, text);
+}
+
+bool CImageMergeDlg::IsStill() const
+{
+    return m_hooks.stillMode && m_hooks.stillMode();
+}
+
+QString CImageMergeDlg::ImageFolder() const
+{
+    return m_hooks.imageFolder ? m_hooks.imageFolder() : QString();
+}
+
+bool CImageMergeDlg::SaveBmp() const
+{
+    return !m_hooks.saveBmp || m_hooks.saveBmp();
+}
+
+QString CImageMergeDlg::NewName(const QString& folder, const QString& extension) const
+{
+    const CSnapshotNamer namer(
+            m_hooks.clock ? CSnapshotNamer::Clock(m_hooks.clock) : CSnapshotNamer::Clock());
+    return namer.UniqueName(folder, extension);
+}
+
+QSize CImageMergeDlg::SourceSize() const
+{
+    if (IsStill()) {
+        if (!m_hooks.currentFrame)
+            return {};
+        const CxImage& frame = m_hooks.currentFrame();
+        return { static_cast<int>(frame.Width()), static_cast<int>(frame.Height()) };
+    }
+    if (m_hooks.captureSize)
+        return m_hooks.captureSize();
+    int w = 0;
+    int h = 0;
+    IFrameSource* source = m_hooks.frameSource ? m_hooks.frameSource() : nullptr;
+    if (source && source->GetCaptureSize(w, h) >= 0)
+        return { w, h };
+    return {};
+}
+
+QSize CImageMergeDlg::ViewArea() const
+{
+    return m_viewFrame->contentsRect().size();
+}
+
+void CImageMergeDlg::ApplyZoom(int zoom)
+{
+    zoom = std::clamp(zoom, 0, 3);
+    const QSize size = ZoomSize(zoom, SourceSize(), ViewArea());
+    if (m_hooks.setZoomChoice)
+        m_hooks.setZoomChoice(zoom);
+    m_view->resize(size.isValid() ? size : QSize(0, 0));
+    m_viewScroll->ensureVisible(0, 0);
+    UpdateVideo();
+    m_view->update();
+}
+
+// The big view's own pump runs while live and stops while still, when the view paints the
+// current frame image.
+void CImageMergeDlg::UpdateVideo()
+{
+    const bool still = IsStill();
+    m_view->SetStill(still);
+    IFrameSource* source = m_hooks.frameSource ? m_hooks.frameSource() : nullptr;
+    if (still || !source) {
+        m_pump->Stop();
+        return;
+    }
+    CPumpState state = m_pump->State();
+    state.still = false;
+    if (!source || source->GetCaptureSize(state.captureWidth, state.captureHeight) < 0) {
+        state.captureWidth = 0;
+        state.captureHeight = 0;
+    }
+    const QSize viewSize = m_view->size();
+    state.displayScale = ZoomIndex();
+    state.displayWidth = state.viewWidth = state.parentWidth = viewSize.width();
+    state.displayHeight = state.viewHeight = state.parentHeight = viewSize.height();
+    state.originX = 0;
+    state.originY = 0;
+    const bool restart = !m_pump->IsRunning();
+    m_pump->SetSource(source);
+    m_pump->SetState(state);
+    if (restart)
+        m_pump->Restart();
+}
+
+void CImageMergeDlg::OnStartVideo()
+{
+    if (!IsStill())
+        return;
+    if (m_hooks.toggleVideo)
+        m_hooks.toggleVideo();
+    ApplyZoom(ZoomIndex());
+}
+
+void CImageMergeDlg::OnCapture()
+{
+    if (IsStill()) {
+        ShowMessage(tr("Please preview video first!"));
+        return;
+    }
+    if (!m_hooks.currentFrame)
+        return;
+    if (m_hooks.captureToFrame)
+        m_hooks.captureToFrame();
+    if (m_list->Count() >= kMaxFusionImages)
+        return;
+    CxImage& frame = m_hooks.currentFrame();
+    if (!frame.HasPixels()) {
+        ShowMessage(tr("No picture came from the camera."));
+        return;
+    }
+
+    const QString folder = ImageFolder();
+    const bool bmp = SaveBmp();
+    const QString name = NewName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+    const QString path = CSnapshotNamer::JoinPath(folder, name);
+    if (!bmp)
+        frame.SetJpegQualityLevel(100.0f);
+    QDir().mkpath(folder);
+    if (!frame.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
+        ShowMessage(tr("The captured picture could not be saved to %1: %2")
+                            .arg(QDir::toNativeSeparators(path), frame.LastError()));
+        return;
+    }
+    qCDebug(lcTrace, "Merge capture:%s", qPrintable(path));
+    if (m_hooks.addToMainList)
+        m_hooks.addToMainList(name);
+    m_list->AddFileIn(name, folder);
+    m_list->UpdateScrollSize();
+    AppendToSet(frame);
+}
+
+void CImageMergeDlg::OnOpen()
+{
+    if (FusionCount() >= kMaxFusionImages) {
+        ShowMessage(tr("Only support 20 images, please remove one image from list and try once "
+                       "again."));
+        return;
+    }
+    QString path;
+    if (m_hooks.chooseImageFile) {
+        path = m_hooks.chooseImageFile(this);
+    } else {
+        path = QFileDialog::getOpenFileName(this, tr("Open image"), ImageFolder(),
+                tr("Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)"));
+    }
+    if (path.isEmpty())
+        return;
+
+    CxImage image;
+    if (!image.LoadFile(path) || !image.HasPixels() || !ToColour(image)) {
+        const QString reason = image.LastError();
+        ShowMessage(reason.isEmpty()
+                        ? tr("%1 cannot be read as a picture.").arg(QDir::toNativeSeparators(path))
+                        : tr("%1 cannot be read as a picture: %2")
+                                  .arg(QDir::toNativeSeparators(path), reason));
+        return;
+    }
+    const QFileInfo info(path);
+    m_list->AddFileIn(info.fileName(), info.absolutePath());
+    m_list->UpdateScrollSize();
+    AppendToSet(image);
+}
+
+void CImageMergeDlg::AppendToSet(const CxImage& image)
+{
+    m_fusionSet.push_back(std::make_unique<CxImage>(image));
+}
+
+bool CImageMergeDlg::OnFuse()
+{
+    if (m_fusing)
+        return false;
+    if (FusionCount() < 2) {
+        ShowMessage(tr("Need 2 images to do the fusion function."));
+        return false;
+    }
+    const CxImage& first = *m_fusionSet.front();
+    for (const auto& image : m_fusionSet) {
+        if (image->Width() != first.Width() || image->Height() != first.Height()) {
+            ShowMessage(tr("Error.Make sure every image has same size."));
+            return false;
+        }
+    }
+
+    std::vector<CImageView> views;
+    views.reserve(m_fusionSet.size());
+    for (const auto& image : m_fusionSet)
+        views.push_back(CFuseCommand::View(*image));
+    const bool adjusted = ModeIndex() == AdjustedMerge;
+
+    // Per image and per pair; the Adjusted Merge reports one step per image and one per pair.
+    const int count = FusionCount();
+    const int total = adjusted ? 2 * count - 1 : count;
+    QProgressDialog progress(tr("Fusing %1 images...").arg(count), tr("Cancel"), 0, total, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    connect(&progress, &QProgressDialog::canceled, this, &CImageMergeDlg::CancelFusion);
+
+    QEventLoop loop;
+    QPointer<QProgressDialog> progressPtr(&progress);
+    QPointer<QEventLoop> loopPtr(&loop);
+    auto onProgress = [progressPtr, count](const CFusionProgress& step) {
+        QMetaObject::invokeMethod(
+                progressPtr,
+                [progressPtr, step, count] {
+                    if (!progressPtr || progressPtr->wasCanceled())
+                        return;
+                    progressPtr->setMaximum(step.total);
+                    progressPtr->setValue(step.done);
+                    progressPtr->setLabelText(step.stage == CFusionProgress::Stage::Pair
+                                    ? tr("Aligning images %1 and %2 of %3")
+                                              .arg(step.index + 1)
+                                              .arg(step.index + 2)
+                                              .arg(count)
+                                    : tr("Image %1 of %2").arg(step.index + 1).arg(count));
+                },
+                Qt::QueuedConnection);
+    };
+    auto onFinished = [this, loopPtr](FusionStatus) {
+        QMetaObject::invokeMethod(
+                this,
+                [loopPtr] {
+                    if (loopPtr)
+                        loopPtr->quit();
+                },
+                Qt::QueuedConnection);
+    };
+
+    m_fusing = true;
+    if (!m_runner.Start(std::move(views), adjusted, m_centre, onProgress, onFinished)) {
+        m_fusing = false;
+        return false;
+    }
+    loop.exec(QEventLoop::DialogExec);
+    m_runner.Wait();
+    m_fusing = false;
+
+    const FusionStatus status = m_runner.Status();
+    qCDebug(lcTrace, "Merge fusion status:%d", static_cast<int>(status));
+    if (status == FusionStatus::Done) {
+        CxImage result;
+        if (CFuseCommand::ToImage(m_runner.TakeResult(), result)) {
+            m_result = std::move(result);
+            m_centre = m_runner.Centre();
+        }
+        m_resultView->SetImage(&m_result);
+    } else if (status != FusionStatus::Cancelled) {
+        ShowMessage(tr("The fusion failed; the previous result is kept."));
+    }
+    emit fusionFinished(static_cast<int>(status));
+    return status == FusionStatus::Done;
+}
+
+void CImageMergeDlg::CancelFusion()
+{
+    if (m_fusing)
+        m_runner.Cancel();
+}
+
+void CImageMergeDlg::OnSave()
+{
+    if (!m_result.HasPixels())
+        return;
+    const QString folder = ImageFolder();
+    const bool bmp = SaveBmp();
+    const QString name = NewName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+    const QString path = CSnapshotNamer::JoinPath(folder, name);
+    if (!bmp)
+        m_result.SetJpegQualityLevel(100.0f);
+    QDir().mkpath(folder);
+    if (!m_result.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
+        ShowMessage(tr("The merged picture could not be saved to %1: %2")
+                            .arg(QDir::toNativeSeparators(path), m_result.LastError()));
+        return;
+    }
+    ShowMessage(tr("File path: %1").arg(QDir::toNativeSeparators(path)),
+            tr("Image saved successfully"));
+    if (m_hooks.addToMainList)
+        m_hooks.addToMainList(name);
+}
+
+bool CImageMergeDlg::SwitchToStill()
+{
+    if (!IsStill() && m_hooks.toggleVideo)
+        m_hooks.toggleVideo();
+    return IsStill();
+}
+
+void CImageMergeDlg::ShowOnBigView(const CxImage& image)
+{
+    // Still first: the switch itself captures a frame into the current frame image.
+    SwitchToStill();
+    if (!m_hooks.currentFrame)
+        return;
+    m_hooks.currentFrame().CopyFrom(image);
+    if (m_hooks.frameChanged)
+        m_hooks.frameChanged();
+    LayOut();
+    ApplyZoom(ZoomIndex());
+}
+
+void CImageMergeDlg::OnResultDoubleClicked()
+{
+    if (m_result.HasPixels())
+        ShowOnBigView(m_result);
+}
+
+void CImageMergeDlg::DisplayImage(const QString& path)
+{
+    CxImage image;
+    if (!image.LoadFile(path) || !image.HasPixels()) {
+        const QString reason = image.LastError();
+        ShowMessage(reason.isEmpty()
+                        ? tr("%1 cannot be read as a picture.").arg(QDir::toNativeSeparators(path))
+                        : tr("%1 cannot be read as a picture: %2")
+                                  .arg(QDir::toNativeSeparators(path), reason));
+        return;
+    }
+    ShowOnBigView(image);
+}
+
+void CImageMergeDlg::RemoveFusionImage(int index)
+{
+    if (m_fusing || index < 0 || index >= FusionCount())
+        return;
+    m_fusionSet.erase(m_fusionSet.begin() + index);
+}

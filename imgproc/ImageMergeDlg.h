@@ -1,0 +1,128 @@
+#pragma once
+
+#include "image/ImageListOwner.h"
+#include "image/xImage.h"
+#include "imgproc/FusionRunner.h"
+#include "imgproc/MergeHooks.h"
+
+#include <QDialog>
+#include <QRect>
+
+#include <memory>
+#include <vector>
+
+class CFramePump;
+class CImageListWnd;
+class CMergeResultView;
+class CMergeView;
+class QComboBox;
+class QGroupBox;
+class QScrollArea;
+class QToolBar;
+
+/// @brief The "Image Merge" dialog: collects up to 20 pictures from the live video or from disk,
+/// fuses them off the user-interface thread and shows and saves the result.
+class CImageMergeDlg : public QDialog, public CImageListOwner
+{
+    Q_OBJECT
+public:
+    enum Mode { AdjustedMerge = 0, DirectMerge = 1 };
+
+    /// @brief The places of the four frames, from the client size.
+    struct Layout
+    {
+        QRect view; ///< "...."
+        QRect list; ///< "List"
+        QRect result; ///< "Result"
+        QRect video; ///< "Video", hidden
+    };
+    static Layout ComputeLayout(QSize client);
+    /// @brief The big view's size for zoom index z (0 "Fit in", 1..3 "X 1".."X 3") of a source
+    /// picture in the area of "....".
+    static QSize ZoomSize(int zoom, QSize source, QSize area);
+
+    explicit CImageMergeDlg(CMergeHooks hooks, QWidget* parent = nullptr);
+    ~CImageMergeDlg() override;
+
+    // Toolbar commands.
+    void OnStartVideo();
+    void OnCapture();
+    void OnOpen();
+    /// @brief Runs the fusion with a progress dialog and waits for it; false when refused,
+    /// cancelled or failed (the previous result stays).
+    bool OnFuse();
+    void OnSave();
+    /// @brief Sizes the big view for zoom index z.
+    void ApplyZoom(int zoom);
+    void OnResultDoubleClicked();
+
+    // The image list's owner hooks.
+    void DisplayImage(const QString& path) override;
+    void RemoveFusionImage(int index) override;
+
+    /// @brief Lays the frames out from the current client size.
+    void LayOut();
+
+    int FusionCount() const { return static_cast<int>(m_fusionSet.size()); }
+    const CxImage& FusionImage(int index) const { return *m_fusionSet[static_cast<size_t>(index)]; }
+    const CxImage& Result() const { return m_result; }
+    CSearchCentre SearchCentre() const { return m_centre; }
+    void SetSearchCentre(CSearchCentre centre) { m_centre = centre; }
+    int ZoomIndex() const;
+    void SetZoomIndex(int zoom);
+    int ModeIndex() const;
+    void SetModeIndex(int mode);
+    bool Fusing() const { return m_fusing; }
+    /// @brief Cancels a running fusion (the Cancel button of its progress dialog).
+    void CancelFusion();
+    CImageListWnd* ImageList() const { return m_list; }
+    CMergeView* BigView() const { return m_view; }
+    CMergeResultView* ResultView() const { return m_resultView; }
+    QGroupBox* ViewFrame() const { return m_viewFrame; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+
+signals:
+    /// @brief A fusion run ended (Done, Cancelled, refused sets are not signalled).
+    void fusionFinished(int status);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void CreateToolBar();
+    void ShowMessage(const QString& text, const QString& caption = {});
+    bool IsStill() const;
+    QString ImageFolder() const;
+    bool SaveBmp() const;
+    QString NewName(const QString& folder, const QString& extension) const;
+    bool SwitchToStill();
+    void UpdateVideo();
+    void ShowOnBigView(const CxImage& image);
+    void AppendToSet(const CxImage& image);
+    QSize SourceSize() const;
+    QSize ViewArea() const;
+
+    CMergeHooks m_hooks;
+    std::vector<std::unique_ptr<CxImage>> m_fusionSet;
+    CxImage m_result;
+    CSearchCentre m_centre;
+    CFusionRunner m_runner;
+    bool m_fusing = false;
+
+    QToolBar* m_toolBar = nullptr;
+    QComboBox* m_zoomCombo = nullptr;
+    QComboBox* m_modeCombo = nullptr;
+    QGroupBox* m_viewFrame = nullptr; // "...."
+    QGroupBox* m_videoFrame = nullptr; // "Video"
+    QGroupBox* m_listFrame = nullptr; // "List"
+    QGroupBox* m_resultFrame = nullptr; // "Result"
+    QScrollArea* m_viewScroll = nullptr;
+    CMergeView* m_view = nullptr;
+    CImageListWnd* m_list = nullptr;
+    CMergeResultView* m_resultView = nullptr;
+    std::unique_ptr<CFramePump> m_pump;
+    bool m_shown = false;
+};

@@ -1,0 +1,339 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CFuseCommand</name>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="26"/>
+        <source>Usage: kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose] IN...</source>
+        <translation>用法：kalvex --fuse direct|adjusted -o 输出.jpg|输出.bmp [--verbose] 输入...</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="77"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="109"/>
+        <source>--fuse needs a mode: direct or adjusted.</source>
+        <translation>--fuse 需要指定模式：direct 或 adjusted。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="83"/>
+        <source>Unknown fusion mode &quot;%1&quot;: use direct or adjusted.</source>
+        <translation>未知的融合模式“%1”：请使用 direct 或 adjusted。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="92"/>
+        <source>-o needs an output file.</source>
+        <translation>-o 需要指定输出文件。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="102"/>
+        <source>Unknown option &quot;%1&quot;.</source>
+        <translation>未知选项“%1”。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="114"/>
+        <source>No output file: give -o OUT.jpg or -o OUT.bmp.</source>
+        <translation>没有输出文件：请指定 -o 输出.jpg 或 -o 输出.bmp。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="121"/>
+        <source>The output file must end in .jpg or .bmp: %1</source>
+        <translation>输出文件的扩展名必须是 .jpg 或 .bmp：%1</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="127"/>
+        <source>Need at least 2 input images, got %1.</source>
+        <translation>至少需要 2 张输入图像，实际为 %1 张。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="132"/>
+        <source>At most %1 input images, got %2.</source>
+        <translation>最多 %1 张输入图像，实际为 %2 张。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="168"/>
+        <source>not a 24-bit colour picture</source>
+        <translation>不是 24 位彩色图像</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="170"/>
+        <source>no such file</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="173"/>
+        <source>not a BMP or JPEG picture</source>
+        <translation>不是 BMP 或 JPEG 图像</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="211"/>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="218"/>
+        <source>%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.</source>
+        <translation>%1 为 %2 x %3，而 %4 为 %5 x %6：所有图像必须尺寸相同。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="232"/>
+        <source>Decoded %1 images in %2 s</source>
+        <translation>已解码 %1 张图像，用时 %2 秒</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="247"/>
+        <source>Pair %1-%2: %3 matches, %4 kept; %5</source>
+        <translation>图像对 %1-%2：%3 个匹配，保留 %4 个；%5</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="262"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="273"/>
+        <source>The fusion failed.</source>
+        <translation>图像融合失败。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="267"/>
+        <source>Fused in %1 s</source>
+        <translation>融合用时 %1 秒</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="282"/>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="288"/>
+        <source>Wrote %1 in %2 s in all</source>
+        <translation>已写入 %1，共用时 %2 秒</translation>
+    </message>
+</context>
+<context>
+    <name>CImageCompareDlg</name>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="49"/>
+        <source>Image comparing</source>
+        <translation>图像比较</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="52"/>
+        <source>Get image from video source</source>
+        <translation>从视频源获取图像</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="54"/>
+        <source>Capture</source>
+        <translation>抓取</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="56"/>
+        <source>Get image from storage</source>
+        <translation>从存储获取图像</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="58"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="102"/>
+        <source>Load</source>
+        <translation>加载</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="72"/>
+        <source>video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="73"/>
+        <source>image</source>
+        <translation>图像</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="103"/>
+        <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
+        <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="112"/>
+        <source>%1 cannot be read as a picture.</source>
+        <translation>无法将 %1 作为图像读取。</translation>
+    </message>
+    <message>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="113"/>
+        <source>%1 cannot be read as a picture: %2</source>
+        <translation>无法将 %1 作为图像读取：%2</translation>
+    </message>
+</context>
+<context>
+    <name>CImageMergeDlg</name>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="85"/>
+        <source>Image Merge</source>
+        <translation>图像合成</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="91"/>
+        <source>....</source>
+        <translation>....</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="92"/>
+        <source>Video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="94"/>
+        <source>List</source>
+        <translation>列表</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="95"/>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="178"/>
+        <source>Start video</source>
+        <translation>开始视频</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="180"/>
+        <source>Capture image</source>
+        <translation>抓取图像</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="182"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="427"/>
+        <source>Open image</source>
+        <translation>打开图像</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <source>Fit in</source>
+        <translation>Fit in</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <source>X 1</source>
+        <translation>X 1</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <source>X 2</source>
+        <translation>X 2</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <source>X 3</source>
+        <translation>X 3</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="188"/>
+        <source>Fuse images</source>
+        <translation>融合图像</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="190"/>
+        <source>Save result</source>
+        <translation>保存结果</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="192"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="194"/>
+        <source>Adjusted Merge</source>
+        <translation>Adjusted Merge</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="194"/>
+        <source>Direct Merge</source>
+        <translation>Direct Merge</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="381"/>
+        <source>Please preview video first!</source>
+        <translation>Please preview video first!</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="392"/>
+        <source>No picture came from the camera.</source>
+        <translation>摄像头没有送来图像。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="404"/>
+        <source>The captured picture could not be saved to %1: %2</source>
+        <translation>抓取的图像无法保存到 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="419"/>
+        <source>Only support 20 images, please remove one image from list and try once again.</source>
+        <translation>Only support 20 images, please remove one image from list and try once again.</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="428"/>
+        <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
+        <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="437"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="602"/>
+        <source>%1 cannot be read as a picture.</source>
+        <translation>无法将 %1 作为图像读取。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="438"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="603"/>
+        <source>%1 cannot be read as a picture: %2</source>
+        <translation>无法将 %1 作为图像读取：%2</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="458"/>
+        <source>Need 2 images to do the fusion function.</source>
+        <translation>Need 2 images to do the fusion function.</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="464"/>
+        <source>Error.Make sure every image has same size.</source>
+        <translation>Error.Make sure every image has same size.</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="478"/>
+        <source>Fusing %1 images...</source>
+        <translation>正在融合 %1 张图像...</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="478"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="499"/>
+        <source>Aligning images %1 and %2 of %3</source>
+        <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="503"/>
+        <source>Image %1 of %2</source>
+        <translation>第 %1 张图像（共 %2 张）</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="536"/>
+        <source>The fusion failed; the previous result is kept.</source>
+        <translation>图像融合失败，保留上一次的结果。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="560"/>
+        <source>The merged picture could not be saved to %1: %2</source>
+        <translation>合成的图像无法保存到 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="564"/>
+        <source>File path: %1</source>
+        <translation>File path: %1</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="565"/>
+        <source>Image saved successfully</source>
+        <translation>Image saved successfully</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,93 @@
+#include "MergeTestImages.h"
+
+#include "tools/ImageCompareDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <deque>
+
+namespace {
+
+class CompareFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_frame = TexturePicture(64, 48, 1);
+    }
+
+    CImageCompareDlg::Hooks Hooks()
+    {
+        CImageCompareDlg::Hooks hooks;
+        hooks.captureToFrame = [this] {
+            ++m_captures;
+            m_frame = TexturePicture(64 + m_captures, 48, 50 + m_captures);
+        };
+        hooks.currentFrame = [this]() -> const CxImage& { return m_frame; };
+        hooks.message = [this](const QString&, const QString& text) { m_messages << text; };
+        hooks.chooseImageFile = [this](QWidget*) {
+            if (m_chosen.empty())
+                return QString();
+            const QString path = m_chosen.front();
+            m_chosen.pop_front();
+            return path;
+        };
+        return hooks;
+    }
+
+    QTemporaryDir m_dir;
+    CxImage m_frame;
+    int m_captures = 0;
+    QStringList m_messages;
+    std::deque<QString> m_chosen;
+};
+
+TEST_F(CompareFixture, CompareDialog_OpensWithAFrameOnTheLeftAndCaptureReplacesIt)
+{
+    CImageCompareDlg dlg(Hooks());
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Image comparing"));
+    EXPECT_EQ(dlg.VideoFrame()->title(), QStringLiteral("video"));
+    EXPECT_EQ(dlg.ImageFrame()->title(), QStringLiteral("image"));
+    EXPECT_TRUE(dlg.LoadButton()->isDefault());
+    EXPECT_TRUE(dlg.TimerActive());
+    EXPECT_EQ(m_captures, 1);
+    EXPECT_EQ(dlg.LeftImage().Width(), 65u);
+    EXPECT_FALSE(dlg.RightImage().HasPixels());
+
+    dlg.OnCapture();
+    EXPECT_EQ(dlg.LeftImage().Width(), 66u);
+}
+
+TEST_F(CompareFixture, CompareDialog_LoadShowsJpegAndKeepsThePictureOnCancelOrFailure)
+{
+    const QString jpeg = m_dir.filePath(QStringLiteral("ref.jpg"));
+    ASSERT_TRUE(SavePicture(TexturePicture(120, 90, 3), jpeg, CXIMAGE_FORMAT_JPG));
+    const QString broken = m_dir.filePath(QStringLiteral("broken.bmp"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM not a bitmap at all");
+    file.close();
+
+    CImageCompareDlg dlg(Hooks());
+    m_chosen = { jpeg };
+    dlg.OnLoad();
+    ASSERT_TRUE(dlg.RightImage().HasPixels());
+    EXPECT_EQ(dlg.RightImage().Width(), 120u);
+
+    dlg.OnLoad(); // cancelled
+    EXPECT_EQ(dlg.RightImage().Width(), 120u);
+
+    m_chosen = { broken };
+    dlg.OnLoad();
+    EXPECT_EQ(dlg.RightImage().Width(), 120u);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("broken.bmp")));
+}
+
+} // namespace

@@ -1,0 +1,418 @@
+#include "MergeTestImages.h"
+
+#include "image/ImageListWnd.h"
+#include "imgproc/FusionRunner.h"
+#include "imgproc/ImageMergeDlg.h"
+#include "imgproc/MergeView.h"
+#include "video/FrameSource.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <atomic>
+#include <deque>
+
+namespace {
+
+struct Message
+{
+    QString caption;
+    QString text;
+};
+
+// A main window stand-in: a current frame, a folder, a live/still flag and a record of what
+// the dialog asked for.
+class MergeFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_folder = m_dir.filePath(QStringLiteral("images"));
+        QDir().mkpath(m_folder);
+        m_frame = TexturePicture(64, 48, 1);
+    }
+
+    CMergeHooks Hooks()
+    {
+        CMergeHooks hooks;
+        hooks.stillMode = [this] { return m_still; };
+        hooks.toggleVideo = [this] {
+            m_still = !m_still;
+            ++m_toggles;
+        };
+        hooks.captureToFrame = [this] {
+            ++m_captures;
+            m_frame = TexturePicture(64, 48, 100 + m_captures);
+        };
+        hooks.currentFrame = [this]() -> CxImage& { return m_frame; };
+        hooks.imageFolder = [this] { return m_folder; };
+        hooks.saveBmp = [this] { return m_bmp; };
+        hooks.addToMainList = [this](const QString& name) { m_mainList << name; };
+        hooks.zoomChoice = [] { return 0; };
+        hooks.setZoomChoice = [this](int zoom) { m_zoom = zoom; };
+        hooks.message = [this](const QString& caption, const QString& text) {
+            m_messages.push_back({ caption, text });
+        };
+        hooks.chooseImageFile = [this](QWidget*) {
+            ++m_fileDialogs;
+            if (m_chosen.empty())
+                return QString();
+            const QString path = m_chosen.front();
+            m_chosen.pop_front();
+            return path;
+        };
+        return hooks;
+    }
+
+    QString SavedPicture(const QString& name, int width, int height, uint64_t seed = 7)
+    {
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(SavePicture(TexturePicture(width, height, seed), path));
+        return path;
+    }
+
+    int FilesIn(const QString& folder) const
+    {
+        return static_cast<int>(QDir(folder).entryList(QDir::Files).size());
+    }
+
+    QTemporaryDir m_dir;
+    QString m_folder;
+    CxImage m_frame;
+    bool m_still = false;
+    bool m_bmp = true;
+    int m_toggles = 0;
+    int m_captures = 0;
+    int m_zoom = -1;
+    int m_fileDialogs = 0;
+    QStringList m_mainList;
+    std::vector<Message> m_messages;
+    std::deque<QString> m_chosen;
+};
+
+TEST_F(MergeFixture, MergeDialog_StartsEmptyInDirectMergeWithTheToolbar)
+{
+    CImageMergeDlg dlg(Hooks());
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Image Merge"));
+    EXPECT_EQ(dlg.FusionCount(), 0);
+    EXPECT_EQ(dlg.ImageList()->Count(), 0);
+    EXPECT_EQ(dlg.ModeIndex(), CImageMergeDlg::DirectMerge);
+    EXPECT_EQ(dlg.ImageList()->ItemSize(), QSize(233, 175));
+    EXPECT_EQ(dlg.ImageList()->Owner(), &dlg);
+
+    // Eight positions: six buttons and the two combos at positions 4 and 8.
+    const auto actions = dlg.ToolBar()->actions();
+    ASSERT_EQ(actions.size(), 8);
+    EXPECT_TRUE(qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[3])));
+    EXPECT_TRUE(qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[7])));
+    auto* zoom = qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[3]));
+    EXPECT_EQ(zoom->itemText(0), QStringLiteral("Fit in"));
+    EXPECT_EQ(zoom->count(), 4);
+    auto* mode = qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[7]));
+    EXPECT_EQ(mode->itemText(0), QStringLiteral("Adjusted Merge"));
+    EXPECT_EQ(mode->itemText(1), QStringLiteral("Direct Merge"));
+}
+
+TEST_F(MergeFixture, MergeDialog_LayoutFollowsTheClientSize)
+{
+    const auto layout = CImageMergeDlg::ComputeLayout(QSize(1200, 800));
+    EXPECT_EQ(layout.view, QRect(10, 70, 1180, 510));
+    EXPECT_EQ(layout.list, QRect(10, 590, 903, 200));
+    EXPECT_EQ(layout.result, QRect(923, 590, 267, 200));
+    EXPECT_EQ(layout.video, QRect(10, 590, 267, 200));
+}
+
+TEST_F(MergeFixture, MergeDialog_ZoomSizes)
+{
+    EXPECT_EQ(CImageMergeDlg::ZoomSize(0, QSize(1280, 1024), QSize(1000, 500)), QSize(625, 500));
+    EXPECT_EQ(CImageMergeDlg::ZoomSize(0, QSize(1280, 1024), QSize(1000, 2000)), QSize(1000, 800));
+    EXPECT_EQ(CImageMergeDlg::ZoomSize(2, QSize(640, 480), QSize(100, 100)), QSize(1280, 960));
+    EXPECT_EQ(CImageMergeDlg::ZoomSize(0, QSize(0, 0), QSize(100, 100)), QSize());
+
+    // Still: the current frame's size; the choice goes back to the main window.
+    m_still = true;
+    m_frame = TexturePicture(1280, 1024, 3);
+    CImageMergeDlg dlg(Hooks());
+    dlg.ApplyZoom(1);
+    EXPECT_EQ(dlg.BigView()->size(), QSize(1280, 1024));
+    EXPECT_EQ(m_zoom, 1);
+}
+
+TEST_F(MergeFixture, MergeDialog_CaptureSavesAddsAndStopsSilentlyAtTwenty)
+{
+    CImageMergeDlg dlg(Hooks());
+    for (int i = 0; i < 21; ++i)
+        dlg.OnCapture();
+    EXPECT_EQ(m_captures, 21); // the 21st still refreshes the current frame
+    EXPECT_EQ(dlg.FusionCount(), 20);
+    EXPECT_EQ(dlg.ImageList()->Count(), 20);
+    EXPECT_EQ(m_mainList.size(), 20);
+    EXPECT_EQ(FilesIn(m_folder), 20);
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_mainList.front().endsWith(QStringLiteral(".bmp")));
+
+    // Opening a 21st shows the limit before any file dialog.
+    dlg.OnOpen();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text,
+            QStringLiteral("Only support 20 images, please remove one image from list and try "
+                           "once again."));
+    EXPECT_EQ(m_fileDialogs, 0);
+
+    // Removing through the list drops the matching picture.
+    dlg.RemoveFusionImage(0);
+    EXPECT_EQ(dlg.FusionCount(), 19);
+}
+
+TEST_F(MergeFixture, MergeDialog_CaptureRefusedWhileStillAndReportedWhenUnwritable)
+{
+    m_still = true;
+    CImageMergeDlg dlg(Hooks());
+    dlg.OnCapture();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, QStringLiteral("Please preview video first!"));
+    EXPECT_EQ(m_captures, 0);
+
+    m_still = false;
+    m_bmp = false;
+    QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_folder = m_dir.filePath(QStringLiteral("blocker/sub")); // a file stands in the way
+    dlg.OnCapture();
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_TRUE(m_messages[1].text.contains(QStringLiteral("blocker")));
+    EXPECT_EQ(dlg.FusionCount(), 0);
+    EXPECT_EQ(dlg.ImageList()->Count(), 0);
+    EXPECT_TRUE(m_mainList.isEmpty());
+}
+
+TEST_F(MergeFixture, MergeDialog_OpenAddsDecodablePicturesOnly)
+{
+    const QString good = SavedPicture(QStringLiteral("good.bmp"), 64, 48);
+    const QString bad = m_dir.filePath(QStringLiteral("broken.jpg"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xFF\xD8 not really a JPEG");
+    file.close();
+
+    CImageMergeDlg dlg(Hooks());
+    m_chosen = { good, bad };
+    dlg.OnOpen();
+    dlg.OnOpen();
+    dlg.OnOpen(); // cancelled
+    EXPECT_EQ(dlg.FusionCount(), 1);
+    EXPECT_EQ(dlg.ImageList()->Count(), 1);
+    EXPECT_EQ(dlg.ImageList()->Entries().front().name, QStringLiteral("good.bmp"));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("broken.jpg")));
+    EXPECT_TRUE(m_mainList.isEmpty()); // opened files are not the program's snapshots
+}
+
+TEST_F(MergeFixture, MergeDialog_FuseRefusesTooFewAndMixedSizesInBothModes)
+{
+    CImageMergeDlg dlg(Hooks());
+    m_chosen = { SavedPicture(QStringLiteral("a.bmp"), 640, 480) };
+    dlg.OnOpen();
+    EXPECT_FALSE(dlg.OnFuse());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, QStringLiteral("Need 2 images to do the fusion function."));
+
+    m_chosen = { SavedPicture(QStringLiteral("b.bmp"), 641, 480) };
+    dlg.OnOpen();
+    for (int mode : { CImageMergeDlg::AdjustedMerge, CImageMergeDlg::DirectMerge }) {
+        m_messages.clear();
+        dlg.SetModeIndex(mode);
+        EXPECT_FALSE(dlg.OnFuse());
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].text, QStringLiteral("Error.Make sure every image has same size."));
+        EXPECT_FALSE(dlg.Result().HasPixels());
+    }
+}
+
+TEST_F(MergeFixture, MergeDialog_SaveDoesNothingBeforeAFusionThenSavesTheResult)
+{
+    CImageMergeDlg dlg(Hooks());
+    dlg.OnSave();
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_mainList.isEmpty());
+    EXPECT_EQ(FilesIn(m_folder), 0);
+
+    const QString a = SavedPicture(QStringLiteral("a.bmp"), 96, 72, 5);
+    m_chosen = { a, a };
+    dlg.OnOpen();
+    dlg.OnOpen();
+    ASSERT_TRUE(dlg.OnFuse());
+    ASSERT_TRUE(dlg.Result().HasPixels());
+    EXPECT_EQ(dlg.Result().Width(), 96u);
+    // Two identical pictures: the first one's colours everywhere.
+    const CxImage& first = dlg.FusionImage(0);
+    for (uint32_t y = 0; y < 72; ++y)
+        ASSERT_EQ(std::memcmp(first.RowBits(y), dlg.Result().RowBits(y), 96 * 3), 0);
+
+    m_bmp = false;
+    dlg.OnSave();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].caption, QStringLiteral("Image saved successfully"));
+    ASSERT_EQ(m_mainList.size(), 1);
+    EXPECT_TRUE(m_mainList[0].endsWith(QStringLiteral(".jpg")));
+    const QString path = m_folder + QLatin1Char('/') + m_mainList[0];
+    EXPECT_EQ(m_messages[0].text, QStringLiteral("File path: %1").arg(path));
+    CxImage saved;
+    EXPECT_TRUE(saved.LoadFile(path));
+}
+
+TEST_F(MergeFixture, MergeDialog_ResultDoubleClickShowsItStillOnTheBigView)
+{
+    CImageMergeDlg dlg(Hooks());
+    const QString a = SavedPicture(QStringLiteral("a.bmp"), 80, 60, 9);
+    m_chosen = { a, a };
+    dlg.OnOpen();
+    dlg.OnOpen();
+    ASSERT_TRUE(dlg.OnFuse());
+    dlg.OnResultDoubleClicked();
+    EXPECT_TRUE(m_still);
+    EXPECT_EQ(m_toggles, 1);
+    EXPECT_EQ(m_frame.Width(), 80u);
+    EXPECT_EQ(std::memcmp(m_frame.RowBits(0), dlg.Result().RowBits(0), 80 * 3), 0);
+    EXPECT_TRUE(dlg.BigView()->Still());
+
+    // "Start video" goes back to live.
+    dlg.OnStartVideo();
+    EXPECT_FALSE(m_still);
+    EXPECT_FALSE(dlg.BigView()->Still());
+}
+
+TEST_F(MergeFixture, MergeDialog_SearchCentreCarriesOverBetweenRuns)
+{
+    const QString a = SavedPicture(QStringLiteral("a.bmp"), 320, 240, 11);
+    const QString b = m_dir.filePath(QStringLiteral("b.bmp"));
+    ASSERT_TRUE(SavePicture(TexturePicture(320, 240, 11, 6), b));
+
+    CImageMergeDlg dlg(Hooks());
+    dlg.SetModeIndex(CImageMergeDlg::AdjustedMerge);
+    m_chosen = { a, b };
+    dlg.OnOpen();
+    dlg.OnOpen();
+    ASSERT_TRUE(dlg.OnFuse());
+    const CSearchCentre centre = dlg.SearchCentre();
+    EXPECT_EQ(centre.cx, 6);
+    EXPECT_EQ(centre.cy, 0);
+    // The next run of the same dialog starts there and ends there again.
+    ASSERT_TRUE(dlg.OnFuse());
+    EXPECT_EQ(dlg.SearchCentre().cx, 6);
+}
+
+TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
+{
+    std::vector<CxImage> images;
+    for (int i = 0; i < 4; ++i)
+        images.push_back(TexturePicture(200, 150, 20 + i));
+    std::vector<CImageView> views;
+    for (const CxImage& image : images) {
+        views.push_back({ static_cast<int>(image.Width()), static_cast<int>(image.Height()),
+                image.Stride(), image.RowBits(0) });
+    }
+
+    CFusionRunner runner;
+    std::atomic<int> steps { 0 };
+    std::atomic<int> finished { -1 };
+    ASSERT_TRUE(runner.Start(
+            views, true, { 3, -2 },
+            [&](const CFusionProgress&) {
+                if (steps++ == 0)
+                    runner.Cancel();
+            },
+            [&](FusionStatus status) { finished = static_cast<int>(status); }));
+    runner.Wait();
+    EXPECT_EQ(runner.Status(), FusionStatus::Cancelled);
+    EXPECT_EQ(finished.load(), static_cast<int>(FusionStatus::Cancelled));
+    EXPECT_TRUE(runner.TakeResult().bits.empty());
+    EXPECT_EQ(runner.Centre().cx, 3);
+    EXPECT_EQ(runner.Centre().cy, -2);
+
+    ASSERT_TRUE(runner.Start(views, false, {}, {}, {}));
+    runner.Wait();
+    EXPECT_EQ(runner.Status(), FusionStatus::Done);
+    EXPECT_EQ(runner.TakeResult().width, 200);
+}
+
+} // namespace
+
+namespace {
+
+// A camera that always holds one flat frame.
+class FlatSource : public IFrameSource
+{
+public:
+    int32_t GetCaptureSize(int& width, int& height) override
+    {
+        width = 64;
+        height = 48;
+        return 0;
+    }
+    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override
+    {
+        const int32_t size = 64 * 3 * 48;
+        if (!buffer) {
+            *byteCount = size;
+            return 0;
+        }
+        if (*byteCount < size)
+            return -1;
+        for (int32_t i = 0; i < size; i += 3) {
+            buffer[i] = 200; // blue
+            buffer[i + 1] = 40;
+            buffer[i + 2] = 10;
+        }
+        return 0;
+    }
+};
+
+TEST_F(MergeFixture, MergeDialog_LiveViewShowsTheCameraThroughItsOwnPump)
+{
+    FlatSource source;
+    CMergeHooks hooks = Hooks();
+    hooks.frameSource = [&source]() -> IFrameSource* { return &source; };
+    hooks.captureSize = [] { return QSize(64, 48); };
+    CImageMergeDlg dlg(std::move(hooks));
+    dlg.resize(800, 600);
+    dlg.LayOut();
+    dlg.ApplyZoom(1);
+    ASSERT_EQ(dlg.BigView()->size(), QSize(64, 48));
+    EXPECT_FALSE(dlg.BigView()->Still());
+
+    QColor seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        seen = dlg.BigView()->grab().toImage().pixelColor(32, 24);
+        if (seen == QColor(10, 40, 200))
+            break;
+    }
+    EXPECT_EQ(seen, QColor(10, 40, 200));
+}
+
+TEST(MergeIcons, EveryToolbarIconDraws)
+{
+    for (const char* name : { "merge-video", "merge-capture", "merge-open", "merge-fuse",
+                 "merge-save", "merge-close" }) {
+        const QIcon icon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+        const QImage image = icon.pixmap(48, 48).toImage();
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_GT(image.pixelColor(24, 24).alpha() + image.pixelColor(12, 24).alpha(), 0) << name;
+    }
+}
+
+} // namespace

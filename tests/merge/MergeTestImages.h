@@ -1,0 +1,29 @@
+#pragma once
+
+#include "image/xImage.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <QString>
+
+// Textured 24-bit test pictures: smooth random blobs with edges enough for feature matching.
+// `shiftX` moves the content right by whole pixels.
+inline CxImage TexturePicture(int width, int height, uint64_t seed, int shiftX = 0)
+{
+    cv::RNG rng(seed);
+    const int wide = width + 64;
+    cv::Mat coarse((height + 5) / 6, (wide + 5) / 6, CV_8UC3);
+    rng.fill(coarse, cv::RNG::UNIFORM, 20, 236);
+    cv::Mat fine;
+    cv::resize(coarse, fine, cv::Size(wide, height), 0, 0, cv::INTER_CUBIC);
+    const cv::Mat cut = fine(cv::Rect(32 - shiftX, 0, width, height)).clone();
+    CxImage image;
+    image.CreateFromBuffer(cut.data, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+            24, static_cast<uint32_t>(cut.step), true);
+    return image;
+}
+
+inline bool SavePicture(CxImage image, const QString& path, uint32_t format = CXIMAGE_FORMAT_BMP)
+{
+    return image.SaveFile(path, format);
+}
