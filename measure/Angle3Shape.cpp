@@ -1,14 +1,12 @@
 #include "measure/Angle3Shape.h"
 
 #include "measure/MeasureGeometry.h"
-#include "measure/ShapeManager.h"
-#include "measure/TextLabel.h"
 
 namespace {
 constexpr int kPoints = 3;
 }
 
-CAngle3Shape::CAngle3Shape(CShapeManager* manager) : CMeasureShape(manager, KindAngle3) { }
+CAngle3Shape::CAngle3Shape(CShapeManager* manager) : CAngleShape(manager, KindAngle3, kPoints) { }
 
 double CAngle3Shape::Angle() const
 {
@@ -33,76 +31,6 @@ void CAngle3Shape::Draw(QPainter& painter, bool hidden)
     default:
         DrawLine(painter, m_points[0], m_points[1], h);
         DrawLine(painter, m_points[1], m_points[2], h);
-        if (m_label) {
-            m_label->SetText(QString::asprintf("%.1fdeg.", Angle()));
-            m_label->DrawLabel(painter);
-        }
+        DrawValue(painter);
     }
-}
-
-int CAngle3Shape::OnLButtonDown(int x, int y, int mode)
-{
-    if (mode != KindAngle3)
-        return CMeasureShape::OnLButtonDown(x, y, mode);
-    m_bSelected = true;
-    if (m_nClicks == 0) {
-        m_bInConstruction = true;
-        m_rubber = QPoint(x, y);
-    }
-    return 0;
-}
-
-void CAngle3Shape::OnLButtonUp(int x, int y, int mode)
-{
-    if (mode != KindAngle3) {
-        CMeasureShape::OnLButtonUp(x, y, mode);
-        return;
-    }
-    if (!m_bInConstruction)
-        return;
-    if (PointCount() < kPoints)
-        AddOneCoord(x, y);
-    ++m_nClicks;
-    if (PointCount() == kPoints) {
-        m_bInConstruction = false;
-        if (!m_label)
-            m_label = static_cast<CTextLabel*>(
-                    AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
-        AnchorLabel();
-    }
-    Invalidate();
-}
-
-void CAngle3Shape::OnMouseMove(int x, int y, int mode)
-{
-    if (mode == KindAngle3) {
-        if (m_bInConstruction && PointCount() < kPoints) {
-            Invalidate();
-            m_rubber = QPoint(x, y);
-            Invalidate();
-        }
-        return;
-    }
-    if (mode == kSelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {
-        Invalidate();
-        SetPoint(m_nHitPart, x, y);
-        AnchorLabel();
-        Invalidate();
-    }
-    CMeasureShape::OnMouseMove(x, y, mode);
-}
-
-void CAngle3Shape::Invalidate()
-{
-    if (m_bInConstruction)
-        InvalidatePoints({ m_rubber });
-    else
-        InvalidatePoints();
-}
-
-void CAngle3Shape::AnchorLabel()
-{
-    if (m_label && PointCount() == kPoints)
-        m_label->SetAnchor(QPoint(
-                (m_points[0].x() + m_points[2].x()) / 2, (m_points[0].y() + m_points[2].y()) / 2));
 }

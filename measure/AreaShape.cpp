@@ -4,7 +4,7 @@
 #include "measure/ShapeManager.h"
 #include "measure/TextLabel.h"
 
-CAreaShape::CAreaShape(CShapeManager* manager) : CMeasureShape(manager, KindArea) { }
+CAreaShape::CAreaShape(CShapeManager* manager) : CClickShape(manager, KindArea) { }
 
 double CAreaShape::AreaValue() const
 {
@@ -35,12 +35,7 @@ int CAreaShape::OnLButtonDown(int x, int y, int mode)
 {
     if (mode != KindArea)
         return CMeasureShape::OnLButtonDown(x, y, mode);
-    m_bSelected = true;
-    if (m_nClicks == 0) {
-        m_bInConstruction = true;
-        m_rubber = QPoint(x, y);
-    }
-    return 0;
+    return PressClick(x, y);
 }
 
 void CAreaShape::OnLButtonUp(int x, int y, int mode)
@@ -51,20 +46,15 @@ void CAreaShape::OnLButtonUp(int x, int y, int mode)
     }
     if (!m_bInConstruction)
         return;
-    if (!m_bClosed)
-        AddOneCoord(x, y);
-    ++m_nClicks;
+    TakeClick(x, y, !m_bClosed);
     Invalidate();
 }
 
 void CAreaShape::OnMouseMove(int x, int y, int mode)
 {
     if (mode == KindArea) {
-        if (m_bInConstruction && !m_bClosed) {
-            Invalidate();
-            m_rubber = QPoint(x, y);
-            Invalidate();
-        }
+        if (m_bInConstruction && !m_bClosed)
+            MoveRubber(x, y);
         return;
     }
     if (mode == kSelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "measure/MeasureShape.h"
+#include "measure/ClickShape.h"
 
 class CTextLabel;
 
 // A polygon closed by a double-click, measured by its calibrated area.
-class CAreaShape : public CMeasureShape
+class CAreaShape : public CClickShape
 {
 public:
     explicit CAreaShape(CShapeManager* manager);
@@ -22,8 +22,6 @@ public:
     CTextLabel* ValueLabel() const { return m_label; }
 
 private:
-    int m_nClicks = 0;
-    QPoint m_rubber;
     bool m_bClosed = false;
     CTextLabel* m_label = nullptr;
 };

@@ -14,7 +14,7 @@ const QPoint kLabelShift(5, 0);
 
 CCircleShape::CCircleShape(CShapeManager* manager) : CCircleShape(manager, KindCircle) { }
 
-CCircleShape::CCircleShape(CShapeManager* manager, int kind) : CMeasureShape(manager, kind) { }
+CCircleShape::CCircleShape(CShapeManager* manager, int kind) : CClickShape(manager, kind) { }
 
 double CCircleShape::AreaValue() const
 {
@@ -57,12 +57,7 @@ int CCircleShape::OnLButtonDown(int x, int y, int mode)
 {
     if (mode != KindCircle || m_kind != KindCircle)
         return CMeasureShape::OnLButtonDown(x, y, mode);
-    m_bSelected = true;
-    if (m_nClicks == 0) {
-        m_bInConstruction = true;
-        m_rubber = QPoint(x, y);
-    }
-    return 0;
+    return PressClick(x, y);
 }
 
 void CCircleShape::OnLButtonUp(int x, int y, int mode)
@@ -73,9 +68,7 @@ void CCircleShape::OnLButtonUp(int x, int y, int mode)
     }
     if (!m_bInConstruction || m_bComplete)
         return;
-    if (PointCount() < 3)
-        AddOneCoord(x, y);
-    ++m_nClicks;
+    TakeClick(x, y, PointCount() < 3);
     if (PointCount() == 3)
         Complete();
     Invalidate();
@@ -84,11 +77,8 @@ void CCircleShape::OnLButtonUp(int x, int y, int mode)
 void CCircleShape::OnMouseMove(int x, int y, int mode)
 {
     if (mode == KindCircle && m_kind == KindCircle) {
-        if (m_bInConstruction && !m_bComplete) {
-            Invalidate();
-            m_rubber = QPoint(x, y);
-            Invalidate();
-        }
+        if (m_bInConstruction && !m_bComplete)
+            MoveRubber(x, y);
         return;
     }
     if (mode == kSelectMode && m_bInConstruction && m_bComplete) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "measure/MeasureShape.h"
+#include "measure/ClickShape.h"
 
 class CTextLabel;
 
 // A circle through three clicked points; after completion point 0 is the centre.
-class CCircleShape : public CMeasureShape
+class CCircleShape : public CClickShape
 {
 public:
     explicit CCircleShape(CShapeManager* manager);
@@ -30,8 +30,6 @@ protected:
     CCircleShape(CShapeManager* manager, int kind);
     void Complete();
 
-    int m_nClicks = 0;
-    QPoint m_rubber;
     int m_nRadius = 0;
     bool m_bComplete = false;
     CTextLabel* m_label = nullptr;

@@ -9,7 +9,7 @@ namespace {
 constexpr int kClicks = 6;
 }
 
-CDistanceShape::CDistanceShape(CShapeManager* manager) : CMeasureShape(manager, KindDistance) { }
+CDistanceShape::CDistanceShape(CShapeManager* manager) : CClickShape(manager, KindDistance) { }
 
 double CDistanceShape::Distance() const
 {
@@ -60,12 +60,7 @@ int CDistanceShape::OnLButtonDown(int x, int y, int mode)
     // The distance tool is mode 9; kind 9 is its circle.
     if (mode != KindDistanceCircle)
         return CMeasureShape::OnLButtonDown(x, y, mode);
-    m_bSelected = true;
-    if (m_nClicks == 0) {
-        m_bInConstruction = true;
-        m_rubber = QPoint(x, y);
-    }
-    return 0;
+    return PressClick(x, y);
 }
 
 void CDistanceShape::OnLButtonUp(int x, int y, int mode)
@@ -78,9 +73,7 @@ void CDistanceShape::OnLButtonUp(int x, int y, int mode)
     }
     if (!m_bInConstruction)
         return;
-    if (PointCount() < kClicks)
-        AddOneCoord(x, y);
-    ++m_nClicks;
+    TakeClick(x, y, PointCount() < kClicks);
     if (PointCount() >= 3 && !m_circleA) {
         auto circle = std::make_unique<CDistanceCircleShape>(m_manager);
         circle->BuildFrom(m_points[0], m_points[1], m_points[2]);
@@ -100,11 +93,8 @@ void CDistanceShape::OnLButtonUp(int x, int y, int mode)
 void CDistanceShape::OnMouseMove(int x, int y, int mode)
 {
     if (mode == KindDistanceCircle) {
-        if (m_bInConstruction && PointCount() < 4) {
-            Invalidate();
-            m_rubber = QPoint(x, y);
-            Invalidate();
-        }
+        if (m_bInConstruction && PointCount() < 4)
+            MoveRubber(x, y);
         return;
     }
     CMeasureShape::OnMouseMove(x, y, mode);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "measure/MeasureShape.h"
+#include "measure/ClickShape.h"
 
 class CDistanceCircleShape;
 class CLineShape;
 
 // Six clicks: two circles of three points each and the line between their centres.
-class CDistanceShape : public CMeasureShape
+class CDistanceShape : public CClickShape
 {
 public:
     explicit CDistanceShape(CShapeManager* manager);
@@ -29,8 +29,6 @@ public:
 private:
     void AttachLine();
 
-    int m_nClicks = 0;
-    QPoint m_rubber;
     CDistanceCircleShape* m_circleA = nullptr;
     CDistanceCircleShape* m_circleB = nullptr;
     CLineShape* m_line = nullptr;

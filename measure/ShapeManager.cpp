@@ -928,15 +928,7 @@ void CShapeManager::OnLButtonUp(int windowX, int windowY)
 {
     Lock lock(m_mutex);
     KALVEX_EVENT_SCOPE;
-    const QPoint p = WindowToImage(QPoint(windowX, windowY));
-    for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
-        if (!shape->IsRemoved())
-            shape->OnLButtonUp(p.x(), p.y(), m_nToolMode);
-    }
-    for (CTextLabel* text : Reversed(Snapshot(m_texts)))
-        text->OnLButtonUp(p.x(), p.y(), m_nToolMode);
-    if (m_ruler)
-        m_ruler->OnLButtonUp(p.x(), p.y(), m_nToolMode);
+    ForwardPointer(&CMeasureShape::OnLButtonUp, WindowToImage(QPoint(windowX, windowY)));
     m_bButtonDown = false;
 }
 
@@ -944,15 +936,19 @@ void CShapeManager::OnMouseMove(int windowX, int windowY)
 {
     Lock lock(m_mutex);
     KALVEX_EVENT_SCOPE;
-    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    ForwardPointer(&CMeasureShape::OnMouseMove, WindowToImage(QPoint(windowX, windowY)));
+}
+
+void CShapeManager::ForwardPointer(void (CMeasureShape::*handler)(int, int, int), QPoint p)
+{
     for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
         if (!shape->IsRemoved())
-            shape->OnMouseMove(p.x(), p.y(), m_nToolMode);
+            (shape->*handler)(p.x(), p.y(), m_nToolMode);
     }
     for (CTextLabel* text : Reversed(Snapshot(m_texts)))
-        text->OnMouseMove(p.x(), p.y(), m_nToolMode);
+        (text->*handler)(p.x(), p.y(), m_nToolMode);
     if (m_ruler)
-        m_ruler->OnMouseMove(p.x(), p.y(), m_nToolMode);
+        (m_ruler.get()->*handler)(p.x(), p.y(), m_nToolMode);
 }
 
 void CShapeManager::OnLButtonDblClk(int windowX, int windowY)

@@ -169,6 +169,8 @@ private:
     void DrawCrossLines(QPainter& painter, int width, int height);
     void EnsureRuler();
     void RemoveShapeAt(int index);
+    // Release and move reach every shape, then the texts and the ruler, newest first.
+    void ForwardPointer(void (CMeasureShape::*handler)(int, int, int), QPoint p);
     void BeginEvent();
     void EndEvent();
     // Walks shapes and their children for a row id; returns the top-level index and the

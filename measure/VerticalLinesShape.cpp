@@ -9,7 +9,7 @@ constexpr int kToolMode = 11;
 }
 
 CVerticalLinesShape::CVerticalLinesShape(CShapeManager* manager)
-    : CMeasureShape(manager, KindVerticalLines)
+    : CClickShape(manager, KindVerticalLines)
 {
 }
 
@@ -41,14 +41,8 @@ void CVerticalLinesShape::Draw(QPainter& painter, bool hidden)
 
 int CVerticalLinesShape::OnLButtonDown(int x, int y, int mode)
 {
-    if (mode == kToolMode) {
-        m_bSelected = true;
-        if (m_nClicks == 0) {
-            m_bInConstruction = true;
-            m_rubber = QPoint(x, y);
-        }
-        return 0;
-    }
+    if (mode == kToolMode)
+        return PressClick(x, y);
     if (mode != kSelectMode)
         return -1;
     const int hit = SelectPress(x, y);

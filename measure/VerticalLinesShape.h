@@ -1,11 +1,11 @@
 #pragma once
 
-#include "measure/MeasureShape.h"
+#include "measure/ClickShape.h"
 
 class CPerpendicularShape;
 
 // A baseline through two clicked points; every later click adds a perpendicular to it.
-class CVerticalLinesShape : public CMeasureShape
+class CVerticalLinesShape : public CClickShape
 {
 public:
     explicit CVerticalLinesShape(CShapeManager* manager);
@@ -20,7 +20,5 @@ public:
     CPerpendicularShape* Perpendicular(int index) const;
 
 private:
-    int m_nClicks = 0;
-    QPoint m_rubber;
     int m_nDraggedEnd = -1;
 };

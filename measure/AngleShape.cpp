@@ -1,0 +1,75 @@
+#include "measure/AngleShape.h"
+
+#include "measure/ShapeManager.h"
+#include "measure/TextLabel.h"
+
+CAngleShape::CAngleShape(CShapeManager* manager, int kind, int points)
+    : CClickShape(manager, kind), m_nPoints(points)
+{
+}
+
+int CAngleShape::OnLButtonDown(int x, int y, int mode)
+{
+    // An angle's kind is its tool's mode.
+    if (mode != m_kind)
+        return CMeasureShape::OnLButtonDown(x, y, mode);
+    return PressClick(x, y);
+}
+
+void CAngleShape::OnLButtonUp(int x, int y, int mode)
+{
+    if (mode != m_kind) {
+        CMeasureShape::OnLButtonUp(x, y, mode);
+        return;
+    }
+    if (!m_bInConstruction)
+        return;
+    TakeClick(x, y, PointCount() < m_nPoints);
+    if (PointCount() == m_nPoints) {
+        m_bInConstruction = false;
+        if (!m_label)
+            m_label = static_cast<CTextLabel*>(
+                    AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
+        AnchorLabel();
+    }
+    Invalidate();
+}
+
+void CAngleShape::OnMouseMove(int x, int y, int mode)
+{
+    if (mode == m_kind) {
+        if (m_bInConstruction && PointCount() < m_nPoints)
+            MoveRubber(x, y);
+        return;
+    }
+    if (mode == kSelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {
+        Invalidate();
+        SetPoint(m_nHitPart, x, y);
+        AnchorLabel();
+        Invalidate();
+    }
+    CMeasureShape::OnMouseMove(x, y, mode);
+}
+
+void CAngleShape::Invalidate()
+{
+    if (m_bInConstruction)
+        InvalidatePoints({ m_rubber });
+    else
+        InvalidatePoints();
+}
+
+void CAngleShape::DrawValue(QPainter& painter)
+{
+    if (m_label) {
+        m_label->SetText(QString::asprintf("%.1fdeg.", Angle()));
+        m_label->DrawLabel(painter);
+    }
+}
+
+void CAngleShape::AnchorLabel()
+{
+    if (m_label && PointCount() == m_nPoints)
+        m_label->SetAnchor(QPoint(
+                (m_points[0].x() + m_points[2].x()) / 2, (m_points[0].y() + m_points[2].y()) / 2));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "measure/ClickShape.h"
+
+class CTextLabel;
+
+// An angle between clicked lines; the label sits halfway between the first and third point.
+class CAngleShape : public CClickShape
+{
+public:
+    int OnLButtonDown(int x, int y, int mode) override;
+    void OnLButtonUp(int x, int y, int mode) override;
+    void OnMouseMove(int x, int y, int mode) override;
+    void Invalidate() override;
+
+    virtual double Angle() const = 0;
+    CTextLabel* ValueLabel() const { return m_label; }
+
+protected:
+    CAngleShape(CShapeManager* manager, int kind, int points);
+
+    void DrawValue(QPainter& painter);
+
+    const int m_nPoints;
+
+private:
+    void AnchorLabel();
+
+    CTextLabel* m_label = nullptr;
+};

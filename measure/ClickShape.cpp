@@ -1,0 +1,27 @@
+#include "measure/ClickShape.h"
+
+CClickShape::CClickShape(CShapeManager* manager, int kind) : CMeasureShape(manager, kind) { }
+
+int CClickShape::PressClick(int x, int y)
+{
+    m_bSelected = true;
+    if (m_nClicks == 0) {
+        m_bInConstruction = true;
+        m_rubber = QPoint(x, y);
+    }
+    return 0;
+}
+
+void CClickShape::TakeClick(int x, int y, bool keepPoint)
+{
+    if (keepPoint)
+        AddOneCoord(x, y);
+    ++m_nClicks;
+}
+
+void CClickShape::MoveRubber(int x, int y)
+{
+    Invalidate();
+    m_rubber = QPoint(x, y);
+    Invalidate();
+}
