@@ -394,13 +394,9 @@ void CImageMergeDlg::OnCapture()
     }
 
     const QString folder = ImageFolder();
-    const bool bmp = SaveBmp();
-    const QString name = NewName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
-    const QString path = CSnapshotNamer::JoinPath(folder, name);
-    if (!bmp)
-        frame.SetJpegQualityLevel(100.0f);
-    QDir().mkpath(folder);
-    if (!frame.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
+    QString name;
+    QString path;
+    if (!SaveTimeStamped(frame, folder, name, path)) {
         ShowMessage(tr("The captured picture could not be saved to %1: %2")
                             .arg(QDir::toNativeSeparators(path), frame.LastError()));
         return;
@@ -550,13 +546,9 @@ void CImageMergeDlg::OnSave()
     if (!m_result.HasPixels())
         return;
     const QString folder = ImageFolder();
-    const bool bmp = SaveBmp();
-    const QString name = NewName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
-    const QString path = CSnapshotNamer::JoinPath(folder, name);
-    if (!bmp)
-        m_result.SetJpegQualityLevel(100.0f);
-    QDir().mkpath(folder);
-    if (!m_result.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
+    QString name;
+    QString path;
+    if (!SaveTimeStamped(m_result, folder, name, path)) {
         ShowMessage(tr("The merged picture could not be saved to %1: %2")
                             .arg(QDir::toNativeSeparators(path), m_result.LastError()));
         return;
@@ -565,6 +557,18 @@ void CImageMergeDlg::OnSave()
             tr("Image saved successfully"));
     if (m_hooks.addToMainList)
         m_hooks.addToMainList(name);
+}
+
+bool CImageMergeDlg::SaveTimeStamped(
+        CxImage& picture, const QString& folder, QString& name, QString& path)
+{
+    const bool bmp = SaveBmp();
+    name = NewName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+    path = CSnapshotNamer::JoinPath(folder, name);
+    if (!bmp)
+        picture.SetJpegQualityLevel(100.0f);
+    QDir().mkpath(folder);
+    return picture.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG);
 }
 
 bool CImageMergeDlg::SwitchToStill()
