@@ -1,5 +1,6 @@
 #include "video/FramePump.h"
 
+#include "imgproc/FrameFilters.h"
 #include "video/FrameSource.h"
 
 #include <QPainter>
@@ -65,7 +66,7 @@ int32_t CFramePump::FrameBytes(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return 0;
-    return (width * 3 + 3) / 4 * 4 * height;
+    return static_cast<int32_t>(FrameStride(width)) * height;
 }
 
 QRect CFramePump::SourceRect(const CPumpState& s)
