@@ -1,6 +1,9 @@
 #include "app/SnapshotNamer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+
+#include <filesystem>
 
 CSnapshotNamer::CSnapshotNamer(Clock clock) : m_clock(std::move(clock)) { }
 
@@ -12,6 +15,20 @@ QString CSnapshotNamer::TimeStamp(const QDateTime& when)
 QString CSnapshotNamer::JoinPath(const QString& folder, const QString& name)
 {
     return folder + QLatin1Char('/') + name;
+}
+
+bool CSnapshotNamer::MakeFolder(const QString& folder, QString* reason)
+{
+    std::error_code error;
+    const std::filesystem::path path(folder.toStdString());
+    if (std::filesystem::is_directory(path, error))
+        return true;
+    if (std::filesystem::create_directories(path, error) || std::filesystem::is_directory(path))
+        return true;
+    if (reason)
+        *reason = error ? QString::fromLocal8Bit(error.message().c_str())
+                        : QCoreApplication::translate("CSnapshotNamer", "Not a folder");
+    return false;
 }
 
 QString CSnapshotNamer::Now() const

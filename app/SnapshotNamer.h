@@ -17,6 +17,9 @@ public:
 
     static QString TimeStamp(const QDateTime& when);
     static QString JoinPath(const QString& folder, const QString& name);
+    // The image and measurement folders do not exist on a fresh profile: made when first
+    // needed. False with the system's reason when the folder cannot be made.
+    static bool MakeFolder(const QString& folder, QString* reason = nullptr);
 
     QString Now() const;
     // The file name (without folder) for a new picture in folder; extension with its dot.

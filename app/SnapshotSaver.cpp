@@ -160,6 +160,11 @@ QString CSnapshotSaver::SaveTimeStamped()
 {
     const bool bmp = m_ctx.settings.m_bBMP;
     const QString folder = ImageFolder();
+    QString reason;
+    if (!CSnapshotNamer::MakeFolder(folder, &reason)) {
+        ReportFailure(folder, reason);
+        return {};
+    }
     const CSnapshotNamer namer(m_ctx.clock);
     const QString name =
             namer.UniqueName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
@@ -204,8 +209,10 @@ QString CSnapshotSaver::OverwriteCurrent(const QString& currentFile)
 
 QString CSnapshotSaver::SaveAs()
 {
-    const QString folder = m_ctx.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                         : m_ctx.programFolder;
+    // The dialog opens where the pictures are; a folder that cannot be made leaves the
+    // dialog at its own default, and the user picks another.
+    const QString folder = ImageFolder();
+    CSnapshotNamer::MakeFolder(folder);
     const QString proposed = CSnapshotNamer::JoinPath(folder, CSnapshotNamer(m_ctx.clock).Now());
     const QString chosen = m_chooser(m_ctx.parent, tr("Save As"), proposed, SaveFilter());
     if (chosen.isEmpty())

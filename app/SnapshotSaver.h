@@ -36,7 +36,6 @@ struct CSnapshotContext
 
     QWidget* parent = nullptr; // owner of the dialogs and message boxes
     CSnapshotNamer::Clock clock; // empty: the system clock
-    QString programFolder; // empty: the executable's folder
 };
 
 // "Save", "SaveAs" and save to path. A save that fails keeps whatever was on disk, tells the

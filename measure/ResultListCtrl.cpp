@@ -1,5 +1,7 @@
 #include "measure/ResultListCtrl.h"
 
+#include "app/SnapshotNamer.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -137,6 +139,10 @@ bool CResultListCtrl::OnSaveCsv()
         m_hooks.cancelTool();
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
     const QString folder = m_hooks.measureFolder ? m_hooks.measureFolder() : QString();
+    // On a fresh profile the folder is made first, or the dialog would fall back to the
+    // working folder and propose a bare name there.
+    if (!folder.isEmpty())
+        CSnapshotNamer::MakeFolder(folder);
     const QString path = ChooseFile(CResultCsv::ProposedPath(folder, now));
     if (path.isEmpty())
         return false;

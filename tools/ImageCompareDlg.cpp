@@ -95,11 +95,12 @@ void CImageCompareDlg::OnCapture()
 
 void CImageCompareDlg::OnLoad()
 {
+    const QString folder = m_hooks.imageFolder ? m_hooks.imageFolder() : QString();
     QString path;
     if (m_hooks.chooseImageFile) {
-        path = m_hooks.chooseImageFile(this);
+        path = m_hooks.chooseImageFile(this, folder);
     } else {
-        path = QFileDialog::getOpenFileName(this, tr("Load"), QString(),
+        path = QFileDialog::getOpenFileName(this, tr("Load"), folder,
                 tr("Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)"));
     }
     if (path.isEmpty())

@@ -23,8 +23,10 @@ public:
         std::function<const CxImage&()> currentFrame;
         // Message boxes; empty: QMessageBox.
         std::function<void(const QString& caption, const QString& text)> message;
-        // The open-file dialog: the chosen file or an empty text. Empty: QFileDialog.
-        std::function<QString(QWidget* parent)> chooseImageFile;
+        // The open-file dialog, starting in folder: the chosen file or an empty text.
+        // Empty: QFileDialog.
+        std::function<QString(QWidget* parent, const QString& folder)> chooseImageFile;
+        std::function<QString()> imageFolder; // where "Load" starts
     };
     static constexpr int kTimerMs = 500;
 

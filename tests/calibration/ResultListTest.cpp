@@ -130,7 +130,8 @@ TEST_F(ResultListTest, SaveCsvProposesTheTimeInTheMeasureFolder)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    canvas.folder = dir.path();
+    // A fresh profile: the measure folder does not exist until the first export.
+    canvas.folder = dir.filePath("Documents/measure");
     list.SetClock([] { return QDateTime(QDate(2026, 3, 9), QTime(7, 5, 1)); });
     QString proposed;
     list.SetSaveFileChooser([&](const QString& p) {
@@ -138,7 +139,7 @@ TEST_F(ResultListTest, SaveCsvProposesTheTimeInTheMeasureFolder)
         return p;
     });
     ASSERT_TRUE(list.OnSaveCsv());
-    EXPECT_EQ(proposed, dir.filePath("20260309070501.csv"));
+    EXPECT_EQ(proposed, dir.filePath("Documents/measure/20260309070501.csv"));
     QFile f(proposed);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(),

@@ -31,7 +31,9 @@ protected:
         };
         hooks.currentFrame = [this]() -> const CxImage& { return m_frame; };
         hooks.message = [this](const QString&, const QString& text) { m_messages << text; };
-        hooks.chooseImageFile = [this](QWidget*) {
+        hooks.imageFolder = [this] { return m_dir.path(); };
+        hooks.chooseImageFile = [this](QWidget*, const QString& folder) {
+            m_startFolder = folder;
             if (m_chosen.empty())
                 return QString();
             const QString path = m_chosen.front();
@@ -46,6 +48,7 @@ protected:
     int m_captures = 0;
     QStringList m_messages;
     std::deque<QString> m_chosen;
+    QString m_startFolder;
 };
 
 TEST_F(CompareFixture, CompareDialog_OpensWithAFrameOnTheLeftAndCaptureReplacesIt)
@@ -77,6 +80,7 @@ TEST_F(CompareFixture, CompareDialog_LoadShowsJpegAndKeepsThePictureOnCancelOrFa
     CImageCompareDlg dlg(Hooks());
     m_chosen = { jpeg };
     dlg.OnLoad();
+    EXPECT_EQ(m_startFolder, m_dir.path()) << "Load starts in the image folder";
     ASSERT_TRUE(dlg.RightImage().HasPixels());
     EXPECT_EQ(dlg.RightImage().Width(), 120u);
 

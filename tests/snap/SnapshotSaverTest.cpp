@@ -75,7 +75,6 @@ protected:
         ctx.hasItem = [this](const QString& name) { return m_added.contains(name); };
         ctx.relayout = [this] { ++m_relayouts; };
         ctx.clock = June12;
-        ctx.programFolder = QStringLiteral("/opt/kalvex");
         CSnapshotSaver saver(std::move(ctx));
         saver.SetMessageSink([this](const QString& caption, const QString& text) {
             m_messages << caption + QLatin1Char('|') + text;
@@ -216,7 +215,7 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
 
     chosen = InFolder("Chosen.BMP");
     EXPECT_EQ(saver.SaveAs(), chosen);
-    EXPECT_EQ(proposed, "/opt/kalvex/20150612093005");
+    EXPECT_EQ(proposed, InFolder("20150612093005"));
     EXPECT_EQ(filter, "Bitmap Files(*.bmp);;JPEG Files(*.jpg)");
     EXPECT_TRUE(Head(chosen, 2).startsWith("BM"));
     EXPECT_FALSE(QFile::exists(InFolder("chosen.bmp")));
@@ -254,24 +253,27 @@ TEST_F(SnapshotSaverTest, JpegChosenInSaveSettingMakesTheNextSaveJpeg)
     EXPECT_FLOAT_EQ(m_frame.JpegQualityLevel(), 100.0f);
 }
 
-TEST_F(SnapshotSaverTest, FailedSaveTellsPathAndReasonAndListsNothing)
+TEST_F(SnapshotSaverTest, FirstSaveMakesTheImageFolderAndFailuresTellPathAndReason)
 {
-    m_settings.m_strImagePath = m_dir.filePath("missing");
+    // A fresh profile: neither the folder nor its parent exists yet.
+    m_settings.m_strImagePath = m_dir.filePath("Documents/image");
     CSnapshotSaver saver = MakeSaver();
-    EXPECT_TRUE(saver.Save().isEmpty());
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages[0].startsWith("Warnning|"));
-    EXPECT_TRUE(m_messages[0].contains(m_dir.filePath("missing/20150612093005.bmp")));
-    EXPECT_TRUE(m_messages[0].contains("No such file or directory")) << m_messages[0].toStdString();
-    EXPECT_TRUE(m_added.isEmpty());
-    EXPECT_EQ(m_relayouts, 0);
+    EXPECT_EQ(saver.Save(), m_dir.filePath("Documents/image/20150612093005.bmp"));
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_EQ(m_added, QStringList { "20150612093005.bmp" });
+    m_added.clear();
 
-    // A folder that is a file: refused like a folder without write permission.
+    // A folder that is a file cannot be made: the path and the system's reason, nothing listed.
     QFile(m_dir.filePath("plain")).open(QIODevice::WriteOnly);
     m_settings.m_strImagePath = m_dir.filePath("plain");
     EXPECT_TRUE(saver.Save().isEmpty());
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].startsWith("Warnning|"));
+    EXPECT_TRUE(m_messages[0].contains(m_dir.filePath("plain")));
+    m_settings.m_strImagePath = m_dir.filePath("plain/sub");
+    EXPECT_TRUE(saver.Save().isEmpty());
     EXPECT_EQ(m_messages.size(), 2);
-
+    EXPECT_TRUE(m_messages[1].contains("Not a directory")) << m_messages[1].toStdString();
     EXPECT_TRUE(m_added.isEmpty());
 
     // Nothing saved without a picture.
