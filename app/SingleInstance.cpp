@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -12,6 +13,9 @@
 
 namespace {
 const char kWakeUp[] = "kalvex-wake-up-7d3f2a9c\n";
+// One line per file: the prefix, then the absolute path in UTF-8, percent-encoded so that a
+// name with a line break stays one line.
+const char kOpen[] = "kalvex-open-7d3f2a9c ";
 
 QString DefaultRuntimeFolder()
 {
@@ -32,13 +36,13 @@ CSingleInstance::CSingleInstance(const QString& runtimeFolder, QObject* parent) 
 
 CSingleInstance::~CSingleInstance() = default;
 
-bool CSingleInstance::Acquire()
+bool CSingleInstance::Acquire(const QStringList& files)
 {
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // a crashed owner is detected by its process id instead
     if (m_lock->tryLock(0))
         return Listen();
-    SendWakeUp();
+    SendWakeUp(files);
     m_lock.reset();
     return false;
 }
@@ -50,19 +54,42 @@ bool CSingleInstance::Listen()
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->canReadLine() && socket->readLine() == kWakeUp)
-                    emit wakeUpRequested();
+            connect(socket, &QLocalSocket::readyRead, this,
+                    [this, socket] { ReadRequests(socket); });
+            // What arrived with the hang-up is still read.
+            connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+                ReadRequests(socket);
+                socket->deleteLater();
             });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
     m_server->listen(m_socketPath);
     return true;
 }
 
-bool CSingleInstance::SendWakeUp() const
+void CSingleInstance::ReadRequests(QLocalSocket* socket)
 {
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine(64 * 1024);
+        if (line == kWakeUp) {
+            emit wakeUpRequested();
+        } else if (line.startsWith(kOpen) && line.endsWith('\n')) {
+            const QByteArray encoded = line.mid(int(sizeof(kOpen)) - 1).chopped(1);
+            const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
+            if (QDir::isAbsolutePath(path))
+                emit openRequested(path);
+        }
+    }
+}
+
+bool CSingleInstance::SendWakeUp(const QStringList& files) const
+{
+    QByteArray message;
+    for (const QString& file : files)
+        message +=
+                kOpen + QFileInfo(file).absoluteFilePath().toUtf8().toPercentEncoding("/") + '\n';
+    if (message.isEmpty())
+        message = kWakeUp;
     // The first instance may still be starting: give its socket a moment to appear.
     QElapsedTimer timer;
     timer.start();
@@ -70,8 +97,8 @@ bool CSingleInstance::SendWakeUp() const
         QLocalSocket socket;
         socket.connectToServer(m_socketPath);
         if (socket.waitForConnected(200)) {
-            socket.write(kWakeUp);
-            socket.waitForBytesWritten(500);
+            socket.write(message);
+            socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             return true;
         }

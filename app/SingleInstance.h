@@ -2,10 +2,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 // One Kalvex per user session: the first start holds a lock file and listens on a local
@@ -18,14 +20,17 @@ public:
     explicit CSingleInstance(const QString& runtimeFolder = QString(), QObject* parent = nullptr);
     ~CSingleInstance() override;
 
-    // True when this process is the first; false after a wake-up was sent to the first.
-    bool Acquire();
+    // True when this process is the first; false after the first was woken. A later start
+    // hands its files (made absolute) to the first instead of waking it with a message.
+    bool Acquire(const QStringList& files = {});
 
 signals:
     void wakeUpRequested();
+    void openRequested(const QString& path);
 
 private:
-    bool SendWakeUp() const;
+    bool SendWakeUp(const QStringList& files) const;
+    void ReadRequests(QLocalSocket* socket);
     bool Listen();
 
     QString m_lockPath;

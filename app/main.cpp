@@ -72,19 +72,22 @@ int main(int argc, char* argv[])
     // Installed first: a SIGTERM during start-up is held until the window can close normally.
     CSignalWatcher signalWatcher;
 
-    // A second start wakes the first and ends without touching the settings.
+    // A second start wakes the first (or hands it its files) and ends without touching the
+    // settings.
     CSingleInstance instance;
-    if (!instance.Acquire())
+    if (!instance.Acquire(parser.positionalArguments()))
         return 0;
 
     CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
     QObject::connect(
             &instance, &CSingleInstance::wakeUpRequested, &mainWindow, &CTavoMeasureDlg::OnWakeUp);
+    QObject::connect(&instance, &CSingleInstance::openRequested, &mainWindow,
+            &CTavoMeasureDlg::OnOpenRequested);
     QObject::connect(
             &signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow, &QWidget::close);
     mainWindow.Initialise();
     // "kalvex FILE": the first picture that can be read becomes the still image.
-    for (const QString &file : parser.positionalArguments()) {
+    for (const QString& file : parser.positionalArguments()) {
         if (mainWindow.OpenStillPicture(file))
             break;
         qWarning("kalvex: cannot read %s", qPrintable(file));
