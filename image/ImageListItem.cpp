@@ -19,6 +19,9 @@ CImageListItem::CImageListItem(const CFileEntry& entry, bool caption, QWidget* p
     : QWidget(parent), m_entry(entry), m_caption(caption)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The right button opens this item's own menu on release; no context menu event may
+    // reach the main window's About menu first.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     setToolTip(m_entry.name);
 }
 

@@ -18,6 +18,8 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // The right button pans the picture: its press and release belong to the canvas.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     m_manager.SetCrossLines(CCrossLine::LoadAll(CIniFile(settingsPath)));
     m_manager.SetClientSize(size());
     m_manager.SetInvalidateHook([this](const QRect& rect) {
