@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kPanelBackground(243, 247, 246);
@@ -125,8 +127,9 @@ CSidePanel::CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent)
     palette.setColor(QPalette::Window, kPanelBackground);
     palette.setColor(QPalette::Base, kPanelBackground);
     setPalette(palette);
-    setMinimumWidth(kResultsWidth);
+    setMinimumSize(kMinimumWidth, kResultsTop + kMinResultsHeight);
     CreateControls();
+    PlaceControls();
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIdlePeriodMs);
@@ -137,10 +140,8 @@ void CSidePanel::CreateControls()
 {
     m_loadGroup = new QGroupBox(tr("Load images"), this);
     m_loadGroup->setObjectName(QStringLiteral("loadImagesGroup"));
-    m_loadGroup->setGeometry(1, 0, kGroupWidth, kGroupHeight);
     m_measureGroup = new QGroupBox(tr("Measurement"), this);
     m_measureGroup->setObjectName(QStringLiteral("measurementGroup"));
-    m_measureGroup->setGeometry(1 + kGroupWidth + 2, 0, kGroupWidth, kGroupHeight);
 
     int row = 0;
     for (int id = 0; id < ButtonCount; ++id) {
@@ -152,8 +153,7 @@ void CSidePanel::CreateControls()
         button->setObjectName(QStringLiteral("btn%1").arg(QString::fromLatin1(spec.caption)
                                                                   .remove(QLatin1Char('\n'))
                                                                   .remove(QLatin1Char(' '))));
-        button->setGeometry((kGroupWidth - kButtonWidth) / 2, 20 + row * kButtonPitch, kButtonWidth,
-                kButtonHeight);
+        button->setGeometry(0, 20 + row * kButtonPitch, kButtonWidth, kButtonHeight);
         m_buttons[id] = button;
         if (id != WB)
             ++row;
@@ -197,35 +197,26 @@ void CSidePanel::CreateControls()
                 [this, id = id, mode = mode] { SelectTool(id, mode); });
     }
 
-    const int comboX = 82;
-    const int comboWidth = 252 - comboX - 4;
     m_scaleLabel = new QLabel(tr("Scale size"), this);
     m_scaleLabel->setObjectName(QStringLiteral("scaleLabel"));
-    m_scaleLabel->setGeometry(4, 428, comboX - 6, 24);
     m_scaleCombo = new QComboBox(this);
     m_scaleCombo->setObjectName(QStringLiteral("scaleCombo"));
     m_scaleCombo->addItems({ tr("Fit In"), tr("X 1"), tr("X 2"), tr("X 3") });
-    m_scaleCombo->setGeometry(comboX, 428, comboWidth, 24);
     m_scaleLabel->setBuddy(m_scaleCombo);
 
     m_resolutionLabel = new QLabel(tr("Resolution"), this);
     m_resolutionLabel->setObjectName(QStringLiteral("resolutionLabel"));
-    m_resolutionLabel->setGeometry(4, 456, comboX - 6, 24);
     m_resolutionCombo = new QComboBox(this);
     m_resolutionCombo->setObjectName(QStringLiteral("resolutionCombo"));
-    m_resolutionCombo->setGeometry(comboX, 456, comboWidth, 24);
     m_resolutionLabel->setBuddy(m_resolutionCombo);
 
     m_binCheck = new QCheckBox(tr("BIN"), this);
     m_binCheck->setObjectName(QStringLiteral("binCheck"));
-    m_binCheck->setGeometry(4, 485, 64, 24);
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(QStringLiteral("thresholdSlider"));
-    m_slider->setGeometry(70, 485, 138, 24);
     m_slider->setToolTip(tr("Binarization threshold"));
     m_valLabel = new QLabel(tr("Val"), this);
     m_valLabel->setObjectName(QStringLiteral("valLabel"));
-    m_valLabel->setGeometry(212, 485, 38, 24);
     m_valLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // Only the user's choices count: filling the combos at initialisation changes nothing.
@@ -300,11 +291,36 @@ void CSidePanel::SetResultsList(QWidget* list)
     list->show();
 }
 
+void CSidePanel::PlaceControls()
+{
+    // At full width the two columns sit at their usual places; a narrower panel (a vertical
+    // scroll bar beside it) closes the gap between them rather than cutting the right one.
+    const int w = width();
+    const int groupWidth = std::clamp((w - 4) / 2, kButtonWidth + 4, kGroupWidth);
+    m_loadGroup->setGeometry(1, 0, groupWidth, kGroupHeight);
+    m_measureGroup->setGeometry(1 + groupWidth + 2, 0, groupWidth, kGroupHeight);
+    for (CPanelButton* button : m_buttons)
+        button->move((groupWidth - kButtonWidth) / 2, button->y());
+
+    const int comboX = 82;
+    const int comboWidth = std::max(60, std::min(w, kHostWidth) - comboX - 4);
+    m_scaleLabel->setGeometry(4, 428, comboX - 6, 24);
+    m_scaleCombo->setGeometry(comboX, 428, comboWidth, 24);
+    m_resolutionLabel->setGeometry(4, 456, comboX - 6, 24);
+    m_resolutionCombo->setGeometry(comboX, 456, comboWidth, 24);
+    m_binCheck->setGeometry(4, 485, 64, 24);
+    const int valX = comboX + comboWidth - 38;
+    m_slider->setGeometry(70, 485, valX - 74, 24);
+    m_valLabel->setGeometry(valX, 485, 38, 24);
+    PlaceResultsList();
+}
+
 void CSidePanel::PlaceResultsList()
 {
-    const int clientHeight = m_mainWindow ? m_mainWindow->height() : height() + 39;
-    const int listHeight = std::max(0, clientHeight - kResultsBottomMargin);
-    m_resultsList->setGeometry(0, kResultsTop, kResultsWidth, listHeight);
+    // The list reaches the bottom of the panel; a short window keeps a few rows of it and
+    // the panel scrolls instead.
+    const int listHeight = std::max(kMinResultsHeight, height() - kResultsTop);
+    m_resultsList->setGeometry(0, kResultsTop, std::min(width(), kResultsWidth), listHeight);
 }
 
 void CSidePanel::SetToolTips()
@@ -329,7 +345,7 @@ void CSidePanel::FillResolutionCombo()
 void CSidePanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    PlaceResultsList();
+    PlaceControls();
 }
 
 bool CSidePanel::eventFilter(QObject* watched, QEvent* event)
@@ -441,6 +457,9 @@ void CSidePanel::OnVideo()
         main.m_strCurrentFile.clear();
         m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare"));
         m_buttons[ImgCmp]->setEnabled(true);
+        // The still branch disabled them; live video needs them back.
+        SetLiveControlsEnabled(true);
+        m_valLabel->setEnabled(true);
     } else {
         m_buttons[Video]->SetBitmap(Artwork("video-still"));
         Pause();

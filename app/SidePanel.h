@@ -66,7 +66,9 @@ public:
 
     static constexpr int kResultsTop = 515;
     static constexpr int kResultsWidth = 249;
-    static constexpr int kResultsBottomMargin = 554; // of the main window's client height
+    static constexpr int kMinResultsHeight = 100; // a few rows, also in a short window
+    static constexpr int kHostWidth = 252;
+    static constexpr int kMinimumWidth = 230; // the panel host less a vertical scroll bar
 
     explicit CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent = nullptr);
 
@@ -127,6 +129,7 @@ protected:
 
 private:
     void CreateControls();
+    void PlaceControls();
     void LoadBitmaps();
     void SetUpResultsList();
     void SetToolTips();

@@ -37,6 +37,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -145,17 +146,29 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     OpenCamera();
     RecalLayOut();
     if (showWindow) {
-        // Without a window manager there is nobody to maximise us: take the screen ourselves.
-        if (const QScreen* screen = this->screen())
-            setGeometry(screen->availableGeometry());
+        // The size un-maximising returns to: most of the screen, placed by its frame's corner
+        // so the title bar stays on the screen. Without a window manager nobody maximises
+        // us, and this is the size the window keeps.
+        if (const QScreen* screen = this->screen()) {
+            const QRect available = screen->availableGeometry();
+            resize(available.size() * 0.9);
+            move(available.topLeft() + QPoint(available.width() / 20, available.height() / 20));
+        }
         showMaximized();
     }
     SizeCanvas();
 
-    m_sidePanel = new CSidePanel(this, m_panelHost);
+    // A window shorter than the panel scrolls it, so every control stays reachable.
+    auto* panelScroll = new QScrollArea(m_panelHost);
+    panelScroll->setObjectName(QStringLiteral("panelScroll"));
+    panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll->setWidgetResizable(true);
+    m_sidePanel = new CSidePanel(this);
+    panelScroll->setWidget(m_sidePanel);
     auto* panelLayout = new QVBoxLayout(m_panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->addWidget(m_sidePanel);
+    panelLayout->addWidget(panelScroll);
     m_sidePanel->show();
     CreateCalibrationDialog();
     CreateResultList();
@@ -262,8 +275,8 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
             return false;
         frame.width = static_cast<int>(m_frameImage.Width());
         frame.height = static_cast<int>(m_frameImage.Height());
-        frame.bits.assign(m_frameImage.Dib() + m_frameImage.Header().biSize
-                        + m_frameImage.NumColors() * 4,
+        frame.bits.assign(
+                m_frameImage.Dib() + m_frameImage.Header().biSize + m_frameImage.NumColors() * 4,
                 m_frameImage.Dib() + m_frameImage.DibSize());
         return true;
     };
@@ -362,6 +375,7 @@ void CTavoMeasureDlg::WirePanel()
         CImageCompareDlg::Hooks c;
         c.captureToFrame = [this] { CaptureToFrame(); };
         c.currentFrame = [this]() -> const CxImage& { return m_frameImage; };
+        c.imageFolder = [this] { return m_general.m_strImagePath; };
         CImageCompareDlg dialog(std::move(c), this);
         dialog.exec();
     };
@@ -398,7 +412,8 @@ void CTavoMeasureDlg::WirePanel()
         });
         dialog.exec();
     };
-    connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel, [this] { m_sidePanel->OnToolEnded(); });
+    connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
+            [this] { m_sidePanel->OnToolEnded(); });
 }
 
 void CTavoMeasureDlg::WireThumbnails()
@@ -427,7 +442,6 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
         .frameChanged = [this] { ShowCurrentFrame(); },
         .parent = this,
         .clock = {},
-        .programFolder = {},
     };
     m_saver = std::make_unique<CSnapshotSaver>(std::move(context));
 
@@ -455,16 +469,26 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
 
 void CTavoMeasureDlg::OpenPictureFromList(const QString& path)
 {
+    // Strip pictures live in the image folder: the name alone stays the current file.
+    OpenPicture(path, QFileInfo(path).fileName());
+}
+
+bool CTavoMeasureDlg::OpenPicture(const QString& path, const QString& currentFile)
+{
     CxImage picture;
     if (!picture.LoadFile(path, CXIMAGE_FORMAT_BMP)) {
         ShowPictureError(path, picture.LastError());
-        return;
+        return false;
     }
-    if (!m_bStill)
+    // The same switch as the strip's: graph torn down, live-only controls disabled.
+    if (!m_bStill && m_sidePanel)
         m_sidePanel->OnVideoForPicture();
+    else
+        SetStillMode(true);
     m_frameImage = std::move(picture);
-    m_strCurrentFile = QFileInfo(path).fileName();
+    m_strCurrentFile = currentFile;
     ShowCurrentFrame();
+    return true;
 }
 
 void CTavoMeasureDlg::ShowPictureError(const QString& path, const QString& reason)
@@ -545,15 +569,8 @@ void CTavoMeasureDlg::SizeCanvas()
 
 bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
 {
-    CxImage picture;
-    if (!picture.LoadFile(path, CXIMAGE_FORMAT_BMP))
-        return false;
-    m_frameImage = std::move(picture);
     // A picture from anywhere on disk: Save overwrites it where it lives.
-    m_strCurrentFile = QFileInfo(path).absoluteFilePath();
-    m_bStill = true;
-    ShowCurrentFrame();
-    return true;
+    return OpenPicture(path, QFileInfo(path).absoluteFilePath());
 }
 
 bool CTavoMeasureDlg::CaptureToFrame()
@@ -577,18 +594,26 @@ bool CTavoMeasureDlg::CaptureToFrame()
             static_cast<uint32_t>(CFramePump::FrameBytes(width, 1)), false);
 }
 
+void CTavoMeasureDlg::SetStillMode(bool still)
+{
+    m_bStill = still;
+    m_canvas->SetStillMode(still);
+    PushPumpState();
+}
+
 void CTavoMeasureDlg::Pause()
 {
     CaptureToFrame();
     ShowCurrentFrame();
-    m_bStill = true;
+    SetStillMode(true);
     m_graph->Pause();
     m_canvas->update();
 }
 
 void CTavoMeasureDlg::ShowCurrentFrame()
 {
-    m_stillSize = QSize(static_cast<int>(m_frameImage.Width()), static_cast<int>(m_frameImage.Height()));
+    m_stillSize =
+            QSize(static_cast<int>(m_frameImage.Width()), static_cast<int>(m_frameImage.Height()));
     m_canvas->SetStillImage(CImagePainter::ToQImage(m_frameImage));
     if (m_bStill) {
         m_canvas->SetStillMode(true);
@@ -647,6 +672,16 @@ void CTavoMeasureDlg::OnWakeUp()
     box->open();
 }
 
+void CTavoMeasureDlg::OnOpenRequested(const QString& path)
+{
+    qCDebug(lcTrace) << "open from a second start:" << path;
+    if (isMinimized())
+        showMaximized();
+    raise();
+    activateWindow();
+    OpenStillPicture(path);
+}
+
 void CTavoMeasureDlg::OnAbout()
 {
     QMessageBox::about(this, tr("About Kalvex"),
@@ -684,7 +719,15 @@ void CTavoMeasureDlg::keyPressEvent(QKeyEvent* event)
 
 void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
 {
+    // Only the bare background: a right press on a control that has no menu of its own
+    // must not open this one.
+    const QWidget* under = childAt(event->pos());
+    if (under && under != m_videoHost && under != m_panelHost && under != m_thumbHost) {
+        event->ignore();
+        return;
+    }
     QMenu menu(this);
+    menu.setObjectName(QStringLiteral("aboutMenu"));
     menu.addAction(tr("&About Kalvex..."), this, &CTavoMeasureDlg::OnAbout);
     menu.exec(event->globalPos());
 }

@@ -67,7 +67,9 @@ public:
     QFrame* ThumbHost() const { return m_thumbHost; }
 
     bool StillMode() const { return m_bStill; }
-    void SetStillMode(bool still) { m_bStill = still; }
+    // The one place still mode changes: the canvas and the pump learn it at once, so a
+    // restart that follows already serves the new mode.
+    void SetStillMode(bool still);
     QSize DisplaySize() const { return { m_nDisplayWidth, m_nDisplayHeight }; }
     // The merge command puts back the display values its dialog borrowed.
     void SetDisplaySize(QSize size)
@@ -90,6 +92,8 @@ public:
 
 public slots:
     void OnWakeUp();
+    // "kalvex FILE" while Kalvex runs: the second start hands the path over.
+    void OnOpenRequested(const QString& path);
     void OnAbout();
     void OnHidePanel();
     void OnShowPanel();
@@ -119,6 +123,7 @@ private:
     void CreateSnapshotSaver();
     void ShowPictureError(const QString& path, const QString& reason);
     void OpenPictureFromList(const QString& path);
+    bool OpenPicture(const QString& path, const QString& currentFile);
     CFrameFilterSettings FilterSettings() const;
 
     QString m_settingsPath;
