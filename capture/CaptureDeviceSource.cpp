@@ -28,7 +28,9 @@ CCaptureDevice CCaptureDeviceSource::TestPatternDevice()
 {
     CCaptureDevice device;
     device.name = QStringLiteral("Test Pattern");
-    device.pattern = QStringLiteral("smpte");
+    // KALVEX_TEST_PATTERN picks another videotestsrc look, e.g. "smpte horizontal-speed=4" for
+    // a picture that visibly moves.
+    device.pattern = qEnvironmentVariable("KALVEX_TEST_PATTERN", QStringLiteral("smpte"));
     for (const auto& [w, h] :
             { std::pair { 640, 480 }, std::pair { 800, 600 }, std::pair { 1280, 720 },
                     std::pair { 1280, 960 }, std::pair { 1920, 1080 }, std::pair { 2592, 1944 } })

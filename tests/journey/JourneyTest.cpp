@@ -1,0 +1,438 @@
+// A new user's first minutes, on a real X11 display: the real main window with a throwaway
+// home, the Test Pattern camera moving, driven by mouse and keys, checked by what the screen
+// shows and what lands on disk.
+
+#include "app/PanelButton.h"
+#include "app/SettingsLocation.h"
+#include "app/SidePanel.h"
+#include "app/SingleInstance.h"
+#include "app/TavoMeasureDlg.h"
+#include "calibration/CalibrationDlg.h"
+#include "image/ImageListItem.h"
+#include "image/ImageListWnd.h"
+#include "image/xImage.h"
+#include "measure/MeasureCanvas.h"
+#include "measure/ResultListCtrl.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+// Whatever modal box or dialog opens is answered by the current handler; a message box
+// nobody expected is recorded and closed, so a journey fails instead of hanging.
+class CModalWatcher : public QObject
+{
+public:
+    CModalWatcher()
+    {
+        m_timer.setInterval(50);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
+        m_timer.start();
+    }
+    void OnDialog(std::function<void(QWidget*)> handler) { m_handler = std::move(handler); }
+    QStringList TakeMessages() { return std::exchange(m_messages, {}); }
+
+private:
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            m_messages << box->text();
+            box->reject();
+            return;
+        }
+        if (m_handler)
+            std::exchange(m_handler, {})(modal);
+    }
+
+    QTimer m_timer;
+    std::function<void(QWidget*)> m_handler;
+    QStringList m_messages;
+};
+
+class Journey : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"))
+                << "journeys run on a real X display (xvfb-run)";
+        ASSERT_TRUE(m_home.isValid());
+        // A fresh profile: nothing under the home yet.
+        qputenv("HOME", m_home.path().toUtf8());
+        for (const char* name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
+            qunsetenv(name);
+        QDir(m_home.path()).mkdir(QStringLiteral("run"));
+        QFile::setPermissions(m_home.filePath(QStringLiteral("run")),
+                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", m_home.filePath(QStringLiteral("run")).toUtf8());
+        qputenv("KALVEX_TEST_CAMERA", "1");
+        // A moving picture: a frozen one is told apart from a flowing one by its pixels.
+        qputenv("KALVEX_TEST_PATTERN", "smpte horizontal-speed=6");
+        StartKalvex();
+    }
+
+    void TearDown() override { QuitKalvex(); }
+
+    // What main() does for a start without files.
+    void StartKalvex()
+    {
+        m_instance = std::make_unique<CSingleInstance>();
+        ASSERT_TRUE(m_instance->Acquire());
+        m_window = std::make_unique<CTavoMeasureDlg>(CSettingsLocation::SettingsPath());
+        QObject::connect(m_instance.get(), &CSingleInstance::openRequested, m_window.get(),
+                &CTavoMeasureDlg::OnOpenRequested);
+        m_window->Initialise();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        QTest::qWait(200);
+    }
+
+    void QuitKalvex()
+    {
+        if (!m_window)
+            return;
+        m_window->close();
+        m_window.reset();
+        m_instance.reset();
+    }
+
+    CSidePanel& Panel() const { return *m_window->SidePanel(); }
+    CMeasureCanvas& Canvas() const { return *m_window->Canvas(); }
+    QString ImageFolder() const { return m_home.filePath(QStringLiteral("Documents/image")); }
+    QString MeasureFolder() const { return m_home.filePath(QStringLiteral("Documents/measure")); }
+
+    // The canvas as the X server shows it.
+    QImage Screen(QWidget& widget) const
+    {
+        const QPoint at = widget.mapToGlobal(QPoint(0, 0));
+        return widget.screen()
+                ->grabWindow(0, at.x(), at.y(), widget.width(), widget.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+    }
+
+    bool PictureFlows()
+    {
+        QImage before = Screen(Canvas());
+        return QTest::qWaitFor(
+                [&] {
+                    const QImage now = Screen(Canvas());
+                    return !now.isNull() && now != before;
+                },
+                kWaitMs);
+    }
+
+    bool PictureStands()
+    {
+        QTest::qWait(150);
+        const QImage before = Screen(Canvas());
+        QTest::qWait(600);
+        return Screen(Canvas()) == before;
+    }
+
+    void Click(QWidget* widget, QPoint at = {})
+    {
+        ASSERT_TRUE(widget);
+        ASSERT_TRUE(widget->isEnabled()) << widget->objectName().toStdString();
+        if (auto* scroll = m_window->findChild<QScrollArea*>(QStringLiteral("panelScroll"));
+                scroll && Panel().isAncestorOf(widget))
+            scroll->ensureWidgetVisible(widget);
+        QTest::mouseClick(WindowOf(widget), Qt::LeftButton, {},
+                InWindow(widget, at.isNull() ? widget->rect().center() : at));
+    }
+
+    void ClickButton(CSidePanel::Button id) { Click(Panel().ButtonAt(id)); }
+
+    // Mouse input goes through the window, as the X server delivers it: that is where a
+    // right press also turns into a context menu request, and where the pointer grab lives.
+    static QWindow* WindowOf(QWidget* widget) { return widget->window()->windowHandle(); }
+    static QPoint InWindow(QWidget* widget, QPoint at)
+    {
+        return widget->mapTo(widget->window(), at);
+    }
+    void RightClick(QWidget* widget, QPoint at)
+    {
+        QTest::mouseClick(WindowOf(widget), Qt::RightButton, {}, InWindow(widget, at));
+    }
+    void RightDrag(QWidget* widget, QPoint from, QPoint by)
+    {
+        QWindow* window = WindowOf(widget);
+        QTest::mousePress(window, Qt::RightButton, {}, InWindow(widget, from));
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened on a right press";
+        for (int i = 1; i <= 5; ++i)
+            QTest::mouseMove(window, InWindow(widget, from + by * i / 5));
+        QTest::mouseRelease(window, Qt::RightButton, {}, InWindow(widget, from + by));
+    }
+    void SelectScale(int index)
+    {
+        QComboBox* combo = Panel().ScaleCombo();
+        combo->setFocus();
+        while (combo->currentIndex() < index)
+            QTest::keyClick(combo, Qt::Key_Down);
+        while (combo->currentIndex() > index)
+            QTest::keyClick(combo, Qt::Key_Up);
+        QTest::qWait(100);
+    }
+
+    void DrawLine(QPoint from, QPoint to)
+    {
+        ClickButton(CSidePanel::Line);
+        QWidget* canvas = &Canvas();
+        QTest::mousePress(WindowOf(canvas), Qt::LeftButton, {}, InWindow(canvas, from));
+        for (int i = 1; i <= 5; ++i)
+            QTest::mouseMove(WindowOf(canvas), InWindow(canvas, from + (to - from) * i / 5));
+        QTest::mouseRelease(WindowOf(canvas), Qt::LeftButton, {}, InWindow(canvas, to));
+    }
+
+    QStringList Pictures() const
+    {
+        return QDir(ImageFolder())
+                .entryList({ QStringLiteral("*.bmp"), QStringLiteral("*.jpg") }, QDir::Files,
+                        QDir::Name);
+    }
+
+    QTemporaryDir m_home;
+    CModalWatcher m_modals;
+    std::unique_ptr<CSingleInstance> m_instance;
+    std::unique_ptr<CTavoMeasureDlg> m_window;
+};
+
+} // namespace
+
+TEST_F(Journey, LivePictureFlowsAtStartAndAfterEveryLiveStillSwitch)
+{
+    ASSERT_TRUE(PictureFlows()) << "no live picture at start";
+    for (int round = 0; round < 3; ++round) {
+        ClickButton(CSidePanel::Video);
+        ASSERT_TRUE(m_window->StillMode());
+        EXPECT_TRUE(PictureStands()) << "still picture moves, round " << round;
+        EXPECT_FALSE(Panel().ResolutionCombo()->isEnabled());
+
+        ClickButton(CSidePanel::Video);
+        ASSERT_FALSE(m_window->StillMode());
+        EXPECT_TRUE(PictureFlows()) << "live picture frozen after still, round " << round;
+        EXPECT_TRUE(Panel().ResolutionCombo()->isEnabled()) << "round " << round;
+        EXPECT_TRUE(Panel().BinCheck()->isEnabled()) << "round " << round;
+        EXPECT_TRUE(Panel().ThresholdSlider()->isEnabled()) << "round " << round;
+    }
+    // The slider works again: the threshold follows it.
+    Panel().ThresholdSlider()->setFocus();
+    QTest::keyClick(Panel().ThresholdSlider(), Qt::Key_End);
+    EXPECT_EQ(m_window->m_nBinarizeThreshold, 255);
+    EXPECT_EQ(Panel().ValLabel()->text(), QStringLiteral("255"));
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
+}
+
+TEST_F(Journey, FirstSaveAndSaveCsvOnAFreshProfile)
+{
+    ASSERT_FALSE(QFileInfo::exists(ImageFolder()));
+    ASSERT_TRUE(PictureFlows());
+    ClickButton(CSidePanel::Save);
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
+    ASSERT_EQ(Pictures().size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_window->ThumbnailList()->Count() == 1; }, kWaitMs));
+
+    DrawLine(QPoint(40, 40), QPoint(240, 140));
+    ASSERT_EQ(m_window->ResultList()->topLevelItemCount(), 1);
+
+    QString directory;
+    QString proposed;
+    m_modals.OnDialog([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_TRUE(dialog);
+        directory = dialog->directory().absolutePath();
+        proposed = dialog->selectedFiles().value(0);
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    });
+    ClickButton(CSidePanel::SaveCsv);
+    EXPECT_EQ(directory, MeasureFolder());
+    ASSERT_TRUE(proposed.startsWith(MeasureFolder() + QLatin1Char('/'))) << proposed.toStdString();
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
+    QFile csv(proposed);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    EXPECT_EQ(lines.value(0), QByteArray("No.,Type,Result,Unit"));
+    EXPECT_TRUE(lines.value(1).startsWith("1,length,")) << lines.value(1).toStdString();
+
+    // "SaveAs" opens where the pictures are.
+    m_modals.OnDialog([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_TRUE(dialog);
+        directory = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    ClickButton(CSidePanel::SaveAs);
+    EXPECT_EQ(directory, ImageFolder());
+}
+
+TEST_F(Journey, OpenFromTheStripPanAndGoBackToLive)
+{
+    ASSERT_TRUE(PictureFlows());
+    ClickButton(CSidePanel::Save);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->ThumbnailList()->Count() == 1; }, kWaitMs));
+    auto* item = m_window->ThumbnailList()->findChild<CImageListItem*>();
+    ASSERT_TRUE(item);
+
+    // The strip's own menu, not the About menu.
+    QString menuName;
+    QStringList actions;
+    QTimer::singleShot(300, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menuName = menu->objectName();
+            for (QAction* action : menu->actions())
+                actions << action->text();
+            menu->close();
+        }
+    });
+    RightClick(item, item->rect().center());
+    QTest::qWait(500);
+    EXPECT_EQ(menuName, QStringLiteral("ThumbMenu"));
+    EXPECT_TRUE(actions.contains(QStringLiteral("Open"))) << actions.join(',').toStdString();
+
+    QTest::mouseDClick(WindowOf(item), Qt::LeftButton, {}, InWindow(item, item->rect().center()));
+    ASSERT_TRUE(m_window->StillMode());
+    EXPECT_EQ(m_window->m_strCurrentFile, Pictures().value(0));
+    EXPECT_FALSE(Panel().ResolutionCombo()->isEnabled());
+    EXPECT_TRUE(PictureStands());
+
+    // At X 2 the picture is larger than the view: a right drag pans it, without a menu.
+    SelectScale(2);
+    ASSERT_EQ(m_window->General().m_nDisp, 2);
+    RightDrag(&Canvas(), QPoint(200, 200), QPoint(-150, -100));
+    EXPECT_NE(Canvas().ScrollOrigin(), QPoint()) << "right drag did not pan";
+
+    ClickButton(CSidePanel::Video);
+    ASSERT_FALSE(m_window->StillMode());
+    EXPECT_TRUE(m_window->m_strCurrentFile.isEmpty());
+    EXPECT_TRUE(PictureFlows());
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
+}
+
+TEST_F(Journey, SecondStartWithAFileOpensItInTheFirst)
+{
+    ASSERT_TRUE(PictureFlows());
+    CxImage red;
+    ASSERT_TRUE(red.Create(320, 240, 24, CXIMAGE_FORMAT_BMP));
+    for (uint32_t y = 0; y < 240; ++y)
+        for (uint32_t x = 0; x < 320; ++x) {
+            uint8_t* bgr = red.RowBits(y) + 3 * x;
+            bgr[0] = 0;
+            bgr[1] = 0;
+            bgr[2] = 255;
+        }
+    const QString file = m_home.filePath(QStringLiteral("from elsewhere.bmp"));
+    ASSERT_TRUE(red.SaveFile(file, CXIMAGE_FORMAT_BMP));
+
+    QProcess second;
+    second.setProgram(QStringLiteral(KALVEX_EXECUTABLE));
+    second.setArguments({ file });
+    second.start();
+    // The first keeps answering while the second hands over the path and ends.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, kWaitMs));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->StillMode(); }, kWaitMs));
+    EXPECT_EQ(m_window->m_strCurrentFile, file);
+    QTest::qWait(300);
+    const QImage shown = Screen(Canvas());
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(255, 0, 0));
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty()) << "no box for a file handed over";
+}
+
+TEST_F(Journey, EveryControlReachableAt800x500)
+{
+    const QRect available = m_window->screen()->availableGeometry();
+    EXPECT_GT(m_window->geometry().top(), available.top()) << "no room for the title bar";
+    EXPECT_TRUE(available.contains(m_window->frameGeometry()));
+
+    m_window->showNormal();
+    m_window->resize(800, 500);
+    QTest::qWait(300);
+    ASSERT_EQ(m_window->size(), QSize(800, 500));
+    auto* scroll = m_window->findChild<QScrollArea*>(QStringLiteral("panelScroll"));
+    ASSERT_TRUE(scroll);
+    QList<QWidget*> controls { Panel().ScaleCombo(), Panel().ResolutionCombo(), Panel().BinCheck(),
+        Panel().ThresholdSlider(), Panel().ResultsList() };
+    for (int id = 0; id < CSidePanel::ButtonCount; ++id)
+        if (id != CSidePanel::WB)
+            controls << Panel().ButtonAt(CSidePanel::Button(id));
+    const QRect visibleArea(
+            scroll->viewport()->mapTo(m_window.get(), QPoint(0, 0)), scroll->viewport()->size());
+    for (QWidget* control : controls) {
+        scroll->ensureWidgetVisible(control, 0, 0);
+        QTest::qWait(20);
+        const QRect at(control->mapTo(m_window.get(), QPoint(0, 0)),
+                QSize(control->width(), std::min(control->height(), 60)));
+        EXPECT_TRUE(visibleArea.contains(at))
+                << control->objectName().toStdString() << " cannot be reached";
+    }
+    // A control at the bottom answers a real click.
+    ClickButton(CSidePanel::CAL);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_window->CalibrationDlg()->isVisible(); }, 3000));
+    m_window->CalibrationDlg()->hide();
+}
+
+TEST_F(Journey, QuitAndRestartKeepsTheSettings)
+{
+    ASSERT_TRUE(PictureFlows());
+    SelectScale(2);
+    ClickButton(CSidePanel::Measure);
+    const bool measure = m_window->General().m_bMeasure;
+    Click(m_window->findChild<QWidget*>(QStringLiteral("hideStripButton")));
+    ASSERT_FALSE(m_window->ThumbHost()->isVisible());
+    QuitKalvex();
+    ASSERT_TRUE(QFileInfo::exists(m_home.filePath(QStringLiteral(".config/kalvex/Setting.ini"))));
+
+    StartKalvex();
+    EXPECT_EQ(Panel().ScaleCombo()->currentIndex(), 2);
+    EXPECT_EQ(m_window->General().m_nDisp, 2);
+    EXPECT_EQ(m_window->General().m_bMeasure, measure);
+    EXPECT_FALSE(m_window->ThumbHost()->isVisible());
+    EXPECT_TRUE(PictureFlows());
+}
+
+TEST_F(Journey, AboutMenuOnlyOnTheBareBackground)
+{
+    QString menuName;
+    const auto closeMenu = [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menuName = menu->objectName();
+            menu->close();
+        }
+    };
+    QTimer::singleShot(300, closeMenu);
+    RightClick(m_window.get(), QPoint(4, 4));
+    QTest::qWait(500);
+    EXPECT_EQ(menuName, QStringLiteral("aboutMenu"));
+
+    menuName.clear();
+    QTimer::singleShot(300, closeMenu);
+    RightClick(Panel().ButtonAt(CSidePanel::Line), QPoint(5, 5));
+    QTest::qWait(500);
+    EXPECT_TRUE(menuName.isEmpty()) << "About menu on a panel button";
+}
