@@ -2,40 +2,13 @@
 #include "app/SignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "app/TavoMeasureDlg.h"
+#include "app/TranslationLoader.h"
 #include "imgproc/FuseCommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <iostream>
-
-namespace {
-
-// Every module ships its own compiled catalogue under :/i18n; Qt's own texts come from the
-// system's Qt translations when present.
-void InstallTranslations(QApplication& app, const QString& language)
-{
-    const QString lang = language.isEmpty() ? QLocale::system().name() : language;
-    if (lang.startsWith(QLatin1String("en")))
-        return;
-    const QStringList catalogues =
-            QDir(QStringLiteral(":/i18n")).entryList({ QStringLiteral("*_%1.qm").arg(lang) });
-    for (const QString& name : catalogues) {
-        auto* translator = new QTranslator(&app);
-        if (translator->load(QStringLiteral(":/i18n/") + name))
-            app.installTranslator(translator);
-    }
-    auto* qtTranslator = new QTranslator(&app);
-    if (qtTranslator->load(QStringLiteral("qtbase_") + lang,
-                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(qtTranslator);
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -67,7 +40,7 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(testCameraOption))
         qputenv("KALVEX_TEST_CAMERA", "1");
-    InstallTranslations(app, parser.value(langOption));
+    CTranslationLoader::Install(app, parser.value(langOption));
 
     // Installed first: a SIGTERM during start-up is held until the window can close normally.
     CSignalWatcher signalWatcher;

@@ -149,8 +149,9 @@ QString CCalibrationDlg::ScaleText(const CCalibrationSlot& slot, int unit)
     CCalibrationSlot shown = slot;
     shown.unit = unit;
     const QString name = shown.EffectiveUnitName();
-    return QString::asprintf("X: %.4f%s/pixel  Y: %.4f%s/pixel", shown.EffectiveXPerPixel(),
-            qUtf8Printable(name), shown.EffectiveYPerPixel(), qUtf8Printable(name));
+    return tr("X: %1%2/pixel  Y: %3%4/pixel")
+            .arg(QString::asprintf("%.4f", shown.EffectiveXPerPixel()), name,
+                    QString::asprintf("%.4f", shown.EffectiveYPerPixel()), name);
 }
 
 QString CCalibrationDlg::FormatLength(double value)

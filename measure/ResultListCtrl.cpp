@@ -31,6 +31,29 @@ CResultListCtrl::CResultListCtrl(QWidget* parent) : QTreeWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
+namespace {
+// The list shows these in the user's language; the CSV keeps the English words, which
+// other programs and older files rely on.
+const char* const kShownWords[] = {
+    QT_TRANSLATE_NOOP("CResultListCtrl", "length"),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "degree"),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "acreage"),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "diameter"),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "distance"),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "deg."),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "px"),
+    QT_TRANSLATE_NOOP("CResultListCtrl", "px^2"),
+};
+
+QString Shown(const QString& word)
+{
+    for (const char* known : kShownWords)
+        if (word == QLatin1String(known))
+            return CResultListCtrl::tr(known);
+    return word;
+}
+} // namespace
+
 void CResultListCtrl::FillResultList(const std::vector<CResultRow>& rows)
 {
     clear();
@@ -38,8 +61,11 @@ void CResultListCtrl::FillResultList(const std::vector<CResultRow>& rows)
     QList<QTreeWidgetItem*> items;
     int r = 1;
     for (const CResultRow& row : rows) {
-        items.append(new QTreeWidgetItem(
-                QStringList { QString::number(r++), row.type, row.result, row.unit }));
+        auto* item = new QTreeWidgetItem(
+                QStringList { QString::number(r++), Shown(row.type), row.result, Shown(row.unit) });
+        item->setData(ColType, Qt::UserRole, row.type);
+        item->setData(ColUnit, Qt::UserRole, row.unit);
+        items.append(item);
         m_rowIds.push_back(row.rowId);
     }
     addTopLevelItems(items);
@@ -56,8 +82,8 @@ std::vector<CResultCsv::Row> CResultListCtrl::Cells() const
     cells.reserve(static_cast<size_t>(topLevelItemCount()));
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = topLevelItem(i);
-        cells.push_back({ item->text(ColNumber), item->text(ColType), item->text(ColResult),
-                item->text(ColUnit) });
+        cells.push_back({ item->text(ColNumber), item->data(ColType, Qt::UserRole).toString(),
+                item->text(ColResult), item->data(ColUnit, Qt::UserRole).toString() });
     }
     return cells;
 }

@@ -59,17 +59,22 @@
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="325"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="152"/>
+        <source>X: %1%2/pixel  Y: %3%4/pixel</source>
+        <translation>X: %1%2/像素  Y: %3%4/像素</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="326"/>
         <source>Unit must be set mm!</source>
         <translation>单位必须设为 mm！</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="349"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="350"/>
         <source>It does not calibrate automatically with the previewing image.</source>
         <translation>无法用当前预览图像自动校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="386"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="387"/>
         <source>Please enter a number.</source>
         <translation>请输入一个数字。</translation>
     </message>
@@ -77,49 +82,89 @@
 <context>
     <name>CResultListCtrl</name>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="18"/>
         <source>No.</source>
         <translation>序号</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="18"/>
         <source>Type</source>
         <translation>类型</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="18"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="16"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="18"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="116"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="38"/>
+        <source>length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="39"/>
+        <source>degree</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="40"/>
+        <source>acreage</source>
+        <translation>面积</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="41"/>
+        <source>diameter</source>
+        <translation>直径</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="42"/>
+        <source>distance</source>
+        <translation>距离</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="43"/>
+        <source>deg.</source>
+        <translation>度</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="44"/>
+        <source>px</source>
+        <translation>像素</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="45"/>
+        <source>px^2</source>
+        <translation>平方像素</translation>
+    </message>
+    <message>
+        <location filename="../../measure/ResultListCtrl.cpp" line="144"/>
         <source>Are you going to delete all measure objects?</source>
         <translation>确定要删除所有测量对象吗？</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="116"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="144"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="145"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="177"/>
         <source>Cannot create the file %1:
 %2</source>
         <translation>无法创建文件 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="173"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="205"/>
         <source>Save measurement</source>
         <translation>保存测量结果</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="173"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="205"/>
         <source>CSV Files(*.csv)</source>
         <translation>CSV 文件(*.csv)</translation>
     </message>

@@ -7,6 +7,7 @@
 #include "app/SidePanel.h"
 #include "app/SingleInstance.h"
 #include "app/TavoMeasureDlg.h"
+#include "app/TranslationLoader.h"
 #include "calibration/CalibrationDlg.h"
 #include "image/ImageListItem.h"
 #include "image/ImageListWnd.h"
@@ -22,6 +23,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -435,4 +437,33 @@ TEST_F(Journey, AboutMenuOnlyOnTheBareBackground)
     RightClick(Panel().ButtonAt(CSidePanel::Line), QPoint(5, 5));
     QTest::qWait(500);
     EXPECT_TRUE(menuName.isEmpty()) << "About menu on a panel button";
+}
+
+TEST_F(Journey, ChineseUserSeesChineseResultsAndScale)
+{
+    QuitKalvex();
+    CTranslationLoader::Install(*QCoreApplication::instance(), QStringLiteral("zh_CN"));
+    StartKalvex();
+    EXPECT_EQ(Panel().ButtonAt(CSidePanel::Video)->text(), QStringLiteral("视频"));
+
+    DrawLine(QPoint(40, 40), QPoint(240, 140));
+    ASSERT_EQ(m_window->ResultList()->topLevelItemCount(), 1);
+    EXPECT_EQ(m_window->ResultList()->topLevelItem(0)->text(1), QStringLiteral("长度"));
+
+    ClickButton(CSidePanel::CAL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->CalibrationDlg()->isVisible(); }, 3000));
+    auto* status = m_window->CalibrationDlg()->findChild<QLineEdit*>(QStringLiteral("scaleStatus"));
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->text().contains(QStringLiteral("/像素"))) << status->text().toStdString();
+    EXPECT_FALSE(status->text().contains(QStringLiteral("pixel")));
+    m_window->CalibrationDlg()->hide();
+
+    // The CSV stays in the words other programs read.
+    m_modals.OnDialog([&](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    ClickButton(CSidePanel::SaveCsv);
+    const QStringList csvs = QDir(MeasureFolder()).entryList({ QStringLiteral("*.csv") });
+    ASSERT_EQ(csvs.size(), 1);
+    QFile csv(QDir(MeasureFolder()).filePath(csvs[0]));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().contains("\n1,length,"));
 }
