@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ColorSetting.h"
+#include "base/ColorSetting.h"
 
 #include <QPushButton>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
 #include "app/TavoMeasureDlg.h"
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
 #include "video/WhiteBalanceDlg.h"
@@ -184,13 +184,13 @@ void CSidePanel::CreateControls()
     connectButton(CAL, &CSidePanel::OnCAL);
     connectButton(CrossLine, &CSidePanel::OnCrossLine);
     const std::pair<Button, int> tools[] = {
-        { Line, kToolLine },
-        { Angle3, kToolAngle3 },
-        { Angle4, kToolAngle4 },
-        { Circle, kToolCircle },
-        { Distance, kToolDistance },
-        { Vertical, kToolVertical },
-        { Area, kToolArea },
+        { Line, LineTool },
+        { Angle3, Angle3Tool },
+        { Angle4, Angle4Tool },
+        { Circle, CircleTool },
+        { Distance, DistanceTool },
+        { Vertical, VerticalLinesTool },
+        { Area, AreaTool },
     };
     for (const auto& [id, mode] : tools) {
         connect(m_buttons[id], &QAbstractButton::clicked, this,
@@ -385,8 +385,8 @@ void CSidePanel::UnmarkToolButtons()
 
 void CSidePanel::CancelTool()
 {
-    const bool vertical = ToolMode() == kToolVertical;
-    SetToolModeValue(kToolNone);
+    const bool vertical = ToolMode() == VerticalLinesTool;
+    SetToolModeValue(SelectMode);
     Call(m_hooks.resetReleaseCounter);
     UnmarkToolButtons();
     // Switching the vertical-lines tool off ends its shape, so baselines with perpendiculars
@@ -411,14 +411,14 @@ void CSidePanel::SelectTool(Button button, int mode)
     SetToolModeValue(mode);
     Call(m_hooks.resetReleaseCounter);
     MarkOnlyTool(button);
-    if (mode != kToolVertical)
+    if (mode != VerticalLinesTool)
         Call(m_hooks.finishVerticalLines);
     qCDebug(lcTrace) << "tool mode" << mode;
 }
 
 void CSidePanel::OnAnotation()
 {
-    SetToolModeValue(kToolText);
+    SetToolModeValue(TextTool);
     Call(m_hooks.resetReleaseCounter);
     MarkOnlyTool(Anotation);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PanelHooks.h"
+#include "base/ToolModes.h"
 
 #include <QWidget>
 
@@ -52,17 +53,6 @@ public:
         CrossLine,
         ButtonCount
     };
-
-    // Tool modes of the measurement engine.
-    static constexpr int kToolLine = 2;
-    static constexpr int kToolAngle3 = 3;
-    static constexpr int kToolAngle4 = 4;
-    static constexpr int kToolArea = 6;
-    static constexpr int kToolCircle = 8;
-    static constexpr int kToolDistance = 9;
-    static constexpr int kToolVertical = 11;
-    static constexpr int kToolText = 12;
-    static constexpr int kToolNone = 13;
 
     static constexpr int kResultsTop = 515;
     static constexpr int kResultsWidth = 249;
@@ -145,7 +135,7 @@ private:
 
     CTavoMeasureDlg* m_mainWindow;
     CPanelHooks m_hooks;
-    int m_nToolMode = kToolNone; // only while no engine is wired
+    int m_nToolMode = SelectMode; // only while no engine is wired
     std::array<CPanelButton*, ButtonCount> m_buttons {};
     QGroupBox* m_loadGroup = nullptr;
     QGroupBox* m_measureGroup = nullptr;

@@ -1,7 +1,7 @@
 #include "app/SnapshotSaver.h"
 
-#include "app/GeneralSettings.h"
-#include "app/Trace.h"
+#include "base/GeneralSettings.h"
+#include "base/Trace.h"
 #include "image/xFile.h"
 #include "image/xImage.h"
 #include "measure/ShapeManager.h"
@@ -272,10 +272,10 @@ bool CSnapshotSaver::ComposeSnapshot(CxImage& image, CShapeManager& manager)
         return false;
     const int width = int(image.Width());
     const int height = int(image.Height());
-    if (image.Stride() != uint32_t(CShapeManager::FrameStride(width)))
+    if (image.Stride() != uint32_t(FrameStride(width)))
         return false;
     // RenderOnto fills the scratch with 128 first: every other byte value is drawing.
-    std::vector<uint8_t> scratch(size_t(CShapeManager::FrameStride(width)) * size_t(height));
+    std::vector<uint8_t> scratch(size_t(FrameStride(width)) * size_t(height));
     manager.RenderOnto(scratch.data(), width, height);
     CShapeManager::MergeRendered(image.RowBits(0), scratch.data(), width, height);
     return true;

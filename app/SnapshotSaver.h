@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SnapshotNamer.h"
+#include "base/SnapshotNamer.h"
 
 #include <QCoreApplication>
 #include <QString>

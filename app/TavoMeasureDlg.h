@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ColorSetting.h"
-#include "app/GeneralSettings.h"
+#include "base/ColorSetting.h"
+#include "base/GeneralSettings.h"
 #include "calibration/CalibrationTable.h"
 #include "image/xImage.h"
 #include "video/FrameFilterSettings.h"

@@ -1,5 +1,7 @@
 #include "calibration/CalibrationDlg.h"
 
+#include "base/FrameLayout.h"
+
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
 
@@ -336,8 +338,7 @@ void CCalibrationDlg::OnAuto()
     CCircleDetector detector;
     const bool ok = m_hooks.captureFrame && m_hooks.captureFrame(frame) && frame.width > 0
             && frame.height > 0
-            && frame.bits.size()
-                    >= static_cast<size_t>(CCircleDetector::FrameStride(frame.width)) * frame.height
+            && frame.bits.size() >= static_cast<size_t>(FrameStride(frame.width)) * frame.height
             && detector.Detect(frame.bits.data(), frame.width, frame.height,
                     CCircleDetector::kSizeSteps[index], found);
     if (ok) {

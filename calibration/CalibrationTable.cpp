@@ -1,6 +1,6 @@
 #include "calibration/CalibrationTable.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,7 @@
 #include "calibration/CircleDetector.h"
 
-#include "app/Trace.h"
+#include "base/FrameLayout.h"
+#include "base/Trace.h"
 
 #include <array>
 #include <cmath>

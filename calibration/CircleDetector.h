@@ -22,8 +22,6 @@ public:
     // lengths n * 0.2, the disc's edges as the reference rectangle and the derived scale.
     bool Detect(const uint8_t* frame, int width, int height, int n, CCalibrationSlot& slot);
 
-    static int FrameStride(int width) { return (width * 24 + 31) / 32 * 4; }
-
     // Where the disc was found, for tests and traces: estimated centre and radius.
     double CentreX() const { return m_centreX; }
     double CentreY() const { return m_centreY; }

@@ -1,5 +1,7 @@
 #include "capture/FrameGrabber.h"
 
+#include "base/FrameLayout.h"
+
 #include "capture/CaptureStatus.h"
 
 #include <gst/app/gstappsink.h>
@@ -113,14 +115,14 @@ int32_t CFrameGrabber::FrameBytes(int32_t& bytes) const
     std::lock_guard lock(m_mutex);
     if (!m_frame.sample)
         return TavoStatus::WrongState;
-    bytes = PaddedStride(m_frame.width) * m_frame.height;
+    bytes = FrameStride(m_frame.width) * m_frame.height;
     return TavoStatus::Ok;
 }
 
 void CFrameGrabber::CopyRowsBottomUp(
         const uint8_t* src, int srcStride, uint8_t* dst, int width, int height)
 {
-    const int dstStride = PaddedStride(width);
+    const int dstStride = FrameStride(width);
     const int rowBytes = width * 3;
     const int pad = dstStride - rowBytes;
     uint8_t* out = dst + static_cast<size_t>(height - 1) * dstStride;
@@ -142,7 +144,7 @@ int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* 
         frame = m_frame;
         gst_sample_ref(frame.sample);
     }
-    const int64_t needed = static_cast<int64_t>(PaddedStride(frame.width)) * frame.height;
+    const int64_t needed = static_cast<int64_t>(FrameStride(frame.width)) * frame.height;
     int32_t status = TavoStatus::Ok;
     GstMapInfo map;
     GstBuffer* gstBuffer = gst_sample_get_buffer(frame.sample);

@@ -38,7 +38,6 @@ public:
     int64_t LastArrivalNs() const { return m_lastArrivalNs.load(std::memory_order_acquire); }
     int64_t LastPublishNs() const { return m_lastPublishNs.load(std::memory_order_acquire); }
 
-    static int PaddedStride(int width) { return (width * 3 + 3) / 4 * 4; }
     static void CopyRowsBottomUp(
             const uint8_t* src, int srcStride, uint8_t* dst, int width, int height);
     static int64_t NowNs();

@@ -1,6 +1,6 @@
 #include "image/FileManager.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #include "image/ImageListWnd.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "image/FileManager.h"
 #include "image/ImageFolder.h"
 #include "image/ImageListItem.h"

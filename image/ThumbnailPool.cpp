@@ -1,6 +1,6 @@
 #include "image/ThumbnailPool.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "image/ThumbnailLoader.h"
 
 #include <QMetaObject>

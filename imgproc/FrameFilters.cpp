@@ -261,13 +261,6 @@ __attribute__((target("avx2"))) std::size_t ContrastRowWide(uint8_t* p, std::siz
 
 } // namespace
 
-std::size_t FrameStride(int width)
-{
-    if (width <= 0)
-        return 0;
-    return (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
-}
-
 void ApplyContrastCurve(uint8_t* buffer, int width, int height)
 {
     if (!ValidFrame(buffer, width, height))

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "base/FrameLayout.h"
+
 #include <cstddef>
 #include <cstdint>
 
 // Frame filters that run on every live frame and on every capture to the frame image.
 // Buffers are 24-bit blue-green-red, rows bottom-up, each row padded to a multiple of 4 bytes;
 // only the width x 3 colour bytes of a row are changed, padding is left alone.
-
-/// @brief Bytes per row of a 24-bit frame: (width x 24 + 31) / 32 x 4; 0 for width <= 0.
-std::size_t FrameStride(int width);
 
 /// @brief Brightness equalization ("AHE"): every colour byte v becomes
 /// trunc(127 + (v - 127) x k), clamped to 0-255, with k = 40 x float(0.02).

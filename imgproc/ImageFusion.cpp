@@ -1,5 +1,6 @@
 #include "imgproc/ImageFusion.h"
 
+#include "base/FrameLayout.h"
 #include "imgproc/FusionSteps.h"
 
 #include <opencv2/core.hpp>
@@ -49,7 +50,7 @@ CFusedImage NewResult(int width, int height)
     CFusedImage result;
     result.width = width;
     result.height = height;
-    result.stride = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
+    result.stride = static_cast<std::size_t>(FrameStride(width));
     result.bits.assign(result.stride * height, 0);
     return result;
 }

@@ -1,7 +1,7 @@
 #include "imgproc/ImageMergeDlg.h"
 
-#include "app/SnapshotNamer.h"
-#include "app/Trace.h"
+#include "base/SnapshotNamer.h"
+#include "base/Trace.h"
 #include "image/ImageListWnd.h"
 #include "image/ImagePainter.h"
 #include "imgproc/FuseCommand.h"

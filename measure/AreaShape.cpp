@@ -57,7 +57,7 @@ void CAreaShape::OnMouseMove(int x, int y, int mode)
             MoveRubber(x, y);
         return;
     }
-    if (mode == kSelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {
+    if (mode == SelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {
         Invalidate();
         SetPoint(m_nHitPart, x, y);
         if (m_label && PointCount() > 2)

@@ -81,7 +81,7 @@ void CCircleShape::OnMouseMove(int x, int y, int mode)
             MoveRubber(x, y);
         return;
     }
-    if (mode == kSelectMode && m_bInConstruction && m_bComplete) {
+    if (mode == SelectMode && m_bInConstruction && m_bComplete) {
         if (m_nHitPart == 0) {
             Invalidate();
             m_points[0] = QPoint(x, y);

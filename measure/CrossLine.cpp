@@ -1,6 +1,6 @@
 #include "measure/CrossLine.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QString>
 

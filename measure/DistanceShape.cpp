@@ -67,7 +67,7 @@ void CDistanceShape::OnLButtonUp(int x, int y, int mode)
 {
     if (mode != KindDistanceCircle) {
         CMeasureShape::OnLButtonUp(x, y, mode);
-        if (mode == kSelectMode)
+        if (mode == SelectMode)
             AttachLine();
         return;
     }
@@ -99,7 +99,7 @@ void CDistanceShape::OnMouseMove(int x, int y, int mode)
     }
     CMeasureShape::OnMouseMove(x, y, mode);
     // The connecting line follows the circles when their centres are dragged.
-    if (mode == kSelectMode)
+    if (mode == SelectMode)
         AttachLine();
 }
 

@@ -86,7 +86,7 @@ void CLineShape::OnMouseMove(int x, int y, int mode)
         Invalidate();
         return;
     }
-    if (mode == kSelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {
+    if (mode == SelectMode && m_bInConstruction && m_nHitPart >= 0 && m_nHitPart < PointCount()) {
         Invalidate();
         SetPoint(m_nHitPart, x, y);
         AnchorLabels();

@@ -1,8 +1,8 @@
 #include "measure/MeasureCanvas.h"
 
-#include "app/ColorSetting.h"
-#include "app/IniFile.h"
-#include "app/Trace.h"
+#include "base/ColorSetting.h"
+#include "base/IniFile.h"
+#include "base/Trace.h"
 #include "calibration/CalibrationSlot.h"
 #include "measure/MeasureShape.h"
 
@@ -154,8 +154,7 @@ void CMeasureCanvas::SetStillFrame(const uint8_t* frame, int width, int height)
         SetStillImage(QImage());
         return;
     }
-    const QImage bottomUp(
-            frame, width, height, CShapeManager::FrameStride(width), QImage::Format_BGR888);
+    const QImage bottomUp(frame, width, height, FrameStride(width), QImage::Format_BGR888);
     SetStillImage(bottomUp.mirrored(false, true));
 }
 

@@ -24,18 +24,6 @@ class CMeasureCanvas : public QWidget
 {
     Q_OBJECT
 public:
-    enum ToolMode {
-        NoTool = 0,
-        LineTool = 2,
-        Angle3Tool = 3,
-        Angle4Tool = 4,
-        AreaTool = 6,
-        CircleTool = 8,
-        DistanceTool = 9,
-        VerticalLinesTool = 11,
-        TextTool = 12,
-        SelectMode = 13,
-    };
     // The side panel's zoom choice: 0 "Fit In", 1..3 "X 1".."X 3".
     enum ZoomChoice { FitIn = 0, X1 = 1, X2 = 2, X3 = 3 };
     static constexpr int kStillTimerMs = 100;

@@ -1,6 +1,6 @@
 #include "measure/MeasureShape.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "measure/ShapeManager.h"
 
 #include <QPainter>
@@ -29,14 +29,14 @@ void CMeasureShape::Draw(QPainter& painter, bool hidden)
 
 int CMeasureShape::OnLButtonDown(int x, int y, int mode)
 {
-    if (mode == kSelectMode)
+    if (mode == SelectMode)
         return SelectPress(x, y);
     return -1;
 }
 
 void CMeasureShape::OnLButtonUp(int x, int y, int mode)
 {
-    if (mode == kSelectMode) {
+    if (mode == SelectMode) {
         EndDrag();
         ForwardToChildren(&CMeasureShape::OnLButtonUp, x, y, mode);
     }
@@ -44,7 +44,7 @@ void CMeasureShape::OnLButtonUp(int x, int y, int mode)
 
 void CMeasureShape::OnMouseMove(int x, int y, int mode)
 {
-    if (mode == kSelectMode)
+    if (mode == SelectMode)
         ForwardToChildren(&CMeasureShape::OnMouseMove, x, y, mode);
 }
 
@@ -66,7 +66,7 @@ int CMeasureShape::CursorTest(int x, int y, int) const
     if (m_bCursorHit)
         return 2;
     for (const auto& child : m_children) {
-        if (child->CursorTest(x, y, kSelectMode) == 2)
+        if (child->CursorTest(x, y, SelectMode) == 2)
             return 2;
     }
     return -1;
@@ -236,7 +236,7 @@ int CMeasureShape::SelectPress(int x, int y)
     }
     m_bSelected = false;
     for (const auto& child : m_children) {
-        if (child->OnLButtonDown(x, y, kSelectMode) != -1)
+        if (child->OnLButtonDown(x, y, SelectMode) != -1)
             return 1;
     }
     return -1;

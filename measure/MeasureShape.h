@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ToolModes.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -16,22 +18,7 @@ class QPainter;
 class CMeasureShape
 {
 public:
-    // Kind numbers; where they coincide they equal the tool modes.
-    enum Kind {
-        KindLine = 2,
-        KindAngle3 = 3,
-        KindAngle4 = 4,
-        KindArea = 6,
-        KindCircle = 8,
-        KindDistanceCircle = 9,
-        KindDistance = 10,
-        KindPerpendicular = 11,
-        KindVerticalLines = 12,
-        KindCalibrationRuler = 14,
-        KindTextLabel = 16,
-    };
     static constexpr int kBodyHit = 10000;
-    static constexpr int kSelectMode = 13;
 
     CMeasureShape(CShapeManager* manager, int kind);
     virtual ~CMeasureShape();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ColorSetting.h"
+#include "base/ColorSetting.h"
 #include "measure/CrossLine.h"
 
 #include <QFont>

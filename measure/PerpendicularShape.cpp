@@ -46,7 +46,7 @@ void CPerpendicularShape::OnLButtonUp(int x, int y, int mode)
 
 void CPerpendicularShape::OnMouseMove(int x, int y, int mode)
 {
-    if (mode == kSelectMode && m_bInConstruction && m_nHitPart == 0) {
+    if (mode == SelectMode && m_bInConstruction && m_nHitPart == 0) {
         Invalidate();
         m_points[0] = QPoint(x, y);
         Recompute();

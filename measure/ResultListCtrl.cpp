@@ -1,6 +1,6 @@
 #include "measure/ResultListCtrl.h"
 
-#include "app/SnapshotNamer.h"
+#include "base/SnapshotNamer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "measure/ShapeManager.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "calibration/CalibrationRuler.h"
 #include "measure/AreaShape.h"
 #include "measure/Angle3Shape.h"
@@ -121,32 +121,32 @@ CMeasureShape* CShapeManager::CreateShape(int kind)
     Lock lock(m_mutex);
     std::unique_ptr<CMeasureShape> shape;
     switch (kind) {
-    case CMeasureShape::KindLine:
+    case KindLine:
         shape = std::make_unique<CLineShape>(this);
         break;
-    case CMeasureShape::KindAngle3:
+    case KindAngle3:
         shape = std::make_unique<CAngle3Shape>(this);
         break;
-    case CMeasureShape::KindAngle4:
+    case KindAngle4:
         shape = std::make_unique<CAngle4Shape>(this);
         break;
-    case CMeasureShape::KindArea:
+    case KindArea:
         shape = std::make_unique<CAreaShape>(this);
         break;
-    case CMeasureShape::KindCircle:
+    case KindCircle:
         shape = std::make_unique<CCircleShape>(this);
         break;
-    case CMeasureShape::KindDistance:
+    case KindDistance:
         shape = std::make_unique<CDistanceShape>(this);
         break;
-    case CMeasureShape::KindVerticalLines:
+    case KindVerticalLines:
         shape = std::make_unique<CVerticalLinesShape>(this);
         break;
-    case CMeasureShape::KindCalibrationRuler:
+    case KindCalibrationRuler:
         // The reference is one per manager and is drawn last, never listed as a result.
         EnsureRuler();
         return m_ruler.get();
-    case CMeasureShape::KindTextLabel:
+    case KindTextLabel:
         shape = std::make_unique<CTextLabel>(this, QPoint());
         break;
     default:
@@ -178,7 +178,7 @@ void CShapeManager::RemoveShape(uint32_t id)
 {
     Lock lock(m_mutex);
     const int index = FindShape(id);
-    if (index >= 0 && m_shapes[index]->Kind() != CMeasureShape::KindCalibrationRuler)
+    if (index >= 0 && m_shapes[index]->Kind() != KindCalibrationRuler)
         RemoveShapeAt(index);
 }
 
@@ -206,7 +206,7 @@ bool CShapeManager::FindRow(uint32_t rowId, int& shapeIndex, CMeasureShape*& per
         const CMeasureShape& shape = *m_shapes[i];
         for (int c = 0; c < shape.ChildCount(); ++c) {
             CMeasureShape* child = shape.Child(c);
-            if (child->Kind() == CMeasureShape::KindPerpendicular) {
+            if (child->Kind() == KindPerpendicular) {
                 for (int l = 0; l < child->ChildCount(); ++l) {
                     if (child->Child(l)->Id() == rowId) {
                         shapeIndex = i;
@@ -261,15 +261,15 @@ void CShapeManager::CancelUnfinished()
         if (!shape.InConstruction())
             continue;
         switch (shape.Kind()) {
-        case CMeasureShape::KindLine:
-        case CMeasureShape::KindAngle3:
-        case CMeasureShape::KindAngle4:
-        case CMeasureShape::KindArea:
-        case CMeasureShape::KindCircle:
-        case CMeasureShape::KindDistance:
+        case KindLine:
+        case KindAngle3:
+        case KindAngle4:
+        case KindArea:
+        case KindCircle:
+        case KindDistance:
             RemoveShapeAt(i);
             break;
-        case CMeasureShape::KindVerticalLines:
+        case KindVerticalLines:
             if (shape.ChildCount() == 0) {
                 qCDebug(lcTrace, "Remove vertlines");
                 RemoveShapeAt(i);
@@ -285,7 +285,7 @@ void CShapeManager::FinishVerticalLines()
 {
     Lock lock(m_mutex);
     for (const auto& shape : m_shapes) {
-        if (shape->Kind() == CMeasureShape::KindVerticalLines)
+        if (shape->Kind() == KindVerticalLines)
             shape->SetInConstruction(false);
     }
 }
@@ -332,34 +332,34 @@ void CShapeManager::ResultRowsOf(const CMeasureShape& shape, std::vector<CResult
     };
     const QString degrees = QStringLiteral("deg.");
     switch (shape.Kind()) {
-    case CMeasureShape::KindLine: {
+    case KindLine: {
         const auto& line = static_cast<const CLineShape&>(shape);
         row(line.ValueLabel()->Id(), "length", QString::asprintf("%.3f", line.Length()), unit);
         break;
     }
-    case CMeasureShape::KindAngle3: {
+    case KindAngle3: {
         const auto& angle = static_cast<const CAngle3Shape&>(shape);
         row(angle.ValueLabel()->Id(), "degree", QString::asprintf("%.1f", angle.Angle()), degrees);
         break;
     }
-    case CMeasureShape::KindAngle4: {
+    case KindAngle4: {
         const auto& angle = static_cast<const CAngle4Shape&>(shape);
         row(angle.ValueLabel()->Id(), "degree", QString::asprintf("%.1f", angle.Angle()), degrees);
         break;
     }
-    case CMeasureShape::KindArea: {
+    case KindArea: {
         const auto& area = static_cast<const CAreaShape&>(shape);
         row(area.ValueLabel()->Id(), "acreage", QString::asprintf("%.4f", area.AreaValue()),
                 unit + QStringLiteral("^2"));
         break;
     }
-    case CMeasureShape::KindCircle: {
+    case KindCircle: {
         const auto& circle = static_cast<const CCircleShape&>(shape);
         row(circle.ValueLabel()->Id(), "diameter", QString::asprintf("%.3f", circle.Diameter()),
                 unit);
         break;
     }
-    case CMeasureShape::KindDistance: {
+    case KindDistance: {
         const auto& distance = static_cast<const CDistanceShape&>(shape);
         if (!distance.IsComplete())
             break;
@@ -376,7 +376,7 @@ void CShapeManager::ResultRowsOf(const CMeasureShape& shape, std::vector<CResult
         }
         break;
     }
-    case CMeasureShape::KindVerticalLines: {
+    case KindVerticalLines: {
         const auto& lines = static_cast<const CVerticalLinesShape&>(shape);
         qCDebug(lcTrace, "====%d", lines.PerpendicularCount());
         for (int i = 0; i < lines.PerpendicularCount(); ++i) {
@@ -873,7 +873,7 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
     CMeasureShape* target = nullptr;
     switch (mode) {
     case 2:
-        target = CreateShape(CMeasureShape::KindLine);
+        target = CreateShape(KindLine);
         break;
     case 3:
     case 4:
@@ -884,22 +884,22 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
             target = CreateShape(mode);
         break;
     case 9: {
-        target = inConstruction(CMeasureShape::KindDistance);
+        target = inConstruction(KindDistance);
         if (target)
             break;
         bool unfinished = false;
         for (const auto& shape : m_shapes)
-            unfinished |= shape->Kind() == CMeasureShape::KindDistance && shape->PointCount() < 6;
+            unfinished |= shape->Kind() == KindDistance && shape->PointCount() < 6;
         if (!unfinished)
-            target = CreateShape(CMeasureShape::KindDistance);
+            target = CreateShape(KindDistance);
         break;
     }
     case 11:
-        target = inConstruction(CMeasureShape::KindVerticalLines);
+        target = inConstruction(KindVerticalLines);
         if (!target)
-            target = CreateShape(CMeasureShape::KindVerticalLines);
+            target = CreateShape(KindVerticalLines);
         break;
-    case kSelectMode: {
+    case SelectMode: {
         for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
             if (shape->OnLButtonDown(p.x(), p.y(), mode) != -1) {
                 m_bButtonDown = true;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/ColorSetting.h"
+#include "base/ColorSetting.h"
+#include "base/FrameLayout.h"
+#include "base/ToolModes.h"
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
 #include "measure/OverlayPainter.h"
@@ -38,7 +40,6 @@ class CShapeManager
 {
 public:
     using Lock = std::unique_lock<std::recursive_mutex>;
-    static constexpr int kSelectMode = 13;
     static constexpr uint8_t kBurnInBackground = 128;
 
     CShapeManager();
@@ -129,7 +130,6 @@ public:
     // is drawn into it at zoom 1 and pan 0; MergeRendered copies every other byte value.
     void RenderOnto(uint8_t* scratch, int width, int height);
     static void MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height);
-    static int FrameStride(int width) { return (width * 24 + 31) / 32 * 4; }
 
     // Window invalidation; an empty rectangle means the whole canvas.
     void SetInvalidateHook(std::function<void(const QRect&)> hook);

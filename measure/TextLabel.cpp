@@ -34,14 +34,14 @@ void CTextLabel::DrawLabel(QPainter& painter)
 
 int CTextLabel::OnLButtonDown(int x, int y, int mode)
 {
-    if (mode != kSelectMode)
+    if (mode != SelectMode)
         return -1;
     return SelectPress(x, y);
 }
 
 void CTextLabel::OnLButtonUp(int x, int y, int mode)
 {
-    if (mode == kSelectMode && m_bInConstruction && m_nHitPart != -1) {
+    if (mode == SelectMode && m_bInConstruction && m_nHitPart != -1) {
         Invalidate();
         MoveBy(x, y);
         Invalidate();
@@ -51,7 +51,7 @@ void CTextLabel::OnLButtonUp(int x, int y, int mode)
 
 void CTextLabel::OnMouseMove(int x, int y, int mode)
 {
-    if (mode != kSelectMode || !m_bInConstruction || m_nHitPart == -1)
+    if (mode != SelectMode || !m_bInConstruction || m_nHitPart == -1)
         return;
     Invalidate();
     MoveBy(x, y);

@@ -43,7 +43,7 @@ int CVerticalLinesShape::OnLButtonDown(int x, int y, int mode)
 {
     if (mode == kToolMode)
         return PressClick(x, y);
-    if (mode != kSelectMode)
+    if (mode != SelectMode)
         return -1;
     const int hit = SelectPress(x, y);
     m_nDraggedEnd = (m_nHitPart == 0 || m_nHitPart == 1) && hit == m_nHitPart ? hit : -1;
@@ -61,7 +61,7 @@ void CVerticalLinesShape::OnLButtonUp(int x, int y, int mode)
         ++m_nClicks;
         Invalidate();
     }
-    if (mode == kSelectMode) {
+    if (mode == SelectMode) {
         EndDrag();
         m_nDraggedEnd = -1;
     }
@@ -78,7 +78,7 @@ void CVerticalLinesShape::OnMouseMove(int x, int y, int mode)
         }
         return;
     }
-    if (mode == kSelectMode && m_bInConstruction && m_nDraggedEnd >= 0
+    if (mode == SelectMode && m_bInConstruction && m_nDraggedEnd >= 0
             && m_nDraggedEnd < PointCount()) {
         m_points[m_nDraggedEnd] = QPoint(x, y);
         if (PointCount() == 2) {

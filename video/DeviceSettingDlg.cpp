@@ -1,6 +1,6 @@
 #include "video/DeviceSettingDlg.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "capture/TavoGraphDll.h"
 
 #include <QHBoxLayout>

@@ -1,5 +1,7 @@
 #include "video/WhiteBalance.h"
 
+#include "base/FrameLayout.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -71,7 +73,7 @@ int ApplyWhiteBalance(uint8_t* buffer, int width, int height, int redGain, int b
 #if defined(__SSE2__)
     const CSixteenPixelGains gains(redGain, blueGain);
 #endif
-    const std::size_t stride = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
+    const std::size_t stride = static_cast<std::size_t>(FrameStride(width));
     for (int y = 0; y < height; ++y) {
         uint8_t* p = buffer + stride * static_cast<std::size_t>(y);
         int x = 0;

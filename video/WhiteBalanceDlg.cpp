@@ -1,6 +1,6 @@
 #include "video/WhiteBalanceDlg.h"
 
-#include "app/GeneralSettings.h"
+#include "base/GeneralSettings.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

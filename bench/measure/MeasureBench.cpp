@@ -83,7 +83,7 @@ std::unique_ptr<CShapeManager> MakeManager()
 struct Frame
 {
     Frame(int w, int h)
-        : width(w), height(h), bytes(static_cast<size_t>(CShapeManager::FrameStride(w)) * h, 40),
+        : width(w), height(h), bytes(static_cast<size_t>(FrameStride(w)) * h, 40),
           copy(bytes.size())
     {
     }

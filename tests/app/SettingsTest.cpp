@@ -1,5 +1,5 @@
-#include "app/GeneralSettings.h"
-#include "app/IniFile.h"
+#include "base/GeneralSettings.h"
+#include "base/IniFile.h"
 #include "app/TavoMeasureDlg.h"
 #include "measure/CrossLine.h"
 

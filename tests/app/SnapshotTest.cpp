@@ -1,5 +1,5 @@
 #include "app/SaveSettingDlg.h"
-#include "app/SnapshotNamer.h"
+#include "base/SnapshotNamer.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -1,3 +1,4 @@
+#include "base/FrameLayout.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
@@ -247,7 +248,7 @@ TEST_F(CalibrationDlgTest, AutoCalibrationMessages)
     EXPECT_EQ(messages.last(), "It does not calibrate automatically with the previewing image.");
 
     // A white disc 100 pixels across, nominal 1.0 mm (third size).
-    const int w = 400, h = 300, stride = CCircleDetector::FrameStride(w);
+    const int w = 400, h = 300, stride = FrameStride(w);
     engine.frame.width = w;
     engine.frame.height = h;
     engine.frame.bits.assign(static_cast<size_t>(stride) * h, 0);

@@ -32,7 +32,7 @@ CCalibrationDlg::CHooks EngineHooks(CShapeManager& m)
     h.enableCalibrationMode = [&m](bool on) { m.EnableCalibrationRuler(on); };
     h.repaintCanvas = [] {};
     h.cancelTool = [&m] {
-        m.SetToolMode(CShapeManager::kSelectMode);
+        m.SetToolMode(SelectMode);
         m.CancelUnfinished();
     };
     return h;
@@ -46,7 +46,7 @@ CResultListCtrl::CHooks ListHooks(CShapeManager& m)
     h.removeAll = [&m] { m.RemoveAll(); };
     h.highlightByRowId = [&m](uint32_t id, bool on) { m.HighlightByRowId(id, on); };
     h.cancelTool = [&m] {
-        m.SetToolMode(CShapeManager::kSelectMode);
+        m.SetToolMode(SelectMode);
         m.CancelUnfinished();
     };
     h.invalidateCanvas = [] {};

@@ -1,3 +1,4 @@
+#include "base/FrameLayout.h"
 #include "calibration/CircleDetector.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ namespace {
 // A dark frame (bottom-up, padded rows) with a white disc; cx, cy in top-down pixels.
 std::vector<uint8_t> DiscFrame(int width, int height, double cx, double cy, double r)
 {
-    const int stride = CCircleDetector::FrameStride(width);
+    const int stride = FrameStride(width);
     std::vector<uint8_t> frame(static_cast<size_t>(stride) * height, 20);
     for (int y = 0; y < height; ++y) {
         uint8_t* row = frame.data() + static_cast<size_t>(height - 1 - y) * stride;
@@ -54,8 +55,7 @@ TEST(CircleDetector_Disc, FailsWithoutAWholeDisc)
     CCalibrationSlot slot;
     slot.left = 7;
 
-    const std::vector<uint8_t> dark(
-            static_cast<size_t>(CCircleDetector::FrameStride(width)) * height, 20);
+    const std::vector<uint8_t> dark(static_cast<size_t>(FrameStride(width)) * height, 20);
     EXPECT_FALSE(detector.Detect(dark.data(), width, height, 5, slot));
 
     // A disc cut off by the picture's edge has no measurable extent.

@@ -92,18 +92,18 @@ protected:
 TEST_F(MeasureCanvasTest, LineNeedsFivePixels)
 {
     QSignalSpy ended(m_canvas, &CMeasureCanvas::toolEnded);
-    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    m_canvas->ChooseTool(LineTool);
     Click({ 100, 100 });
     EXPECT_EQ(M().ShapeCount(), 0);
-    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
     ASSERT_EQ(ended.count(), 1);
-    EXPECT_EQ(ended.at(0).at(0).toInt(), CMeasureCanvas::LineTool);
+    EXPECT_EQ(ended.at(0).at(0).toInt(), LineTool);
 
-    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    m_canvas->ChooseTool(LineTool);
     Drag({ 100, 100 }, { 104, 104 });
     EXPECT_EQ(M().ShapeCount(), 0);
 
-    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    m_canvas->ChooseTool(LineTool);
     Drag({ 100, 100 }, { 105, 100 });
     ASSERT_EQ(M().ShapeCount(), 1);
     EXPECT_EQ(M().ShapeAt(0)->Point(0), QPoint(100, 100));
@@ -121,7 +121,7 @@ TEST_F(MeasureCanvasTest, ShiftSnapsTheMovingEnd)
         { { 105, 105 }, { 100, 105 } } };
     for (const auto& c : cases) {
         M().RemoveAll();
-        m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+        m_canvas->ChooseTool(LineTool);
         Drag({ 100, 100 }, c.to, Qt::ShiftModifier);
         ASSERT_EQ(M().ShapeCount(), 1);
         EXPECT_EQ(M().ShapeAt(0)->Point(1), c.snapped);
@@ -130,7 +130,7 @@ TEST_F(MeasureCanvasTest, ShiftSnapsTheMovingEnd)
 
 TEST_F(MeasureCanvasTest, ThreeCircleClicksMakeOneCircle)
 {
-    m_canvas->ChooseTool(CMeasureCanvas::CircleTool);
+    m_canvas->ChooseTool(CircleTool);
     Click({ 160, 150 });
     Move({ 150, 160 }, {}, Qt::NoButton);
     Click({ 150, 160 });
@@ -139,13 +139,13 @@ TEST_F(MeasureCanvasTest, ThreeCircleClicksMakeOneCircle)
     auto* circle = static_cast<CCircleShape*>(M().ShapeAt(0));
     EXPECT_TRUE(circle->IsComplete());
     EXPECT_EQ(circle->Centre(), QPoint(150, 150));
-    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
     EXPECT_EQ(m_canvas->RefreshResults().at(0).result, "20.000");
 }
 
 TEST_F(MeasureCanvasTest, SixDistanceClicks)
 {
-    m_canvas->ChooseTool(CMeasureCanvas::DistanceTool);
+    m_canvas->ChooseTool(DistanceTool);
     const QPoint a(150, 150);
     const QPoint b(350, 150);
     const QPoint rim[] = { { 10, 0 }, { 0, 10 }, { -10, 0 } };
@@ -155,7 +155,7 @@ TEST_F(MeasureCanvasTest, SixDistanceClicks)
     auto* distance = static_cast<CDistanceShape*>(M().ShapeAt(0));
     ASSERT_NE(distance->CircleA(), nullptr); // shown after the third click
     EXPECT_EQ(distance->CircleB(), nullptr);
-    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::DistanceTool);
+    EXPECT_EQ(m_canvas->ToolMode(), DistanceTool);
     for (const QPoint& r : rim)
         Click(b + r);
     ASSERT_NE(distance->CircleB(), nullptr);
@@ -163,7 +163,7 @@ TEST_F(MeasureCanvasTest, SixDistanceClicks)
     EXPECT_EQ(distance->ChildCount(), 3);
     EXPECT_EQ(distance->ConnectingLine()->Point(0), b);
     EXPECT_EQ(distance->ConnectingLine()->Point(1), a);
-    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
 
     const auto rows = m_canvas->RefreshResults();
     ASSERT_EQ(rows.size(), 4u) << "distance, degree and the two circle diameters";
@@ -178,14 +178,14 @@ TEST_F(MeasureCanvasTest, SixDistanceClicks)
 
 TEST_F(MeasureCanvasTest, DoubleClickAfterTwoAreaClicksRemovesTheArea)
 {
-    m_canvas->ChooseTool(CMeasureCanvas::AreaTool);
+    m_canvas->ChooseTool(AreaTool);
     Click({ 100, 100 });
     Click({ 200, 100 });
     DoubleClick({ 200, 100 });
     EXPECT_EQ(M().ShapeCount(), 0);
-    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
 
-    m_canvas->ChooseTool(CMeasureCanvas::AreaTool);
+    m_canvas->ChooseTool(AreaTool);
     Click({ 100, 100 });
     Click({ 200, 100 });
     Click({ 200, 200 });
@@ -199,7 +199,7 @@ TEST_F(MeasureCanvasTest, AtZoomTwoAVertexIsGrabbedFromUnderTwentyWindowPixels)
 {
     m_canvas->setGeometry(0, 0, 1280, 960);
     m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
-    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    m_canvas->ChooseTool(LineTool);
     Drag({ 200, 200 }, { 400, 200 }); // image (100, 100)-(200, 100)
     ASSERT_EQ(M().ShapeCount(), 1);
     CMeasureShape* line = M().ShapeAt(0);
@@ -242,13 +242,13 @@ TEST_F(MeasureCanvasTest, TextToolAsksForTheText)
         ++asked;
         return answer;
     });
-    m_canvas->ChooseTool(CMeasureCanvas::TextTool);
+    m_canvas->ChooseTool(TextTool);
     Click({ 50, 60 });
     EXPECT_EQ(M().Texts(), QStringList { QStringLiteral("note") });
-    EXPECT_EQ(m_canvas->ToolMode(), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
 
     answer.reset();
-    m_canvas->ChooseTool(CMeasureCanvas::TextTool);
+    m_canvas->ChooseTool(TextTool);
     Click({ 50, 60 });
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(M().TextCount(), 1);
@@ -256,23 +256,23 @@ TEST_F(MeasureCanvasTest, TextToolAsksForTheText)
 
 TEST_F(MeasureCanvasTest, ChoosingTheActiveToolAgainEndsIt)
 {
-    m_canvas->ChooseTool(CMeasureCanvas::VerticalLinesTool);
+    m_canvas->ChooseTool(VerticalLinesTool);
     Click({ 100, 100 });
     Click({ 300, 100 });
     Click({ 200, 150 });
-    EXPECT_EQ(m_canvas->ChooseTool(CMeasureCanvas::VerticalLinesTool), CMeasureCanvas::SelectMode);
+    EXPECT_EQ(m_canvas->ChooseTool(VerticalLinesTool), SelectMode);
     ASSERT_EQ(M().ShapeCount(), 1);
     EXPECT_FALSE(M().ShapeAt(0)->InConstruction());
 
-    m_canvas->ChooseTool(CMeasureCanvas::Angle3Tool);
+    m_canvas->ChooseTool(Angle3Tool);
     Click({ 10, 10 });
-    m_canvas->ChooseTool(CMeasureCanvas::Angle4Tool); // the half-drawn angle goes
+    m_canvas->ChooseTool(Angle4Tool); // the half-drawn angle goes
     EXPECT_EQ(M().ShapeCount(), 1);
 }
 
 TEST_F(MeasureCanvasTest, PaintsTheStillPictureWithTheShapes)
 {
-    m_canvas->ChooseTool(CMeasureCanvas::LineTool);
+    m_canvas->ChooseTool(LineTool);
     Drag({ 100, 100 }, { 300, 100 });
     const QImage shot = m_canvas->grab().toImage();
     EXPECT_EQ(shot.pixel(50, 50), QColor(Qt::darkGray).rgb());
@@ -292,8 +292,8 @@ TEST_F(MeasureCanvasTest, ReferenceDragReportsEachStep)
 {
     QSignalSpy moved(m_canvas, &CMeasureCanvas::calibrationMoved);
     M().EnableCalibrationRuler(true);
-    m_canvas->ChooseTool(CMeasureCanvas::SelectMode);
-    M().SetToolMode(CMeasureCanvas::SelectMode);
+    m_canvas->ChooseTool(SelectMode);
+    M().SetToolMode(SelectMode);
     Press({ 300, 200 }); // right end of the horizontal bar
     Move({ 310, 200 });
     Move({ 320, 200 });

@@ -202,7 +202,7 @@ TEST(ShapeManager, BurnInKeepsBytesOfValue128)
     m.SetZoom(2.0f); // burn-in draws at zoom 1 whatever the view
     m.SetPan(7, 3);
 
-    const int stride = CShapeManager::FrameStride(w);
+    const int stride = FrameStride(w);
     ASSERT_EQ(stride, 304);
     std::vector<uint8_t> image(stride * h);
     for (int y = 0; y < h; ++y) {
@@ -359,7 +359,7 @@ TEST(ShapeManager, DrawOnFrameKeepsTheUprightPicture)
     Click(m, 100, 90);
     Click(m, 90, 80); // circle of radius 10 about (100, 80)
 
-    const int stride = CShapeManager::FrameStride(w);
+    const int stride = FrameStride(w);
     std::vector<uint8_t> frame(stride * h, 0);
     m.DrawOnFrame(frame.data(), w, h, 0, 0);
     auto pixel = [&](int x, int y) { // upright coordinates

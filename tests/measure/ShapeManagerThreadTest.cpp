@@ -25,7 +25,7 @@ TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
     std::thread pump([&] {
         constexpr int w = 320;
         constexpr int h = 240;
-        std::vector<uint8_t> frame(CShapeManager::FrameStride(w) * h, 0);
+        std::vector<uint8_t> frame(FrameStride(w) * h, 0);
         while (!stop.load()) {
             m.DrawOnFrame(frame.data(), w, h, 0, 0);
             frames.fetch_add(1);

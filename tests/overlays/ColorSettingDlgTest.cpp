@@ -1,6 +1,6 @@
 #include "app/ColorSettingDlg.h"
 #include "app/FontSampleButton.h"
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "measure/ColorButton.h"
 
 #include <QLineEdit>

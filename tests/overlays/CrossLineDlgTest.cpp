@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "measure/ColorButton.h"
 #include "measure/CrossLineDlg.h"
 #include "measure/CrossLineHost.h"

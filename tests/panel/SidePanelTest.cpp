@@ -41,7 +41,7 @@ namespace {
 // asks in order.
 struct FakeEngine
 {
-    int mode = CSidePanel::kToolNone;
+    int mode = SelectMode;
     bool shapeInProgress = false;
     std::vector<std::string> calls;
     bool live = true;
@@ -137,12 +137,12 @@ using Buttons = std::vector<CSidePanel::Button>;
 TEST_F(SidePanel, ToolButtonPressedTwiceTurnsTheToolOff)
 {
     QTest::mouseClick(Button(CSidePanel::Line), Qt::LeftButton);
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolLine);
+    EXPECT_EQ(m_engine.mode, LineTool);
     EXPECT_EQ(MarkedTools(), Buttons { CSidePanel::Line });
     EXPECT_TRUE(Has("finishVerticalLines")) << "a new tool ends the vertical-lines shape";
 
     QTest::mouseClick(Button(CSidePanel::Line), Qt::LeftButton);
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
     EXPECT_TRUE(MarkedTools().empty());
 }
 
@@ -151,7 +151,7 @@ TEST_F(SidePanel, AnotherToolMarksOnlyItselfAndAbandonsTheShape)
     QTest::mouseClick(Button(CSidePanel::Line), Qt::LeftButton);
     m_engine.shapeInProgress = true; // a line half drawn on the canvas
     QTest::mouseClick(Button(CSidePanel::Circle), Qt::LeftButton);
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolCircle);
+    EXPECT_EQ(m_engine.mode, CircleTool);
     EXPECT_EQ(MarkedTools(), Buttons { CSidePanel::Circle });
     EXPECT_FALSE(m_engine.shapeInProgress);
 }
@@ -162,7 +162,7 @@ TEST_F(SidePanel, VerticalLinesEndBeforeTheyAreAbandoned)
     EXPECT_FALSE(Has("finishVerticalLines")) << "the tool's own shape stays in construction";
     m_engine.calls.clear();
     m_panel->ButtonAt(CSidePanel::Vertical)->click();
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
     const std::vector<std::string> expected { "resetReleaseCounter", "finishVerticalLines",
         "cancelUnfinished" };
     EXPECT_EQ(m_engine.calls, expected);
@@ -173,7 +173,7 @@ TEST_F(SidePanel, AnotationTwiceKeepsTheTextTool)
     Button(CSidePanel::Line)->click();
     Button(CSidePanel::Anotation)->click();
     Button(CSidePanel::Anotation)->click();
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolText);
+    EXPECT_EQ(m_engine.mode, TextTool);
     EXPECT_EQ(MarkedTools(), Buttons { CSidePanel::Anotation });
 }
 
@@ -181,7 +181,7 @@ TEST_F(SidePanel, OtherCommandsCancelTheToolButAheKeepsIt)
 {
     Button(CSidePanel::Area)->click();
     Button(CSidePanel::AHE)->click();
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolArea) << "AHE only takes the marks away";
+    EXPECT_EQ(m_engine.mode, AreaTool) << "AHE only takes the marks away";
     EXPECT_TRUE(MarkedTools().empty());
     EXPECT_TRUE(m_window->m_bEqualize);
     EXPECT_TRUE(Button(CSidePanel::AHE)->IsActive()) << "the mark follows the flag";
@@ -190,17 +190,17 @@ TEST_F(SidePanel, OtherCommandsCancelTheToolButAheKeepsIt)
     EXPECT_FALSE(Button(CSidePanel::AHE)->IsActive());
 
     Button(CSidePanel::Save)->click();
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
     EXPECT_TRUE(Has("save"));
     Button(CSidePanel::Circle)->click();
     Button(CSidePanel::Thumb)->click();
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
     EXPECT_TRUE(Has("thumbView"));
 
     const bool before = m_window->General().m_bMeasure;
     Button(CSidePanel::Line)->click();
     Button(CSidePanel::Measure)->click();
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
     EXPECT_NE(m_window->General().m_bMeasure, before);
     EXPECT_EQ(Button(CSidePanel::Measure)->Bitmap(),
             before ? QStringLiteral(":/icons/measure-off.svg")
@@ -217,10 +217,10 @@ TEST_F(SidePanel, PressMarksAndReleaseUnmarks)
 
     Button(CSidePanel::Circle)->setFocus();
     QTest::keyClick(Button(CSidePanel::Circle), Qt::Key_Return);
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolCircle) << "Return runs the focused button";
+    EXPECT_EQ(m_engine.mode, CircleTool) << "Return runs the focused button";
     EXPECT_TRUE(Button(CSidePanel::Circle)->hasFocus());
     QTest::keyClick(Button(CSidePanel::Circle), Qt::Key_Space);
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
 }
 
 TEST_F(SidePanel, StillAndLiveSwitchControlsAndGraph)
@@ -229,7 +229,7 @@ TEST_F(SidePanel, StillAndLiveSwitchControlsAndGraph)
     Button(CSidePanel::Video)->click();
     EXPECT_TRUE(m_window->StillMode());
     EXPECT_FALSE(m_engine.live);
-    EXPECT_EQ(m_engine.mode, CSidePanel::kToolNone);
+    EXPECT_EQ(m_engine.mode, SelectMode);
     EXPECT_EQ(Button(CSidePanel::Video)->text(), QStringLiteral("Still"));
     EXPECT_EQ(Button(CSidePanel::Video)->Bitmap(), QStringLiteral(":/icons/video-still.svg"));
     EXPECT_FALSE(Button(CSidePanel::ImgCmp)->isEnabled());
@@ -353,7 +353,7 @@ TEST_F(SidePanel, MergeSuspendsAndRestores)
 
     EXPECT_FALSE(normalDuringDialog);
     EXPECT_TRUE(m_window->m_bNormalMode);
-    EXPECT_EQ(modeDuringDialog, CSidePanel::kToolLine) << "Merge only takes the marks away";
+    EXPECT_EQ(modeDuringDialog, LineTool) << "Merge only takes the marks away";
     EXPECT_TRUE(MarkedTools().empty());
     const std::vector<std::string> order { "suspendPump", "keepFrame", "merge", "restoreFrame",
         "resumePump" };

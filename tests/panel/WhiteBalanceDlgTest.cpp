@@ -1,4 +1,4 @@
-#include "app/GeneralSettings.h"
+#include "base/GeneralSettings.h"
 #include "video/WhiteBalanceDlg.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "app/GeneralSettings.h"
+#include "base/GeneralSettings.h"
 #include "app/SaveSettingDlg.h"
 #include "app/SnapshotSaver.h"
 #include "image/xImage.h"

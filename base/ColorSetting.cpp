@@ -1,6 +1,6 @@
-#include "app/ColorSetting.h"
+#include "base/ColorSetting.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QColor>
 

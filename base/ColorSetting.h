@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LogFont.h"
+#include "base/LogFont.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "app/LogFont.h"
+#include "base/LogFont.h"
 
 #include <QFont>
 
@@ -26,11 +26,11 @@ QFont CLogFont::ToQFont() const
     return font;
 }
 
-CLogFont CLogFont::FromQFont(const QFont &font, const CLogFont &base)
+CLogFont CLogFont::FromQFont(const QFont& font, const CLogFont& base)
 {
     CLogFont lf = base;
-    const int pixels = font.pixelSize() > 0 ? font.pixelSize()
-                                             : qRound(font.pointSizeF() * 96.0 / 72.0);
+    const int pixels =
+            font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
     if (pixels > 0)
         lf.lfHeight = -pixels;
     lf.lfWeight = font.weight();
@@ -41,7 +41,7 @@ CLogFont CLogFont::FromQFont(const QFont &font, const CLogFont &base)
     return lf;
 }
 
-CLogFont CLogFont::FromQFont(const QFont &font)
+CLogFont CLogFont::FromQFont(const QFont& font)
 {
     return FromQFont(font, CLogFont());
 }

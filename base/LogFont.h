@@ -29,8 +29,8 @@ struct CLogFont
     QFont ToQFont() const;
     // Width, escapement, orientation, character set, precisions, quality and pitch have no
     // QFont counterpart: they are taken from base, so a record survives a trip through QFont.
-    static CLogFont FromQFont(const QFont &font, const CLogFont &base);
-    static CLogFont FromQFont(const QFont &font);
+    static CLogFont FromQFont(const QFont& font, const CLogFont& base);
+    static CLogFont FromQFont(const QFont& font);
 
-    bool operator==(const CLogFont &) const = default;
+    bool operator==(const CLogFont&) const = default;
 };

@@ -1,6 +1,6 @@
-#include "app/GeneralSettings.h"
+#include "base/GeneralSettings.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,3 +1,3 @@
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 Q_LOGGING_CATEGORY(lcTrace, "kalvex.trace", QtWarningMsg)

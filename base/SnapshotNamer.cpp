@@ -1,4 +1,4 @@
-#include "app/SnapshotNamer.h"
+#include "base/SnapshotNamer.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
