@@ -94,7 +94,11 @@ void CThumbnailPool::CancelAll()
         std::lock_guard lock(m_mutex);
         m_queue.clear();
     }
+    // Everything asked for is now cancelled: whoever waits for the last picture stops waiting.
+    const bool wasBusy = !m_outstanding.empty();
     m_outstanding.clear();
+    if (wasBusy)
+        emit idle();
 }
 
 void CThumbnailPool::Cancel(quint64 ticket)
