@@ -88,6 +88,10 @@ CImageMergeDlg::CImageMergeDlg(CMergeHooks hooks, QWidget* parent)
 
     CreateToolBar();
 
+    m_job = new CFusionJob(this);
+    connect(m_job, &CFusionJob::progress, this, &CImageMergeDlg::OnFusionProgress);
+    connect(m_job, &CFusionJob::finished, this, &CImageMergeDlg::OnFusionFinished);
+
     m_viewFrame = new QGroupBox(tr("...."), this);
     m_videoFrame = new QGroupBox(tr("Video"), this);
     m_videoFrame->hide();
@@ -134,8 +138,8 @@ CImageMergeDlg::CImageMergeDlg(CMergeHooks hooks, QWidget* parent)
 CImageMergeDlg::~CImageMergeDlg()
 {
     // The worker reads the fusion set and the pump paints into the view: both end first.
-    m_runner.Cancel();
-    m_runner.Wait();
+    delete m_job;
+    m_job = nullptr;
     m_pump->Stop();
     m_list->SetOwner(nullptr);
 }
@@ -471,74 +475,65 @@ bool CImageMergeDlg::OnFuse()
     // Per image and per pair; the Adjusted Merge reports one step per image and one per pair.
     const int count = FusionCount();
     const int total = adjusted ? 2 * count - 1 : count;
-    QProgressDialog progress(tr("Fusing %1 images...").arg(count), tr("Cancel"), 0, total, this);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-    connect(&progress, &QProgressDialog::canceled, this, &CImageMergeDlg::CancelFusion);
-
-    QEventLoop loop;
-    QPointer<QProgressDialog> progressPtr(&progress);
-    QPointer<QEventLoop> loopPtr(&loop);
-    auto onProgress = [progressPtr, count](const CFusionProgress& step) {
-        QMetaObject::invokeMethod(
-                progressPtr,
-                [progressPtr, step, count] {
-                    if (!progressPtr || progressPtr->wasCanceled())
-                        return;
-                    progressPtr->setMaximum(step.total);
-                    progressPtr->setValue(step.done);
-                    progressPtr->setLabelText(step.stage == CFusionProgress::Stage::Pair
-                                    ? tr("Aligning images %1 and %2 of %3")
-                                              .arg(step.index + 1)
-                                              .arg(step.index + 2)
-                                              .arg(count)
-                                    : tr("Image %1 of %2").arg(step.index + 1).arg(count));
-                },
-                Qt::QueuedConnection);
-    };
-    auto onFinished = [this, loopPtr](FusionStatus) {
-        QMetaObject::invokeMethod(
-                this,
-                [loopPtr] {
-                    if (loopPtr)
-                        loopPtr->quit();
-                },
-                Qt::QueuedConnection);
-    };
+    auto* progress =
+            new QProgressDialog(tr("Fusing %1 images...").arg(count), tr("Cancel"), 0, total, this);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowTitle(windowTitle());
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setValue(0);
+    connect(progress, &QProgressDialog::canceled, this, &CImageMergeDlg::CancelFusion);
+    m_progress = progress;
 
     m_fusing = true;
-    if (!m_runner.Start(std::move(views), adjusted, m_centre, onProgress, onFinished)) {
+    if (!m_job->Start(std::move(views), adjusted, m_centre)) {
         m_fusing = false;
+        progress->close();
         return false;
     }
-    loop.exec(QEventLoop::DialogExec);
-    m_runner.Wait();
-    m_fusing = false;
+    return true;
+}
 
-    const FusionStatus status = m_runner.Status();
+void CImageMergeDlg::OnFusionProgress(const CFusionProgress& step)
+{
+    if (!m_progress || m_progress->wasCanceled())
+        return;
+    const int count = FusionCount();
+    m_progress->setMaximum(step.total);
+    m_progress->setValue(step.done);
+    m_progress->setLabelText(step.stage == CFusionProgress::Stage::Pair
+                    ? tr("Aligning images %1 and %2 of %3")
+                              .arg(step.index + 1)
+                              .arg(step.index + 2)
+                              .arg(count)
+                    : tr("Image %1 of %2").arg(step.index + 1).arg(count));
+}
+
+void CImageMergeDlg::OnFusionFinished(FusionStatus status)
+{
+    m_fusing = false;
+    if (m_progress)
+        m_progress->close();
     qCDebug(lcTrace, "Merge fusion status:%d", static_cast<int>(status));
     if (status == FusionStatus::Done) {
         CxImage result;
-        if (CFuseCommand::ToImage(m_runner.TakeResult(), result)) {
+        if (CFuseCommand::ToImage(m_job->TakeResult(), result)) {
             m_result = std::move(result);
-            m_centre = m_runner.Centre();
+            m_centre = m_job->Centre();
         }
         m_resultView->SetImage(&m_result);
     } else if (status != FusionStatus::Cancelled) {
         ShowMessage(tr("The fusion failed; the previous result is kept."));
     }
     emit fusionFinished(static_cast<int>(status));
-    return status == FusionStatus::Done;
 }
 
 void CImageMergeDlg::CancelFusion()
 {
     if (m_fusing)
-        m_runner.Cancel();
+        m_job->Cancel();
 }
 
 void CImageMergeDlg::OnSave()

@@ -2,10 +2,11 @@
 
 #include "image/ImageListOwner.h"
 #include "image/xImage.h"
-#include "imgproc/FusionRunner.h"
+#include "imgproc/FusionJob.h"
 #include "imgproc/MergeHooks.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QRect>
 
 #include <memory>
@@ -16,6 +17,7 @@ class CImageListWnd;
 class CMergeResultView;
 class CMergeView;
 class QComboBox;
+class QProgressDialog;
 class QGroupBox;
 class QScrollArea;
 class QToolBar;
@@ -48,8 +50,8 @@ public:
     void OnStartVideo();
     void OnCapture();
     void OnOpen();
-    /// @brief Runs the fusion with a progress dialog and waits for it; false when refused,
-    /// cancelled or failed (the previous result stays).
+    /// @brief Starts the fusion with a progress dialog; false when the set is refused.
+    /// fusionFinished() tells the end; a cancelled or failed run keeps the previous result.
     bool OnFuse();
     void OnSave();
     /// @brief Sizes the big view for zoom index z.
@@ -105,13 +107,16 @@ private:
     void ShowOnBigView(const CxImage& image);
     void AppendToSet(const CxImage& image);
     QSize SourceSize() const;
+    void OnFusionProgress(const CFusionProgress& step);
+    void OnFusionFinished(FusionStatus status);
     QSize ViewArea() const;
 
     CMergeHooks m_hooks;
     std::vector<std::unique_ptr<CxImage>> m_fusionSet;
     CxImage m_result;
     CSearchCentre m_centre;
-    CFusionRunner m_runner;
+    CFusionJob* m_job = nullptr;
+    QPointer<QProgressDialog> m_progress;
     bool m_fusing = false;
 
     QToolBar* m_toolBar = nullptr;

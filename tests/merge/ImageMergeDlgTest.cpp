@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QDir>
+#include <QSignalSpy>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -22,6 +23,19 @@
 #include <deque>
 
 namespace {
+
+// The fusion runs as a job: start it and wait for its end, as the user waits for the
+// progress dialog to close.
+bool FuseAndWait(CImageMergeDlg& dlg)
+{
+    QSignalSpy finished(&dlg, &CImageMergeDlg::fusionFinished);
+    if (!dlg.OnFuse())
+        return false;
+    EXPECT_TRUE(dlg.Fusing());
+    if (!finished.wait(30000))
+        return false;
+    return !dlg.Fusing() && finished.at(0).at(0).toInt() == static_cast<int>(FusionStatus::Done);
+}
 
 struct Message
 {
@@ -252,7 +266,7 @@ TEST_F(MergeFixture, MergeDialog_SaveDoesNothingBeforeAFusionThenSavesTheResult)
     m_chosen = { a, a };
     dlg.OnOpen();
     dlg.OnOpen();
-    ASSERT_TRUE(dlg.OnFuse());
+    ASSERT_TRUE(FuseAndWait(dlg));
     ASSERT_TRUE(dlg.Result().HasPixels());
     EXPECT_EQ(dlg.Result().Width(), 96u);
     // Two identical pictures: the first one's colours everywhere.
@@ -279,7 +293,7 @@ TEST_F(MergeFixture, MergeDialog_ResultDoubleClickShowsItStillOnTheBigView)
     m_chosen = { a, a };
     dlg.OnOpen();
     dlg.OnOpen();
-    ASSERT_TRUE(dlg.OnFuse());
+    ASSERT_TRUE(FuseAndWait(dlg));
     dlg.OnResultDoubleClicked();
     EXPECT_TRUE(m_still);
     EXPECT_EQ(m_toggles, 1);
@@ -304,13 +318,37 @@ TEST_F(MergeFixture, MergeDialog_SearchCentreCarriesOverBetweenRuns)
     m_chosen = { a, b };
     dlg.OnOpen();
     dlg.OnOpen();
-    ASSERT_TRUE(dlg.OnFuse());
+    ASSERT_TRUE(FuseAndWait(dlg));
     const CSearchCentre centre = dlg.SearchCentre();
     EXPECT_EQ(centre.cx, 6);
     EXPECT_EQ(centre.cy, 0);
     // The next run of the same dialog starts there and ends there again.
-    ASSERT_TRUE(dlg.OnFuse());
+    ASSERT_TRUE(FuseAndWait(dlg));
     EXPECT_EQ(dlg.SearchCentre().cx, 6);
+}
+
+TEST_F(MergeFixture, MergeDialog_FusionRunsWhileTheDialogKeepsItsEventsAndCancelKeepsTheResult)
+{
+    const QString a = SavedPicture(QStringLiteral("a.bmp"), 640, 480, 3);
+    CImageMergeDlg dlg(Hooks());
+    dlg.SetModeIndex(CImageMergeDlg::AdjustedMerge);
+    m_chosen = { a, a, a, a, a, a };
+    for (int i = 0; i < 6; ++i)
+        dlg.OnOpen();
+    ASSERT_TRUE(FuseAndWait(dlg));
+    const CxImage before = dlg.Result();
+
+    QSignalSpy finished(&dlg, &CImageMergeDlg::fusionFinished);
+    ASSERT_TRUE(dlg.OnFuse());
+    EXPECT_FALSE(dlg.OnFuse()) << "one run at a time";
+    dlg.CancelFusion();
+    ASSERT_TRUE(finished.wait(30000));
+    const int status = finished.at(0).at(0).toInt();
+    EXPECT_TRUE(status == static_cast<int>(FusionStatus::Cancelled)
+            || status == static_cast<int>(FusionStatus::Done));
+    EXPECT_FALSE(dlg.Fusing());
+    ASSERT_TRUE(dlg.Result().HasPixels());
+    EXPECT_EQ(dlg.Result().Width(), before.Width());
 }
 
 TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
