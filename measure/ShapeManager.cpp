@@ -8,6 +8,7 @@
 #include "measure/CircleShape.h"
 #include "measure/DistanceCircleShape.h"
 #include "measure/DistanceShape.h"
+#include "measure/FrameRasteriser.h"
 #include "measure/LineShape.h"
 #include "measure/PerpendicularShape.h"
 #include "measure/TextLabel.h"
@@ -462,144 +463,31 @@ void CShapeManager::DrawUprightText(QPainter& painter, QPoint target, const QSta
 
 void CShapeManager::DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const QPen& pen)
 {
-    if (!m_rawFrame) {
+    if (!m_raster) {
         painter.setPen(pen);
         painter.drawLine(a, b);
         return;
     }
-    // Qt draws lines into 24-bit pixels a pixel span at a time, over ten times slower than
-    // into 32-bit ones; on raw frames a line is stepped here, its width laid across the
-    // minor axis.
-    const QColor colour = pen.color();
-    const uint8_t bgr[3] = { static_cast<uint8_t>(colour.blue()),
-        static_cast<uint8_t>(colour.green()), static_cast<uint8_t>(colour.red()) };
-    const int width = std::max(1, pen.width());
-    int on = 0;
-    int period = 0;
-    if (pen.style() == Qt::DotLine) {
-        on = width;
-        period = 3 * width;
-    } else if (pen.style() == Qt::DashLine) {
-        on = 4 * width;
-        period = 6 * width;
-    }
-    const int frameWidth = m_nRawWidth;
-    const int frameHeight = m_nFlipHeight;
-    const size_t stride = static_cast<size_t>(FrameStride(frameWidth));
-    auto plot = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= frameWidth || y >= frameHeight)
-            return;
-        uint8_t* px = m_rawFrame + y * stride + x * 3;
-        px[0] = bgr[0];
-        px[1] = bgr[1];
-        px[2] = bgr[2];
-    };
-    const int dx = std::abs(b.x() - a.x());
-    const int dy = -std::abs(b.y() - a.y());
-    const int sx = a.x() < b.x() ? 1 : -1;
-    const int sy = a.y() < b.y() ? 1 : -1;
-    const bool steep = -dy > dx;
-    const int lo = -(width - 1) / 2;
-    const int hi = width / 2;
-    // Steps outside the frame are skipped in bulk along the major axis.
-    const int limit = std::max(frameWidth, frameHeight) + width;
-    int err = dx + dy;
-    int x = a.x();
-    int y = a.y();
-    for (int step = 0;; ++step) {
-        const bool visible = period == 0 || step % period < on;
-        if (visible && x > -limit && y > -limit && x < 2 * limit && y < 2 * limit) {
-            for (int k = lo; k <= hi; ++k) {
-                if (steep)
-                    plot(x + k, y);
-                else
-                    plot(x, y + k);
-            }
-        }
-        if (x == b.x() && y == b.y())
-            break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
+    m_raster->Line(a, b, pen);
 }
 
 bool CShapeManager::DrawTargetCircle(QPoint centre, int radius, const QPen& pen)
 {
-    if (!m_rawFrame)
+    if (!m_raster)
         return false;
-    const QColor colour = pen.color();
-    const uint8_t bgr[3] = { static_cast<uint8_t>(colour.blue()),
-        static_cast<uint8_t>(colour.green()), static_cast<uint8_t>(colour.red()) };
-    const bool dotted = pen.style() != Qt::SolidLine;
-    const int frameWidth = m_nRawWidth;
-    const int frameHeight = m_nFlipHeight;
-    const size_t stride = static_cast<size_t>(FrameStride(frameWidth));
-    auto plot = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= frameWidth || y >= frameHeight)
-            return;
-        uint8_t* px = m_rawFrame + y * stride + x * 3;
-        px[0] = bgr[0];
-        px[1] = bgr[1];
-        px[2] = bgr[2];
-    };
-    // Midpoint circle, eight octants at once.
-    int x = radius;
-    int y = 0;
-    int err = 1 - radius;
-    for (int step = 0; x >= y; ++step) {
-        if (!dotted || step % 3 == 0) {
-            const int cx = centre.x();
-            const int cy = centre.y();
-            plot(cx + x, cy + y);
-            plot(cx - x, cy + y);
-            plot(cx + x, cy - y);
-            plot(cx - x, cy - y);
-            plot(cx + y, cy + x);
-            plot(cx - y, cy + x);
-            plot(cx + y, cy - x);
-            plot(cx - y, cy - x);
-        }
-        ++y;
-        if (err < 0) {
-            err += 2 * y + 1;
-        } else {
-            --x;
-            err += 2 * (y - x) + 1;
-        }
-    }
+    m_raster->Circle(centre, radius, pen);
     return true;
 }
 
 void CShapeManager::DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label)
 {
-    if (!m_rawFrame || m_nFlipHeight <= 0) {
+    if (!m_raster || m_nFlipHeight <= 0) {
         DrawUprightText(painter, target, label.StaticText());
         return;
     }
     // On raw frames the label's pre-rendered text is blended row by row: Qt's text drawing
     // through a mirror, into 24-bit pixels, costs several times more.
-    const int width = m_nRawWidth;
-    const int height = m_nFlipHeight;
-    const size_t stride = static_cast<size_t>(FrameStride(width));
-    const int top = m_nFlipHeight - 1 - target.y(); // upright row of the text's top
-    for (const CTextLabel::SpritePixel& p : label.Sprite()) {
-        const int x = target.x() + p.x;
-        const int y = top + p.y;
-        if (x < 0 || y < 0 || x >= width || y >= height)
-            continue;
-        uint8_t* px = m_rawFrame + static_cast<size_t>(height - 1 - y) * stride + x * 3;
-        const int keep = 255 - p.a;
-        px[0] = static_cast<uint8_t>(p.b + (px[0] * keep + 127) / 255);
-        px[1] = static_cast<uint8_t>(p.g + (px[1] * keep + 127) / 255);
-        px[2] = static_cast<uint8_t>(p.r + (px[2] * keep + 127) / 255);
-    }
+    m_raster->Sprite(target.x(), m_nFlipHeight - 1 - target.y(), label.Sprite());
 }
 
 QPoint CShapeManager::WindowToImage(QPoint window) const
@@ -1088,10 +976,9 @@ void CShapeManager::DrawOnFrame(uint8_t* frame, int width, int height, int offse
         m_frameView = QImage(frame, width, height, FrameStride(width), QImage::Format_BGR888);
     QPainter painter(&m_frameView);
     m_nFlipHeight = height;
-    m_rawFrame = frame;
-    m_nRawWidth = width;
+    m_raster.emplace(frame, width, height);
     DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
-    m_rawFrame = nullptr;
+    m_raster.reset();
     m_nFlipHeight = 0;
 }
 
@@ -1112,12 +999,11 @@ void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
         QImage view(scratch, width, height, FrameStride(width), QImage::Format_BGR888);
         QPainter painter(&view);
         m_nFlipHeight = height;
-        m_rawFrame = scratch;
-        m_nRawWidth = width;
+        m_raster.emplace(scratch, width, height);
         // Smoothed edges would blend with the 128 background and leave grey fringes.
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         DrawEverything(painter, Target::Image, width, height, 0, 0);
-        m_rawFrame = nullptr;
+        m_raster.reset();
         m_nFlipHeight = 0;
     }
     m_bBurningIn = false;

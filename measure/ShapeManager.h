@@ -5,6 +5,7 @@
 #include "base/ToolModes.h"
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
+#include "measure/FrameRasteriser.h"
 #include "measure/OverlayPainter.h"
 #include "measure/ResultRow.h"
 
@@ -20,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <vector>
 
@@ -196,11 +198,10 @@ private:
     QSize m_clientSize;
     QSize m_hitCharSize;
     bool m_bBurningIn = false;
-    int m_nFlipHeight = 0;
+    int m_nFlipHeight = 0; // non-zero while drawing onto a bottom-up target of that height
     QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
-    uint8_t* m_rawFrame = nullptr; // the bottom-up buffer being drawn on, for label blending
-    int m_nRawWidth = 0; // non-zero while
-                         // drawing onto a bottom-up target of that height
+    // While a raw bottom-up buffer is drawn on: lines, circles and labels go straight into it.
+    std::optional<CFrameRasteriser> m_raster;
     uint32_t m_lastId = 0;
     uint32_t m_eventId = 0; // non-zero while a mouse event is handled
     int m_eventDepth = 0;
