@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -136,6 +137,38 @@ TEST_F(ImageList, GridAndRowInnerSizes)
     EXPECT_EQ(row.InnerCanvas()->size(), QSize(570, 130));
     EXPECT_EQ(row.HorizontalAxis().Maximum(), 270);
     EXPECT_FALSE(row.VerticalAxis().HasRange());
+}
+
+TEST_F(ImageList, CaptionsShowTheWholeNameWithItsExtension)
+{
+    const QString stamped = QStringLiteral("20240515093008.bmp");
+    const QString second = QStringLiteral("20240515093008_12.jpg");
+    const QString longName =
+            QStringLiteral("a picture from another program with a very long name.jpg");
+    CImageListWnd list;
+    list.resize(800, 145);
+    for (const QString& name : { stamped, second, longName, QStringLiteral("a.jpg") })
+        list.AddFileIn(name, m_tmp.path());
+    ASSERT_EQ(list.Count(), 4);
+
+    for (int i = 0; i < list.Count(); ++i) {
+        const CImageListItem* item = list.Item(i);
+        ASSERT_EQ(item->width(), 130);
+        const int room = item->width() - 4; // inside the white frame
+        EXPECT_LE(QFontMetrics(item->CaptionFont()).horizontalAdvance(item->CaptionText()), room)
+                << item->Name().toStdString();
+    }
+    EXPECT_EQ(list.Item(0)->CaptionText(), stamped) << "a time-stamped name fits whole";
+    EXPECT_EQ(list.Item(1)->CaptionText(), second);
+    EXPECT_TRUE(list.Item(2)->CaptionText().endsWith(QStringLiteral(".jpg")))
+            << "a name too long for any size keeps its extension";
+    EXPECT_TRUE(list.Item(2)->CaptionText().startsWith(QStringLiteral("a pic")));
+    EXPECT_EQ(list.Item(3)->CaptionFont().pixelSize(), 12) << "short names keep the full size";
+
+    CImageListWnd merge;
+    merge.SetItemSize(233, 175);
+    merge.AddFileIn(second, m_tmp.path());
+    EXPECT_EQ(merge.Item(0)->CaptionFont().pixelSize(), 12) << "wide items need no shrinking";
 }
 
 TEST_F(ImageList, AddRemoveAndIndexOfName)
