@@ -2,6 +2,7 @@
 
 #include "measure/ShapeManager.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -21,6 +22,20 @@ void CCalibrationRuler::SetRect(int left, int top, int right, int bottom)
     m_nTop = top;
     m_nRight = right;
     m_nBottom = bottom;
+}
+
+void CCalibrationRuler::PlaceCentred(QSize picture)
+{
+    if (picture.isEmpty()) {
+        SetRect(100, 100, 100 + kDefaultSpan, 100 + kDefaultSpan);
+        return;
+    }
+    // A small picture gets bars of half its size, so every handle stays on it.
+    const int span =
+            std::max(2, std::min({ kDefaultSpan, picture.width() / 2, picture.height() / 2 }));
+    const int left = (picture.width() - span) / 2;
+    const int top = (picture.height() - span) / 2;
+    SetRect(left, top, left + span, top + span);
 }
 
 void CCalibrationRuler::Draw(QPainter& painter, bool hidden)

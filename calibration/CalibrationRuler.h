@@ -2,6 +2,8 @@
 
 #include "measure/MeasureShape.h"
 
+#include <QSize>
+
 // The on-screen reference: a horizontal and a vertical measuring bar laid over an object of
 // known size. Dragging an end grows or shrinks its bar about the centre; the centre handle
 // moves the whole reference.
@@ -19,7 +21,15 @@ public:
     int CursorTest(int x, int y, int mode) const override;
     void Invalidate() override;
 
+    // Length of both bars of a reference that is placed for the user (Reset's 200 pixels).
+    static constexpr int kDefaultSpan = 200;
+
     void SetRect(int left, int top, int right, int bottom);
+    // Both bars have a length: the reference can be seen, grabbed and measured with.
+    bool HasExtent() const { return m_nRight > m_nLeft && m_nBottom > m_nTop; }
+    // The default reference centred on a picture of that size; without a size, where Reset
+    // puts it.
+    void PlaceCentred(QSize picture);
     int Left() const { return m_nLeft; }
     int Top() const { return m_nTop; }
     int Right() const { return m_nRight; }

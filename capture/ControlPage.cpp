@@ -15,6 +15,16 @@ CControlPage::CControlPage(CCameraControls* controls, const QString& title,
         const QList<CCameraControlInfo>& items, QWidget* parent)
     : CPropertyPage(parent), m_controls(controls), m_title(title)
 {
+    if (items.isEmpty()) {
+        // An empty page would look like a window that failed to load.
+        auto* note = new QLabel(tr("This camera offers no adjustable controls."), this);
+        note->setObjectName(QStringLiteral("noControls"));
+        note->setWordWrap(true);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(note);
+        layout->addStretch(1);
+        return;
+    }
     auto* form = new QFormLayout;
     for (const CCameraControlInfo& info : items)
         AddControl(info, form);

@@ -10,7 +10,8 @@
 
 /**
  * @brief A page of device controls of one control class: sliders for integers, check boxes for
- * switches, lists for menus, each starting at the device's current value.
+ * switches, lists for menus, each starting at the device's current value. Without any control
+ * the page says that the camera has none.
  */
 class CControlPage : public CPropertyPage
 {

@@ -15,6 +15,7 @@ CFormatPage::CFormatPage(const QList<CCaptureFormat>& formats, int current,
                                 .arg(qAbs(format.height))
                                 .arg(format.subtype));
     m_list->setCurrentRow(current);
+    m_list->setEnabled(static_cast<bool>(m_applyFormat));
     connect(m_list, &QListWidget::currentRowChanged, this, &CPropertyPage::Changed);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Output size:"), this));

@@ -9,7 +9,7 @@ class QListWidget;
 
 /**
  * @brief The capture format page: the camera's sizes and formats; Apply() makes the selected
- * one the pin's format.
+ * one the pin's format. Without applyFormat the list only shows the format in use.
  */
 class CFormatPage : public CPropertyPage
 {

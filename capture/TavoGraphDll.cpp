@@ -29,6 +29,14 @@ namespace {
 constexpr int kMaxDevices = 256;
 constexpr int kBmpHeaderBytes = 58;
 
+// "Cap Property": the title names the capture source as the graph calls it; both words are
+// the user's language.
+QString PropertyTitle()
+{
+    return QCoreApplication::translate("CTavoGraphDll", "%1 Property")
+            .arg(QCoreApplication::translate("CTavoGraphDll", "Cap"));
+}
+
 uint32_t VideoPropertyControl(VIDEOPROPERTY property)
 {
     switch (property) {
@@ -759,11 +767,18 @@ int32_t CTavoGraphDll::ShowVideoPropertyPages(QWidget* owner)
 {
     if (!d->hasCamera)
         return TavoStatus::Fail;
-    CPropertyForm form(
-            QCoreApplication::translate("CTavoGraphDll", "%1 Property").arg(QStringLiteral("Cap")),
-            owner);
-    for (CControlPage* page : CControlPage::CreatePages(d->controls.get()))
+    CPropertyForm form(PropertyTitle(), owner);
+    const QList<CControlPage*> pages = CControlPage::CreatePages(d->controls.get());
+    for (CControlPage* page : pages)
         form.AddPage(page);
+    if (pages.isEmpty()) {
+        // A camera without controls (the built-in pattern, some cheap cameras): say so, and
+        // show what it does offer. The running graph keeps its format, so the list only shows.
+        form.AddPage(new CControlPage(
+                d->controls.get(), QCoreApplication::translate("CControlPage", "Controls"), {}));
+        if (!d->device->formats.isEmpty())
+            form.AddPage(new CFormatPage(d->device->formats, d->CurrentPinFormat(), nullptr));
+    }
     form.exec();
     return TavoStatus::Fail;
 }
@@ -782,9 +797,7 @@ int32_t CTavoGraphDll::ShowCapPinPropertyPage(const QString& name, QWidget* owne
 
     const QList<CCaptureFormat> formats = d->device->formats;
     int chosen = d->CurrentPinFormat();
-    CPropertyForm form(
-            QCoreApplication::translate("CTavoGraphDll", "%1 Property").arg(QStringLiteral("Cap")),
-            owner);
+    CPropertyForm form(PropertyTitle(), owner);
     form.AddPage(new CFormatPage(formats, chosen, [&chosen](int index) { chosen = index; }));
     form.exec();
 

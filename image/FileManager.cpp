@@ -7,8 +7,10 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -45,12 +47,27 @@ void CFileManager::ShowItem(const QString& path)
             });
 }
 
-bool CFileManager::MoveToTrash(const QString& path)
+bool CFileManager::MoveToTrash(const QString& path, QString* error)
 {
-    if (QFile::moveToTrash(path))
-        return true;
+    // The trash lives in the data folder. When that folder is missing Qt's trash lookup falls
+    // back to the working directory and files the picture into "files/" and "info/" there, so
+    // the folder is made first; where it cannot be made there is no trash.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dataHome.isEmpty() && QDir().mkpath(dataHome)) {
+        QFile file(path);
+        if (file.moveToTrash())
+            return true;
+        qCDebug(lcTrace) << "no trash for" << path << "-" << file.errorString();
+    } else {
+        qCDebug(lcTrace) << "no data folder for the trash:" << dataHome;
+    }
     if (!QFileInfo::exists(path))
         return true;
-    qCDebug(lcTrace) << "no trash for" << path << "- deleting";
-    return QFile::remove(path);
+    qCDebug(lcTrace) << "deleting" << path;
+    QFile file(path);
+    if (file.remove())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

@@ -9,7 +9,8 @@ public:
     // Shows the file selected in the file manager (org.freedesktop.FileManager1); when no file
     // manager answers, opens its folder instead. Returns at once.
     static void ShowItem(const QString& path);
-    // Moves the file to the desktop trash; deletes it only where there is no trash to move it to.
-    // False when the file is still there afterwards.
-    static bool MoveToTrash(const QString& path);
+    // Moves the file to the desktop trash, making the data folder that holds the trash when it
+    // is missing; deletes it only where there is no trash to move it to. False, with the reason
+    // in error, when the file is still there afterwards.
+    static bool MoveToTrash(const QString& path, QString* error = nullptr);
 };

@@ -1,15 +1,24 @@
 #include "image/ImageListItem.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
-QFont CaptionFont()
+constexpr int kCaptionPixels = 12;
+// Smallest size a long name shrinks to before it is shortened.
+constexpr int kSmallestCaptionPixels = 9;
+// Room kept free at each side, under the item's white frame.
+constexpr int kCaptionInset = 2;
+
+QFont CaptionFontOf(int pixels)
 {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(12);
+    font.setPixelSize(pixels);
     return font;
 }
 
@@ -33,6 +42,29 @@ void CImageListItem::SetThumbnail(const QImage& thumbnail)
     update();
 }
 
+int CImageListItem::CaptionRoom() const
+{
+    return std::max(0, width() - 2 * kCaptionInset);
+}
+
+QFont CImageListItem::CaptionFont() const
+{
+    // Time-stamped names are a few pixels too wide for a 130-pixel item at the full size: a
+    // slightly smaller font keeps the whole name, extension included.
+    for (int pixels = kCaptionPixels; pixels > kSmallestCaptionPixels; --pixels) {
+        const QFont font = CaptionFontOf(pixels);
+        if (QFontMetrics(font).horizontalAdvance(m_entry.name) <= CaptionRoom())
+            return font;
+    }
+    return CaptionFontOf(kSmallestCaptionPixels);
+}
+
+QString CImageListItem::CaptionText() const
+{
+    // Shortened in the middle, so the extension stays readable; the tooltip has the whole name.
+    return QFontMetrics(CaptionFont()).elidedText(m_entry.name, Qt::ElideMiddle, CaptionRoom());
+}
+
 QImage CImageListItem::Render() const
 {
     const int w = width(), h = height();
@@ -46,17 +78,18 @@ QImage CImageListItem::Render() const
     if (m_caption) {
         painter.setFont(CaptionFont());
         const QFontMetrics metrics(painter.font());
-        const int textWidth = metrics.horizontalAdvance(m_entry.name);
+        const QString text = CaptionText();
+        const int textWidth = metrics.horizontalAdvance(text);
         const int textHeight = metrics.height();
         int x = (w - textWidth) / 2;
         if (x <= 0)
-            x = 2;
+            x = kCaptionInset;
         int y = h - textHeight;
         if (y <= 0)
             y = 0;
         painter.fillRect(QRect(x, y, textWidth, textHeight), Qt::white);
         painter.setPen(Qt::black);
-        painter.drawText(QPoint(x, y + metrics.ascent()), m_entry.name);
+        painter.drawText(QPoint(x, y + metrics.ascent()), text);
     }
     painter.setPen(QPen(Qt::white, 4));
     painter.setBrush(Qt::NoBrush);

@@ -2,6 +2,7 @@
 
 #include "image/FileEntry.h"
 
+#include <QFont>
 #include <QImage>
 #include <QWidget>
 
@@ -28,6 +29,11 @@ public:
         m_done = false;
     }
 
+    // The caption as drawn: the name at the caption size, a little smaller when it is wider than
+    // the item, shortened in the middle only when even the smallest size is too wide.
+    QFont CaptionFont() const;
+    QString CaptionText() const;
+
     // The item as painted: white, the stretched thumbnail, the caption and the white frame.
     QImage Render() const;
 
@@ -41,6 +47,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    int CaptionRoom() const;
+
     CFileEntry m_entry;
     QImage m_thumbnail;
     bool m_caption = true;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -180,7 +181,7 @@ void CImageListWnd::DropItem(CImageListItem* item)
     item->deleteLater();
 }
 
-bool CImageListWnd::RemoveFile(const QString& name)
+bool CImageListWnd::RemoveFile(const QString& name, QString* error)
 {
     bool allGone = true;
     std::vector<CFileEntry> kept;
@@ -192,10 +193,13 @@ bool CImageListWnd::RemoveFile(const QString& name)
         if (entry.HasFile()) {
             const QString path = entry.FullPath();
             CThumbnailCache::Instance().Forget(path);
-            if (CFileManager::MoveToTrash(path)) {
+            QString why;
+            if (CFileManager::MoveToTrash(path, &why)) {
                 emit fileRemoved(path);
             } else {
-                qCDebug(lcTrace) << "could not remove" << path;
+                qCDebug(lcTrace) << "could not remove" << path << why;
+                if (error && allGone)
+                    *error = QStringLiteral("%1\n\n%2").arg(path, why);
                 allGone = false;
             }
         }
@@ -420,6 +424,14 @@ void CImageListWnd::Remove(int position)
                 m_owner->RemoveFusionImage(i);
         }
     }
-    RemoveFile(name);
+    QString error;
+    const bool removed = RemoveFile(name, &error);
     UpdateScrollSize();
+    if (removed)
+        return;
+    const QString text = tr("The picture could not be removed:\n%1").arg(error);
+    if (m_message)
+        m_message(text);
+    else
+        QMessageBox::warning(this, tr("Remove"), text);
 }

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -45,8 +46,8 @@ public:
     void AddFile(const QString& name);
     void AddFileIn(const QString& name, const QString& folder);
     // Moves the file of every entry with that name to the trash and drops those items, even when
-    // a file cannot be moved. False when a file is still on disk.
-    bool RemoveFile(const QString& name);
+    // a file cannot be moved. False when a file is still on disk, with why in error.
+    bool RemoveFile(const QString& name, QString* error = nullptr);
     // Drops the items with that name without touching the disk (the file went elsewhere).
     void ForgetFile(const QString& name);
     // Position of the first item with that name, or -1.
@@ -67,6 +68,9 @@ public:
     int PendingThumbnails() const;
     // Lines per wheel notch; the desktop's setting unless set (CScrollAxis::kWheelPage: pages).
     void SetWheelScrollLines(int lines) { m_wheelLines = lines; }
+
+    // Where the item commands report what went wrong; a message box unless set.
+    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
 
     // The item commands, by position.
     void Open(int position, bool reapplyZoom);
@@ -101,6 +105,7 @@ private:
     void PrioritizeVisible();
 
     QString m_folder;
+    std::function<void(const QString&)> m_message;
     std::vector<CFileEntry> m_entries;
     std::vector<CImageListItem*> m_items;
     bool m_caption = true;

@@ -3,6 +3,7 @@
 #include "base/SnapshotNamer.h"
 #include "base/Trace.h"
 #include "image/ImageListWnd.h"
+#include "image/ThumbLayout.h"
 #include "image/ImagePainter.h"
 #include "imgproc/FuseCommand.h"
 #include "imgproc/MergeResultView.h"
@@ -22,6 +23,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QScrollArea>
 #include <QToolBar>
 #include <QToolButton>
@@ -50,15 +52,17 @@ bool ToColour(CxImage& image)
 
 } // namespace
 
-CImageMergeDlg::Layout CImageMergeDlg::ComputeLayout(QSize client)
+CImageMergeDlg::Layout CImageMergeDlg::ComputeLayout(QSize client, int bandHeight)
 {
     const int w = client.width();
     const int h = client.height();
+    const int band = std::max(kBandHeight, bandHeight);
+    const int bandTop = h - 10 - band;
     Layout layout;
-    layout.view = QRect(10, 70, std::max(0, w - 20), std::max(0, h - 290));
-    layout.list = QRect(10, h - 210, std::max(0, w - 297), 200);
-    layout.result = QRect(w - 277, h - 210, 267, 200);
-    layout.video = QRect(10, h - 210, 267, 200);
+    layout.view = QRect(10, 70, std::max(0, w - 20), std::max(0, bandTop - 80));
+    layout.list = QRect(10, bandTop, std::max(0, w - 297), band);
+    layout.result = QRect(w - 277, bandTop, 267, band);
+    layout.video = QRect(10, bandTop, 267, band);
     return layout;
 }
 
@@ -170,10 +174,11 @@ void CImageMergeDlg::CreateToolBar()
     auto addCombo = [this](const QString& objectName, const QStringList& items) {
         auto* combo = new QComboBox(m_toolBar);
         combo->setObjectName(objectName);
-        combo->setFixedWidth(kComboWidth);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(items);
-        // The box keeps its 80 pixels; the list shows the whole texts.
+        // At least 80 pixels, wider when an item's text needs it.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        combo->setFixedWidth(std::max(kComboWidth, combo->sizeHint().width()));
         combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 8);
         m_toolBar->addWidget(combo);
         return combo;
@@ -199,9 +204,18 @@ void CImageMergeDlg::CreateToolBar()
     m_modeCombo->setCurrentIndex(DirectMerge);
 }
 
+int CImageMergeDlg::BandHeight() const
+{
+    // The frame's title and border take part of its 200 pixels; the items are 175 high with a
+    // 10-pixel margin above and below, and the bar for more items than fit across comes on top.
+    const int chrome = m_listFrame->height() - m_listFrame->contentsRect().height();
+    const int rowHeight = kItemHeight + 2 * CThumbLayout::kMargin;
+    return chrome + rowHeight + m_list->horizontalScrollBar()->sizeHint().height();
+}
+
 void CImageMergeDlg::LayOut()
 {
-    const Layout layout = ComputeLayout(size());
+    const Layout layout = ComputeLayout(size(), BandHeight());
     m_toolBar->setGeometry(0, 0, width(), kButtonSize);
     m_viewFrame->setGeometry(layout.view);
     m_listFrame->setGeometry(layout.list);

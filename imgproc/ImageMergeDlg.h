@@ -38,7 +38,9 @@ public:
         QRect result; ///< "Result"
         QRect video; ///< "Video", hidden
     };
-    static Layout ComputeLayout(QSize client);
+    /// The frames along the bottom are 200 pixels high, or bandHeight when the list needs more.
+    static constexpr int kBandHeight = 200;
+    static Layout ComputeLayout(QSize client, int bandHeight = kBandHeight);
     /// @brief The big view's size for zoom index z (0 "Fit in", 1..3 "X 1".."X 3") of a source
     /// picture in the area of "....".
     static QSize ZoomSize(int zoom, QSize source, QSize area);
@@ -64,6 +66,9 @@ public:
 
     /// @brief Lays the frames out from the current client size.
     void LayOut();
+    // Height of the bottom frames that shows a whole row of list items, captions included,
+    // above the list's horizontal bar.
+    int BandHeight() const;
 
     int FusionCount() const { return static_cast<int>(m_fusionSet.size()); }
     const CxImage& FusionImage(int index) const { return *m_fusionSet[static_cast<size_t>(index)]; }

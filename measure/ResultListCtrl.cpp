@@ -16,11 +16,10 @@ CResultListCtrl::CResultListCtrl(QWidget* parent) : QTreeWidget(parent)
     setObjectName(QStringLiteral("resultList"));
     setColumnCount(4);
     setHeaderLabels({ tr("No."), tr("Type"), tr("Result"), tr("Unit") });
-    for (int c = 0; c < 4; ++c)
-        setColumnWidth(c, kColumnWidths[c]);
     header()->setStretchLastSection(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setSectionsMovable(false);
+    FitColumns();
     // A report list: flat rows, whole-row selection.
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -69,6 +68,18 @@ void CResultListCtrl::FillResultList(const std::vector<CResultRow>& rows)
         m_rowIds.push_back(row.rowId);
     }
     addTopLevelItems(items);
+    FitColumns();
+}
+
+void CResultListCtrl::FitColumns()
+{
+    // The report widths are the least a column gets; an area's unit ("inch^2") or a large value
+    // needs more, and a cut-off text would read as another value.
+    for (int c = 0; c < columnCount(); ++c) {
+        resizeColumnToContents(c);
+        if (columnWidth(c) < kColumnWidths[c])
+            setColumnWidth(c, kColumnWidths[c]);
+    }
 }
 
 void CResultListCtrl::Refill()

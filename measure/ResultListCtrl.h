@@ -67,6 +67,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Every column at least its report width and as wide as its heading and texts need.
+    void FitColumns();
     void OnRowClick();
     int FirstSelectedRow() const;
     bool Ask(const QString& text, const QString& caption);

@@ -553,6 +553,7 @@ void CShapeManager::SetCalibration(const CCalibrationSlot& slot)
     m_calibration.xLength = slot.xLength;
     m_calibration.yLength = slot.yLength;
     InvalidateAll();
+    PlaceRulerIfUnusable();
 }
 
 void CShapeManager::EnableCalibrationRuler(bool on)
@@ -561,6 +562,28 @@ void CShapeManager::EnableCalibrationRuler(bool on)
     EnsureRuler();
     m_ruler->SetActive(on);
     m_ruler->Invalidate();
+    PlaceRulerIfUnusable();
+}
+
+QSize CShapeManager::PictureSize() const
+{
+    Lock lock(m_mutex);
+    // The canvas is the picture at the zoom.
+    if (m_clientSize.isEmpty() || m_fZoom <= 0.0f)
+        return {};
+    return { qRound(m_clientSize.width() / m_fZoom), qRound(m_clientSize.height() / m_fZoom) };
+}
+
+void CShapeManager::PlaceRulerIfUnusable()
+{
+    // A slot never calibrated (a first start) has all its ends at 0: a dot in the corner that
+    // cannot be grabbed. Shown, the reference goes to the middle of the picture instead, and
+    // the slot in use learns the new place as after a drag step.
+    if (!m_ruler || !m_ruler->IsActive() || m_ruler->HasExtent())
+        return;
+    m_ruler->PlaceCentred(PictureSize());
+    m_ruler->Invalidate();
+    CalibrationRulerMoved();
 }
 
 bool CShapeManager::CalibrationRulerEnabled() const
@@ -590,14 +613,15 @@ void CShapeManager::SetCalibrationMovedHook(std::function<void()> hook)
 
 void CShapeManager::CalibrationRulerMoved()
 {
-    // The store sees the new rectangle with the scale of the step before.
+    // The scale first, so the slot in use, the dialog's status and the labels all show the
+    // values of this step.
+    if (m_ruler) {
+        m_calibration.xPerPixel = m_calibration.xLength / (m_ruler->Right() - m_ruler->Left());
+        m_calibration.yPerPixel = m_calibration.yLength / (m_ruler->Bottom() - m_ruler->Top());
+        InvalidateAll();
+    }
     if (m_calibrationMoved)
         m_calibrationMoved();
-    if (!m_ruler)
-        return;
-    m_calibration.xPerPixel = m_calibration.xLength / (m_ruler->Right() - m_ruler->Left());
-    m_calibration.yPerPixel = m_calibration.yLength / (m_ruler->Bottom() - m_ruler->Top());
-    InvalidateAll();
 }
 
 double CShapeManager::ScaleX() const

@@ -89,8 +89,11 @@ public:
     void EnableCalibrationRuler(bool on);
     bool CalibrationRulerEnabled() const;
     CCalibrationSlot GetCalibration() const;
-    // Called after each drag step of the reference, before the scale is recomputed.
+    // Called after each drag step of the reference, with the scale of the new rectangle, and
+    // when the shown reference had no extent and was placed in the middle of the picture.
     void SetCalibrationMovedHook(std::function<void()> hook);
+    // The picture on the canvas in image pixels (empty before the canvas has a size).
+    QSize PictureSize() const;
     // Effective scale: a slot without a usable scale measures in pixels ("px").
     double ScaleX() const;
     double ScaleY() const;
@@ -170,6 +173,7 @@ private:
     }
     void DrawCrossLines(QPainter& painter, int width, int height);
     void EnsureRuler();
+    void PlaceRulerIfUnusable();
     void RemoveShapeAt(int index);
     // Release and move reach every shape, then the texts and the ruler, newest first.
     void ForwardPointer(void (CMeasureShape::*handler)(int, int, int), QPoint p);

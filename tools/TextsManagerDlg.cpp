@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -43,6 +44,16 @@ CTextsManagerDlg::CTextsManagerDlg(CTextsHost& host, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setAllColumnsShowFocus(true);
+    // The text column is wider than the list, so the view scrolls across. Bringing a current
+    // cell in the text column into view (on a click, or when the focus comes back after the
+    // Input dialog) would scroll "No." away; rows are picked whole, so the current cell stays
+    // in the first column.
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, m_list,
+            [list = m_list](const QModelIndex& current) {
+                if (current.isValid() && current.column() != 0)
+                    list->selectionModel()->setCurrentIndex(
+                            current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+            });
 
     auto* modify = new QPushButton(tr("Modify"), this);
     modify->setObjectName(QStringLiteral("modify"));

@@ -4,22 +4,28 @@
 <context>
     <name>CControlPage</name>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="21"/>
+        <location filename="../../capture/ControlPage.cpp" line="20"/>
+        <source>This camera offers no adjustable controls.</source>
+        <translation>此相机没有可调节的控制项。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/ControlPage.cpp" line="31"/>
         <source>Default</source>
         <translation>默认值</translation>
     </message>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="150"/>
+        <location filename="../../capture/ControlPage.cpp" line="160"/>
         <source>User Controls</source>
         <translation>用户控制</translation>
     </message>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="151"/>
+        <location filename="../../capture/ControlPage.cpp" line="161"/>
         <source>Camera Controls</source>
         <translation>相机控制</translation>
     </message>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="152"/>
+        <location filename="../../capture/ControlPage.cpp" line="162"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="778"/>
         <source>Controls</source>
         <translation>控制</translation>
     </message>
@@ -27,7 +33,7 @@
 <context>
     <name>CFormatPage</name>
     <message>
-        <location filename="../../capture/FormatPage.cpp" line="20"/>
+        <location filename="../../capture/FormatPage.cpp" line="21"/>
         <source>Output size:</source>
         <translation>输出大小：</translation>
     </message>
@@ -78,22 +84,27 @@
         <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="285"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="37"/>
+        <source>Cap</source>
+        <translation>采集</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="291"/>
         <source>Error!</source>
         <translation>错误！</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="308"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="314"/>
         <source>Could not create filter graph</source>
         <translation>无法创建过滤器图</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="573"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="579"/>
         <source>Error Creating Device Enumerator</source>
         <translation>创建设备枚举器时出错</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="576"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="582"/>
         <source>Sorry, you have no video capture hardware.
 
 Video capture will not function properly.</source>
@@ -102,10 +113,9 @@ Video capture will not function properly.</source>
 视频采集将无法正常工作。</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="765"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="788"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="36"/>
         <source>%1 Property</source>
-        <translation>%1 属性</translation>
+        <translation>%1属性</translation>
     </message>
 </context>
 </TS>

@@ -4,25 +4,33 @@
 <context>
     <name>CImageListWnd</name>
     <message>
-        <location filename="../../image/ImageListWnd.cpp" line="368"/>
+        <location filename="../../image/ImageListWnd.cpp" line="380"/>
         <source>Display</source>
         <translation>显示</translation>
     </message>
     <message>
-        <location filename="../../image/ImageListWnd.cpp" line="369"/>
-        <location filename="../../image/ImageListWnd.cpp" line="374"/>
+        <location filename="../../image/ImageListWnd.cpp" line="381"/>
+        <location filename="../../image/ImageListWnd.cpp" line="386"/>
+        <location filename="../../image/ImageListWnd.cpp" line="436"/>
         <source>Remove</source>
         <translation>删除</translation>
     </message>
     <message>
-        <location filename="../../image/ImageListWnd.cpp" line="372"/>
+        <location filename="../../image/ImageListWnd.cpp" line="384"/>
         <source>Open</source>
         <translation>打开</translation>
     </message>
     <message>
-        <location filename="../../image/ImageListWnd.cpp" line="373"/>
+        <location filename="../../image/ImageListWnd.cpp" line="385"/>
         <source>Open Folder</source>
         <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <location filename="../../image/ImageListWnd.cpp" line="432"/>
+        <source>The picture could not be removed:
+%1</source>
+        <translation>无法删除图片：
+%1</translation>
     </message>
 </context>
 <context>

@@ -77,15 +77,92 @@ TEST(CalibrationWithEngine, DraggingTheLeftEndWidensAboutTheCentre)
     EXPECT_EQ(engine.right, 310u);
     EXPECT_EQ((engine.left + engine.right + 1) / 2, 200u);
     EXPECT_DOUBLE_EQ(engine.xPerPixel, 400.0 / 220.0);
-    // The slot in use got the new rectangle with the scale of the step before.
+    // The slot in use got the new rectangle with the scale it gives.
     const CCalibrationSlot stored = table.GetCurSlot();
     EXPECT_EQ(stored.left, 90u);
     EXPECT_EQ(stored.right, 310u);
-    EXPECT_DOUBLE_EQ(stored.xPerPixel, 2.0);
+    EXPECT_DOUBLE_EQ(stored.xPerPixel, 400.0 / 220.0);
 
     QTest::mouseClick(dlg.findChild<QPushButton*>("btnOk"), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 400.0 / 220.0);
     EXPECT_FALSE(m.CalibrationRulerEnabled());
+}
+
+// A first start: no settings file, every slot all zeros.
+TEST(CalibrationWithEngine, FirstOpenPlacesTheReferenceInTheMiddleOfThePicture)
+{
+    struct View
+    {
+        QSize client;
+        float zoom;
+    };
+    // A 640 x 480 picture at "X 1", and the same picture fitted into half the size.
+    for (const View view : { View { { 640, 480 }, 1.0f }, View { { 320, 240 }, 0.5f } }) {
+        CShapeManager m;
+        m.SetClientSize(view.client);
+        m.SetZoom(view.zoom);
+        CCalibrationTable table;
+        CCalibrationDlg dlg(table, EngineHooks(m));
+        m.SetCalibrationMovedHook([&] { dlg.OnCalibrationMoved(m.GetCalibration()); });
+        dlg.ShowCalibration();
+
+        const CCalibrationSlot engine = m.GetCalibration();
+        EXPECT_EQ(engine.left, 220u);
+        EXPECT_EQ(engine.right, 420u);
+        EXPECT_EQ(engine.top, 140u);
+        EXPECT_EQ(engine.bottom, 340u);
+        const CCalibrationSlot stored = table.GetCurSlot();
+        EXPECT_EQ(QRect(QPoint(stored.left, stored.top), QPoint(stored.right, stored.bottom)),
+                QRect(QPoint(220, 140), QPoint(420, 340)))
+                << "the slot in use holds the reference the picture shows";
+
+        // Its centre handle sits in the middle of the window and takes the mouse.
+        m.SetToolMode(CShapeManager::kSelectMode);
+        const QPoint centre(view.client.width() / 2, view.client.height() / 2);
+        Drag(m, centre, centre + QPoint(5, 5));
+        const int moved = static_cast<int>(5 / view.zoom);
+        EXPECT_EQ(m.GetCalibration().left, static_cast<uint32_t>(220 + moved));
+        EXPECT_EQ(m.GetCalibration().top, static_cast<uint32_t>(140 + moved));
+
+        // Typing the known length calibrates against that reference.
+        auto* x = dlg.findChild<QLineEdit*>("editX");
+        x->selectAll();
+        QTest::keyClicks(x, "1000");
+        EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 5.0);
+    }
+}
+
+TEST(CalibrationWithEngine, StatusShowsTheScaleOfEveryDragStep)
+{
+    CShapeManager m;
+    CCalibrationTable table;
+    CCalibrationDlg dlg(table, EngineHooks(m));
+    m.SetCalibrationMovedHook([&] { dlg.OnCalibrationMoved(m.GetCalibration()); });
+    CResultListCtrl list;
+    list.SetHooks(ListHooks(m));
+    dlg.ShowCalibration();
+    QTest::mouseClick(dlg.findChild<QPushButton*>("btnReset"), Qt::LeftButton);
+    m.SetToolMode(2);
+    Drag(m, { 0, 400 }, { 100, 400 }); // a line 100 pixels long
+    NextEvent();
+    m.SetToolMode(CShapeManager::kSelectMode);
+    const auto* status = dlg.findChild<QLineEdit*>("scaleStatus");
+
+    // Right end at (300, mid-Y 200), pulled out step by step.
+    m.OnLButtonDown(300, 200);
+    for (int x = 305; x <= 320; x += 5) {
+        m.OnMouseMove(x, 200);
+        const CCalibrationSlot engine = m.GetCalibration();
+        EXPECT_DOUBLE_EQ(engine.xPerPixel, 400.0 / (2 * (x - 200)));
+        EXPECT_EQ(status->text(), CCalibrationDlg::ScaleText(engine, engine.unit))
+                << "after the step to " << x;
+        // The line's label measures with the same scale.
+        list.Refill();
+        ASSERT_EQ(list.topLevelItemCount(), 1);
+        EXPECT_EQ(list.topLevelItem(0)->text(2), QString::number(100 * engine.xPerPixel, 'f', 3));
+    }
+    m.OnLButtonUp(320, 200);
+    EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 400.0 / 240.0);
 }
 
 TEST(CalibrationWithEngine, UnitChangeRelabelsEveryRow)

@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -77,11 +79,53 @@ TEST_F(ResultListTest, ReportColumnsAndRows)
     const int widths[] = { 42, 70, 85, 45 };
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(list.headerItem()->text(c), headings[c]);
-        EXPECT_EQ(list.header()->sectionSize(c), widths[c]);
+        if (c == CResultListCtrl::ColUnit)
+            EXPECT_GE(list.header()->sectionSize(c), widths[c]) << "widened for mm^2";
+        else
+            EXPECT_EQ(list.header()->sectionSize(c), widths[c]);
     }
     ASSERT_EQ(list.topLevelItemCount(), 3);
     EXPECT_EQ(list.topLevelItem(2)->text(0), "3");
     EXPECT_EQ(list.RowIds(), (std::vector<uint32_t> { 11, 22, 33 }));
+}
+
+// The width the list's style leaves for the text of a cell, as the item view draws it.
+int TextRoom(CResultListCtrl& list, int row, int column)
+{
+    const QModelIndex index = list.model()->index(row, column);
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.rect = list.visualRect(index);
+    option.text = index.data().toString();
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    return list.style()->subElementRect(QStyle::SE_ItemViewItemText, &option, &list).width()
+            - 2 * margin;
+}
+
+TEST_F(ResultListTest, EveryCellAndHeadingShowsItsWholeText)
+{
+    canvas.rows.push_back({ 44, "acreage", "123456.7890", "inch^2" });
+    canvas.rows.push_back({ 55, "diameter", "12345.678", "um" });
+    list.show();
+    list.Refill();
+    ASSERT_EQ(list.topLevelItemCount(), 5);
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        for (int c = 0; c < 4; ++c) {
+            const QString text = list.topLevelItem(row)->text(c);
+            EXPECT_LE(list.fontMetrics().horizontalAdvance(text), TextRoom(list, row, c))
+                    << text.toStdString() << " is cut short";
+        }
+    }
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_GE(list.header()->sectionSize(c), list.header()->sectionSizeHint(c));
+        EXPECT_GE(list.header()->sectionSize(c), CResultListCtrl::kColumnWidths[c]);
+    }
+
+    canvas.rows = { { 11, "length", "1.234", "mm" } };
+    list.Refill();
+    EXPECT_EQ(list.header()->sectionSize(CResultListCtrl::ColNumber), 42)
+            << "short texts keep the list's own widths";
 }
 
 TEST_F(ResultListTest, ClickHighlightsAndFocusLossUnhighlights)

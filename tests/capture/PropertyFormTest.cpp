@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +128,84 @@ TEST_F(PropertyFormTest, ButtonsStayAtTheBottomRight)
         form->reject();
     });
     m_graph.ShowVideoPropertyPages(nullptr);
+}
+
+TEST_F(PropertyFormTest, CameraWithoutControlsSaysSoAndListsItsFormats)
+{
+    // The built-in pattern has no control set at all; "Other" has a node without controls.
+    m_source->devices.append(
+            CFakeDeviceSource::Pattern(QStringLiteral("Test Pattern"), QStringLiteral("smpte"),
+                    { { 640, 480, QStringLiteral("BGR") }, { 1280, 720, QStringLiteral("BGR") } }));
+    for (const QString& name : { QStringLiteral("Test Pattern"), QStringLiteral("Other") }) {
+        ASSERT_EQ(m_graph.SpecifyCapDevice(name), TavoStatus::Ok);
+        QString chosen;
+        m_graph.GetCurCapDeviceName(chosen);
+        ASSERT_EQ(chosen, name);
+        bool checked = false;
+        const auto check = [&](QDialog* form) {
+            auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("tabs"));
+            ASSERT_TRUE(tabs);
+            EXPECT_EQ(form->windowTitle(), QStringLiteral("Cap Property"));
+            ASSERT_EQ(tabs->count(), 2);
+            EXPECT_EQ(tabs->tabText(0), QStringLiteral("Controls"));
+            EXPECT_EQ(tabs->currentIndex(), 0);
+            auto* note = tabs->widget(0)->findChild<QLabel*>(QStringLiteral("noControls"));
+            ASSERT_TRUE(note);
+            EXPECT_EQ(note->text(), QStringLiteral("This camera offers no adjustable controls."));
+            EXPECT_TRUE(note->isVisible());
+            EXPECT_FALSE(tabs->widget(0)->findChild<QPushButton*>(QStringLiteral("defaults")))
+                    << "nothing to reset";
+
+            EXPECT_EQ(tabs->tabText(1), QStringLiteral("Stream Format"));
+            auto* formats = tabs->widget(1)->findChild<QListWidget*>(QStringLiteral("formats"));
+            ASSERT_TRUE(formats);
+            EXPECT_EQ(formats->count(), name == QStringLiteral("Other") ? 1 : 2);
+            EXPECT_EQ(formats->currentRow(), 0) << "the format in use";
+            EXPECT_FALSE(formats->isEnabled()) << "the running picture keeps its format here";
+            EXPECT_FALSE(form->findChild<QPushButton*>(QStringLiteral("apply"))->isEnabled());
+            form->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+            checked = true;
+        };
+        WhenModal([&](QDialog* form) {
+            check(form);
+            form->reject(); // also after a failed check, so the modal run ends
+        });
+        int w = 0;
+        int h = 0;
+        m_graph.GetCaptureSize(w, h);
+        const QSize before(w, h);
+        EXPECT_EQ(m_graph.ShowVideoPropertyPages(nullptr), TavoStatus::Fail);
+        EXPECT_TRUE(checked) << name.toStdString();
+        m_graph.GetCaptureSize(w, h);
+        EXPECT_EQ(QSize(w, h), before) << "OK leaves the size alone";
+    }
+}
+
+TEST_F(PropertyFormTest, ChineseWindowHasNoEnglishLeft)
+{
+    QTranslator chinese;
+    ASSERT_TRUE(chinese.load(QStringLiteral(":/i18n/capture_zh_CN.qm")));
+    QCoreApplication::installTranslator(&chinese);
+    m_source->devices.append(CFakeDeviceSource::Pattern(QStringLiteral("Test Pattern"),
+            QStringLiteral("smpte"), { { 640, 480, QStringLiteral("BGR") } }));
+    ASSERT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Test Pattern")), TavoStatus::Ok);
+    QString title, note, tab;
+    WhenModal([&](QDialog* form) {
+        title = form->windowTitle();
+        auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("tabs"));
+        if (tabs && tabs->count() > 0) {
+            tab = tabs->tabText(0);
+            if (auto* label = tabs->widget(0)->findChild<QLabel*>(QStringLiteral("noControls")))
+                note = label->text();
+        }
+        form->reject();
+    });
+    m_graph.ShowVideoPropertyPages(nullptr);
+    QCoreApplication::removeTranslator(&chinese);
+
+    EXPECT_EQ(title, QStringLiteral("采集属性")) << "not \"Cap 属性\"";
+    EXPECT_EQ(tab, QStringLiteral("控制"));
+    EXPECT_EQ(note, QStringLiteral("此相机没有可调节的控制项。"));
 }
 
 TEST_F(PropertyFormTest, CapPinPageAdoptsTheChosenFormat)

@@ -166,10 +166,10 @@ TEST(ShapeManager, CalibrationRulerDragShrinksAboutItsCentre)
     EXPECT_EQ(now.top, 100u);
     EXPECT_EQ(now.bottom, 300u);
     EXPECT_DOUBLE_EQ(now.xPerPixel, 10.0 / 180);
-    // The notification comes first and carries the scale of the step before.
+    // The notification carries the scale the step gives.
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].left, 110u);
-    EXPECT_DOUBLE_EQ(stored[0].xPerPixel, 0.05);
+    EXPECT_DOUBLE_EQ(stored[0].xPerPixel, 10.0 / 180);
 
     // Ends never cross or touch.
     m.OnLButtonDown(110, 200);
@@ -186,6 +186,38 @@ TEST(ShapeManager, CalibrationRulerDragShrinksAboutItsCentre)
     EXPECT_EQ(moved.right, 300u);
     EXPECT_EQ(moved.top, 90u);
     EXPECT_EQ(moved.bottom, 290u);
+}
+
+TEST(ShapeManager, ShownReferenceWithoutExtentGoesToThePictureMiddle)
+{
+    CShapeManager m;
+    int notified = 0;
+    m.SetCalibrationMovedHook([&] { ++notified; });
+    m.SetCalibration(CCalibrationSlot {}); // all zeros, as a first start loads it
+    EXPECT_EQ(m.GetCalibration().right, 0u) << "hidden, it stays as loaded";
+    EXPECT_EQ(notified, 0);
+
+    m.EnableCalibrationRuler(true); // no canvas size yet: where Reset puts it
+    EXPECT_EQ(m.GetCalibration().left, 100u);
+    EXPECT_EQ(m.GetCalibration().bottom, 300u);
+    EXPECT_EQ(notified, 1);
+
+    // A small picture keeps every handle on it.
+    m.SetClientSize({ 160, 120 });
+    m.SetCalibration(CCalibrationSlot {});
+    const CCalibrationSlot placed = m.GetCalibration();
+    EXPECT_EQ(QRect(QPoint(placed.left, placed.top), QPoint(placed.right, placed.bottom)),
+            QRect(QPoint(50, 30), QPoint(110, 90)));
+    EXPECT_EQ(notified, 2);
+
+    CCalibrationSlot kept = Slot(0.5, 0.5);
+    kept.left = 5;
+    kept.right = 25;
+    kept.top = 5;
+    kept.bottom = 7;
+    m.SetCalibration(kept);
+    EXPECT_EQ(m.GetCalibration().right, 25u) << "a reference with extent stays where it is";
+    EXPECT_EQ(notified, 2);
 }
 
 TEST(ShapeManager, BurnInKeepsBytesOfValue128)

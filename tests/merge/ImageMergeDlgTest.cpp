@@ -1,5 +1,6 @@
 #include "MergeTestImages.h"
 
+#include "image/ImageListItem.h"
 #include "image/ImageListWnd.h"
 #include "imgproc/FusionRunner.h"
 #include "imgproc/ImageMergeDlg.h"
@@ -15,6 +16,11 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QFile>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -144,6 +150,59 @@ TEST_F(MergeFixture, MergeDialog_LayoutFollowsTheClientSize)
     EXPECT_EQ(layout.list, QRect(10, 590, 903, 200));
     EXPECT_EQ(layout.result, QRect(923, 590, 267, 200));
     EXPECT_EQ(layout.video, QRect(10, 590, 267, 200));
+}
+
+TEST_F(MergeFixture, MergeDialog_ListCaptionsAndModeTextsAreWhole)
+{
+    CImageMergeDlg dlg(Hooks());
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    // More pictures than the list is wide, so its horizontal bar shows.
+    for (int i = 0; i < 8; ++i)
+        m_chosen.push_back(SavedPicture(QStringLiteral("2024051509300%1.bmp").arg(i), 64, 48));
+    for (int i = 0; i < 8; ++i)
+        dlg.OnOpen();
+    CImageListWnd* list = dlg.ImageList();
+    ASSERT_EQ(list->Count(), 8);
+    QApplication::processEvents();
+    ASSERT_TRUE(list->horizontalScrollBar()->isVisible());
+
+    const CImageListItem* item = list->Item(0);
+    const int captionHeight = QFontMetrics(item->CaptionFont()).height();
+    const QRect caption(item->mapTo(list->viewport(), QPoint(0, item->height() - captionHeight)),
+            QSize(item->width(), captionHeight));
+    EXPECT_TRUE(list->viewport()->rect().contains(caption))
+            << "caption " << caption.y() << ".." << caption.bottom() << " in a viewport "
+            << list->viewport()->height() << " high";
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0) << "nothing to scroll to vertically";
+
+    QRect viewFrame, listFrame;
+    for (const QGroupBox* frame : dlg.findChildren<QGroupBox*>()) {
+        if (frame->title() == QStringLiteral("...."))
+            viewFrame = frame->geometry();
+        else if (frame->title() == QStringLiteral("List"))
+            listFrame = frame->geometry();
+    }
+    EXPECT_EQ(listFrame.bottom(), dlg.height() - 11) << "the bottom frames grow upwards";
+    EXPECT_LT(viewFrame.bottom(), listFrame.top()) << "the big view makes room";
+    const auto taller = CImageMergeDlg::ComputeLayout(QSize(1200, 800), 230);
+    EXPECT_EQ(taller.view, QRect(10, 70, 1180, 480));
+    EXPECT_EQ(taller.list, QRect(10, 560, 903, 230));
+    EXPECT_EQ(taller.result, QRect(923, 560, 267, 230));
+
+    for (QComboBox* combo : dlg.ToolBar()->findChildren<QComboBox*>()) {
+        EXPECT_GE(combo->width(), 80);
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = false;
+        const int room = combo->style()
+                                 ->subControlRect(QStyle::CC_ComboBox, &option,
+                                         QStyle::SC_ComboBoxEditField, combo)
+                                 .width();
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)), room)
+                    << combo->itemText(i).toStdString();
+    }
 }
 
 TEST_F(MergeFixture, MergeDialog_ZoomSizes)

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTimer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -119,6 +122,45 @@ TEST_F(TextsFixture, ModifyNeedsASelectionAndCancelChangesNothing)
     EXPECT_EQ(manager.texts, (QStringList { "new", "b" }));
     EXPECT_EQ(List(dlg)->topLevelItem(0)->text(1), QStringLiteral("new"));
     EXPECT_EQ(manager.invalidations, 1);
+}
+
+TEST_F(TextsFixture, ModifyKeepsTheNumberColumnInView)
+{
+    manager.texts = { "a", "b", "c" };
+    CTextsManagerDlg dlg(host); // with the real Input dialog: its closing moves the focus
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QTreeWidget* list = List(dlg);
+    ASSERT_GT(list->header()->length(), list->viewport()->width()) << "the list scrolls across";
+
+    // Picked by a click on the text, as a user does.
+    const QRect row = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+            QPoint(list->columnViewportPosition(1) + 100, row.center().y()));
+    ASSERT_TRUE(list->topLevelItem(1)->isSelected());
+    const QString typed = QStringLiteral("a longer text, typed into the Input dialog");
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* input = QApplication::activeModalWidget();
+        ASSERT_NE(input, nullptr);
+        auto* edit = input->findChild<QPlainTextEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setPlainText(typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        answered = true;
+    });
+    Click(dlg, "modify");
+    ASSERT_TRUE(answered);
+    QTest::qWait(100); // the focus comes back to the list
+    EXPECT_EQ(manager.texts[1], typed);
+    EXPECT_EQ(list->topLevelItem(1)->text(1), typed);
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0) << "the No. column stays in view";
+
+    // Moving down with the keys still follows the current row.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(list->topLevelItem(2)->isSelected());
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0);
 }
 
 TEST(InputDialog, EscapeIsIgnoredAndEnterAcceptsInsideTheEdit)

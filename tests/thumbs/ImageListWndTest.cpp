@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -138,6 +141,38 @@ TEST_F(ImageList, GridAndRowInnerSizes)
     EXPECT_FALSE(row.VerticalAxis().HasRange());
 }
 
+TEST_F(ImageList, CaptionsShowTheWholeNameWithItsExtension)
+{
+    const QString stamped = QStringLiteral("20240515093008.bmp");
+    const QString second = QStringLiteral("20240515093008_12.jpg");
+    const QString longName =
+            QStringLiteral("a picture from another program with a very long name.jpg");
+    CImageListWnd list;
+    list.resize(800, 145);
+    for (const QString& name : { stamped, second, longName, QStringLiteral("a.jpg") })
+        list.AddFileIn(name, m_tmp.path());
+    ASSERT_EQ(list.Count(), 4);
+
+    for (int i = 0; i < list.Count(); ++i) {
+        const CImageListItem* item = list.Item(i);
+        ASSERT_EQ(item->width(), 130);
+        const int room = item->width() - 4; // inside the white frame
+        EXPECT_LE(QFontMetrics(item->CaptionFont()).horizontalAdvance(item->CaptionText()), room)
+                << item->Name().toStdString();
+    }
+    EXPECT_EQ(list.Item(0)->CaptionText(), stamped) << "a time-stamped name fits whole";
+    EXPECT_EQ(list.Item(1)->CaptionText(), second);
+    EXPECT_TRUE(list.Item(2)->CaptionText().endsWith(QStringLiteral(".jpg")))
+            << "a name too long for any size keeps its extension";
+    EXPECT_TRUE(list.Item(2)->CaptionText().startsWith(QStringLiteral("a pic")));
+    EXPECT_EQ(list.Item(3)->CaptionFont().pixelSize(), 12) << "short names keep the full size";
+
+    CImageListWnd merge;
+    merge.SetItemSize(233, 175);
+    merge.AddFileIn(second, m_tmp.path());
+    EXPECT_EQ(merge.Item(0)->CaptionFont().pixelSize(), 12) << "wide items need no shrinking";
+}
+
 TEST_F(ImageList, AddRemoveAndIndexOfName)
 {
     CImageListWnd list;
@@ -222,6 +257,77 @@ TEST_F(ImageList, RemoveMovesFileToTrash)
         qunsetenv("XDG_DATA_HOME");
     else
         qputenv("XDG_DATA_HOME", oldDataHome);
+}
+
+// A first run on a fresh account: neither ~/.local/share nor $XDG_DATA_HOME exists yet.
+TEST_F(ImageList, RemoveReachesTheTrashWithoutADataFolderAndLeavesTheWorkingFolderAlone)
+{
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    const QString oldWorking = QDir::currentPath();
+    const QString home = m_dir.filePath(QStringLiteral("home"));
+    const QString working = m_dir.filePath(QStringLiteral("working"));
+    ASSERT_TRUE(m_dir.mkpath(home));
+    ASSERT_TRUE(m_dir.mkpath(working));
+    ASSERT_TRUE(QDir::setCurrent(working));
+    qputenv("HOME", home.toLocal8Bit());
+
+    WritePicture(m_dir, QStringLiteral("a.jpg"), { 32, 24 }, Qt::green, "JPG");
+    WritePicture(m_dir, QStringLiteral("b.jpg"), { 32, 24 }, Qt::green, "JPG");
+    CImageListWnd list;
+    list.SetFolder(m_tmp.path());
+    QStringList messages;
+    list.SetMessageSink([&messages](const QString& text) { messages << text; });
+    ASSERT_EQ(list.Count(), 2);
+
+    // The data folder as $XDG_DATA_HOME names it...
+    const QString dataHome = home + QStringLiteral("/data");
+    qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+    list.Remove(0);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("a.jpg"))));
+    EXPECT_TRUE(QFile::exists(dataHome + QStringLiteral("/Trash/files/a.jpg")));
+    EXPECT_TRUE(QFile::exists(dataHome + QStringLiteral("/Trash/info/a.jpg.trashinfo")));
+
+    // ... and the default one under the home folder.
+    qunsetenv("XDG_DATA_HOME");
+    list.Remove(0);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("b.jpg"))));
+    EXPECT_TRUE(QFile::exists(home + QStringLiteral("/.local/share/Trash/files/b.jpg")));
+
+    EXPECT_TRUE(QDir(working).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            << "no files/ or info/ in the working folder";
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(list.Count(), 0);
+
+    QDir::setCurrent(oldWorking);
+    qputenv("HOME", oldHome);
+    if (oldDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldDataHome);
+}
+
+TEST_F(ImageList, RemoveSaysWhyAFileStaysOnDisk)
+{
+    // A folder the user may not change: the file can be neither trashed nor deleted.
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the folder's rights do not hold for root";
+    const QString locked = m_dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(m_dir.mkpath(locked));
+    WritePicture(QDir(locked), QStringLiteral("c.jpg"), { 32, 24 }, Qt::green, "JPG");
+    CImageListWnd list;
+    list.SetFolder(locked);
+    QStringList messages;
+    list.SetMessageSink([&messages](const QString& text) { messages << text; });
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    list.Remove(0);
+    QFile::setPermissions(
+            locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    EXPECT_EQ(list.Count(), 0) << "the item goes even so";
+    EXPECT_TRUE(QFile::exists(QDir(locked).filePath(QStringLiteral("c.jpg"))));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("c.jpg")));
 }
 
 TEST_F(ImageList, MergeModeKeepsOwnerSetInStep)
