@@ -2,10 +2,7 @@
 
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
-#include "app/TavoMeasureDlg.h"
 #include "base/Trace.h"
-#include "capture/TavoGraphDll.h"
-#include "measure/MeasureCanvas.h"
 #include "video/WhiteBalanceDlg.h"
 
 #include <QCheckBox>
@@ -15,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QSlider>
-#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,7 +21,6 @@ namespace {
 
 const QColor kPanelBackground(243, 247, 246);
 constexpr int kIdlePeriodMs = 100;
-constexpr int kLiveTimerMs = 80;
 constexpr int kButtonWidth = 108;
 constexpr int kButtonHeight = 30;
 constexpr int kButtonPitch = 33;
@@ -118,8 +113,7 @@ template <typename Hook, typename... Args> void Call(const Hook& hook, Args&&...
 
 } // namespace
 
-CSidePanel::CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent)
-    : QWidget(parent), m_mainWindow(mainWindow)
+CSidePanel::CSidePanel(CPanelHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
     setObjectName(QStringLiteral("sidePanel"));
     setAutoFillBackground(true);
@@ -237,18 +231,16 @@ void CSidePanel::CreateControls()
 
 void CSidePanel::Initialise()
 {
-    CTavoMeasureDlg& main = *m_mainWindow;
-    m_scaleCombo->setCurrentIndex(main.General().m_nDisp);
-    Call(m_hooks.setLive, !main.StillMode());
-    main.RestartVideo();
+    m_scaleCombo->setCurrentIndex(m_host.DisplayScale());
+    m_host.RestartVideo();
     LoadBitmaps();
     SetUpResultsList();
     PlaceResultsList();
     SetToolTips();
     m_slider->setRange(0, 255);
-    m_slider->setValue(main.m_nBinarizeThreshold);
-    m_valLabel->setText(QString::number(main.m_nBinarizeThreshold));
-    m_binCheck->setChecked(main.m_bBinarize);
+    m_slider->setValue(m_host.Threshold());
+    m_valLabel->setText(QString::number(m_host.Threshold()));
+    m_binCheck->setChecked(m_host.Binarize());
     FillResolutionCombo();
     m_idleTimer->start();
 }
@@ -257,9 +249,8 @@ void CSidePanel::LoadBitmaps()
 {
     for (int id = 0; id < ButtonCount; ++id)
         m_buttons[id]->SetBitmap(Artwork(kButtonSpecs[id].icon));
-    m_buttons[Video]->SetBitmap(Artwork(m_mainWindow->StillMode() ? "video-still" : "video-live"));
-    m_buttons[Measure]->SetBitmap(
-            Artwork(m_mainWindow->General().m_bMeasure ? "measure-on" : "measure-off"));
+    m_buttons[Video]->SetBitmap(Artwork(m_host.StillMode() ? "video-still" : "video-live"));
+    m_buttons[Measure]->SetBitmap(Artwork(m_host.Measure() ? "measure-on" : "measure-off"));
 }
 
 void CSidePanel::SetUpResultsList()
@@ -333,11 +324,9 @@ void CSidePanel::FillResolutionCombo()
 {
     m_resolutionCombo->clear();
     Call(m_hooks.fillVideoSizeCombo, m_resolutionCombo);
-    int width = 0;
-    int height = 0;
-    m_mainWindow->Graph().GetCaptureSize(width, height);
-    const int index =
-            m_resolutionCombo->findText(CResolutionItem::Format(width, height), Qt::MatchExactly);
+    const QSize size = m_host.CaptureSize();
+    const int index = m_resolutionCombo->findText(
+            CResolutionItem::Format(size.width(), size.height()), Qt::MatchExactly);
     if (index >= 0)
         m_resolutionCombo->setCurrentIndex(index);
 }
@@ -425,15 +414,6 @@ void CSidePanel::OnAnotation()
 
 // Live and still
 
-void CSidePanel::Pause()
-{
-    Call(m_hooks.captureToFrame);
-    m_mainWindow->SetStillMode(true);
-    Call(m_hooks.graphPause);
-    if (QWidget* canvas = m_mainWindow->Canvas())
-        canvas->update();
-}
-
 void CSidePanel::SetLiveControlsEnabled(bool enabled)
 {
     m_resolutionCombo->setEnabled(enabled);
@@ -443,84 +423,39 @@ void CSidePanel::SetLiveControlsEnabled(bool enabled)
 
 void CSidePanel::OnVideo()
 {
-    CancelTool();
-    CTavoMeasureDlg& main = *m_mainWindow;
-    const bool toLive = main.StillMode();
-    m_buttons[Video]->setText(toLive ? tr("Video") : tr("Still"));
-    if (toLive) {
-        m_buttons[Video]->SetBitmap(Artwork("video-live"));
-        main.Graph().MakeGraph();
-        main.SetStillMode(false);
-        main.SizeCanvas();
-        main.RestartVideo();
-        Call(m_hooks.startCanvasTimer, kLiveTimerMs);
-        main.m_strCurrentFile.clear();
-        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare"));
-        m_buttons[ImgCmp]->setEnabled(true);
-        // The still branch disabled them; live video needs them back.
-        SetLiveControlsEnabled(true);
+    if (m_host.StillMode())
+        m_host.RequestLive();
+    else
+        m_host.RequestStill();
+}
+
+void CSidePanel::OnLiveStateChanged(bool live, StillEntry how)
+{
+    m_buttons[Video]->setText(live ? tr("Video") : tr("Still"));
+    m_buttons[Video]->SetBitmap(Artwork(live ? "video-live" : "video-still"));
+    m_buttons[ImgCmp]->SetBitmap(Artwork(live ? "image-compare" : "image-compare-still"));
+    m_buttons[ImgCmp]->setEnabled(live);
+    // The still branch disabled them; live video needs them back.
+    SetLiveControlsEnabled(live);
+    if (live) {
         m_valLabel->setEnabled(true);
-    } else {
-        m_buttons[Video]->SetBitmap(Artwork("video-still"));
-        Pause();
-        Call(m_hooks.graphStop);
-        Call(m_hooks.graphTearDown);
-        main.SetStillMode(true);
-        Call(m_hooks.killCanvasTimer);
-        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare-still"));
-        m_buttons[ImgCmp]->setEnabled(false);
+        return;
+    }
+    // An opened picture leaves "AHE", "Merge" and "Val" as they are.
+    if (how == StillEntry::VideoButton) {
         m_buttons[AHE]->SetBitmap(Artwork("equalize"));
         m_buttons[AHE]->setEnabled(false);
         m_buttons[Merge]->SetBitmap(Artwork("merge"));
         m_buttons[Merge]->setEnabled(false);
-        SetLiveControlsEnabled(false);
         m_valLabel->setEnabled(false);
     }
-    Call(m_hooks.setLive, !main.StillMode());
-}
-
-void CSidePanel::OnVideoForPicture()
-{
-    CancelTool();
-    CTavoMeasureDlg& main = *m_mainWindow;
-    const bool toLive = main.StillMode();
-    m_buttons[Video]->setText(toLive ? tr("Video") : tr("Still"));
-    if (toLive) {
-        m_buttons[Video]->SetBitmap(Artwork("video-live"));
-        main.Graph().MakeGraph();
-        int width = 0;
-        int height = 0;
-        if (main.Graph().GetCaptureSize(width, height) >= 0) {
-            main.General().m_nVideoWidth = width;
-            main.General().m_nVideoHeight = height;
-        }
-        Call(m_hooks.graphRun);
-        main.SetStillMode(false);
-        main.General().m_nDisp = std::max(0, m_scaleCombo->currentIndex());
-        main.SizeCanvas();
-        Call(m_hooks.startCanvasTimer, kLiveTimerMs);
-        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare"));
-        m_buttons[ImgCmp]->setEnabled(true);
-        SetLiveControlsEnabled(true);
-    } else {
-        m_buttons[Video]->SetBitmap(Artwork("video-still"));
-        Call(m_hooks.graphStop);
-        Call(m_hooks.graphTearDown);
-        main.SetStillMode(true);
-        Call(m_hooks.killCanvasTimer);
-        m_buttons[ImgCmp]->SetBitmap(Artwork("image-compare-still"));
-        m_buttons[ImgCmp]->setEnabled(false);
-        SetLiveControlsEnabled(false);
-    }
-    // The canvas paints the opened picture only when it knows it is still.
-    Call(m_hooks.setLive, !main.StillMode());
 }
 
 void CSidePanel::UpdateIdle()
 {
     // Every button has a command; "ImgCmp" compares with the live picture, so it waits for
     // live video.
-    const bool still = m_mainWindow->StillMode();
+    const bool still = m_host.StillMode();
     for (int id = 0; id < ButtonCount; ++id)
         m_buttons[id]->setEnabled(id != ImgCmp || !still);
 }
@@ -529,12 +464,7 @@ void CSidePanel::UpdateIdle()
 
 void CSidePanel::ApplyScale()
 {
-    CTavoMeasureDlg& main = *m_mainWindow;
-    main.General().m_nDisp = std::max(0, m_scaleCombo->currentIndex());
-    main.SizeCanvas();
-    main.RestartVideo();
-    if (QWidget* canvas = main.Canvas())
-        canvas->update();
+    m_host.ApplyDisplayScale(std::max(0, m_scaleCombo->currentIndex()));
 }
 
 void CSidePanel::OnScaleChanged(int)
@@ -547,31 +477,22 @@ void CSidePanel::OnResolutionChanged(int index)
     CResolutionItem item;
     if (!CResolutionItem::Parse(m_resolutionCombo->itemText(index), item))
         return;
-    CTavoMeasureDlg& main = *m_mainWindow;
-    Call(m_hooks.changeVideoSize, item.width, item.height);
-    // The camera may refuse the size: what it reports is what the program works with.
-    int width = 0;
-    int height = 0;
-    if (main.Graph().GetCaptureSize(width, height) >= 0) {
-        main.General().m_nVideoWidth = width;
-        main.General().m_nVideoHeight = height;
-    }
-    ApplyScale();
-    main.SizeCanvas();
+    m_host.ChangeCaptureSize(
+            QSize(item.width, item.height), std::max(0, m_scaleCombo->currentIndex()));
 }
 
 void CSidePanel::OnThresholdChanged(int value)
 {
-    m_mainWindow->m_nBinarizeThreshold = value;
+    m_host.SetThreshold(value);
     m_valLabel->setText(QString::number(value));
 }
 
 void CSidePanel::OnBinChanged(int state)
 {
     if (state == Qt::Checked)
-        m_mainWindow->m_bBinarize = true;
+        m_host.SetBinarize(true);
     else if (state == Qt::Unchecked)
-        m_mainWindow->m_bBinarize = false;
+        m_host.SetBinarize(false);
 }
 
 // Commands
@@ -585,11 +506,11 @@ void CSidePanel::RunHook(const std::function<void()>& hook)
 void CSidePanel::OnSetting()
 {
     CancelTool();
-    if (m_mainWindow->StillMode())
+    if (m_host.StillMode())
         Call(m_hooks.deviceSetting);
     else
-        Call(m_hooks.showVideoPropertyPages, static_cast<QWidget*>(m_mainWindow->Canvas()));
-    m_mainWindow->update();
+        Call(m_hooks.videoPropertyPages);
+    m_host.Repaint();
 }
 
 void CSidePanel::OnSave()
@@ -610,8 +531,8 @@ void CSidePanel::OnSaveAs()
 void CSidePanel::OnMeasure()
 {
     CancelTool();
-    bool& measure = m_mainWindow->General().m_bMeasure;
-    measure = !measure;
+    const bool measure = !m_host.Measure();
+    m_host.SetMeasure(measure);
     m_buttons[Measure]->SetBitmap(Artwork(measure ? "measure-on" : "measure-off"));
 }
 
@@ -633,49 +554,23 @@ void CSidePanel::OnAnotationDB()
 void CSidePanel::OnAHE()
 {
     UnmarkToolButtons();
-    bool& equalize = m_mainWindow->m_bEqualize;
-    equalize = !equalize;
+    const bool equalize = !m_host.Equalize();
+    m_host.SetEqualize(equalize);
     m_buttons[AHE]->SetActive(equalize);
 }
 
 void CSidePanel::OnMerge()
 {
-    CTavoMeasureDlg& main = *m_mainWindow;
     UnmarkToolButtons();
-    main.m_bNormalMode = false;
-    Call(m_hooks.suspendPump);
-    const bool wasStill = main.StillMode();
-    QThread::msleep(100);
-
-    // The merge dialog's own view borrows the display values.
-    const QSize displaySize = main.DisplaySize();
-    const int originX = main.m_nDisplayOriginX;
-    const int originY = main.m_nDisplayOriginY;
-    const int displayScale = main.General().m_nDisp;
-    Call(m_hooks.keepFrameForMerge);
     const int scaleSelection = m_scaleCombo->currentIndex();
-
-    Call(m_hooks.runMergeDialog);
-
-    main.SetDisplaySize(displaySize);
-    main.m_nDisplayOriginX = originX;
-    main.m_nDisplayOriginY = originY;
-    main.General().m_nDisp = displayScale;
-    Call(m_hooks.restoreFrameAfterMerge);
-    main.m_bNormalMode = true;
-    main.Graph().SetParentWindow(main.Canvas());
-    Call(m_hooks.resumePump);
-    if (QWidget* canvas = main.Canvas())
-        canvas->update();
+    m_host.RunMerge();
     m_scaleCombo->setCurrentIndex(scaleSelection);
-    if (main.StillMode() != wasStill)
-        OnVideo();
 }
 
 void CSidePanel::OnWB()
 {
     CancelTool();
-    CWhiteBalanceDlg dialog(m_mainWindow->General(), this);
+    CWhiteBalanceDlg dialog(m_host.General(), this);
     dialog.exec();
 }
 

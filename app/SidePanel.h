@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PanelHooks.h"
+#include "app/PanelHost.h"
 #include "base/ToolModes.h"
 
 #include <QWidget>
@@ -8,7 +9,6 @@
 #include <array>
 
 class CPanelButton;
-class CTavoMeasureDlg;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -60,7 +60,7 @@ public:
     static constexpr int kHostWidth = 252;
     static constexpr int kMinimumWidth = 230; // the panel host less a vertical scroll bar
 
-    explicit CSidePanel(CTavoMeasureDlg* mainWindow, QWidget* parent = nullptr);
+    explicit CSidePanel(CPanelHost& host, QWidget* parent = nullptr);
 
     // Wire the hooks first: initialisation already restarts the pump and fills the combos.
     CPanelHooks& Hooks() { return m_hooks; }
@@ -84,12 +84,13 @@ public:
     void CancelTool();
     // The canvas ends a tool on its own after the last click.
     void OnToolEnded();
-    // The second live/still switch, used when a picture is opened from the thumbnails.
-    void OnVideoForPicture();
     // Enables every button that has a command ("ImgCmp" only while live).
     void UpdateIdle();
 
 public slots:
+    // The host switched between live and still: captions, artwork and the live-only
+    // controls follow.
+    void OnLiveStateChanged(bool live, StillEntry how);
     void OnVideo();
     void OnSetting();
     void OnSave();
@@ -128,12 +129,11 @@ private:
     void MarkOnlyTool(Button button);
     void UnmarkToolButtons();
     void ApplyScale();
-    void Pause();
     void SetLiveControlsEnabled(bool enabled);
     // Cancel the tool and run a command of another window.
     void RunHook(const std::function<void()>& hook);
 
-    CTavoMeasureDlg* m_mainWindow;
+    CPanelHost& m_host;
     CPanelHooks m_hooks;
     int m_nToolMode = SelectMode; // only while no engine is wired
     std::array<CPanelButton*, ButtonCount> m_buttons {};

@@ -38,6 +38,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -164,12 +165,13 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelScroll->setFrameShape(QFrame::NoFrame);
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panelScroll->setWidgetResizable(true);
-    m_sidePanel = new CSidePanel(this);
+    m_sidePanel = new CSidePanel(*this);
     panelScroll->setWidget(m_sidePanel);
     auto* panelLayout = new QVBoxLayout(m_panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(panelScroll);
     m_sidePanel->show();
+    connect(this, &CTavoMeasureDlg::liveStateChanged, m_sidePanel, &CSidePanel::OnLiveStateChanged);
     CreateCalibrationDialog();
     CreateResultList();
     WirePanel();
@@ -264,10 +266,7 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
     };
     hooks.enableCalibrationMode = [&manager](bool on) { manager.EnableCalibrationRuler(on); };
     hooks.repaintCanvas = [this] { m_canvas->update(); };
-    hooks.cancelTool = [this] {
-        if (m_sidePanel)
-            m_sidePanel->CancelTool();
-    };
+    hooks.cancelTool = [this] { CancelTool(); };
     hooks.captureFrame = [this](CCalibrationDlg::CFrame& frame) {
         if (!m_bStill && !CaptureToFrame())
             return false;
@@ -317,60 +316,8 @@ void CTavoMeasureDlg::WirePanel()
     h.cancelUnfinished = [&manager] { manager.CancelUnfinished(); };
     h.finishVerticalLines = [&manager] { manager.FinishVerticalLines(); };
     h.resetReleaseCounter = [canvas] { canvas->ResetReleaseCounter(); };
-    h.setLive = [canvas](bool live) { canvas->SetStillMode(!live); };
-    h.startCanvasTimer = [canvas](int ms) { canvas->SetTimerPeriod(ms); };
-    h.suspendPump = [canvas] { canvas->SuspendPump(); };
-    h.resumePump = [canvas] { canvas->ResumePump(); };
-    h.graphRun = [graph] { return graph->Run(); };
-    h.graphPause = [graph] { return graph->Pause(); };
-    h.graphStop = [graph] { return graph->Stop(); };
-    h.graphTearDown = [graph] { return graph->TearDownGraph(); };
-    h.changeVideoSize = [graph](int w, int hh) { return graph->ChangeVideoSize(w, hh); };
     h.fillVideoSizeCombo = [graph](QComboBox* combo) { return graph->InitVideoSizeCombo(combo); };
-    h.showVideoPropertyPages = [graph](QWidget* owner) {
-        return graph->ShowVideoPropertyPages(owner);
-    };
-    h.captureToFrame = [this] {
-        CaptureToFrame();
-        ShowCurrentFrame();
-    };
-    h.keepFrameForMerge = [this] { m_spareImage = m_frameImage; };
-    h.restoreFrameAfterMerge = [this] {
-        m_frameImage = m_spareImage;
-        if (m_bStill)
-            ShowCurrentFrame();
-    };
-    h.runMergeDialog = [this] {
-        CMergeHooks m;
-        m.stillMode = [this] { return m_bStill; };
-        m.toggleVideo = [this] { m_sidePanel->OnVideo(); };
-        m.captureToFrame = [this] { CaptureToFrame(); };
-        m.currentFrame = [this]() -> CxImage& { return m_frameImage; };
-        m.frameChanged = [this] {
-            m_stillSize = QSize(static_cast<int>(m_frameImage.Width()),
-                    static_cast<int>(m_frameImage.Height()));
-        };
-        m.imageFolder = [this] { return m_general.m_strImagePath; };
-        m.saveBmp = [this] { return m_general.m_bBMP; };
-        m.addToMainList = [this](const QString& name) {
-            m_thumbnails->AddFile(name);
-            m_thumbnails->UpdateScrollSize();
-        };
-        m.frameSource = [this]() -> IFrameSource* { return m_frameSource.get(); };
-        m.captureSize = [this] {
-            int w = 0;
-            int hh = 0;
-            m_graph->GetCaptureSize(w, hh);
-            return QSize(w, hh);
-        };
-        m.zoomChoice = [this] { return m_general.m_nDisp; };
-        m.setZoomChoice = [this](int zoom) {
-            m_general.m_nDisp = zoom;
-            m_canvas->SetScrollOrigin(QPoint());
-        };
-        CImageMergeDlg dialog(std::move(m), this);
-        dialog.exec();
-    };
+    h.videoPropertyPages = [graph, canvas] { graph->ShowVideoPropertyPages(canvas); };
     h.imageCompare = [this] {
         CImageCompareDlg::Hooks c;
         c.captureToFrame = [this] { CaptureToFrame(); };
@@ -414,6 +361,62 @@ void CTavoMeasureDlg::WirePanel()
     };
     connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
             [this] { m_sidePanel->OnToolEnded(); });
+}
+
+void CTavoMeasureDlg::RunMerge()
+{
+    m_canvas->SuspendPump();
+    const bool wasStill = m_bStill;
+    QThread::msleep(100);
+
+    // The merge dialog's own view borrows the display values.
+    const QSize displaySize = DisplaySize();
+    const QPoint origin = m_canvas->ScrollOrigin();
+    const int displayScale = m_general.m_nDisp;
+    m_spareImage = m_frameImage;
+
+    RunMergeDialog();
+
+    m_nDisplayWidth = displaySize.width();
+    m_nDisplayHeight = displaySize.height();
+    m_canvas->SetScrollOrigin(origin);
+    m_general.m_nDisp = displayScale;
+    m_frameImage = m_spareImage;
+    if (m_bStill)
+        ShowCurrentFrame();
+    m_graph->SetParentWindow(m_canvas);
+    m_canvas->ResumePump();
+    m_canvas->update();
+    if (m_bStill != wasStill)
+        ToggleLive();
+}
+
+void CTavoMeasureDlg::RunMergeDialog()
+{
+    CMergeHooks m;
+    m.stillMode = [this] { return m_bStill; };
+    m.toggleVideo = [this] { ToggleLive(); };
+    m.captureToFrame = [this] { CaptureToFrame(); };
+    m.currentFrame = [this]() -> CxImage& { return m_frameImage; };
+    m.frameChanged = [this] {
+        m_stillSize = QSize(
+                static_cast<int>(m_frameImage.Width()), static_cast<int>(m_frameImage.Height()));
+    };
+    m.imageFolder = [this] { return m_general.m_strImagePath; };
+    m.saveBmp = [this] { return m_general.m_bBMP; };
+    m.addToMainList = [this](const QString& name) {
+        m_thumbnails->AddFile(name);
+        m_thumbnails->UpdateScrollSize();
+    };
+    m.frameSource = [this]() -> IFrameSource* { return m_frameSource.get(); };
+    m.captureSize = [this] { return CaptureSize(); };
+    m.zoomChoice = [this] { return m_general.m_nDisp; };
+    m.setZoomChoice = [this](int zoom) {
+        m_general.m_nDisp = zoom;
+        m_canvas->SetScrollOrigin(QPoint());
+    };
+    CImageMergeDlg dialog(std::move(m), this);
+    dialog.exec();
 }
 
 void CTavoMeasureDlg::WireThumbnails()
@@ -480,11 +483,10 @@ bool CTavoMeasureDlg::OpenPicture(const QString& path, const QString& currentFil
         ShowPictureError(path, picture.LastError());
         return false;
     }
-    // The same switch as the strip's: graph torn down, live-only controls disabled.
-    if (!m_bStill && m_sidePanel)
-        m_sidePanel->OnVideoForPicture();
-    else
+    if (m_bStill)
         SetStillMode(true);
+    else
+        SwitchToStill(StillEntry::OpeningPicture);
     m_frameImage = std::move(picture);
     m_strCurrentFile = currentFile;
     ShowCurrentFrame();
@@ -560,8 +562,6 @@ void CTavoMeasureDlg::SizeCanvas()
     m_nDisplayWidth = d.width;
     m_nDisplayHeight = d.height;
     m_fZoom = d.zoom;
-    m_nDisplayOriginX = 0;
-    m_nDisplayOriginY = 0;
     m_canvas->setGeometry(0, 0, d.width, d.height);
     m_canvas->SetZoom(d.zoom, m_general.m_nDisp);
     m_canvas->show();
@@ -599,6 +599,74 @@ void CTavoMeasureDlg::SetStillMode(bool still)
     m_bStill = still;
     m_canvas->SetStillMode(still);
     PushPumpState();
+}
+
+void CTavoMeasureDlg::CancelTool()
+{
+    if (m_sidePanel)
+        m_sidePanel->CancelTool();
+}
+
+void CTavoMeasureDlg::SwitchToLive()
+{
+    CancelTool();
+    m_graph->MakeGraph();
+    SetStillMode(false);
+    SizeCanvas();
+    RestartVideo();
+    m_canvas->SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
+    m_strCurrentFile.clear();
+    emit liveStateChanged(true, StillEntry::VideoButton);
+}
+
+void CTavoMeasureDlg::SwitchToStill(StillEntry how)
+{
+    CancelTool();
+    if (how == StillEntry::VideoButton)
+        Pause();
+    m_graph->Stop();
+    m_graph->TearDownGraph();
+    SetStillMode(true);
+    // Timer 1 keeps running: it repaints the drawings over the still picture.
+    emit liveStateChanged(false, how);
+}
+
+void CTavoMeasureDlg::ToggleLive()
+{
+    if (m_bStill)
+        SwitchToLive();
+    else
+        SwitchToStill(StillEntry::VideoButton);
+}
+
+void CTavoMeasureDlg::ApplyDisplayScale(int scale)
+{
+    m_general.m_nDisp = scale;
+    SizeCanvas();
+    RestartVideo();
+    m_canvas->update();
+}
+
+QSize CTavoMeasureDlg::CaptureSize() const
+{
+    int width = 0;
+    int height = 0;
+    m_graph->GetCaptureSize(width, height);
+    return { width, height };
+}
+
+void CTavoMeasureDlg::ChangeCaptureSize(QSize size, int displayScale)
+{
+    m_graph->ChangeVideoSize(size.width(), size.height());
+    // The camera may refuse the size: what it reports is what the program works with.
+    int width = 0;
+    int height = 0;
+    if (m_graph->GetCaptureSize(width, height) >= 0) {
+        m_general.m_nVideoWidth = width;
+        m_general.m_nVideoHeight = height;
+    }
+    ApplyDisplayScale(displayScale);
+    SizeCanvas();
 }
 
 void CTavoMeasureDlg::Pause()

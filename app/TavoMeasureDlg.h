@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PanelHost.h"
 #include "base/ColorSetting.h"
 #include "base/GeneralSettings.h"
 #include "calibration/CalibrationTable.h"
@@ -26,8 +27,9 @@ class QToolButton;
 
 // The main window and the program's shared state: settings, capture object, calibration
 // table and the current picture. Reads GENERAL, COLORSETTING and CALIBRATION on
-// construction and writes them on destruction.
-class CTavoMeasureDlg : public QWidget
+// construction and writes them on destruction. Owns the switch between live video and a
+// still picture.
+class CTavoMeasureDlg : public QWidget, public CPanelHost
 {
     Q_OBJECT
 public:
@@ -40,7 +42,7 @@ public:
 
     void RecalLayOut();
     void SizeCanvas();
-    void RestartVideo();
+    void RestartVideo() override;
     // Shows a picture file as the still image on the canvas; false when it cannot be read.
     bool OpenStillPicture(const QString& path);
     // Copies the newest camera frame through the filters into the current frame image.
@@ -55,7 +57,7 @@ public:
     CResultListCtrl* ResultList() const { return m_resultList; }
     CFramePump* Pump() const { return m_pump.get(); }
 
-    CGeneralSettings& General() { return m_general; }
+    CGeneralSettings& General() override { return m_general; }
     CColorSetting& ColorSetting() { return m_colorSetting; }
     CCalibrationTable& Calibration() { return m_calibration; }
     CTavoGraphDll& Graph() { return *m_graph; }
@@ -66,29 +68,44 @@ public:
     QFrame* PanelHost() const { return m_panelHost; }
     QFrame* ThumbHost() const { return m_thumbHost; }
 
-    bool StillMode() const { return m_bStill; }
-    // The one place still mode changes: the canvas and the pump learn it at once, so a
-    // restart that follows already serves the new mode.
-    void SetStillMode(bool still);
+    bool StillMode() const override { return m_bStill; }
+    // The live/still switch: graph, still mode, canvas, pump and timer, then
+    // liveStateChanged. Both begin by cancelling the tool.
+    void SwitchToLive();
+    void SwitchToStill(StillEntry how);
     QSize DisplaySize() const { return { m_nDisplayWidth, m_nDisplayHeight }; }
-    // The merge command puts back the display values its dialog borrowed.
-    void SetDisplaySize(QSize size)
-    {
-        m_nDisplayWidth = size.width();
-        m_nDisplayHeight = size.height();
-    }
     float DisplayZoom() const { return m_fZoom; }
     // The current picture's size while still; set by whoever opens or captures a picture.
     void SetStillSize(QSize size) { m_stillSize = size; }
 
+    // What the side panel reads and changes.
+    void RequestLive() override { SwitchToLive(); }
+    void RequestStill() override { SwitchToStill(StillEntry::VideoButton); }
+    int DisplayScale() const override { return m_general.m_nDisp; }
+    void ApplyDisplayScale(int scale) override;
+    QSize CaptureSize() const override;
+    void ChangeCaptureSize(QSize size, int displayScale) override;
+    bool Measure() const override { return m_general.m_bMeasure; }
+    void SetMeasure(bool on) override { m_general.m_bMeasure = on; }
+    bool Binarize() const override { return m_bBinarize; }
+    void SetBinarize(bool on) override { m_bBinarize = on; }
+    int Threshold() const override { return m_nBinarizeThreshold; }
+    void SetThreshold(int threshold) override { m_nBinarizeThreshold = threshold; }
+    bool Equalize() const override { return m_bEqualize; }
+    void SetEqualize(bool on) override { m_bEqualize = on; }
+    // Suspends the pump, lends the display values and the current frame to the Image Merge
+    // dialog and takes them back; a switch made in the dialog is undone.
+    void RunMerge() override;
+    void Repaint() override { update(); }
+
     int m_nBinarizeThreshold = 128;
     bool m_bBinarize = false;
     bool m_bEqualize = false; // "AHE"
-    bool m_bNormalMode = true;
     int m_nJpegQuality = 100;
-    int m_nDisplayOriginX = 0; // 0 or negative: scroll offsets of the picture
-    int m_nDisplayOriginY = 0;
     QString m_strCurrentFile; // the picture opened from the thumbnails; empty while live
+
+signals:
+    void liveStateChanged(bool live, StillEntry how);
 
 public slots:
     void OnWakeUp();
@@ -114,6 +131,12 @@ private:
     QToolButton* MakeToggleButton(
             const QString& objectName, const QString& icon, const QString& toolTip);
     QSize SourceSize() const;
+    // The canvas and the pump learn still mode at once, so a restart that follows already
+    // serves the new mode.
+    void SetStillMode(bool still);
+    void ToggleLive();
+    void CancelTool();
+    void RunMergeDialog();
     void StartFramePump();
     void PushPumpState();
     void CreateCalibrationDialog();

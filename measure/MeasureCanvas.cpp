@@ -158,15 +158,6 @@ void CMeasureCanvas::SetStillFrame(const uint8_t* frame, int width, int height)
     SetStillImage(bottomUp.mirrored(false, true));
 }
 
-void CMeasureCanvas::PresentFrame(const QImage& view)
-{
-    {
-        std::lock_guard lock(m_frameMutex);
-        m_frame = view;
-    }
-    QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
-}
-
 // ---- Pump hooks ----
 
 void CMeasureCanvas::SetPumpHooks(
@@ -224,17 +215,10 @@ void CMeasureCanvas::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    if (!m_bStill && m_livePainter) {
-        painter.fillRect(rect(), Qt::black);
-        m_livePainter(painter);
-        return;
-    }
     if (!m_bStill) {
-        std::lock_guard lock(m_frameMutex);
-        if (m_frame.isNull())
-            painter.fillRect(rect(), Qt::black);
-        else
-            painter.drawImage(0, 0, m_frame);
+        painter.fillRect(rect(), Qt::black);
+        if (m_livePainter)
+            m_livePainter(painter);
         return;
     }
     painter.fillRect(rect(), Qt::black);

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -66,8 +65,6 @@ public:
     void SetStillFrame(const uint8_t* frame, int width, int height);
     QImage StillImage() const { return m_still; }
 
-    // Live: the pump hands over each finished view image from its own thread.
-    void PresentFrame(const QImage& view);
     // Live painting straight from the pump's hand-over slot, without a copy per frame.
     void SetLivePainter(std::function<void(QPainter&)> paint) { m_livePainter = std::move(paint); }
 
@@ -124,8 +121,6 @@ private:
     QImage m_still;
     QImage m_stillScaled; // cache of the stretched picture for the current target size
 
-    std::mutex m_frameMutex;
-    QImage m_frame; // last view image from the pump
     std::function<void(QPainter&)> m_livePainter;
 
     QBasicTimer m_timer;

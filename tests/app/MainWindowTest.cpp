@@ -1,12 +1,29 @@
 #include "app/MainLayout.h"
+#include "app/PanelButton.h"
+#include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "capture/CaptureStatus.h"
+#include "capture/TavoGraphDll.h"
+#include "image/xImage.h"
+#include "imgproc/ImageMergeDlg.h"
+#include "measure/MeasureCanvas.h"
+#include "video/FramePump.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <vector>
 
 TEST(MainLayout_Compute, PanelAndStripShown)
 {
@@ -53,16 +70,28 @@ class MainWindow : public testing::Test
 protected:
     void SetUp() override
     {
+        qputenv("KALVEX_TEST_CAMERA", "1");
         m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
         m_window->resize(1280, 800);
         m_window->Initialise(/*showWindow=*/false);
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
+    void TearDown() override
+    {
+        m_window->close();
+        m_window.reset();
+    }
     QToolButton* Button(const char* name) const
     {
         return m_window->findChild<QToolButton*>(QLatin1String(name));
     }
+    CSidePanel& Panel() const { return *m_window->SidePanel(); }
+    bool WaitForFrames(uint64_t count) const
+    {
+        return QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= count; }, 30000);
+    }
+    bool FramesFlow() const { return WaitForFrames(m_window->Pump()->FramesCopied() + 2); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<CTavoMeasureDlg> m_window;
@@ -107,4 +136,164 @@ TEST_F(MainWindow, FitScaleFollowsTheVideoHost)
     const QSize display = m_window->DisplaySize();
     EXPECT_TRUE(display.width() == host.width() || display.height() == host.height());
     EXPECT_NEAR(static_cast<double>(display.width()) / display.height(), 640.0 / 480.0, 0.01);
+}
+
+TEST_F(MainWindow, ResultsListReachesTheBottomOfThePanelHost)
+{
+    EXPECT_EQ(Panel().ResultsList()->geometry(),
+            QRect(0, CSidePanel::kResultsTop, 249, m_window->height() - 554));
+    m_window->resize(1280, 900);
+    EXPECT_EQ(Panel().ResultsList()->height(), 900 - 554);
+}
+
+namespace {
+
+// The main window's state as a listener of liveStateChanged finds it.
+struct SwitchSeen
+{
+    bool live;
+    StillEntry how;
+    bool still;
+    bool canvasStill;
+    uint32_t frameWidth; // the current frame image
+    bool graphBuilt;
+    bool currentFileEmpty;
+};
+
+void PrintTo(const SwitchSeen& s, std::ostream* os)
+{
+    *os << (s.live ? "live" : "still") << " by "
+        << (s.how == StillEntry::VideoButton ? "button" : "picture") << ": still=" << s.still
+        << " canvasStill=" << s.canvasStill << " frameWidth=" << s.frameWidth
+        << " graphBuilt=" << s.graphBuilt << " currentFileEmpty=" << s.currentFileEmpty;
+}
+
+class LiveAndStill : public MainWindow
+{
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        ASSERT_TRUE(WaitForFrames(2)) << "no frame from the Test Pattern camera";
+        QObject::connect(m_window.get(), &CTavoMeasureDlg::liveStateChanged,
+                [this](bool live, StillEntry how) {
+                    int32_t bytes = 0;
+                    m_seen.push_back({ live, how, m_window->StillMode(),
+                            m_window->Canvas()->StillMode(), m_window->CurrentFrame().Width(),
+                            m_window->Graph().CaptureToBuf(&bytes, nullptr) != TavoStatus::Pointer,
+                            m_window->m_strCurrentFile.isEmpty() });
+                });
+    }
+
+    // Answers the modal dialog that opens next, from inside its event loop.
+    void OnModal(std::function<void(QWidget*)> handler)
+    {
+        auto* timer = new QTimer(m_window.get());
+        timer->setInterval(20);
+        QObject::connect(timer, &QTimer::timeout, [timer, handler = std::move(handler)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            timer->stop();
+            timer->deleteLater();
+            handler(modal);
+        });
+        timer->start();
+    }
+
+    std::vector<SwitchSeen> m_seen;
+};
+
+using testing::ElementsAre;
+using testing::FieldsAre;
+
+} // namespace
+
+TEST_F(LiveAndStill, VideoButtonKeepsTheLastFrameThenTearsTheGraphDown)
+{
+    Panel().ButtonAt(CSidePanel::Line)->click();
+    Panel().ButtonAt(CSidePanel::Video)->click();
+    // A frame can only be taken while the graph exists: the picture came first.
+    EXPECT_THAT(m_seen,
+            ElementsAre(FieldsAre(false, StillEntry::VideoButton, true, true, 640u, false, true)));
+    EXPECT_EQ(m_window->CurrentFrame().Height(), 480u);
+    EXPECT_EQ(m_window->Canvas()->ToolMode(), SelectMode) << "the switch cancels the tool";
+    EXPECT_FALSE(Panel().ButtonAt(CSidePanel::Line)->IsActive());
+    EXPECT_EQ(Panel().ButtonAt(CSidePanel::Video)->text(), QStringLiteral("Still"));
+
+    m_seen.clear();
+    m_window->m_strCurrentFile = QStringLiteral("picture.bmp");
+    Panel().ButtonAt(CSidePanel::Video)->click();
+    EXPECT_THAT(m_seen,
+            ElementsAre(FieldsAre(true, StillEntry::VideoButton, false, false, 640u, true, true)));
+    EXPECT_EQ(m_window->Canvas()->size(), m_window->DisplaySize());
+    EXPECT_TRUE(FramesFlow()) << "the pump serves live video again";
+    EXPECT_TRUE(Panel().ResolutionCombo()->isEnabled());
+    EXPECT_TRUE(Panel().ValLabel()->isEnabled());
+}
+
+TEST_F(LiveAndStill, OpeningAPictureWhileLiveTakesNoFrame)
+{
+    CxImage picture;
+    ASSERT_TRUE(picture.Create(320, 240, 24, CXIMAGE_FORMAT_BMP));
+    const QString file = m_dir.filePath(QStringLiteral("picture.bmp"));
+    ASSERT_TRUE(picture.SaveFile(file, CXIMAGE_FORMAT_BMP));
+    Panel().ButtonAt(CSidePanel::Circle)->click();
+
+    ASSERT_TRUE(m_window->OpenStillPicture(file));
+    EXPECT_THAT(m_seen,
+            ElementsAre(FieldsAre(false, StillEntry::OpeningPicture, true, true, 0u, false, true)));
+    EXPECT_EQ(m_window->CurrentFrame().Width(), 320u);
+    EXPECT_EQ(m_window->m_strCurrentFile, file);
+    EXPECT_EQ(m_window->Canvas()->ToolMode(), SelectMode);
+    EXPECT_FALSE(Panel().ResolutionCombo()->isEnabled());
+    EXPECT_TRUE(Panel().ButtonAt(CSidePanel::AHE)->isEnabled());
+    EXPECT_TRUE(Panel().ValLabel()->isEnabled());
+
+    m_seen.clear();
+    ASSERT_TRUE(m_window->OpenStillPicture(file));
+    EXPECT_TRUE(m_seen.empty()) << "already still: no second switch";
+}
+
+TEST_F(LiveAndStill, MergeGivesBackTheDisplayValues)
+{
+    m_window->ApplyDisplayScale(2);
+    m_window->Canvas()->SetScrollOrigin(QPoint(-40, -30));
+    const QSize display = m_window->DisplaySize();
+    Panel().ButtonAt(CSidePanel::Line)->click();
+    bool dialogOpened = false;
+    OnModal([&](QWidget* modal) {
+        dialogOpened = qobject_cast<CImageMergeDlg*>(modal) != nullptr;
+        // What the dialog's zoom choice does.
+        m_window->General().m_nDisp = 0;
+        m_window->Canvas()->SetScrollOrigin(QPoint());
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Panel().ButtonAt(CSidePanel::Merge)->click();
+
+    EXPECT_TRUE(dialogOpened);
+    EXPECT_EQ(m_window->General().m_nDisp, 2);
+    EXPECT_EQ(m_window->Canvas()->ScrollOrigin(), QPoint(-40, -30));
+    EXPECT_EQ(m_window->DisplaySize(), display);
+    EXPECT_EQ(m_window->Canvas()->ToolMode(), LineTool) << "Merge keeps the tool";
+    EXPECT_TRUE(m_seen.empty());
+    EXPECT_TRUE(FramesFlow()) << "the pump resumes";
+}
+
+TEST_F(LiveAndStill, MergeUndoesASwitchMadeInTheDialog)
+{
+    OnModal([&](QWidget* modal) {
+        // The dialog's own "Video" command.
+        m_window->SwitchToStill(StillEntry::VideoButton);
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Panel().ButtonAt(CSidePanel::Merge)->click();
+
+    EXPECT_THAT(m_seen,
+            ElementsAre(FieldsAre(false, StillEntry::VideoButton, true, true, 640u, false, true),
+                    FieldsAre(true, StillEntry::VideoButton, false, false, 0u, true, true)))
+            << "the frame from before the dialog is back";
+    EXPECT_FALSE(m_window->StillMode());
+    EXPECT_EQ(Panel().ButtonAt(CSidePanel::Video)->text(), QStringLiteral("Video"));
+    EXPECT_TRUE(FramesFlow());
 }

@@ -1,15 +1,15 @@
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
 #include "app/SidePanel.h"
-#include "app/TavoMeasureDlg.h"
+#include "base/GeneralSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,29 +37,95 @@ TEST(ResolutionItem_Parse, SplitsAroundTheX)
 
 namespace {
 
-// Stands in for the canvas's shape manager and the capture object; records what the panel
-// asks in order.
+using testing::ElementsAre;
+
+// Stands in for the canvas's shape manager; records what the panel asks in order.
 struct FakeEngine
 {
     int mode = SelectMode;
     bool shapeInProgress = false;
     std::vector<std::string> calls;
-    bool live = true;
+};
+
+// Stands in for the main window: records requests and answers a switch as the main window
+// does, by telling the panel the new state.
+class FakeHost : public CPanelHost
+{
+public:
+    explicit FakeHost(std::vector<std::string>& calls) : m_calls(calls) { }
+
+    bool StillMode() const override { return still; }
+    void RequestLive() override
+    {
+        m_calls.emplace_back("RequestLive");
+        still = false;
+        panel->OnLiveStateChanged(true, StillEntry::VideoButton);
+    }
+    void RequestStill() override
+    {
+        m_calls.emplace_back("RequestStill");
+        still = true;
+        panel->OnLiveStateChanged(false, StillEntry::VideoButton);
+    }
+    void RestartVideo() override { m_calls.emplace_back("RestartVideo"); }
+    int DisplayScale() const override { return scale; }
+    void ApplyDisplayScale(int value) override
+    {
+        scale = value;
+        m_calls.push_back("ApplyDisplayScale " + std::to_string(value));
+    }
+    QSize CaptureSize() const override { return captureSize; }
+    void ChangeCaptureSize(QSize size, int displayScale) override
+    {
+        m_calls.push_back("ChangeCaptureSize " + std::to_string(size.width()) + "x"
+                + std::to_string(size.height()) + " at " + std::to_string(displayScale));
+    }
+    bool Measure() const override { return measure; }
+    void SetMeasure(bool on) override { measure = on; }
+    bool Binarize() const override { return binarize; }
+    void SetBinarize(bool on) override { binarize = on; }
+    int Threshold() const override { return threshold; }
+    void SetThreshold(int value) override { threshold = value; }
+    bool Equalize() const override { return equalize; }
+    void SetEqualize(bool on) override { equalize = on; }
+    CGeneralSettings& General() override { return general; }
+    void RunMerge() override
+    {
+        m_calls.emplace_back("RunMerge");
+        if (duringMerge)
+            duringMerge();
+    }
+    void Repaint() override { }
+
+    CSidePanel* panel = nullptr;
+    bool still = false;
+    int scale = 1;
+    QSize captureSize { 1280, 720 };
+    bool measure = false;
+    bool binarize = false;
+    int threshold = 128;
+    bool equalize = false;
+    CGeneralSettings general;
+    std::function<void()> duringMerge;
+
+private:
+    std::vector<std::string>& m_calls;
 };
 
 class SidePanel : public testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { Start(); }
+
+    void Start()
     {
-        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
-        m_window->resize(1280, 800);
-        m_window->Initialise(/*showWindow=*/false);
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-        m_panel = m_window->SidePanel();
-        ASSERT_NE(m_panel, nullptr);
+        m_panel = std::make_unique<CSidePanel>(m_host);
+        m_host.panel = m_panel.get();
         Wire(m_panel->Hooks());
+        m_panel->resize(CSidePanel::kHostWidth, 761);
+        m_panel->Initialise();
+        m_panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
     }
 
     void Wire(CPanelHooks& h)
@@ -67,12 +133,6 @@ protected:
         FakeEngine& e = m_engine;
         const auto record = [&e](const char* name) {
             return [&e, name] { e.calls.emplace_back(name); };
-        };
-        const auto recordStatus = [&e](const char* name) {
-            return [&e, name] {
-                e.calls.emplace_back(name);
-                return int32_t(0);
-            };
         };
         h.toolMode = [&e] { return e.mode; };
         h.setToolMode = [&e](int mode) { e.mode = mode; };
@@ -82,29 +142,14 @@ protected:
         };
         h.finishVerticalLines = record("finishVerticalLines");
         h.resetReleaseCounter = record("resetReleaseCounter");
-        h.setLive = [&e](bool live) { e.live = live; };
-        h.startCanvasTimer = [&e](int ms) { e.calls.push_back("startTimer" + std::to_string(ms)); };
-        h.killCanvasTimer = record("killTimer");
-        h.suspendPump = record("suspendPump");
-        h.resumePump = record("resumePump");
-        h.captureToFrame = record("captureToFrame");
-        h.graphPause = recordStatus("Pause");
-        h.graphStop = recordStatus("Stop");
-        h.graphTearDown = recordStatus("TearDownGraph");
-        h.graphRun = recordStatus("Run");
-        h.changeVideoSize = [&e](int w, int hgt) {
-            e.calls.push_back("ChangeVideoSize " + std::to_string(w) + "x" + std::to_string(hgt));
+        h.fillVideoSizeCombo = [](QComboBox* combo) {
+            combo->addItems({ QStringLiteral("640 X 480"), QStringLiteral("1280 X 720") });
             return int32_t(0);
         };
-        h.keepFrameForMerge = record("keepFrame");
-        h.restoreFrameAfterMerge = record("restoreFrame");
         h.saveSnapshot = record("save");
         h.thumbView = record("thumbView");
         h.deviceSetting = record("deviceSetting");
-        h.showVideoPropertyPages = [&e](QWidget* owner) {
-            e.calls.emplace_back(owner ? "propertyPages" : "propertyPages without owner");
-            return int32_t(-1);
-        };
+        h.videoPropertyPages = record("propertyPages");
     }
 
     CPanelButton* Button(CSidePanel::Button id) const { return m_panel->ButtonAt(id); }
@@ -124,15 +169,36 @@ protected:
         return marked;
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<CTavoMeasureDlg> m_window;
-    CSidePanel* m_panel = nullptr;
     FakeEngine m_engine;
+    FakeHost m_host { m_engine.calls };
+    std::unique_ptr<CSidePanel> m_panel;
 };
 
 using Buttons = std::vector<CSidePanel::Button>;
 
 } // namespace
+
+TEST_F(SidePanel, InitialisationShowsTheHostState)
+{
+    m_panel.reset();
+    m_engine.calls.clear();
+    m_host.scale = 2;
+    m_host.threshold = 77;
+    m_host.binarize = true;
+    m_host.measure = true;
+    m_host.still = true;
+    Start();
+    EXPECT_EQ(m_panel->ScaleCombo()->currentIndex(), 2);
+    EXPECT_EQ(m_panel->ThresholdSlider()->value(), 77);
+    EXPECT_EQ(m_panel->ValLabel()->text(), QStringLiteral("77"));
+    EXPECT_TRUE(m_panel->BinCheck()->isChecked());
+    EXPECT_EQ(Button(CSidePanel::Measure)->Bitmap(), QStringLiteral(":/icons/measure-on.svg"));
+    EXPECT_EQ(Button(CSidePanel::Video)->Bitmap(), QStringLiteral(":/icons/video-still.svg"));
+    EXPECT_EQ(m_panel->ResolutionCombo()->currentText(), QStringLiteral("1280 X 720"))
+            << "the size the camera reports";
+    EXPECT_THAT(m_engine.calls, ElementsAre("RestartVideo"))
+            << "filling the combos changes nothing";
+}
 
 TEST_F(SidePanel, ToolButtonPressedTwiceTurnsTheToolOff)
 {
@@ -163,9 +229,8 @@ TEST_F(SidePanel, VerticalLinesEndBeforeTheyAreAbandoned)
     m_engine.calls.clear();
     m_panel->ButtonAt(CSidePanel::Vertical)->click();
     EXPECT_EQ(m_engine.mode, SelectMode);
-    const std::vector<std::string> expected { "resetReleaseCounter", "finishVerticalLines",
-        "cancelUnfinished" };
-    EXPECT_EQ(m_engine.calls, expected);
+    EXPECT_THAT(m_engine.calls,
+            ElementsAre("resetReleaseCounter", "finishVerticalLines", "cancelUnfinished"));
 }
 
 TEST_F(SidePanel, AnotationTwiceKeepsTheTextTool)
@@ -183,10 +248,10 @@ TEST_F(SidePanel, OtherCommandsCancelTheToolButAheKeepsIt)
     Button(CSidePanel::AHE)->click();
     EXPECT_EQ(m_engine.mode, AreaTool) << "AHE only takes the marks away";
     EXPECT_TRUE(MarkedTools().empty());
-    EXPECT_TRUE(m_window->m_bEqualize);
+    EXPECT_TRUE(m_host.equalize);
     EXPECT_TRUE(Button(CSidePanel::AHE)->IsActive()) << "the mark follows the flag";
     Button(CSidePanel::AHE)->click();
-    EXPECT_FALSE(m_window->m_bEqualize);
+    EXPECT_FALSE(m_host.equalize);
     EXPECT_FALSE(Button(CSidePanel::AHE)->IsActive());
 
     Button(CSidePanel::Save)->click();
@@ -197,14 +262,14 @@ TEST_F(SidePanel, OtherCommandsCancelTheToolButAheKeepsIt)
     EXPECT_EQ(m_engine.mode, SelectMode);
     EXPECT_TRUE(Has("thumbView"));
 
-    const bool before = m_window->General().m_bMeasure;
     Button(CSidePanel::Line)->click();
     Button(CSidePanel::Measure)->click();
     EXPECT_EQ(m_engine.mode, SelectMode);
-    EXPECT_NE(m_window->General().m_bMeasure, before);
-    EXPECT_EQ(Button(CSidePanel::Measure)->Bitmap(),
-            before ? QStringLiteral(":/icons/measure-off.svg")
-                   : QStringLiteral(":/icons/measure-on.svg"));
+    EXPECT_TRUE(m_host.measure);
+    EXPECT_EQ(Button(CSidePanel::Measure)->Bitmap(), QStringLiteral(":/icons/measure-on.svg"));
+    Button(CSidePanel::Measure)->click();
+    EXPECT_FALSE(m_host.measure);
+    EXPECT_EQ(Button(CSidePanel::Measure)->Bitmap(), QStringLiteral(":/icons/measure-off.svg"));
 }
 
 TEST_F(SidePanel, PressMarksAndReleaseUnmarks)
@@ -223,42 +288,51 @@ TEST_F(SidePanel, PressMarksAndReleaseUnmarks)
     EXPECT_EQ(m_engine.mode, SelectMode);
 }
 
-TEST_F(SidePanel, StillAndLiveSwitchControlsAndGraph)
+TEST_F(SidePanel, VideoAsksTheHostAndTheControlsFollowItsAnswer)
 {
-    Button(CSidePanel::Line)->click();
     Button(CSidePanel::Video)->click();
-    EXPECT_TRUE(m_window->StillMode());
-    EXPECT_FALSE(m_engine.live);
-    EXPECT_EQ(m_engine.mode, SelectMode);
+    EXPECT_TRUE(Has("RequestStill"));
     EXPECT_EQ(Button(CSidePanel::Video)->text(), QStringLiteral("Still"));
     EXPECT_EQ(Button(CSidePanel::Video)->Bitmap(), QStringLiteral(":/icons/video-still.svg"));
+    EXPECT_EQ(Button(CSidePanel::ImgCmp)->Bitmap(),
+            QStringLiteral(":/icons/image-compare-still.svg"));
     EXPECT_FALSE(Button(CSidePanel::ImgCmp)->isEnabled());
     EXPECT_FALSE(Button(CSidePanel::AHE)->isEnabled());
     EXPECT_FALSE(Button(CSidePanel::Merge)->isEnabled());
     EXPECT_FALSE(m_panel->BinCheck()->isEnabled());
     EXPECT_FALSE(m_panel->ThresholdSlider()->isEnabled());
+    EXPECT_FALSE(m_panel->ValLabel()->isEnabled());
     EXPECT_FALSE(m_panel->ResolutionCombo()->isEnabled());
-    // The frame is taken before the graph stops.
-    const std::vector<std::string> graphCalls { "captureToFrame", "Pause", "Stop", "TearDownGraph",
-        "killTimer" };
-    std::vector<std::string> seen;
-    for (const std::string& call : m_engine.calls)
-        if (std::find(graphCalls.begin(), graphCalls.end(), call) != graphCalls.end())
-            seen.push_back(call);
-    EXPECT_EQ(seen, graphCalls);
 
-    m_window->m_strCurrentFile = QStringLiteral("picture.bmp");
     Button(CSidePanel::Video)->click();
-    EXPECT_FALSE(m_window->StillMode());
-    EXPECT_TRUE(m_engine.live);
+    EXPECT_TRUE(Has("RequestLive"));
     EXPECT_EQ(Button(CSidePanel::Video)->text(), QStringLiteral("Video"));
+    EXPECT_EQ(Button(CSidePanel::Video)->Bitmap(), QStringLiteral(":/icons/video-live.svg"));
+    EXPECT_EQ(Button(CSidePanel::ImgCmp)->Bitmap(), QStringLiteral(":/icons/image-compare.svg"));
     EXPECT_TRUE(Button(CSidePanel::ImgCmp)->isEnabled());
     EXPECT_FALSE(Button(CSidePanel::AHE)->isEnabled()) << "back with the next idle update";
     EXPECT_FALSE(Button(CSidePanel::Merge)->isEnabled());
-    EXPECT_TRUE(Has("startTimer80"));
-    EXPECT_TRUE(m_window->m_strCurrentFile.isEmpty());
+    EXPECT_TRUE(m_panel->ResolutionCombo()->isEnabled());
+    EXPECT_TRUE(m_panel->BinCheck()->isEnabled());
+    EXPECT_TRUE(m_panel->ThresholdSlider()->isEnabled());
+    EXPECT_TRUE(m_panel->ValLabel()->isEnabled());
 
     m_panel->UpdateIdle();
+    EXPECT_TRUE(Button(CSidePanel::AHE)->isEnabled());
+    EXPECT_TRUE(Button(CSidePanel::Merge)->isEnabled());
+}
+
+TEST_F(SidePanel, AnOpenedPictureLeavesAheMergeAndVal)
+{
+    m_host.still = true;
+    m_panel->OnLiveStateChanged(false, StillEntry::OpeningPicture);
+    EXPECT_EQ(Button(CSidePanel::Video)->text(), QStringLiteral("Still"));
+    EXPECT_EQ(Button(CSidePanel::Video)->Bitmap(), QStringLiteral(":/icons/video-still.svg"));
+    EXPECT_FALSE(Button(CSidePanel::ImgCmp)->isEnabled());
+    EXPECT_FALSE(m_panel->ResolutionCombo()->isEnabled());
+    EXPECT_FALSE(m_panel->BinCheck()->isEnabled());
+    EXPECT_FALSE(m_panel->ThresholdSlider()->isEnabled());
+    EXPECT_TRUE(m_panel->ValLabel()->isEnabled());
     EXPECT_TRUE(Button(CSidePanel::AHE)->isEnabled());
     EXPECT_TRUE(Button(CSidePanel::Merge)->isEnabled());
 }
@@ -273,26 +347,6 @@ TEST_F(SidePanel, IdleUpdateKeepsImageCompareForLiveVideo)
     EXPECT_TRUE(Button(CSidePanel::WB)->isHidden());
 }
 
-TEST_F(SidePanel, PictureFromThumbnailsSwitchesWithoutPausing)
-{
-    m_panel->OnVideoForPicture();
-    EXPECT_TRUE(m_window->StillMode());
-    EXPECT_FALSE(Has("captureToFrame"));
-    EXPECT_FALSE(Has("Pause"));
-    EXPECT_TRUE(Has("TearDownGraph"));
-    EXPECT_FALSE(m_engine.live);
-    EXPECT_FALSE(Button(CSidePanel::ImgCmp)->isEnabled());
-    EXPECT_TRUE(Button(CSidePanel::AHE)->isEnabled());
-
-    m_panel->ScaleCombo()->setCurrentIndex(2);
-    m_panel->OnVideoForPicture();
-    EXPECT_FALSE(m_window->StillMode());
-    EXPECT_TRUE(Has("Run"));
-    EXPECT_EQ(m_window->General().m_nDisp, 2);
-    EXPECT_TRUE(m_panel->ResolutionCombo()->isEnabled());
-    EXPECT_EQ(Button(CSidePanel::Video)->Bitmap(), QStringLiteral(":/icons/video-live.svg"));
-}
-
 TEST_F(SidePanel, SettingOpensPagesLiveAndTheDeviceDialogStill)
 {
     Button(CSidePanel::Setting)->click();
@@ -303,74 +357,58 @@ TEST_F(SidePanel, SettingOpensPagesLiveAndTheDeviceDialogStill)
     EXPECT_TRUE(Has("deviceSetting"));
 }
 
-TEST_F(SidePanel, ThresholdAndBinarizeReachTheMainWindow)
+TEST_F(SidePanel, ThresholdAndBinarizeReachTheHost)
 {
     EXPECT_EQ(m_panel->ThresholdSlider()->value(), 128);
     EXPECT_EQ(m_panel->ValLabel()->text(), QStringLiteral("128"));
     m_panel->ThresholdSlider()->setValue(200);
     EXPECT_EQ(m_panel->ValLabel()->text(), QStringLiteral("200"));
-    EXPECT_EQ(m_window->m_nBinarizeThreshold, 200);
+    EXPECT_EQ(m_host.threshold, 200);
 
     QTest::mouseClick(m_panel->BinCheck(), Qt::LeftButton);
-    EXPECT_TRUE(m_window->m_bBinarize);
+    EXPECT_TRUE(m_host.binarize);
     QTest::mouseClick(m_panel->BinCheck(), Qt::LeftButton);
-    EXPECT_FALSE(m_window->m_bBinarize);
+    EXPECT_FALSE(m_host.binarize);
 }
 
 TEST_F(SidePanel, ResolutionItemGoesToTheCameraAndScaleFollowsTheCombo)
 {
-    QComboBox* combo = m_panel->ResolutionCombo();
-    combo->addItems({ QStringLiteral("640 X 480"), QStringLiteral("1280 X 720") });
     m_panel->ScaleCombo()->setCurrentIndex(0);
     m_panel->OnResolutionChanged(1);
-    EXPECT_TRUE(Has("ChangeVideoSize 1280x720"));
-    EXPECT_EQ(m_window->General().m_nDisp, 0);
+    EXPECT_TRUE(Has("ChangeCaptureSize 1280x720 at 0"));
 
     m_panel->ScaleCombo()->setCurrentIndex(3);
     m_panel->OnScaleChanged(3);
-    EXPECT_EQ(m_window->General().m_nDisp, 3);
+    EXPECT_EQ(m_host.scale, 3);
 }
 
-TEST_F(SidePanel, MergeSuspendsAndRestores)
+TEST_F(SidePanel, MergeKeepsTheToolAndTheScaleSelection)
 {
-    const QSize display = m_window->DisplaySize();
     m_panel->ScaleCombo()->setCurrentIndex(1);
     Button(CSidePanel::Line)->click();
-    m_engine.calls.clear();
-    bool normalDuringDialog = true;
     int modeDuringDialog = 0;
-    m_panel->Hooks().runMergeDialog = [&] {
-        m_engine.calls.emplace_back("merge");
-        normalDuringDialog = m_window->m_bNormalMode;
+    m_host.duringMerge = [&] {
         modeDuringDialog = m_engine.mode;
-        // The dialog's own view borrows the display values and may stop live video.
-        m_window->SetDisplaySize({ 17, 19 });
-        m_window->m_nDisplayOriginX = -40;
         m_panel->ScaleCombo()->setCurrentIndex(0);
-        m_window->SetStillMode(true);
     };
     Button(CSidePanel::Merge)->click();
 
-    EXPECT_FALSE(normalDuringDialog);
-    EXPECT_TRUE(m_window->m_bNormalMode);
+    EXPECT_TRUE(Has("RunMerge"));
     EXPECT_EQ(modeDuringDialog, LineTool) << "Merge only takes the marks away";
     EXPECT_TRUE(MarkedTools().empty());
-    const std::vector<std::string> order { "suspendPump", "keepFrame", "merge", "restoreFrame",
-        "resumePump" };
-    EXPECT_TRUE(std::equal(order.begin(), order.end(), m_engine.calls.begin()));
-    EXPECT_EQ(m_window->m_nDisplayOriginX, 0);
     EXPECT_EQ(m_panel->ScaleCombo()->currentIndex(), 1);
-    EXPECT_FALSE(m_window->StillMode()) << "the live/still switch ran once more";
-    EXPECT_EQ(m_window->DisplaySize(), display);
 }
 
 TEST_F(SidePanel, LayoutFitsThePanelHost)
 {
     EXPECT_LE(m_panel->width(), 252);
-    EXPECT_EQ(m_panel->ResultsList()->geometry(),
-            QRect(0, CSidePanel::kResultsTop, 249, m_window->height() - 554));
-    m_window->resize(1280, 900);
-    EXPECT_EQ(m_panel->ResultsList()->height(), 900 - 554);
+    EXPECT_EQ(
+            m_panel->ResultsList()->geometry(), QRect(0, CSidePanel::kResultsTop, 249, 761 - 515));
+    m_panel->resize(CSidePanel::kHostWidth, 861);
+    EXPECT_EQ(m_panel->ResultsList()->height(), 861 - 515);
+    m_panel->resize(CSidePanel::kHostWidth, 300);
+    EXPECT_EQ(m_panel->ResultsList()->height(), CSidePanel::kMinResultsHeight)
+            << "a short window keeps a few rows";
     for (int id = 0; id < CSidePanel::ButtonCount; ++id) {
         const QRect r = Button(CSidePanel::Button(id))->geometry();
         EXPECT_LE(r.bottom(), CSidePanel::kResultsTop) << id;
