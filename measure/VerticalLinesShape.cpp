@@ -4,10 +4,6 @@
 #include "measure/PerpendicularShape.h"
 #include "measure/ShapeManager.h"
 
-namespace {
-constexpr int kToolMode = 11;
-}
-
 CVerticalLinesShape::CVerticalLinesShape(CShapeManager* manager)
     : CClickShape(manager, KindVerticalLines)
 {
@@ -41,7 +37,7 @@ void CVerticalLinesShape::Draw(QPainter& painter, bool hidden)
 
 int CVerticalLinesShape::OnLButtonDown(int x, int y, int mode)
 {
-    if (mode == kToolMode)
+    if (mode == VerticalLinesTool)
         return PressClick(x, y);
     if (mode != SelectMode)
         return -1;
@@ -52,7 +48,7 @@ int CVerticalLinesShape::OnLButtonDown(int x, int y, int mode)
 
 void CVerticalLinesShape::OnLButtonUp(int x, int y, int mode)
 {
-    if (mode == kToolMode && m_bInConstruction) {
+    if (mode == VerticalLinesTool && m_bInConstruction) {
         if (m_nClicks < 2)
             AddOneCoord(x, y);
         else if (PointCount() == 2)
@@ -71,7 +67,7 @@ void CVerticalLinesShape::OnLButtonUp(int x, int y, int mode)
 
 void CVerticalLinesShape::OnMouseMove(int x, int y, int mode)
 {
-    if (mode == kToolMode) {
+    if (mode == VerticalLinesTool) {
         if (m_bInConstruction) {
             m_rubber = QPoint(x, y);
             Invalidate();

@@ -117,7 +117,7 @@ TEST(CalibrationWithEngine, FirstOpenPlacesTheReferenceInTheMiddleOfThePicture)
                 << "the slot in use holds the reference the picture shows";
 
         // Its centre handle sits in the middle of the window and takes the mouse.
-        m.SetToolMode(CShapeManager::kSelectMode);
+        m.SetToolMode(SelectMode);
         const QPoint centre(view.client.width() / 2, view.client.height() / 2);
         Drag(m, centre, centre + QPoint(5, 5));
         const int moved = static_cast<int>(5 / view.zoom);
@@ -145,7 +145,7 @@ TEST(CalibrationWithEngine, StatusShowsTheScaleOfEveryDragStep)
     m.SetToolMode(2);
     Drag(m, { 0, 400 }, { 100, 400 }); // a line 100 pixels long
     NextEvent();
-    m.SetToolMode(CShapeManager::kSelectMode);
+    m.SetToolMode(SelectMode);
     const auto* status = dlg.findChild<QLineEdit*>("scaleStatus");
 
     // Right end at (300, mid-Y 200), pulled out step by step.

@@ -21,7 +21,7 @@ protected:
     QString Picture(int n)
     {
         CxImage image;
-        EXPECT_TRUE(image.Create(800, 600, 24, CXIMAGE_FORMAT_BMP));
+        EXPECT_TRUE(image.Create(1600, 1200, 24, CXIMAGE_FORMAT_BMP));
         for (uint32_t y = 0; y < image.Height(); ++y)
             std::fill_n(image.RowBits(y), image.Width() * 3, uint8_t(n * 40 + y));
         const QString path = m_dir.filePath(QStringLiteral("p%1.bmp").arg(n));
@@ -52,9 +52,13 @@ TEST_F(ThumbnailPoolTest, PrioritizedTicketsComeFirstInTheirOrder)
     CThumbnailPool pool(QSize(96, 72), 1);
     QSignalSpy ready(&pool, &CThumbnailPool::thumbnailReady);
     QSignalSpy idle(&pool, &CThumbnailPool::idle);
-    std::vector<quint64> t;
+    // Written first, so the requests and the reordering follow each other at once.
+    QStringList paths;
     for (int n = 0; n < 5; ++n)
-        t.push_back(pool.Request(Picture(n)));
+        paths << Picture(n);
+    std::vector<quint64> t;
+    for (const QString& path : paths)
+        t.push_back(pool.Request(path));
     pool.Prioritize({ t[4], t[3] });
     ASSERT_TRUE(QTest::qWaitFor([&] { return idle.count() == 1; }, 20000));
     const std::vector<quint64> order = Delivered(ready);
