@@ -1,7 +1,7 @@
 #include "measure/ShapeManager.h"
 
 #include "base/Trace.h"
-#include "calibration/CalibrationRuler.h"
+#include "measure/CalibrationRuler.h"
 #include "measure/AreaShape.h"
 #include "measure/Angle3Shape.h"
 #include "measure/Angle4Shape.h"

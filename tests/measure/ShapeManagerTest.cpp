@@ -1,4 +1,4 @@
-#include "calibration/CalibrationRuler.h"
+#include "measure/CalibrationRuler.h"
 #include "measure/CircleShape.h"
 #include "measure/LineShape.h"
 #include "measure/PerpendicularShape.h"

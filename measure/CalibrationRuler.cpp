@@ -1,0 +1,75 @@
+#include "measure/CalibrationRuler.h"
+
+#include "measure/ShapeManager.h"
+
+namespace {
+constexpr int kTick = CReferenceRect::kTick;
+constexpr int kGrabEnd = 10; // grab span along a bar at its ends
+constexpr int kHoverEnd = 5; // the same for the cursor
+} // namespace
+
+CCalibrationRuler::CCalibrationRuler(CShapeManager* manager)
+    : CMeasureShape(manager, KindCalibrationRuler)
+{
+}
+
+void CCalibrationRuler::SetRect(int left, int top, int right, int bottom)
+{
+    m_rect = { left, top, right, bottom };
+}
+
+void CCalibrationRuler::Draw(QPainter& painter, bool hidden)
+{
+    if (hidden || !m_bActive)
+        return;
+    const CReferenceRect& r = m_rect;
+    const int mx = r.MidX();
+    const int my = r.MidY();
+    DrawThinLine(painter, QPoint(r.left, my - kTick), QPoint(r.left, my + kTick));
+    DrawThinLine(painter, QPoint(r.left, my), QPoint(r.right, my));
+    DrawThinLine(painter, QPoint(r.right, my - kTick), QPoint(r.right, my + kTick));
+    DrawThinLine(painter, QPoint(mx - kTick, r.top), QPoint(mx + kTick, r.top));
+    DrawThinLine(painter, QPoint(mx, r.top), QPoint(mx, r.bottom));
+    DrawThinLine(painter, QPoint(mx - kTick, r.bottom), QPoint(mx + kTick, r.bottom));
+}
+
+int CCalibrationRuler::OnLButtonDown(int x, int y, int)
+{
+    if (!m_bActive)
+        return -1;
+    m_nGrabbed = m_rect.HandleAt(x, y, kGrabEnd);
+    m_last = QPoint(x, y);
+    return m_nGrabbed == CReferenceRect::None ? -1 : m_nGrabbed;
+}
+
+void CCalibrationRuler::OnLButtonUp(int, int, int)
+{
+    m_nGrabbed = CReferenceRect::None;
+}
+
+void CCalibrationRuler::OnMouseMove(int x, int y, int)
+{
+    if (!m_bActive || m_nGrabbed == CReferenceRect::None || !m_manager->ButtonDown())
+        return;
+    const std::optional<CReferenceRect> moved =
+            m_rect.Dragged(static_cast<Handle>(m_nGrabbed), x - m_last.x(), y - m_last.y());
+    if (!moved)
+        return;
+    m_last = QPoint(x, y);
+    Invalidate();
+    m_rect = *moved;
+    Invalidate();
+    m_manager->CalibrationRulerMoved();
+}
+
+int CCalibrationRuler::CursorTest(int x, int y, int) const
+{
+    return m_bActive && m_rect.HandleAt(x, y, kHoverEnd) != CReferenceRect::None ? 2 : -1;
+}
+
+void CCalibrationRuler::Invalidate()
+{
+    const CReferenceRect& r = m_rect;
+    InvalidatePoints({ QPoint(r.left, r.top - kTick), QPoint(r.right, r.bottom + kTick),
+            QPoint(r.left - kTick, r.top), QPoint(r.right + kTick, r.bottom) });
+}
