@@ -542,27 +542,33 @@ void CShapeManager::EnsureRuler()
 
 void CShapeManager::SetCalibration(const CCalibrationSlot& slot)
 {
-    Lock lock(m_mutex);
-    // Kept, not rebuilt: this also runs from inside a drag step of the reference.
-    EnsureRuler();
-    m_ruler->SetRect(static_cast<int>(slot.left), static_cast<int>(slot.top),
-            static_cast<int>(slot.right), static_cast<int>(slot.bottom));
-    m_calibration.unit = slot.unit;
-    m_calibration.xPerPixel = slot.xPerPixel;
-    m_calibration.yPerPixel = slot.yPerPixel;
-    m_calibration.xLength = slot.xLength;
-    m_calibration.yLength = slot.yLength;
-    InvalidateAll();
-    PlaceRulerIfUnusable();
+    {
+        Lock lock(m_mutex);
+        // Kept, not rebuilt: this also runs right after a drag step of the reference.
+        EnsureRuler();
+        m_ruler->SetRect(static_cast<int>(slot.left), static_cast<int>(slot.top),
+                static_cast<int>(slot.right), static_cast<int>(slot.bottom));
+        m_calibration.unit = slot.unit;
+        m_calibration.xPerPixel = slot.xPerPixel;
+        m_calibration.yPerPixel = slot.yPerPixel;
+        m_calibration.xLength = slot.xLength;
+        m_calibration.yLength = slot.yLength;
+        InvalidateAll();
+        PlaceRulerIfUnusable();
+    }
+    NotifyCalibrationMoved();
 }
 
 void CShapeManager::EnableCalibrationRuler(bool on)
 {
-    Lock lock(m_mutex);
-    EnsureRuler();
-    m_ruler->SetActive(on);
-    m_ruler->Invalidate();
-    PlaceRulerIfUnusable();
+    {
+        Lock lock(m_mutex);
+        EnsureRuler();
+        m_ruler->SetActive(on);
+        m_ruler->Invalidate();
+        PlaceRulerIfUnusable();
+    }
+    NotifyCalibrationMoved();
 }
 
 QSize CShapeManager::PictureSize() const
@@ -613,15 +619,35 @@ void CShapeManager::SetCalibrationMovedHook(std::function<void()> hook)
 
 void CShapeManager::CalibrationRulerMoved()
 {
-    // The scale first, so the slot in use, the dialog's status and the labels all show the
-    // values of this step.
+    // The scale first, by the slot's own rule, so the slot in use, the dialog's status and
+    // the labels all show the values of this step.
     if (m_ruler) {
-        m_calibration.xPerPixel = m_calibration.xLength / (m_ruler->Right() - m_ruler->Left());
-        m_calibration.yPerPixel = m_calibration.yLength / (m_ruler->Bottom() - m_ruler->Top());
+        CCalibrationSlot moved = m_calibration;
+        moved.left = static_cast<uint32_t>(m_ruler->Left());
+        moved.right = static_cast<uint32_t>(m_ruler->Right());
+        moved.top = static_cast<uint32_t>(m_ruler->Top());
+        moved.bottom = static_cast<uint32_t>(m_ruler->Bottom());
+        moved.ApplyScaleRule();
+        m_calibration.xPerPixel = moved.xPerPixel;
+        m_calibration.yPerPixel = moved.yPerPixel;
         InvalidateAll();
     }
-    if (m_calibrationMoved)
-        m_calibrationMoved();
+    // Told once the lock is given up: the listener reads and writes the calibration back.
+    m_bCalibrationMovedPending = true;
+}
+
+void CShapeManager::NotifyCalibrationMoved()
+{
+    std::function<void()> hook;
+    {
+        Lock lock(m_mutex);
+        if (!m_bCalibrationMovedPending)
+            return;
+        m_bCalibrationMovedPending = false;
+        hook = m_calibrationMoved;
+    }
+    if (hook)
+        hook();
 }
 
 double CShapeManager::ScaleX() const
@@ -846,9 +872,12 @@ void CShapeManager::OnLButtonUp(int windowX, int windowY)
 
 void CShapeManager::OnMouseMove(int windowX, int windowY)
 {
-    Lock lock(m_mutex);
-    KALVEX_EVENT_SCOPE;
-    ForwardPointer(&CMeasureShape::OnMouseMove, WindowToImage(QPoint(windowX, windowY)));
+    {
+        Lock lock(m_mutex);
+        KALVEX_EVENT_SCOPE;
+        ForwardPointer(&CMeasureShape::OnMouseMove, WindowToImage(QPoint(windowX, windowY)));
+    }
+    NotifyCalibrationMoved();
 }
 
 void CShapeManager::ForwardPointer(void (CMeasureShape::*handler)(int, int, int), QPoint p)

@@ -151,6 +151,7 @@ public:
     void DetachShape(CMeasureShape* shape);
     void Retire(std::unique_ptr<CMeasureShape> shape);
     void CalibrationRulerMoved();
+    void NotifyCalibrationMoved();
     // A line between target points, stepped straight into raw frames.
     void DrawTargetLine(QPainter& painter, QPoint a, QPoint b, const QPen& pen);
     // A one-pixel circle stepped into a raw frame; false when not drawing on one.
@@ -212,4 +213,5 @@ private:
     std::vector<std::unique_ptr<CMeasureShape>> m_retired;
     std::function<void(const QRect&)> m_invalidate;
     std::function<void()> m_calibrationMoved;
+    bool m_bCalibrationMovedPending = false; // a drag step not yet told to the listener
 };

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include <vector>
 
 namespace {
@@ -144,6 +147,31 @@ TEST(ShapeManager, CancelUnfinishedRemovesOnlyShapesInConstruction)
     m.CancelUnfinished();
     ASSERT_EQ(m.ShapeCount(), 1);
     EXPECT_EQ(m.ShapeAt(0)->Kind(), 3);
+}
+
+// The listener of a drag step runs with the manager free: another thread (the frame pump)
+// can draw meanwhile, and the listener may write the calibration back.
+TEST(ShapeManager, CalibrationMovedIsToldWithTheManagerUnlocked)
+{
+    CShapeManager m;
+    m.SetCalibration(Slot(0.05, 0.05));
+    m.EnableCalibrationRuler(true);
+    int told = 0;
+    bool otherThreadGotIn = false;
+    m.SetCalibrationMovedHook([&] {
+        ++told;
+        auto other = std::async(std::launch::async, [&m] { return m.GetCalibration().left; });
+        otherThreadGotIn = other.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+        CCalibrationSlot back = m.GetCalibration();
+        m.SetCalibration(back);
+    });
+    m.SetToolMode(SelectMode);
+    m.OnLButtonDown(100, 200);
+    m.OnMouseMove(110, 200);
+    m.OnLButtonUp(110, 200);
+    EXPECT_EQ(told, 1);
+    EXPECT_TRUE(otherThreadGotIn) << "the hook ran under the manager's lock";
+    EXPECT_EQ(m.GetCalibration().left, 110u);
 }
 
 TEST(ShapeManager, CalibrationRulerDragShrinksAboutItsCentre)
