@@ -1,5 +1,7 @@
 #include "app/SnapshotSaver.h"
 
+#include "image/PictureWriter.h"
+
 #include "base/GeneralSettings.h"
 #include "base/Trace.h"
 #include "image/xFile.h"
@@ -16,88 +18,6 @@
 #include <vector>
 
 namespace {
-
-// The codecs write through CxFile; this one feeds a QSaveFile so that nothing replaces the
-// target until the whole picture is on disk.
-class CSaveFileStream : public CxFile
-{
-public:
-    explicit CSaveFileStream(QSaveFile& file) : m_file(file) { }
-
-    bool Close() override { return true; }
-    size_t Read(void*, size_t, size_t) override { return 0; }
-    size_t Write(const void* buffer, size_t size, size_t count) override
-    {
-        if (size == 0 || count == 0)
-            return 0;
-        // A short write is retried so that a full disk ends in an error with its reason.
-        const char* data = static_cast<const char*>(buffer);
-        qint64 left = qint64(size * count);
-        while (left > 0) {
-            const qint64 written = m_file.write(data, left);
-            if (written <= 0)
-                break;
-            data += written;
-            left -= written;
-        }
-        return left == 0 ? count : (size * count - size_t(left)) / size;
-    }
-    bool Seek(int64_t offset, int origin) override
-    {
-        qint64 target = offset;
-        if (origin == SEEK_CUR)
-            target += m_file.pos();
-        else if (origin == SEEK_END)
-            target += m_file.size();
-        return m_file.seek(target);
-    }
-    int64_t Tell() override { return m_file.pos(); }
-    int64_t Size() override { return m_file.size(); }
-    bool Flush() override { return m_file.error() == QFileDevice::NoError; }
-    bool Eof() override { return m_file.atEnd(); }
-    long Error() override { return m_file.error() == QFileDevice::NoError ? 0 : 1; }
-    long GetC() override { return EOF; }
-    char* GetS(char*, int) override { return nullptr; }
-    long Scanf(const char*, void*) override { return EOF; }
-
-private:
-    QSaveFile& m_file;
-};
-
-// Palette pictures (grey JPEGs, 8-bit BMPs) are widened so the drawing can be burnt in.
-bool WidenToTrueColour(CxImage& image)
-{
-    if (image.Bpp() == 24)
-        return true;
-    const uint8_t* palette = image.Palette();
-    const uint32_t colours = image.NumColors();
-    if (!palette || colours == 0 || image.Bpp() > 8)
-        return false;
-    CxImage wide;
-    wide.SetXDpi(image.XDpi());
-    wide.SetYDpi(image.YDpi());
-    wide.SetJpegQualityLevel(image.JpegQualityLevel());
-    if (!wide.Create(image.Width(), image.Height(), 24, image.Type()))
-        return false;
-    const uint32_t bpp = image.Bpp();
-    for (uint32_t y = 0; y < image.Height(); ++y) {
-        const uint8_t* src = image.RowBits(y);
-        uint8_t* dst = wide.RowBits(y);
-        for (uint32_t x = 0; x < image.Width(); ++x) {
-            uint32_t index = src[x];
-            if (bpp == 1)
-                index = (src[x >> 3] >> (7 - (x & 7))) & 1;
-            else if (bpp == 4)
-                index = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
-            const uint8_t* entry = palette + 4 * qMin(index, colours - 1);
-            dst[3 * x] = entry[0];
-            dst[3 * x + 1] = entry[1];
-            dst[3 * x + 2] = entry[2];
-        }
-    }
-    image = std::move(wide);
-    return true;
-}
 
 QString FileNameOf(const QString& path)
 {
@@ -160,19 +80,20 @@ QString CSnapshotSaver::SaveTimeStamped()
 {
     const bool bmp = m_ctx.settings.m_bBMP;
     const QString folder = ImageFolder();
-    QString reason;
-    if (!CSnapshotNamer::MakeFolder(folder, &reason)) {
-        ReportFailure(folder, reason);
-        return {};
-    }
     const CSnapshotNamer namer(m_ctx.clock);
-    const QString name =
-            namer.UniqueName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
-    const QString path = CSnapshotNamer::JoinPath(folder, name);
+    QString name;
+    QString path;
+    QString reason;
     if (!bmp)
         m_ctx.frame.SetJpegQualityLevel(kJpegQuality);
-    if (!WriteFrame(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG, m_ctx.settings.m_bMeasure))
+    CxImage composed;
+    CxImage* picture = FrameToWrite(composed, m_ctx.settings.m_bMeasure, reason);
+    if (!picture
+            || !CPictureWriter::WriteTimeStamped(
+                    *picture, folder, bmp, namer, name, path, &reason)) {
+        ReportFailure(path.isEmpty() ? folder : path, reason);
         return {};
+    }
     ShowItem(name);
     return path;
 }
@@ -196,7 +117,7 @@ QString CSnapshotSaver::OverwriteCurrent(const QString& currentFile)
     const uint32_t format = name.toLower().endsWith(QStringLiteral(".bmp")) ? CXIMAGE_FORMAT_BMP
                                                                             : CXIMAGE_FORMAT_JPG;
     QString reason;
-    if (!WriteImage(m_ctx.frame, path, format, &reason)) {
+    if (!CPictureWriter::Write(m_ctx.frame, path, format, &reason)) {
         ReportFailure(path, reason);
         return {};
     }
@@ -244,23 +165,28 @@ QString CSnapshotSaver::SaveToPath(const QString& path)
     return path;
 }
 
-bool CSnapshotSaver::WriteFrame(const QString& path, uint32_t format, bool burnIn)
+CxImage* CSnapshotSaver::FrameToWrite(CxImage& composed, bool burnIn, QString& reason)
 {
     if (!m_ctx.frame.HasPixels()) {
-        ReportFailure(path, tr("There is no picture to save."));
-        return false;
+        reason = tr("There is no picture to save.");
+        return nullptr;
     }
+    if (!burnIn || !m_ctx.manager)
+        return &m_ctx.frame;
+    composed = m_ctx.frame;
+    if (!ComposeSnapshot(composed, *m_ctx.manager)) {
+        reason = tr("The drawing cannot be added to this picture.");
+        return nullptr;
+    }
+    return &composed;
+}
+
+bool CSnapshotSaver::WriteFrame(const QString& path, uint32_t format, bool burnIn)
+{
     QString reason;
-    bool ok = false;
-    if (burnIn && m_ctx.manager) {
-        CxImage composed(m_ctx.frame);
-        ok = ComposeSnapshot(composed, *m_ctx.manager)
-                && WriteImage(composed, path, format, &reason);
-        if (reason.isEmpty() && !ok)
-            reason = tr("The drawing cannot be added to this picture.");
-    } else {
-        ok = WriteImage(m_ctx.frame, path, format, &reason);
-    }
+    CxImage composed;
+    CxImage* picture = FrameToWrite(composed, burnIn, reason);
+    const bool ok = picture && CPictureWriter::Write(*picture, path, format, &reason);
     if (!ok)
         ReportFailure(path, reason);
     return ok;
@@ -268,7 +194,7 @@ bool CSnapshotSaver::WriteFrame(const QString& path, uint32_t format, bool burnI
 
 bool CSnapshotSaver::ComposeSnapshot(CxImage& image, CShapeManager& manager)
 {
-    if (!image.HasPixels() || !WidenToTrueColour(image))
+    if (!image.HasPixels() || !CPictureWriter::WidenToTrueColour(image))
         return false;
     const int width = int(image.Width());
     const int height = int(image.Height());
@@ -278,30 +204,6 @@ bool CSnapshotSaver::ComposeSnapshot(CxImage& image, CShapeManager& manager)
     std::vector<uint8_t> scratch(size_t(FrameStride(width)) * size_t(height));
     manager.RenderOnto(scratch.data(), width, height);
     CShapeManager::MergeRendered(image.RowBits(0), scratch.data(), width, height);
-    return true;
-}
-
-bool CSnapshotSaver::WriteImage(
-        CxImage& image, const QString& path, uint32_t format, QString* error)
-{
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    QSaveFile file(path);
-    // Unbuffered, so a full disk shows up at the write that hit it, with the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    CSaveFileStream stream(file);
-    if (!image.Encode(&stream, format)) {
-        const QString reason =
-                file.error() != QFileDevice::NoError ? file.errorString() : image.LastError();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
     return true;
 }
 

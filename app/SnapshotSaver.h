@@ -63,9 +63,6 @@ public:
 
     // Burns the measurement drawing into a 24-bit picture; other depths are widened first.
     static bool ComposeSnapshot(CxImage& image, CShapeManager& manager);
-    // Writes through a temporary file beside the target, so a failed write leaves an earlier
-    // file whole. On failure error holds the reason.
-    static bool WriteImage(CxImage& image, const QString& path, uint32_t format, QString* error);
     static QString SaveFilter();
     // The image folder plus the name, the way "SaveAs" decides whether the list shows the file.
     static bool IsInFolder(const QString& path, const QString& folder);
@@ -73,6 +70,8 @@ public:
 private:
     QString SaveTimeStamped();
     QString OverwriteCurrent(const QString& currentFile);
+    // The frame itself, or composed with the drawing burnt in; null with the reason.
+    CxImage* FrameToWrite(CxImage& composed, bool burnIn, QString& reason);
     bool WriteFrame(const QString& path, uint32_t format, bool burnIn);
     void ReportFailure(const QString& path, const QString& reason);
     void ShowItem(const QString& name);

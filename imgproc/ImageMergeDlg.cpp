@@ -1,5 +1,7 @@
 #include "imgproc/ImageMergeDlg.h"
 
+#include "image/PictureWriter.h"
+
 #include "base/SnapshotNamer.h"
 #include "base/Trace.h"
 #include "image/ImageListWnd.h"
@@ -37,18 +39,6 @@ constexpr int kItemHeight = 175;
 constexpr int kButtonSize = 56;
 constexpr int kIconSize = 48;
 constexpr int kComboWidth = 80;
-
-// A picture the fusion can take: 24 bits per pixel. Palette pictures are widened.
-bool ToColour(CxImage& image)
-{
-    if (image.Bpp() == 24)
-        return true;
-    CxImage colour;
-    if (!CImagePainter::FromQImage(CImagePainter::ToQImage(image), colour))
-        return false;
-    image = std::move(colour);
-    return image.Bpp() == 24;
-}
 
 } // namespace
 
@@ -312,13 +302,6 @@ bool CImageMergeDlg::SaveBmp() const
     return !m_hooks.saveBmp || m_hooks.saveBmp();
 }
 
-QString CImageMergeDlg::NewName(const QString& folder, const QString& extension) const
-{
-    const CSnapshotNamer namer(
-            m_hooks.clock ? CSnapshotNamer::Clock(m_hooks.clock) : CSnapshotNamer::Clock());
-    return namer.UniqueName(folder, extension);
-}
-
 QSize CImageMergeDlg::SourceSize() const
 {
     if (IsStill()) {
@@ -414,9 +397,10 @@ void CImageMergeDlg::OnCapture()
     const QString folder = ImageFolder();
     QString name;
     QString path;
-    if (!SaveTimeStamped(frame, folder, name, path)) {
+    QString reason;
+    if (!SaveTimeStamped(frame, folder, name, path, reason)) {
         ShowMessage(tr("The captured picture could not be saved to %1: %2")
-                            .arg(QDir::toNativeSeparators(path), frame.LastError()));
+                            .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     qCDebug(lcTrace, "Merge capture:%s", qPrintable(path));
@@ -445,7 +429,7 @@ void CImageMergeDlg::OnOpen()
         return;
 
     CxImage image;
-    if (!image.LoadFile(path) || !image.HasPixels() || !ToColour(image)) {
+    if (!image.LoadFile(path) || !image.HasPixels() || !CPictureWriter::WidenToTrueColour(image)) {
         const QString reason = image.LastError();
         ShowMessage(reason.isEmpty()
                         ? tr("%1 cannot be read as a picture.").arg(QDir::toNativeSeparators(path))
@@ -557,9 +541,10 @@ void CImageMergeDlg::OnSave()
     const QString folder = ImageFolder();
     QString name;
     QString path;
-    if (!SaveTimeStamped(m_result, folder, name, path)) {
+    QString reason;
+    if (!SaveTimeStamped(m_result, folder, name, path, reason)) {
         ShowMessage(tr("The merged picture could not be saved to %1: %2")
-                            .arg(QDir::toNativeSeparators(path), m_result.LastError()));
+                            .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     ShowMessage(tr("File path: %1").arg(QDir::toNativeSeparators(path)),
@@ -569,15 +554,11 @@ void CImageMergeDlg::OnSave()
 }
 
 bool CImageMergeDlg::SaveTimeStamped(
-        CxImage& picture, const QString& folder, QString& name, QString& path)
+        CxImage& picture, const QString& folder, QString& name, QString& path, QString& reason)
 {
-    const bool bmp = SaveBmp();
-    name = NewName(folder, bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
-    path = CSnapshotNamer::JoinPath(folder, name);
-    if (!bmp)
-        picture.SetJpegQualityLevel(100.0f);
-    QDir().mkpath(folder);
-    return picture.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG);
+    const CSnapshotNamer namer(
+            m_hooks.clock ? CSnapshotNamer::Clock(m_hooks.clock) : CSnapshotNamer::Clock());
+    return CPictureWriter::WriteTimeStamped(picture, folder, SaveBmp(), namer, name, path, &reason);
 }
 
 bool CImageMergeDlg::SwitchToStill()

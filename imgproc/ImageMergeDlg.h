@@ -104,9 +104,9 @@ private:
     bool IsStill() const;
     QString ImageFolder() const;
     bool SaveBmp() const;
-    QString NewName(const QString& folder, const QString& extension) const;
     // Writes a picture under a new time-stamped name in folder, in the snapshot format.
-    bool SaveTimeStamped(CxImage& picture, const QString& folder, QString& name, QString& path);
+    bool SaveTimeStamped(
+            CxImage& picture, const QString& folder, QString& name, QString& path, QString& reason);
     bool SwitchToStill();
     void UpdateVideo();
     void ShowOnBigView(const CxImage& image);
