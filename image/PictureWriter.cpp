@@ -100,32 +100,9 @@ bool CPictureWriter::WidenToTrueColour(CxImage& image)
 {
     if (image.Bpp() == 24)
         return true;
-    const uint8_t* palette = image.Palette();
-    const uint32_t colours = image.NumColors();
-    if (!palette || colours == 0 || image.Bpp() > 8)
-        return false;
     CxImage wide;
-    wide.SetXDpi(image.XDpi());
-    wide.SetYDpi(image.YDpi());
-    wide.SetJpegQualityLevel(image.JpegQualityLevel());
-    if (!wide.Create(image.Width(), image.Height(), 24, image.Type()))
+    if (!image.ToTrueColour(wide))
         return false;
-    const uint32_t bpp = image.Bpp();
-    for (uint32_t y = 0; y < image.Height(); ++y) {
-        const uint8_t* src = image.RowBits(y);
-        uint8_t* dst = wide.RowBits(y);
-        for (uint32_t x = 0; x < image.Width(); ++x) {
-            uint32_t index = src[x];
-            if (bpp == 1)
-                index = (src[x >> 3] >> (7 - (x & 7))) & 1;
-            else if (bpp == 4)
-                index = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
-            const uint8_t* entry = palette + 4 * qMin(index, colours - 1);
-            dst[3 * x] = entry[0];
-            dst[3 * x + 1] = entry[1];
-            dst[3 * x + 2] = entry[2];
-        }
-    }
     image = std::move(wide);
     return true;
 }

@@ -49,34 +49,6 @@ uint8_t paletteIndex(const uint8_t* row, uint32_t x, uint32_t bpp)
     }
 }
 
-// Palette images become 24-bit before resizing; the thumbnail is always 24-bit.
-bool toRgb24(const CxImage& src, CxImage& dst)
-{
-    if (src.Bpp() == 24) {
-        dst = src;
-        return true;
-    }
-    CxImage out;
-    out.SetXDpi(src.XDpi());
-    out.SetYDpi(src.YDpi());
-    out.SetJpegQualityLevel(src.JpegQualityLevel());
-    if (!out.Create(src.Width(), src.Height(), 24, src.Type()))
-        return false;
-    const uint8_t* pal = src.Palette();
-    for (uint32_t y = 0; y < src.Height(); ++y) {
-        const uint8_t* s = src.RowBits(y);
-        uint8_t* d = out.RowBits(y);
-        for (uint32_t x = 0; x < src.Width(); ++x) {
-            const uint8_t* entry = pal + 4 * paletteIndex(s, x, src.Bpp());
-            d[3 * x] = entry[0];
-            d[3 * x + 1] = entry[1];
-            d[3 * x + 2] = entry[2];
-        }
-    }
-    dst = std::move(out);
-    return true;
-}
-
 // Source spans covered by each target cell of an exact area average along one axis.
 struct AxisWeights
 {
@@ -409,6 +381,38 @@ bool CxImage::FlipVertical()
     return true;
 }
 
+bool CxImage::ToTrueColour(CxImage& dst) const
+{
+    const CxImage& src = *this;
+    if (!src.HasPixels())
+        return false;
+    if (src.Bpp() == 24) {
+        dst = src;
+        return true;
+    }
+    CxImage out;
+    out.SetXDpi(src.XDpi());
+    out.SetYDpi(src.YDpi());
+    out.SetJpegQualityLevel(src.JpegQualityLevel());
+    if (!out.Create(src.Width(), src.Height(), 24, src.Type()))
+        return false;
+    const uint8_t* pal = src.Palette();
+    if (!pal || src.Bpp() > 8)
+        return false;
+    for (uint32_t y = 0; y < src.Height(); ++y) {
+        const uint8_t* s = src.RowBits(y);
+        uint8_t* d = out.RowBits(y);
+        for (uint32_t x = 0; x < src.Width(); ++x) {
+            const uint8_t* entry = pal + 4 * paletteIndex(s, x, src.Bpp());
+            d[3 * x] = entry[0];
+            d[3 * x + 1] = entry[1];
+            d[3 * x + 2] = entry[2];
+        }
+    }
+    dst = std::move(out);
+    return true;
+}
+
 bool CxImage::MakeThumbnail(
         int32_t width, int32_t height, uint32_t canvasColor, CxImage* destination)
 {
@@ -417,7 +421,7 @@ bool CxImage::MakeThumbnail(
     // Palette pictures are converted first; a 24-bit picture is read where it is, since every
     // step below writes to a new image anyway.
     CxImage converted;
-    if (Bpp() != 24 && !toRgb24(*this, converted))
+    if (Bpp() != 24 && !ToTrueColour(converted))
         return false;
     CxImage shrunk;
     const CxImage* work = Bpp() == 24 ? this : &converted;

@@ -63,6 +63,9 @@ public:
     // Bytes per stored row, padded to a multiple of 4.
     uint32_t Stride() const { return m_stride; }
     bool HasPixels() const { return m_dib != nullptr; }
+    // This picture at 24 bits per pixel (palette pictures through their palette); false
+    // without pixels or for a depth that has no palette.
+    bool ToTrueColour(CxImage& dst) const;
     uint8_t* RowBits(uint32_t row = 0);
     const uint8_t* RowBits(uint32_t row = 0) const;
 
