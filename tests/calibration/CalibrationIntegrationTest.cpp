@@ -9,22 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include "ShapeDrivers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-void Click(CShapeManager& m, int x, int y)
-{
-    m.OnLButtonDown(x, y);
-    m.OnLButtonUp(x, y);
-}
-
-void Drag(CShapeManager& m, QPoint from, QPoint to)
-{
-    m.OnLButtonDown(from.x(), from.y());
-    m.OnMouseMove(to.x(), to.y());
-    m.OnLButtonUp(to.x(), to.y());
-}
-
 CCalibrationDlg::CHooks EngineHooks(CShapeManager& m)
 {
     CCalibrationDlg::CHooks h;

@@ -6,6 +6,8 @@
 #include "measure/ShapeManager.h"
 #include "measure/VerticalLinesShape.h"
 
+#include "ShapeDrivers.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -28,19 +30,6 @@ CCalibrationSlot Slot(double x, double y, int unit = 1)
     slot.top = 100;
     slot.bottom = 300;
     return slot;
-}
-
-void Click(CShapeManager& m, int x, int y)
-{
-    m.OnLButtonDown(x, y);
-    m.OnLButtonUp(x, y);
-}
-
-void Drag(CShapeManager& m, QPoint from, QPoint to)
-{
-    m.OnLButtonDown(from.x(), from.y());
-    m.OnMouseMove(to.x(), to.y());
-    m.OnLButtonUp(to.x(), to.y());
 }
 
 } // namespace

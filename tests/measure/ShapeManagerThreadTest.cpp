@@ -1,6 +1,8 @@
 #include "measure/MeasureShape.h"
 #include "measure/ShapeManager.h"
 
+#include "ShapeDrivers.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -41,22 +43,13 @@ TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
     };
     for (int round = 0; round < 40; ++round) {
         awaitFrame();
-        m.SetToolMode(2);
-        m.OnLButtonDown(10, 10 + round);
-        m.OnMouseMove(200, 40 + round);
-        m.OnLButtonUp(200, 40 + round);
-        m.SetToolMode(8);
-        for (QPoint p : { QPoint(60, 50), QPoint(50, 60), QPoint(40, 50) }) {
-            m.OnLButtonDown(p.x(), p.y());
-            m.OnLButtonUp(p.x(), p.y());
-        }
+        DrawLine(m, QPoint(10, 10 + round), QPoint(200, 40 + round));
+        DrawCircle(m, QPoint(60, 50), QPoint(50, 60), QPoint(40, 50));
         m.AddText(QStringLiteral("text %1").arg(round), 5, 5);
 
         // Drag the line's end, then remove shapes by their rows.
         m.SetToolMode(13);
-        m.OnLButtonDown(200, 40 + round);
-        m.OnMouseMove(150, 120);
-        m.OnLButtonUp(150, 120);
+        Drag(m, QPoint(200, 40 + round), QPoint(150, 120));
         m.SetZoom(round % 2 ? 2.0f : 1.0f);
         m.SetPan(round % 3, 0);
         const auto rows = m.ResultRows();
