@@ -409,10 +409,10 @@ std::vector<CResultRow> CShapeManager::ResultRows() const
 void CShapeManager::SetPan(int x, int y)
 {
     Lock lock(m_mutex);
-    if (x == m_nPanX && y == m_nPanY)
+    if (x == m_view.panX && y == m_view.panY)
         return;
-    m_nPanX = x;
-    m_nPanY = y;
+    m_view.panX = x;
+    m_view.panY = y;
     for (const auto& shape : m_shapes)
         shape->Invalidate();
 }
@@ -420,14 +420,14 @@ void CShapeManager::SetPan(int x, int y)
 QPoint CShapeManager::Pan() const
 {
     Lock lock(m_mutex);
-    return { m_nPanX, m_nPanY };
+    return { m_view.panX, m_view.panY };
 }
 
 float CShapeManager::SetZoom(float zoom)
 {
     Lock lock(m_mutex);
-    const float previous = m_fZoom;
-    m_fZoom = zoom;
+    const float previous = m_view.zoom;
+    m_view.zoom = zoom;
     InvalidateAll();
     return previous;
 }
@@ -435,29 +435,29 @@ float CShapeManager::SetZoom(float zoom)
 float CShapeManager::Zoom() const
 {
     Lock lock(m_mutex);
-    return m_fZoom;
+    return m_view.zoom;
 }
 
 QPoint CShapeManager::ImageToWindow(QPoint image) const
 {
-    return ToTarget({ static_cast<int>(image.x() * m_fZoom - m_nPanX),
-            static_cast<int>(image.y() * m_fZoom - m_nPanY) });
+    return View().ImageToTarget(image);
 }
 
 QPoint CShapeManager::ToTarget(QPoint window) const
 {
-    return m_nFlipHeight > 0 ? QPoint(window.x(), m_nFlipHeight - 1 - window.y()) : window;
+    return View().ToTarget(window);
 }
 
 void CShapeManager::DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text)
 {
-    if (m_nFlipHeight <= 0) {
+    const int flip = View().flipHeight;
+    if (flip <= 0) {
         painter.drawStaticText(target, text);
         return;
     }
     // Text through a mirror: rare, only for texts that are not labels.
-    painter.setWorldTransform(QTransform(1, 0, 0, -1, 0, m_nFlipHeight - 1));
-    painter.drawStaticText(QPoint(target.x(), m_nFlipHeight - 1 - target.y()), text);
+    painter.setWorldTransform(QTransform(1, 0, 0, -1, 0, flip - 1));
+    painter.drawStaticText(QPoint(target.x(), flip - 1 - target.y()), text);
     painter.resetTransform();
 }
 
@@ -481,20 +481,20 @@ bool CShapeManager::DrawTargetCircle(QPoint centre, int radius, const QPen& pen)
 
 void CShapeManager::DrawLabelText(QPainter& painter, QPoint target, CTextLabel& label)
 {
-    if (!m_raster || m_nFlipHeight <= 0) {
+    const int flip = View().flipHeight;
+    if (!m_raster || flip <= 0) {
         DrawUprightText(painter, target, label.StaticText());
         return;
     }
     // On raw frames the label's pre-rendered text is blended row by row: Qt's text drawing
     // through a mirror, into 24-bit pixels, costs several times more.
-    m_raster->Sprite(target.x(), m_nFlipHeight - 1 - target.y(), label.Sprite());
+    m_raster->Sprite(target.x(), flip - 1 - target.y(), label.Sprite());
 }
 
 QPoint CShapeManager::WindowToImage(QPoint window) const
 {
     Lock lock(m_mutex);
-    return { static_cast<int>((m_nPanX + window.x()) / m_fZoom),
-        static_cast<int>((m_nPanY + window.y()) / m_fZoom) };
+    return m_view.WindowToImage(window);
 }
 
 void CShapeManager::SetClientSize(QSize size)
@@ -575,9 +575,10 @@ QSize CShapeManager::PictureSize() const
 {
     Lock lock(m_mutex);
     // The canvas is the picture at the zoom.
-    if (m_clientSize.isEmpty() || m_fZoom <= 0.0f)
+    if (m_clientSize.isEmpty() || m_view.zoom <= 0.0f)
         return {};
-    return { qRound(m_clientSize.width() / m_fZoom), qRound(m_clientSize.height() / m_fZoom) };
+    return { qRound(m_clientSize.width() / m_view.zoom),
+        qRound(m_clientSize.height() / m_view.zoom) };
 }
 
 void CShapeManager::PlaceRulerIfUnusable()
@@ -940,9 +941,11 @@ void CShapeManager::InvalidateAll()
         m_invalidate(QRect());
 }
 
-void CShapeManager::DrawEverything(
-        QPainter& painter, Target target, int width, int height, int offsetX, int offsetY)
+void CShapeManager::DrawEverything(QPainter& painter, Target target, int width, int height,
+        int offsetX, int offsetY, const CViewTransform& view)
 {
+    // Shapes map their points through View() while they draw: this call's transform.
+    m_drawing = &view;
     PreparePainter(painter);
     painter.setFont(m_labelFont);
     if (m_settings.RulerShow)
@@ -961,12 +964,13 @@ void CShapeManager::DrawEverything(
         DrawCrossLines(painter, m_clientSize.width(), m_clientSize.height());
     if (m_ruler)
         m_ruler->Draw(painter, false);
+    m_drawing = nullptr;
 }
 
 COverlayPainter CShapeManager::Overlays() const
 {
-    COverlayPainter overlays(m_settings, m_fZoom, ScaleX(), ScaleY(), UnitText(), m_labelFont);
-    overlays.SetFlipHeight(m_nFlipHeight);
+    COverlayPainter overlays(m_settings, View().zoom, ScaleX(), ScaleY(), UnitText(), m_labelFont);
+    overlays.SetFlipHeight(View().flipHeight);
     return overlays;
 }
 
@@ -1006,13 +1010,14 @@ void CShapeManager::DrawCrossLines(QPainter& painter, int width, int height)
 void CShapeManager::DrawAll(QPainter& painter)
 {
     Lock lock(m_mutex);
-    DrawEverything(painter, Target::Canvas, m_clientSize.width(), m_clientSize.height(), 0, 0);
+    DrawEverything(
+            painter, Target::Canvas, m_clientSize.width(), m_clientSize.height(), 0, 0, m_view);
 }
 
 void CShapeManager::DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY)
 {
     Lock lock(m_mutex);
-    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
+    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY, m_view);
 }
 
 void CShapeManager::DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, int offsetY)
@@ -1028,11 +1033,11 @@ void CShapeManager::DrawOnFrame(uint8_t* frame, int width, int height, int offse
             || m_frameView.height() != height)
         m_frameView = QImage(frame, width, height, FrameStride(width), QImage::Format_BGR888);
     QPainter painter(&m_frameView);
-    m_nFlipHeight = height;
+    CViewTransform bottomUp = m_view;
+    bottomUp.flipHeight = height;
     m_raster.emplace(frame, width, height);
-    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY);
+    DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY, bottomUp);
     m_raster.reset();
-    m_nFlipHeight = 0;
 }
 
 void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
@@ -1041,28 +1046,20 @@ void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
         return;
     std::memset(scratch, kBurnInBackground, static_cast<size_t>(FrameStride(width)) * height);
     Lock lock(m_mutex);
-    const float zoom = m_fZoom;
-    const int panX = m_nPanX;
-    const int panY = m_nPanY;
-    m_fZoom = 1.0f;
-    m_nPanX = 0;
-    m_nPanY = 0;
+    // The picture's own pixels: no zoom, no pan, bottom-up rows.
+    CViewTransform picture;
+    picture.flipHeight = height;
     m_bBurningIn = true;
     {
         QImage view(scratch, width, height, FrameStride(width), QImage::Format_BGR888);
         QPainter painter(&view);
-        m_nFlipHeight = height;
         m_raster.emplace(scratch, width, height);
         // Smoothed edges would blend with the 128 background and leave grey fringes.
         painter.setRenderHint(QPainter::TextAntialiasing, false);
-        DrawEverything(painter, Target::Image, width, height, 0, 0);
+        DrawEverything(painter, Target::Image, width, height, 0, 0, picture);
         m_raster.reset();
-        m_nFlipHeight = 0;
     }
     m_bBurningIn = false;
-    m_fZoom = zoom;
-    m_nPanX = panX;
-    m_nPanY = panY;
 }
 
 void CShapeManager::MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height)

@@ -6,6 +6,7 @@
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
 #include "measure/FrameRasteriser.h"
+#include "measure/ViewTransform.h"
 #include "measure/OverlayPainter.h"
 #include "measure/ResultRow.h"
 
@@ -161,8 +162,10 @@ public:
 
 private:
     enum class Target { Canvas, Frame, Image };
-    void DrawEverything(
-            QPainter& painter, Target target, int width, int height, int offsetX, int offsetY);
+    void DrawEverything(QPainter& painter, Target target, int width, int height, int offsetX,
+            int offsetY, const CViewTransform& view);
+    // The transform of the drawing in progress, else the canvas's.
+    const CViewTransform& View() const { return m_drawing ? *m_drawing : m_view; }
     void DrawRulerOverlay(
             QPainter& painter, Target target, int width, int height, int offsetX, int offsetY);
     void DrawGridOverlay(QPainter& painter, Target target, int width, int height);
@@ -191,9 +194,8 @@ private:
     CCalibrationSlot m_calibration;
     int m_nToolMode = 0;
     bool m_bButtonDown = false;
-    int m_nPanX = 0;
-    int m_nPanY = 0;
-    float m_fZoom = 1.0f;
+    CViewTransform m_view; // the canvas's zoom and pan, for the mouse and the canvas
+    const CViewTransform* m_drawing = nullptr; // while drawing: that call's transform
     QPen m_shapePen;
     CColorSetting m_settings;
     QFont m_labelFont;
@@ -203,7 +205,6 @@ private:
     QSize m_clientSize;
     QSize m_hitCharSize;
     bool m_bBurningIn = false;
-    int m_nFlipHeight = 0; // non-zero while drawing onto a bottom-up target of that height
     QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
     // While a raw bottom-up buffer is drawn on: lines, circles and labels go straight into it.
     std::optional<CFrameRasteriser> m_raster;
