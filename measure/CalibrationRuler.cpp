@@ -49,7 +49,7 @@ void CCalibrationRuler::OnLButtonUp(int, int, int)
 
 void CCalibrationRuler::OnMouseMove(int x, int y, int)
 {
-    if (!m_bActive || m_nGrabbed == CReferenceRect::None || !m_manager->ButtonDown())
+    if (!m_bActive || m_nGrabbed == CReferenceRect::None || !m_manager->ButtonHeld())
         return;
     const std::optional<CReferenceRect> moved =
             m_rect.Dragged(static_cast<Handle>(m_nGrabbed), x - m_last.x(), y - m_last.y());

@@ -272,7 +272,7 @@ void CMeasureShape::InvalidatePoints(std::initializer_list<QPoint> extra)
         add(m_manager->ImageToWindow(p));
     for (const QPoint& p : extra)
         add(m_manager->ImageToWindow(p));
-    const float zoom = m_manager->Zoom();
+    const float zoom = m_manager->DrawingZoom();
     const int gx = zoom > 1.0f ? static_cast<int>(120 * zoom) : 100;
     const int gy = zoom > 1.0f ? static_cast<int>(80 * zoom) : 50;
     m_manager->InvalidateWindowRect(box.adjusted(-gx, -gy, gx, gy));

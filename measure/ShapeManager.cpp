@@ -120,6 +120,11 @@ uint32_t CShapeManager::NextShapeId()
 CMeasureShape* CShapeManager::CreateShape(int kind)
 {
     Lock lock(m_mutex);
+    return CreateShapeLocked(kind);
+}
+
+CMeasureShape* CShapeManager::CreateShapeLocked(int kind)
+{
     std::unique_ptr<CMeasureShape> shape;
     switch (kind) {
     case KindLine:
@@ -160,6 +165,11 @@ CMeasureShape* CShapeManager::CreateShape(int kind)
 int CShapeManager::FindShape(uint32_t id) const
 {
     Lock lock(m_mutex);
+    return FindShapeLocked(id);
+}
+
+int CShapeManager::FindShapeLocked(uint32_t id) const
+{
     for (int i = 0; i < static_cast<int>(m_shapes.size()); ++i) {
         if (m_shapes[i]->Id() == id)
             return i;
@@ -178,7 +188,7 @@ void CShapeManager::RemoveShapeAt(int index)
 void CShapeManager::RemoveShape(uint32_t id)
 {
     Lock lock(m_mutex);
-    const int index = FindShape(id);
+    const int index = FindShapeLocked(id);
     if (index >= 0 && m_shapes[index]->Kind() != KindCalibrationRuler)
         RemoveShapeAt(index);
 }
@@ -307,6 +317,11 @@ void CShapeManager::HighlightByRowId(uint32_t rowId, bool on)
 void CShapeManager::ClearSelection()
 {
     Lock lock(m_mutex);
+    ClearSelectionLocked();
+}
+
+void CShapeManager::ClearSelectionLocked()
+{
     for (const auto& shape : m_shapes)
         shape->SetSelected(false);
 }
@@ -574,6 +589,11 @@ void CShapeManager::EnableCalibrationRuler(bool on)
 QSize CShapeManager::PictureSize() const
 {
     Lock lock(m_mutex);
+    return PictureSizeLocked();
+}
+
+QSize CShapeManager::PictureSizeLocked() const
+{
     // The canvas is the picture at the zoom.
     if (m_clientSize.isEmpty() || m_view.zoom <= 0.0f)
         return {};
@@ -588,7 +608,7 @@ void CShapeManager::PlaceRulerIfUnusable()
     // the slot in use learns the new place as after a drag step.
     if (!m_ruler || !m_ruler->IsActive() || m_ruler->HasExtent())
         return;
-    m_ruler->PlaceCentred(PictureSize());
+    m_ruler->PlaceCentred(PictureSizeLocked());
     m_ruler->Invalidate();
     CalibrationRulerMoved();
 }
@@ -672,7 +692,7 @@ QString CShapeManager::UnitText() const
 void CShapeManager::AddText(const QString& text, int windowX, int windowY)
 {
     Lock lock(m_mutex);
-    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    const QPoint p = m_view.WindowToImage(QPoint(windowX, windowY));
     m_texts.push_back(std::make_unique<CTextLabel>(this, p, text));
     m_texts.back()->Invalidate();
 }
@@ -680,6 +700,11 @@ void CShapeManager::AddText(const QString& text, int windowX, int windowY)
 void CShapeManager::DeleteText(int index)
 {
     Lock lock(m_mutex);
+    DeleteTextLocked(index);
+}
+
+void CShapeManager::DeleteTextLocked(int index)
+{
     if (index < 0 || index >= static_cast<int>(m_texts.size()))
         return;
     m_texts[index]->Invalidate();
@@ -692,7 +717,7 @@ void CShapeManager::DeleteAllTexts()
 {
     Lock lock(m_mutex);
     while (!m_texts.empty())
-        DeleteText(static_cast<int>(m_texts.size()) - 1);
+        DeleteTextLocked(static_cast<int>(m_texts.size()) - 1);
 }
 
 void CShapeManager::SetText(int index, const QString& text)
@@ -799,8 +824,8 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
 {
     Lock lock(m_mutex);
     KALVEX_EVENT_SCOPE;
-    const QPoint p = WindowToImage(QPoint(windowX, windowY));
-    ClearSelection();
+    const QPoint p = m_view.WindowToImage(QPoint(windowX, windowY));
+    ClearSelectionLocked();
     const int mode = m_nToolMode;
     auto inConstruction = [this](int kind) -> CMeasureShape* {
         for (const auto& shape : m_shapes) {
@@ -812,7 +837,7 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
     CMeasureShape* target = nullptr;
     switch (mode) {
     case 2:
-        target = CreateShape(KindLine);
+        target = CreateShapeLocked(KindLine);
         break;
     case 3:
     case 4:
@@ -820,7 +845,7 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
     case 8:
         target = inConstruction(mode);
         if (!target)
-            target = CreateShape(mode);
+            target = CreateShapeLocked(mode);
         break;
     case 9: {
         target = inConstruction(KindDistance);
@@ -830,13 +855,13 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
         for (const auto& shape : m_shapes)
             unfinished |= shape->Kind() == KindDistance && shape->PointCount() < 6;
         if (!unfinished)
-            target = CreateShape(KindDistance);
+            target = CreateShapeLocked(KindDistance);
         break;
     }
     case 11:
         target = inConstruction(KindVerticalLines);
         if (!target)
-            target = CreateShape(KindVerticalLines);
+            target = CreateShapeLocked(KindVerticalLines);
         break;
     case SelectMode: {
         for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
@@ -867,7 +892,7 @@ void CShapeManager::OnLButtonUp(int windowX, int windowY)
 {
     Lock lock(m_mutex);
     KALVEX_EVENT_SCOPE;
-    ForwardPointer(&CMeasureShape::OnLButtonUp, WindowToImage(QPoint(windowX, windowY)));
+    ForwardPointer(&CMeasureShape::OnLButtonUp, m_view.WindowToImage(QPoint(windowX, windowY)));
     m_bButtonDown = false;
 }
 
@@ -876,7 +901,7 @@ void CShapeManager::OnMouseMove(int windowX, int windowY)
     {
         Lock lock(m_mutex);
         KALVEX_EVENT_SCOPE;
-        ForwardPointer(&CMeasureShape::OnMouseMove, WindowToImage(QPoint(windowX, windowY)));
+        ForwardPointer(&CMeasureShape::OnMouseMove, m_view.WindowToImage(QPoint(windowX, windowY)));
     }
     NotifyCalibrationMoved();
 }
@@ -897,7 +922,7 @@ void CShapeManager::OnLButtonDblClk(int windowX, int windowY)
 {
     Lock lock(m_mutex);
     KALVEX_EVENT_SCOPE;
-    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    const QPoint p = m_view.WindowToImage(QPoint(windowX, windowY));
     for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
         if (!shape->IsRemoved())
             shape->OnLButtonDblClk(p.x(), p.y(), m_nToolMode);
@@ -907,7 +932,7 @@ void CShapeManager::OnLButtonDblClk(int windowX, int windowY)
 int CShapeManager::HitCursor(int windowX, int windowY) const
 {
     Lock lock(m_mutex);
-    const QPoint p = WindowToImage(QPoint(windowX, windowY));
+    const QPoint p = m_view.WindowToImage(QPoint(windowX, windowY));
     for (const auto& shape : m_shapes | std::views::reverse) {
         if (shape->CursorTest(p.x(), p.y(), m_nToolMode) == 2)
             return 1;

@@ -38,20 +38,18 @@ class QStaticText;
 // them over the still picture, over live frames and into saved pictures.
 //
 // The frame pump draws from its own thread while the user edits, so every public operation
-// takes one recursive lock (shapes call back into the manager while it is held).
+// takes the one lock. Shapes call back into the manager while it is held: what they call
+// takes no lock of its own, and listeners are told only once it is given up.
 class CShapeManager
 {
 public:
-    using Lock = std::unique_lock<std::recursive_mutex>;
+    using Lock = std::unique_lock<std::mutex>;
     static constexpr uint8_t kBurnInBackground = 128;
 
     CShapeManager();
     ~CShapeManager();
     CShapeManager(const CShapeManager&) = delete;
     CShapeManager& operator=(const CShapeManager&) = delete;
-
-    // Hold this while reading shapes through ShapeAt() when another thread may draw.
-    Lock Locked() const { return Lock(m_mutex); }
 
     // Shapes
     CMeasureShape* CreateShape(int kind);
@@ -121,6 +119,9 @@ public:
     void SetToolMode(int mode);
     int ToolMode() const;
     bool ButtonDown() const;
+    // For shapes, which run under the lock: the press state and the zoom of what they draw.
+    bool ButtonHeld() const { return m_bButtonDown; }
+    float DrawingZoom() const { return View().zoom; }
     void OnLButtonDown(int windowX, int windowY);
     void OnLButtonUp(int windowX, int windowY);
     void OnMouseMove(int windowX, int windowY);
@@ -162,6 +163,12 @@ public:
 
 private:
     enum class Target { Canvas, Frame, Image };
+    // The same as the public ones, for callers that already hold the lock.
+    CMeasureShape* CreateShapeLocked(int kind);
+    int FindShapeLocked(uint32_t id) const;
+    void ClearSelectionLocked();
+    QSize PictureSizeLocked() const;
+    void DeleteTextLocked(int index);
     void DrawEverything(QPainter& painter, Target target, int width, int height, int offsetX,
             int offsetY, const CViewTransform& view);
     // The transform of the drawing in progress, else the canvas's.
@@ -188,7 +195,7 @@ private:
     bool FindRow(uint32_t rowId, int& shapeIndex, CMeasureShape*& perpendicular) const;
     void ResultRowsOf(const CMeasureShape& shape, std::vector<CResultRow>& rows) const;
 
-    mutable std::recursive_mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::vector<std::unique_ptr<CMeasureShape>> m_shapes;
     std::vector<CCrossLine> m_crossLines;
     CCalibrationSlot m_calibration;
