@@ -56,8 +56,8 @@ int main(int argc, char* argv[])
             &instance, &CSingleInstance::wakeUpRequested, &mainWindow, &CTavoMeasureDlg::OnWakeUp);
     QObject::connect(&instance, &CSingleInstance::openRequested, &mainWindow,
             &CTavoMeasureDlg::OnOpenRequested);
-    QObject::connect(
-            &signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow, &QWidget::close);
+    QObject::connect(&signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow,
+            &CTavoMeasureDlg::CloseOnSignal);
     mainWindow.Initialise();
     // "kalvex FILE": the first picture that can be read becomes the still image.
     for (const QString& file : parser.positionalArguments()) {

@@ -3,6 +3,8 @@
 #include "app/TavoMeasureDlg.h"
 #include "measure/CrossLine.h"
 
+#include "FileSizeLimit.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -127,4 +129,30 @@ TEST_F(SettingsFile, DisplayScaleZeroStartsAtCaptureSize)
 {
     Write("[GENERAL]\nm_nDisp=0\nm_nVideoWidth=800\nm_nVideoHeight=600\n");
     RunOnce([](CTavoMeasureDlg& w) { EXPECT_EQ(w.DisplaySize(), QSize(800, 600)); });
+}
+
+TEST_F(SettingsFile, FullDiskAtExitKeepsEverySettingAndSaysSo)
+{
+    QByteArray content("[GENERAL]\nm_nDisp=2\nm_strImagePath=/data/pictures\n[CROSSLINE]\nCount=1\n"
+                       "Type_0=1\nShow_0=1\nPos_x_0=40\nPos_y_0=50\nSize_0=3\nColor_0=255\n"
+                       "[CALIBRATION]\ncurSel=2\n");
+    for (int n = 0; n < 10; ++n)
+        content += "xlen_" + QByteArray::number(n) + "=12.500000\nunit_" + QByteArray::number(n)
+                + "=1\n";
+    Write(content);
+    QStringList messages;
+    {
+        auto window = std::make_unique<CTavoMeasureDlg>(Path());
+        window->SetSettingsFailureSink([&](const QString& text) { messages << text; });
+        window->General().m_nDisp = 3;
+        const CFileSizeLimit full(64);
+        ASSERT_TRUE(full.Active());
+        window.reset(); // the window and then its canvas go, both under the limit
+    }
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content) << "neither the settings nor the cross lines replaced it";
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(Path())) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("File too large")) << messages[0].toStdString();
 }
