@@ -1,7 +1,9 @@
 #include "image/xImage.h"
 
+#include "app/AtomicFile.h"
 #include "image/BmpCodec.h"
 #include "image/JpegCodec.h"
+#include "image/xAtomicFile.h"
 #include "image/xIOFile.h"
 
 #include <QFile>
@@ -381,6 +383,17 @@ void CxImage::SetJpegQualityLevel(float quality)
     m_jpegQuality = std::clamp(quality, 0.0f, 100.0f);
 }
 
+void CxImage::SetLastError(const QString& text)
+{
+    // Cut at a character boundary so the UTF-8 text stays whole.
+    QByteArray bytes = text.toUtf8();
+    qsizetype end = std::min<qsizetype>(bytes.size(), sizeof(m_lastError) - 1);
+    while (end > 0 && end < bytes.size() && (uint8_t(bytes[end]) & 0xC0) == 0x80)
+        --end;
+    bytes.truncate(end);
+    SetLastError(bytes.constData());
+}
+
 void CxImage::SetLastError(const char* text)
 {
     std::strncpy(m_lastError, text ? text : "", sizeof(m_lastError) - 1);
@@ -549,16 +562,22 @@ bool CxImage::Encode(CxFile* file, uint32_t format)
 
 bool CxImage::SaveFile(const QString& fileName, uint32_t format)
 {
-    CxIOFile file;
-    if (!file.Open(fileName, "wb"))
+    // An existing file is replaced only by a whole picture; a cut-off one never appears.
+    CAtomicFile file(fileName);
+    if (!file.Open()) {
+        SetLastError(file.ErrorString());
         return false;
-    bool ok = Encode(&file, format);
-    if (!file.Close() && ok) {
-        SetLastError("Error writing file");
-        ok = false;
     }
-    // A cut-off snapshot would show up as a broken thumbnail; leave nothing behind.
-    if (!ok)
-        QFile::remove(fileName);
-    return ok;
+    CxAtomicFile stream(file);
+    if (!Encode(&stream, format)) {
+        if (file.Failed())
+            SetLastError(file.ErrorString());
+        file.Cancel();
+        return false;
+    }
+    if (!file.Commit()) {
+        SetLastError(file.ErrorString());
+        return false;
+    }
+    return true;
 }

@@ -102,9 +102,11 @@ public:
     bool Decode(CxFile* file, uint32_t format);
     bool Encode(CxFile* file, uint32_t format);
 
-    QString LastError() const { return QString::fromLatin1(m_lastError); }
+    // The codecs' texts, or the system's reason (UTF-8) when the file itself failed.
+    QString LastError() const { return QString::fromUtf8(m_lastError); }
     const char* LastErrorText() const { return m_lastError; }
     void SetLastError(const char* text);
+    void SetLastError(const QString& text);
 
 private:
     struct FreeBlock

@@ -2,6 +2,8 @@
 
 #include "imgproc/FuseCommand.h"
 
+#include "FileSizeLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -106,6 +108,31 @@ TEST_F(FuseCommandFixture, FuseCommand_WritesTheFusedPictureAndReportsPairsWhenV
             CFuseCommand::Success);
     EXPECT_TRUE(m_out.str().empty());
     EXPECT_TRUE(QFile::exists(m_dir.filePath("d.bmp")));
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_FullDiskKeepsTheEarlierOutput)
+{
+    const QString a = Picture(QStringLiteral("a.bmp"), 320, 240, 4);
+    const QString b = Picture(QStringLiteral("b.bmp"), 320, 240, 4, 5);
+    const QString out = m_dir.filePath(QStringLiteral("out.bmp"));
+    const QByteArray before("an earlier result");
+    {
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    int status = 0;
+    {
+        const CFileSizeLimit full(4096);
+        ASSERT_TRUE(full.Active());
+        status = Run({ "--fuse", "direct", "-o", out, a, b });
+    }
+    EXPECT_EQ(status, CFuseCommand::WriteFailed);
+    EXPECT_NE(m_err.str().find("out.bmp"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find("File too large"), std::string::npos) << m_err.str();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 TEST(FuseCommand_Requested, OnlyWithTheFuseOption)
