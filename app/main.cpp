@@ -48,7 +48,10 @@ int main(int argc, char* argv[])
     // A second start wakes the first (or hands it its files) and ends without touching the
     // settings.
     CSingleInstance instance;
-    if (!instance.Acquire(parser.positionalArguments()))
+    const bool first = instance.Acquire(parser.positionalArguments());
+    if (!instance.Problem().isEmpty())
+        std::cerr << "kalvex: " << instance.Problem().toLocal8Bit().constData() << std::endl;
+    if (!first)
         return 0;
 
     CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
