@@ -7,9 +7,11 @@
 #include "image/xIOFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -157,6 +159,20 @@ bool resampleArea(const CxImage& src, CxImage& dst, uint32_t newWidth, uint32_t 
     }
     dst = std::move(out);
     return true;
+}
+
+// The format the first bytes announce: "BM" for a bitmap file, a start-of-image marker for
+// JPEG; unknown otherwise (a bare bitmap header has no signature).
+uint32_t signatureFormat(CxFile& file)
+{
+    uint8_t head[2] = {};
+    const size_t got = file.Read(head, 1, 2);
+    file.Seek(0, SEEK_SET);
+    if (got == 2 && head[0] == 'B' && head[1] == 'M')
+        return CXIMAGE_FORMAT_BMP;
+    if (got == 2 && head[0] == 0xFF && head[1] == 0xD8)
+        return CXIMAGE_FORMAT_JPG;
+    return CXIMAGE_FORMAT_UNKNOWN;
 }
 
 } // namespace
@@ -529,20 +545,31 @@ bool CxImage::LoadFileScaled(const QString& fileName, uint32_t minWidth, uint32_
 bool CxImage::LoadFileImpl(
         const QString& fileName, uint32_t format, uint32_t minWidth, uint32_t minHeight)
 {
+    CxIOFile file;
+    if (!file.Open(fileName, "rb")) {
+        SetLastError(qt_error_string(errno));
+        return false;
+    }
+    if (QFileInfo(fileName).isDir()) {
+        SetLastError(qt_error_string(EISDIR));
+        return false;
+    }
+    // A file that announces its format is decoded as that format, so a damaged JPEG is
+    // reported in the JPEG decoder's words whatever the caller asked for.
+    const uint32_t signature = signatureFormat(file);
     const bool named = format == CXIMAGE_FORMAT_BMP || format == CXIMAGE_FORMAT_JPG;
-    if (named) {
-        CxIOFile file;
-        if (!file.Open(fileName, "rb"))
-            return false;
+    if (named && (signature == format || signature == CXIMAGE_FORMAT_UNKNOWN)) {
         if (DecodeAs(&file, format, minWidth, minHeight))
             return true;
+        if (signature == format)
+            return false;
+        file.Seek(0, SEEK_SET);
     }
+    if (signature != CXIMAGE_FORMAT_UNKNOWN)
+        return DecodeAs(&file, signature, minWidth, minHeight);
+
     char firstError[sizeof(m_lastError)];
     std::memcpy(firstError, m_lastError, sizeof(firstError));
-
-    CxIOFile file;
-    if (!file.Open(fileName, "rb"))
-        return false;
     if (DecodeAs(&file, CXIMAGE_FORMAT_UNKNOWN, minWidth, minHeight))
         return true;
     if (named)
