@@ -422,6 +422,21 @@ void CxImage::SyncHeader()
         std::memcpy(m_dib.get(), &m_head, kInfoHeaderSize);
 }
 
+bool CxImage::WidenTo24()
+{
+    if (!m_dib)
+        return false;
+    if (Bpp() == 24)
+        return true;
+    CxImage wide;
+    if (!toRgb24(*this, wide)) {
+        SetLastError(wide.LastErrorText());
+        return false;
+    }
+    *this = std::move(wide);
+    return true;
+}
+
 bool CxImage::FlipVertical()
 {
     if (!m_dib)

@@ -90,6 +90,8 @@ public:
     void SetJpegQualityLevel(float quality);
     float JpegQualityLevel() const { return m_jpegQuality; }
 
+    // Palette pictures (grey JPEGs, 8-bit bitmaps) become 24-bit; a 24-bit one stays as it is.
+    bool WidenTo24();
     bool FlipVertical();
     bool MakeThumbnail(
             int32_t width, int32_t height, uint32_t canvasColor, CxImage* destination = nullptr);
