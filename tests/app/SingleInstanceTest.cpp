@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -88,6 +90,37 @@ TEST_F(TwoStarts, TerminationSignalWritesCompleteSettings)
     for (const char* needle : { "[GENERAL]", "m_strDeviceName=", "[COLORSETTING]",
                  "ScalePos=", "[CALIBRATION]", "top_9=", "[CROSSLINE]", "Count=0" })
         EXPECT_TRUE(text.contains(needle)) << needle;
+}
+
+TEST_F(TwoStarts, TerminationOntoAFullDiskKeepsTheSettingsAndSaysWhyOnStandardError)
+{
+    QByteArray content("[GENERAL]\nm_nDisp=2\n[CALIBRATION]\ncurSel=1\n");
+    for (int n = 0; n < 10; ++n)
+        content += "xlen_" + QByteArray::number(n) + "=12.500000\n";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(SettingsPath()).path()));
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    // Room for the instance lock, none for a whole settings file.
+    m_first.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 512;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    m_first.start();
+    ASSERT_TRUE(WaitForFirstReady());
+    ::kill(static_cast<pid_t>(m_first.processId()), SIGTERM);
+    ASSERT_TRUE(m_first.waitForFinished(10000));
+    const QByteArray errors = m_first.readAllStandardError();
+    EXPECT_TRUE(errors.contains("Setting.ini")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("File too large")) << errors.toStdString();
+    QFile file(SettingsPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content);
 }
 
 TEST_F(TwoStarts, AnEmptyLockWithNobodyBehindItDoesNotStopTheStart)
