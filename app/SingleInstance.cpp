@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -38,13 +39,61 @@ CSingleInstance::~CSingleInstance() = default;
 
 bool CSingleInstance::Acquire(const QStringList& files)
 {
+    m_problem.clear();
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // a crashed owner is detected by its process id instead
     if (m_lock->tryLock(0))
         return Listen();
-    SendWakeUp(files);
+    if (m_lock->error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        if (HasLiveOwner(pid)) {
+            if (!SendWakeUp(files))
+                m_problem = tr("Kalvex already runs (process %1) but does not answer.").arg(pid);
+            m_lock.reset();
+            return false;
+        }
+        if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
+            return Listen();
+    }
+    m_problem = tr("The instance lock %1 cannot be made (%2): this Kalvex runs without looking "
+                   "for another one.")
+                        .arg(QDir::toNativeSeparators(m_lockPath), WhyNoLock());
     m_lock.reset();
+    return true;
+}
+
+bool CSingleInstance::HasLiveOwner(qint64& pid) const
+{
+    // tryLock already took over a lock whose process is gone; what is left is a live owner
+    // or a lock without readable content. A starting owner writes its content just after
+    // creating the file, so an unreadable lock gets a moment before it counts as abandoned.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        QString host;
+        QString application;
+        if (m_lock->getLockInfo(&pid, &host, &application))
+            return true;
+        if (!QFileInfo::exists(m_lockPath))
+            return false;
+        QThread::msleep(50);
+    }
     return false;
+}
+
+QString CSingleInstance::WhyNoLock() const
+{
+    // The lock class gives no reason of its own: a plain file in the same place gets one.
+    QFile probe(m_lockPath + QStringLiteral(".probe"));
+    QString reason;
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        reason = probe.errorString();
+    else if (probe.write("probe\n", 6) != 6)
+        reason = probe.errorString();
+    probe.close();
+    probe.remove();
+    if (reason.isEmpty())
+        reason = QFileInfo::exists(m_lockPath) ? tr("the lock file cannot be replaced")
+                                               : tr("unknown reason");
+    return reason;
 }
 
 bool CSingleInstance::Listen()

@@ -22,7 +22,11 @@ public:
 
     // True when this process is the first; false after the first was woken. A later start
     // hands its files (made absolute) to the first instead of waking it with a message.
+    // A lock nobody lives behind (empty, cut off, unreadable) is taken over; when no lock can
+    // be made at all this start runs on its own, and Problem() says why.
     bool Acquire(const QStringList& files = {});
+    // For standard error: why the check did not work as it should; empty when it did.
+    const QString& Problem() const { return m_problem; }
 
 signals:
     void wakeUpRequested();
@@ -30,11 +34,14 @@ signals:
 
 private:
     bool SendWakeUp(const QStringList& files) const;
+    bool HasLiveOwner(qint64& pid) const;
+    QString WhyNoLock() const;
     void ReadRequests(QLocalSocket* socket);
     bool Listen();
 
     QString m_lockPath;
     QString m_socketPath;
+    QString m_problem;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
 };

@@ -4,7 +4,6 @@
 
 #include "base/GeneralSettings.h"
 #include "base/Trace.h"
-#include "image/xFile.h"
 #include "image/xImage.h"
 #include "measure/ShapeManager.h"
 
@@ -12,9 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -194,7 +191,7 @@ bool CSnapshotSaver::WriteFrame(const QString& path, uint32_t format, bool burnI
 
 bool CSnapshotSaver::ComposeSnapshot(CxImage& image, CShapeManager& manager)
 {
-    if (!image.HasPixels() || !CPictureWriter::WidenToTrueColour(image))
+    if (!image.HasPixels() || !image.WidenTo24())
         return false;
     const int width = int(image.Width());
     const int height = int(image.Height());

@@ -43,6 +43,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <iostream>
+
 namespace {
 const QColor kDialogBackground(243, 247, 246);
 const QColor kStaticBackground(218, 218, 218);
@@ -97,8 +99,9 @@ CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
 
 CTavoMeasureDlg::~CTavoMeasureDlg()
 {
-    SaveSettings();
-    // Child widgets go after this body; the canvas writes the cross lines then.
+    QString error;
+    if (!SaveSettings(error))
+        ReportSettingsFailure(error);
 }
 
 QToolButton* CTavoMeasureDlg::MakeToggleButton(
@@ -127,14 +130,38 @@ void CTavoMeasureDlg::LoadSettings()
     m_calibration.Load(ini);
 }
 
-void CTavoMeasureDlg::SaveSettings() const
+bool CTavoMeasureDlg::SaveSettings(QString& error)
 {
     CIniFile ini(m_settingsPath);
     m_general.Save(ini);
     m_colorSetting.Save(ini);
     m_calibration.Save(ini);
-    if (!ini.Save())
-        qCWarning(lcTrace) << "Setting.ini could not be written:" << m_settingsPath;
+    // One write for everything: a failed write leaves the old file, and no second writer
+    // comes after it.
+    m_canvas->HandOverCrossLines(ini);
+    if (ini.Save())
+        return true;
+    error = ini.LastError();
+    return false;
+}
+
+void CTavoMeasureDlg::ReportSettingsFailure(const QString& error) const
+{
+    const QString text = tr("The settings could not be written to\n%1\n\n%2")
+                                 .arg(QDir::toNativeSeparators(m_settingsPath), error);
+    qCWarning(lcTrace) << "settings not written:" << m_settingsPath << error;
+    if (m_settingsFailureSink)
+        m_settingsFailureSink(text);
+    else if (m_closedByUser && !m_closedBySignal)
+        QMessageBox::warning(nullptr, windowTitle(), text);
+    else
+        std::cerr << "kalvex: " << text.toLocal8Bit().constData() << std::endl;
+}
+
+void CTavoMeasureDlg::CloseOnSignal()
+{
+    m_closedBySignal = true;
+    close();
 }
 
 void CTavoMeasureDlg::Initialise(bool showWindow)
@@ -802,6 +829,7 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
 
 void CTavoMeasureDlg::closeEvent(QCloseEvent* event)
 {
+    m_closedByUser = !m_closedBySignal;
     // The frame pump stops before anything it reads goes away.
     if (m_pumpStateTimer)
         m_pumpStateTimer->stop();

@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,12 @@ public:
     CGeneralSettings& General() override { return m_general; }
     CColorSetting& ColorSetting() { return m_colorSetting; }
     CCalibrationTable& Calibration() { return m_calibration; }
+    // Where the exit's "settings not written" message goes; by default a message box after
+    // the user closed the window, otherwise standard error.
+    void SetSettingsFailureSink(std::function<void(const QString&)> sink)
+    {
+        m_settingsFailureSink = std::move(sink);
+    }
     CTavoGraphDll& Graph() { return *m_graph; }
     CMeasureCanvas* Canvas() const { return m_canvas; }
     CImageListWnd* ThumbnailList() const { return m_thumbnails; }
@@ -108,6 +115,8 @@ signals:
     void liveStateChanged(bool live, StillEntry how);
 
 public slots:
+    // SIGTERM or SIGINT: closes like the user would, but nobody is there to read a message box.
+    void CloseOnSignal();
     void OnWakeUp();
     // "kalvex FILE" while Kalvex runs: the second start hands the path over.
     void OnOpenRequested(const QString& path);
@@ -125,7 +134,8 @@ protected:
 
 private:
     void LoadSettings();
-    void SaveSettings() const;
+    bool SaveSettings(QString& error);
+    void ReportSettingsFailure(const QString& error) const;
     void OpenCamera();
     void ApplyToggle();
     QToolButton* MakeToggleButton(
@@ -150,6 +160,9 @@ private:
     CFrameFilterSettings FilterSettings() const;
 
     QString m_settingsPath;
+    std::function<void(const QString&)> m_settingsFailureSink;
+    bool m_closedBySignal = false;
+    bool m_closedByUser = false;
     std::unique_ptr<CTavoGraphDll> m_graph;
     CGeneralSettings m_general;
     CColorSetting m_colorSetting;

@@ -48,7 +48,10 @@ int main(int argc, char* argv[])
     // A second start wakes the first (or hands it its files) and ends without touching the
     // settings.
     CSingleInstance instance;
-    if (!instance.Acquire(parser.positionalArguments()))
+    const bool first = instance.Acquire(parser.positionalArguments());
+    if (!instance.Problem().isEmpty())
+        std::cerr << "kalvex: " << instance.Problem().toLocal8Bit().constData() << std::endl;
+    if (!first)
         return 0;
 
     CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
@@ -56,8 +59,8 @@ int main(int argc, char* argv[])
             &instance, &CSingleInstance::wakeUpRequested, &mainWindow, &CTavoMeasureDlg::OnWakeUp);
     QObject::connect(&instance, &CSingleInstance::openRequested, &mainWindow,
             &CTavoMeasureDlg::OnOpenRequested);
-    QObject::connect(
-            &signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow, &QWidget::close);
+    QObject::connect(&signalWatcher, &CSignalWatcher::terminationRequested, &mainWindow,
+            &CTavoMeasureDlg::CloseOnSignal);
     mainWindow.Initialise();
     // "kalvex FILE": the first picture that can be read becomes the still image.
     for (const QString& file : parser.positionalArguments()) {

@@ -7,6 +7,8 @@
 namespace {
 const QString kSection = QStringLiteral("COLORSETTING");
 const QString kFont = QStringLiteral("Text.font.");
+// Scale bar lengths in the calibration's unit; the bar itself is bounded when drawn.
+constexpr int kMaxScaleLength = 1000000;
 } // namespace
 
 QColor ColorRefToQColor(COLORREF color)
@@ -58,6 +60,11 @@ void CColorSetting::Load(const CIniFile& ini)
     ScalePos = readInt("ScalePos", 0);
 
     // Hand-edited values must never become an index or an absurd pen.
+    for (COLORREF* colour : { &GridColor, &LineColor, &RulerColor, &TextColor })
+        *colour &= 0x00FFFFFFu;
+    font.Clamp();
+    ScaleXLen = qBound(0, ScaleXLen, kMaxScaleLength);
+    ScaleYLen = qBound(0, ScaleYLen, kMaxScaleLength);
     if (GridSize < 1 || GridSize > 10000)
         GridSize = 20;
     LineSize = qBound(0, LineSize, 100);

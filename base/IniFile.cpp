@@ -1,9 +1,12 @@
 #include "base/IniFile.h"
 
+#include "base/AtomicFile.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 #include <cstdlib>
 #include <limits>
@@ -13,6 +16,17 @@ namespace {
 bool SameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Hand-edited lines may be in a single-byte encoding: read them as Latin-1 rather than as
+// replacement characters.
+QString DecodeLine(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes);
+    return text;
 }
 
 } // namespace
@@ -25,28 +39,39 @@ CIniFile::CIniFile(const QString& path)
 bool CIniFile::Load(const QString& path)
 {
     m_path = path;
+    m_unreadable = false;
+    m_error.clear();
     m_preamble.clear();
     m_sections.clear();
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_unreadable = file.exists();
+        m_error = file.errorString();
         return false;
-    const QString text = QString::fromUtf8(file.readAll());
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_unreadable = true;
+        m_error = file.errorString();
+        return false;
+    }
+    const QList<QByteArray> lines = content.split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
+        const QByteArray& raw = lines[i];
+        if (i == lines.size() - 1 && raw.isEmpty())
+            break; // the final newline does not start another line
+        QString line = DecodeLine(raw);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (i == lines.size() - 1 && line.isEmpty())
-            break; // the final newline does not start another line
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.contains(QLatin1Char(']'))) {
             const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
-            m_sections.push_back({ trimmed.mid(1, close - 1).trimmed(), {} });
+            m_sections.push_back({ trimmed.mid(1, close - 1).trimmed(), {}, raw });
             continue;
         }
         Entry entry;
-        entry.raw = line;
+        entry.raw = raw;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq > 0 && !trimmed.startsWith(QLatin1Char(';'))) {
             entry.key = line.left(eq).trimmed();
@@ -137,11 +162,13 @@ void CIniFile::WriteString(const QString& section, const QString& key, const QSt
 {
     Section* target = FindSection(section);
     if (!target) {
-        m_sections.push_back({ section, {} });
+        m_sections.push_back({ section, {}, {} });
         target = &m_sections.back();
     }
     for (Entry& e : target->entries) {
         if (!e.key.isEmpty() && SameName(e.key, key)) {
+            if (e.value == value)
+                return; // unchanged: the line keeps its bytes
             e.value = value;
             e.raw.clear();
             return;
@@ -152,7 +179,7 @@ void CIniFile::WriteString(const QString& section, const QString& key, const QSt
     while (pos != target->entries.begin() && std::prev(pos)->key.isEmpty()
             && std::prev(pos)->raw.trimmed().isEmpty())
         --pos;
-    target->entries.insert(pos, Entry { key, value, QString() });
+    target->entries.insert(pos, Entry { key, value, QByteArray() });
 }
 
 void CIniFile::WriteInt(const QString& section, const QString& key, int value)
@@ -167,22 +194,23 @@ void CIniFile::WriteDouble(const QString& section, const QString& key, double va
 
 QByteArray CIniFile::Serialize() const
 {
-    QString out;
+    QByteArray out;
     auto writeEntry = [&out](const Entry& e) {
         if (e.raw.isEmpty() && !e.key.isEmpty())
-            out += e.key + QLatin1Char('=') + e.value;
+            out += (e.key + QLatin1Char('=') + e.value).toUtf8();
         else
             out += e.raw;
-        out += QLatin1Char('\n');
+        out += '\n';
     };
     for (const Entry& e : m_preamble)
         writeEntry(e);
     for (const Section& s : m_sections) {
-        out += QLatin1Char('[') + s.name + QLatin1String("]\n");
+        out += s.raw.isEmpty() ? (QLatin1Char('[') + s.name + QLatin1Char(']')).toUtf8() : s.raw;
+        out += '\n';
         for (const Entry& e : s.entries)
             writeEntry(e);
     }
-    return out.toUtf8();
+    return out;
 }
 
 bool CIniFile::Save(bool abortBeforeRename) const
@@ -192,21 +220,30 @@ bool CIniFile::Save(bool abortBeforeRename) const
 
 bool CIniFile::SaveAs(const QString& path, bool abortBeforeRename) const
 {
-    if (path.isEmpty())
+    m_error.clear();
+    if (path.isEmpty()) {
+        m_error = QCoreApplication::translate("CIniFile", "No file name.");
         return false;
+    }
+    if (m_unreadable && QFileInfo(path) == QFileInfo(m_path)) {
+        // Writing now would put this document's few keys in place of the unread content.
+        m_error = QCoreApplication::translate(
+                "CIniFile", "The file could not be read, so it is not replaced.");
+        return false;
+    }
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = Serialize();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    CAtomicFile file(path);
+    if (!file.Open() || !file.Write(Serialize())) {
+        m_error = file.ErrorString();
         return false;
     }
     if (abortBeforeRename) {
-        file.cancelWriting();
-        file.commit();
+        file.Cancel();
         return false;
     }
-    return file.commit();
+    if (!file.Commit()) {
+        m_error = file.ErrorString();
+        return false;
+    }
+    return true;
 }

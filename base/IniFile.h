@@ -9,14 +9,16 @@
 // Reads follow the private-profile rules the stored files were written for: section and
 // key names match without regard to case, a missing file or key gives the caller's default,
 // integers parse as far as the digits go and strings are cut at the caller's buffer size.
-// Writes change the in-memory copy; Save() replaces the file in one atomic rename.
+// Writes change the in-memory copy; Save() replaces the file in one atomic rename. Lines the
+// program does not change (comments, unknown keys, text in another encoding) keep their bytes.
 class CIniFile
 {
 public:
     CIniFile() = default;
     explicit CIniFile(const QString& path);
 
-    // Reads the file; a missing or unreadable file leaves an empty document.
+    // Reads the file; a missing or unreadable file leaves an empty document. A file that exists
+    // but cannot be read is never replaced by Save, so its content is not lost.
     bool Load(const QString& path);
     const QString& Path() const { return m_path; }
 
@@ -37,6 +39,8 @@ public:
     // abortBeforeRename exists for the crash test: the old file must stay whole.
     bool Save(bool abortBeforeRename = false) const;
     bool SaveAs(const QString& path, bool abortBeforeRename = false) const;
+    // Why the last Load or Save failed, in the system's words.
+    const QString& LastError() const { return m_error; }
 
     static int ParseInt(const QString& text);
     static double ParseDouble(const QString& text);
@@ -46,12 +50,13 @@ private:
     {
         QString key; // empty for comment and blank lines, kept verbatim in raw
         QString value;
-        QString raw;
+        QByteArray raw; // the line as read, without its '\n'; empty once the value changes
     };
     struct Section
     {
         QString name;
         std::vector<Entry> entries;
+        QByteArray raw; // the header line as read; empty for a new section
     };
 
     const Entry* FindEntry(const QString& section, const QString& key) const;
@@ -59,6 +64,8 @@ private:
     QByteArray Serialize() const;
 
     QString m_path;
+    bool m_unreadable = false;
+    mutable QString m_error;
     std::vector<Entry> m_preamble; // lines before the first section
     std::vector<Section> m_sections;
 };

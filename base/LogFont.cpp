@@ -4,11 +4,6 @@
 
 #include <cstdlib>
 
-namespace {
-// A hand-edited height must not ask for a font the size of a wall.
-constexpr int kMaxPixelHeight = 1000;
-} // namespace
-
 QFont CLogFont::ToQFont() const
 {
     QFont font;
@@ -16,14 +11,26 @@ QFont CLogFont::ToQFont() const
         font.setFamily(lfFaceName);
     // A negative height is the character height, a positive one the cell height; both are
     // device pixels here.
-    if (lfHeight != 0)
-        font.setPixelSize(qBound(1, std::abs(lfHeight), kMaxPixelHeight));
+    // Bounded before the sign goes: the most negative height has no positive counterpart.
+    const int height = qBound(-kMaxPixelHeight, lfHeight, kMaxPixelHeight);
+    if (height != 0)
+        font.setPixelSize(std::abs(height));
     if (lfWeight > 0)
-        font.setWeight(static_cast<QFont::Weight>(qBound(1, lfWeight, 1000)));
+        font.setWeight(static_cast<QFont::Weight>(qBound(1, lfWeight, kMaxWeight)));
     font.setItalic(lfItalic != 0);
     font.setUnderline(lfUnderline != 0);
     font.setStrikeOut(lfStrikeOut != 0);
     return font;
+}
+
+void CLogFont::Clamp()
+{
+    // A hand-edited height must not ask for a font the size of a wall.
+    lfHeight = qBound(-kMaxPixelHeight, lfHeight, kMaxPixelHeight);
+    lfWidth = qBound(-kMaxPixelHeight, lfWidth, kMaxPixelHeight);
+    lfEscapement = qBound(-kMaxAngle, lfEscapement, kMaxAngle);
+    lfOrientation = qBound(-kMaxAngle, lfOrientation, kMaxAngle);
+    lfWeight = qBound(0, lfWeight, kMaxWeight);
 }
 
 CLogFont CLogFont::FromQFont(const QFont& font, const CLogFont& base)

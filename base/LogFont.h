@@ -25,6 +25,13 @@ struct CLogFont
     uint8_t lfPitchAndFamily = 0;
     QString lfFaceName; // at most 31 characters
 
+    // Heights and widths in pixels, escapement and orientation in tenths of a degree.
+    static constexpr int kMaxPixelHeight = 1000;
+    static constexpr int kMaxAngle = 3600;
+    static constexpr int kMaxWeight = 1000;
+    // Brings hand-edited fields into what a font can use.
+    void Clamp();
+
     // A zero height or weight means "the default" like the original font mapper.
     QFont ToQFont() const;
     // Width, escapement, orientation, character set, precisions, quality and pitch have no

@@ -4,12 +4,28 @@
 
 #include <QtGlobal>
 
+#include <cmath>
+
 namespace {
 const QString kSection = QStringLiteral("CALIBRATION");
+
+// Reference corners are picture pixels: far beyond any sensor, never negative.
+constexpr int kMaxCoordinate = 1000000;
 
 QString SlotKey(const char* name, int index)
 {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
+}
+
+// A length is a real size of the reference: finite and not negative.
+double Length(double value)
+{
+    return std::isfinite(value) && value > 0.0 ? value : 0.0;
+}
+
+uint32_t Coordinate(int value)
+{
+    return static_cast<uint32_t>(qBound(0, value, kMaxCoordinate));
 }
 } // namespace
 
@@ -18,15 +34,15 @@ void CCalibrationTable::Load(const CIniFile& ini)
     m_curSel = qBound(0, ini.GetInt(kSection, QStringLiteral("curSel"), 0), kSlotCount - 1);
     for (int n = 0; n < kSlotCount; ++n) {
         CCalibrationSlot slot;
-        slot.xLength = ini.GetDouble(kSection, SlotKey("xlen", n), QStringLiteral("0"));
-        slot.yLength = ini.GetDouble(kSection, SlotKey("ylen", n), QStringLiteral("0"));
+        slot.xLength = Length(ini.GetDouble(kSection, SlotKey("xlen", n), QStringLiteral("0")));
+        slot.yLength = Length(ini.GetDouble(kSection, SlotKey("ylen", n), QStringLiteral("0")));
         slot.unit = ini.GetInt(kSection, SlotKey("unit", n), 0);
         if (slot.unit < 0 || slot.unit > 3)
             slot.unit = 0;
-        slot.left = static_cast<uint32_t>(ini.GetInt(kSection, SlotKey("left", n), 0));
-        slot.bottom = static_cast<uint32_t>(ini.GetInt(kSection, SlotKey("bottom", n), 0));
-        slot.right = static_cast<uint32_t>(ini.GetInt(kSection, SlotKey("right", n), 0));
-        slot.top = static_cast<uint32_t>(ini.GetInt(kSection, SlotKey("top", n), 0));
+        slot.left = Coordinate(ini.GetInt(kSection, SlotKey("left", n), 0));
+        slot.bottom = Coordinate(ini.GetInt(kSection, SlotKey("bottom", n), 0));
+        slot.right = Coordinate(ini.GetInt(kSection, SlotKey("right", n), 0));
+        slot.top = Coordinate(ini.GetInt(kSection, SlotKey("top", n), 0));
         slot.ApplyScaleRule();
         m_slots[n] = slot;
     }

@@ -8,9 +8,9 @@
 
 class CxImage;
 
-// The one way a picture reaches the disk: through a temporary file that replaces the target
-// only when the whole picture is written, with the system's reason when it cannot be. Used by
-// snapshots, merge captures and merge results alike.
+// The one way a picture reaches the disk: CxImage's atomic save (the target is replaced only by
+// a whole picture; the system's reason when it cannot be), and the time-stamped unique name in
+// the image folder. Used by snapshots, merge captures and merge results alike.
 class CPictureWriter
 {
 public:
@@ -21,8 +21,4 @@ public:
     // name and path are set even on failure, so the message can say where.
     static bool WriteTimeStamped(CxImage& image, const QString& folder, bool bmp,
             const CSnapshotNamer& namer, QString& name, QString& path, QString* reason);
-
-    // Palette pictures (grey JPEGs, 8-bit BMPs) widened to 24 bits, so a drawing can be burnt
-    // in or a fusion can take them; false for a picture that cannot be.
-    static bool WidenToTrueColour(CxImage& image);
 };

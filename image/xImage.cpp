@@ -1,13 +1,17 @@
 #include "image/xImage.h"
 
+#include "base/AtomicFile.h"
 #include "image/BmpCodec.h"
 #include "image/JpegCodec.h"
+#include "image/xAtomicFile.h"
 #include "image/xIOFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -127,6 +131,20 @@ bool resampleArea(const CxImage& src, CxImage& dst, uint32_t newWidth, uint32_t 
     }
     dst = std::move(out);
     return true;
+}
+
+// The format the first bytes announce: "BM" for a bitmap file, a start-of-image marker for
+// JPEG; unknown otherwise (a bare bitmap header has no signature).
+uint32_t signatureFormat(CxFile& file)
+{
+    uint8_t head[2] = {};
+    const size_t got = file.Read(head, 1, 2);
+    file.Seek(0, SEEK_SET);
+    if (got == 2 && head[0] == 'B' && head[1] == 'M')
+        return CXIMAGE_FORMAT_BMP;
+    if (got == 2 && head[0] == 0xFF && head[1] == 0xD8)
+        return CXIMAGE_FORMAT_JPG;
+    return CXIMAGE_FORMAT_UNKNOWN;
 }
 
 } // namespace
@@ -353,6 +371,17 @@ void CxImage::SetJpegQualityLevel(float quality)
     m_jpegQuality = std::clamp(quality, 0.0f, 100.0f);
 }
 
+void CxImage::SetLastError(const QString& text)
+{
+    // Cut at a character boundary so the UTF-8 text stays whole.
+    QByteArray bytes = text.toUtf8();
+    qsizetype end = std::min<qsizetype>(bytes.size(), sizeof(m_lastError) - 1);
+    while (end > 0 && end < bytes.size() && (uint8_t(bytes[end]) & 0xC0) == 0x80)
+        --end;
+    bytes.truncate(end);
+    SetLastError(bytes.constData());
+}
+
 void CxImage::SetLastError(const char* text)
 {
     std::strncpy(m_lastError, text ? text : "", sizeof(m_lastError) - 1);
@@ -363,6 +392,21 @@ void CxImage::SyncHeader()
 {
     if (m_dib)
         std::memcpy(m_dib.get(), &m_head, kInfoHeaderSize);
+}
+
+bool CxImage::WidenTo24()
+{
+    if (!m_dib)
+        return false;
+    if (Bpp() == 24)
+        return true;
+    CxImage wide;
+    if (!ToTrueColour(wide)) {
+        SetLastError(wide.LastErrorText());
+        return false;
+    }
+    *this = std::move(wide);
+    return true;
 }
 
 bool CxImage::FlipVertical()
@@ -520,20 +564,31 @@ bool CxImage::LoadFileScaled(const QString& fileName, uint32_t minWidth, uint32_
 bool CxImage::LoadFileImpl(
         const QString& fileName, uint32_t format, uint32_t minWidth, uint32_t minHeight)
 {
+    CxIOFile file;
+    if (!file.Open(fileName, "rb")) {
+        SetLastError(qt_error_string(errno));
+        return false;
+    }
+    if (QFileInfo(fileName).isDir()) {
+        SetLastError(qt_error_string(EISDIR));
+        return false;
+    }
+    // A file that announces its format is decoded as that format, so a damaged JPEG is
+    // reported in the JPEG decoder's words whatever the caller asked for.
+    const uint32_t signature = signatureFormat(file);
     const bool named = format == CXIMAGE_FORMAT_BMP || format == CXIMAGE_FORMAT_JPG;
-    if (named) {
-        CxIOFile file;
-        if (!file.Open(fileName, "rb"))
-            return false;
+    if (named && (signature == format || signature == CXIMAGE_FORMAT_UNKNOWN)) {
         if (DecodeAs(&file, format, minWidth, minHeight))
             return true;
+        if (signature == format)
+            return false;
+        file.Seek(0, SEEK_SET);
     }
+    if (signature != CXIMAGE_FORMAT_UNKNOWN)
+        return DecodeAs(&file, signature, minWidth, minHeight);
+
     char firstError[sizeof(m_lastError)];
     std::memcpy(firstError, m_lastError, sizeof(firstError));
-
-    CxIOFile file;
-    if (!file.Open(fileName, "rb"))
-        return false;
     if (DecodeAs(&file, CXIMAGE_FORMAT_UNKNOWN, minWidth, minHeight))
         return true;
     if (named)
@@ -553,16 +608,22 @@ bool CxImage::Encode(CxFile* file, uint32_t format)
 
 bool CxImage::SaveFile(const QString& fileName, uint32_t format)
 {
-    CxIOFile file;
-    if (!file.Open(fileName, "wb"))
+    // An existing file is replaced only by a whole picture; a cut-off one never appears.
+    CAtomicFile file(fileName);
+    if (!file.Open()) {
+        SetLastError(file.ErrorString());
         return false;
-    bool ok = Encode(&file, format);
-    if (!file.Close() && ok) {
-        SetLastError("Error writing file");
-        ok = false;
     }
-    // A cut-off snapshot would show up as a broken thumbnail; leave nothing behind.
-    if (!ok)
-        QFile::remove(fileName);
-    return ok;
+    CxAtomicFile stream(file);
+    if (!Encode(&stream, format)) {
+        if (file.Failed())
+            SetLastError(file.ErrorString());
+        file.Cancel();
+        return false;
+    }
+    if (!file.Commit()) {
+        SetLastError(file.ErrorString());
+        return false;
+    }
+    return true;
 }

@@ -93,6 +93,8 @@ public:
     void SetJpegQualityLevel(float quality);
     float JpegQualityLevel() const { return m_jpegQuality; }
 
+    // Palette pictures (grey JPEGs, 8-bit bitmaps) become 24-bit; a 24-bit one stays as it is.
+    bool WidenTo24();
     bool FlipVertical();
     bool MakeThumbnail(
             int32_t width, int32_t height, uint32_t canvasColor, CxImage* destination = nullptr);
@@ -105,9 +107,11 @@ public:
     bool Decode(CxFile* file, uint32_t format);
     bool Encode(CxFile* file, uint32_t format);
 
-    QString LastError() const { return QString::fromLatin1(m_lastError); }
+    // The codecs' texts, or the system's reason (UTF-8) when the file itself failed.
+    QString LastError() const { return QString::fromUtf8(m_lastError); }
     const char* LastErrorText() const { return m_lastError; }
     void SetLastError(const char* text);
+    void SetLastError(const QString& text);
 
 private:
     struct FreeBlock

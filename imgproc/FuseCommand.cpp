@@ -153,8 +153,8 @@ bool CFuseCommand::LoadAll(
     auto worker = [&] {
         for (int i = next++; i < count; i = next++) {
             CxImage& image = images[static_cast<size_t>(i)];
-            ok[static_cast<size_t>(i)] =
-                    image.LoadFile(files[i]) && image.HasPixels() && image.Bpp() == 24;
+            // A grey picture among colour ones is widened, as the merge dialog does.
+            ok[static_cast<size_t>(i)] = image.LoadFile(files[i]) && image.WidenTo24();
         }
     };
     const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 2);
@@ -168,15 +168,10 @@ bool CFuseCommand::LoadAll(
     for (int i = 0; i < count; ++i) {
         if (!ok[static_cast<size_t>(i)]) {
             failed = files[i];
-            const CxImage& image = images[static_cast<size_t>(i)];
-            if (image.HasPixels())
-                error = QCoreApplication::translate("CFuseCommand", "not a 24-bit colour picture");
-            else if (!QFileInfo(files[i]).isFile())
-                error = QCoreApplication::translate("CFuseCommand", "no such file");
-            else
-                error = image.LastError().isEmpty()
-                        ? QCoreApplication::translate("CFuseCommand", "not a BMP or JPEG picture")
-                        : image.LastError();
+            // The decoder's own words, or the system's for a file that cannot be read.
+            error = images[static_cast<size_t>(i)].LastError();
+            if (error.isEmpty())
+                error = QCoreApplication::translate("CFuseCommand", "not a BMP or JPEG picture");
             images.clear();
             return false;
         }

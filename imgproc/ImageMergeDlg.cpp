@@ -429,7 +429,7 @@ void CImageMergeDlg::OnOpen()
         return;
 
     CxImage image;
-    if (!image.LoadFile(path) || !image.HasPixels() || !CPictureWriter::WidenToTrueColour(image)) {
+    if (!image.LoadFile(path) || !image.HasPixels() || !image.WidenTo24()) {
         const QString reason = image.LastError();
         ShowMessage(reason.isEmpty()
                         ? tr("%1 cannot be read as a picture.").arg(QDir::toNativeSeparators(path))

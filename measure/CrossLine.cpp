@@ -3,6 +3,7 @@
 #include "base/IniFile.h"
 
 #include <QString>
+#include <QtGlobal>
 
 namespace {
 const QString kSection = QStringLiteral("CROSSLINE");
@@ -13,20 +14,29 @@ QString Key(const char* name, int index)
 {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
+
+bool HasEntry(const CIniFile& ini, int index)
+{
+    for (const char* name : { "Type", "Show", "Pos_x", "Pos_y", "Size", "Color" }) {
+        if (ini.HasKey(kSection, Key(name, index)))
+            return true;
+    }
+    return false;
+}
 } // namespace
 
 std::vector<CCrossLine> CCrossLine::LoadAll(const CIniFile& ini)
 {
     std::vector<CCrossLine> lines;
     const int count = ini.GetInt(kSection, QStringLiteral("Count"), 0);
-    for (int i = 0; i < count && i < kMaxCrossLines; ++i) {
+    for (int i = 0; i < count && i < kMaxCrossLines && HasEntry(ini, i); ++i) {
         CCrossLine line;
-        line.type = ini.GetInt(kSection, Key("Type", i), 0);
-        line.shown = ini.GetInt(kSection, Key("Show", i), 0);
-        line.x = ini.GetInt(kSection, Key("Pos_x", i), 0);
-        line.y = ini.GetInt(kSection, Key("Pos_y", i), 0);
-        line.size = ini.GetInt(kSection, Key("Size", i), 0);
-        line.colour = static_cast<uint32_t>(ini.GetInt(kSection, Key("Color", i), 0));
+        line.type = qBound(0, ini.GetInt(kSection, Key("Type", i), 0), 1);
+        line.shown = ini.GetInt(kSection, Key("Show", i), 0) != 0 ? 1 : 0;
+        line.x = qBound(-kMaxPosition, ini.GetInt(kSection, Key("Pos_x", i), 0), kMaxPosition);
+        line.y = qBound(-kMaxPosition, ini.GetInt(kSection, Key("Pos_y", i), 0), kMaxPosition);
+        line.size = qBound(0, ini.GetInt(kSection, Key("Size", i), 0), kMaxSize);
+        line.colour = static_cast<uint32_t>(ini.GetInt(kSection, Key("Color", i), 0)) & 0xFFFFFFu;
         lines.push_back(line);
     }
     return lines;

@@ -15,7 +15,12 @@ struct CCrossLine
     uint32_t colour = 0x00FF00;
     int32_t size = 5;
 
+    // What drawing and the dialog allow; a hand-edited file is brought into these on load.
+    static constexpr int kMaxSize = 20;
+    static constexpr int kMaxPosition = 1000000;
+
     // "Count" first; entries past Count from a longer earlier list are neither read nor erased.
+    // A Count larger than the entries in the file reads only the entries there are.
     static std::vector<CCrossLine> LoadAll(const CIniFile& ini);
     static void SaveAll(CIniFile& ini, const std::vector<CCrossLine>& lines);
 

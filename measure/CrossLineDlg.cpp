@@ -17,7 +17,7 @@
 
 namespace {
 // Image positions: far beyond any sensor, small enough that scaling cannot overflow.
-constexpr int kMaxPosition = 1000000;
+constexpr int kMaxPosition = CCrossLine::kMaxPosition;
 } // namespace
 
 CCrossLineDlg::CCrossLineDlg(CCrossLineHost& host, QWidget* parent) : QDialog(parent), m_host(host)

@@ -21,7 +21,7 @@ public:
     explicit CCrossLineDlg(CCrossLineHost& host, QWidget* parent = nullptr);
 
     static constexpr int kMinSize = 1;
-    static constexpr int kMaxSize = 20;
+    static constexpr int kMaxSize = CCrossLine::kMaxSize;
 
 private slots:
     void OnAdd();

@@ -36,9 +36,18 @@ CMeasureCanvas::~CMeasureCanvas()
     m_timer.stop();
     m_manager.SetInvalidateHook({});
     m_manager.SetCalibrationMovedHook({});
+    if (m_crossLinesHandedOver)
+        return;
     CIniFile ini(m_settingsPath);
     CCrossLine::SaveAll(ini, m_manager.CrossLines());
-    ini.Save();
+    if (!ini.Save())
+        qCWarning(lcTrace) << "cross lines not written:" << m_settingsPath << ini.LastError();
+}
+
+void CMeasureCanvas::HandOverCrossLines(CIniFile& ini)
+{
+    CCrossLine::SaveAll(ini, m_manager.CrossLines());
+    m_crossLinesHandedOver = true;
 }
 
 void CMeasureCanvas::Create(const CColorSetting& colours, const CCalibrationSlot& calibration)

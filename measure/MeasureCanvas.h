@@ -11,12 +11,14 @@
 #include <optional>
 #include <vector>
 
+class CIniFile;
 struct CCalibrationSlot;
 struct CColorSetting;
 
 // The picture area of the main window: shows the still picture or the frames the pump
 // presents, and turns mouse input into measurements through the shape manager. Its
-// construction reads the cross lines from the settings file and its destruction writes them.
+// construction reads the cross lines from the settings file and its destruction writes them,
+// unless its owner took them into its own write.
 class QPainter;
 
 class CMeasureCanvas : public QWidget
@@ -32,6 +34,9 @@ public:
     ~CMeasureCanvas() override;
 
     CShapeManager& Manager() { return m_manager; }
+    // The owner writes the cross lines with its own settings, in the same one file write; the
+    // canvas then writes nothing when it goes.
+    void HandOverCrossLines(CIniFile& ini);
 
     // What creating the window did: settings and calibration into the manager, the reference
     // hidden, timer 1 started.
@@ -106,6 +111,7 @@ private:
     void OnCalibrationMoved();
 
     QString m_settingsPath;
+    bool m_crossLinesHandedOver = false;
     CShapeManager m_manager;
     std::vector<uint32_t> m_rowIds;
     int m_nReleaseCounter = 0;

@@ -1,7 +1,8 @@
 #include "measure/ResultCsv.h"
 
+#include "base/AtomicFile.h"
+
 #include <QDir>
-#include <QSaveFile>
 
 QByteArray CResultCsv::Format(const std::vector<Row>& rows)
 {
@@ -19,15 +20,7 @@ bool CResultCsv::Write(const QString& path, const std::vector<Row>& rows, QStrin
 {
     // Through a temporary file and a rename, so a failure leaves no half-written file and an
     // existing file untouched.
-    QSaveFile file(path);
-    const QByteArray bytes = Format(rows);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return CAtomicFile::WriteAll(path, Format(rows), error);
 }
 
 QString CResultCsv::ProposedFileName(const QDateTime& now)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # fuzz-image.sh [seconds per decoder, default 60]
 # Builds the picture decoders' libFuzzer targets with clang (build-fuzz/) and runs the BMP, the
-# JPEG and the format-detecting target in turn from the seed corpus in fuzz/corpus/. Every input
+# JPEG and the format-detecting target in turn from the seed corpus in fuzz/corpus/ and every
+# other BMP and JPEG picture in the repository (test data, kept regressions). Every input
 # that crashes or hangs a target is copied to tests/image/data/fuzz-regress/, which the unit
 # tests replay.
 set -euo pipefail
@@ -15,11 +16,28 @@ if [[ ! -f $build/CMakeCache.txt ]]; then
 fi
 cmake --build "$build" -j2
 
+# The repository's own pictures join the seeds, sorted by their first bytes.
+rm -rf "$build/seeds-bmp" "$build/seeds-jpeg"
+mkdir -p "$build/seeds-bmp" "$build/seeds-jpeg"
+n=0
+while IFS= read -r -d '' picture; do
+    [[ -s $picture ]] || continue
+    case $(head -c 2 "$picture" | od -An -tx1 | tr -d ' \n') in
+    424d) kind=bmp ;;
+    ffd8) kind=jpeg ;;
+    *) continue ;;
+    esac
+    n=$((n + 1))
+    cp "$picture" "$build/seeds-$kind/$n-$(basename "$picture")"
+done < <(find "$root" \( -path "$root/build*" -o -path "$root/.git" -o -path "$root/fuzz/corpus" \) \
+    -prune -o -type f \( -iname '*.bmp' -o -iname '*.jpg' -o -iname '*.jpeg' \) -print0)
+echo "== $n pictures of the repository join the seeds"
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-allocator_may_return_null=1}
 status=0
 for target in bmp jpeg any; do
-    seeds=$root/fuzz/corpus/$target
-    [[ $target == any ]] && seeds="$root/fuzz/corpus/bmp $root/fuzz/corpus/jpeg"
+    seeds="$root/fuzz/corpus/$target $build/seeds-$target"
+    [[ $target == any ]] && seeds="$root/fuzz/corpus/bmp $root/fuzz/corpus/jpeg $build/seeds-bmp $build/seeds-jpeg"
     corpus=$build/corpus-$target
     artifacts=$build/artifacts-$target
     rm -rf "$artifacts"

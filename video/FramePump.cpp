@@ -292,7 +292,7 @@ void CFramePump::Publish()
 {
     PresentNotifier notifier;
     {
-        const QMutexLocker lock(&m_handOffMutex);
+        const std::lock_guard lock(m_handOffMutex);
         std::swap(m_front, m_back);
     }
     {
@@ -306,6 +306,6 @@ void CFramePump::Publish()
 
 void CFramePump::PaintView(const std::function<void(const QImage&)>& paint) const
 {
-    const QMutexLocker lock(&m_handOffMutex);
+    const std::lock_guard lock(m_handOffMutex);
     paint(m_front);
 }

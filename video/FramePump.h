@@ -3,7 +3,6 @@
 #include "video/FrameFilterSettings.h"
 
 #include <QImage>
-#include <QMutex>
 #include <QRect>
 
 #include <atomic>
@@ -116,7 +115,8 @@ private:
     int m_frameHeight = 0;
     QImage m_back;
 
-    mutable QMutex m_handOffMutex;
+    // A standard mutex: the thread checker sees it, unlike the uninstrumented Qt one.
+    mutable std::mutex m_handOffMutex;
     QImage m_front;
 
     std::atomic<uint64_t> m_framesPresented { 0 };

@@ -2,6 +2,27 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>CAtomicFile</name>
+    <message>
+        <location filename="../../app/AtomicFile.cpp" line="26"/>
+        <source>No file name.</source>
+        <translation>没有文件名。</translation>
+    </message>
+</context>
+<context>
+    <name>CIniFile</name>
+    <message>
+        <location filename="../../app/IniFile.cpp" line="225"/>
+        <source>No file name.</source>
+        <translation>没有文件名。</translation>
+    </message>
+    <message>
+        <location filename="../../app/IniFile.cpp" line="230"/>
+        <source>The file could not be read, so it is not replaced.</source>
+        <translation>无法读取该文件，因此不替换它。</translation>
+    </message>
+</context>
+<context>
     <name>CSaveSettingDlg</name>
     <message>
         <location filename="../../app/SaveSettingDlg.cpp" line="19"/>
@@ -50,56 +71,90 @@
     </message>
 </context>
 <context>
+    <name>CSingleInstance</name>
+    <message>
+        <location filename="../../app/SingleInstance.cpp" line="51"/>
+        <source>Kalvex already runs (process %1) but does not answer.</source>
+        <translation>Kalvex 已在运行（进程 %1），但没有响应。</translation>
+    </message>
+    <message>
+        <location filename="../../app/SingleInstance.cpp" line="58"/>
+        <source>The instance lock %1 cannot be made (%2): this Kalvex runs without looking for another one.</source>
+        <translation>无法创建实例锁 %1（%2）：本 Kalvex 将在不检查其他实例的情况下运行。</translation>
+    </message>
+    <message>
+        <location filename="../../app/SingleInstance.cpp" line="94"/>
+        <source>the lock file cannot be replaced</source>
+        <translation>无法替换锁文件</translation>
+    </message>
+    <message>
+        <location filename="../../app/SingleInstance.cpp" line="95"/>
+        <source>unknown reason</source>
+        <translation>原因不明</translation>
+    </message>
+</context>
+<context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="63"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="68"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="75"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="80"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="77"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="82"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="79"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="84"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="81"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="86"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="429"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="149"/>
+        <source>The settings could not be written to
+%1
+
+%2</source>
+        <translation>无法将设置写入
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="524"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="601"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="697"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="608"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="714"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="609"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="715"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="644"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="758"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>

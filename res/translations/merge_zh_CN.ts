@@ -10,7 +10,7 @@
     </message>
     <message>
         <location filename="../../imgproc/FuseCommand.cpp" line="77"/>
-        <location filename="../../imgproc/FuseCommand.cpp" line="109"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="114"/>
         <source>--fuse needs a mode: direct or adjusted.</source>
         <translation>--fuse 需要指定模式：direct 或 adjusted。</translation>
     </message>
@@ -25,42 +25,32 @@
         <translation>-o 需要指定输出文件。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="102"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="107"/>
         <source>Unknown option &quot;%1&quot;.</source>
         <translation>未知选项“%1”。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="114"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="119"/>
         <source>No output file: give -o OUT.jpg or -o OUT.bmp.</source>
         <translation>没有输出文件：请指定 -o 输出.jpg 或 -o 输出.bmp。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="121"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="126"/>
         <source>The output file must end in .jpg or .bmp: %1</source>
         <translation>输出文件的扩展名必须是 .jpg 或 .bmp：%1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="127"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="132"/>
         <source>Need at least 2 input images, got %1.</source>
         <translation>至少需要 2 张输入图像，实际为 %1 张。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="132"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="137"/>
         <source>At most %1 input images, got %2.</source>
         <translation>最多 %1 张输入图像，实际为 %2 张。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="168"/>
-        <source>not a 24-bit colour picture</source>
-        <translation>不是 24 位彩色图像</translation>
-    </message>
-    <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="170"/>
-        <source>no such file</source>
-        <translation>文件不存在</translation>
-    </message>
-    <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="173"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="174"/>
         <source>not a BMP or JPEG picture</source>
         <translation>不是 BMP 或 JPEG 图像</translation>
     </message>
@@ -130,7 +120,7 @@
     </message>
     <message>
         <location filename="../../tools/ImageCompareDlg.cpp" line="58"/>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="102"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="103"/>
         <source>Load</source>
         <translation>加载</translation>
     </message>
@@ -145,17 +135,17 @@
         <translation>图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="103"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="104"/>
         <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
         <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="112"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="113"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="113"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="114"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
@@ -199,7 +189,7 @@
     </message>
     <message>
         <location filename="../../imgproc/ImageMergeDlg.cpp" line="182"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="427"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="423"/>
         <source>Open image</source>
         <translation>打开图像</translation>
     </message>
@@ -259,79 +249,79 @@
         <translation>摄像头没有送来图像。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="404"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="400"/>
         <source>The captured picture could not be saved to %1: %2</source>
         <translation>抓取的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="419"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="415"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
         <translation>Only support 20 images, please remove one image from list and try once again.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="428"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="424"/>
         <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
         <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="437"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="602"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="433"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="606"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="438"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="603"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="434"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="607"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="458"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="454"/>
         <source>Need 2 images to do the fusion function.</source>
         <translation>Need 2 images to do the fusion function.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="464"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="460"/>
         <source>Error.Make sure every image has same size.</source>
         <translation>Error.Make sure every image has same size.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="478"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="474"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="478"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="474"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="499"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="495"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="503"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="499"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="536"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="532"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="560"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="552"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="564"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="556"/>
         <source>File path: %1</source>
         <translation>File path: %1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="565"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="557"/>
         <source>Image saved successfully</source>
         <translation>Image saved successfully</translation>
     </message>

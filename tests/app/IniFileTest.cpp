@@ -1,10 +1,14 @@
 #include "base/IniFile.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -101,4 +105,71 @@ TEST(IniFile_Write, CreatesFileAndFolder)
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(CIniFile(ini.Path()).GetString("GENERAL", "m_strDeviceName", {}, 256),
             QStringLiteral("USB 显微镜"));
+}
+
+namespace {
+
+QByteArray LargeSettings()
+{
+    QByteArray content("[GENERAL]\nm_nDisp=2\nm_strImagePath=/home/user/Pictures/microscope\n"
+                       "[CALIBRATION]\ncurSel=3\n");
+    for (int n = 0; n < 10; ++n)
+        content += "xlen_" + QByteArray::number(n) + "=12.500000\nunit_" + QByteArray::number(n)
+                + "=1\nleft_" + QByteArray::number(n) + "=100\nright_" + QByteArray::number(n)
+                + "=612\n";
+    return content;
+}
+
+} // namespace
+
+TEST(IniFile_Write, FullDiskKeepsTheOldFileAndGivesTheReason)
+{
+    QTemporaryDir dir;
+    const QByteArray before = LargeSettings();
+    const QString path = WriteFile(dir, before);
+    CIniFile ini(path);
+    ini.WriteInt("GENERAL", "m_nDisp", 3);
+    bool saved = true;
+    {
+        const CFileSizeLimit full(before.size() / 2);
+        ASSERT_TRUE(full.Active());
+        saved = ini.Save();
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_TRUE(ini.LastError().contains("File too large")) << ini.LastError().toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { "Setting.ini" })
+            << "no temporary file left";
+}
+
+TEST(IniFile_Write, UnreadableFileIsNotReplaced)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a file without read permission can still be read";
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, LargeSettings());
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    CIniFile ini(path);
+    ini.WriteInt("CROSSLINE", "Count", 0);
+    EXPECT_FALSE(ini.Save());
+    EXPECT_FALSE(ini.LastError().isEmpty());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(ReadFile(path), LargeSettings());
+}
+
+TEST(IniFile_Write, LinesInOtherEncodingsKeepTheirBytes)
+{
+    QTemporaryDir dir;
+    // Latin-1 comment and value, a CR-LF line and a spaced header: none of them is ours.
+    const QByteArray foreign("; R\xE9glages du microscope\r\n[ MINE ]\nnom=\xE9t\xE9\n[GENERAL]\n"
+                             "m_nDisp=2\nlieu=caf\xE9\n");
+    const QString path = WriteFile(dir, foreign);
+    CIniFile ini(path);
+    EXPECT_EQ(ini.GetString("MINE", "nom", {}, 32), QString::fromLatin1("\xE9t\xE9"));
+    ini.WriteInt("GENERAL", "m_nDisp", 3);
+    ini.WriteString("MINE", "nom", QString::fromLatin1("\xE9t\xE9")); // the same value
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadFile(path),
+            QByteArray("; R\xE9glages du microscope\r\n[ MINE ]\nnom=\xE9t\xE9\n[GENERAL]\n"
+                       "m_nDisp=3\nlieu=caf\xE9\n"));
 }

@@ -3,10 +3,15 @@
 #include "app/TavoMeasureDlg.h"
 #include "measure/CrossLine.h"
 
+#include "FileSizeLimit.h"
+
 #include <QFile>
+#include <QFont>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -127,4 +132,72 @@ TEST_F(SettingsFile, DisplayScaleZeroStartsAtCaptureSize)
 {
     Write("[GENERAL]\nm_nDisp=0\nm_nVideoWidth=800\nm_nVideoHeight=600\n");
     RunOnce([](CTavoMeasureDlg& w) { EXPECT_EQ(w.DisplaySize(), QSize(800, 600)); });
+}
+
+TEST_F(SettingsFile, FullDiskAtExitKeepsEverySettingAndSaysSo)
+{
+    QByteArray content("[GENERAL]\nm_nDisp=2\nm_strImagePath=/data/pictures\n[CROSSLINE]\nCount=1\n"
+                       "Type_0=1\nShow_0=1\nPos_x_0=40\nPos_y_0=50\nSize_0=3\nColor_0=255\n"
+                       "[CALIBRATION]\ncurSel=2\n");
+    for (int n = 0; n < 10; ++n)
+        content += "xlen_" + QByteArray::number(n) + "=12.500000\nunit_" + QByteArray::number(n)
+                + "=1\n";
+    Write(content);
+    QStringList messages;
+    {
+        auto window = std::make_unique<CTavoMeasureDlg>(Path());
+        window->SetSettingsFailureSink([&](const QString& text) { messages << text; });
+        window->General().m_nDisp = 3;
+        const CFileSizeLimit full(64);
+        ASSERT_TRUE(full.Active());
+        window.reset(); // the window and then its canvas go, both under the limit
+    }
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content) << "neither the settings nor the cross lines replaced it";
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(Path())) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("File too large")) << messages[0].toStdString();
+}
+
+TEST_F(SettingsFile, HandEditedExtremesAreBoundedOnLoadAndWrittenBackSmall)
+{
+    Write("[COLORSETTING]\nText.font.lfHeight=-2147483648\nText.font.lfWeight=99999\n"
+          "Text.font.lfEscapement=2147483647\nGridColor=-1\nScaleXLen=-7\n"
+          "[CALIBRATION]\nxlen_0=nan\nylen_0=-3.5\nleft_0=-5\nright_0=2147483647\n"
+          "[CROSSLINE]\nCount=2147483647\n"
+          "Type_0=7\nShow_0=9\nPos_x_0=2147483647\nPos_y_0=-2147483648\nSize_0=40000\nColor_0=-1\n"
+          "Type_1=0\nShow_1=1\nPos_x_1=10\nPos_y_1=20\nSize_1=-4\nColor_1=255\n");
+    const std::vector<CCrossLine> lines = CCrossLine::LoadAll(CIniFile(Path()));
+    ASSERT_EQ(lines.size(), 2u) << "Count is limited by the entries in the file";
+    EXPECT_EQ(lines[0], (CCrossLine { 1, 1000000, -1000000, 1, 0xFFFFFF, 20 }));
+    EXPECT_EQ(lines[1].size, 0);
+
+    RunOnce([](CTavoMeasureDlg& w) {
+        const CLogFont& font = w.ColorSetting().font;
+        EXPECT_EQ(font.lfHeight, -1000);
+        EXPECT_EQ(font.lfWeight, 1000);
+        EXPECT_EQ(font.lfEscapement, 3600);
+        EXPECT_EQ(font.ToQFont().pixelSize(), 1000);
+        EXPECT_EQ(w.ColorSetting().GridColor, 0xFFFFFFu);
+        EXPECT_EQ(w.ColorSetting().ScaleXLen, 0);
+        const CCalibrationSlot slot = w.Calibration().GetSlot(0);
+        EXPECT_EQ(slot.xLength, 0.0);
+        EXPECT_EQ(slot.yLength, 0.0);
+        EXPECT_EQ(slot.left, 0u);
+        EXPECT_EQ(slot.right, 1000000u);
+    });
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_LT(text.size(), 4096) << "two cross lines, not a thousand";
+    EXPECT_TRUE(text.contains("Count=2\n"));
+    EXPECT_FALSE(text.contains("Type_2="));
+}
+
+TEST(LogFont_ToQFont, TheMostNegativeHeightIsBoundedNotNegated)
+{
+    CLogFont font;
+    font.lfHeight = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(font.ToQFont().pixelSize(), CLogFont::kMaxPixelHeight);
 }

@@ -1,5 +1,10 @@
+#include "app/SingleInstance.h"
+
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -7,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -84,4 +90,105 @@ TEST_F(TwoStarts, TerminationSignalWritesCompleteSettings)
     for (const char* needle : { "[GENERAL]", "m_strDeviceName=", "[COLORSETTING]",
                  "ScalePos=", "[CALIBRATION]", "top_9=", "[CROSSLINE]", "Count=0" })
         EXPECT_TRUE(text.contains(needle)) << needle;
+}
+
+TEST_F(TwoStarts, TerminationOntoAFullDiskKeepsTheSettingsAndSaysWhyOnStandardError)
+{
+    QByteArray content("[GENERAL]\nm_nDisp=2\n[CALIBRATION]\ncurSel=1\n");
+    for (int n = 0; n < 10; ++n)
+        content += "xlen_" + QByteArray::number(n) + "=12.500000\n";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(SettingsPath()).path()));
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    // Room for the instance lock, none for a whole settings file.
+    m_first.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 512;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    m_first.start();
+    ASSERT_TRUE(WaitForFirstReady());
+    ::kill(static_cast<pid_t>(m_first.processId()), SIGTERM);
+    ASSERT_TRUE(m_first.waitForFinished(10000));
+    const QByteArray errors = m_first.readAllStandardError();
+    EXPECT_TRUE(errors.contains("Setting.ini")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("File too large")) << errors.toStdString();
+    QFile file(SettingsPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content);
+}
+
+TEST_F(TwoStarts, AnEmptyLockWithNobodyBehindItDoesNotStopTheStart)
+{
+    QFile lock(m_dir.filePath("kalvex-instance.lock"));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    m_first.start();
+    ASSERT_TRUE(WaitForFirstReady()) << m_first.readAllStandardError().toStdString();
+    EXPECT_EQ(m_first.state(), QProcess::Running);
+}
+
+namespace {
+
+void WriteLock(const QString& folder, const QByteArray& content)
+{
+    QFile lock(folder + "/kalvex-instance.lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(content);
+}
+
+} // namespace
+
+TEST(SingleInstance_Lock, ALockWithoutReadableContentIsTakenOver)
+{
+    for (const QByteArray& content :
+            { QByteArray(), QByteArray("garbage\nmore garbage\n"), QByteArray("\0\x01\xff", 3) }) {
+        QTemporaryDir dir;
+        WriteLock(dir.path(), content);
+        CSingleInstance instance(dir.path());
+        EXPECT_TRUE(instance.Acquire()) << content.toHex().toStdString();
+        EXPECT_TRUE(instance.Problem().isEmpty()) << instance.Problem().toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath("kalvex-instance.socket")));
+    }
+}
+
+TEST(SingleInstance_Lock, ALiveOwnerKeepsItsLock)
+{
+    QTemporaryDir dir;
+    CSingleInstance first(dir.path());
+    ASSERT_TRUE(first.Acquire());
+    CSingleInstance second(dir.path());
+    EXPECT_FALSE(second.Acquire());
+    EXPECT_TRUE(second.Problem().isEmpty()) << second.Problem().toStdString();
+}
+
+TEST(SingleInstance_Lock, WithoutAnyLockTheProgramStillStartsAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString notAFolder = dir.filePath("runtime");
+    {
+        QFile file(notAFolder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    CSingleInstance unmade(notAFolder);
+    EXPECT_TRUE(unmade.Acquire());
+    EXPECT_TRUE(unmade.Problem().contains("kalvex-instance.lock"))
+            << unmade.Problem().toStdString();
+    EXPECT_TRUE(unmade.Problem().contains("Not a directory")) << unmade.Problem().toStdString();
+
+    QTemporaryDir fullDir;
+    CSingleInstance full(fullDir.path());
+    bool started = false;
+    {
+        const CFileSizeLimit limit(0);
+        ASSERT_TRUE(limit.Active());
+        started = full.Acquire();
+    }
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(full.Problem().contains("File too large")) << full.Problem().toStdString();
 }

@@ -1,6 +1,9 @@
 #include "measure/ResultCsv.h"
 #include "measure/ResultListCtrl.h"
 
+#include "FileSizeLimit.h"
+
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QStyle>
@@ -205,6 +208,32 @@ TEST_F(ResultListTest, SaveCsvReportsAFileThatCannotBeCreated)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(path)) << messages[0].toStdString();
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(ResultListTest, SaveCsvOntoAFullDiskKeepsTheEarlierFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("results.csv");
+    const QByteArray before("No.,Type,Result,Unit\n1,length,9.999,mm\n");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(before);
+    }
+    list.SetSaveFileChooser([&](const QString&) { return path; });
+    bool saved = true;
+    {
+        const CFileSizeLimit full(16);
+        ASSERT_TRUE(full.Active());
+        saved = list.OnSaveCsv();
+    }
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("File too large")) << messages[0].toStdString();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { "results.csv" });
 }
 
 TEST(ResultCsv_Bytes, EmptyListIsTheHeaderOnly)

@@ -31,7 +31,7 @@ TEST(PictureWriter, TimeStampedNamesMakeTheFolderAndNeverReplaceAnEarlierPicture
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("new/image"));
     CxImage picture = Grey(16, 8);
-    ASSERT_TRUE(CPictureWriter::WidenToTrueColour(picture));
+    ASSERT_TRUE(picture.WidenTo24());
     const CSnapshotNamer namer(Noon);
     QString name;
     QString path;
@@ -59,11 +59,12 @@ TEST(PictureWriter, TimeStampedNamesMakeTheFolderAndNeverReplaceAnEarlierPicture
 TEST(PictureWriter, GreyPicturesWidenToTheSameColours)
 {
     CxImage picture = Grey(16, 8);
-    ASSERT_TRUE(CPictureWriter::WidenToTrueColour(picture));
+    ASSERT_TRUE(picture.WidenTo24());
     ASSERT_EQ(picture.Bpp(), 24u);
     const uint8_t* row = picture.RowBits(3);
     EXPECT_EQ(row[3 * 5], 53);
     EXPECT_EQ(row[3 * 5 + 1], 53);
     EXPECT_EQ(row[3 * 5 + 2], 53);
-    EXPECT_FALSE(CPictureWriter::WidenToTrueColour(*std::make_unique<CxImage>()));
+    CxImage empty;
+    EXPECT_FALSE(empty.WidenTo24());
 }

@@ -1,10 +1,12 @@
 #include "image/xIOFile.h"
 #include "image/xImage.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -206,7 +208,7 @@ TEST(CxImage_Files, LoadAndSaveReportTheirFailures)
     QTemporaryDir dir;
     CxImage img;
     EXPECT_FALSE(img.LoadFile(dir.filePath("missing.bmp"), 0));
-    EXPECT_STREQ(img.LastErrorText(), "");
+    EXPECT_STREQ(img.LastErrorText(), "No such file or directory") << "the system's reason";
     EXPECT_FALSE(img.SaveFile(dir.filePath("a.bmp"), CXIMAGE_FORMAT_BMP));
     EXPECT_STREQ(img.LastErrorText(), "null image!!!");
     EXPECT_FALSE(QFile::exists(dir.filePath("a.bmp")));
@@ -227,6 +229,81 @@ TEST(CxImage_Files, LoadAndSaveReportTheirFailures)
     // With a named format, its own decoder's message survives the retry.
     EXPECT_FALSE(img.LoadFile(junk.fileName(), CXIMAGE_FORMAT_BMP));
     EXPECT_STREQ(img.LastErrorText(), "Error reading BMP info");
+}
+
+namespace {
+
+QByteArray jpegBytes(const QTemporaryDir& dir)
+{
+    CxImage img = patterned(40, 24);
+    const QString path = dir.filePath("whole.jpg");
+    EXPECT_TRUE(img.SaveFile(path, CXIMAGE_FORMAT_JPG));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+QString writeBytes(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+}
+
+} // namespace
+
+TEST(CxImage_Files, ABadPictureIsReportedByTheDecoderItsSignatureNames)
+{
+    QTemporaryDir dir;
+    const QByteArray whole = jpegBytes(dir);
+    QByteArray twelveBit = whole;
+    const qsizetype sof = twelveBit.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    twelveBit[sof + 4] = char(12);
+    QByteArray huge = whole;
+    huge[sof + 5] = huge[sof + 7] = char(0xFD);
+    huge[sof + 6] = huge[sof + 8] = char(0xE8);
+    const struct
+    {
+        QByteArray bytes;
+        const char* error;
+    } cases[] = { { whole.left(whole.size() / 2), "Premature end of input file" },
+        { twelveBit, "Unsupported JPEG data precision 12" },
+        { huge, "CXIMAGE_MAX_MEMORY exceeded" } };
+    for (const auto& c : cases) {
+        const QString path = writeBytes(dir, "bad.jpg", c.bytes);
+        // The program opens every picture asking for a bitmap first.
+        for (uint32_t format : { CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_UNKNOWN }) {
+            CxImage img;
+            EXPECT_FALSE(img.LoadFile(path, format));
+            EXPECT_STREQ(img.LastErrorText(), c.error) << format;
+        }
+    }
+
+    // A damaged bitmap asked for as JPEG speaks as a bitmap.
+    CxImage bmp = patterned(8, 8);
+    ASSERT_TRUE(bmp.SaveFile(dir.filePath("whole.bmp"), CXIMAGE_FORMAT_BMP));
+    QFile file(dir.filePath("whole.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString cut = writeBytes(dir, "cut.bmp", file.readAll().left(60));
+    CxImage img;
+    EXPECT_FALSE(img.LoadFile(cut, CXIMAGE_FORMAT_JPG));
+    EXPECT_STREQ(img.LastErrorText(), "BMP file is truncated");
+}
+
+TEST(CxImage_Files, AnUnreadableFileGivesTheSystemsReason)
+{
+    QTemporaryDir dir;
+    CxImage img;
+    EXPECT_FALSE(img.LoadFile(dir.path(), CXIMAGE_FORMAT_BMP));
+    EXPECT_STREQ(img.LastErrorText(), "Is a directory");
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a file without read permission can still be read";
+    const QString path = writeBytes(dir, "locked.bmp", QByteArray("BM"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    EXPECT_FALSE(img.LoadFile(path, CXIMAGE_FORMAT_BMP));
+    EXPECT_STREQ(img.LastErrorText(), "Permission denied");
 }
 
 TEST(CxIOFile, ClosedObjectFails)

@@ -2,12 +2,16 @@
 
 #include "imgproc/FuseCommand.h"
 
+#include "FileSizeLimit.h"
+
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -106,6 +110,109 @@ TEST_F(FuseCommandFixture, FuseCommand_WritesTheFusedPictureAndReportsPairsWhenV
             CFuseCommand::Success);
     EXPECT_TRUE(m_out.str().empty());
     EXPECT_TRUE(QFile::exists(m_dir.filePath("d.bmp")));
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_FullDiskKeepsTheEarlierOutput)
+{
+    const QString a = Picture(QStringLiteral("a.bmp"), 320, 240, 4);
+    const QString b = Picture(QStringLiteral("b.bmp"), 320, 240, 4, 5);
+    const QString out = m_dir.filePath(QStringLiteral("out.bmp"));
+    const QByteArray before("an earlier result");
+    {
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    int status = 0;
+    {
+        const CFileSizeLimit full(4096);
+        ASSERT_TRUE(full.Active());
+        status = Run({ "--fuse", "direct", "-o", out, a, b });
+    }
+    EXPECT_EQ(status, CFuseCommand::WriteFailed);
+    EXPECT_NE(m_err.str().find("out.bmp"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find("File too large"), std::string::npos) << m_err.str();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_NamesTheFileAndTheRealReason)
+{
+    const QString a = Picture(QStringLiteral("a.jpg"), 320, 240, 4);
+    const QString b = Picture(QStringLiteral("b.jpg"), 320, 240, 4, 5);
+    auto expectReason = [this](int status, int expected, const QString& file, const char* why) {
+        EXPECT_EQ(status, expected) << m_err.str();
+        EXPECT_NE(m_err.str().find(file.toStdString()), std::string::npos) << m_err.str();
+        EXPECT_NE(m_err.str().find(why), std::string::npos) << m_err.str();
+    };
+
+    const QString noFolder = m_dir.filePath("no/such/out.jpg");
+    expectReason(Run({ "--fuse", "direct", "-o", noFolder, a, b }), CFuseCommand::WriteFailed,
+            noFolder, "No such file or directory");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.jpg"));
+    const QString folder = m_dir.filePath("folder.jpg");
+    expectReason(Run({ "--fuse", "direct", "-o", folder, a, b }), CFuseCommand::WriteFailed, folder,
+            "directory");
+
+    QFile whole(b);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    const QString cut = m_dir.filePath("cut.jpg");
+    QFile cutFile(cut);
+    ASSERT_TRUE(cutFile.open(QIODevice::WriteOnly));
+    cutFile.write(bytes.left(bytes.size() / 2));
+    cutFile.close();
+    const QString out = m_dir.filePath("out.jpg");
+    expectReason(Run({ "--fuse", "direct", "-o", out, a, cut }), CFuseCommand::UnreadableInput, cut,
+            "Premature end");
+
+    QByteArray huge = bytes;
+    const qsizetype sof = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    huge[sof + 5] = huge[sof + 7] = char(0xFD);
+    huge[sof + 6] = huge[sof + 8] = char(0xE8);
+    const QString big = m_dir.filePath("big.jpg");
+    QFile bigFile(big);
+    ASSERT_TRUE(bigFile.open(QIODevice::WriteOnly));
+    bigFile.write(huge);
+    bigFile.close();
+    expectReason(Run({ "--fuse", "direct", "-o", out, big, a }), CFuseCommand::UnreadableInput, big,
+            "CXIMAGE_MAX_MEMORY exceeded");
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_NamesAnInputItMayNotRead)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a file without read permission can still be read";
+    const QString a = Picture(QStringLiteral("a.jpg"), 320, 240, 4);
+    const QString b = Picture(QStringLiteral("b.jpg"), 320, 240, 4, 5);
+    ASSERT_TRUE(QFile::setPermissions(a, QFileDevice::WriteOwner));
+    EXPECT_EQ(Run({ "--fuse", "direct", "-o", m_dir.filePath("out.jpg"), b, a }),
+            CFuseCommand::UnreadableInput);
+    EXPECT_NE(m_err.str().find(a.toStdString()), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find("Permission denied"), std::string::npos) << m_err.str();
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_WidensAGreyPictureAmongColourOnes)
+{
+    const QString a = Picture(QStringLiteral("a.jpg"), 320, 240, 4);
+    const CxImage colour = TexturePicture(320, 240, 4, 5);
+    CxImage grey;
+    ASSERT_TRUE(grey.Create(320, 240, 8, CXIMAGE_FORMAT_JPG));
+    grey.SetGrayPalette();
+    for (uint32_t y = 0; y < 240; ++y) {
+        for (uint32_t x = 0; x < 320; ++x)
+            grey.RowBits(y)[x] = colour.RowBits(y)[3 * x + 1];
+    }
+    const QString b = m_dir.filePath(QStringLiteral("grey.jpg"));
+    ASSERT_TRUE(grey.SaveFile(b, CXIMAGE_FORMAT_JPG));
+    const QString out = m_dir.filePath(QStringLiteral("fused.bmp"));
+    EXPECT_EQ(Run({ "--fuse", "direct", "-o", out, a, b }), CFuseCommand::Success) << m_err.str();
+    CxImage fused;
+    ASSERT_TRUE(fused.LoadFile(out));
+    EXPECT_EQ(fused.Bpp(), 24);
 }
 
 TEST(FuseCommand_Requested, OnlyWithTheFuseOption)
