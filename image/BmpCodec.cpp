@@ -17,6 +17,7 @@ constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiRle8 = 1;
 constexpr uint32_t kBiRle4 = 2;
 constexpr uint32_t kBiBitfields = 3;
+constexpr uint32_t kBiAlphaBitfields = 6;
 
 uint16_t le16(const uint8_t* p)
 {
@@ -68,6 +69,9 @@ struct BmpInfo
     int32_t xPelsPerMeter = 0;
     int32_t yPelsPerMeter = 0;
     bool core = false;
+    // Bit-field masks stored in a 52-byte or longer header (V4 and V5 among them).
+    bool headerMasks = false;
+    uint32_t masks[4] = {}; // red, green, blue, alpha
 };
 
 // One colour channel of a 16- or 32-bit pixel, widened or narrowed to 8 bits.
@@ -99,7 +103,7 @@ struct Channel
 
 bool readInfo(CxFile& file, BmpInfo& info)
 {
-    uint8_t h[40];
+    uint8_t h[124];
     if (!readExact(file, h, 4))
         return false;
     const uint32_t size = le32(h);
@@ -112,7 +116,10 @@ bool readInfo(CxFile& file, BmpInfo& info)
         info.bpp = le16(h + 10);
         return true;
     }
-    if (size != 40 || !readExact(file, h + 4, 36))
+    // 40: the classic header; 52 and 56 add the masks; 108 (V4) and 124 (V5), as GIMP and
+    // ImageMagick write them, add colour space data that a viewer may ignore.
+    if ((size != 40 && size != 52 && size != 56 && size != 108 && size != 124)
+            || !readExact(file, h + 4, size - 4))
         return false;
     info.width = int32_t(le32(h + 4));
     info.height = int32_t(le32(h + 8));
@@ -121,6 +128,11 @@ bool readInfo(CxFile& file, BmpInfo& info)
     info.xPelsPerMeter = int32_t(le32(h + 24));
     info.yPelsPerMeter = int32_t(le32(h + 28));
     info.colorsUsed = le32(h + 32);
+    if (size >= 52) {
+        info.headerMasks = true;
+        for (int i = 0; i < (size >= 56 ? 4 : 3); ++i)
+            info.masks[i] = le32(h + 40 + 4 * i);
+    }
     return true;
 }
 
@@ -134,13 +146,15 @@ void setPixel4(uint8_t* row, uint32_t x, uint8_t v)
 // picture, rows counted bottom-up as stored.
 bool decodeRle(const std::vector<uint8_t>& data, CxImage& image, bool fourBit)
 {
-    const uint32_t width = image.Width(), height = image.Height();
+    // Some writers code a row up to its padded width; the padding bytes are in the row too.
+    const uint32_t width = fourBit ? image.Stride() * 2 : image.Stride();
+    const uint32_t height = image.Height();
     uint32_t x = 0, y = 0;
     size_t pos = 0;
     const size_t n = data.size();
     while (true) {
         if (pos + 2 > n)
-            return y >= height || (y == height - 1 && x == width);
+            return y >= height || (y == height - 1 && x >= image.Width());
         const uint8_t count = data[pos], value = data[pos + 1];
         pos += 2;
         if (count > 0) {
@@ -195,13 +209,31 @@ bool decodeRle(const std::vector<uint8_t>& data, CxImage& image, bool fourBit)
     }
 }
 
+// A picture with an alpha channel is shown as a viewer shows it: over white. Many writers leave
+// the fourth byte at 0 everywhere; such a channel means nothing and is dropped.
+void compositeOntoWhite(CxImage& image, const std::vector<uint8_t>& alpha)
+{
+    if (std::all_of(alpha.begin(), alpha.end(), [](uint8_t a) { return a == 0; }))
+        return;
+    const uint32_t width = image.Width();
+    for (uint32_t y = 0; y < image.Height(); ++y) {
+        uint8_t* d = image.RowBits(y);
+        const uint8_t* a = alpha.data() + size_t(y) * width;
+        for (uint32_t x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                d[3 * x + c] = uint8_t((d[3 * x + c] * a[x] + 255 * (255 - a[x]) + 127) / 255);
+    }
+}
+
 bool decodeMasked(CxFile& file, CxImage& image, const BmpInfo& info, const Channel& r,
-        const Channel& g, const Channel& b)
+        const Channel& g, const Channel& b, const Channel* a)
 {
     const uint32_t width = image.Width();
     const size_t srcStride = (size_t(width) * info.bpp + 31) / 32 * 4;
     std::vector<uint8_t> row(srcStride);
-    const bool plain32 = info.bpp == 32 && r.mask == 0xFF0000 && g.mask == 0xFF00 && b.mask == 0xFF;
+    std::vector<uint8_t> alpha(a ? size_t(width) * image.Height() : 0);
+    const bool plain32 =
+            !a && info.bpp == 32 && r.mask == 0xFF0000 && g.mask == 0xFF00 && b.mask == 0xFF;
     for (uint32_t y = 0; y < image.Height(); ++y) {
         if (!readExact(file, row.data(), srcStride))
             return false;
@@ -216,8 +248,12 @@ bool decodeMasked(CxFile& file, CxImage& image, const BmpInfo& info, const Chann
             d[3 * x] = b(px);
             d[3 * x + 1] = g(px);
             d[3 * x + 2] = r(px);
+            if (a)
+                alpha[size_t(y) * width + x] = (*a)(px);
         }
     }
+    if (a)
+        compositeOntoWhite(image, alpha);
     return true;
 }
 
@@ -249,7 +285,8 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
     if (info.width <= 0 || info.height <= 0)
         return fail(image, "Error reading BMP info");
 
-    Channel r, g, b;
+    Channel r, g, b, a;
+    bool hasAlpha = false;
     switch (info.bpp) {
     case 1:
         if (info.compression != kBiRgb)
@@ -262,19 +299,31 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
         break;
     case 16:
     case 32:
-        if (info.compression == kBiBitfields) {
-            uint8_t masks[12];
-            if (info.core || !readExact(file, masks, sizeof(masks)))
-                return fail(image, "Error reading BMP info");
-            if (!r.Set(le32(masks), info.bpp) || !g.Set(le32(masks + 4), info.bpp)
-                    || !b.Set(le32(masks + 8), info.bpp) || (r.mask & g.mask) || (r.mask & b.mask)
-                    || (g.mask & b.mask))
+        if (info.compression == kBiBitfields || info.compression == kBiAlphaBitfields) {
+            uint32_t m[4] = { info.masks[0], info.masks[1], info.masks[2], info.masks[3] };
+            if (!info.headerMasks) {
+                // After a 40-byte header the masks follow it: three, or four with alpha.
+                const size_t count = info.compression == kBiAlphaBitfields ? 4 : 3;
+                uint8_t masks[16];
+                if (info.core || !readExact(file, masks, 4 * count))
+                    return fail(image, "Error reading BMP info");
+                for (size_t i = 0; i < count; ++i)
+                    m[i] = le32(masks + 4 * i);
+            }
+            if (!r.Set(m[0], info.bpp) || !g.Set(m[1], info.bpp) || !b.Set(m[2], info.bpp)
+                    || (r.mask & g.mask) || (r.mask & b.mask) || (g.mask & b.mask))
+                return fail(image, "Invalid BMP bit-field masks");
+            hasAlpha = m[3] != 0;
+            if (hasAlpha && (!a.Set(m[3], info.bpp) || (a.mask & (r.mask | g.mask | b.mask))))
                 return fail(image, "Invalid BMP bit-field masks");
         } else if (info.compression == kBiRgb) {
             if (info.bpp == 16) {
                 r.Set(0x7C00, 16), g.Set(0x03E0, 16), b.Set(0x001F, 16);
             } else {
                 r.Set(0xFF0000, 32), g.Set(0xFF00, 32), b.Set(0xFF, 32);
+                // A V4/V5 header may name the fourth byte as alpha.
+                hasAlpha = info.headerMasks && info.masks[3] == 0xFF000000u
+                        && a.Set(info.masks[3], 32);
             }
         } else {
             return fail(image, "unknown compression");
@@ -341,7 +390,7 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
         if (!decodeRle(data, image, info.compression == kBiRle4))
             return fail(image, "Corrupt BMP RLE data");
     } else if (info.bpp == 16 || info.bpp == 32) {
-        ok = decodeMasked(file, image, info, r, g, b);
+        ok = decodeMasked(file, image, info, r, g, b, hasAlpha ? &a : nullptr);
     } else {
         ok = readExact(file, image.RowBits(0), size_t(image.Stride()) * image.Height());
     }

@@ -38,6 +38,8 @@ struct BmpLayout
     int32_t ppm = 3780;
     bool core = false;
     bool fileHeader = true;
+    uint32_t headerSize = 40; // 108 (V4) and 124 (V5) carry the four masks below
+    uint32_t headerMasks[4] = {};
 };
 
 Bytes makeBmp(const BmpLayout& s)
@@ -50,7 +52,7 @@ Bytes makeBmp(const BmpLayout& s)
         put16(info, 1);
         put16(info, s.bpp);
     } else {
-        put32(info, 40);
+        put32(info, s.headerSize);
         put32(info, uint32_t(s.width));
         put32(info, uint32_t(s.height));
         put16(info, 1);
@@ -61,6 +63,11 @@ Bytes makeBmp(const BmpLayout& s)
         put32(info, uint32_t(s.ppm));
         put32(info, s.colorsUsed ? s.colorsUsed : uint32_t(s.palette.size() / 4));
         put32(info, 0);
+        if (s.headerSize > 40) {
+            for (uint32_t mask : s.headerMasks)
+                put32(info, mask);
+            info.resize(s.headerSize, 0); // colour space, end points, gamma, intent, profile
+        }
     }
     info.insert(info.end(), s.masks.begin(), s.masks.end());
     info.insert(info.end(), s.palette.begin(), s.palette.end());
@@ -268,6 +275,63 @@ TEST_F(BmpFiles, SixteenAndThirtyTwoBitBecome24)
     EXPECT_EQ(pixel(0, 0), 0x010203u);
 }
 
+// What GIMP and ImageMagick write by default: V4/V5 headers, masks in the header, alpha.
+TEST_F(BmpFiles, V4AndV5HeadersWithMasksAndAlpha)
+{
+    BmpLayout s;
+    s.headerSize = 124, s.width = 3, s.height = 1, s.bpp = 32, s.compression = 3;
+    s.headerMasks[0] = 0x00FF0000, s.headerMasks[1] = 0x0000FF00, s.headerMasks[2] = 0x000000FF;
+    s.headerMasks[3] = 0xFF000000;
+    // Opaque red, half-transparent blue, fully transparent green.
+    s.pixels = { 0, 0, 255, 255, 255, 0, 0, 128, 0, 255, 0, 0 };
+    ASSERT_TRUE(load(makeBmp(s))) << m_img.LastErrorText();
+    EXPECT_EQ(m_img.Bpp(), 24);
+    EXPECT_EQ(pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(pixel(1, 0), 0x7F7FFFu) << "composited onto white";
+    EXPECT_EQ(pixel(2, 0), 0xFFFFFFu);
+
+    // A fourth byte left at 0 everywhere is no alpha: the colours stand.
+    s.pixels = { 0, 0, 255, 0, 255, 0, 0, 0, 0, 255, 0, 0 };
+    ASSERT_TRUE(load(makeBmp(s)));
+    EXPECT_EQ(pixel(1, 0), 0x0000FFu);
+    EXPECT_EQ(pixel(2, 0), 0x00FF00u);
+
+    // V4, 24-bit, and 16-bit 5-6-5 with the masks in the header.
+    s = {};
+    s.headerSize = 108, s.width = 1, s.height = 1, s.bpp = 24, s.pixels = { 1, 2, 3, 0 };
+    ASSERT_TRUE(load(makeBmp(s)));
+    EXPECT_EQ(pixel(0, 0), 0x030201u);
+    s.bpp = 16, s.compression = 3, s.pixels = { 0xE0, 0x07, 0, 0 };
+    s.headerMasks[0] = 0xF800, s.headerMasks[1] = 0x07E0, s.headerMasks[2] = 0x001F;
+    ASSERT_TRUE(load(makeBmp(s)));
+    EXPECT_EQ(pixel(0, 0), 0x00FF00u);
+
+    // Four masks after a 40-byte header (BI_ALPHABITFIELDS).
+    s = {};
+    s.width = 1, s.height = 1, s.bpp = 32, s.compression = 6;
+    s.masks = { 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0xFF };
+    s.pixels = { 0, 0, 200, 0 }; // alpha 0, the only pixel: no alpha at all
+    ASSERT_TRUE(load(makeBmp(s)));
+    EXPECT_EQ(pixel(0, 0), 0xC80000u);
+
+    // An alpha mask overlapping a colour is refused.
+    s.masks[15] = 0, s.masks[14] = 0xFF; // alpha = 0x00FF0000, the red mask
+    expectRejected(makeBmp(s), "Invalid BMP bit-field masks");
+}
+
+TEST_F(BmpFiles, RunLengthRowsCodedToThePaddedWidth)
+{
+    // ImageMagick codes a 3-pixel row as 4: the fourth pixel lands in the row's padding.
+    BmpLayout s;
+    s.width = 3, s.height = 2, s.bpp = 8, s.compression = 1, s.palette = greyPalette(4);
+    s.pixels = { 4, 1, 0, 0, 4, 2, 0, 1 };
+    ASSERT_TRUE(load(makeBmp(s))) << m_img.LastErrorText();
+    EXPECT_EQ(pixel(2, 1), 0x101010u); // bottom row, stored first
+    EXPECT_EQ(pixel(0, 0), 0x202020u);
+    s.pixels = { 5, 1, 0, 1 }; // past the padding too
+    expectRejected(makeBmp(s), "Corrupt BMP RLE data");
+}
+
 TEST_F(BmpFiles, HostileHeadersAreRejected)
 {
     BmpLayout s;
@@ -295,7 +359,7 @@ TEST_F(BmpFiles, HostileHeadersAreRejected)
     expectRejected(makeBmp(s), "Invalid BMP bit-field masks");
 
     Bytes big = makeBmp(s);
-    big[14] = 64; // an info header size that is neither 12 nor 40
+    big[14] = 64; // an info header size no writer uses
     expectRejected(big, "Error reading BMP info");
     expectRejected(Bytes { 'B', 'M', 1 }, "Not a BMP");
 }
