@@ -125,7 +125,6 @@ void CTavoMeasureDlg::LoadSettings()
     const int scale = m_general.m_nDisp == 0 ? 1 : m_general.m_nDisp;
     m_nDisplayWidth = m_general.m_nVideoWidth * scale;
     m_nDisplayHeight = m_general.m_nVideoHeight * scale;
-    m_nJpegQuality = 100;
     m_colorSetting.Load(ini);
     m_calibration.Load(ini);
 }

@@ -82,8 +82,6 @@ public:
     void SwitchToStill(StillEntry how);
     QSize DisplaySize() const { return { m_nDisplayWidth, m_nDisplayHeight }; }
     float DisplayZoom() const { return m_fZoom; }
-    // The current picture's size while still; set by whoever opens or captures a picture.
-    void SetStillSize(QSize size) { m_stillSize = size; }
 
     // What the side panel reads and changes.
     void RequestLive() override { SwitchToLive(); }
@@ -108,7 +106,6 @@ public:
     int m_nBinarizeThreshold = 128;
     bool m_bBinarize = false;
     bool m_bEqualize = false; // "AHE"
-    int m_nJpegQuality = 100;
     QString m_strCurrentFile; // the picture opened from the thumbnails; empty while live
 
 signals:
