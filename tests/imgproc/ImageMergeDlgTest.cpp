@@ -85,11 +85,7 @@ protected:
         };
         hooks.chooseImageFile = [this](QWidget*) {
             ++m_fileDialogs;
-            if (m_chosen.empty())
-                return QString();
-            const QString path = m_chosen.front();
-            m_chosen.pop_front();
-            return path;
+            return NextChosen(m_chosen);
         };
         return hooks;
     }

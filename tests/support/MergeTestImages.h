@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <deque>
+
 // Textured 24-bit test pictures: smooth random blobs with edges enough for feature matching.
 // `shiftX` moves the content right by whole pixels.
 inline CxImage TexturePicture(int width, int height, uint64_t seed, int shiftX = 0)
@@ -26,4 +28,14 @@ inline CxImage TexturePicture(int width, int height, uint64_t seed, int shiftX =
 inline bool SavePicture(CxImage image, const QString& path, uint32_t format = CXIMAGE_FORMAT_BMP)
 {
     return image.SaveFile(path, format);
+}
+
+// The files a test "chooses" in an open-file dialog, one per call; empty once used up.
+inline QString NextChosen(std::deque<QString>& chosen)
+{
+    if (chosen.empty())
+        return QString();
+    const QString path = chosen.front();
+    chosen.pop_front();
+    return path;
 }

@@ -34,11 +34,7 @@ protected:
         hooks.imageFolder = [this] { return m_dir.path(); };
         hooks.chooseImageFile = [this](QWidget*, const QString& folder) {
             m_startFolder = folder;
-            if (m_chosen.empty())
-                return QString();
-            const QString path = m_chosen.front();
-            m_chosen.pop_front();
-            return path;
+            return NextChosen(m_chosen);
         };
         return hooks;
     }
