@@ -66,6 +66,8 @@ struct BmpInfo
     uint32_t bpp = 0;
     uint32_t compression = kBiRgb;
     uint32_t colorsUsed = 0;
+    uint32_t planes = 1;
+    uint32_t sizeImage = 0;
     int32_t xPelsPerMeter = 0;
     int32_t yPelsPerMeter = 0;
     bool core = false;
@@ -113,6 +115,7 @@ bool readInfo(CxFile& file, BmpInfo& info)
         info.core = true;
         info.width = le16(h + 4);
         info.height = le16(h + 6);
+        info.planes = le16(h + 8);
         info.bpp = le16(h + 10);
         return true;
     }
@@ -123,8 +126,10 @@ bool readInfo(CxFile& file, BmpInfo& info)
         return false;
     info.width = int32_t(le32(h + 4));
     info.height = int32_t(le32(h + 8));
+    info.planes = le16(h + 12);
     info.bpp = le16(h + 14);
     info.compression = le32(h + 16);
+    info.sizeImage = le32(h + 20);
     info.xPelsPerMeter = int32_t(le32(h + 24));
     info.yPelsPerMeter = int32_t(le32(h + 28));
     info.colorsUsed = le32(h + 32);
@@ -257,6 +262,47 @@ bool decodeMasked(CxFile& file, CxImage& image, const BmpInfo& info, const Chann
     return true;
 }
 
+// Header values no sound writer produces. Each would make a reader guess, so the file is
+// refused with the reason instead.
+const char* implausibleHeader(const BmpInfo& info, uint32_t declaredFileSize, int64_t fileSize)
+{
+    if (info.planes != 1)
+        return "BMP header: planes must be 1";
+    if (info.topDown && (info.compression == kBiRle8 || info.compression == kBiRle4))
+        return "BMP header: run-length pictures cannot be stored top-down";
+    if (fileSize > 0) {
+        const uint64_t twice = 2 * uint64_t(fileSize);
+        if (declaredFileSize > twice)
+            return "BMP file is truncated";
+        if (info.sizeImage > twice)
+            return "BMP header: the pixel data size given is far beyond the file";
+        if (uint64_t(info.colorsUsed) * (info.core ? 3 : 4) > uint64_t(fileSize))
+            return "BMP header: the palette size given is far beyond the file";
+    }
+    const int64_t x = info.xPelsPerMeter, y = info.yPelsPerMeter;
+    if (x > 0 && y > 0 && (x > 100 * y || y > 100 * x))
+        return "BMP header: the pixel density is implausible";
+    return nullptr;
+}
+
+// A palette picture whose header counts its colours must not use any beyond them.
+bool indicesInPalette(const CxImage& image, uint32_t colors)
+{
+    const uint32_t bpp = image.Bpp();
+    if (bpp > 8 || colors >= (1u << bpp))
+        return true;
+    for (uint32_t y = 0; y < image.Height(); ++y) {
+        const uint8_t* row = image.RowBits(y);
+        for (uint32_t x = 0; x < image.Width(); ++x) {
+            const uint32_t bit = x * bpp;
+            const uint32_t index = (row[bit / 8] >> (8 - bpp - bit % 8)) & ((1u << bpp) - 1);
+            if (index >= colors)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool CBmpCodec::Decode(CxFile& file, CxImage& image)
@@ -284,6 +330,9 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
     }
     if (info.width <= 0 || info.height <= 0)
         return fail(image, "Error reading BMP info");
+    if (const char* reason = implausibleHeader(
+                info, pixelOffset ? le32(fileHeader + 2) : 0, fileSize - start))
+        return fail(image, reason);
 
     Channel r, g, b, a;
     bool hasAlpha = false;
@@ -396,6 +445,8 @@ bool CBmpCodec::Decode(CxFile& file, CxImage& image)
     }
     if (!ok)
         return fail(image, "BMP file is truncated");
+    if (info.colorsUsed != 0 && !indicesInPalette(image, colors))
+        return fail(image, "BMP pixels use colours the palette does not have");
 
     if (info.topDown)
         image.FlipVertical();

@@ -131,6 +131,7 @@ struct DecodeContext
     ErrorManager err;
     Source src;
     jpeg_progress_mgr progress;
+    int orientation;
 };
 
 struct EncodeContext
@@ -152,8 +153,15 @@ uint32_t exif32(const uint8_t* p, bool big)
                     | (uint32_t(p[3]) << 24);
 }
 
-// Resolution from the first IFD of an EXIF block; false when the block does not carry one.
-bool exifResolution(const uint8_t* data, size_t size, double& xDpi, double& yDpi)
+struct ExifFacts
+{
+    double xDpi = 0;
+    double yDpi = 0;
+    int orientation = 1;
+};
+
+// Resolution and orientation from the first IFD of an EXIF block; false when it is none.
+bool exifFacts(const uint8_t* data, size_t size, ExifFacts& facts)
 {
     if (size < 14 || std::memcmp(data, "Exif\0\0", 6) != 0)
         return false;
@@ -188,13 +196,13 @@ bool exifResolution(const uint8_t* data, size_t size, double& xDpi, double& yDpi
             (tag == 0x011A ? x : y) = double(num) / den;
         } else if (tag == 0x0128 && type == 3) {
             unit = exif16(e + 8, big);
+        } else if (tag == 0x0112 && type == 3) {
+            facts.orientation = exif16(e + 8, big);
         }
     }
-    if (x <= 0 && y <= 0)
-        return false;
     const double toInch = unit == 3 ? 2.54 : 1.0;
-    xDpi = x * toInch;
-    yDpi = y * toInch;
+    facts.xDpi = x * toInch;
+    facts.yDpi = y * toInch;
     return true;
 }
 
@@ -203,16 +211,8 @@ int32_t dpiValue(double dpi)
     return int32_t(std::clamp(std::floor(dpi + 0.5), 0.0, double(INT32_MAX)));
 }
 
-void applyResolution(jpeg_decompress_struct& cinfo, CxImage& image)
+void applyDensity(jpeg_decompress_struct& cinfo, CxImage& image)
 {
-    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
-        double x = 0, y = 0;
-        if (m->marker == JPEG_APP0 + 1 && exifResolution(m->data, m->data_length, x, y)) {
-            image.SetXDpi(dpiValue(x));
-            image.SetYDpi(dpiValue(y));
-            return;
-        }
-    }
     switch (cinfo.density_unit) {
     case 1:
         image.SetXDpi(cinfo.X_density);
@@ -230,6 +230,25 @@ void applyResolution(jpeg_decompress_struct& cinfo, CxImage& image)
     default:
         break;
     }
+}
+
+// Returns the EXIF orientation (1 when the file has none).
+int applyResolution(jpeg_decompress_struct& cinfo, CxImage& image)
+{
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        ExifFacts facts;
+        if (m->marker != JPEG_APP0 + 1 || !exifFacts(m->data, m->data_length, facts))
+            continue;
+        if (facts.xDpi > 0 || facts.yDpi > 0) {
+            image.SetXDpi(dpiValue(facts.xDpi));
+            image.SetYDpi(dpiValue(facts.yDpi));
+            return facts.orientation;
+        }
+        applyDensity(cinfo, image);
+        return facts.orientation;
+    }
+    applyDensity(cinfo, image);
+    return 1;
 }
 
 bool decodeGuarded(DecodeContext& ctx, JOCTET* buffer, CxFile& file, CxImage& image,
@@ -287,7 +306,7 @@ bool decodeGuarded(DecodeContext& ctx, JOCTET* buffer, CxFile& file, CxImage& im
         failWith(reinterpret_cast<j_common_ptr>(&cinfo), image.LastErrorText());
     if (bpp == 8)
         image.SetGrayPalette();
-    applyResolution(cinfo, image);
+    ctx.orientation = applyResolution(cinfo, image);
 
     jpeg_start_decompress(&cinfo);
     const uint32_t height = image.Height();
@@ -348,8 +367,9 @@ bool encodeGuarded(EncodeContext& ctx, JOCTET* buffer, CxFile& file, CxImage& im
     }
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, int(image.JpegQualityLevel() + 0.5f), FALSE);
-    cinfo.comp_info[0].h_samp_factor = 2;
-    cinfo.comp_info[0].v_samp_factor = 2;
+    const int sampling = image.JpegFullColour() ? 1 : 2;
+    cinfo.comp_info[0].h_samp_factor = sampling;
+    cinfo.comp_info[0].v_samp_factor = sampling;
     for (int i = 1; i < cinfo.num_components; ++i) {
         cinfo.comp_info[i].h_samp_factor = 1;
         cinfo.comp_info[i].v_samp_factor = 1;
@@ -384,8 +404,10 @@ bool CJpegCodec::Decode(CxFile& file, CxImage& image, uint32_t minWidth, uint32_
     if (!ok) {
         image.Destroy();
         image.SetLastError(ctx.err.message);
+        return false;
     }
-    return ok;
+    // A camera held on its side says so in the EXIF block; the picture is shown upright.
+    return image.ApplyOrientation(ctx.orientation);
 }
 
 bool CJpegCodec::Encode(CxFile* file, CxImage& image)

@@ -3,6 +3,8 @@
 #include "base/AtomicFile.h"
 #include "image/BmpCodec.h"
 #include "image/JpegCodec.h"
+#include "image/PngCodec.h"
+#include "image/TiffCodec.h"
 #include "image/xAtomicFile.h"
 #include "image/xIOFile.h"
 
@@ -133,21 +135,40 @@ bool resampleArea(const CxImage& src, CxImage& dst, uint32_t newWidth, uint32_t 
     return true;
 }
 
-// The format the first bytes announce: "BM" for a bitmap file, a start-of-image marker for
-// JPEG; unknown otherwise (a bare bitmap header has no signature).
-uint32_t signatureFormat(CxFile& file)
+} // namespace
+
+uint32_t CxImage::SignatureFormat(CxFile& file)
 {
-    uint8_t head[2] = {};
-    const size_t got = file.Read(head, 1, 2);
-    file.Seek(0, SEEK_SET);
-    if (got == 2 && head[0] == 'B' && head[1] == 'M')
+    uint8_t head[8] = {};
+    const int64_t start = file.Tell();
+    const size_t got = file.Read(head, 1, sizeof(head));
+    file.Seek(start, SEEK_SET);
+    if (got >= 2 && head[0] == 'B' && head[1] == 'M')
         return CXIMAGE_FORMAT_BMP;
-    if (got == 2 && head[0] == 0xFF && head[1] == 0xD8)
+    if (got >= 2 && head[0] == 0xFF && head[1] == 0xD8)
         return CXIMAGE_FORMAT_JPG;
+    if (got == 8 && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0)
+        return CXIMAGE_FORMAT_PNG;
+    if (got >= 4
+            && (std::memcmp(head, "II*\0", 4) == 0 || std::memcmp(head, "MM\0*", 4) == 0
+                    || std::memcmp(head, "II+\0", 4) == 0 || std::memcmp(head, "MM\0+", 4) == 0))
+        return CXIMAGE_FORMAT_TIF;
     return CXIMAGE_FORMAT_UNKNOWN;
 }
 
-} // namespace
+uint32_t CxImage::FormatFromName(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("bmp"))
+        return CXIMAGE_FORMAT_BMP;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return CXIMAGE_FORMAT_JPG;
+    if (suffix == QLatin1String("png"))
+        return CXIMAGE_FORMAT_PNG;
+    if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
+        return CXIMAGE_FORMAT_TIF;
+    return CXIMAGE_FORMAT_UNKNOWN;
+}
 
 CxImage::CxImage(uint32_t format) : m_format(format)
 {
@@ -190,6 +211,8 @@ CxImage& CxImage::operator=(CxImage&& other) noexcept
     m_xDpi = other.m_xDpi;
     m_yDpi = other.m_yDpi;
     m_jpegQuality = other.m_jpegQuality;
+    m_jpegFullColour = other.m_jpegFullColour;
+    m_scale = std::move(other.m_scale);
     std::memcpy(m_lastError, other.m_lastError, sizeof(m_lastError));
     return *this;
 }
@@ -205,6 +228,8 @@ bool CxImage::CopyFrom(const CxImage& source, bool copyPixels, bool, bool)
     m_xDpi = source.m_xDpi;
     m_yDpi = source.m_yDpi;
     m_jpegQuality = source.m_jpegQuality;
+    m_jpegFullColour = source.m_jpegFullColour;
+    m_scale = source.m_scale;
     m_head = source.m_head;
     if (!source.m_dib)
         return true;
@@ -425,6 +450,72 @@ bool CxImage::FlipVertical()
     return true;
 }
 
+bool CxImage::ApplyOrientation(int exifOrientation)
+{
+    if (!m_dib || exifOrientation < 2 || exifOrientation > 8)
+        return m_dib != nullptr;
+    if (Bpp() != 8 && Bpp() != 24 && !WidenTo24())
+        return false;
+    const uint32_t w = Width(), h = Height(), bytes = Bpp() / 8;
+    const bool swap = exifOrientation >= 5;
+    CxImage out;
+    out.SetXDpi(swap ? m_yDpi : m_xDpi);
+    out.SetYDpi(swap ? m_xDpi : m_yDpi);
+    out.SetJpegQualityLevel(m_jpegQuality);
+    out.SetJpegFullColour(m_jpegFullColour);
+    if (!out.Create(swap ? h : w, swap ? w : h, Bpp(), m_format)) {
+        SetLastError(out.LastErrorText());
+        return false;
+    }
+    if (bytes == 1)
+        std::memcpy(out.Palette(), Palette(), size_t(NumColors()) * 4);
+    CPictureScale scale = m_scale;
+    if (swap)
+        std::swap(scale.xPerPixel, scale.yPerPixel);
+    out.SetPictureScale(scale);
+    const uint32_t ow = out.Width(), oh = out.Height();
+    // Coordinates are counted from the top of the picture; rows are stored bottom-up.
+    for (uint32_t oy = 0; oy < oh; ++oy) {
+        uint8_t* d = out.RowBits(oh - 1 - oy);
+        for (uint32_t ox = 0; ox < ow; ++ox) {
+            uint32_t sx = ox, sy = oy;
+            switch (exifOrientation) {
+            case 2:
+                sx = w - 1 - ox;
+                break;
+            case 3:
+                sx = w - 1 - ox;
+                sy = h - 1 - oy;
+                break;
+            case 4:
+                sy = h - 1 - oy;
+                break;
+            case 5:
+                sx = oy;
+                sy = ox;
+                break;
+            case 6:
+                sx = oy;
+                sy = h - 1 - ox;
+                break;
+            case 7:
+                sx = w - 1 - oy;
+                sy = h - 1 - ox;
+                break;
+            case 8:
+                sx = w - 1 - oy;
+                sy = ox;
+                break;
+            default:
+                break;
+            }
+            std::memcpy(d + size_t(ox) * bytes, RowBits(h - 1 - sy) + size_t(sx) * bytes, bytes);
+        }
+    }
+    *this = std::move(out);
+    return true;
+}
+
 bool CxImage::ToTrueColour(CxImage& dst) const
 {
     const CxImage& src = *this;
@@ -438,6 +529,8 @@ bool CxImage::ToTrueColour(CxImage& dst) const
     out.SetXDpi(src.XDpi());
     out.SetYDpi(src.YDpi());
     out.SetJpegQualityLevel(src.JpegQualityLevel());
+    out.SetJpegFullColour(src.JpegFullColour());
+    out.SetPictureScale(src.PictureScale());
     if (!out.Create(src.Width(), src.Height(), 24, src.Type()))
         return false;
     const uint8_t* pal = src.Palette();
@@ -530,6 +623,7 @@ bool CxImage::DecodeAs(CxFile* file, uint32_t format, uint32_t minWidth, uint32_
     Destroy();
     m_xDpi = m_yDpi = 96;
     m_head.biXPelsPerMeter = m_head.biYPelsPerMeter = pelsPerMeter(96);
+    m_scale = CPictureScale();
     if (!file) {
         SetLastError("null file handler");
         return false;
@@ -538,12 +632,22 @@ bool CxImage::DecodeAs(CxFile* file, uint32_t format, uint32_t minWidth, uint32_
         return CBmpCodec::Decode(*file, *this);
     if (format == CXIMAGE_FORMAT_JPG)
         return CJpegCodec::Decode(*file, *this, minWidth, minHeight);
+    if (format == CXIMAGE_FORMAT_PNG)
+        return CPngCodec::Decode(*file, *this);
+    if (format == CXIMAGE_FORMAT_TIF)
+        return CTiffCodec::Decode(*file, *this);
 
     const int64_t start = file->Tell();
     if (CBmpCodec::Decode(*file, *this))
         return true;
     file->Seek(start, SEEK_SET);
     if (CJpegCodec::Decode(*file, *this, minWidth, minHeight))
+        return true;
+    file->Seek(start, SEEK_SET);
+    if (CPngCodec::Decode(*file, *this))
+        return true;
+    file->Seek(start, SEEK_SET);
+    if (CTiffCodec::Decode(*file, *this))
         return true;
     file->Seek(start, SEEK_SET);
     Destroy();
@@ -575,8 +679,9 @@ bool CxImage::LoadFileImpl(
     }
     // A file that announces its format is decoded as that format, so a damaged JPEG is
     // reported in the JPEG decoder's words whatever the caller asked for.
-    const uint32_t signature = signatureFormat(file);
-    const bool named = format == CXIMAGE_FORMAT_BMP || format == CXIMAGE_FORMAT_JPG;
+    const uint32_t signature = SignatureFormat(file);
+    const bool named = format == CXIMAGE_FORMAT_BMP || format == CXIMAGE_FORMAT_JPG
+            || format == CXIMAGE_FORMAT_PNG || format == CXIMAGE_FORMAT_TIF;
     if (named && (signature == format || signature == CXIMAGE_FORMAT_UNKNOWN)) {
         if (DecodeAs(&file, format, minWidth, minHeight))
             return true;
@@ -602,6 +707,10 @@ bool CxImage::Encode(CxFile* file, uint32_t format)
         return CBmpCodec::Encode(file, *this);
     if (format == CXIMAGE_FORMAT_JPG)
         return CJpegCodec::Encode(file, *this);
+    if (format == CXIMAGE_FORMAT_PNG)
+        return CPngCodec::Encode(file, *this);
+    if (format == CXIMAGE_FORMAT_TIF)
+        return CTiffCodec::Encode(file, *this);
     SetLastError("Encode: Unknown format");
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/PictureScale.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -12,6 +14,8 @@ class CxFile;
 inline constexpr uint32_t CXIMAGE_FORMAT_UNKNOWN = 0;
 inline constexpr uint32_t CXIMAGE_FORMAT_BMP = 1;
 inline constexpr uint32_t CXIMAGE_FORMAT_JPG = 3;
+inline constexpr uint32_t CXIMAGE_FORMAT_PNG = 4;
+inline constexpr uint32_t CXIMAGE_FORMAT_TIF = 6;
 
 // 256 MiB: the largest pixel area Create accepts.
 inline constexpr uint32_t CXIMAGE_MAX_MEMORY = 268435456;
@@ -92,6 +96,18 @@ public:
 
     void SetJpegQualityLevel(float quality);
     float JpegQualityLevel() const { return m_jpegQuality; }
+    // Full colour resolution (4:4:4) instead of colour sampled at half size both ways.
+    void SetJpegFullColour(bool on) { m_jpegFullColour = on; }
+    bool JpegFullColour() const { return m_jpegFullColour; }
+
+    // The pixel size the file carried, or the one to write into PNG and TIFF files; invalid
+    // when there is none.
+    const CPictureScale& PictureScale() const { return m_scale; }
+    void SetPictureScale(const CPictureScale& scale) { m_scale = scale; }
+
+    // Turns the pixels the way an EXIF orientation tag (1 to 8) says, so the picture stands
+    // upright; other values leave it as it is.
+    bool ApplyOrientation(int exifOrientation);
 
     // Palette pictures (grey JPEGs, 8-bit bitmaps) become 24-bit; a 24-bit one stays as it is.
     bool WidenTo24();
@@ -103,6 +119,10 @@ public:
     // For thumbnails: a JPEG is decoded reduced by 1/8, 1/4 or 1/2, the most that still covers
     // minWidth x minHeight; other files load whole.
     bool LoadFileScaled(const QString& fileName, uint32_t minWidth, uint32_t minHeight);
+    // The format the first bytes of the file announce; unknown for a bare bitmap header.
+    static uint32_t SignatureFormat(CxFile& file);
+    // By the name's extension (.bmp, .jpg/.jpeg, .png, .tif/.tiff); unknown otherwise.
+    static uint32_t FormatFromName(const QString& fileName);
     bool SaveFile(const QString& fileName, uint32_t format);
     bool Decode(CxFile* file, uint32_t format);
     bool Encode(CxFile* file, uint32_t format);
@@ -133,5 +153,7 @@ private:
     int32_t m_xDpi = 96;
     int32_t m_yDpi = 96;
     float m_jpegQuality = 90.0f;
+    bool m_jpegFullColour = false;
+    CPictureScale m_scale;
     char m_lastError[256] = {};
 };

@@ -9,7 +9,7 @@ packages=(
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
     libopencv-core-dev libopencv-imgproc-dev
-    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-wqy-microhei
 )

@@ -291,3 +291,81 @@ TEST(JpegCodec, DamagedFilesFailCleanly)
     EXPECT_FALSE(back.LoadFile(cut, CXIMAGE_FORMAT_JPG));
     EXPECT_STREQ(back.LastErrorText(), "CXIMAGE_MAX_MEMORY exceeded");
 }
+
+// A camera held on its side: the EXIF orientation turns the picture upright on load, for the
+// whole picture and for the thumbnail alike.
+TEST(JpegCodec, ExifOrientationStandsThePictureUpright)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("o.jpg");
+    // 32 x 16 as stored: four quadrants, top left red, top right green, bottom left blue,
+    // bottom right white (RGB order, as libjpeg takes it).
+    const int w = 32, h = 16;
+    std::vector<uint8_t> rgb(size_t(w) * h * 3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = &rgb[(size_t(y) * w + x) * 3];
+            const bool right = x >= w / 2, bottom = y >= h / 2;
+            p[0] = uint8_t(!bottom && !right ? 255 : bottom && right ? 255 : 0);
+            p[1] = uint8_t(!bottom && right ? 255 : bottom && right ? 255 : 0);
+            p[2] = uint8_t(bottom ? 255 : 0);
+        }
+    enum Corner { TL, TR, BL, BR };
+    // Where the stored top-left (red) and top-right (green) corners show after turning.
+    const Corner red[9] = { TL, TL, TR, BR, BL, TL, TR, BR, BL };
+    const Corner green[9] = { TR, TR, TL, BL, BR, BL, BR, TR, TL };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const std::vector<uint8_t> exif = { 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
+            1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, uint8_t(orientation), 0, 0, 0, 0, 0, 0, 0 };
+        writeJpeg(name, w, h, 3, JCS_RGB, rgb, 1, 72, 72, exif);
+        for (bool thumbnail : { false, true }) {
+            CxImage img;
+            ASSERT_TRUE(thumbnail ? img.LoadFileScaled(name, 4, 4) : img.LoadFile(name, 0));
+            const bool turned = orientation >= 5;
+            const uint32_t iw = img.Width(), ih = img.Height();
+            EXPECT_EQ(iw > ih, !turned) << orientation;
+            auto at = [&](Corner c) {
+                const uint32_t x = (c == TR || c == BR) ? iw - 1 : 0;
+                const uint32_t y = (c == BL || c == BR) ? 0 : ih - 1; // stored rows bottom-up
+                const uint8_t* p = img.RowBits(y) + 3 * x;
+                return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+            };
+            auto isRed = [](uint32_t c) { return (c >> 16) > 200 && ((c >> 8) & 0xFF) < 60; };
+            auto isGreen = [](uint32_t c) { return (c >> 16) < 60 && ((c >> 8) & 0xFF) > 200; };
+            EXPECT_TRUE(isRed(at(red[orientation]))) << orientation << " " << thumbnail;
+            EXPECT_TRUE(isGreen(at(green[orientation]))) << orientation << " " << thumbnail;
+        }
+    }
+}
+
+// "Full colour" keeps the colour at every pixel; the default halves it both ways.
+TEST(JpegCodec, FullColourSamplingKeepsFineColourDetail)
+{
+    QTemporaryDir dir;
+    CxImage stripes;
+    stripes.Create(64, 64, 24);
+    for (uint32_t y = 0; y < 64; ++y)
+        for (uint32_t x = 0; x < 64; ++x) {
+            uint8_t* p = stripes.RowBits(y) + 3 * x;
+            const bool red = x % 2 == 0; // one-pixel red and blue columns
+            p[0] = red ? 0 : 255;
+            p[1] = 0;
+            p[2] = red ? 255 : 0;
+        }
+    stripes.SetJpegQualityLevel(95);
+    double error[2] = {};
+    for (bool full : { false, true }) {
+        const QString name = dir.filePath(full ? "full.jpg" : "half.jpg");
+        stripes.SetJpegFullColour(full);
+        ASSERT_TRUE(stripes.SaveFile(name, CXIMAGE_FORMAT_JPG));
+        const JpegFacts facts = inspect(name);
+        EXPECT_EQ(facts.hSamp[0], full ? 1 : 2);
+        EXPECT_EQ(facts.vSamp[0], full ? 1 : 2);
+        CxImage back;
+        ASSERT_TRUE(back.LoadFile(name, 0));
+        for (uint32_t y = 0; y < 64; ++y)
+            for (uint32_t i = 0; i < 64 * 3; ++i)
+                error[full] += std::abs(int(back.RowBits(y)[i]) - int(stripes.RowBits(y)[i]));
+    }
+    EXPECT_LT(error[1] * 4, error[0]);
+}

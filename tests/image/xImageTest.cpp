@@ -213,7 +213,7 @@ TEST(CxImage_Files, LoadAndSaveReportTheirFailures)
     EXPECT_STREQ(img.LastErrorText(), "null image!!!");
     EXPECT_FALSE(QFile::exists(dir.filePath("a.bmp")));
     img = patterned(3, 3);
-    EXPECT_FALSE(img.SaveFile(dir.filePath("a.png"), 4));
+    EXPECT_FALSE(img.SaveFile(dir.filePath("a.gif"), 2));
     EXPECT_STREQ(img.LastErrorText(), "Encode: Unknown format");
     EXPECT_FALSE(img.Encode(nullptr, CXIMAGE_FORMAT_JPG));
     EXPECT_STREQ(img.LastErrorText(), "null file handler");

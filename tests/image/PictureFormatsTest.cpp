@@ -1,0 +1,377 @@
+#include "image/PictureScale.h"
+#include "image/xImage.h"
+#include "FileSizeLimit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <tiffio.h>
+
+namespace {
+
+const QString kData = QStringLiteral(KALVEX_TEST_DATA_DIR);
+
+struct Bgr
+{
+    int b, g, r;
+};
+
+// Picture coordinates from the top left; rows are stored bottom-up.
+Bgr pixelAt(const CxImage& img, uint32_t x, uint32_t y)
+{
+    CxImage wide;
+    const CxImage* p = &img;
+    if (img.Bpp() != 24) {
+        EXPECT_TRUE(img.ToTrueColour(wide));
+        p = &wide;
+    }
+    const uint8_t* s = p->RowBits(p->Height() - 1 - y) + 3 * x;
+    return { s[0], s[1], s[2] };
+}
+
+bool near(Bgr a, Bgr b, int tolerance)
+{
+    return std::abs(a.b - b.b) <= tolerance && std::abs(a.g - b.g) <= tolerance
+            && std::abs(a.r - b.r) <= tolerance;
+}
+
+// A colour picture with something different in every pixel.
+CxImage pattern(uint32_t w, uint32_t h)
+{
+    CxImage img;
+    img.Create(w, h, 24);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            uint8_t* p = img.RowBits(y) + 3 * x;
+            p[0] = uint8_t(x * 7 + y);
+            p[1] = uint8_t(y * 11);
+            p[2] = uint8_t(255 - x * 3);
+        }
+    return img;
+}
+
+bool samePixels(const CxImage& a, const CxImage& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.Bpp() != b.Bpp())
+        return false;
+    for (uint32_t y = 0; y < a.Height(); ++y)
+        if (std::memcmp(a.RowBits(y), b.RowBits(y), size_t(a.Width()) * a.Bpp() / 8) != 0)
+            return false;
+    return true;
+}
+
+CPictureScale micrometres(double x, double y)
+{
+    CPictureScale s;
+    s.unit = QStringLiteral("um");
+    s.xPerPixel = x;
+    s.yPerPixel = y;
+    return s;
+}
+
+} // namespace
+
+// Every picture of bmpsuite's good set loads and looks like the reference its page shows.
+TEST(BmpSuite, GoodSetLoadsAsTheReferencesShow)
+{
+    QFile map(kData + "/bmpsuite/reference/map.txt");
+    ASSERT_TRUE(map.open(QIODevice::ReadOnly | QIODevice::Text));
+    int checked = 0;
+    QTextStream lines(&map);
+    while (!lines.atEnd()) {
+        const QStringList parts = lines.readLine().split(' ', Qt::SkipEmptyParts);
+        if (parts.size() != 2)
+            continue;
+        const std::string name = parts[0].toStdString();
+        CxImage img;
+        ASSERT_TRUE(img.LoadFile(kData + "/bmpsuite/good/" + parts[0]))
+                << name << ": " << img.LastErrorText();
+        ++checked;
+        if (parts[1] == "-")
+            continue;
+        CxImage reference;
+        ASSERT_TRUE(reference.LoadFile(kData + "/bmpsuite/reference/" + parts[1]))
+                << parts[1].toStdString() << ": " << reference.LastErrorText();
+        ASSERT_EQ(img.Width(), reference.Width()) << name;
+        ASSERT_EQ(img.Height(), reference.Height()) << name;
+        int worst = 0;
+        for (uint32_t y = 0; y < img.Height(); ++y)
+            for (uint32_t x = 0; x < img.Width(); ++x) {
+                const Bgr a = pixelAt(img, x, y), b = pixelAt(reference, x, y);
+                worst = std::max(
+                        { worst, std::abs(a.b - b.b), std::abs(a.g - b.g), std::abs(a.r - b.r) });
+            }
+        // Channels of fewer than 8 bits may be widened a step differently.
+        EXPECT_LE(worst, 8) << name;
+    }
+    EXPECT_EQ(checked, QDir(kData + "/bmpsuite/good").entryList(QDir::Files).size());
+}
+
+TEST(BmpSuite, BadSetFailsWithATextAndNoPicture)
+{
+    const QDir dir(kData + "/bmpsuite/bad");
+    const QStringList names = dir.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names) {
+        CxImage img;
+        EXPECT_FALSE(img.LoadFile(dir.filePath(name))) << name.toStdString();
+        EXPECT_FALSE(img.HasPixels()) << name.toStdString();
+        EXPECT_STRNE(img.LastErrorText(), "") << name.toStdString();
+    }
+}
+
+// Pictures other programs write: ImageMagick's PNG and TIFF variants of one red-to-blue ramp.
+TEST(OtherProgramsPictures, PngAndTiffVariantsLoad)
+{
+    struct Case
+    {
+        const char* name;
+        bool colour;
+        int tolerance;
+    };
+    const Case cases[] = {
+        { "rgb16.png", true, 2 },
+        { "rgba16.png", true, 2 }, // half transparent: over white
+        { "interlaced.png", true, 2 },
+        { "palette-trns.png", true, 40 }, // eight colours only
+        { "gray-alpha.png", false, 0 },
+        { "gray1.png", false, 0 },
+        { "rgb16.tif", true, 2 },
+        { "tiled.tif", true, 2 },
+        { "palette.tif", true, 90 },
+        { "cmyk.tif", true, 6 },
+        { "gray8.tif", false, 0 },
+        { "jpeg.tif", true, 12 },
+    };
+    for (const Case& c : cases) {
+        CxImage img;
+        ASSERT_TRUE(img.LoadFile(kData + "/formats/" + c.name))
+                << c.name << ": " << img.LastErrorText();
+        EXPECT_EQ(img.Width(), 32u) << c.name;
+        EXPECT_EQ(img.Height(), 16u) << c.name;
+        if (!c.colour)
+            continue;
+        const bool halfClear = std::strcmp(c.name, "rgba16.png") == 0;
+        // The palette file made its top-left colour transparent.
+        const bool clearTop = std::strcmp(c.name, "palette-trns.png") == 0;
+        const Bgr top = halfClear ? Bgr { 127, 127, 255 }
+                : clearTop        ? Bgr { 255, 255, 255 }
+                                  : Bgr { 0, 0, 255 };
+        const Bgr bottom = halfClear ? Bgr { 255, 127, 127 } : Bgr { 255, 0, 0 };
+        const Bgr t = pixelAt(img, 5, 0), b = pixelAt(img, 5, 15);
+        EXPECT_TRUE(near(t, top, c.tolerance)) << c.name << " " << t.b << "," << t.g << "," << t.r;
+        EXPECT_TRUE(near(b, bottom, c.tolerance))
+                << c.name << " " << b.b << "," << b.g << "," << b.r;
+    }
+    // Grey files stay one channel deep when they can.
+    CxImage grey;
+    ASSERT_TRUE(grey.LoadFile(kData + "/formats/gray8.tif"));
+    EXPECT_TRUE(grey.IsGrayScale());
+}
+
+TEST(PictureFiles, PngAndTiffRoundTripPixelsGreyAndResolution)
+{
+    QTemporaryDir dir;
+    for (uint32_t format : { CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF }) {
+        const QString name = dir.filePath(format == CXIMAGE_FORMAT_PNG ? "a.png" : "a.tif");
+        CxImage img = pattern(33, 17); // odd sizes catch row padding mistakes
+        img.SetXDpi(300);
+        img.SetYDpi(150);
+        ASSERT_TRUE(img.SaveFile(name, format)) << img.LastErrorText();
+        CxImage back;
+        ASSERT_TRUE(back.LoadFile(name)) << back.LastErrorText();
+        EXPECT_EQ(back.Type(), format);
+        EXPECT_TRUE(samePixels(img, back));
+        EXPECT_EQ(back.XDpi(), 300);
+        EXPECT_EQ(back.YDpi(), 150);
+        EXPECT_FALSE(back.PictureScale().IsValid()); // a dpi is not a calibration
+
+        CxImage grey;
+        grey.Create(9, 5, 8);
+        grey.SetGrayPalette();
+        for (uint32_t y = 0; y < 5; ++y)
+            for (uint32_t x = 0; x < 9; ++x)
+                grey.RowBits(y)[x] = uint8_t(x * 25 + y);
+        ASSERT_TRUE(grey.SaveFile(name, format));
+        ASSERT_TRUE(back.LoadFile(name, format));
+        EXPECT_TRUE(back.IsGrayScale());
+        EXPECT_TRUE(samePixels(grey, back));
+    }
+}
+
+TEST(PictureFiles, CalibrationTravelsThroughPngAndTiff)
+{
+    QTemporaryDir dir;
+    const CPictureScale scales[] = { micrometres(0.25, 0.5), { QStringLiteral("mm"), 0.01, 0.01 },
+        { QStringLiteral("cm"), 0.02, 0.02 }, { QStringLiteral("inch"), 1.0 / 300, 1.0 / 300 },
+        { QStringLiteral("dm"), 0.001, 0.001 } };
+    for (const CPictureScale& scale : scales) {
+        for (uint32_t format : { CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF }) {
+            const QString name = dir.filePath(format == CXIMAGE_FORMAT_PNG ? "c.png" : "c.tif");
+            CxImage img = pattern(8, 8);
+            img.SetPictureScale(scale);
+            ASSERT_TRUE(img.SaveFile(name, format)) << img.LastErrorText();
+            CxImage back;
+            ASSERT_TRUE(back.LoadFile(name));
+            const CPictureScale got = back.PictureScale();
+            EXPECT_EQ(got.unit, scale.unit) << name.toStdString();
+            // TIFF keeps pixels per unit as a 32-bit float.
+            EXPECT_NEAR(got.xPerPixel / scale.xPerPixel, 1.0, 1e-6) << scale.unit.toStdString();
+            EXPECT_NEAR(got.yPerPixel / scale.yPerPixel, 1.0, 1e-6) << scale.unit.toStdString();
+        }
+    }
+}
+
+// What ImageJ finds in our TIFF, read with libtiff itself: the resolution tags in pixels per
+// unit and ImageJ's description naming the unit.
+TEST(PictureFiles, TiffTagsAreImageJs)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("ij.tif");
+    CxImage img = pattern(16, 12);
+    img.SetPictureScale(micrometres(0.25, 0.25));
+    ASSERT_TRUE(img.SaveFile(name, CXIMAGE_FORMAT_TIF));
+
+    TIFF* tif = TIFFOpen(QFile::encodeName(name).constData(), "r");
+    ASSERT_NE(tif, nullptr);
+    float x = 0, y = 0;
+    uint16_t unit = 0, photometric = 0, samples = 0, bits = 0;
+    char* description = nullptr;
+    EXPECT_TRUE(TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x));
+    EXPECT_TRUE(TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y));
+    EXPECT_TRUE(TIFFGetField(tif, TIFFTAG_RESOLUTIONUNIT, &unit));
+    EXPECT_TRUE(TIFFGetField(tif, TIFFTAG_IMAGEDESCRIPTION, &description));
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    EXPECT_FLOAT_EQ(x, 4.0f);
+    EXPECT_FLOAT_EQ(y, 4.0f);
+    EXPECT_EQ(unit, RESUNIT_NONE);
+    EXPECT_STREQ(description, "ImageJ=1.11a\nunit=\\u00B5m\n");
+    EXPECT_EQ(photometric, PHOTOMETRIC_RGB);
+    EXPECT_EQ(samples, 3);
+    EXPECT_EQ(bits, 8);
+    std::vector<uint32_t> raster(16 * 12);
+    ASSERT_TRUE(TIFFReadRGBAImageOriented(tif, 16, 12, raster.data(), ORIENTATION_TOPLEFT, 0));
+    const uint32_t first = raster[0];
+    EXPECT_EQ(TIFFGetR(first), 255u); // the top-left pixel of the pattern: x 0, top row
+    EXPECT_EQ(TIFFGetB(first), 11u);
+    TIFFClose(tif);
+}
+
+// Files ImageJ 1.53 itself wrote after "Set Scale": the same scale comes back in our units.
+TEST(PictureFiles, ImageJCalibratedTiffsOpenCalibrated)
+{
+    struct Case
+    {
+        const char* file;
+        const char* unit;
+        double perPixel;
+    };
+    for (const Case& c : { Case { "imagej-um.tif", "um", 0.25 },
+                 Case { "imagej-mm.tif", "mm", 0.01 }, Case { "imagej-cm.tif", "cm", 0.02 },
+                 Case { "imagej-inch.tif", "inch", 1.0 / 300 } }) {
+        CxImage img;
+        ASSERT_TRUE(img.LoadFile(kData + "/formats/" + c.file)) << img.LastErrorText();
+        EXPECT_EQ(img.PictureScale().unit.toStdString(), c.unit) << c.file;
+        EXPECT_NEAR(img.PictureScale().xPerPixel, c.perPixel, c.perPixel * 1e-6) << c.file;
+        EXPECT_NEAR(img.PictureScale().yPerPixel, c.perPixel, c.perPixel * 1e-6) << c.file;
+    }
+}
+
+TEST(PictureScale, UnitWordsOfOtherProgramsAndBadDescriptions)
+{
+    QString unit;
+    double factor = 0;
+    ASSERT_TRUE(CPictureScale::NormaliseUnit(QStringLiteral("nm"), unit, factor));
+    EXPECT_EQ(unit, "um");
+    EXPECT_DOUBLE_EQ(factor, 0.001);
+    ASSERT_TRUE(CPictureScale::NormaliseUnit(QString::fromUtf8("µm"), unit, factor));
+    EXPECT_EQ(unit, "um");
+    ASSERT_TRUE(CPictureScale::NormaliseUnit(QStringLiteral("m"), unit, factor));
+    EXPECT_EQ(unit, "mm");
+    EXPECT_DOUBLE_EQ(factor, 1000.0);
+    EXPECT_FALSE(CPictureScale::NormaliseUnit(QStringLiteral("pixel"), unit, factor));
+
+    // nm per pixel in the file: the scale comes in micrometres.
+    const CPictureScale nm = CPictureScale::FromImageJ("ImageJ=1.53t\nunit=nm\n", 0.5, 0.5);
+    EXPECT_EQ(nm.unit, "um");
+    EXPECT_DOUBLE_EQ(nm.xPerPixel, 0.002);
+    EXPECT_FALSE(CPictureScale::FromImageJ("ImageJ=1.53t\nunit=pixel\n", 1, 1).IsValid());
+    EXPECT_FALSE(CPictureScale::FromImageJ("Made by a scanner", 300, 300).IsValid());
+    EXPECT_FALSE(CPictureScale::FromImageJ("ImageJ=1.53t\nunit=mm\n", 0, 0).IsValid());
+    EXPECT_FALSE(CPictureScale::FromPngText("unit=um\npixel_width=-1\n").IsValid());
+    EXPECT_FALSE(CPictureScale::FromPngText("unit=um\npixel_width=nan\n").IsValid());
+    EXPECT_FALSE(micrometres(INFINITY, 1).IsValid());
+    EXPECT_EQ(micrometres(0, 0).ImageJDescription(), QByteArray());
+}
+
+TEST(PictureFiles, DamagedPngAndTiffFailCleanly)
+{
+    QTemporaryDir dir;
+    for (uint32_t format : { CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF }) {
+        const QString name = dir.filePath(format == CXIMAGE_FORMAT_PNG ? "d.png" : "d.tif");
+        CxImage img = pattern(40, 30);
+        ASSERT_TRUE(img.SaveFile(name, format));
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray whole = f.readAll();
+        f.close();
+        for (qsizetype keep : { qsizetype(8), whole.size() / 2, whole.size() - 20 }) {
+            QFile cut(name);
+            ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            cut.write(whole.left(keep));
+            cut.close();
+            CxImage back;
+            EXPECT_FALSE(back.LoadFile(name, format)) << keep;
+            EXPECT_FALSE(back.HasPixels());
+            EXPECT_STRNE(back.LastErrorText(), "");
+        }
+    }
+}
+
+TEST(PictureFiles, FullDiskKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    for (uint32_t format : { CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF }) {
+        const QString name = dir.filePath(format == CXIMAGE_FORMAT_PNG ? "f.png" : "f.tif");
+        CxImage small = pattern(4, 4);
+        ASSERT_TRUE(small.SaveFile(name, format));
+        const qint64 before = QFileInfo(name).size();
+        CxImage big = pattern(600, 600);
+        {
+            CFileSizeLimit limit(4096);
+            ASSERT_TRUE(limit.Active());
+            EXPECT_FALSE(big.SaveFile(name, format));
+        }
+        EXPECT_STRNE(big.LastErrorText(), "");
+        EXPECT_EQ(QFileInfo(name).size(), before);
+        CxImage back;
+        EXPECT_TRUE(back.LoadFile(name));
+    }
+}
+
+TEST(PictureFiles, FormatsByNameAndSignature)
+{
+    EXPECT_EQ(CxImage::FormatFromName("a/B.TIFF"), CXIMAGE_FORMAT_TIF);
+    EXPECT_EQ(CxImage::FormatFromName("x.tif"), CXIMAGE_FORMAT_TIF);
+    EXPECT_EQ(CxImage::FormatFromName("x.Png"), CXIMAGE_FORMAT_PNG);
+    EXPECT_EQ(CxImage::FormatFromName("x.jpeg"), CXIMAGE_FORMAT_JPG);
+    EXPECT_EQ(CxImage::FormatFromName("x.bmp"), CXIMAGE_FORMAT_BMP);
+    EXPECT_EQ(CxImage::FormatFromName("x.gif"), CXIMAGE_FORMAT_UNKNOWN);
+    // A PNG named .jpg still opens, by its first bytes.
+    QTemporaryDir dir;
+    CxImage img = pattern(5, 5);
+    ASSERT_TRUE(img.SaveFile(dir.filePath("wrong.jpg"), CXIMAGE_FORMAT_PNG));
+    CxImage back;
+    ASSERT_TRUE(back.LoadFile(dir.filePath("wrong.jpg"), CXIMAGE_FORMAT_JPG));
+    EXPECT_EQ(back.Type(), CXIMAGE_FORMAT_PNG);
+    // Thumbnails load the new formats too.
+    ASSERT_TRUE(back.LoadFileScaled(dir.filePath("wrong.jpg"), 2, 2));
+    EXPECT_EQ(back.Width(), 5u);
+}
