@@ -34,6 +34,7 @@ struct CPanelHooks
     std::function<void()> saveCsv;
     std::function<void()> colorSetting;
     std::function<void()> showCalibration;
+    std::function<void()> storeFileCalibration; // the opened picture's scale into a slot
     std::function<void()> crossLineDialog;
     // A click on the panel's own results list and its loss of focus; a list handed over with
     // SetResultsList() does its own highlighting.

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -13,7 +14,7 @@ namespace {
 constexpr int kMaxFolderLength = 259;
 }
 
-CSaveSettingDlg::CSaveSettingDlg(const QString& imageFolder, bool bmp, QWidget* parent)
+CSaveSettingDlg::CSaveSettingDlg(const QString& imageFolder, const QString& format, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Save Setting"));
@@ -35,11 +36,27 @@ CSaveSettingDlg::CSaveSettingDlg(const QString& imageFolder, bool bmp, QWidget* 
     m_bmpButton->setObjectName(QStringLiteral("bmpButton"));
     m_jpegButton = new QRadioButton(tr("JPEG(*.jpg)"), formatGroup);
     m_jpegButton->setObjectName(QStringLiteral("jpegButton"));
-    (bmp ? m_bmpButton : m_jpegButton)->setChecked(true);
-    auto* formatLayout = new QHBoxLayout(formatGroup);
-    formatLayout->addWidget(m_bmpButton);
-    formatLayout->addWidget(m_jpegButton);
-    formatLayout->addStretch();
+    // PNG and TIFF keep every pixel and carry the calibration for other programs.
+    m_pngButton = new QRadioButton(tr("PNG(*.png)"), formatGroup);
+    m_pngButton->setObjectName(QStringLiteral("pngButton"));
+    m_pngButton->setToolTip(tr("Lossless; carries the calibration in use"));
+    m_tiffButton = new QRadioButton(tr("TIFF(*.tif)"), formatGroup);
+    m_tiffButton->setObjectName(QStringLiteral("tiffButton"));
+    m_tiffButton->setToolTip(tr("Lossless; ImageJ and Fiji open it calibrated"));
+    QRadioButton* chosen = m_jpegButton;
+    if (format == QLatin1String("bmp"))
+        chosen = m_bmpButton;
+    else if (format == QLatin1String("png"))
+        chosen = m_pngButton;
+    else if (format == QLatin1String("tif"))
+        chosen = m_tiffButton;
+    chosen->setChecked(true);
+    auto* formatLayout = new QGridLayout(formatGroup);
+    formatLayout->addWidget(m_bmpButton, 0, 0);
+    formatLayout->addWidget(m_jpegButton, 0, 1);
+    formatLayout->addWidget(m_pngButton, 1, 0);
+    formatLayout->addWidget(m_tiffButton, 1, 1);
+    formatLayout->setColumnStretch(2, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
@@ -74,4 +91,15 @@ QString CSaveSettingDlg::ImageFolder() const
 bool CSaveSettingDlg::IsBmp() const
 {
     return m_bmpButton->isChecked();
+}
+
+QString CSaveSettingDlg::Format() const
+{
+    if (m_bmpButton->isChecked())
+        return QStringLiteral("bmp");
+    if (m_pngButton->isChecked())
+        return QStringLiteral("png");
+    if (m_tiffButton->isChecked())
+        return QStringLiteral("tif");
+    return QStringLiteral("jpg");
 }

@@ -16,10 +16,12 @@ public:
     using FolderChooser =
             std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
 
-    CSaveSettingDlg(const QString& imageFolder, bool bmp, QWidget* parent = nullptr);
+    // format: "bmp", "jpg", "png" or "tif", as CGeneralSettings::SaveFormat gives it.
+    CSaveSettingDlg(const QString& imageFolder, const QString& format, QWidget* parent = nullptr);
 
     QString ImageFolder() const;
     bool IsBmp() const;
+    QString Format() const;
     void SetFolderChooser(FolderChooser chooser) { m_chooser = std::move(chooser); }
 
 public slots:
@@ -29,5 +31,7 @@ private:
     QPlainTextEdit* m_folderEdit = nullptr;
     QRadioButton* m_bmpButton = nullptr;
     QRadioButton* m_jpegButton = nullptr;
+    QRadioButton* m_pngButton = nullptr;
+    QRadioButton* m_tiffButton = nullptr;
     FolderChooser m_chooser;
 };

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -213,6 +214,17 @@ void CSidePanel::CreateControls()
     m_valLabel->setObjectName(QStringLiteral("valLabel"));
     m_valLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    m_calibrationStatus = new QLabel(this);
+    m_calibrationStatus->setObjectName(QStringLiteral("calibrationStatus"));
+    m_calibrationStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_storeButton = new QToolButton(this);
+    m_storeButton->setObjectName(QStringLiteral("storeCalibrationButton"));
+    m_storeButton->setText(tr("Store..."));
+    m_storeButton->setToolTip(tr("Keep this picture's scale in a calibration slot"));
+    m_storeButton->hide();
+    connect(m_storeButton, &QToolButton::clicked, this,
+            [this] { Call(m_hooks.storeFileCalibration); });
+
     // Only the user's choices count: filling the combos at initialisation changes nothing.
     connect(m_scaleCombo, &QComboBox::activated, this, &CSidePanel::OnScaleChanged);
     connect(m_resolutionCombo, &QComboBox::activated, this, &CSidePanel::OnResolutionChanged);
@@ -303,7 +315,33 @@ void CSidePanel::PlaceControls()
     const int valX = comboX + comboWidth - 38;
     m_slider->setGeometry(70, 485, valX - 74, 24);
     m_valLabel->setGeometry(valX, 485, 38, 24);
+    PlaceStatus();
     PlaceResultsList();
+}
+
+void CSidePanel::PlaceStatus()
+{
+    const int right = std::min(width(), kResultsWidth);
+    const int storeWidth = m_storeButton->isHidden() ? 0 : m_storeButton->sizeHint().width();
+    m_storeButton->setGeometry(right - storeWidth, kStatusTop, storeWidth, 22);
+    const int labelWidth = right - 4 - (storeWidth ? storeWidth + 2 : 0);
+    m_calibrationStatus->setGeometry(4, kStatusTop, labelWidth, 22);
+    // The whole text is in the tooltip when the line is cut.
+    const QString full = m_calibrationStatus->toolTip();
+    m_calibrationStatus->setText(
+            m_calibrationStatus->fontMetrics().elidedText(full, Qt::ElideRight, labelWidth));
+}
+
+void CSidePanel::SetCalibrationStatus(const QString& text, bool offerStore)
+{
+    m_calibrationStatus->setToolTip(text);
+    m_storeButton->setVisible(offerStore);
+    PlaceStatus();
+}
+
+void CSidePanel::ShowDisplayScale(int scale)
+{
+    m_scaleCombo->setCurrentIndex(scale);
 }
 
 void CSidePanel::PlaceResultsList()

@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QSlider;
 class QTimer;
+class QToolButton;
 class QTreeWidget;
 
 // The command panel beside the picture: two columns of buttons ("Load images" and
@@ -54,7 +55,8 @@ public:
         ButtonCount
     };
 
-    static constexpr int kResultsTop = 515;
+    static constexpr int kStatusTop = 511;
+    static constexpr int kResultsTop = 537;
     static constexpr int kResultsWidth = 249;
     static constexpr int kMinResultsHeight = 100; // a few rows, also in a short window
     static constexpr int kHostWidth = 252;
@@ -75,6 +77,14 @@ public:
     QSlider* ThresholdSlider() const { return m_slider; }
     QLabel* ValLabel() const { return m_valLabel; }
     QWidget* ResultsList() const { return m_resultsList; }
+    QLabel* CalibrationStatus() const { return m_calibrationStatus; }
+    QToolButton* StoreCalibrationButton() const { return m_storeButton; }
+
+    // The scale the measurements are in; offerStore shows the button that keeps a picture's
+    // own scale in a slot.
+    void SetCalibrationStatus(const QString& text, bool offerStore);
+    // Shows a display scale chosen by the program (a big picture opening at "Fit In").
+    void ShowDisplayScale(int scale);
     // Takes over a results list made elsewhere (the panel's own one is deleted).
     void SetResultsList(QWidget* list);
     void PlaceResultsList();
@@ -121,6 +131,7 @@ protected:
 private:
     void CreateControls();
     void PlaceControls();
+    void PlaceStatus();
     void LoadBitmaps();
     void SetUpResultsList();
     void SetToolTips();
@@ -146,6 +157,8 @@ private:
     QCheckBox* m_binCheck = nullptr;
     QSlider* m_slider = nullptr;
     QLabel* m_valLabel = nullptr;
+    QLabel* m_calibrationStatus = nullptr;
+    QToolButton* m_storeButton = nullptr;
     QWidget* m_resultsList = nullptr;
     QTimer* m_idleTimer = nullptr;
 };

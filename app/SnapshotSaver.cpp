@@ -26,9 +26,9 @@ QString FileNameOf(const QString& path)
 CSnapshotSaver::CSnapshotSaver(CSnapshotContext context) : m_ctx(std::move(context))
 {
     m_chooser = [](QWidget* parent, const QString& caption, const QString& proposed,
-                        const QString& filter) {
+                        const QString& filter, QString* selected) {
         // No default suffix: the name is taken as typed, like the format rule expects.
-        return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+        return QFileDialog::getSaveFileName(parent, caption, proposed, filter, selected);
     };
     m_sink = [parent = m_ctx.parent](const QString& caption, const QString& text) {
         QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
@@ -37,7 +37,14 @@ CSnapshotSaver::CSnapshotSaver(CSnapshotContext context) : m_ctx(std::move(conte
 
 QString CSnapshotSaver::SaveFilter()
 {
-    return tr("Bitmap Files(*.bmp)") + QStringLiteral(";;") + tr("JPEG Files(*.jpg)");
+    return QStringList { tr("Bitmap Files(*.bmp)"), tr("JPEG Files(*.jpg)"),
+        FullColourJpegFilter(), tr("PNG Files(*.png)"), tr("TIFF Files(*.tif)") }
+            .join(QStringLiteral(";;"));
+}
+
+QString CSnapshotSaver::FullColourJpegFilter()
+{
+    return tr("JPEG Files, full colour 4:4:4(*.jpg)");
 }
 
 QString CSnapshotSaver::ImageFolder() const
@@ -75,19 +82,19 @@ QString CSnapshotSaver::Save()
 
 QString CSnapshotSaver::SaveTimeStamped()
 {
-    const bool bmp = m_ctx.settings.m_bBMP;
+    const uint32_t format = CPictureWriter::FormatOfSuffix(m_ctx.settings.SaveFormat());
     const QString folder = ImageFolder();
     const CSnapshotNamer namer(m_ctx.clock);
     QString name;
     QString path;
     QString reason;
-    if (!bmp)
+    if (format == CXIMAGE_FORMAT_JPG)
         m_ctx.frame.SetJpegQualityLevel(kJpegQuality);
     CxImage composed;
     CxImage* picture = FrameToWrite(composed, m_ctx.settings.m_bMeasure, reason);
     if (!picture
             || !CPictureWriter::WriteTimeStamped(
-                    *picture, folder, bmp, namer, name, path, &reason)) {
+                    *picture, folder, format, namer, name, path, &reason)) {
         ReportFailure(path.isEmpty() ? folder : path, reason);
         return {};
     }
@@ -111,8 +118,10 @@ QString CSnapshotSaver::OverwriteCurrent(const QString& currentFile)
             m_ctx.frameChanged();
     }
     // The picture keeps its own format and whatever JPEG quality it was loaded with.
-    const uint32_t format = name.toLower().endsWith(QStringLiteral(".bmp")) ? CXIMAGE_FORMAT_BMP
-                                                                            : CXIMAGE_FORMAT_JPG;
+    uint32_t format = CxImage::FormatFromName(name);
+    if (format == CXIMAGE_FORMAT_UNKNOWN)
+        format = CXIMAGE_FORMAT_JPG;
+    m_ctx.frame.SetPictureScale(CurrentScale());
     QString reason;
     if (!CPictureWriter::Write(m_ctx.frame, path, format, &reason)) {
         ReportFailure(path, reason);
@@ -132,12 +141,14 @@ QString CSnapshotSaver::SaveAs()
     const QString folder = ImageFolder();
     CSnapshotNamer::MakeFolder(folder);
     const QString proposed = CSnapshotNamer::JoinPath(folder, CSnapshotNamer(m_ctx.clock).Now());
-    const QString chosen = m_chooser(m_ctx.parent, tr("Save As"), proposed, SaveFilter());
+    QString filter;
+    const QString chosen =
+            m_chooser(m_ctx.parent, tr("Save As"), proposed, SaveFilter(), &filter);
     if (chosen.isEmpty())
         return {};
     if (!(m_ctx.stillMode && m_ctx.stillMode()) && m_ctx.captureToFrame)
         m_ctx.captureToFrame();
-    const QString written = SaveToPath(chosen);
+    const QString written = SaveToPath(chosen, filter == FullColourJpegFilter());
     if (written.isEmpty())
         return {};
     if (IsInFolder(chosen, m_ctx.settings.m_strImagePath))
@@ -145,7 +156,7 @@ QString CSnapshotSaver::SaveAs()
     return written;
 }
 
-QString CSnapshotSaver::SaveToPath(const QString& path)
+QString CSnapshotSaver::SaveToPath(const QString& path, bool fullColour)
 {
     if (!path.contains(QLatin1Char('/')))
         return {};
@@ -153,13 +164,26 @@ QString CSnapshotSaver::SaveToPath(const QString& path)
     while (!lowered.isEmpty() && lowered.back().isSpace())
         lowered.chop(1);
     lowered = lowered.toLower();
-    const bool bmp = lowered.endsWith(QStringLiteral("bmp"));
-    if (!bmp)
+    uint32_t format = CXIMAGE_FORMAT_JPG;
+    if (lowered.endsWith(QStringLiteral("bmp")))
+        format = CXIMAGE_FORMAT_BMP;
+    else if (lowered.endsWith(QStringLiteral(".png")))
+        format = CXIMAGE_FORMAT_PNG;
+    else if (lowered.endsWith(QStringLiteral(".tif")) || lowered.endsWith(QStringLiteral(".tiff")))
+        format = CXIMAGE_FORMAT_TIF;
+    if (format == CXIMAGE_FORMAT_JPG)
         m_ctx.frame.SetJpegQualityLevel(kJpegQuality);
+    // Full colour is this one save's choice; later saves of the picture sample as usual.
+    m_ctx.frame.SetJpegFullColour(fullColour && format == CXIMAGE_FORMAT_JPG);
     // The name is written as chosen: on these file systems case makes another file.
-    if (!WriteFrame(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG, m_ctx.settings.m_bMeasure))
-        return {};
-    return path;
+    const bool ok = WriteFrame(path, format, m_ctx.settings.m_bMeasure);
+    m_ctx.frame.SetJpegFullColour(false);
+    return ok ? path : QString();
+}
+
+CPictureScale CSnapshotSaver::CurrentScale() const
+{
+    return m_ctx.pictureScale ? m_ctx.pictureScale() : CPictureScale();
 }
 
 CxImage* CSnapshotSaver::FrameToWrite(CxImage& composed, bool burnIn, QString& reason)
@@ -168,6 +192,8 @@ CxImage* CSnapshotSaver::FrameToWrite(CxImage& composed, bool burnIn, QString& r
         reason = tr("There is no picture to save.");
         return nullptr;
     }
+    // The scale goes with the picture wherever it is written (PNG and TIFF keep it).
+    m_ctx.frame.SetPictureScale(CurrentScale());
     if (!burnIn || !m_ctx.manager)
         return &m_ctx.frame;
     composed = m_ctx.frame;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/SnapshotNamer.h"
+#include "image/PictureScale.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -25,6 +26,8 @@ struct CSnapshotContext
     // Live mode: one camera frame, through the filters, into the frame.
     std::function<void()> captureToFrame;
     CShapeManager* manager = nullptr; // draws the measurements; none: nothing to burn in
+    // The calibration in use, written into PNG and TIFF pictures; empty or invalid: none.
+    std::function<CPictureScale()> pictureScale;
 
     // The thumbnail list of the image folder.
     std::function<void(const QString& name)> addItem;
@@ -46,9 +49,10 @@ class CSnapshotSaver
 public:
     static constexpr int kJpegQuality = 100;
 
-    // Returns the chosen full path, or an empty text when the user cancels.
+    // Returns the chosen full path, or an empty text when the user cancels; sets the filter
+    // the user picked.
     using FileChooser = std::function<QString(QWidget* parent, const QString& caption,
-            const QString& proposedPath, const QString& filter)>;
+            const QString& proposedPath, const QString& filter, QString* selectedFilter)>;
     using MessageSink = std::function<void(const QString& caption, const QString& text)>;
 
     explicit CSnapshotSaver(CSnapshotContext context);
@@ -59,11 +63,14 @@ public:
     // Each returns the path written, or an empty text when nothing was written.
     QString Save();
     QString SaveAs();
-    QString SaveToPath(const QString& path);
+    // fullColour: a JPEG keeps the colour of every pixel (4:4:4).
+    QString SaveToPath(const QString& path, bool fullColour = false);
 
     // Burns the measurement drawing into a 24-bit picture; other depths are widened first.
     static bool ComposeSnapshot(CxImage& image, CShapeManager& manager);
     static QString SaveFilter();
+    // The filter entry of a full-colour JPEG, as SaveFilter lists it.
+    static QString FullColourJpegFilter();
     // The image folder plus the name, the way "SaveAs" decides whether the list shows the file.
     static bool IsInFolder(const QString& path, const QString& folder);
 
@@ -76,6 +83,7 @@ private:
     void ReportFailure(const QString& path, const QString& reason);
     void ShowItem(const QString& name);
     QString ImageFolder() const;
+    CPictureScale CurrentScale() const;
 
     CSnapshotContext m_ctx;
     FileChooser m_chooser;

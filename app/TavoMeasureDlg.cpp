@@ -2,12 +2,14 @@
 
 #include "base/IniFile.h"
 #include "app/MainLayout.h"
+#include "app/PictureCalibration.h"
 #include "app/ColorSettingDlg.h"
 #include "app/SaveSettingDlg.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
 #include "base/Trace.h"
 #include "calibration/CalibrationDlg.h"
+#include "calibration/CalibrationStatus.h"
 #include "capture/TavoGraphDll.h"
 #include "image/ImagePainter.h"
 #include "image/ImageListWnd.h"
@@ -32,6 +34,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QImage>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -198,10 +201,12 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelLayout->addWidget(panelScroll);
     m_sidePanel->show();
     connect(this, &CTavoMeasureDlg::liveStateChanged, m_sidePanel, &CSidePanel::OnLiveStateChanged);
+    CreatePictureCalibration();
     CreateCalibrationDialog();
     CreateResultList();
     WirePanel();
     m_sidePanel->Initialise();
+    ShowCalibrationStatus();
 
     m_thumbnails = new CImageListWnd(m_thumbHost);
     m_thumbnails->setObjectName(QStringLiteral("thumbnailList"));
@@ -283,12 +288,49 @@ void CTavoMeasureDlg::PushPumpState()
     m_pump->SetState(state);
 }
 
+void CTavoMeasureDlg::CreatePictureCalibration()
+{
+    m_pictureCalibration = std::make_unique<CPictureCalibration>(
+            m_calibration, [this](const CCalibrationSlot& slot) {
+                m_canvas->Manager().SetCalibration(slot);
+                // Rows and labels show the new scale at once, as after a slot change.
+                if (m_resultList)
+                    m_resultList->Refill();
+                m_canvas->update();
+                ShowCalibrationStatus();
+            });
+    m_sidePanel->Hooks().storeFileCalibration = [this] { StoreFileCalibration(); };
+}
+
+void CTavoMeasureDlg::ShowCalibrationStatus()
+{
+    if (m_sidePanel && m_pictureCalibration)
+        m_sidePanel->SetCalibrationStatus(
+                m_pictureCalibration->StatusText(), m_pictureCalibration->FromFile());
+}
+
+void CTavoMeasureDlg::StoreFileCalibration()
+{
+    QStringList slotNames;
+    for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
+        slotNames << tr("Calibration %1").arg(i);
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(this, tr("Store the picture's scale"),
+            tr("The scale this picture carries (%1) goes into:")
+                    .arg(CCalibrationStatus::PixelSizeText(m_pictureCalibration->Active())),
+            slotNames, m_calibration.CurrentIndex(), false, &ok);
+    if (!ok)
+        return;
+    m_pictureCalibration->StoreInSlot(int(slotNames.indexOf(chosen)));
+    m_calibrationDlg->RedisplaySlot();
+}
+
 void CTavoMeasureDlg::CreateCalibrationDialog()
 {
     CCalibrationDlg::CHooks hooks;
     CShapeManager& manager = m_canvas->Manager();
-    hooks.applyCalibration = [&manager](const CCalibrationSlot& slot) {
-        manager.SetCalibration(slot);
+    hooks.applyCalibration = [this](const CCalibrationSlot& slot) {
+        m_pictureCalibration->UseSlot(slot);
     };
     hooks.enableCalibrationMode = [&manager](bool on) { manager.EnableCalibrationRuler(on); };
     hooks.repaintCanvas = [this] { m_canvas->update(); };
@@ -430,6 +472,7 @@ void CTavoMeasureDlg::RunMergeDialog()
     };
     m.imageFolder = [this] { return m_general.m_strImagePath; };
     m.saveBmp = [this] { return m_general.m_bBMP; };
+    m.saveFormat = [this] { return m_general.SaveFormat(); };
     m.addToMainList = [this](const QString& name) {
         m_thumbnails->AddFile(name);
         m_thumbnails->UpdateScrollSize();
@@ -460,6 +503,7 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
         .currentFile = [this] { return m_strCurrentFile; },
         .captureToFrame = [this] { CaptureToFrame(); },
         .manager = &m_canvas->Manager(),
+        .pictureScale = [this] { return m_pictureCalibration->ActiveScale(); },
         .addItem =
                 [this](const QString& name) {
                     m_thumbnails->AddFile(name);
@@ -478,11 +522,11 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
     h.saveSnapshot = [this] { m_saver->Save(); };
     h.saveAs = [this] { m_saver->SaveAs(); };
     h.saveSetting = [this] {
-        CSaveSettingDlg dialog(m_general.m_strImagePath, m_general.m_bBMP, this);
+        CSaveSettingDlg dialog(m_general.m_strImagePath, m_general.SaveFormat(), this);
         if (dialog.exec() != QDialog::Accepted)
             return;
         m_general.m_strImagePath = dialog.ImageFolder();
-        m_general.m_bBMP = dialog.IsBmp();
+        m_general.SetSaveFormat(dialog.Format());
         m_thumbnails->SetFolder(m_general.m_strImagePath);
         m_thumbnails->RecreateItemWindows();
         m_thumbnails->Layout();
@@ -515,8 +559,25 @@ bool CTavoMeasureDlg::OpenPicture(const QString& path, const QString& currentFil
         SwitchToStill(StillEntry::OpeningPicture);
     m_frameImage = std::move(picture);
     m_strCurrentFile = currentFile;
+    FitBigPicture();
     ShowCurrentFrame();
+    // A picture that carries its scale is measured in it.
+    m_pictureCalibration->PictureOpened(m_frameImage.PictureScale());
     return true;
+}
+
+void CTavoMeasureDlg::FitBigPicture()
+{
+    // The whole of a picture bigger than the view is seen first.
+    const QSize view = m_videoHost->size();
+    const int zoom = std::max(1, m_general.m_nDisp);
+    if (m_general.m_nDisp == 0 || view.isEmpty())
+        return;
+    if (int64_t(m_frameImage.Width()) * zoom <= view.width()
+            && int64_t(m_frameImage.Height()) * zoom <= view.height())
+        return;
+    m_sidePanel->ShowDisplayScale(0);
+    m_general.m_nDisp = 0;
 }
 
 void CTavoMeasureDlg::ShowPictureError(const QString& path, const QString& reason)
@@ -642,6 +703,7 @@ void CTavoMeasureDlg::SwitchToLive()
     RestartVideo();
     m_canvas->SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
     m_strCurrentFile.clear();
+    m_pictureCalibration->UseTable();
     emit liveStateChanged(true, StillEntry::VideoButton);
 }
 

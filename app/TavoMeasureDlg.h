@@ -14,6 +14,7 @@
 #include <vector>
 
 class CCalibrationDlg;
+class CPictureCalibration;
 class CFramePump;
 class CGraphFrameSource;
 class CImageListWnd;
@@ -55,6 +56,7 @@ public:
     CxImage& CurrentFrame() { return m_frameImage; }
     CxImage& SpareFrame() { return m_spareImage; }
     CCalibrationDlg* CalibrationDlg() const { return m_calibrationDlg; }
+    CPictureCalibration& PictureCalibration() const { return *m_pictureCalibration; }
     CResultListCtrl* ResultList() const { return m_resultList; }
     CFramePump* Pump() const { return m_pump.get(); }
 
@@ -146,6 +148,10 @@ private:
     void RunMergeDialog();
     void StartFramePump();
     void PushPumpState();
+    void CreatePictureCalibration();
+    void ShowCalibrationStatus();
+    void StoreFileCalibration();
+    void FitBigPicture();
     void CreateCalibrationDialog();
     void CreateResultList();
     void WirePanel();
@@ -191,4 +197,5 @@ private:
     CCalibrationDlg* m_calibrationDlg = nullptr;
     CResultListCtrl* m_resultList = nullptr;
     std::unique_ptr<CSnapshotSaver> m_saver;
+    std::unique_ptr<CPictureCalibration> m_pictureCalibration;
 };

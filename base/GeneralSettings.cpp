@@ -25,6 +25,25 @@ QString CGeneralSettings::DefaultDocumentsFolder()
     return folder;
 }
 
+QString CGeneralSettings::SaveFormat() const
+{
+    if (m_bBMP)
+        return QStringLiteral("bmp");
+    const QString stored = m_strSaveFormat.trimmed().toLower();
+    if (stored == QLatin1String("png") || stored == QLatin1String("tif"))
+        return stored;
+    return QStringLiteral("jpg");
+}
+
+void CGeneralSettings::SetSaveFormat(const QString& suffix)
+{
+    const QString s = suffix.trimmed().toLower();
+    m_bBMP = s == QLatin1String("bmp");
+    m_strSaveFormat = m_bBMP ? s
+            : (s == QLatin1String("png") || s == QLatin1String("tif")) ? s
+                                                                       : QStringLiteral("jpg");
+}
+
 void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
 {
     auto readInt = [&ini](const char* key, int def) {
@@ -36,6 +55,8 @@ void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
     m_nVideoHeight = readInt("m_nVideoHeight", 480);
     m_nDisp = readInt("m_nDisp", 1);
     m_bBMP = readInt("m_bBMP", 1) != 0;
+    m_strSaveFormat = ini.GetString(kSection, QStringLiteral("m_strSaveFormat"), QString(), 8);
+    SetSaveFormat(SaveFormat());
     m_bMeasure = readInt("m_bMeasure", 0) != 0;
     m_strImagePath = FolderOrDefault(
             ini.GetString(kSection, QStringLiteral("m_strImagePath"), QString(), 260),
@@ -71,6 +92,7 @@ void CGeneralSettings::Save(CIniFile& ini) const
     writeInt("m_nVideoHeight", m_nVideoHeight);
     writeInt("m_nDisp", m_nDisp);
     writeInt("m_bBMP", m_bBMP ? 1 : 0);
+    ini.WriteString(kSection, QStringLiteral("m_strSaveFormat"), SaveFormat());
     writeInt("m_bMeasure", m_bMeasure ? 1 : 0);
     ini.WriteString(kSection, QStringLiteral("m_strImagePath"), m_strImagePath);
     ini.WriteString(kSection, QStringLiteral("m_strMeasurePath"), m_strMeasurePath);

@@ -14,6 +14,9 @@ struct CGeneralSettings
     int m_nVideoHeight = 480;
     int m_nDisp = 1; // 0 fit, 1..3 integer zoom
     bool m_bBMP = true;
+    // The snapshot format beyond BMP and JPEG: "jpg", "png" or "tif" while m_bBMP is 0. Older
+    // files know only m_bBMP, and older builds reading ours still find BMP or JPEG there.
+    QString m_strSaveFormat = QStringLiteral("bmp");
     bool m_bMeasure = false;
     QString m_strImagePath;
     QString m_strMeasurePath;
@@ -24,6 +27,9 @@ struct CGeneralSettings
 
     // documentsFolder stands in for the user's documents folder in the default folder rule.
     void Load(const CIniFile& ini, const QString& documentsFolder);
+    // "bmp", "jpg", "png" or "tif", from m_bBMP and m_strSaveFormat together.
+    QString SaveFormat() const;
+    void SetSaveFormat(const QString& suffix);
     void Save(CIniFile& ini) const;
 
     static QString DefaultDocumentsFolder();

@@ -4,12 +4,28 @@
 
 #include <algorithm>
 
+namespace {
+const char* const kSuffixes[] = { "bmp", "jpg", "jpeg", "png", "tif", "tiff" };
+}
+
 bool CImageFolder::IsListedName(const QString& name)
 {
-    if (name.size() < 4)
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
         return false;
-    const QString tail = name.right(4).toLower();
-    return tail == QLatin1String(".bmp") || tail == QLatin1String(".jpg");
+    const QString suffix = name.mid(dot + 1).toLower();
+    return std::any_of(std::begin(kSuffixes), std::end(kSuffixes),
+            [&suffix](const char* s) { return suffix == QLatin1String(s); });
+}
+
+QString CImageFolder::NamePatterns()
+{
+    QStringList patterns;
+    for (const char* s : kSuffixes)
+        patterns << QStringLiteral("*.") + QLatin1String(s);
+    for (const char* s : kSuffixes)
+        patterns << QStringLiteral("*.") + QString::fromLatin1(s).toUpper();
+    return patterns.join(QLatin1Char(' '));
 }
 
 QStringList CImageFolder::Scan(const QString& folder)

@@ -12,17 +12,37 @@ bool CPictureWriter::Write(CxImage& image, const QString& path, uint32_t format,
     return false;
 }
 
-bool CPictureWriter::WriteTimeStamped(CxImage& image, const QString& folder, bool bmp,
+QString CPictureWriter::Extension(uint32_t format)
+{
+    switch (format) {
+    case CXIMAGE_FORMAT_BMP:
+        return QStringLiteral(".bmp");
+    case CXIMAGE_FORMAT_PNG:
+        return QStringLiteral(".png");
+    case CXIMAGE_FORMAT_TIF:
+        return QStringLiteral(".tif");
+    default:
+        return QStringLiteral(".jpg");
+    }
+}
+
+uint32_t CPictureWriter::FormatOfSuffix(const QString& suffix)
+{
+    const uint32_t format = CxImage::FormatFromName(QStringLiteral("x.") + suffix);
+    return format == CXIMAGE_FORMAT_UNKNOWN ? CXIMAGE_FORMAT_JPG : format;
+}
+
+bool CPictureWriter::WriteTimeStamped(CxImage& image, const QString& folder, uint32_t format,
         const CSnapshotNamer& namer, QString& name, QString& path, QString* reason)
 {
-    const QString extension = bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg");
+    const QString extension = Extension(format);
     name = namer.Now() + extension;
     path = CSnapshotNamer::JoinPath(folder, name);
     if (!CSnapshotNamer::MakeFolder(folder, reason))
         return false;
     name = namer.UniqueName(folder, extension);
     path = CSnapshotNamer::JoinPath(folder, name);
-    if (!bmp)
+    if (format == CXIMAGE_FORMAT_JPG)
         image.SetJpegQualityLevel(100.0f);
-    return Write(image, path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG, reason);
+    return Write(image, path, format, reason);
 }

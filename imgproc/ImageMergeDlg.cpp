@@ -4,6 +4,7 @@
 
 #include "base/SnapshotNamer.h"
 #include "base/Trace.h"
+#include "image/ImageFolder.h"
 #include "image/ImageListWnd.h"
 #include "image/ThumbLayout.h"
 #include "image/ImagePainter.h"
@@ -297,9 +298,11 @@ QString CImageMergeDlg::ImageFolder() const
     return m_hooks.imageFolder ? m_hooks.imageFolder() : QString();
 }
 
-bool CImageMergeDlg::SaveBmp() const
+uint32_t CImageMergeDlg::SaveFormat() const
 {
-    return !m_hooks.saveBmp || m_hooks.saveBmp();
+    if (m_hooks.saveFormat)
+        return CPictureWriter::FormatOfSuffix(m_hooks.saveFormat());
+    return !m_hooks.saveBmp || m_hooks.saveBmp() ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG;
 }
 
 QSize CImageMergeDlg::SourceSize() const
@@ -423,7 +426,7 @@ void CImageMergeDlg::OnOpen()
         path = m_hooks.chooseImageFile(this);
     } else {
         path = QFileDialog::getOpenFileName(this, tr("Open image"), ImageFolder(),
-                tr("Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)"));
+                tr("Image files (%1)").arg(CImageFolder::NamePatterns()));
     }
     if (path.isEmpty())
         return;
@@ -558,7 +561,8 @@ bool CImageMergeDlg::SaveTimeStamped(
 {
     const CSnapshotNamer namer(
             m_hooks.clock ? CSnapshotNamer::Clock(m_hooks.clock) : CSnapshotNamer::Clock());
-    return CPictureWriter::WriteTimeStamped(picture, folder, SaveBmp(), namer, name, path, &reason);
+    return CPictureWriter::WriteTimeStamped(
+            picture, folder, SaveFormat(), namer, name, path, &reason);
 }
 
 bool CImageMergeDlg::SwitchToStill()

@@ -103,7 +103,7 @@ private:
     void ShowMessage(const QString& text, const QString& caption = {});
     bool IsStill() const;
     QString ImageFolder() const;
-    bool SaveBmp() const;
+    uint32_t SaveFormat() const; // a CXIMAGE_FORMAT_ code
     // Writes a picture under a new time-stamped name in folder, in the snapshot format.
     bool SaveTimeStamped(
             CxImage& picture, const QString& folder, QString& name, QString& path, QString& reason);

@@ -24,6 +24,8 @@ struct CMergeHooks
     std::function<void()> frameChanged;
     std::function<QString()> imageFolder; ///< m_strImagePath
     std::function<bool()> saveBmp; ///< m_bBMP; empty: BMP
+    /// The snapshot format ("bmp", "jpg", "png", "tif"); wins over saveBmp when set.
+    std::function<QString()> saveFormat;
     /// Adds a saved name to the main thumbnail list and refreshes it.
     std::function<void(const QString& name)> addToMainList;
     /// The capture object for the big view's live picture; null: no live picture.

@@ -1,5 +1,6 @@
 #include "tools/ImageCompareDlg.h"
 
+#include "image/ImageFolder.h"
 #include "image/ImagePainter.h"
 
 #include <QDir>
@@ -101,7 +102,7 @@ void CImageCompareDlg::OnLoad()
         path = m_hooks.chooseImageFile(this, folder);
     } else {
         path = QFileDialog::getOpenFileName(this, tr("Load"), folder,
-                tr("Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)"));
+                tr("Image files (%1)").arg(CImageFolder::NamePatterns()));
     }
     if (path.isEmpty())
         return;

@@ -141,9 +141,9 @@ TEST_F(MainWindow, FitScaleFollowsTheVideoHost)
 TEST_F(MainWindow, ResultsListReachesTheBottomOfThePanelHost)
 {
     EXPECT_EQ(Panel().ResultsList()->geometry(),
-            QRect(0, CSidePanel::kResultsTop, 249, m_window->height() - 554));
+            QRect(0, CSidePanel::kResultsTop, 249, m_window->height() - 39 - CSidePanel::kResultsTop));
     m_window->resize(1280, 900);
-    EXPECT_EQ(Panel().ResultsList()->height(), 900 - 554);
+    EXPECT_EQ(Panel().ResultsList()->height(), 900 - 39 - CSidePanel::kResultsTop);
 }
 
 namespace {

@@ -403,9 +403,9 @@ TEST_F(SidePanel, LayoutFitsThePanelHost)
 {
     EXPECT_LE(m_panel->width(), 252);
     EXPECT_EQ(
-            m_panel->ResultsList()->geometry(), QRect(0, CSidePanel::kResultsTop, 249, 761 - 515));
+            m_panel->ResultsList()->geometry(), QRect(0, CSidePanel::kResultsTop, 249, 761 - CSidePanel::kResultsTop));
     m_panel->resize(CSidePanel::kHostWidth, 861);
-    EXPECT_EQ(m_panel->ResultsList()->height(), 861 - 515);
+    EXPECT_EQ(m_panel->ResultsList()->height(), 861 - CSidePanel::kResultsTop);
     m_panel->resize(CSidePanel::kHostWidth, 300);
     EXPECT_EQ(m_panel->ResultsList()->height(), CSidePanel::kMinResultsHeight)
             << "a short window keeps a few rows";

@@ -207,7 +207,8 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
     QString proposed;
     QString filter;
     CSnapshotSaver saver = MakeSaver();
-    saver.SetFileChooser([&](QWidget*, const QString&, const QString& start, const QString& f) {
+    saver.SetFileChooser([&](QWidget*, const QString&, const QString& start, const QString& f,
+                                 QString*) {
         proposed = start;
         filter = f;
         return chosen;
@@ -216,7 +217,10 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
     chosen = InFolder("Chosen.BMP");
     EXPECT_EQ(saver.SaveAs(), chosen);
     EXPECT_EQ(proposed, InFolder("20150612093005"));
-    EXPECT_EQ(filter, "Bitmap Files(*.bmp);;JPEG Files(*.jpg)");
+    EXPECT_EQ(filter, CSnapshotSaver::SaveFilter());
+    EXPECT_TRUE(filter.startsWith("Bitmap Files(*.bmp);;JPEG Files(*.jpg);;"));
+    EXPECT_TRUE(filter.contains("PNG Files(*.png)"));
+    EXPECT_TRUE(filter.contains("TIFF Files(*.tif)"));
     EXPECT_TRUE(Head(chosen, 2).startsWith("BM"));
     EXPECT_FALSE(QFile::exists(InFolder("chosen.bmp")));
     EXPECT_EQ(m_added, QStringList { "Chosen.BMP" });
@@ -244,7 +248,7 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
 
 TEST_F(SnapshotSaverTest, JpegChosenInSaveSettingMakesTheNextSaveJpeg)
 {
-    CSaveSettingDlg dialog(m_settings.m_strImagePath, m_settings.m_bBMP);
+    CSaveSettingDlg dialog(m_settings.m_strImagePath, m_settings.SaveFormat());
     dialog.findChild<QRadioButton*>("jpegButton")->click();
     m_settings.m_bBMP = dialog.IsBmp();
     CSnapshotSaver saver = MakeSaver();
@@ -320,4 +324,58 @@ TEST_F(SnapshotSaverTest, FullDiskKeepsTheEarlierFileWhole)
     EXPECT_EQ(m_added, QStringList { "old.bmp" });
     // No temporary or cut-off file is left behind.
     EXPECT_EQ(QDir(m_folder).entryList(QDir::Files), QStringList { "old.bmp" });
+}
+
+// PNG and TIFF as the snapshot format: the time-stamped name takes their extension, the
+// calibration in use goes into the file, and an opened PNG is overwritten as PNG.
+TEST_F(SnapshotSaverTest, PngAndTiffSnapshotsCarryTheCalibration)
+{
+    CPictureScale scale;
+    scale.unit = QStringLiteral("um");
+    scale.xPerPixel = scale.yPerPixel = 0.5;
+    CSnapshotContext ctx { m_frame, m_settings };
+    ctx.clock = June12;
+    ctx.pictureScale = [&scale] { return scale; };
+    CSnapshotSaver saver(std::move(ctx));
+    saver.SetMessageSink([this](const QString&, const QString& text) { m_messages << text; });
+
+    m_settings.SetSaveFormat("png");
+    const QString png = saver.Save();
+    EXPECT_EQ(png, InFolder("20150612093005.png"));
+    EXPECT_TRUE(Head(png, 4).endsWith("PNG"));
+    m_settings.SetSaveFormat("tif");
+    const QString tif = saver.Save();
+    EXPECT_EQ(tif, InFolder("20150612093005.tif"));
+    for (const QString& path : { png, tif }) {
+        CxImage back;
+        ASSERT_TRUE(back.LoadFile(path)) << path.toStdString();
+        EXPECT_EQ(back.PictureScale(), scale) << path.toStdString();
+    }
+    // Save as by the chosen name, whatever the filter: "x.PNG" is a PNG.
+    EXPECT_FALSE(saver.SaveToPath(m_dir.filePath("x.PNG")).isEmpty());
+    EXPECT_TRUE(Head(m_dir.filePath("x.PNG"), 4).endsWith("PNG"));
+    EXPECT_FALSE(saver.SaveToPath(m_dir.filePath("y.tiff")).isEmpty());
+    EXPECT_TRUE(Head(m_dir.filePath("y.tiff"), 2) == "II" || Head(m_dir.filePath("y.tiff"), 2) == "MM");
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+}
+
+TEST_F(SnapshotSaverTest, FullColourFilterWritesOneSaveAt444)
+{
+    CSnapshotSaver saver = MakeSaver();
+    const QString chosen = m_dir.filePath("full.jpg");
+    saver.SetFileChooser([&](QWidget*, const QString&, const QString&, const QString&,
+                                 QString* selected) {
+        *selected = CSnapshotSaver::FullColourJpegFilter();
+        return chosen;
+    });
+    ASSERT_EQ(saver.SaveAs(), chosen);
+    // The sampling factor of the first component is the byte after its id in the SOF0 frame.
+    const QByteArray bytes = Head(chosen, 4096);
+    const qsizetype sof = bytes.indexOf("\xFF\xC0");
+    ASSERT_GE(sof, 0);
+    EXPECT_EQ(uint8_t(bytes[sof + 11]), 0x11) << "1x1: full colour";
+    EXPECT_FALSE(m_frame.JpegFullColour()) << "only that one save";
+    ASSERT_FALSE(saver.SaveToPath(m_dir.filePath("half.jpg")).isEmpty());
+    const QByteArray half = Head(m_dir.filePath("half.jpg"), 4096);
+    EXPECT_EQ(uint8_t(half[half.indexOf("\xFF\xC0") + 11]), 0x22);
 }

@@ -71,7 +71,7 @@ protected:
 
 } // namespace
 
-TEST_F(ImageList, FolderListsBmpAndJpgWithThumbnailsOnWhite)
+TEST_F(ImageList, FolderListsEveryPictureFormatWithThumbnailsOnWhite)
 {
     WritePicture(m_dir, QStringLiteral("a.BMP"), { 100, 50 }, Qt::red, "BMP");
     WritePicture(m_dir, QStringLiteral("b.jpg"), { 640, 480 }, Qt::blue, "JPG");
@@ -85,14 +85,15 @@ TEST_F(ImageList, FolderListsBmpAndJpgWithThumbnailsOnWhite)
     QSignalSpy ready(&list, &CImageListWnd::thumbnailsReady);
     list.SetFolder(m_tmp.path() + QLatin1Char('/'));
 
-    ASSERT_EQ(list.Count(), 3) << "names and items are there at once";
+    ASSERT_EQ(list.Count(), 5) << "names and items are there at once";
     EXPECT_EQ(list.Item(0)->Name(), QStringLiteral("a.BMP"));
     EXPECT_EQ(list.Item(1)->Name(), QStringLiteral("b.jpg"));
-    EXPECT_EQ(list.Item(2)->Name(), QStringLiteral("e.jpg"));
-    EXPECT_EQ(list.Entries()[2].index, 2);
+    EXPECT_EQ(list.Item(3)->Name(), QStringLiteral("d.png"));
+    EXPECT_EQ(list.Item(4)->Name(), QStringLiteral("e.jpg"));
+    EXPECT_EQ(list.Entries()[4].index, 4);
     EXPECT_EQ(list.Item(1)->FullPath(), m_dir.filePath(QStringLiteral("b.jpg")));
-    EXPECT_EQ(list.InnerCanvas()->size(), QSize(430, 130));
-    EXPECT_EQ(list.Item(2)->geometry(), QRect(290, 10, 130, 110));
+    EXPECT_EQ(list.InnerCanvas()->size(), QSize(710, 130));
+    EXPECT_EQ(list.Item(4)->geometry(), QRect(570, 10, 130, 110));
 
     ASSERT_TRUE(WaitForThumbnails(list));
     EXPECT_GE(ready.count(), 1);
@@ -104,9 +105,10 @@ TEST_F(ImageList, FolderListsBmpAndJpgWithThumbnailsOnWhite)
     ASSERT_EQ(big.size(), QSize(240, 180));
     EXPECT_GT(big.pixelColor(2, 2).blue(), 240);
     EXPECT_LT(big.pixelColor(2, 2).red(), 16);
-    EXPECT_TRUE(list.Item(2)->Thumbnail().isNull()) << "undecodable keeps an empty thumbnail";
+    EXPECT_GT(list.Item(3)->Thumbnail().pixelColor(120, 90).blue(), 240) << "PNG too";
+    EXPECT_TRUE(list.Item(4)->Thumbnail().isNull()) << "undecodable keeps an empty thumbnail";
 
-    const QImage blank = list.Item(2)->Render();
+    const QImage blank = list.Item(4)->Render();
     EXPECT_EQ(blank.pixelColor(65, 40), QColor(Qt::white));
     const QImage painted = list.Item(1)->Render();
     EXPECT_EQ(painted.pixelColor(0, 0), QColor(Qt::white)) << "white frame";
