@@ -37,8 +37,8 @@ CSnapshotSaver::CSnapshotSaver(CSnapshotContext context) : m_ctx(std::move(conte
 
 QString CSnapshotSaver::SaveFilter()
 {
-    return QStringList { tr("Bitmap Files(*.bmp)"), tr("JPEG Files(*.jpg)"),
-        FullColourJpegFilter(), tr("PNG Files(*.png)"), tr("TIFF Files(*.tif)") }
+    return QStringList { tr("Bitmap Files(*.bmp)"), tr("JPEG Files(*.jpg)"), FullColourJpegFilter(),
+        tr("PNG Files(*.png)"), tr("TIFF Files(*.tif)") }
             .join(QStringLiteral(";;"));
 }
 
@@ -142,8 +142,7 @@ QString CSnapshotSaver::SaveAs()
     CSnapshotNamer::MakeFolder(folder);
     const QString proposed = CSnapshotNamer::JoinPath(folder, CSnapshotNamer(m_ctx.clock).Now());
     QString filter;
-    const QString chosen =
-            m_chooser(m_ctx.parent, tr("Save As"), proposed, SaveFilter(), &filter);
+    const QString chosen = m_chooser(m_ctx.parent, tr("Save As"), proposed, SaveFilter(), &filter);
     if (chosen.isEmpty())
         return {};
     if (!(m_ctx.stillMode && m_ctx.stillMode()) && m_ctx.captureToFrame)

@@ -39,7 +39,7 @@ void CGeneralSettings::SetSaveFormat(const QString& suffix)
 {
     const QString s = suffix.trimmed().toLower();
     m_bBMP = s == QLatin1String("bmp");
-    m_strSaveFormat = m_bBMP ? s
+    m_strSaveFormat = m_bBMP                                           ? s
             : (s == QLatin1String("png") || s == QLatin1String("tif")) ? s
                                                                        : QStringLiteral("jpg");
 }

@@ -23,8 +23,8 @@ public:
     static bool WriteTimeStamped(CxImage& image, const QString& folder, bool bmp,
             const CSnapshotNamer& namer, QString& name, QString& path, QString* reason)
     {
-        return WriteTimeStamped(image, folder, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG,
-                namer, name, path, reason);
+        return WriteTimeStamped(image, folder, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG, namer,
+                name, path, reason);
     }
 
     // ".bmp", ".jpg", ".png" or ".tif"; the format a snapshot suffix ("bmp", "png", ...) names.

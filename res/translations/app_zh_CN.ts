@@ -4,7 +4,7 @@
 <context>
     <name>CAtomicFile</name>
     <message>
-        <location filename="../../app/AtomicFile.cpp" line="26"/>
+        <location filename="../../base/AtomicFile.cpp" line="26"/>
         <source>No file name.</source>
         <translation>没有文件名。</translation>
     </message>
@@ -12,12 +12,12 @@
 <context>
     <name>CIniFile</name>
     <message>
-        <location filename="../../app/IniFile.cpp" line="225"/>
+        <location filename="../../base/IniFile.cpp" line="225"/>
         <source>No file name.</source>
         <translation>没有文件名。</translation>
     </message>
     <message>
-        <location filename="../../app/IniFile.cpp" line="230"/>
+        <location filename="../../base/IniFile.cpp" line="230"/>
         <source>The file could not be read, so it is not replaced.</source>
         <translation>无法读取该文件，因此不替换它。</translation>
     </message>
@@ -25,47 +25,67 @@
 <context>
     <name>CSaveSettingDlg</name>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="19"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="20"/>
         <source>Save Setting</source>
         <translation>保存设置</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="22"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="23"/>
         <source>Save path</source>
         <translation>保存路径</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="27"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="28"/>
         <source>Select</source>
         <translation>选择</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="33"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="34"/>
         <source>Save format</source>
         <translation>保存格式</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="34"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="35"/>
         <source>Bitmap(*.bmp)</source>
         <translation>位图(*.bmp)</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="36"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="37"/>
         <source>JPEG(*.jpg)</source>
         <translation>JPEG(*.jpg)</translation>
     </message>
     <message>
+        <location filename="../../app/SaveSettingDlg.cpp" line="40"/>
+        <source>PNG(*.png)</source>
+        <translation>PNG(*.png)</translation>
+    </message>
+    <message>
+        <location filename="../../app/SaveSettingDlg.cpp" line="42"/>
+        <source>Lossless; carries the calibration in use</source>
+        <translation>无损；带有当前使用的标定</translation>
+    </message>
+    <message>
+        <location filename="../../app/SaveSettingDlg.cpp" line="43"/>
+        <source>TIFF(*.tif)</source>
+        <translation>TIFF(*.tif)</translation>
+    </message>
+    <message>
         <location filename="../../app/SaveSettingDlg.cpp" line="45"/>
+        <source>Lossless; ImageJ and Fiji open it calibrated</source>
+        <translation>无损；ImageJ 和 Fiji 打开时即已标定</translation>
+    </message>
+    <message>
+        <location filename="../../app/SaveSettingDlg.cpp" line="62"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="46"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="63"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../app/SaveSettingDlg.cpp" line="64"/>
+        <location filename="../../app/SaveSettingDlg.cpp" line="81"/>
         <source>Select Path:</source>
         <translation>选择路径：</translation>
     </message>
@@ -96,32 +116,32 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="68"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="72"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="80"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="84"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="82"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="86"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="84"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="88"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="86"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="149"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="152"/>
         <source>The settings could not be written to
 %1
 
@@ -132,29 +152,44 @@
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="524"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="316"/>
+        <source>Calibration %1</source>
+        <translation>标定 %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="318"/>
+        <source>Store the picture&apos;s scale</source>
+        <translation>保存图片的比例</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="319"/>
+        <source>The scale this picture carries (%1) goes into:</source>
+        <translation>此图片带有的比例（%1）保存到：</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="586"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="697"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="826"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="714"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="843"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="715"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="844"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="758"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="887"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>

@@ -99,53 +99,53 @@
 <context>
     <name>CImageCompareDlg</name>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="49"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="50"/>
         <source>Image comparing</source>
         <translation>图像比较</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="52"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="53"/>
         <source>Get image from video source</source>
         <translation>从视频源获取图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="54"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="55"/>
         <source>Capture</source>
         <translation>抓取</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="56"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="57"/>
         <source>Get image from storage</source>
         <translation>从存储获取图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="58"/>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="103"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="59"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="104"/>
         <source>Load</source>
         <translation>加载</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="72"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="73"/>
         <source>video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="73"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="74"/>
         <source>image</source>
         <translation>图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="104"/>
-        <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
-        <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="105"/>
+        <source>Image files (%1)</source>
+        <translation>图像文件 (%1)</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="113"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="114"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="114"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="115"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
@@ -153,27 +153,27 @@
 <context>
     <name>CImageMergeDlg</name>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="85"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="80"/>
         <source>Image Merge</source>
         <translation>图像合成</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="91"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="90"/>
         <source>....</source>
         <translation>....</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="92"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="91"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="94"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="93"/>
         <source>List</source>
         <translation>列表</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="95"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="94"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
@@ -189,7 +189,7 @@
     </message>
     <message>
         <location filename="../../imgproc/ImageMergeDlg.cpp" line="182"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="423"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="428"/>
         <source>Open image</source>
         <translation>打开图像</translation>
     </message>
@@ -239,89 +239,89 @@
         <translation>Direct Merge</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="381"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="385"/>
         <source>Please preview video first!</source>
         <translation>Please preview video first!</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="392"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="396"/>
         <source>No picture came from the camera.</source>
         <translation>摄像头没有送来图像。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="400"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="405"/>
         <source>The captured picture could not be saved to %1: %2</source>
         <translation>抓取的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="415"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="420"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
         <translation>Only support 20 images, please remove one image from list and try once again.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="424"/>
-        <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
-        <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="429"/>
+        <source>Image files (%1)</source>
+        <translation>图像文件 (%1)</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="433"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="606"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="438"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="600"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="434"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="607"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="439"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="601"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="454"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="459"/>
         <source>Need 2 images to do the fusion function.</source>
         <translation>Need 2 images to do the fusion function.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="460"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="465"/>
         <source>Error.Make sure every image has same size.</source>
         <translation>Error.Make sure every image has same size.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="474"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="480"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="474"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="480"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="495"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="508"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="499"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="512"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="532"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="529"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="552"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="549"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="556"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="553"/>
         <source>File path: %1</source>
         <translation>File path: %1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="557"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="554"/>
         <source>Image saved successfully</source>
         <translation>Image saved successfully</translation>
     </message>

@@ -27,38 +27,53 @@
 <context>
     <name>CSnapshotSaver</name>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="123"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="40"/>
         <source>Bitmap Files(*.bmp)</source>
         <translation>位图文件(*.bmp)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="123"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="40"/>
         <source>JPEG Files(*.jpg)</source>
         <translation>JPEG 文件(*.jpg)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="182"/>
-        <location filename="../../app/SnapshotSaver.cpp" line="243"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="41"/>
+        <source>PNG Files(*.png)</source>
+        <translation>PNG 文件(*.png)</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="41"/>
+        <source>TIFF Files(*.tif)</source>
+        <translation>TIFF 文件(*.tif)</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="47"/>
+        <source>JPEG Files, full colour 4:4:4(*.jpg)</source>
+        <translation>JPEG 文件，全彩色 4:4:4(*.jpg)</translation>
+    </message>
+    <message>
+        <location filename="../../app/SnapshotSaver.cpp" line="112"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="192"/>
         <source>There is no picture to save.</source>
         <translation>没有可保存的图片。</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="210"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="146"/>
         <source>Save As</source>
         <translation>另存为</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="253"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="201"/>
         <source>The drawing cannot be added to this picture.</source>
         <translation>无法将绘图加入此图片。</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="305"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="237"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="305"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="237"/>
         <source>The picture could not be saved to
 %1
 

@@ -7,6 +7,8 @@
 #include "image/xImage.h"
 #include "imgproc/ImageMergeDlg.h"
 #include "measure/MeasureCanvas.h"
+#include "app/PictureCalibration.h"
+#include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 
 #include <QApplication>
@@ -296,4 +298,44 @@ TEST_F(LiveAndStill, MergeUndoesASwitchMadeInTheDialog)
     EXPECT_FALSE(m_window->StillMode());
     EXPECT_EQ(Panel().ButtonAt(CSidePanel::Video)->text(), QStringLiteral("Video"));
     EXPECT_TRUE(FramesFlow());
+}
+
+// A TIFF saved calibrated (by ImageJ or by us) opens measured in its own scale, says so, and
+// leaves the slots alone; going live again measures in the slot in use. A picture larger than
+// the view opens at "Fit In".
+TEST_F(LiveAndStill, CalibratedPictureMeasuresInItsOwnScaleAndBigPicturesFit)
+{
+    CxImage picture;
+    ASSERT_TRUE(picture.Create(4000, 3000, 24, CXIMAGE_FORMAT_BMP));
+    CPictureScale scale;
+    scale.unit = QStringLiteral("mm");
+    scale.xPerPixel = scale.yPerPixel = 0.5;
+    picture.SetPictureScale(scale);
+    const QString file = m_dir.filePath(QStringLiteral("calibrated.tif"));
+    ASSERT_TRUE(picture.SaveFile(file, CXIMAGE_FORMAT_TIF));
+    m_window->ApplyDisplayScale(1);
+
+    ASSERT_TRUE(m_window->OpenStillPicture(file));
+    EXPECT_EQ(m_window->General().m_nDisp, 0) << "the whole picture is seen first";
+    EXPECT_EQ(Panel().ScaleCombo()->currentIndex(), 0);
+    EXPECT_EQ(Panel().CalibrationStatus()->toolTip(), "Scale from file: 0.5 mm/pixel");
+    EXPECT_FALSE(Panel().StoreCalibrationButton()->isHidden());
+
+    // At X 1 a 100-pixel line measures 50 mm.
+    m_window->ApplyDisplayScale(1);
+    CShapeManager& manager = m_window->Canvas()->Manager();
+    manager.SetToolMode(LineTool);
+    manager.OnLButtonDown(10, 10);
+    manager.OnMouseMove(110, 10);
+    manager.OnLButtonUp(110, 10);
+    const std::vector<CResultRow> rows = manager.ResultRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].unit, "mm");
+    EXPECT_DOUBLE_EQ(manager.GetCalibration().xPerPixel, 0.5);
+    EXPECT_TRUE(rows[0].result.startsWith("50")) << rows[0].result.toStdString();
+
+    Panel().ButtonAt(CSidePanel::Video)->click();
+    EXPECT_FALSE(m_window->PictureCalibration().FromFile());
+    EXPECT_TRUE(Panel().CalibrationStatus()->toolTip().startsWith("Scale of calibration 0"));
+    EXPECT_TRUE(Panel().StoreCalibrationButton()->isHidden());
 }
