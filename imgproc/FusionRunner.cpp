@@ -8,7 +8,7 @@ CFusionRunner::~CFusionRunner()
     Wait();
 }
 
-bool CFusionRunner::Start(std::vector<CImageView> images, bool adjusted, CSearchCentre centre,
+bool CFusionRunner::Start(std::vector<CImageView> images, FusionMode mode, CSearchCentre centre,
         ProgressHandler progress, FinishedHandler finished)
 {
     if (m_running)
@@ -22,15 +22,25 @@ bool CFusionRunner::Start(std::vector<CImageView> images, bool adjusted, CSearch
         m_centre = centre;
         m_status = FusionStatus::Failed;
     }
-    m_thread = std::thread([this, images = std::move(images), adjusted, centre,
+    m_thread = std::thread([this, images = std::move(images), mode, centre,
                                    progress = std::move(progress),
                                    finished = std::move(finished)]() mutable {
         CFusionObserver observer;
         observer.progress = progress;
         observer.cancel = &m_cancel;
         CFusedImage result;
-        const FusionStatus status = adjusted ? FuseAdjusted(images, centre, result, observer)
-                                             : FuseDirect(images, result, observer);
+        FusionStatus status = FusionStatus::Failed;
+        switch (mode) {
+        case FusionMode::Direct:
+            status = FuseDirect(images, result, observer);
+            break;
+        case FusionMode::Adjusted:
+            status = FuseAdjusted(images, centre, result, observer);
+            break;
+        case FusionMode::Aligned:
+            status = FuseAligned(images, result, observer);
+            break;
+        }
         {
             const std::lock_guard lock(m_mutex);
             m_status = status;

@@ -421,7 +421,7 @@ TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
     std::atomic<int> steps { 0 };
     std::atomic<int> finished { -1 };
     ASSERT_TRUE(runner.Start(
-            views, true, { 3, -2 },
+            views, FusionMode::Adjusted, { 3, -2 },
             [&](const CFusionProgress&) {
                 if (steps++ == 0)
                     runner.Cancel();
@@ -434,7 +434,7 @@ TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
     EXPECT_EQ(runner.Centre().cx, 3);
     EXPECT_EQ(runner.Centre().cy, -2);
 
-    ASSERT_TRUE(runner.Start(views, false, {}, {}, {}));
+    ASSERT_TRUE(runner.Start(views, FusionMode::Direct, {}, {}, {}));
     runner.Wait();
     EXPECT_EQ(runner.Status(), FusionStatus::Done);
     EXPECT_EQ(runner.TakeResult().width, 200);
