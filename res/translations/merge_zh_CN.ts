@@ -4,94 +4,110 @@
 <context>
     <name>CFuseCommand</name>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="26"/>
-        <source>Usage: kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose] IN...</source>
-        <translation>用法：kalvex --fuse direct|adjusted -o 输出.jpg|输出.bmp [--verbose] 输入...</translation>
-    </message>
-    <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="77"/>
-        <location filename="../../imgproc/FuseCommand.cpp" line="114"/>
-        <source>--fuse needs a mode: direct or adjusted.</source>
-        <translation>--fuse 需要指定模式：direct 或 adjusted。</translation>
-    </message>
-    <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="83"/>
-        <source>Unknown fusion mode &quot;%1&quot;: use direct or adjusted.</source>
-        <translation>未知的融合模式“%1”：请使用 direct 或 adjusted。</translation>
-    </message>
-    <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="92"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="98"/>
         <source>-o needs an output file.</source>
         <translation>-o 需要指定输出文件。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="107"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="104"/>
+        <source>--depth-map needs an output file.</source>
+        <translation>--depth-map 需要指定输出文件。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="120"/>
         <source>Unknown option &quot;%1&quot;.</source>
         <translation>未知选项“%1”。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="119"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="132"/>
         <source>No output file: give -o OUT.jpg or -o OUT.bmp.</source>
         <translation>没有输出文件：请指定 -o 输出.jpg 或 -o 输出.bmp。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="126"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="142"/>
         <source>The output file must end in .jpg or .bmp: %1</source>
         <translation>输出文件的扩展名必须是 .jpg 或 .bmp：%1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="132"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="149"/>
+        <source>--depth-map needs the aligned mode.</source>
+        <translation>--depth-map 需要 aligned 模式。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="154"/>
         <source>Need at least 2 input images, got %1.</source>
         <translation>至少需要 2 张输入图像，实际为 %1 张。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="137"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="159"/>
         <source>At most %1 input images, got %2.</source>
         <translation>最多 %1 张输入图像，实际为 %2 张。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="174"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="196"/>
         <source>not a BMP or JPEG picture</source>
         <translation>不是 BMP 或 JPEG 图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="211"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="264"/>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="218"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="271"/>
         <source>%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.</source>
         <translation>%1 为 %2 x %3，而 %4 为 %5 x %6：所有图像必须尺寸相同。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="232"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="285"/>
         <source>Decoded %1 images in %2 s</source>
         <translation>已解码 %1 张图像，用时 %2 秒</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="247"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="301"/>
+        <source>Pair %1-%2: %3</source>
+        <translation>图像对 %1-%2：%3</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="308"/>
         <source>Pair %1-%2: %3 matches, %4 kept; %5</source>
         <translation>图像对 %1-%2：%3 个匹配，保留 %4 个；%5</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="262"/>
-        <location filename="../../imgproc/FuseCommand.cpp" line="273"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="334"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="346"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="356"/>
         <source>The fusion failed.</source>
         <translation>图像融合失败。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="267"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="339"/>
         <source>Fused in %1 s</source>
         <translation>融合用时 %1 秒</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="282"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="242"/>
         <source>Cannot write %1: %2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="288"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="26"/>
+        <source>Usage: kalvex --fuse direct|adjusted|aligned -o OUT.jpg|OUT.bmp [--depth-map DEPTH.jpg|DEPTH.bmp] [--verbose] IN...</source>
+        <translation>用法：kalvex --fuse direct|adjusted|aligned -o 输出.jpg|输出.bmp [--depth-map 深度.jpg|深度.bmp] [--verbose] 输入...</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="78"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="127"/>
+        <source>--fuse needs a mode: direct, adjusted or aligned.</source>
+        <translation>--fuse 需要指定模式：direct、adjusted 或 aligned。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="90"/>
+        <source>Unknown fusion mode &quot;%1&quot;: use direct, adjusted or aligned.</source>
+        <translation>未知的融合模式“%1”：请使用 direct、adjusted 或 aligned。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="364"/>
         <source>Wrote %1 in %2 s in all</source>
         <translation>已写入 %1，共用时 %2 秒</translation>
     </message>
@@ -153,175 +169,180 @@
 <context>
     <name>CImageMergeDlg</name>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="85"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="79"/>
         <source>Image Merge</source>
         <translation>图像合成</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="91"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="89"/>
         <source>....</source>
         <translation>....</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="92"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="90"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="94"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="92"/>
         <source>List</source>
         <translation>列表</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="95"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="93"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="178"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="177"/>
         <source>Start video</source>
         <translation>开始视频</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="180"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="179"/>
         <source>Capture image</source>
         <translation>抓取图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="182"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="423"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="181"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="425"/>
         <source>Open image</source>
         <translation>打开图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="184"/>
         <source>Fit in</source>
         <translation>Fit in</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="184"/>
         <source>X 1</source>
         <translation>X 1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="184"/>
         <source>X 2</source>
         <translation>X 2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="184"/>
         <source>X 3</source>
         <translation>X 3</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="188"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="187"/>
         <source>Fuse images</source>
         <translation>融合图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="190"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="189"/>
         <source>Save result</source>
         <translation>保存结果</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="192"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="191"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="194"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="193"/>
         <source>Adjusted Merge</source>
         <translation>Adjusted Merge</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="194"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="193"/>
         <source>Direct Merge</source>
         <translation>Direct Merge</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="381"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="193"/>
+        <source>Aligned Merge</source>
+        <translation>Aligned Merge</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="382"/>
         <source>Please preview video first!</source>
         <translation>Please preview video first!</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="392"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="393"/>
         <source>No picture came from the camera.</source>
         <translation>摄像头没有送来图像。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="400"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="402"/>
         <source>The captured picture could not be saved to %1: %2</source>
         <translation>抓取的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="415"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="417"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
         <translation>Only support 20 images, please remove one image from list and try once again.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="424"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="426"/>
         <source>Image files (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</source>
         <translation>图像文件 (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="433"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="606"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="435"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="599"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="434"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="607"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="436"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="600"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="454"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="456"/>
         <source>Need 2 images to do the fusion function.</source>
         <translation>Need 2 images to do the fusion function.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="460"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="462"/>
         <source>Error.Make sure every image has same size.</source>
         <translation>Error.Make sure every image has same size.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="474"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="480"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="474"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="480"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="495"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="508"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="499"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="512"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="532"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="529"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="552"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="549"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="556"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="553"/>
         <source>File path: %1</source>
         <translation>File path: %1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="557"/>
+        <location filename="../../imgproc/ImageMergeDlg.cpp" line="554"/>
         <source>Image saved successfully</source>
         <translation>Image saved successfully</translation>
     </message>
