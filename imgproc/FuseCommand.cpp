@@ -146,8 +146,7 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
         }
     }
     if (!options.depthMap.isEmpty() && options.mode != FusionMode::Aligned) {
-        error = QCoreApplication::translate(
-                "CFuseCommand", "--depth-map needs the aligned mode.");
+        error = QCoreApplication::translate("CFuseCommand", "--depth-map needs the aligned mode.");
         return false;
     }
     if (options.inputs.size() < 2) {
@@ -225,8 +224,7 @@ bool CFuseCommand::DepthToImage(const CDepthMap& depth, int count, CxImage& imag
     for (size_t i = 0; i < grey.size(); ++i)
         grey[i] = static_cast<uint8_t>((depth.index[i] * 255 + (count - 1) / 2) / (count - 1));
     if (!image.CreateFromBuffer(grey.data(), static_cast<uint32_t>(depth.width),
-                static_cast<uint32_t>(depth.height), 8, static_cast<uint32_t>(depth.width),
-                false))
+                static_cast<uint32_t>(depth.height), 8, static_cast<uint32_t>(depth.width), false))
         return false;
     image.SetGrayPalette();
     return true;
@@ -318,18 +316,8 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     CFusedImage fused;
     CSearchCentre centre;
     CDepthMap depth;
-    FusionStatus status = FusionStatus::Failed;
-    switch (options.mode) {
-    case FusionMode::Direct:
-        status = FuseDirect(views, fused, observer);
-        break;
-    case FusionMode::Adjusted:
-        status = FuseAdjusted(views, centre, fused, observer);
-        break;
-    case FusionMode::Aligned:
-        status = FuseAligned(views, fused, observer, options.depthMap.isEmpty() ? nullptr : &depth);
-        break;
-    }
+    const FusionStatus status = Fuse(options.mode, views, centre, fused, observer,
+            options.depthMap.isEmpty() ? nullptr : &depth);
     if (status != FusionStatus::Done) {
         Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
         return FusionFailed;

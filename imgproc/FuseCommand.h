@@ -11,8 +11,8 @@
 class CxImage;
 
 /// @brief The batch fusion behind `kalvex --fuse direct|adjusted|aligned -o OUT.jpg|OUT.bmp
-/// [--depth-map DEPTH.jpg|DEPTH.bmp] [--verbose] IN...`: decodes the inputs on both cores, fuses them with the dialog's code and writes the
-/// result. No window; messages go to the given streams.
+/// [--depth-map DEPTH.jpg|DEPTH.bmp] [--verbose] IN...`: decodes the inputs on both cores, fuses
+/// them with the dialog's code and writes the result. No window; messages go to the given streams.
 class CFuseCommand
 {
 public:

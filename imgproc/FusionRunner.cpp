@@ -22,37 +22,26 @@ bool CFusionRunner::Start(std::vector<CImageView> images, FusionMode mode, CSear
         m_centre = centre;
         m_status = FusionStatus::Failed;
     }
-    m_thread = std::thread([this, images = std::move(images), mode, centre,
-                                   progress = std::move(progress),
-                                   finished = std::move(finished)]() mutable {
-        CFusionObserver observer;
-        observer.progress = progress;
-        observer.cancel = &m_cancel;
-        CFusedImage result;
-        FusionStatus status = FusionStatus::Failed;
-        switch (mode) {
-        case FusionMode::Direct:
-            status = FuseDirect(images, result, observer);
-            break;
-        case FusionMode::Adjusted:
-            status = FuseAdjusted(images, centre, result, observer);
-            break;
-        case FusionMode::Aligned:
-            status = FuseAligned(images, result, observer);
-            break;
-        }
-        {
-            const std::lock_guard lock(m_mutex);
-            m_status = status;
-            if (status == FusionStatus::Done) {
-                m_result = std::move(result);
-                m_centre = centre;
-            }
-        }
-        m_running = false;
-        if (finished)
-            finished(status);
-    });
+    m_thread = std::thread(
+            [this, images = std::move(images), mode, centre, progress = std::move(progress),
+                    finished = std::move(finished)]() mutable {
+                CFusionObserver observer;
+                observer.progress = progress;
+                observer.cancel = &m_cancel;
+                CFusedImage result;
+                const FusionStatus status = Fuse(mode, images, centre, result, observer);
+                {
+                    const std::lock_guard lock(m_mutex);
+                    m_status = status;
+                    if (status == FusionStatus::Done) {
+                        m_result = std::move(result);
+                        m_centre = centre;
+                    }
+                }
+                m_running = false;
+                if (finished)
+                    finished(status);
+            });
     return true;
 }
 

@@ -463,3 +463,17 @@ FusionStatus FuseAligned(std::span<const CImageView> images, CFusedImage& result
         return FusionStatus::Failed;
     }
 }
+
+FusionStatus Fuse(FusionMode mode, std::span<const CImageView> images, CSearchCentre& centre,
+        CFusedImage& result, const CFusionObserver& observer, CDepthMap* depth)
+{
+    switch (mode) {
+    case FusionMode::Direct:
+        return FuseDirect(images, result, observer);
+    case FusionMode::Adjusted:
+        return FuseAdjusted(images, centre, result, observer);
+    case FusionMode::Aligned:
+        return FuseAligned(images, result, observer, depth);
+    }
+    return FusionStatus::Failed;
+}

@@ -140,3 +140,8 @@ FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& cen
 /// the maps found (no matches). `result` and `depth` are replaced only when the status is Done.
 FusionStatus FuseAligned(std::span<const CImageView> images, CFusedImage& result,
         const CFusionObserver& observer = {}, CDepthMap* depth = nullptr);
+
+/// @brief The fusion of `mode`: FuseDirect, FuseAdjusted (from and back into `centre`) or
+/// FuseAligned (which alone fills `depth`).
+FusionStatus Fuse(FusionMode mode, std::span<const CImageView> images, CSearchCentre& centre,
+        CFusedImage& result, const CFusionObserver& observer = {}, CDepthMap* depth = nullptr);

@@ -190,7 +190,8 @@ void CImageMergeDlg::CreateToolBar()
             [this] { OnSave(); });
     addButton(QStringLiteral("close"), QStringLiteral("merge-close"), tr("Close"),
             [this] { close(); });
-    m_modeCombo = addCombo(QStringLiteral("mode"), { tr("Adjusted Merge"), tr("Direct Merge"), tr("Aligned Merge") });
+    m_modeCombo = addCombo(QStringLiteral("mode"),
+            { tr("Adjusted Merge"), tr("Direct Merge"), tr("Aligned Merge") });
     m_modeCombo->setCurrentIndex(DirectMerge);
 }
 

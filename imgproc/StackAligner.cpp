@@ -107,8 +107,9 @@ std::vector<CStackAligner::Level> CStackAligner::Pyramid(const CImageView& image
 double CStackAligner::Difference(const Level& from, const Level& to, const cv::Matx23d& map)
 {
     cv::Mat warped;
-    cv::warpAffine(to.image, warped, map, from.image.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-            cv::BORDER_CONSTANT, cv::Scalar(std::numeric_limits<float>::quiet_NaN()));
+    cv::warpAffine(to.image, warped, map, from.image.size(),
+            cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
+            cv::Scalar(std::numeric_limits<float>::quiet_NaN()));
     double sum = 0.0;
     int64_t count = 0;
     for (int y = 0; y < warped.rows; ++y) {
@@ -210,13 +211,14 @@ bool CStackAligner::Refine(const Level& from, const Level& to, cv::Matx23d& map,
                 step[j] -= vectors.at<double>(i, j) * along / value;
         }
 
-        const cv::Matx33d delta { 1 + step[0], step[2], step[4], step[1], 1 + step[3], step[5],
-            0, 0, 1 };
+        const cv::Matx33d delta { 1 + step[0], step[2], step[4], step[1], 1 + step[3], step[5], 0,
+            0, 1 };
         map = ToAffine(ToSquare(map) * fromUnit * delta * toUnit);
         if (!Plausible(map, width, height))
             return false;
-        const double moved = s * (std::abs(step[0]) + std::abs(step[1]) + std::abs(step[2])
-                                         + std::abs(step[3]) + std::abs(step[4]) + std::abs(step[5]));
+        const double moved = s
+                * (std::abs(step[0]) + std::abs(step[1]) + std::abs(step[2]) + std::abs(step[3])
+                        + std::abs(step[4]) + std::abs(step[5]));
         if (moved < kConverged)
             break;
     }
@@ -232,8 +234,8 @@ CAffineMap CStackAligner::Add(const CImageView& image)
         cv::Matx23d map { 1, 0, 0, 0, 1, 0 };
         bool ok = true;
         for (int l = static_cast<int>(levels.size()) - 1; l >= 0 && ok; --l) {
-            ok = Refine(m_previous[static_cast<size_t>(l)], levels[static_cast<size_t>(l)], map,
-                    false);
+            ok = Refine(
+                    m_previous[static_cast<size_t>(l)], levels[static_cast<size_t>(l)], map, false);
             if (l > 0) {
                 const cv::Size fine = levels[static_cast<size_t>(l - 1)].image.size();
                 const cv::Size coarse = levels[static_cast<size_t>(l)].image.size();
@@ -248,8 +250,8 @@ CAffineMap CStackAligner::Add(const CImageView& image)
                 && Difference(m_previous[0], levels[0], map)
                         < Difference(m_previous[0], levels[0], identity)) {
             const cv::Size finest = levels[0].image.size();
-            result = ToMap(Rescale(map, double(image.width) / finest.width,
-                    double(image.height) / finest.height));
+            result = ToMap(Rescale(
+                    map, double(image.width) / finest.width, double(image.height) / finest.height));
         }
     }
     for (Level& level : levels)

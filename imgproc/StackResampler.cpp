@@ -25,7 +25,8 @@ std::array<float, 4> CubicWeights(double t)
 
 bool CStackResampler::Separable(const CAffineMap& map, int width, int height)
 {
-    return std::abs(map.x.q) * (height - 1) < 1.0 / 64 && std::abs(map.y.p) * (width - 1) < 1.0 / 64;
+    return std::abs(map.x.q) * (height - 1) < 1.0 / 64
+            && std::abs(map.y.p) * (width - 1) < 1.0 / 64;
 }
 
 void CStackResampler::Resample(const CImageView& slice, const CAffineMap& map, cv::Mat& out)

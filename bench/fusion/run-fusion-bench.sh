@@ -81,8 +81,12 @@ for kind in still moving; do
         rm -f "$dir"/ais_*.tif
 
         if [[ -n $focus_stack ]]; then
+            # Aligned to the first slice, uncropped; its output is padded about the centre to
+            # a whole number of wavelet blocks.
             read -r t c m < <(measure "$focus_stack" --reference=0 --nocrop --threads=2 \
-                --output="$dir/focus-stack.bmp" "${inputs[@]}")
+                --output="$dir/focus-stack.png" "${inputs[@]}")
+            convert "$dir/focus-stack.png" -gravity center -crop 2592x1944+0+0 +repage \
+                -type TrueColor -depth 8 "BMP3:$dir/focus-stack.bmp"
             row $kind "$n" "focus-stack" "$t" "$c" "$m" "$(psnr "$dir/focus-stack.bmp")"
         fi
 

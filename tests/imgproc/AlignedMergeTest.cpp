@@ -57,8 +57,8 @@ cv::Mat Move(const cv::Mat& image, const cv::Matx23d& motion)
 }
 
 // Every point of the picture lands within `tolerance` pixels of where `motion` puts it.
-void ExpectMap(const CAffineMap& map, const cv::Matx23d& motion, int width, int height,
-        double tolerance)
+void ExpectMap(
+        const CAffineMap& map, const cv::Matx23d& motion, int width, int height, double tolerance)
 {
     for (const auto [x, y] : { std::pair { 0, 0 }, { width - 1, 0 }, { 0, height - 1 },
                  { width - 1, height - 1 }, { width / 2, height / 2 } }) {
@@ -124,8 +124,8 @@ std::vector<cv::Mat> BandedStack(const cv::Mat& sharp, int slices)
 cv::Mat BarsAndGrid(int width, int height)
 {
     cv::Mat image(height, width, CV_8UC3, cv::Scalar(16, 16, 16));
-    const cv::Scalar bars[] = { { 192, 192, 192 }, { 0, 192, 192 }, { 192, 192, 0 },
-        { 0, 192, 0 }, { 192, 0, 192 }, { 0, 0, 192 }, { 192, 0, 0 } };
+    const cv::Scalar bars[] = { { 192, 192, 192 }, { 0, 192, 192 }, { 192, 192, 0 }, { 0, 192, 0 },
+        { 192, 0, 192 }, { 0, 0, 192 }, { 192, 0, 0 } };
     for (int i = 0; i < 7; ++i)
         cv::rectangle(image, cv::Rect(i * width / 7, 0, width / 7 + 1, height * 2 / 3), bars[i],
                 cv::FILLED);
