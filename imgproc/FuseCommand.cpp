@@ -24,7 +24,8 @@ void Print(std::ostream& stream, const QString& text)
 QString Usage()
 {
     return QCoreApplication::translate("CFuseCommand",
-            "Usage: kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose] IN...");
+            "Usage: kalvex --fuse direct|adjusted|aligned -o OUT.jpg|OUT.bmp "
+            "[--depth-map DEPTH.jpg|DEPTH.bmp] [--verbose] IN...");
 }
 
 QString MapText(const CAffineMap& map)
@@ -75,17 +76,22 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
         if (arg == QLatin1String("--fuse")) {
             if (++i >= arguments.size()) {
                 error = QCoreApplication::translate(
-                        "CFuseCommand", "--fuse needs a mode: direct or adjusted.");
+                        "CFuseCommand", "--fuse needs a mode: direct, adjusted or aligned.");
                 return false;
             }
             const QString mode = arguments[i].toLower();
-            if (mode != QLatin1String("direct") && mode != QLatin1String("adjusted")) {
-                error = QCoreApplication::translate(
-                        "CFuseCommand", "Unknown fusion mode \"%1\": use direct or adjusted.")
+            if (mode == QLatin1String("direct")) {
+                options.mode = FusionMode::Direct;
+            } else if (mode == QLatin1String("adjusted")) {
+                options.mode = FusionMode::Adjusted;
+            } else if (mode == QLatin1String("aligned")) {
+                options.mode = FusionMode::Aligned;
+            } else {
+                error = QCoreApplication::translate("CFuseCommand",
+                        "Unknown fusion mode \"%1\": use direct, adjusted or aligned.")
                                 .arg(arguments[i]);
                 return false;
             }
-            options.adjusted = mode == QLatin1String("adjusted");
             haveMode = true;
         } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
             if (++i >= arguments.size()) {
@@ -93,6 +99,13 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
                 return false;
             }
             options.output = arguments[i];
+        } else if (arg == QLatin1String("--depth-map")) {
+            if (++i >= arguments.size()) {
+                error = QCoreApplication::translate(
+                        "CFuseCommand", "--depth-map needs an output file.");
+                return false;
+            }
+            options.depthMap = arguments[i];
         } else if (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang="))
                 || arg == QLatin1String("--test-camera")) {
             // The program's own options, read by main.
@@ -112,7 +125,7 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
     }
     if (!haveMode) {
         error = QCoreApplication::translate(
-                "CFuseCommand", "--fuse needs a mode: direct or adjusted.");
+                "CFuseCommand", "--fuse needs a mode: direct, adjusted or aligned.");
         return false;
     }
     if (options.output.isEmpty()) {
@@ -120,12 +133,20 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
                 "CFuseCommand", "No output file: give -o OUT.jpg or -o OUT.bmp.");
         return false;
     }
-    const QString suffix = QFileInfo(options.output).suffix().toLower();
-    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")
-            && suffix != QLatin1String("bmp")) {
-        error = QCoreApplication::translate(
-                "CFuseCommand", "The output file must end in .jpg or .bmp: %1")
-                        .arg(options.output);
+    for (const QString& file : { options.output, options.depthMap }) {
+        if (file.isEmpty())
+            continue;
+        const QString suffix = QFileInfo(file).suffix().toLower();
+        if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")
+                && suffix != QLatin1String("bmp")) {
+            error = QCoreApplication::translate(
+                    "CFuseCommand", "The output file must end in .jpg or .bmp: %1")
+                            .arg(file);
+            return false;
+        }
+    }
+    if (!options.depthMap.isEmpty() && options.mode != FusionMode::Aligned) {
+        error = QCoreApplication::translate("CFuseCommand", "--depth-map needs the aligned mode.");
         return false;
     }
     if (options.inputs.size() < 2) {
@@ -193,6 +214,36 @@ bool CFuseCommand::ToImage(const CFusedImage& fused, CxImage& image)
             static_cast<uint32_t>(fused.height), 24, static_cast<uint32_t>(fused.stride), false);
 }
 
+bool CFuseCommand::DepthToImage(const CDepthMap& depth, int count, CxImage& image)
+{
+    if (depth.index.empty() || count < 2
+            || depth.index.size() != static_cast<size_t>(depth.width) * depth.height)
+        return false;
+    // Spread over the whole grey range: the first input black, the last white.
+    std::vector<uint8_t> grey(depth.index.size());
+    for (size_t i = 0; i < grey.size(); ++i)
+        grey[i] = static_cast<uint8_t>((depth.index[i] * 255 + (count - 1) / 2) / (count - 1));
+    if (!image.CreateFromBuffer(grey.data(), static_cast<uint32_t>(depth.width),
+                static_cast<uint32_t>(depth.height), 8, static_cast<uint32_t>(depth.width), false))
+        return false;
+    image.SetGrayPalette();
+    return true;
+}
+
+bool CFuseCommand::Save(CxImage& picture, const QString& path, std::ostream& err)
+{
+    const bool bmp = QFileInfo(path).suffix().toLower() == QLatin1String("bmp");
+    if (!bmp)
+        picture.SetJpegQualityLevel(100.0f);
+    if (!picture.SaveFile(path, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
+        Print(err,
+                QCoreApplication::translate("CFuseCommand", "Cannot write %1: %2")
+                        .arg(path, picture.LastError()));
+        return false;
+    }
+    return true;
+}
+
 int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostream& err)
 {
     Options options;
@@ -243,6 +294,14 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     if (options.verbose) {
         observer.pairDone = [&](const CFusionPairReport& pair) {
             const std::lock_guard lock(printing);
+            if (options.mode == FusionMode::Aligned) {
+                Print(out,
+                        QCoreApplication::translate("CFuseCommand", "Pair %1-%2: %3")
+                                .arg(pair.first + 1)
+                                .arg(pair.first + 2)
+                                .arg(MapText(pair.pairMap)));
+                return;
+            }
             Print(out,
                     QCoreApplication::translate(
                             "CFuseCommand", "Pair %1-%2: %3 matches, %4 kept; %5")
@@ -256,8 +315,9 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
     const auto fuseStart = std::chrono::steady_clock::now();
     CFusedImage fused;
     CSearchCentre centre;
-    const FusionStatus status = options.adjusted ? FuseAdjusted(views, centre, fused, observer)
-                                                 : FuseDirect(views, fused, observer);
+    CDepthMap depth;
+    const FusionStatus status = Fuse(options.mode, views, centre, fused, observer,
+            options.depthMap.isEmpty() ? nullptr : &depth);
     if (status != FusionStatus::Done) {
         Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
         return FusionFailed;
@@ -268,21 +328,25 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
                         .arg(SecondsSince(fuseStart), 0, 'f', 3));
     images.clear(); // the inputs are no longer needed while encoding
 
+    if (!options.depthMap.isEmpty()) {
+        CxImage depthPicture;
+        if (!DepthToImage(depth, static_cast<int>(options.inputs.size()), depthPicture)) {
+            Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
+            return FusionFailed;
+        }
+        depth = {};
+        if (!Save(depthPicture, options.depthMap, err))
+            return WriteFailed;
+    }
+
     CxImage result;
     if (!ToImage(fused, result)) {
         Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
         return FusionFailed;
     }
     fused = {};
-    const bool bmp = QFileInfo(options.output).suffix().toLower() == QLatin1String("bmp");
-    if (!bmp)
-        result.SetJpegQualityLevel(100.0f);
-    if (!result.SaveFile(options.output, bmp ? CXIMAGE_FORMAT_BMP : CXIMAGE_FORMAT_JPG)) {
-        Print(err,
-                QCoreApplication::translate("CFuseCommand", "Cannot write %1: %2")
-                        .arg(options.output, result.LastError()));
+    if (!Save(result, options.output, err))
         return WriteFailed;
-    }
     if (options.verbose)
         Print(out,
                 QCoreApplication::translate("CFuseCommand", "Wrote %1 in %2 s in all")

@@ -10,9 +10,9 @@
 
 class CxImage;
 
-/// @brief The batch fusion behind `kalvex --fuse direct|adjusted -o OUT.jpg|OUT.bmp [--verbose]
-/// IN...`: decodes the inputs on both cores, fuses them with the dialog's code and writes the
-/// result. No window; messages go to the given streams.
+/// @brief The batch fusion behind `kalvex --fuse direct|adjusted|aligned -o OUT.jpg|OUT.bmp
+/// [--depth-map DEPTH.jpg|DEPTH.bmp] [--verbose] IN...`: decodes the inputs on both cores, fuses
+/// them with the dialog's code and writes the result. No window; messages go to the given streams.
 class CFuseCommand
 {
 public:
@@ -39,14 +39,20 @@ public:
     static CImageView View(const CxImage& image);
     /// @brief The fused pixels as a 24-bit picture.
     static bool ToImage(const CFusedImage& fused, CxImage& image);
+    /// @brief The depth map of a fusion of `count` inputs as an 8-bit grey picture: input i
+    /// is grey i x 255 / (count - 1), rounded.
+    static bool DepthToImage(const CDepthMap& depth, int count, CxImage& image);
 
 private:
     struct Options
     {
-        bool adjusted = false;
+        FusionMode mode = FusionMode::Direct;
         bool verbose = false;
         QString output;
+        QString depthMap;
         QStringList inputs;
     };
     bool Parse(const QStringList& arguments, Options& options, QString& error) const;
+    // JPEG (quality 100) or BMP by the name's suffix; the reason goes to `err`.
+    static bool Save(CxImage& picture, const QString& path, std::ostream& err);
 };

@@ -10,7 +10,7 @@ CFusionJob::~CFusionJob()
     m_runner.Wait();
 }
 
-bool CFusionJob::Start(std::vector<CImageView> images, bool adjusted, CSearchCentre centre)
+bool CFusionJob::Start(std::vector<CImageView> images, FusionMode mode, CSearchCentre centre)
 {
     if (m_running)
         return false;
@@ -29,6 +29,6 @@ bool CFusionJob::Start(std::vector<CImageView> images, bool adjusted, CSearchCen
                 },
                 Qt::QueuedConnection);
     };
-    m_running = m_runner.Start(std::move(images), adjusted, centre, onProgress, onFinished);
+    m_running = m_runner.Start(std::move(images), mode, centre, onProgress, onFinished);
     return m_running;
 }

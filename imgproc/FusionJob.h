@@ -17,7 +17,7 @@ public:
 
     /// @brief False while a run is still going. The pictures behind the views must stay
     /// untouched until finished().
-    bool Start(std::vector<CImageView> images, bool adjusted, CSearchCentre centre);
+    bool Start(std::vector<CImageView> images, FusionMode mode, CSearchCentre centre);
     void Cancel() { m_runner.Cancel(); }
     bool Running() const { return m_running; }
 

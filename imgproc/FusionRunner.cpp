@@ -8,7 +8,7 @@ CFusionRunner::~CFusionRunner()
     Wait();
 }
 
-bool CFusionRunner::Start(std::vector<CImageView> images, bool adjusted, CSearchCentre centre,
+bool CFusionRunner::Start(std::vector<CImageView> images, FusionMode mode, CSearchCentre centre,
         ProgressHandler progress, FinishedHandler finished)
 {
     if (m_running)
@@ -22,27 +22,26 @@ bool CFusionRunner::Start(std::vector<CImageView> images, bool adjusted, CSearch
         m_centre = centre;
         m_status = FusionStatus::Failed;
     }
-    m_thread = std::thread([this, images = std::move(images), adjusted, centre,
-                                   progress = std::move(progress),
-                                   finished = std::move(finished)]() mutable {
-        CFusionObserver observer;
-        observer.progress = progress;
-        observer.cancel = &m_cancel;
-        CFusedImage result;
-        const FusionStatus status = adjusted ? FuseAdjusted(images, centre, result, observer)
-                                             : FuseDirect(images, result, observer);
-        {
-            const std::lock_guard lock(m_mutex);
-            m_status = status;
-            if (status == FusionStatus::Done) {
-                m_result = std::move(result);
-                m_centre = centre;
-            }
-        }
-        m_running = false;
-        if (finished)
-            finished(status);
-    });
+    m_thread = std::thread(
+            [this, images = std::move(images), mode, centre, progress = std::move(progress),
+                    finished = std::move(finished)]() mutable {
+                CFusionObserver observer;
+                observer.progress = progress;
+                observer.cancel = &m_cancel;
+                CFusedImage result;
+                const FusionStatus status = Fuse(mode, images, centre, result, observer);
+                {
+                    const std::lock_guard lock(m_mutex);
+                    m_status = status;
+                    if (status == FusionStatus::Done) {
+                        m_result = std::move(result);
+                        m_centre = centre;
+                    }
+                }
+                m_running = false;
+                if (finished)
+                    finished(status);
+            });
     return true;
 }
 

@@ -22,9 +22,9 @@ public:
     CFusionRunner(const CFusionRunner&) = delete;
     CFusionRunner& operator=(const CFusionRunner&) = delete;
 
-    /// @brief Starts "Adjusted Merge" (from `centre`) or "Direct Merge". False while a run is
+    /// @brief Starts a fusion in `mode` (the Adjusted Merge from `centre`). False while a run is
     /// still going.
-    bool Start(std::vector<CImageView> images, bool adjusted, CSearchCentre centre,
+    bool Start(std::vector<CImageView> images, FusionMode mode, CSearchCentre centre,
             ProgressHandler progress, FinishedHandler finished);
     void Cancel() { m_cancel = true; }
     /// @brief Joins the worker; the result and centre are then safe to read.

@@ -28,6 +28,18 @@ struct CFusedImage
     CImageView View() const { return { width, height, stride, bits.data() }; }
 };
 
+/// @brief Per pixel of the fused picture, the index of the input it was taken from; rows in the
+/// inputs' order, `width` bytes each.
+struct CDepthMap
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> index;
+};
+
+/// @brief The three ways of fusing a set.
+enum class FusionMode { Direct, Adjusted, Aligned };
+
 /// @brief One row of an affine map: target = p x + q y + r.
 struct CAffineRow
 {
@@ -118,3 +130,18 @@ FusionStatus FuseDirect(std::span<const CImageView> images, CFusedImage& result,
 FusionStatus FuseAdjusted(std::span<const CImageView> images, CSearchCentre& centre,
         CFusedImage& result, const CFusionObserver& observer = {},
         const CAdjustedMergeParams& params = {});
+
+/// @brief "Aligned Merge": aligns every image to image 0 (each to the one before it, by the
+/// grey levels, chained), then takes every pixel from the aligned input that is locally
+/// sharpest there (energy of the Laplacian over a small neighbourhood; ties to the earlier
+/// input). Pixels an input does not cover are never taken from it, and image 0 covers all, so
+/// the result has the reference's frame without empty borders. Inputs are taken one at a time:
+/// the memory used besides the inputs does not grow with their number. The pair reports carry
+/// the maps found (no matches). `result` and `depth` are replaced only when the status is Done.
+FusionStatus FuseAligned(std::span<const CImageView> images, CFusedImage& result,
+        const CFusionObserver& observer = {}, CDepthMap* depth = nullptr);
+
+/// @brief The fusion of `mode`: FuseDirect, FuseAdjusted (from and back into `centre`) or
+/// FuseAligned (which alone fills `depth`).
+FusionStatus Fuse(FusionMode mode, std::span<const CImageView> images, CSearchCentre& centre,
+        CFusedImage& result, const CFusionObserver& observer = {}, CDepthMap* depth = nullptr);

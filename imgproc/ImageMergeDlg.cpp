@@ -191,7 +191,8 @@ void CImageMergeDlg::CreateToolBar()
             [this] { OnSave(); });
     addButton(QStringLiteral("close"), QStringLiteral("merge-close"), tr("Close"),
             [this] { close(); });
-    m_modeCombo = addCombo(QStringLiteral("mode"), { tr("Adjusted Merge"), tr("Direct Merge") });
+    m_modeCombo = addCombo(QStringLiteral("mode"),
+            { tr("Adjusted Merge"), tr("Direct Merge"), tr("Aligned Merge") });
     m_modeCombo->setCurrentIndex(DirectMerge);
 }
 
@@ -276,7 +277,7 @@ int CImageMergeDlg::ModeIndex() const
 
 void CImageMergeDlg::SetModeIndex(int mode)
 {
-    m_modeCombo->setCurrentIndex(std::clamp(mode, 0, 1));
+    m_modeCombo->setCurrentIndex(std::clamp(mode, 0, static_cast<int>(AlignedMerge)));
 }
 
 void CImageMergeDlg::ShowMessage(const QString& text, const QString& caption)
@@ -471,11 +472,14 @@ bool CImageMergeDlg::OnFuse()
     views.reserve(m_fusionSet.size());
     for (const auto& image : m_fusionSet)
         views.push_back(CFuseCommand::View(*image));
-    const bool adjusted = ModeIndex() == AdjustedMerge;
+    const int index = ModeIndex();
+    const FusionMode mode = index == AdjustedMerge ? FusionMode::Adjusted
+            : index == AlignedMerge                ? FusionMode::Aligned
+                                                   : FusionMode::Direct;
 
-    // Per image and per pair; the Adjusted Merge reports one step per image and one per pair.
+    // Per image and per pair; the aligning modes report one step per image and one per pair.
     const int count = FusionCount();
-    const int total = adjusted ? 2 * count - 1 : count;
+    const int total = mode == FusionMode::Direct ? count : 2 * count - 1;
     auto* progress =
             new QProgressDialog(tr("Fusing %1 images...").arg(count), tr("Cancel"), 0, total, this);
     progress->setAttribute(Qt::WA_DeleteOnClose);
@@ -489,7 +493,7 @@ bool CImageMergeDlg::OnFuse()
     m_progress = progress;
 
     m_fusing = true;
-    if (!m_job->Start(std::move(views), adjusted, m_centre)) {
+    if (!m_job->Start(std::move(views), mode, m_centre)) {
         m_fusing = false;
         progress->close();
         return false;

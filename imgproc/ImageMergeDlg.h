@@ -28,7 +28,7 @@ class CImageMergeDlg : public QDialog, public CImageListOwner
 {
     Q_OBJECT
 public:
-    enum Mode { AdjustedMerge = 0, DirectMerge = 1 };
+    enum Mode { AdjustedMerge = 0, DirectMerge = 1, AlignedMerge = 2 };
 
     /// @brief The places of the four frames, from the client size.
     struct Layout

@@ -15,7 +15,7 @@ packages=(
 )
 # Extra tools that only the benchmark and fuzzing scripts use.
 if [[ ${KALVEX_BOOTSTRAP_EXTRAS:-0} == 1 ]]; then
-    packages+=(enfuse clang libclang-rt-14-dev time)
+    packages+=(enfuse hugin-tools clang libclang-rt-14-dev time)
 fi
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # fuzz-image.sh [seconds per decoder, default 60]
 # Builds the picture decoders' libFuzzer targets with clang (build-fuzz/) and runs the BMP, the
-# JPEG and the format-detecting target in turn from the seed corpus in fuzz/corpus/ and every
+# JPEG, PNG, TIFF and the format-detecting target in turn from the seed corpus in fuzz/corpus/ and every
 # other BMP and JPEG picture in the repository (test data, kept regressions). Every input
 # that crashes or hangs a target is copied to tests/image/data/fuzz-regress/, which the unit
 # tests replay.
@@ -17,27 +17,31 @@ fi
 cmake --build "$build" -j2
 
 # The repository's own pictures join the seeds, sorted by their first bytes.
-rm -rf "$build/seeds-bmp" "$build/seeds-jpeg"
-mkdir -p "$build/seeds-bmp" "$build/seeds-jpeg"
+rm -rf "$build"/seeds-*
+mkdir -p "$build/seeds-bmp" "$build/seeds-jpeg" "$build/seeds-png" "$build/seeds-tiff"
 n=0
 while IFS= read -r -d '' picture; do
     [[ -s $picture ]] || continue
     case $(head -c 2 "$picture" | od -An -tx1 | tr -d ' \n') in
     424d) kind=bmp ;;
     ffd8) kind=jpeg ;;
+    8950) kind=png ;;
+    4949 | 4d4d) kind=tiff ;;
     *) continue ;;
     esac
     n=$((n + 1))
     cp "$picture" "$build/seeds-$kind/$n-$(basename "$picture")"
 done < <(find "$root" \( -path "$root/build*" -o -path "$root/.git" -o -path "$root/fuzz/corpus" \) \
-    -prune -o -type f \( -iname '*.bmp' -o -iname '*.jpg' -o -iname '*.jpeg' \) -print0)
+    -prune -o -type f \( -iname '*.bmp' -o -iname '*.jpg' -o -iname '*.jpeg' \
+    -o -iname '*.png' -o -iname '*.tif' -o -iname '*.tiff' \) -print0)
 echo "== $n pictures of the repository join the seeds"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-allocator_may_return_null=1}
 status=0
-for target in bmp jpeg any; do
-    seeds="$root/fuzz/corpus/$target $build/seeds-$target"
-    [[ $target == any ]] && seeds="$root/fuzz/corpus/bmp $root/fuzz/corpus/jpeg $build/seeds-bmp $build/seeds-jpeg"
+for target in bmp jpeg png tiff any; do
+    seeds="$build/seeds-$target"
+    [[ -d $root/fuzz/corpus/$target ]] && seeds="$root/fuzz/corpus/$target $seeds"
+    [[ $target == any ]] && seeds="$root/fuzz/corpus/bmp $root/fuzz/corpus/jpeg $build/seeds-bmp $build/seeds-jpeg $build/seeds-png $build/seeds-tiff"
     corpus=$build/corpus-$target
     artifacts=$build/artifacts-$target
     rm -rf "$artifacts"

@@ -1,6 +1,10 @@
-// fusion_stack generate N DIR [WIDTH HEIGHT]: a deterministic focus stack. DIR/truth.bmp is the
-//   sharp texture; DIR/slice_KK.jpg (quality 95) is sharp in band K of N horizontal bands and
-//   blurred elsewhere, the more the farther the band, as a focus series is.
+// fusion_stack generate N DIR [WIDTH HEIGHT] [moving]: a deterministic focus stack. DIR/truth.bmp
+//   is the sharp texture; DIR/slice_KK.jpg (quality 95) is sharp in band K of N horizontal bands
+//   and blurred elsewhere, the more the farther the band, as a focus series is. "moving" also
+//   magnifies slice K by 1 + 0.003 K about the centre and moves it by (2K, -K) pixels, as focus
+//   breathing and stage drift do; the truth is in slice 0's frame. DIR/oracle.bmp takes every
+//   band from the decoded slice that is sharp there (still stacks only): the best any choice of
+//   slices per pixel can do.
 // fusion_stack psnr A B: PSNR in dB of picture B against picture A (24-bit BMP or JPEG).
 #include "image/xImage.h"
 
@@ -29,7 +33,49 @@ bool Save(const cv::Mat& bgr, const std::string& path, uint32_t format)
     return true;
 }
 
-int Generate(int slices, const std::string& dir, int width, int height)
+std::string SliceName(const std::string& dir, int k)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "/slice_%02d.jpg", k);
+    return dir + name;
+}
+
+cv::Rect Band(int band, int slices, int width, int height)
+{
+    const int top = band * height / slices;
+    const int bottom = (band + 1) * height / slices;
+    return { 0, top, width, bottom - top };
+}
+
+// Slice K as the camera sees it: magnified about the centre and moved.
+cv::Mat Move(const cv::Mat& slice, int k)
+{
+    const double s = 1.0 + 0.003 * k;
+    const double cx = (slice.cols - 1) / 2.0, cy = (slice.rows - 1) / 2.0;
+    const cv::Matx23d m { s, 0, cx - s * cx + 2.0 * k, 0, s, cy - s * cy - 1.0 * k };
+    cv::Mat moved;
+    cv::warpAffine(slice, moved, m, slice.size(), cv::INTER_LANCZOS4, cv::BORDER_REFLECT);
+    return moved;
+}
+
+bool SaveOracle(int slices, const std::string& dir, int width, int height)
+{
+    cv::Mat oracle(height, width, CV_8UC3);
+    for (int k = 0; k < slices; ++k) {
+        CxImage image;
+        if (!image.LoadFile(QString::fromStdString(SliceName(dir, k))) || !image.WidenTo24())
+            return false;
+        // Stored bottom-up: flip into the generator's top-down rows.
+        const cv::Mat stored(height, width, CV_8UC3, image.RowBits(0), image.Stride());
+        cv::Mat rows;
+        cv::flip(stored, rows, 0);
+        const cv::Rect band = Band(k, slices, width, height);
+        rows(band).copyTo(oracle(band));
+    }
+    return Save(oracle, dir + "/oracle.bmp", CXIMAGE_FORMAT_BMP);
+}
+
+int Generate(int slices, const std::string& dir, int width, int height, bool moving)
 {
     cv::RNG rng(20261207);
     // Detail at several scales: colour patches, texture and fine grain.
@@ -59,16 +105,16 @@ int Generate(int slices, const std::string& dir, int width, int height)
     for (int k = 0; k < slices; ++k) {
         cv::Mat slice(height, width, CV_8UC3);
         for (int band = 0; band < slices; ++band) {
-            const int top = band * height / slices;
-            const int bottom = (band + 1) * height / slices;
             const int level = std::min(std::abs(band - k), maxLevel);
-            const cv::Rect rows(0, top, width, bottom - top);
+            const cv::Rect rows = Band(band, slices, width, height);
             levels[static_cast<size_t>(level)](rows).copyTo(slice(rows));
         }
-        char name[64];
-        std::snprintf(name, sizeof name, "/slice_%02d.jpg", k);
-        if (!Save(slice, dir + name, CXIMAGE_FORMAT_JPG))
+        if (!Save(moving ? Move(slice, k) : slice, SliceName(dir, k), CXIMAGE_FORMAT_JPG))
             return 1;
+    }
+    if (!moving && !SaveOracle(slices, dir, width, height)) {
+        std::fprintf(stderr, "cannot compose the oracle\n");
+        return 1;
     }
     return 0;
 }
@@ -104,13 +150,15 @@ int Psnr(const std::string& reference, const std::string& test)
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "generate" && (argc == 4 || argc == 6)) {
-        const int width = argc == 6 ? std::atoi(argv[4]) : 2592;
-        const int height = argc == 6 ? std::atoi(argv[5]) : 1944;
-        return Generate(std::atoi(argv[2]), argv[3], width, height);
+    const bool moving = argc > 4 && std::string(argv[argc - 1]) == "moving";
+    const int sized = argc - (moving ? 1 : 0);
+    if (command == "generate" && (sized == 4 || sized == 6)) {
+        const int width = sized == 6 ? std::atoi(argv[4]) : 2592;
+        const int height = sized == 6 ? std::atoi(argv[5]) : 1944;
+        return Generate(std::atoi(argv[2]), argv[3], width, height, moving);
     }
     if (command == "psnr" && argc == 4)
         return Psnr(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: fusion_stack generate N DIR [W H] | psnr A B\n");
+    std::fprintf(stderr, "usage: fusion_stack generate N DIR [W H] [moving] | psnr A B\n");
     return 2;
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# run-fusion-bench.sh [BUILD_DIR] [COUNTS...]: Direct Merge against enfuse on the same synthetic
-# focus stacks of 2592 x 1944 JPEGs (5 and 20 by default): wall time, peak memory and PSNR
-# against the sharp ground truth; and the wall time of the Adjusted Merge.
+# run-fusion-bench.sh [BUILD_DIR] [COUNTS...]: the three fusion modes side by side with
+# align_image_stack + enfuse and, when it is there, focus-stack, on synthetic focus stacks of
+# 2592 x 1944 JPEGs (5 and 20 slices by default), still and moving (slice K magnified by
+# 1 + 0.003 K about the centre and moved by (2K, -K) pixels): wall time, CPU time, peak memory
+# and PSNR against the sharp truth. Every result is written losslessly (BMP or TIFF).
 # KALVEX_FUSE_BIN picks the fusing program (default: fusion_cli from the build, which runs
-# exactly what `kalvex --fuse` runs; set it to the kalvex binary once it takes --fuse).
+# exactly what `kalvex --fuse` runs). FOCUS_STACK names a focus-stack binary (default: the one
+# on PATH; its row is left out without one).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
@@ -16,8 +19,11 @@ fuse_bin=${KALVEX_FUSE_BIN:-$build/bench/fusion/fusion_cli}
 for tool in "$stack_tool" "$fuse_bin"; do
     [[ -x $tool ]] || { echo "missing $tool: build the fusion_stack and fusion_cli targets" >&2; exit 1; }
 done
-command -v enfuse >/dev/null || { echo "enfuse is not installed" >&2; exit 1; }
+for tool in enfuse align_image_stack convert; do
+    command -v $tool >/dev/null || { echo "$tool is not installed (enfuse, hugin-tools, imagemagick)" >&2; exit 1; }
+done
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time is not installed (Debian package time)" >&2; exit 1; }
+focus_stack=${FOCUS_STACK:-$(command -v focus-stack || true)}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/fusion-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -39,39 +45,58 @@ measure() {
         END { printf "%.2f %.2f %.0f\n", s, cpu, kb / 1024 }' "$log"
 }
 
-row() { printf '%-6s %-26s %8s %8s %9s %8s\n' "$@"; }
-echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
-row images program "wall s" "CPU s" "peak MiB" "PSNR dB"
-for n in "${counts[@]}"; do
-    dir=$work/stack$n
-    mkdir -p "$dir"
-    "$stack_tool" generate "$n" "$dir"
-    inputs=("$dir"/slice_*.jpg)
+sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f\n", a + b }'; }
+psnr() { "$stack_tool" psnr "$truth" "$1"; }
+# A TIFF (with alpha where nothing was covered) as a plain 24-bit BMP for the PSNR tool.
+to_bmp() { convert "$1" -alpha off -type TrueColor -depth 8 "BMP3:$2"; }
 
-    read -r t c m < <(measure "$fuse_bin" --fuse direct -o "$dir/direct.jpg" "${inputs[@]}")
-    p=$("$stack_tool" psnr "$dir/truth.bmp" "$dir/direct.jpg")
-    row "$n" "kalvex --fuse direct" "$t" "$c" "$m" "$p"
+row() { printf '%-7s %-6s %-34s %8s %8s %9s %8s\n' "$@"; }
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores (times are noisy on a shared machine)"
+row stack images program "wall s" "CPU s" "peak MiB" "PSNR dB"
+for kind in still moving; do
+    for n in "${counts[@]}"; do
+        dir=$work/$kind$n
+        mkdir -p "$dir"
+        if [[ $kind == moving ]]; then
+            "$stack_tool" generate "$n" "$dir" 2592 1944 moving
+        else
+            "$stack_tool" generate "$n" "$dir"
+        fi
+        truth=$dir/truth.bmp
+        inputs=("$dir"/slice_*.jpg)
 
-    # The same fusion written losslessly, as enfuse's TIFF is: the JPEG encoder's 4:2:0 chroma
-    # costs this texture about 2 dB.
-    read -r t c m < <(measure "$fuse_bin" --fuse direct -o "$dir/direct.bmp" "${inputs[@]}")
-    p=$("$stack_tool" psnr "$dir/truth.bmp" "$dir/direct.bmp")
-    row "$n" "kalvex --fuse direct, BMP" "$t" "$c" "$m" "$p"
+        for mode in direct adjusted aligned; do
+            read -r t c m < <(measure "$fuse_bin" --fuse $mode -o "$dir/$mode.bmp" "${inputs[@]}")
+            row $kind "$n" "kalvex --fuse $mode" "$t" "$c" "$m" "$(psnr "$dir/$mode.bmp")"
+        done
 
-    read -r t c m < <(measure enfuse --exposure-weight=0 --saturation-weight=0 --contrast-weight=1 \
-        --hard-mask -o "$dir/enfuse.tif" "${inputs[@]}")
-    convert "$dir/enfuse.tif" -alpha off -type TrueColor -depth 8 "BMP3:$dir/enfuse.bmp"
-    p=$("$stack_tool" psnr "$dir/truth.bmp" "$dir/enfuse.bmp")
-    row "$n" "enfuse (contrast, hard)" "$t" "$c" "$m" "$p"
+        # align_image_stack aligns to the first slice (-m: the magnification too); enfuse
+        # then fuses by local contrast with a hard choice, as a focus stacker would.
+        read -r t1 c1 m1 < <(measure align_image_stack -m -a "$dir/ais_" --use-given-order "${inputs[@]}")
+        read -r t2 c2 m2 < <(measure enfuse --exposure-weight=0 --saturation-weight=0 \
+            --contrast-weight=1 --hard-mask -o "$dir/enfuse.tif" "$dir"/ais_*.tif)
+        to_bmp "$dir/enfuse.tif" "$dir/enfuse.bmp"
+        row $kind "$n" "align_image_stack + enfuse" "$(sum "$t1" "$t2")" "$(sum "$c1" "$c2")" \
+            "$((m1 > m2 ? m1 : m2))" "$(psnr "$dir/enfuse.bmp")"
+        rm -f "$dir"/ais_*.tif
 
-    read -r t c m < <(measure "$fuse_bin" --fuse adjusted -o "$dir/adjusted.jpg" "${inputs[@]}")
-    p=$("$stack_tool" psnr "$dir/truth.bmp" "$dir/adjusted.jpg")
-    row "$n" "kalvex --fuse adjusted" "$t" "$c" "$m" "$p"
+        if [[ -n $focus_stack ]]; then
+            # Aligned to the first slice, uncropped; its output is padded about the centre to
+            # a whole number of wavelet blocks.
+            read -r t c m < <(measure "$focus_stack" --reference=0 --nocrop --threads=2 \
+                --output="$dir/focus-stack.png" "${inputs[@]}")
+            convert "$dir/focus-stack.png" -gravity center -crop 2592x1944+0+0 +repage \
+                -type TrueColor -depth 8 "BMP3:$dir/focus-stack.bmp"
+            row $kind "$n" "focus-stack" "$t" "$c" "$m" "$(psnr "$dir/focus-stack.bmp")"
+        fi
 
-    for i in 0 1 2 3; do
-        [[ -e $dir/slice_0$i.jpg ]] || continue
-        p=$("$stack_tool" psnr "$dir/truth.bmp" "$dir/slice_0$i.jpg")
-        row "$n" "(input slice $i)" - - - "$p"
+        [[ -e $dir/oracle.bmp ]] && row $kind "$n" "(best slice per band, oracle)" - - - "$(psnr "$dir/oracle.bmp")"
+        best=0
+        for slice in "${inputs[@]}"; do
+            p=$(psnr "$slice")
+            best=$(awk -v a="$p" -v b="$best" 'BEGIN { print (a > b ? a : b) }')
+        done
+        row $kind "$n" "(best single slice)" - - - "$best"
+        rm -rf "$dir"
     done
-    rm -rf "$dir"
 done

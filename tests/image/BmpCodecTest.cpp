@@ -410,7 +410,7 @@ TEST(FuzzRegression, StoredInputsDecodeSafely)
 {
     const QDir dir(QStringLiteral(KALVEX_TEST_DATA_DIR "/fuzz-regress"));
     for (const QString& name : dir.entryList(QDir::Files)) {
-        for (uint32_t format : { 0u, 1u, 3u }) {
+        for (uint32_t format : { 0u, 1u, 3u, 4u, 6u }) {
             CxImage img;
             if (!img.LoadFile(dir.filePath(name), format))
                 EXPECT_FALSE(img.HasPixels()) << name.toStdString();

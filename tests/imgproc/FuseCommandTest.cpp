@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <opencv2/imgproc.hpp>
+
 #include <sstream>
 #include <unistd.h>
 
@@ -110,6 +112,54 @@ TEST_F(FuseCommandFixture, FuseCommand_WritesTheFusedPictureAndReportsPairsWhenV
             CFuseCommand::Success);
     EXPECT_TRUE(m_out.str().empty());
     EXPECT_TRUE(QFile::exists(m_dir.filePath("d.bmp")));
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_AlignedWritesTheDepthMap)
+{
+    // Sharp on the left in the first picture, on the right in the second.
+    const int width = 160, height = 120;
+    CxImage sharp = TexturePicture(width, height, 7);
+    CxImage left = sharp, right = sharp;
+    const cv::Mat full(height, width, CV_8UC3, sharp.RowBits(0), sharp.Stride());
+    cv::Mat blurred;
+    cv::GaussianBlur(full, blurred, cv::Size(0, 0), 3.0);
+    const int half = width / 2;
+    blurred(cv::Rect(half, 0, width - half, height))
+            .copyTo(cv::Mat(height, width, CV_8UC3, left.RowBits(0), left.Stride())(
+                    cv::Rect(half, 0, width - half, height)));
+    blurred(cv::Rect(0, 0, half, height))
+            .copyTo(cv::Mat(height, width, CV_8UC3, right.RowBits(0), right.Stride())(
+                    cv::Rect(0, 0, half, height)));
+    const QString a = m_dir.filePath(QStringLiteral("a.bmp"));
+    const QString b = m_dir.filePath(QStringLiteral("b.bmp"));
+    ASSERT_TRUE(SavePicture(left, a));
+    ASSERT_TRUE(SavePicture(right, b));
+    const QString out = m_dir.filePath(QStringLiteral("out.bmp"));
+    const QString depth = m_dir.filePath(QStringLiteral("depth.bmp"));
+
+    EXPECT_EQ(Run({ "--fuse", "direct", "--depth-map", depth, "-o", out, a, b }),
+            CFuseCommand::UsageError);
+    EXPECT_NE(m_err.str().find("aligned"), std::string::npos);
+    EXPECT_EQ(Run({ "--fuse", "aligned", "-o", out, "--depth-map" }), CFuseCommand::UsageError);
+    EXPECT_FALSE(QFile::exists(depth));
+
+    ASSERT_EQ(Run({ "--fuse", "aligned", "--depth-map", depth, "-o", out, "--verbose", a, b }),
+            CFuseCommand::Success)
+            << m_err.str();
+    EXPECT_NE(m_out.str().find("Pair 1-2: x' = "), std::string::npos) << m_out.str();
+    CxImage map;
+    ASSERT_TRUE(map.LoadFile(depth));
+    ASSERT_EQ(map.Bpp(), 8);
+    EXPECT_TRUE(map.IsGrayScale());
+    ASSERT_EQ(map.Width(), static_cast<uint32_t>(width));
+    // The first input black, the last white; each half names its sharp picture.
+    for (uint32_t y = 10; y + 10 < static_cast<uint32_t>(height); ++y) {
+        EXPECT_EQ(map.RowBits(y)[10], 0) << y;
+        EXPECT_EQ(map.RowBits(y)[width - 10], 255) << y;
+    }
+    CxImage fused;
+    ASSERT_TRUE(fused.LoadFile(out));
+    EXPECT_EQ(fused.Width(), static_cast<uint32_t>(width));
 }
 
 TEST_F(FuseCommandFixture, FuseCommand_FullDiskKeepsTheEarlierOutput)

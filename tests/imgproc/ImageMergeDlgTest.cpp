@@ -137,6 +137,8 @@ TEST_F(MergeFixture, MergeDialog_StartsEmptyInDirectMergeWithTheToolbar)
     auto* mode = qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[7]));
     EXPECT_EQ(mode->itemText(0), QStringLiteral("Adjusted Merge"));
     EXPECT_EQ(mode->itemText(1), QStringLiteral("Direct Merge"));
+    EXPECT_EQ(mode->itemText(2), QStringLiteral("Aligned Merge"));
+    EXPECT_EQ(mode->count(), 3);
 }
 
 TEST_F(MergeFixture, MergeDialog_LayoutFollowsTheClientSize)
@@ -299,7 +301,8 @@ TEST_F(MergeFixture, MergeDialog_FuseRefusesTooFewAndMixedSizesInBothModes)
 
     m_chosen = { SavedPicture(QStringLiteral("b.bmp"), 641, 480) };
     dlg.OnOpen();
-    for (int mode : { CImageMergeDlg::AdjustedMerge, CImageMergeDlg::DirectMerge }) {
+    for (int mode : { CImageMergeDlg::AdjustedMerge, CImageMergeDlg::DirectMerge,
+                 CImageMergeDlg::AlignedMerge }) {
         m_messages.clear();
         dlg.SetModeIndex(mode);
         EXPECT_FALSE(dlg.OnFuse());
@@ -362,6 +365,31 @@ TEST_F(MergeFixture, MergeDialog_ResultDoubleClickShowsItStillOnTheBigView)
     EXPECT_FALSE(dlg.BigView()->Still());
 }
 
+TEST_F(MergeFixture, MergeDialog_AlignedMergeLinesUpAMovedPicture)
+{
+    // The second picture shows the first's content 6 pixels to the right; the sharpest of the
+    // two aligned is the first one wherever both are alike.
+    const QString a = SavedPicture(QStringLiteral("a.bmp"), 320, 240, 11);
+    const QString b = m_dir.filePath(QStringLiteral("b.bmp"));
+    ASSERT_TRUE(SavePicture(TexturePicture(320, 240, 11, 6), b));
+
+    CImageMergeDlg dlg(Hooks());
+    dlg.SetModeIndex(CImageMergeDlg::AlignedMerge);
+    EXPECT_EQ(dlg.ModeIndex(), CImageMergeDlg::AlignedMerge);
+    m_chosen = { a, b };
+    dlg.OnOpen();
+    dlg.OnOpen();
+    ASSERT_TRUE(FuseAndWait(dlg));
+    ASSERT_TRUE(dlg.Result().HasPixels());
+    const CxImage& first = dlg.FusionImage(0);
+    int64_t off = 0;
+    for (uint32_t y = 0; y < 240; ++y)
+        for (uint32_t i = 0; i < 320 * 3; ++i)
+            off += std::abs(first.RowBits(y)[i] - dlg.Result().RowBits(y)[i]) > 8;
+    EXPECT_LT(off, 320 * 240 * 3 / 100);
+    EXPECT_TRUE(m_messages.empty());
+}
+
 TEST_F(MergeFixture, MergeDialog_SearchCentreCarriesOverBetweenRuns)
 {
     const QString a = SavedPicture(QStringLiteral("a.bmp"), 320, 240, 11);
@@ -421,7 +449,7 @@ TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
     std::atomic<int> steps { 0 };
     std::atomic<int> finished { -1 };
     ASSERT_TRUE(runner.Start(
-            views, true, { 3, -2 },
+            views, FusionMode::Adjusted, { 3, -2 },
             [&](const CFusionProgress&) {
                 if (steps++ == 0)
                     runner.Cancel();
@@ -434,7 +462,7 @@ TEST(FusionRunner_Cancel, CancelledRunKeepsNothingAndLeavesTheCentre)
     EXPECT_EQ(runner.Centre().cx, 3);
     EXPECT_EQ(runner.Centre().cy, -2);
 
-    ASSERT_TRUE(runner.Start(views, false, {}, {}, {}));
+    ASSERT_TRUE(runner.Start(views, FusionMode::Direct, {}, {}, {}));
     runner.Wait();
     EXPECT_EQ(runner.Status(), FusionStatus::Done);
     EXPECT_EQ(runner.TakeResult().width, 200);
