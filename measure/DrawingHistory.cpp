@@ -3,6 +3,23 @@
 #include "measure/MeasureShape.h"
 #include "measure/TextLabel.h"
 
+#include <cmath>
+
+namespace {
+bool SameNumber(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+} // namespace
+
+bool SameCalibration(const CCalibrationSlot& a, const CCalibrationSlot& b)
+{
+    return a.unit == b.unit && SameNumber(a.xPerPixel, b.xPerPixel)
+            && SameNumber(a.yPerPixel, b.yPerPixel) && SameNumber(a.xLength, b.xLength)
+            && SameNumber(a.yLength, b.yLength) && a.left == b.left && a.right == b.right
+            && a.top == b.top && a.bottom == b.bottom;
+}
+
 CDrawingState::CDrawingState() = default;
 CDrawingState::~CDrawingState() = default;
 CDrawingState::CDrawingState(CDrawingState&&) noexcept = default;
@@ -11,7 +28,7 @@ CDrawingState& CDrawingState::operator=(CDrawingState&&) noexcept = default;
 bool CDrawingState::SameAs(const CDrawingState& other) const
 {
     return key == other.key && words == other.words && crossLines == other.crossLines
-            && calibration == other.calibration;
+            && SameCalibration(calibration, other.calibration);
 }
 
 CDrawingHistory::CDrawingHistory()

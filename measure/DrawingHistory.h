@@ -13,6 +13,10 @@
 class CMeasureShape;
 class CTextLabel;
 
+// Field by field, a scale that is not a number equal to another: a slot never calibrated
+// divides zero by zero, and must not look changed every time it is compared.
+bool SameCalibration(const CCalibrationSlot& a, const CCalibrationSlot& b);
+
 // One state of the drawing: copies of the finished shapes and of the free texts, the cross
 // lines, and the calibration the drawing measures with (the reference rectangle included).
 struct CDrawingState

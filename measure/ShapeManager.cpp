@@ -456,6 +456,20 @@ void CShapeManager::ForgetSelection()
     m_selectedText = 0;
 }
 
+void CShapeManager::KeepSelectionIfPresent()
+{
+    const int index = m_selectedShape ? FindShapeLocked(m_selectedShape) : -1;
+    bool present = m_selectedText ? FindTextLocked(m_selectedText) >= 0 : index >= 0;
+    if (index >= 0 && m_selectedPart != 0) {
+        const CMeasureShape& shape = *m_shapes[index];
+        present = false;
+        for (int c = 0; c < shape.ChildCount(); ++c)
+            present |= shape.Child(c)->Id() == m_selectedPart;
+    }
+    if (!present)
+        ForgetSelection();
+}
+
 bool CShapeManager::HasSelection() const
 {
     Lock lock(m_mutex);
@@ -590,8 +604,9 @@ bool CShapeManager::RestoreLocked(const CDrawingState& state)
     for (const auto& text : state.texts)
         m_texts.push_back(CloneText(*text));
     m_crossLines = state.crossLines;
-    ForgetSelection();
-    const bool calibrationChanged = !(CalibrationLocked() == state.calibration);
+    // What was selected stays so while it is there: undoing a nudge leaves it in hand.
+    KeepSelectionIfPresent();
+    const bool calibrationChanged = !SameCalibration(CalibrationLocked(), state.calibration);
     if (calibrationChanged) {
         m_calibration = state.calibration;
         EnsureRuler();

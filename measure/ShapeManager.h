@@ -216,6 +216,7 @@ private:
     bool RestoreLocked(const CDrawingState& state);
     bool StepHistory(bool forward);
     void ForgetSelection();
+    void KeepSelectionIfPresent();
     void DrawEverything(QPainter& painter, Target target, int width, int height, int offsetX,
             int offsetY, const CViewTransform& view);
     // The transform of the drawing in progress, else the canvas's.

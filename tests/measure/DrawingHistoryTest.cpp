@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -219,6 +220,12 @@ TEST(DrawingHistory, ANewSessionHasNothingToUndo)
 TEST(DrawingHistory, WhatChangesNothingMakesNoStep)
 {
     CShapeManager m;
+    // A slot never calibrated: zero over zero is not a number, and still the same one.
+    CCalibrationSlot never;
+    never.xPerPixel = std::nan("");
+    never.yPerPixel = std::nan("");
+    m.SetCalibration(never);
+    m.ResetHistory();
     DrawLine(m, { 100, 100 }, { 200, 100 });
     m.SetToolMode(SelectMode);
     Click(m, 400, 400); // nothing there
@@ -311,6 +318,7 @@ TEST(DrawingHistory, RunsOfOneChangeAreOneStep)
     EXPECT_EQ(m.ShapeAt(0)->Point(0), QPoint(130, 100));
     ASSERT_TRUE(m.Undo());
     EXPECT_EQ(m.ShapeAt(0)->Point(0), QPoint(100, 100));
+    EXPECT_TRUE(m.HasSelection()) << "the line is still there and still in hand";
 
     // Undone, the run is closed: the next nudge is a step of its own.
     ASSERT_TRUE(m.Redo());
@@ -318,6 +326,11 @@ TEST(DrawingHistory, RunsOfOneChangeAreOneStep)
     ASSERT_TRUE(m.MoveSelected(0, 10));
     ASSERT_TRUE(m.Undo());
     EXPECT_EQ(m.ShapeAt(0)->Point(0), QPoint(130, 100));
+    ASSERT_TRUE(m.Undo());
+    ASSERT_TRUE(m.Undo());
+    ASSERT_TRUE(m.Undo());
+    EXPECT_EQ(m.ShapeCount(), 0);
+    EXPECT_FALSE(m.HasSelection()) << "an undone shape leaves nothing in hand";
 }
 
 TEST(DrawingHistory, SelectionDeletesAndMovesWhatWasPressed)
