@@ -3,6 +3,7 @@
 #include "app/ShortcutTable.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "calibration/CalibrationTable.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/MeasureShape.h"
 #include "measure/ResultListCtrl.h"
@@ -313,4 +314,42 @@ TEST_F(Keyboard, TooltipsAndTheAboutMenuNameTheKeys)
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->text().contains(QStringLiteral("Undo the last change of the drawing")));
     list->close();
+}
+
+TEST_F(Keyboard, UndoingACalibrationPutsTheSlotInUseBack)
+{
+    // Two slots, switched and then edited the way the Calibration dialog does it.
+    auto slot = [](double length) {
+        CCalibrationSlot s;
+        s.unit = 1;
+        s.xLength = s.yLength = length;
+        s.left = s.top = 100;
+        s.right = s.bottom = 300;
+        s.ApplyScaleRule();
+        return s;
+    };
+    CCalibrationTable& table = m_window->Calibration();
+    table.SetSlot(0, slot(1.0));
+    table.SetSlot(1, slot(2.0));
+    table.SetCurrentIndex(0);
+    Manager().SetCalibration(table.GetCurSlot());
+    DrawLineByKeys({ 100, 100 }, { 300, 100 });
+    const QString first = m_window->ResultList()->topLevelItem(0)->text(CResultListCtrl::ColResult);
+
+    table.SetCurrentIndex(1);
+    Manager().SetCalibration(table.GetCurSlot());
+    table.SetCurSlot(slot(4.0));
+    Manager().SetCalibration(table.GetCurSlot());
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(table.CurrentIndex(), 1);
+    EXPECT_EQ(table.GetSlot(1).xLength, 2.0) << "the edit of the slot is undone";
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(table.CurrentIndex(), 0) << "the switch of slots is undone";
+    EXPECT_EQ(table.GetSlot(1).xLength, 2.0) << "and the other slot keeps its values";
+    EXPECT_EQ(m_window->ResultList()->topLevelItem(0)->text(CResultListCtrl::ColResult), first);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(table.CurrentIndex(), 1);
+    EXPECT_EQ(table.GetSlot(1).xLength, 4.0);
 }
