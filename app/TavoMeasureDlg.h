@@ -174,7 +174,8 @@ private:
     void WireShortcuts();
     void StepZoom(int step); // +1 and -1 along the scale combo, 0 fit
     void AfterDrawingChanged();
-    void OnCalibrationRestored(const CCalibrationSlot& slot);
+    // After an undo or redo: the slot in use, or the picture's own scale, follows the drawing.
+    void OnCalibrationRestored(const CCalibrationSlot& slot, const CCalibrationSlot& replaced);
     void AddShortcutListEntry(QMenu& menu);
 
     QString m_settingsPath;

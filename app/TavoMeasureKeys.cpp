@@ -4,6 +4,7 @@
 
 #include "app/MainShortcuts.h"
 #include "app/PanelButton.h"
+#include "app/PictureCalibration.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
 #include "image/ImagePainter.h"
@@ -83,7 +84,9 @@ void CTavoMeasureDlg::WireShortcuts()
                             CShortcutTable::KeyText(T::ZoomFit)));
 
     manager.SetCalibrationRestoredHook(
-            [this](const CCalibrationSlot& slot) { OnCalibrationRestored(slot); });
+            [this](const CCalibrationSlot& now, const CCalibrationSlot& replaced) {
+                OnCalibrationRestored(now, replaced);
+            });
     // Start-up handed the settings to the drawing: the session's history begins after them.
     manager.ResetHistory();
 }
@@ -114,21 +117,34 @@ void CTavoMeasureDlg::AfterDrawingChanged()
     m_canvas->update();
 }
 
-void CTavoMeasureDlg::OnCalibrationRestored(const CCalibrationSlot& slot)
+void CTavoMeasureDlg::OnCalibrationRestored(
+        const CCalibrationSlot& slot, const CCalibrationSlot& replaced)
 {
-    // The slot the drawing measured with becomes the one in use again: a slot that holds it
-    // (an undone switch of slots), else the slot in use takes it back.
-    int holder = -1;
+    // The scale the shown picture carries: measured in it again, and no slot is touched.
+    CCalibrationSlot pictureSlot;
+    if (m_bStill && CPictureCalibration::ToSlot(m_frameImage.PictureScale(), pictureSlot)
+            && SameCalibration(pictureSlot, slot)) {
+        m_pictureCalibration->PictureOpened(m_frameImage.PictureScale());
+        ShowCalibrationStatus();
+        return;
+    }
+    // A slot that holds it becomes the one in use again (an undone switch of slots); else
+    // the slot in use takes back its earlier value, when it was the one the undone change
+    // went into. A slot is never overwritten with a scale it did not have.
+    int holder =
+            SameCalibration(m_calibration.GetCurSlot(), slot) ? m_calibration.CurrentIndex() : -1;
     for (int i = 0; i < CCalibrationTable::kSlotCount && holder < 0; ++i) {
         if (SameCalibration(m_calibration.GetSlot(i), slot))
             holder = i;
     }
-    if (SameCalibration(m_calibration.GetCurSlot(), slot))
-        holder = m_calibration.CurrentIndex();
     if (holder >= 0)
         m_calibration.SetCurrentIndex(holder);
-    else
+    else if (SameCalibration(m_calibration.GetCurSlot(), replaced))
         m_calibration.SetCurSlot(slot);
+    else
+        return;
+    m_pictureCalibration->UseTable();
+    ShowCalibrationStatus();
 }
 
 void CTavoMeasureDlg::StepZoom(int step)

@@ -620,12 +620,14 @@ bool CShapeManager::RestoreLocked(const CDrawingState& state)
 
 bool CShapeManager::StepHistory(bool forward)
 {
-    std::function<void(const CCalibrationSlot&)> hook;
+    CalibrationRestoredHook hook;
     CCalibrationSlot calibration;
+    CCalibrationSlot replaced;
     {
         Lock lock(m_mutex);
         if (m_bButtonDown || m_stepDepth > 0)
             return false;
+        replaced = CalibrationLocked();
         bool calibrationChanged = false;
         if (!forward && HasWorkInProgressLocked()) {
             // The shape being drawn goes first, as the tool's own cancel would drop it.
@@ -646,7 +648,7 @@ bool CShapeManager::StepHistory(bool forward)
         }
     }
     if (hook)
-        hook(calibration);
+        hook(calibration, replaced);
     return true;
 }
 
@@ -691,7 +693,7 @@ void CShapeManager::EndStep()
         CommitLocked();
 }
 
-void CShapeManager::SetCalibrationRestoredHook(std::function<void(const CCalibrationSlot&)> hook)
+void CShapeManager::SetCalibrationRestoredHook(CalibrationRestoredHook hook)
 {
     Lock lock(m_mutex);
     m_calibrationRestored = std::move(hook);

@@ -97,8 +97,11 @@ public:
     private:
         CShapeManager& m_manager;
     };
-    // Told, with the lock given up, when an undo or redo changed the calibration in use.
-    void SetCalibrationRestoredHook(std::function<void(const CCalibrationSlot&)> hook);
+    // Told, with the lock given up, when an undo or redo changed the calibration in use: the
+    // calibration now, and the one it replaced.
+    using CalibrationRestoredHook =
+            std::function<void(const CCalibrationSlot& now, const CCalibrationSlot& replaced)>;
+    void SetCalibrationRestoredHook(CalibrationRestoredHook hook);
 
     // View transform
     void SetPan(int x, int y);
@@ -270,7 +273,7 @@ private:
     std::function<void(const QRect&)> m_invalidate;
     std::function<void()> m_calibrationMoved;
     bool m_bCalibrationMovedPending = false; // a drag step not yet told to the listener
-    std::function<void(const CCalibrationSlot&)> m_calibrationRestored;
+    CalibrationRestoredHook m_calibrationRestored;
     CDrawingHistory m_history;
     int m_stepDepth = 0;
     uint32_t m_selectedShape = 0; // top-level shape id

@@ -1,9 +1,12 @@
 #include "app/MainShortcuts.h"
 #include "app/PanelButton.h"
+#include "app/PictureCalibration.h"
 #include "app/ShortcutTable.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
 #include "calibration/CalibrationTable.h"
+#include "image/ImagePainter.h"
+#include "image/xImage.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/MeasureShape.h"
 #include "measure/ResultListCtrl.h"
@@ -352,4 +355,41 @@ TEST_F(Keyboard, UndoingACalibrationPutsTheSlotInUseBack)
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(table.CurrentIndex(), 1);
     EXPECT_EQ(table.GetSlot(1).xLength, 4.0);
+}
+
+TEST_F(Keyboard, UndoingAPicturesOwnScaleLeavesTheSlotsAlone)
+{
+    CCalibrationTable& table = m_window->Calibration();
+    CCalibrationSlot slot;
+    slot.unit = 1;
+    slot.xLength = slot.yLength = 1.0;
+    slot.left = slot.top = 100;
+    slot.right = slot.bottom = 300;
+    slot.ApplyScaleRule();
+    table.SetSlot(0, slot);
+    table.SetCurrentIndex(0);
+    Manager().SetCalibration(slot);
+    Manager().ResetHistory();
+
+    CxImage picture;
+    QImage pixels(320, 240, QImage::Format_RGB888);
+    pixels.fill(Qt::gray);
+    ASSERT_TRUE(CImagePainter::FromQImage(pixels, picture));
+    CPictureScale scale;
+    scale.unit = QStringLiteral("mm");
+    scale.xPerPixel = scale.yPerPixel = 0.05;
+    picture.SetPictureScale(scale);
+    const QString path = m_dir.filePath(QStringLiteral("scaled.png"));
+    ASSERT_TRUE(picture.SaveFile(path, CXIMAGE_FORMAT_PNG));
+    ASSERT_TRUE(m_window->OpenStillPicture(path));
+    ASSERT_TRUE(m_window->PictureCalibration().FromFile());
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(m_window->PictureCalibration().FromFile());
+    EXPECT_EQ(Manager().ScaleX(), slot.xPerPixel);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(m_window->PictureCalibration().FromFile());
+    EXPECT_EQ(Manager().ScaleX(), 0.05);
+    EXPECT_TRUE(SameCalibration(table.GetSlot(0), slot)) << "the picture's scale is in no slot";
+    EXPECT_FALSE(Manager().CanRedo());
 }

@@ -377,10 +377,12 @@ TEST(DrawingHistory, UndoingACalibrationTellsTheListener)
     m.SetCalibration(Slot(0.1));
     m.ResetHistory();
     std::vector<double> told;
-    m.SetCalibrationRestoredHook([&](const CCalibrationSlot& slot) {
-        told.push_back(slot.xPerPixel);
-        EXPECT_EQ(m.ScaleX(), slot.xPerPixel) << "told with the lock given up";
-    });
+    m.SetCalibrationRestoredHook(
+            [&](const CCalibrationSlot& now, const CCalibrationSlot& replaced) {
+                told.push_back(now.xPerPixel);
+                told.push_back(replaced.xPerPixel);
+                EXPECT_EQ(m.ScaleX(), now.xPerPixel) << "told with the lock given up";
+            });
     DrawLine(m, { 100, 100 }, { 200, 100 });
     m.SetCalibration(Slot(0.5));
     EXPECT_EQ(m.ResultRows()[0].result, QStringLiteral("50.000"));
@@ -389,5 +391,5 @@ TEST(DrawingHistory, UndoingACalibrationTellsTheListener)
     ASSERT_TRUE(m.Undo()); // the line: the calibration stays, nobody is told
     ASSERT_TRUE(m.Redo());
     ASSERT_TRUE(m.Redo());
-    EXPECT_EQ(told, (std::vector<double> { 0.1, 0.5 }));
+    EXPECT_EQ(told, (std::vector<double> { 0.1, 0.5, 0.5, 0.1 }));
 }
