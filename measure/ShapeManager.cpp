@@ -60,13 +60,13 @@ uint64_t Tag(StepTag kind, uint32_t value)
     return static_cast<uint64_t>(kind) << 32 | value;
 }
 
-// A shape is in the history once it is finished; a baseline counts from its first
-// perpendicular on, as the baseline tool keeps it then.
+// A shape is in the history once it is finished; a baseline still taking perpendiculars
+// counts from its first one on, as a change of tool keeps it then.
 bool Settled(const CMeasureShape& shape)
 {
-    if (shape.Kind() == KindVerticalLines)
-        return shape.ChildCount() > 0;
-    return !shape.InConstruction();
+    if (!shape.InConstruction())
+        return true;
+    return shape.Kind() == KindVerticalLines && shape.ChildCount() > 0;
 }
 
 std::unique_ptr<CTextLabel> CloneText(const CTextLabel& text)

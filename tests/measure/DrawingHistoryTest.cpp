@@ -251,8 +251,21 @@ TEST(DrawingHistory, AShapeBeingDrawnIsAbandonedFirst)
     ASSERT_TRUE(m.Undo());
     ASSERT_EQ(m.ShapeCount(), 1) << "only the half-drawn circle went";
     EXPECT_EQ(m.ShapeAt(0)->Kind(), KindLine);
+
+    // A baseline the tool let go of keeps no undo waiting behind it.
+    m.SetToolMode(VerticalLinesTool);
+    ClickAll(m, { { 100, 300 }, { 300, 300 } });
+    EXPECT_TRUE(m.HasWorkInProgress());
+    m.FinishVerticalLines();
+    m.CancelUnfinished();
+    EXPECT_FALSE(m.HasWorkInProgress());
+    ASSERT_TRUE(m.Undo());
+    ASSERT_EQ(m.ShapeCount(), 1);
     ASSERT_TRUE(m.Undo());
     EXPECT_EQ(m.ShapeCount(), 0);
+    ASSERT_TRUE(m.Redo());
+    ASSERT_TRUE(m.Redo());
+    ASSERT_TRUE(m.Undo());
 
     // Nothing is undone while the button is held: the drag ends first.
     ASSERT_TRUE(m.Redo());
