@@ -94,17 +94,24 @@ void CTavoMeasureDlg::WireShortcuts()
 void CTavoMeasureDlg::UndoDrawing()
 {
     CShapeManager& manager = m_canvas->Manager();
-    // A shape being drawn is what undo takes first, the way Escape takes it.
-    if (manager.HasWorkInProgress())
+    // A shape being drawn is what undo takes first, the way Escape takes it; what the tool's
+    // cancel leaves of it, the history drops.
+    if (manager.HasWorkInProgress()) {
         CancelTool();
-    else if (!manager.Undo())
+        if (manager.HasWorkInProgress())
+            manager.Undo();
+    } else if (!manager.Undo()) {
         return;
+    }
     AfterDrawingChanged();
 }
 
 void CTavoMeasureDlg::RedoDrawing()
 {
     CShapeManager& manager = m_canvas->Manager();
+    // Nothing to redo leaves a shape being drawn alone.
+    if (!manager.CanRedo())
+        return;
     if (manager.HasWorkInProgress())
         CancelTool();
     if (manager.Redo())

@@ -179,6 +179,8 @@ TEST_F(Keyboard, UndoAndRedoFollowTheResultsList)
     Key(Qt::Key_R);
     ClickOnPicture({ 400, 300 });
     ClickOnPicture({ 450, 300 });
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Manager().ShapeCount(), 3) << "nothing to redo: the polygon stays";
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Manager().ShapeCount(), 2);
     EXPECT_EQ(Manager().ToolMode(), SelectMode);
