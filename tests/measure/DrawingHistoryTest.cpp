@@ -122,6 +122,18 @@ TEST(DrawingHistory, EveryChangeGoesBackAndForth)
                 [](CShapeManager& m) {
                     DrawCircle(m, { 80, 200 }, { 70, 210 }, { 60, 200 });
                 } },
+        { "three-point angle drawn",
+                [](CShapeManager& m) {
+                    m.SetToolMode(Angle3Tool);
+                    ClickAll(m, { { 500, 20 }, { 540, 60 }, { 580, 20 } });
+                } },
+        { "distance drawn",
+                [](CShapeManager& m) {
+                    m.SetToolMode(DistanceTool);
+                    ClickAll(m,
+                            { { 60, 120 }, { 50, 130 }, { 40, 120 }, { 160, 140 }, { 150, 150 },
+                                    { 140, 140 } });
+                } },
         { "area closed",
                 [](CShapeManager& m) {
                     m.SetToolMode(AreaTool);
