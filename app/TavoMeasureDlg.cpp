@@ -216,6 +216,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     m_thumbnails->show();
     WireThumbnails();
     CreateSnapshotSaver();
+    WireShortcuts();
     RecalLayOut();
 }
 
@@ -394,7 +395,10 @@ void CTavoMeasureDlg::WirePanel()
         CImageCompareDlg dialog(std::move(c), this);
         dialog.exec();
     };
-    h.clearMeasurements = [this] { m_resultList->OnClear(); };
+    h.clearMeasurements = [this, &manager] {
+        const CShapeManager::CStepScope oneStep(manager);
+        m_resultList->OnClear();
+    };
     h.saveCsv = [this] { m_resultList->OnSaveCsv(); };
     h.showCalibration = [this] { m_calibrationDlg->ShowCalibration(); };
     h.colorSetting = [this, &manager] {
@@ -885,6 +889,7 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("aboutMenu"));
     menu.addAction(tr("&About Kalvex..."), this, &CTavoMeasureDlg::OnAbout);
+    AddShortcutListEntry(menu);
     menu.exec(event->globalPos());
 }
 

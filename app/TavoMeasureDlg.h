@@ -15,6 +15,7 @@
 
 class CCalibrationDlg;
 class CPictureCalibration;
+class CMainShortcuts;
 class CFramePump;
 class CGraphFrameSource;
 class CImageListWnd;
@@ -24,6 +25,7 @@ class CMeasureCanvas;
 class CSidePanel;
 class CTavoGraphDll;
 class QFrame;
+class QMenu;
 class QTimer;
 class QToolButton;
 
@@ -125,6 +127,14 @@ public slots:
     void OnHideStrip();
     void OnShowStrip();
 
+    // Keyboard and history of the drawing (TavoMeasureKeys.cpp).
+    void OnShortcutList();
+    // The current picture to the clipboard, the drawing burnt in when "Measure" is on; false
+    // when there is no picture.
+    bool CopyPicture();
+    void UndoDrawing();
+    void RedoDrawing();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -161,6 +171,12 @@ private:
     void OpenPictureFromList(const QString& path);
     bool OpenPicture(const QString& path, const QString& currentFile);
     CFrameFilterSettings FilterSettings() const;
+    void WireShortcuts();
+    void StepZoom(int step); // +1 and -1 along the scale combo, 0 fit
+    void AfterDrawingChanged();
+    // After an undo or redo: the slot in use, or the picture's own scale, follows the drawing.
+    void OnCalibrationRestored(const CCalibrationSlot& slot, const CCalibrationSlot& replaced);
+    void AddShortcutListEntry(QMenu& menu);
 
     QString m_settingsPath;
     std::function<void(const QString&)> m_settingsFailureSink;
@@ -198,4 +214,5 @@ private:
     CResultListCtrl* m_resultList = nullptr;
     std::unique_ptr<CSnapshotSaver> m_saver;
     std::unique_ptr<CPictureCalibration> m_pictureCalibration;
+    CMainShortcuts* m_shortcuts = nullptr;
 };

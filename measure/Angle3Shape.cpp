@@ -8,6 +8,11 @@ constexpr int kPoints = 3;
 
 CAngle3Shape::CAngle3Shape(CShapeManager* manager) : CAngleShape(manager, KindAngle3, kPoints) { }
 
+std::unique_ptr<CMeasureShape> CAngle3Shape::Clone() const
+{
+    return std::make_unique<CAngle3Shape>(*this);
+}
+
 double CAngle3Shape::Angle() const
 {
     if (PointCount() != kPoints)

@@ -8,6 +8,8 @@ class CAngle3Shape : public CAngleShape
 public:
     explicit CAngle3Shape(CShapeManager* manager);
 
+    std::unique_ptr<CMeasureShape> Clone() const override;
+
     void Draw(QPainter& painter, bool hidden) override;
     double Angle() const override;
 };

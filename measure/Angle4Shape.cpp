@@ -8,6 +8,11 @@ constexpr int kPoints = 4;
 
 CAngle4Shape::CAngle4Shape(CShapeManager* manager) : CAngleShape(manager, KindAngle4, kPoints) { }
 
+std::unique_ptr<CMeasureShape> CAngle4Shape::Clone() const
+{
+    return std::make_unique<CAngle4Shape>(*this);
+}
+
 double CAngle4Shape::Angle() const
 {
     if (PointCount() != kPoints)

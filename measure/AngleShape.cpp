@@ -8,6 +8,11 @@ CAngleShape::CAngleShape(CShapeManager* manager, int kind, int points)
 {
 }
 
+CAngleShape::CAngleShape(const CAngleShape& other)
+    : CClickShape(other), m_nPoints(other.m_nPoints), m_label(CounterpartOf(other, other.m_label))
+{
+}
+
 int CAngleShape::OnLButtonDown(int x, int y, int mode)
 {
     // An angle's kind is its tool's mode.

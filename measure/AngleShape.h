@@ -18,6 +18,7 @@ public:
 
 protected:
     CAngleShape(CShapeManager* manager, int kind, int points);
+    CAngleShape(const CAngleShape& other);
 
     void DrawValue(QPainter& painter);
 

@@ -6,6 +6,22 @@
 
 CAreaShape::CAreaShape(CShapeManager* manager) : CClickShape(manager, KindArea) { }
 
+CAreaShape::CAreaShape(const CAreaShape& other)
+    : CClickShape(other), m_bClosed(other.m_bClosed), m_label(CounterpartOf(other, other.m_label))
+{
+}
+
+std::unique_ptr<CMeasureShape> CAreaShape::Clone() const
+{
+    return std::make_unique<CAreaShape>(*this);
+}
+
+void CAreaShape::AppendState(std::vector<int64_t>& out) const
+{
+    CClickShape::AppendState(out);
+    out.push_back(m_bClosed ? 1 : 0);
+}
+
 double CAreaShape::AreaValue() const
 {
     return MeasureGeometry::PolygonArea(m_points.data(), PointCount()) * m_manager->ScaleX()

@@ -9,6 +9,10 @@ class CAreaShape : public CClickShape
 {
 public:
     explicit CAreaShape(CShapeManager* manager);
+    CAreaShape(const CAreaShape& other);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendState(std::vector<int64_t>& out) const override;
 
     double AreaValue() const override;
     void Draw(QPainter& painter, bool hidden) override;

@@ -13,6 +13,11 @@ CCalibrationRuler::CCalibrationRuler(CShapeManager* manager)
 {
 }
 
+std::unique_ptr<CMeasureShape> CCalibrationRuler::Clone() const
+{
+    return std::make_unique<CCalibrationRuler>(*this);
+}
+
 void CCalibrationRuler::SetRect(int left, int top, int right, int bottom)
 {
     m_rect = { left, top, right, bottom };

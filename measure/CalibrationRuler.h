@@ -15,6 +15,9 @@ public:
 
     explicit CCalibrationRuler(CShapeManager* manager);
 
+    // The history keeps the calibration the reference made, not the reference itself.
+    std::unique_ptr<CMeasureShape> Clone() const override;
+
     void Draw(QPainter& painter, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;

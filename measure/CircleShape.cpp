@@ -16,6 +16,24 @@ CCircleShape::CCircleShape(CShapeManager* manager) : CCircleShape(manager, KindC
 
 CCircleShape::CCircleShape(CShapeManager* manager, int kind) : CClickShape(manager, kind) { }
 
+CCircleShape::CCircleShape(const CCircleShape& other)
+    : CClickShape(other), m_nRadius(other.m_nRadius), m_bComplete(other.m_bComplete),
+      m_label(CounterpartOf(other, other.m_label))
+{
+}
+
+std::unique_ptr<CMeasureShape> CCircleShape::Clone() const
+{
+    return std::make_unique<CCircleShape>(*this);
+}
+
+void CCircleShape::AppendState(std::vector<int64_t>& out) const
+{
+    CClickShape::AppendState(out);
+    out.push_back(m_nRadius);
+    out.push_back(m_bComplete ? 1 : 0);
+}
+
 double CCircleShape::AreaValue() const
 {
     return static_cast<double>(m_nRadius) * m_nRadius * m_manager->ScaleX() * m_manager->ScaleY()

@@ -9,6 +9,10 @@ class CCircleShape : public CClickShape
 {
 public:
     explicit CCircleShape(CShapeManager* manager);
+    CCircleShape(const CCircleShape& other);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendState(std::vector<int64_t>& out) const override;
 
     double AreaValue() const override;
     void Draw(QPainter& painter, bool hidden) override;

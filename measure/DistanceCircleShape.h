@@ -7,4 +7,6 @@ class CDistanceCircleShape : public CCircleShape
 {
 public:
     explicit CDistanceCircleShape(CShapeManager* manager);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
 };

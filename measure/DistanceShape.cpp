@@ -11,6 +11,17 @@ constexpr int kClicks = 6;
 
 CDistanceShape::CDistanceShape(CShapeManager* manager) : CClickShape(manager, KindDistance) { }
 
+CDistanceShape::CDistanceShape(const CDistanceShape& other)
+    : CClickShape(other), m_circleA(CounterpartOf(other, other.m_circleA)),
+      m_circleB(CounterpartOf(other, other.m_circleB)), m_line(CounterpartOf(other, other.m_line))
+{
+}
+
+std::unique_ptr<CMeasureShape> CDistanceShape::Clone() const
+{
+    return std::make_unique<CDistanceShape>(*this);
+}
+
 double CDistanceShape::Distance() const
 {
     return m_line ? m_line->Length() : 0.0;

@@ -10,6 +10,9 @@ class CDistanceShape : public CClickShape
 {
 public:
     explicit CDistanceShape(CShapeManager* manager);
+    CDistanceShape(const CDistanceShape& other);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
 
     void Draw(QPainter& painter, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;

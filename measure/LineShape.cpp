@@ -16,6 +16,17 @@ CLineShape::CLineShape(CShapeManager* manager, bool partOfDistance)
 {
 }
 
+CLineShape::CLineShape(const CLineShape& other)
+    : CMeasureShape(other), m_bDistance(other.m_bDistance),
+      m_label1(CounterpartOf(other, other.m_label1)), m_label2(CounterpartOf(other, other.m_label2))
+{
+}
+
+std::unique_ptr<CMeasureShape> CLineShape::Clone() const
+{
+    return std::make_unique<CLineShape>(*this);
+}
+
 double CLineShape::Length() const
 {
     if (PointCount() != 2)

@@ -9,6 +9,9 @@ class CLineShape : public CMeasureShape
 {
 public:
     explicit CLineShape(CShapeManager* manager, bool partOfDistance = false);
+    CLineShape(const CLineShape& other);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
 
     void Draw(QPainter& painter, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;

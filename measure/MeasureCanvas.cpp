@@ -55,6 +55,8 @@ void CMeasureCanvas::Create(const CColorSetting& colours, const CCalibrationSlot
     m_manager.ApplyColourSettings(colours);
     m_manager.SetCalibration(calibration);
     m_manager.EnableCalibrationRuler(false);
+    // What creating the window handed over is where the drawing's history begins.
+    m_manager.ResetHistory();
     SetTimerPeriod(kStillTimerMs);
 }
 

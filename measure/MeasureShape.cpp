@@ -20,7 +20,40 @@ CMeasureShape::CMeasureShape(CShapeManager* manager, int kind)
     qCDebug(lcTrace, "Shape id:%u created", m_id);
 }
 
+CMeasureShape::CMeasureShape(const CMeasureShape& other)
+    : m_manager(other.m_manager), m_id(other.m_id), m_kind(other.m_kind), m_points(other.m_points),
+      m_bInConstruction(other.m_bInConstruction), m_bSelected(other.m_bSelected),
+      m_press(other.m_press), m_nHitPart(other.m_nHitPart), m_bCursorHit(other.m_bCursorHit),
+      m_bHighlighted(other.m_bHighlighted), m_bRemoved(other.m_bRemoved)
+{
+    m_children.reserve(other.m_children.size());
+    for (const auto& child : other.m_children)
+        AddChild(child->Clone());
+}
+
 CMeasureShape::~CMeasureShape() = default;
+
+void CMeasureShape::AppendState(std::vector<int64_t>& out) const
+{
+    out.push_back(m_kind);
+    out.push_back(m_id);
+    out.push_back(PointCount());
+    for (const QPoint& p : m_points) {
+        out.push_back(p.x());
+        out.push_back(p.y());
+    }
+    out.push_back(ChildCount());
+    for (const auto& child : m_children)
+        child->AppendState(out);
+}
+
+void CMeasureShape::Translate(QPoint d)
+{
+    for (QPoint& p : m_points)
+        p += d;
+    for (const auto& child : m_children)
+        child->Translate(d);
+}
 
 void CMeasureShape::Draw(QPainter& painter, bool hidden)
 {

@@ -22,8 +22,16 @@ public:
 
     CMeasureShape(CShapeManager* manager, int kind);
     virtual ~CMeasureShape();
-    CMeasureShape(const CMeasureShape&) = delete;
     CMeasureShape& operator=(const CMeasureShape&) = delete;
+
+    // A deep copy for the drawing's history: the same id, points and flags, copies of the
+    // children, and the same manager.
+    virtual std::unique_ptr<CMeasureShape> Clone() const = 0;
+    // The numbers that tell one state of the shape from another: kind, id, points, what the
+    // kind adds, then the children's. Value texts are left out: they follow from the rest.
+    virtual void AppendState(std::vector<int64_t>& out) const;
+    // The whole shape and its children, d image pixels further.
+    virtual void Translate(QPoint d);
 
     int Kind() const { return m_kind; }
     uint32_t Id() const { return m_id; }
@@ -66,6 +74,18 @@ public:
     void DetachChild(CMeasureShape* child);
 
 protected:
+    // Copies everything but the parent; the children are cloned and owned by the copy.
+    CMeasureShape(const CMeasureShape& other);
+    // The copy's child at the place other's child has among other's children.
+    template <class T> T* CounterpartOf(const CMeasureShape& other, T* otherChild) const
+    {
+        for (size_t i = 0; i < other.m_children.size(); ++i) {
+            if (other.m_children[i].get() == otherChild)
+                return static_cast<T*>(m_children[i].get());
+        }
+        return nullptr;
+    }
+
     void DrawThinLine(QPainter& painter, QPoint a, QPoint b) const;
     void DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const;
     void DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const;

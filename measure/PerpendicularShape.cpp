@@ -19,6 +19,33 @@ CPerpendicularShape::CPerpendicularShape(
     Recompute();
 }
 
+CPerpendicularShape::CPerpendicularShape(const CPerpendicularShape& other)
+    : CMeasureShape(other), m_baseA(other.m_baseA), m_baseB(other.m_baseB),
+      m_label(CounterpartOf(other, other.m_label))
+{
+}
+
+std::unique_ptr<CMeasureShape> CPerpendicularShape::Clone() const
+{
+    return std::make_unique<CPerpendicularShape>(*this);
+}
+
+void CPerpendicularShape::AppendState(std::vector<int64_t>& out) const
+{
+    CMeasureShape::AppendState(out);
+    for (const QPoint& p : { m_baseA, m_baseB }) {
+        out.push_back(p.x());
+        out.push_back(p.y());
+    }
+}
+
+void CPerpendicularShape::Translate(QPoint d)
+{
+    CMeasureShape::Translate(d);
+    m_baseA += d;
+    m_baseB += d;
+}
+
 double CPerpendicularShape::Length() const
 {
     if (PointCount() != 2)

@@ -9,6 +9,11 @@ class CPerpendicularShape : public CMeasureShape
 {
 public:
     CPerpendicularShape(CShapeManager* manager, QPoint baseA, QPoint baseB, QPoint p);
+    CPerpendicularShape(const CPerpendicularShape& other);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendState(std::vector<int64_t>& out) const override;
+    void Translate(QPoint d) override;
 
     void Draw(QPainter& painter, bool hidden) override;
     void OnLButtonUp(int x, int y, int mode) override;

@@ -52,6 +52,28 @@ template <class T> std::vector<T*> Reversed(std::vector<T*> list)
     return list;
 }
 
+// Steps that a run of the same change merges into one: a held arrow key, a spin box.
+enum class StepTag : uint64_t { MoveShape = 1, MoveText, CrossLine, EditText };
+
+uint64_t Tag(StepTag kind, uint32_t value)
+{
+    return static_cast<uint64_t>(kind) << 32 | value;
+}
+
+// A shape is in the history once it is finished; a baseline still taking perpendiculars
+// counts from its first one on, as a change of tool keeps it then.
+bool Settled(const CMeasureShape& shape)
+{
+    if (!shape.InConstruction())
+        return true;
+    return shape.Kind() == KindVerticalLines && shape.ChildCount() > 0;
+}
+
+std::unique_ptr<CTextLabel> CloneText(const CTextLabel& text)
+{
+    return std::unique_ptr<CTextLabel>(static_cast<CTextLabel*>(text.Clone().release()));
+}
+
 void PreparePainter(QPainter& painter)
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -101,6 +123,7 @@ CShapeManager::CShapeManager()
     m_labelFont = QGuiApplication::font();
     const QFontMetrics metrics(QGuiApplication::font());
     m_hitCharSize = QSize(metrics.averageCharWidth(), metrics.height());
+    m_history.Reset(CaptureLocked());
 }
 
 CShapeManager::~CShapeManager() = default;
@@ -191,6 +214,7 @@ void CShapeManager::RemoveShape(uint32_t id)
     const int index = FindShapeLocked(id);
     if (index >= 0 && m_shapes[index]->Kind() != KindCalibrationRuler)
         RemoveShapeAt(index);
+    CommitLocked();
 }
 
 void CShapeManager::DetachShape(CMeasureShape* shape)
@@ -247,9 +271,10 @@ void CShapeManager::RemoveByRowId(uint32_t rowId)
     if (perpendicular && shape->ChildCount() > 1) {
         perpendicular->Invalidate();
         shape->DetachChild(perpendicular);
-        return;
+    } else {
+        RemoveShapeAt(index);
     }
-    RemoveShapeAt(index);
+    CommitLocked();
 }
 
 void CShapeManager::RemoveAll()
@@ -261,6 +286,7 @@ void CShapeManager::RemoveAll()
         m_shapes.pop_back();
     }
     InvalidateAll();
+    CommitLocked();
 }
 
 void CShapeManager::CancelUnfinished()
@@ -290,6 +316,7 @@ void CShapeManager::CancelUnfinished()
             break;
         }
     }
+    CommitLocked();
 }
 
 void CShapeManager::FinishVerticalLines()
@@ -299,6 +326,7 @@ void CShapeManager::FinishVerticalLines()
         if (shape->Kind() == KindVerticalLines)
             shape->SetInConstruction(false);
     }
+    CommitLocked();
 }
 
 void CShapeManager::HighlightByRowId(uint32_t rowId, bool on)
@@ -417,6 +445,258 @@ std::vector<CResultRow> CShapeManager::ResultRows() const
             ResultRowsOf(*shape, rows);
     }
     return rows;
+}
+
+// ---- Selection ----
+
+void CShapeManager::ForgetSelection()
+{
+    m_selectedShape = 0;
+    m_selectedPart = 0;
+    m_selectedText = 0;
+}
+
+void CShapeManager::KeepSelectionIfPresent()
+{
+    const int index = m_selectedShape ? FindShapeLocked(m_selectedShape) : -1;
+    bool present = m_selectedText ? FindTextLocked(m_selectedText) >= 0 : index >= 0;
+    if (index >= 0 && m_selectedPart != 0) {
+        const CMeasureShape& shape = *m_shapes[index];
+        present = false;
+        for (int c = 0; c < shape.ChildCount(); ++c)
+            present |= shape.Child(c)->Id() == m_selectedPart;
+    }
+    if (!present)
+        ForgetSelection();
+}
+
+bool CShapeManager::HasSelection() const
+{
+    Lock lock(m_mutex);
+    return (m_selectedText != 0 && FindTextLocked(m_selectedText) >= 0)
+            || (m_selectedShape != 0 && FindShapeLocked(m_selectedShape) >= 0);
+}
+
+bool CShapeManager::RemoveSelected()
+{
+    Lock lock(m_mutex);
+    KALVEX_EVENT_SCOPE;
+    bool removed = false;
+    if (const int text = m_selectedText ? FindTextLocked(m_selectedText) : -1; text >= 0) {
+        DeleteTextLocked(text);
+        removed = true;
+    } else if (const int index = m_selectedShape ? FindShapeLocked(m_selectedShape) : -1;
+               index >= 0) {
+        CMeasureShape* shape = m_shapes[index].get();
+        CMeasureShape* part = nullptr;
+        for (int c = 0; c < shape->ChildCount() && m_selectedPart != 0; ++c) {
+            if (shape->Child(c)->Id() == m_selectedPart)
+                part = shape->Child(c);
+        }
+        // As with the results list: the last perpendicular takes its baseline along.
+        if (part && shape->ChildCount() > 1) {
+            part->Invalidate();
+            shape->DetachChild(part);
+        } else {
+            RemoveShapeAt(index);
+        }
+        removed = true;
+    }
+    ForgetSelection();
+    if (removed)
+        CommitLocked();
+    return removed;
+}
+
+bool CShapeManager::MoveSelected(int dx, int dy)
+{
+    Lock lock(m_mutex);
+    if (m_bButtonDown)
+        return false;
+    CMeasureShape* target = nullptr;
+    uint64_t tag = 0;
+    if (const int text = m_selectedText ? FindTextLocked(m_selectedText) : -1; text >= 0) {
+        target = m_texts[text].get();
+        tag = Tag(StepTag::MoveText, m_selectedText);
+    } else if (const int index = m_selectedShape ? FindShapeLocked(m_selectedShape) : -1;
+               index >= 0) {
+        target = m_shapes[index].get();
+        tag = Tag(StepTag::MoveShape, m_selectedShape);
+    }
+    if (!target)
+        return false;
+    target->Translate(QPoint(dx, dy));
+    // Labels and baselines reach beyond the points.
+    InvalidateAll();
+    CommitLocked(tag);
+    return true;
+}
+
+// ---- History ----
+
+CDrawingState CShapeManager::ProbeLocked() const
+{
+    CDrawingState state;
+    for (const auto& shape : m_shapes) {
+        if (Settled(*shape))
+            shape->AppendState(state.key);
+    }
+    state.key.push_back(-1); // the texts begin
+    for (const auto& text : m_texts) {
+        text->AppendState(state.key);
+        state.words << text->Text();
+    }
+    state.crossLines = m_crossLines;
+    state.calibration = CalibrationLocked();
+    return state;
+}
+
+void CShapeManager::CommitLocked(uint64_t tag)
+{
+    // A drag ends with the release; a group with its outermost end.
+    if (m_bButtonDown || m_stepDepth > 0)
+        return;
+    // Copies are made only for a state that differs.
+    if (!m_history.IsCurrent(ProbeLocked()))
+        m_history.Record(CaptureLocked(), tag);
+}
+
+CDrawingState CShapeManager::CaptureLocked() const
+{
+    CDrawingState state = ProbeLocked();
+    for (const auto& shape : m_shapes) {
+        if (Settled(*shape))
+            state.shapes.push_back(shape->Clone());
+    }
+    for (const auto& text : m_texts)
+        state.texts.push_back(CloneText(*text));
+    return state;
+}
+
+bool CShapeManager::HasWorkInProgressLocked() const
+{
+    return std::ranges::any_of(m_shapes, [](const auto& shape) { return !Settled(*shape); });
+}
+
+bool CShapeManager::HasWorkInProgress() const
+{
+    Lock lock(m_mutex);
+    return HasWorkInProgressLocked();
+}
+
+bool CShapeManager::RestoreLocked(const CDrawingState& state)
+{
+    for (auto& shape : m_shapes)
+        Retire(std::move(shape));
+    m_shapes.clear();
+    for (auto& text : m_texts)
+        Retire(std::move(text));
+    m_texts.clear();
+    // Only the baseline tool keeps drawing on a shape of an earlier step.
+    const bool baselineTool = m_nToolMode == VerticalLinesTool;
+    for (const auto& shape : state.shapes) {
+        m_shapes.push_back(shape->Clone());
+        m_shapes.back()->SetSelected(false);
+        m_shapes.back()->SetHighlighted(false);
+        if (!baselineTool)
+            m_shapes.back()->SetInConstruction(false);
+    }
+    for (const auto& text : state.texts)
+        m_texts.push_back(CloneText(*text));
+    m_crossLines = state.crossLines;
+    // What was selected stays so while it is there: undoing a nudge leaves it in hand.
+    KeepSelectionIfPresent();
+    const bool calibrationChanged = !SameCalibration(CalibrationLocked(), state.calibration);
+    if (calibrationChanged) {
+        m_calibration = state.calibration;
+        EnsureRuler();
+        m_ruler->SetRect(static_cast<int>(state.calibration.left),
+                static_cast<int>(state.calibration.top), static_cast<int>(state.calibration.right),
+                static_cast<int>(state.calibration.bottom));
+    }
+    InvalidateAll();
+    return calibrationChanged;
+}
+
+bool CShapeManager::StepHistory(bool forward)
+{
+    CalibrationRestoredHook hook;
+    CCalibrationSlot calibration;
+    CCalibrationSlot replaced;
+    {
+        Lock lock(m_mutex);
+        if (m_bButtonDown || m_stepDepth > 0)
+            return false;
+        replaced = CalibrationLocked();
+        bool calibrationChanged = false;
+        if (!forward && HasWorkInProgressLocked()) {
+            // The shape being drawn goes first, as the tool's own cancel would drop it.
+            CommitLocked();
+            calibrationChanged = RestoreLocked(m_history.Current());
+        } else {
+            // A change not yet recorded (the reference placed when shown) is a step too.
+            if (!forward)
+                CommitLocked();
+            const CDrawingState* state = forward ? m_history.Redo() : m_history.Undo();
+            if (!state)
+                return false;
+            calibrationChanged = RestoreLocked(*state);
+        }
+        if (calibrationChanged) {
+            hook = m_calibrationRestored;
+            calibration = CalibrationLocked();
+        }
+    }
+    if (hook)
+        hook(calibration, replaced);
+    return true;
+}
+
+bool CShapeManager::Undo()
+{
+    return StepHistory(false);
+}
+
+bool CShapeManager::Redo()
+{
+    return StepHistory(true);
+}
+
+bool CShapeManager::CanUndo() const
+{
+    Lock lock(m_mutex);
+    return m_history.CanUndo() || HasWorkInProgressLocked();
+}
+
+bool CShapeManager::CanRedo() const
+{
+    Lock lock(m_mutex);
+    return m_history.CanRedo();
+}
+
+void CShapeManager::ResetHistory()
+{
+    Lock lock(m_mutex);
+    m_history.Reset(CaptureLocked());
+}
+
+void CShapeManager::BeginStep()
+{
+    Lock lock(m_mutex);
+    ++m_stepDepth;
+}
+
+void CShapeManager::EndStep()
+{
+    Lock lock(m_mutex);
+    if (m_stepDepth > 0 && --m_stepDepth == 0)
+        CommitLocked();
+}
+
+void CShapeManager::SetCalibrationRestoredHook(CalibrationRestoredHook hook)
+{
+    Lock lock(m_mutex);
+    m_calibrationRestored = std::move(hook);
 }
 
 // ---- View ----
@@ -570,6 +850,7 @@ void CShapeManager::SetCalibration(const CCalibrationSlot& slot)
         m_calibration.yLength = slot.yLength;
         InvalidateAll();
         PlaceRulerIfUnusable();
+        CommitLocked();
     }
     NotifyCalibrationMoved();
 }
@@ -582,6 +863,7 @@ void CShapeManager::EnableCalibrationRuler(bool on)
         m_ruler->SetActive(on);
         m_ruler->Invalidate();
         PlaceRulerIfUnusable();
+        CommitLocked();
     }
     NotifyCalibrationMoved();
 }
@@ -622,6 +904,11 @@ bool CShapeManager::CalibrationRulerEnabled() const
 CCalibrationSlot CShapeManager::GetCalibration() const
 {
     Lock lock(m_mutex);
+    return CalibrationLocked();
+}
+
+CCalibrationSlot CShapeManager::CalibrationLocked() const
+{
     CCalibrationSlot slot = m_calibration;
     if (m_ruler) {
         slot.left = static_cast<uint32_t>(m_ruler->Left());
@@ -695,12 +982,14 @@ void CShapeManager::AddText(const QString& text, int windowX, int windowY)
     const QPoint p = m_view.WindowToImage(QPoint(windowX, windowY));
     m_texts.push_back(std::make_unique<CTextLabel>(this, p, text));
     m_texts.back()->Invalidate();
+    CommitLocked();
 }
 
 void CShapeManager::DeleteText(int index)
 {
     Lock lock(m_mutex);
     DeleteTextLocked(index);
+    CommitLocked();
 }
 
 void CShapeManager::DeleteTextLocked(int index)
@@ -718,6 +1007,7 @@ void CShapeManager::DeleteAllTexts()
     Lock lock(m_mutex);
     while (!m_texts.empty())
         DeleteTextLocked(static_cast<int>(m_texts.size()) - 1);
+    CommitLocked();
 }
 
 void CShapeManager::SetText(int index, const QString& text)
@@ -727,6 +1017,16 @@ void CShapeManager::SetText(int index, const QString& text)
         return;
     m_texts[index]->SetText(text);
     m_texts[index]->Invalidate();
+    CommitLocked(Tag(StepTag::EditText, static_cast<uint32_t>(index)));
+}
+
+int CShapeManager::FindTextLocked(uint32_t id) const
+{
+    for (int i = 0; i < static_cast<int>(m_texts.size()); ++i) {
+        if (m_texts[i]->Id() == id)
+            return i;
+    }
+    return -1;
 }
 
 int CShapeManager::TextCount() const
@@ -757,6 +1057,7 @@ void CShapeManager::AppendCrossLine(const CCrossLine& line)
     Lock lock(m_mutex);
     m_crossLines.push_back(line);
     InvalidateAll();
+    CommitLocked();
 }
 
 bool CShapeManager::GetCrossLine(int index, CCrossLine& line) const
@@ -776,6 +1077,7 @@ void CShapeManager::SetCrossLine(
         return;
     m_crossLines[index] = CCrossLine { shown, x, y, type, colour, size };
     InvalidateAll();
+    CommitLocked(Tag(StepTag::CrossLine, static_cast<uint32_t>(index)));
 }
 
 void CShapeManager::RemoveCrossLine(int index)
@@ -785,6 +1087,7 @@ void CShapeManager::RemoveCrossLine(int index)
         return;
     m_crossLines.erase(m_crossLines.begin() + index);
     InvalidateAll();
+    CommitLocked();
 }
 
 std::vector<CCrossLine> CShapeManager::CrossLines() const
@@ -798,6 +1101,7 @@ void CShapeManager::SetCrossLines(std::vector<CCrossLine> lines)
     Lock lock(m_mutex);
     m_crossLines = std::move(lines);
     InvalidateAll();
+    CommitLocked();
 }
 
 // ---- Tool and mouse ----
@@ -826,6 +1130,7 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
     KALVEX_EVENT_SCOPE;
     const QPoint p = m_view.WindowToImage(QPoint(windowX, windowY));
     ClearSelectionLocked();
+    ForgetSelection();
     const int mode = m_nToolMode;
     auto inConstruction = [this](int kind) -> CMeasureShape* {
         for (const auto& shape : m_shapes) {
@@ -866,12 +1171,24 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
     case SelectMode: {
         for (CMeasureShape* shape : Reversed(Snapshot(m_shapes))) {
             if (shape->OnLButtonDown(p.x(), p.y(), mode) != -1) {
+                m_selectedShape = shape->Id();
+                // A press on one perpendicular (or its label) of a baseline takes that one.
+                if (shape->Kind() == KindVerticalLines && !shape->IsSelected()) {
+                    for (int c = 0; c < shape->ChildCount() && m_selectedPart == 0; ++c) {
+                        const CMeasureShape* part = shape->Child(c);
+                        const bool labelHeld =
+                                part->ChildCount() > 0 && part->Child(0)->IsSelected();
+                        if (part->IsSelected() || labelHeld)
+                            m_selectedPart = part->Id();
+                    }
+                }
                 m_bButtonDown = true;
                 return;
             }
         }
         for (CTextLabel* text : Reversed(Snapshot(m_texts))) {
             if (text->OnLButtonDown(p.x(), p.y(), mode) != -1) {
+                m_selectedText = text->Id();
                 m_bButtonDown = true;
                 return;
             }
@@ -894,6 +1211,7 @@ void CShapeManager::OnLButtonUp(int windowX, int windowY)
     KALVEX_EVENT_SCOPE;
     ForwardPointer(&CMeasureShape::OnLButtonUp, m_view.WindowToImage(QPoint(windowX, windowY)));
     m_bButtonDown = false;
+    CommitLocked();
 }
 
 void CShapeManager::OnMouseMove(int windowX, int windowY)
@@ -927,6 +1245,7 @@ void CShapeManager::OnLButtonDblClk(int windowX, int windowY)
         if (!shape->IsRemoved())
             shape->OnLButtonDblClk(p.x(), p.y(), m_nToolMode);
     }
+    CommitLocked();
 }
 
 int CShapeManager::HitCursor(int windowX, int windowY) const

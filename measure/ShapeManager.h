@@ -5,6 +5,7 @@
 #include "base/ToolModes.h"
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
+#include "measure/DrawingHistory.h"
 #include "measure/FrameRasteriser.h"
 #include "measure/ViewTransform.h"
 #include "measure/OverlayPainter.h"
@@ -64,6 +65,43 @@ public:
     int ShapeCount() const;
     CMeasureShape* ShapeAt(int index) const;
     std::vector<CResultRow> ResultRows() const;
+
+    // Selection: what the last press in select mode took hold of (a shape, one perpendicular
+    // of a baseline, or a free text). Removing it goes like removing its row; moving it takes
+    // the whole shape with its labels, by image pixels.
+    bool HasSelection() const;
+    bool RemoveSelected();
+    bool MoveSelected(int dx, int dy);
+
+    // History of the drawing. Every change becomes one step once nothing is being drawn or
+    // dragged: shapes made, moved or removed, labels moved, texts, cross lines, calibration.
+    // A shape still being drawn belongs to no step; undo abandons it first.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool HasWorkInProgress() const;
+    // A session begins here: the drawing as it is now, nothing to undo or redo.
+    void ResetHistory();
+    // Changes between the outermost BeginStep and its EndStep are one step.
+    void BeginStep();
+    void EndStep();
+    class CStepScope
+    {
+    public:
+        explicit CStepScope(CShapeManager& manager) : m_manager(manager) { m_manager.BeginStep(); }
+        ~CStepScope() { m_manager.EndStep(); }
+        CStepScope(const CStepScope&) = delete;
+        CStepScope& operator=(const CStepScope&) = delete;
+
+    private:
+        CShapeManager& m_manager;
+    };
+    // Told, with the lock given up, when an undo or redo changed the calibration in use: the
+    // calibration now, and the one it replaced.
+    using CalibrationRestoredHook =
+            std::function<void(const CCalibrationSlot& now, const CCalibrationSlot& replaced)>;
+    void SetCalibrationRestoredHook(CalibrationRestoredHook hook);
 
     // View transform
     void SetPan(int x, int y);
@@ -169,6 +207,19 @@ private:
     void ClearSelectionLocked();
     QSize PictureSizeLocked() const;
     void DeleteTextLocked(int index);
+    int FindTextLocked(uint32_t id) const;
+    CCalibrationSlot CalibrationLocked() const;
+    // The state without the copies, enough to compare with the history's.
+    CDrawingState ProbeLocked() const;
+    CDrawingState CaptureLocked() const; // with the copies
+    // Records the drawing as a step when it changed, unless a press or a step group is open.
+    void CommitLocked(uint64_t tag = 0);
+    bool HasWorkInProgressLocked() const;
+    // Replaces the drawing by a copy of the state; true when the calibration changed.
+    bool RestoreLocked(const CDrawingState& state);
+    bool StepHistory(bool forward);
+    void ForgetSelection();
+    void KeepSelectionIfPresent();
     void DrawEverything(QPainter& painter, Target target, int width, int height, int offsetX,
             int offsetY, const CViewTransform& view);
     // The transform of the drawing in progress, else the canvas's.
@@ -222,4 +273,10 @@ private:
     std::function<void(const QRect&)> m_invalidate;
     std::function<void()> m_calibrationMoved;
     bool m_bCalibrationMovedPending = false; // a drag step not yet told to the listener
+    CalibrationRestoredHook m_calibrationRestored;
+    CDrawingHistory m_history;
+    int m_stepDepth = 0;
+    uint32_t m_selectedShape = 0; // top-level shape id
+    uint32_t m_selectedPart = 0; // the perpendicular of that shape pressed, if any
+    uint32_t m_selectedText = 0; // free text id
 };

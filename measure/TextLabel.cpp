@@ -17,6 +17,23 @@ CTextLabel::CTextLabel(CShapeManager* manager, QPoint anchor, const QString& tex
     SetText(text);
 }
 
+CTextLabel::CTextLabel(const CTextLabel& other)
+    : CMeasureShape(other), m_text(other.m_text), m_offset(other.m_offset), m_static(other.m_static)
+{
+}
+
+std::unique_ptr<CMeasureShape> CTextLabel::Clone() const
+{
+    return std::make_unique<CTextLabel>(*this);
+}
+
+void CTextLabel::AppendState(std::vector<int64_t>& out) const
+{
+    CMeasureShape::AppendState(out);
+    out.push_back(m_offset.x());
+    out.push_back(m_offset.y());
+}
+
 void CTextLabel::Draw(QPainter& painter, bool hidden)
 {
     if (!hidden)

@@ -17,6 +17,11 @@ public:
     static constexpr int kMaxTextLength = 255;
 
     CTextLabel(CShapeManager* manager, QPoint anchor, const QString& text = QString());
+    // The text, anchor and offset; the rendered text is made again when first needed.
+    CTextLabel(const CTextLabel& other);
+
+    std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendState(std::vector<int64_t>& out) const override;
 
     void Draw(QPainter& painter, bool hidden) override;
     void DrawLabel(QPainter& painter);

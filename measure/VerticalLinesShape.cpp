@@ -9,6 +9,11 @@ CVerticalLinesShape::CVerticalLinesShape(CShapeManager* manager)
 {
 }
 
+std::unique_ptr<CMeasureShape> CVerticalLinesShape::Clone() const
+{
+    return std::make_unique<CVerticalLinesShape>(*this);
+}
+
 int CVerticalLinesShape::PerpendicularCount() const
 {
     return ChildCount();

@@ -10,6 +10,8 @@ class CVerticalLinesShape : public CClickShape
 public:
     explicit CVerticalLinesShape(CShapeManager* manager);
 
+    std::unique_ptr<CMeasureShape> Clone() const override;
+
     void Draw(QPainter& painter, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;

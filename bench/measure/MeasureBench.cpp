@@ -144,6 +144,31 @@ void BM_RenderAndMerge200(benchmark::State& state)
 }
 BENCHMARK(BM_RenderAndMerge200)->Unit(benchmark::kMicrosecond);
 
+// One step of the history with 200 shapes: a nudge of a selected line copies the drawing.
+void BM_RecordStep200(benchmark::State& state)
+{
+    auto m = MakeManager();
+    Click(*m, 95, 80); // the first line's label
+    int dx = 1;
+    for (auto _ : state) {
+        m->MoveSelected(dx, 0);
+        dx = -dx;
+    }
+}
+BENCHMARK(BM_RecordStep200)->Unit(benchmark::kMicrosecond);
+
+// Undo and redo of one step with 200 shapes: the drawing is replaced twice.
+void BM_UndoRedo200(benchmark::State& state)
+{
+    auto m = MakeManager();
+    m->AddText(QStringLiteral("step"), 10, 10);
+    for (auto _ : state) {
+        m->Undo();
+        m->Redo();
+    }
+}
+BENCHMARK(BM_UndoRedo200)->Unit(benchmark::kMicrosecond);
+
 // Prints every result as usual and keeps the time per iteration for the ratios.
 class CRatioReporter : public benchmark::ConsoleReporter
 {
@@ -170,17 +195,21 @@ int main(int argc, char** argv)
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    auto ratio = [&reporter](const char* name, const char* baseline) {
+    auto ratio = [&reporter](const char* name, const char* baseline,
+                         const char* what = "memcpy of the frame") {
         const auto a = reporter.times.find(name);
         const auto b = reporter.times.find(baseline);
         if (a == reporter.times.end() || b == reporter.times.end() || b->second <= 0)
             return;
-        std::printf("%-28s %10.1f us = %6.2f x memcpy of the frame (%.1f us)\n", name, a->second,
-                a->second / b->second, b->second);
+        std::printf("%-28s %10.1f us = %6.2f x %s (%.1f us)\n", name, a->second,
+                a->second / b->second, what, b->second);
     };
     ratio("BM_DrawOnFrame200", "BM_MemcpyFrame/1920/1080");
     ratio("BM_DrawOnUprightRgb32", "BM_MemcpyFrame/1920/1080");
     ratio("BM_RenderAndMerge200", "BM_MemcpyFrame/2592/1944");
+    // The history's cost next to drawing the same 200 shapes on one live frame.
+    ratio("BM_RecordStep200", "BM_DrawOnFrame200", "drawing one frame");
+    ratio("BM_UndoRedo200", "BM_DrawOnFrame200", "drawing one frame");
     benchmark::Shutdown();
     return 0;
 }

@@ -1,0 +1,140 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CShortcutTable</name>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="28"/>
+        <source>Undo the last change of the drawing</source>
+        <translation>撤销对绘图的上一次修改</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="30"/>
+        <source>Redo what was undone</source>
+        <translation>重做已撤销的修改</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="32"/>
+        <source>Remove the selected shape</source>
+        <translation>删除选中的图形</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="34"/>
+        <source>Cancel the tool in progress</source>
+        <translation>取消正在使用的工具</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="36"/>
+        <source>Move the selected shape by one picture pixel</source>
+        <translation>将选中的图形移动一个图像像素</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="37"/>
+        <source>Arrow keys</source>
+        <translation>方向键</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="42"/>
+        <source>Move the selected shape by ten picture pixels</source>
+        <translation>将选中的图形移动十个图像像素</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="43"/>
+        <source>Shift+Arrow keys</source>
+        <translation>Shift+方向键</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="48"/>
+        <source>Copy the picture (with the measurements when &quot;Measure&quot; is on)</source>
+        <translation>复制图像（“测量”打开时包含测量结果）</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="51"/>
+        <source>Save the picture</source>
+        <translation>保存图像</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="53"/>
+        <source>Save the picture as</source>
+        <translation>图像另存为</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="55"/>
+        <source>Switch between live video and still picture</source>
+        <translation>在实时视频和静止图像之间切换</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="57"/>
+        <source>Zoom in</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="59"/>
+        <source>Zoom out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="61"/>
+        <source>Fit the picture in the window</source>
+        <translation>图像适应窗口</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="63"/>
+        <source>Draw line</source>
+        <translation>绘制直线</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="65"/>
+        <source>Draw three-point angle</source>
+        <translation>绘制三点角</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="67"/>
+        <source>Draw four-point angle</source>
+        <translation>绘制四点角</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="69"/>
+        <source>Draw circle</source>
+        <translation>绘制圆</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="71"/>
+        <source>Draw distance</source>
+        <translation>绘制圆心距</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="73"/>
+        <source>Draw vertical lines</source>
+        <translation>绘制垂线</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="75"/>
+        <source>Draw area</source>
+        <translation>绘制面积</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="77"/>
+        <source>Draw text</source>
+        <translation>绘制文字</translation>
+    </message>
+</context>
+<context>
+    <name>CTavoMeasureDlg</name>
+    <message>
+        <location filename="../../app/TavoMeasureKeys.cpp" line="80"/>
+        <source>Zoom in %1, zoom out %2, fit %3</source>
+        <translation>放大 %1，缩小 %2，适应窗口 %3</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureKeys.cpp" line="163"/>
+        <source>&amp;Keyboard shortcuts...</source>
+        <translation>键盘快捷键(&amp;K)...</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureKeys.cpp" line="169"/>
+        <source>Keyboard shortcuts</source>
+        <translation>键盘快捷键</translation>
+    </message>
+</context>
+</TS>
