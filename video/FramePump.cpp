@@ -5,10 +5,18 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
 constexpr int kStillSleepMs = 10;
+
+int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
 } // namespace
 
 CFramePump::CFramePump() = default;
@@ -22,12 +30,14 @@ void CFramePump::SetSource(IFrameSource* source)
 {
     const std::lock_guard lock(m_stateMutex);
     m_source = source;
+    ++m_changes;
 }
 
 void CFramePump::SetOverlayPainter(OverlayPainter painter)
 {
     const std::lock_guard lock(m_stateMutex);
     m_overlayPainter = std::move(painter);
+    ++m_changes;
 }
 
 void CFramePump::SetPresentNotifier(PresentNotifier notifier)
@@ -36,15 +46,32 @@ void CFramePump::SetPresentNotifier(PresentNotifier notifier)
     m_presentNotifier = std::move(notifier);
 }
 
+void CFramePump::SetChangeProbe(ChangeProbe probe)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_changeProbe = std::move(probe);
+    ++m_changes;
+}
+
+void CFramePump::MarkChanged()
+{
+    ++m_changes;
+}
+
 void CFramePump::SetDirectDrawing(bool direct)
 {
     m_direct = direct;
+    ++m_changes;
 }
 
 void CFramePump::SetState(const CPumpState& state)
 {
+    // The window hands its state over at frame pace whether or not it changed.
     const std::lock_guard lock(m_stateMutex);
+    if (state == m_state)
+        return;
     m_state = state;
+    ++m_changes;
 }
 
 CPumpState CFramePump::State() const
@@ -120,6 +147,8 @@ void CFramePump::Restart()
         m_suspendCount = still ? 2 : 0;
     }
     m_frameSize = 0;
+    m_lastSequence = 0;
+    m_presentedChanges = 0;
     m_thread = std::thread(&CFramePump::Loop, this);
 }
 
@@ -187,24 +216,52 @@ void CFramePump::RunIteration()
     const CPumpState state = State();
     if (state.still)
         return;
-    int width = 0;
-    int height = 0;
-    CopyFrame(state, width, height);
+    // Read before the work: a change made while this view is composed brings another one.
+    const uint64_t changes = ChangeCount();
+    IFrameSource* source = Source();
+    const bool copied = HasNewFrame(source) && CopyFrame(source, state);
+    if (!copied && changes == m_presentedChanges)
+        return;
+    m_presentedChanges = changes;
     if (m_direct)
         ComposeDirect(state, m_frameWidth, m_frameHeight);
     else
         ComposeView(state, m_frameWidth, m_frameHeight);
-    Publish();
+    Publish(copied ? m_frameArrivalNs : 0);
+    if (copied)
+        ++m_cameraFramesPresented;
 }
 
-bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
+IFrameSource* CFramePump::Source() const
 {
-    IFrameSource* source = nullptr;
+    const std::lock_guard lock(m_stateMutex);
+    return m_source;
+}
+
+uint64_t CFramePump::ChangeCount() const
+{
+    ChangeProbe probe;
     {
         const std::lock_guard lock(m_stateMutex);
-        source = m_source;
+        probe = m_changeProbe;
     }
-    if (!source || source->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
+    // Both counters only grow, so their sum moves whenever either does.
+    return m_changes.load() + (probe ? probe() : 0);
+}
+
+bool CFramePump::HasNewFrame(IFrameSource* source) const
+{
+    if (!source)
+        return false;
+    const std::optional<uint64_t> newest = source->NewestSequence();
+    return !newest || (*newest != 0 && *newest != m_lastSequence);
+}
+
+bool CFramePump::CopyFrame(IFrameSource* source, const CPumpState& state)
+{
+    int width = 0;
+    int height = 0;
+    if (source->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
         return false;
     int32_t size = FrameBytes(width, height);
     int32_t held = size;
@@ -219,8 +276,12 @@ bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
     }
     // A frame smaller than the reported size would make the filters and the view read past
     // the buffer: such a frame is not used.
-    if (size < FrameBytes(width, height) || source->CaptureToBuf(&size, m_frame.data()) < 0)
+    CFrameStamp stamp;
+    if (size < FrameBytes(width, height)
+            || source->CaptureStamped(&size, m_frame.data(), stamp) < 0)
         return false;
+    m_lastSequence = stamp.sequence;
+    m_frameArrivalNs = stamp.arrivalNs;
     state.filters.Apply(m_frame.data(), width, height);
     m_frameWidth = width;
     m_frameHeight = height;
@@ -288,12 +349,14 @@ void CFramePump::ComposeDirect(const CPumpState& state, int width, int height)
     painter.drawImage(QRectF(0, 0, target.width(), target.height()), frame);
 }
 
-void CFramePump::Publish()
+void CFramePump::Publish(int64_t arrivalNs)
 {
     PresentNotifier notifier;
     {
         const std::lock_guard lock(m_handOffMutex);
         std::swap(m_front, m_back);
+        m_frontArrivalNs = arrivalNs;
+        m_frontPainted = false;
     }
     {
         const std::lock_guard lock(m_stateMutex);
@@ -308,4 +371,22 @@ void CFramePump::PaintView(const std::function<void(const QImage&)>& paint) cons
 {
     const std::lock_guard lock(m_handOffMutex);
     paint(m_front);
+    if (m_frontPainted || m_frontArrivalNs == 0)
+        return;
+    m_frontPainted = true;
+    const double ms = static_cast<double>(NowNs() - m_frontArrivalNs) / 1e6;
+    m_latency.meanMs += (ms - m_latency.meanMs) / static_cast<double>(++m_latency.frames);
+    m_latency.maxMs = std::max(m_latency.maxMs, ms);
+}
+
+CPumpLatency CFramePump::Latency() const
+{
+    const std::lock_guard lock(m_handOffMutex);
+    return m_latency;
+}
+
+void CFramePump::ResetLatency()
+{
+    const std::lock_guard lock(m_handOffMutex);
+    m_latency = {};
 }
