@@ -11,6 +11,24 @@
 namespace {
 constexpr int kStillSleepMs = 10;
 
+// Rows of a bottom-up BGR frame, the part given in picture coordinates, into a top-down RGB32
+// image at a point inside it.
+void CopyFlipped(
+        const uint8_t* frame, int width, int height, const QRect& part, QImage& out, QPoint at)
+{
+    const std::size_t stride = FrameStride(width);
+    uint8_t* outBits = out.bits();
+    const qsizetype outStride = out.bytesPerLine();
+    for (int y = 0; y < part.height(); ++y) {
+        const uint8_t* src = frame + stride * static_cast<std::size_t>(height - 1 - part.y() - y)
+                + static_cast<std::size_t>(part.x()) * 3;
+        auto* dst = reinterpret_cast<uint32_t*>(outBits + outStride * (at.y() + y)) + at.x();
+        for (int x = 0; x < part.width(); ++x, src += 3)
+            dst[x] = 0xFF000000u | static_cast<uint32_t>(src[2]) << 16
+                    | static_cast<uint32_t>(src[1]) << 8 | src[0];
+    }
+}
+
 int64_t NowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -296,23 +314,28 @@ void CFramePump::ComposeView(const CPumpState& state, int width, int height)
     const QSize viewSize(state.viewWidth, state.viewHeight);
     if (m_back.size() != viewSize)
         m_back = QImage(viewSize, QImage::Format_RGB32);
-    m_back.fill(Qt::black);
-    QPainter painter(&m_back);
-    if (width > 0 && height > 0) {
-        // The buffer's first row is the picture's bottom row: draw through a vertical flip.
-        const QImage frame(m_frame.data(), width, height,
-                static_cast<qsizetype>(FrameBytes(width, 1)), QImage::Format_BGR888);
-        QRect source = SourceRect(state);
-        if (state.displayScale <= 0)
-            source = QRect(0, 0, width, height);
-        const QRectF flippedSource(
-                source.x(), height - source.y() - source.height(), source.width(), source.height());
-        painter.save();
-        painter.translate(0, state.viewHeight);
-        painter.scale(1, -1);
-        painter.drawImage(QRectF(0, 0, state.viewWidth, state.viewHeight), frame, flippedSource);
-        painter.restore();
+    const int scale = state.displayScale;
+    const QRect source = scale <= 0 ? QRect(0, 0, width, height) : SourceRect(state);
+    const QRect visible = source & QRect(0, 0, width, height);
+    // Where the visible part lands in the view; fit stretches the frame over the whole view.
+    const QRect target = scale <= 0
+            ? QRect(QPoint(0, 0), viewSize)
+            : QRect((visible.x() - source.x()) * scale, (visible.y() - source.y()) * scale,
+                    visible.width() * scale, visible.height() * scale);
+    if (visible.isEmpty() || !target.contains(m_back.rect()))
+        m_back.fill(Qt::black);
+    // One pass turns the bottom-up frame into top-down view pixels: at X 1 straight into the
+    // view, otherwise into a scratch image that is then only scaled, never flipped.
+    if (!visible.isEmpty() && scale == 1) {
+        CopyFlipped(m_frame.data(), width, height, visible, m_back, target.topLeft());
+    } else if (!visible.isEmpty()) {
+        if (m_scaled.size() != visible.size())
+            m_scaled = QImage(visible.size(), QImage::Format_RGB32);
+        CopyFlipped(m_frame.data(), width, height, visible, m_scaled, QPoint(0, 0));
     }
+    QPainter painter(&m_back);
+    if (!visible.isEmpty() && scale != 1)
+        painter.drawImage(target, m_scaled);
     OverlayPainter overlay;
     {
         const std::lock_guard lock(m_stateMutex);

@@ -146,6 +146,7 @@ private:
     int64_t m_frameArrivalNs = 0;
     uint64_t m_presentedChanges = 0; // the change count the last presented view was made at
     QImage m_back;
+    QImage m_scaled; // the visible part top-down, before it is scaled into the view
 
     // A standard mutex: the thread checker sees it, unlike the uninstrumented Qt one.
     mutable std::mutex m_handOffMutex;

@@ -26,9 +26,11 @@
 
 #include <sys/resource.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -84,7 +86,9 @@ template <class Pump> bool RedrawAtEveryWakeUp(Pump& pump, bool on, CShapeManage
 {
     if constexpr (requires { pump.SetChangeProbe([] { return uint64_t(0); }); }) {
         if (on) {
-            pump.SetChangeProbe([count = uint64_t(0)]() mutable { return ++count; });
+            // The pump calls a copy of the probe: the count must live outside it.
+            auto count = std::make_shared<std::atomic<uint64_t>>(0);
+            pump.SetChangeProbe([count] { return ++*count; });
         } else {
             pump.SetChangeProbe([&manager] { return manager.ChangeCount(); });
         }

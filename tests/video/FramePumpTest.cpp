@@ -174,6 +174,45 @@ TEST(FramePump_Live, FramesReachTheViewTheRightWayUp)
     });
 }
 
+// The view is made in one pass from the bottom-up frame: scrolled and zoomed pictures keep
+// their orientation, and what lies beyond the frame is black.
+TEST(FramePump_Live, ZoomScrollAndTheViewBeyondTheFrame)
+{
+    FakeCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    CPumpState state = LiveState(160, 120);
+    state.viewWidth = 200;
+    state.viewHeight = 150;
+    pump.SetState(state);
+    pump.RunIteration();
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(10, 59), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(10, 60), QColor(0, 0, 255));
+        EXPECT_EQ(view.pixelColor(170, 10), QColor(0, 0, 0)) << "right of the frame";
+        EXPECT_EQ(view.pixelColor(10, 130), QColor(0, 0, 0)) << "below the frame";
+    });
+    // X 2 scrolled down by 100 view pixels: the view starts at picture row 50.
+    state.displayScale = 2;
+    state.originY = -100;
+    pump.SetState(state);
+    pump.RunIteration();
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(10, 19), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(10, 20), QColor(0, 0, 255));
+        EXPECT_EQ(view.pixelColor(10, 139), QColor(0, 0, 255));
+        EXPECT_EQ(view.pixelColor(10, 140), QColor(0, 0, 0)) << "the frame ends at row 120";
+    });
+    // Fit stretches the whole frame over the view.
+    state.displayScale = 0;
+    pump.SetState(state);
+    pump.RunIteration();
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(195, 70), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(195, 80), QColor(0, 0, 255));
+    });
+}
+
 TEST(FramePump_Live, StillModeStopsCopiesWithinOneIteration)
 {
     FakeCamera camera(320, 240);
