@@ -82,7 +82,7 @@ template <class Pump> constexpr bool HasLatency()
 
 // The pump's old habit: something changed at every wake-up. Returns false where the pump has
 // no change probe.
-template <class Pump> bool RedrawAtEveryWakeUp(Pump& pump, bool on, CShapeManager& manager)
+template <class Pump, class Manager> bool RedrawAtEveryWakeUp(Pump& pump, bool on, Manager& manager)
 {
     if constexpr (requires { pump.SetChangeProbe([] { return uint64_t(0); }); }) {
         if (on) {
