@@ -230,6 +230,8 @@ void CTavoMeasureDlg::StartFramePump()
         canvas->Manager().DrawOnFrame(
                 painter, state.displayWidth, state.displayHeight, -state.originX, -state.originY);
     });
+    // An idle live view is redrawn only for a new camera frame or a change of the drawing.
+    m_pump->SetChangeProbe([canvas] { return canvas->Manager().ChangeCount(); });
     m_pump->SetPresentNotifier([canvas] {
         QMetaObject::invokeMethod(canvas, qOverload<>(&QWidget::update), Qt::QueuedConnection);
     });

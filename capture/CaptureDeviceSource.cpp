@@ -29,7 +29,7 @@ CCaptureDevice CCaptureDeviceSource::TestPatternDevice()
     CCaptureDevice device;
     device.name = QStringLiteral("Test Pattern");
     // KALVEX_TEST_PATTERN picks another videotestsrc look, e.g. "smpte horizontal-speed=4" for
-    // a picture that visibly moves.
+    // a picture that visibly moves; "framerate=30/1" changes the rate from 15 frames a second.
     device.pattern = qEnvironmentVariable("KALVEX_TEST_PATTERN", QStringLiteral("smpte"));
     for (const auto& [w, h] :
             { std::pair { 640, 480 }, std::pair { 800, 600 }, std::pair { 1280, 720 },

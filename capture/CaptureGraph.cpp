@@ -93,8 +93,20 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
         capsText = anyRaw ? QStringLiteral("video/x-raw") : QStringLiteral("image/jpeg");
         decode = !anyRaw;
     }
-    if (device.IsPatternSource() && !capsText.isEmpty())
-        capsText += QStringLiteral(",framerate=15/1");
+    // The pattern's "framerate=N/D" is a caps field, not a property of the source.
+    QStringList patternSettings;
+    QString patternRate = QStringLiteral("15/1");
+    if (device.IsPatternSource()) {
+        patternSettings = device.pattern.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (qsizetype i = patternSettings.size() - 1; i >= 0; --i) {
+            if (patternSettings[i].startsWith(QLatin1String("framerate="))) {
+                patternRate = patternSettings[i].mid(10);
+                patternSettings.removeAt(i);
+            }
+        }
+        if (!capsText.isEmpty())
+            capsText += QStringLiteral(",framerate=") + patternRate;
+    }
 
     GstElement* source = MakeElement(device.IsPatternSource() ? "videotestsrc" : "v4l2src");
     GstElement* filter = MakeElement("capsfilter");
@@ -116,7 +128,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     }
     if (device.IsPatternSource()) {
         g_object_set(source, "is-live", TRUE, nullptr);
-        const QStringList settings = device.pattern.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList& settings = patternSettings;
         for (int i = 0; i < settings.size(); ++i) {
             const QString setting = i == 0 && !settings[i].contains(QLatin1Char('='))
                     ? QStringLiteral("pattern=") + settings[i]

@@ -12,6 +12,10 @@
 #include <cstring>
 #include <utility>
 
+namespace {
+std::atomic<uint64_t> g_lastSequence { 0 };
+} // namespace
+
 CFrameGrabber::~CFrameGrabber()
 {
     if (m_frame.sample)
@@ -86,6 +90,8 @@ void CFrameGrabber::Publish(GstSample* sample, int64_t arrivalNs)
         return;
     }
     frame.sample = sample;
+    frame.sequence = g_lastSequence.fetch_add(1, std::memory_order_relaxed) + 1;
+    frame.arrivalNs = arrivalNs;
     {
         std::lock_guard lock(m_mutex);
         std::swap(m_frame, frame);
@@ -134,7 +140,18 @@ void CFrameGrabber::CopyRowsBottomUp(
     }
 }
 
-int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* height) const
+int32_t CFrameGrabber::NewestStamp(uint64_t& sequence, int64_t& arrivalNs) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_frame.sample)
+        return TavoStatus::WrongState;
+    sequence = m_frame.sequence;
+    arrivalNs = m_frame.arrivalNs;
+    return TavoStatus::Ok;
+}
+
+int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* height,
+        uint64_t* sequence, int64_t* arrivalNs) const
 {
     Frame frame;
     {
@@ -166,6 +183,10 @@ int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* 
                 *width = frame.width;
             if (height)
                 *height = frame.height;
+            if (sequence)
+                *sequence = frame.sequence;
+            if (arrivalNs)
+                *arrivalNs = frame.arrivalNs;
         }
         gst_buffer_unmap(gstBuffer, &map);
     }

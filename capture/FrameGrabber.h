@@ -27,8 +27,11 @@ public:
     void Publish(GstSample* sample, int64_t arrivalNs);
 
     int32_t FrameBytes(int32_t& bytes) const;
-    int32_t CopyTo(
-            uint8_t* buffer, int32_t& bytes, int* width = nullptr, int* height = nullptr) const;
+    // sequence and arrivalNs, when given, say which frame was copied.
+    int32_t CopyTo(uint8_t* buffer, int32_t& bytes, int* width = nullptr, int* height = nullptr,
+            uint64_t* sequence = nullptr, int64_t* arrivalNs = nullptr) const;
+    // The newest frame's sequence number and arrival; WrongState before the first frame.
+    int32_t NewestStamp(uint64_t& sequence, int64_t& arrivalNs) const;
 
     uint64_t Frames() const { return m_frames.load(std::memory_order_acquire); }
     // Average frames per second since the first frame; 0 before the second.
@@ -50,6 +53,9 @@ private:
         int height = 0;
         int stride = 0;
         int64_t offset = 0;
+        // Unique in the process, so a rebuilt graph never repeats the number of an old frame.
+        uint64_t sequence = 0;
+        int64_t arrivalNs = 0;
     };
 
     static int OnNewSample(GstAppSink* sink, void* self);

@@ -424,6 +424,11 @@ bool CTavoGraphDll::HasCamera() const
 
 int32_t CTavoGraphDll::CaptureToBuf(int32_t* byteCount, uint8_t* buffer)
 {
+    return CaptureToBuf(byteCount, buffer, nullptr);
+}
+
+int32_t CTavoGraphDll::CaptureToBuf(int32_t* byteCount, uint8_t* buffer, TavoFrameStamp* stamp)
+{
     if (!byteCount)
         return TavoStatus::Pointer;
     std::shared_lock lock(d->grabberMutex);
@@ -433,7 +438,18 @@ int32_t CTavoGraphDll::CaptureToBuf(int32_t* byteCount, uint8_t* buffer)
         return d->graph->Grabber().FrameBytes(*byteCount);
     if (!d->running)
         return TavoStatus::AccessDenied;
-    return d->graph->Grabber().CopyTo(buffer, *byteCount);
+    return d->graph->Grabber().CopyTo(buffer, *byteCount, nullptr, nullptr,
+            stamp ? &stamp->sequence : nullptr, stamp ? &stamp->arrivalNs : nullptr);
+}
+
+int32_t CTavoGraphDll::GetNewestFrameStamp(TavoFrameStamp* stamp) const
+{
+    if (!stamp)
+        return TavoStatus::Pointer;
+    std::shared_lock lock(d->grabberMutex);
+    if (!d->hasCamera || !d->graph)
+        return TavoStatus::Pointer;
+    return d->graph->Grabber().NewestStamp(stamp->sequence, stamp->arrivalNs);
 }
 
 int32_t CTavoGraphDll::CaptureToBuf(void*, uint8_t**)

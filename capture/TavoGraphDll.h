@@ -47,6 +47,15 @@ enum FLIPTYPE {
     FlipType_Vertical = 1,
 };
 
+/** @brief Which frame the grabber held: a sequence number that grows with every frame and is
+ * never repeated in the process (0: no frame), and when the frame arrived, in nanoseconds of
+ * the monotonic clock (std::chrono::steady_clock). */
+struct TavoFrameStamp
+{
+    uint64_t sequence = 0;
+    int64_t arrivalNs = 0;
+};
+
 /** @brief Property flag: the device controls the value itself. */
 inline constexpr int32_t TAVO_PROPERTY_FLAG_AUTO = 1;
 /** @brief Property flag: the value is set by hand. */
@@ -121,6 +130,17 @@ public:
      * first frame, OutOfMemory when the buffer is too small.
      */
     int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer);
+    /** @brief CaptureToBuf() that also fills @p stamp (when not null) with the stamp of the
+     * frame copied. */
+    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer, TavoFrameStamp* stamp);
+    /**
+     * @brief The stamp of the newest frame, without copying it: a caller that keeps the
+     * sequence of the frame it copied last copies only frames it has not seen yet.
+     *
+     * Pointer without camera, grabber or @p stamp; WrongState before the first frame. A paused
+     * graph keeps the stamp of its last frame.
+     */
+    int32_t GetNewestFrameStamp(TavoFrameStamp* stamp) const;
     /** @brief Not supported; always Pointer. */
     int32_t CaptureToBuf(void* bitmapInfoHeader, uint8_t** buffer);
     /** @brief Writes the newest frame as a BMP file with pixel data at offset 58. */

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <ranges>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -1353,14 +1354,14 @@ void CShapeManager::DrawCrossLines(QPainter& painter, int width, int height)
 
 void CShapeManager::DrawAll(QPainter& painter)
 {
-    Lock lock(m_mutex);
+    Lock lock(std::as_const(m_mutex));
     DrawEverything(
             painter, Target::Canvas, m_clientSize.width(), m_clientSize.height(), 0, 0, m_view);
 }
 
 void CShapeManager::DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY)
 {
-    Lock lock(m_mutex);
+    Lock lock(std::as_const(m_mutex));
     DrawEverything(painter, Target::Frame, width, height, offsetX, offsetY, m_view);
 }
 
@@ -1370,7 +1371,7 @@ void CShapeManager::DrawOnFrame(uint8_t* frame, int width, int height, int offse
         return;
     // The bottom-up rows are painted as a top-down picture with every y mirrored (see
     // ToTarget): no copy, and no world transform that would push lines off Qt's fast paths.
-    Lock lock(m_mutex);
+    Lock lock(std::as_const(m_mutex));
     // The pump draws into the same buffer every frame: keeping the view keeps its paint
     // engine, which is costly to build.
     if (m_frameView.constBits() != frame || m_frameView.width() != width
@@ -1389,7 +1390,7 @@ void CShapeManager::RenderOnto(uint8_t* scratch, int width, int height)
     if (!scratch || width <= 0 || height <= 0)
         return;
     std::memset(scratch, kBurnInBackground, static_cast<size_t>(FrameStride(width)) * height);
-    Lock lock(m_mutex);
+    Lock lock(std::as_const(m_mutex));
     // The picture's own pixels: no zoom, no pan, bottom-up rows.
     CViewTransform picture;
     picture.flipHeight = height;

@@ -20,6 +20,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,8 +44,37 @@ class QStaticText;
 // takes no lock of its own, and listeners are told only once it is given up.
 class CShapeManager
 {
+    struct CGuard
+    {
+        mutable std::mutex mutex;
+        std::atomic<uint64_t> changes { 0 };
+    };
+
 public:
-    using Lock = std::unique_lock<std::mutex>;
+    // The one lock. Taken by an operation on a non-const manager it moves the change count
+    // when it is given up, so no edit can be missed; queries and drawing take it quietly.
+    class Lock
+    {
+    public:
+        explicit Lock(CGuard& guard) : m_mutex(guard.mutex), m_changes(&guard.changes)
+        {
+            m_mutex.lock();
+        }
+        explicit Lock(const CGuard& guard) : m_mutex(guard.mutex) { m_mutex.lock(); }
+        ~Lock()
+        {
+            if (m_changes)
+                m_changes->fetch_add(1, std::memory_order_release);
+            m_mutex.unlock();
+        }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        std::mutex& m_mutex;
+        std::atomic<uint64_t>* m_changes = nullptr;
+    };
+
     static constexpr uint8_t kBurnInBackground = 128;
 
     CShapeManager();
@@ -176,6 +206,10 @@ public:
     void RenderOnto(uint8_t* scratch, int width, int height);
     static void MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height);
 
+    // Moves after every operation that may have changed what is drawn; the frame pump redraws
+    // a live view that has no new camera frame only when it moved.
+    uint64_t ChangeCount() const { return m_mutex.changes.load(std::memory_order_acquire); }
+
     // Window invalidation; an empty rectangle means the whole canvas.
     void SetInvalidateHook(std::function<void(const QRect&)> hook);
 
@@ -246,7 +280,7 @@ private:
     bool FindRow(uint32_t rowId, int& shapeIndex, CMeasureShape*& perpendicular) const;
     void ResultRowsOf(const CMeasureShape& shape, std::vector<CResultRow>& rows) const;
 
-    mutable std::mutex m_mutex;
+    CGuard m_mutex;
     std::vector<std::unique_ptr<CMeasureShape>> m_shapes;
     std::vector<CCrossLine> m_crossLines;
     CCalibrationSlot m_calibration;

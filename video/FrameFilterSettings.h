@@ -12,6 +12,8 @@ struct CFrameFilterSettings
     bool binarize = false;
     int threshold = 128;
 
+    bool operator==(const CFrameFilterSettings&) const = default;
+
     // Applies white balance, the contrast curve and binarization to a frame buffer.
     void Apply(uint8_t* buffer, int width, int height) const;
 };

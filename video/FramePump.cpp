@@ -5,10 +5,36 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
 constexpr int kStillSleepMs = 10;
+
+// Rows of a bottom-up BGR frame, the part given in picture coordinates, into a top-down RGB32
+// image at a point inside it.
+void CopyFlipped(
+        const uint8_t* frame, int width, int height, const QRect& part, QImage& out, QPoint at)
+{
+    const std::size_t stride = FrameStride(width);
+    uint8_t* outBits = out.bits();
+    const qsizetype outStride = out.bytesPerLine();
+    for (int y = 0; y < part.height(); ++y) {
+        const uint8_t* src = frame + stride * static_cast<std::size_t>(height - 1 - part.y() - y)
+                + static_cast<std::size_t>(part.x()) * 3;
+        auto* dst = reinterpret_cast<uint32_t*>(outBits + outStride * (at.y() + y)) + at.x();
+        for (int x = 0; x < part.width(); ++x, src += 3)
+            dst[x] = 0xFF000000u | static_cast<uint32_t>(src[2]) << 16
+                    | static_cast<uint32_t>(src[1]) << 8 | src[0];
+    }
+}
+
+int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
 } // namespace
 
 CFramePump::CFramePump() = default;
@@ -22,12 +48,14 @@ void CFramePump::SetSource(IFrameSource* source)
 {
     const std::lock_guard lock(m_stateMutex);
     m_source = source;
+    ++m_changes;
 }
 
 void CFramePump::SetOverlayPainter(OverlayPainter painter)
 {
     const std::lock_guard lock(m_stateMutex);
     m_overlayPainter = std::move(painter);
+    ++m_changes;
 }
 
 void CFramePump::SetPresentNotifier(PresentNotifier notifier)
@@ -36,15 +64,32 @@ void CFramePump::SetPresentNotifier(PresentNotifier notifier)
     m_presentNotifier = std::move(notifier);
 }
 
+void CFramePump::SetChangeProbe(ChangeProbe probe)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_changeProbe = std::move(probe);
+    ++m_changes;
+}
+
+void CFramePump::MarkChanged()
+{
+    ++m_changes;
+}
+
 void CFramePump::SetDirectDrawing(bool direct)
 {
     m_direct = direct;
+    ++m_changes;
 }
 
 void CFramePump::SetState(const CPumpState& state)
 {
+    // The window hands its state over at frame pace whether or not it changed.
     const std::lock_guard lock(m_stateMutex);
+    if (state == m_state)
+        return;
     m_state = state;
+    ++m_changes;
 }
 
 CPumpState CFramePump::State() const
@@ -120,6 +165,8 @@ void CFramePump::Restart()
         m_suspendCount = still ? 2 : 0;
     }
     m_frameSize = 0;
+    m_lastSequence = 0;
+    m_presentedChanges = 0;
     m_thread = std::thread(&CFramePump::Loop, this);
 }
 
@@ -187,24 +234,52 @@ void CFramePump::RunIteration()
     const CPumpState state = State();
     if (state.still)
         return;
-    int width = 0;
-    int height = 0;
-    CopyFrame(state, width, height);
+    // Read before the work: a change made while this view is composed brings another one.
+    const uint64_t changes = ChangeCount();
+    IFrameSource* source = Source();
+    const bool copied = HasNewFrame(source) && CopyFrame(source, state);
+    if (!copied && changes == m_presentedChanges)
+        return;
+    m_presentedChanges = changes;
     if (m_direct)
         ComposeDirect(state, m_frameWidth, m_frameHeight);
     else
         ComposeView(state, m_frameWidth, m_frameHeight);
-    Publish();
+    Publish(copied ? m_frameArrivalNs : 0);
+    if (copied)
+        ++m_cameraFramesPresented;
 }
 
-bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
+IFrameSource* CFramePump::Source() const
 {
-    IFrameSource* source = nullptr;
+    const std::lock_guard lock(m_stateMutex);
+    return m_source;
+}
+
+uint64_t CFramePump::ChangeCount() const
+{
+    ChangeProbe probe;
     {
         const std::lock_guard lock(m_stateMutex);
-        source = m_source;
+        probe = m_changeProbe;
     }
-    if (!source || source->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
+    // Both counters only grow, so their sum moves whenever either does.
+    return m_changes.load() + (probe ? probe() : 0);
+}
+
+bool CFramePump::HasNewFrame(IFrameSource* source) const
+{
+    if (!source)
+        return false;
+    const std::optional<uint64_t> newest = source->NewestSequence();
+    return !newest || (*newest != 0 && *newest != m_lastSequence);
+}
+
+bool CFramePump::CopyFrame(IFrameSource* source, const CPumpState& state)
+{
+    int width = 0;
+    int height = 0;
+    if (source->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
         return false;
     int32_t size = FrameBytes(width, height);
     int32_t held = size;
@@ -219,8 +294,12 @@ bool CFramePump::CopyFrame(const CPumpState& state, int& width, int& height)
     }
     // A frame smaller than the reported size would make the filters and the view read past
     // the buffer: such a frame is not used.
-    if (size < FrameBytes(width, height) || source->CaptureToBuf(&size, m_frame.data()) < 0)
+    CFrameStamp stamp;
+    if (size < FrameBytes(width, height)
+            || source->CaptureStamped(&size, m_frame.data(), stamp) < 0)
         return false;
+    m_lastSequence = stamp.sequence;
+    m_frameArrivalNs = stamp.arrivalNs;
     state.filters.Apply(m_frame.data(), width, height);
     m_frameWidth = width;
     m_frameHeight = height;
@@ -235,23 +314,28 @@ void CFramePump::ComposeView(const CPumpState& state, int width, int height)
     const QSize viewSize(state.viewWidth, state.viewHeight);
     if (m_back.size() != viewSize)
         m_back = QImage(viewSize, QImage::Format_RGB32);
-    m_back.fill(Qt::black);
-    QPainter painter(&m_back);
-    if (width > 0 && height > 0) {
-        // The buffer's first row is the picture's bottom row: draw through a vertical flip.
-        const QImage frame(m_frame.data(), width, height,
-                static_cast<qsizetype>(FrameBytes(width, 1)), QImage::Format_BGR888);
-        QRect source = SourceRect(state);
-        if (state.displayScale <= 0)
-            source = QRect(0, 0, width, height);
-        const QRectF flippedSource(
-                source.x(), height - source.y() - source.height(), source.width(), source.height());
-        painter.save();
-        painter.translate(0, state.viewHeight);
-        painter.scale(1, -1);
-        painter.drawImage(QRectF(0, 0, state.viewWidth, state.viewHeight), frame, flippedSource);
-        painter.restore();
+    const int scale = state.displayScale;
+    const QRect source = scale <= 0 ? QRect(0, 0, width, height) : SourceRect(state);
+    const QRect visible = source & QRect(0, 0, width, height);
+    // Where the visible part lands in the view; fit stretches the frame over the whole view.
+    const QRect target = scale <= 0
+            ? QRect(QPoint(0, 0), viewSize)
+            : QRect((visible.x() - source.x()) * scale, (visible.y() - source.y()) * scale,
+                    visible.width() * scale, visible.height() * scale);
+    if (visible.isEmpty() || !target.contains(m_back.rect()))
+        m_back.fill(Qt::black);
+    // One pass turns the bottom-up frame into top-down view pixels: at X 1 straight into the
+    // view, otherwise into a scratch image that is then only scaled, never flipped.
+    if (!visible.isEmpty() && scale == 1) {
+        CopyFlipped(m_frame.data(), width, height, visible, m_back, target.topLeft());
+    } else if (!visible.isEmpty()) {
+        if (m_scaled.size() != visible.size())
+            m_scaled = QImage(visible.size(), QImage::Format_RGB32);
+        CopyFlipped(m_frame.data(), width, height, visible, m_scaled, QPoint(0, 0));
     }
+    QPainter painter(&m_back);
+    if (!visible.isEmpty() && scale != 1)
+        painter.drawImage(target, m_scaled);
     OverlayPainter overlay;
     {
         const std::lock_guard lock(m_stateMutex);
@@ -288,12 +372,14 @@ void CFramePump::ComposeDirect(const CPumpState& state, int width, int height)
     painter.drawImage(QRectF(0, 0, target.width(), target.height()), frame);
 }
 
-void CFramePump::Publish()
+void CFramePump::Publish(int64_t arrivalNs)
 {
     PresentNotifier notifier;
     {
         const std::lock_guard lock(m_handOffMutex);
         std::swap(m_front, m_back);
+        m_frontArrivalNs = arrivalNs;
+        m_frontPainted = false;
     }
     {
         const std::lock_guard lock(m_stateMutex);
@@ -308,4 +394,22 @@ void CFramePump::PaintView(const std::function<void(const QImage&)>& paint) cons
 {
     const std::lock_guard lock(m_handOffMutex);
     paint(m_front);
+    if (m_frontPainted || m_frontArrivalNs == 0)
+        return;
+    m_frontPainted = true;
+    const double ms = static_cast<double>(NowNs() - m_frontArrivalNs) / 1e6;
+    m_latency.meanMs += (ms - m_latency.meanMs) / static_cast<double>(++m_latency.frames);
+    m_latency.maxMs = std::max(m_latency.maxMs, ms);
+}
+
+CPumpLatency CFramePump::Latency() const
+{
+    const std::lock_guard lock(m_handOffMutex);
+    return m_latency;
+}
+
+void CFramePump::ResetLatency()
+{
+    const std::lock_guard lock(m_handOffMutex);
+    m_latency = {};
 }

@@ -32,11 +32,25 @@ struct CPumpState
     int parentWidth = 640; // the visible area, for the direct drawing mode's fit
     int parentHeight = 480;
     CFrameFilterSettings filters;
+
+    bool operator==(const CPumpState&) const = default;
+};
+
+// From a camera frame's arrival at the grabber to the first paint of the view that shows it.
+struct CPumpLatency
+{
+    uint64_t frames = 0;
+    double meanMs = 0.0;
+    double maxMs = 0.0;
 };
 
 // The live-video worker of one canvas: copies the newest frame from the capture object,
 // filters it, composes the visible part at the display scale into a view image, lets the shape
 // manager draw over it and hands the finished image to the canvas.
+//
+// It keeps its pacing but works only when there is something new to show: a camera frame it
+// has not copied yet, or a change of the state, of the drawing (the change probe) or one
+// announced with MarkChanged(). An idle live view so presents every camera frame once.
 class CFramePump
 {
 public:
@@ -45,6 +59,8 @@ public:
     using OverlayPainter = std::function<void(QPainter&, const CPumpState&)>;
     // Called on the pump thread after a new view image was published.
     using PresentNotifier = std::function<void()>;
+    // A counter that moves whenever what the overlay painter draws may have changed.
+    using ChangeProbe = std::function<uint64_t()>;
 
     CFramePump();
     ~CFramePump();
@@ -54,6 +70,9 @@ public:
     void SetSource(IFrameSource* source);
     void SetOverlayPainter(OverlayPainter painter);
     void SetPresentNotifier(PresentNotifier notifier);
+    void SetChangeProbe(ChangeProbe probe);
+    // The next iteration composes and presents even without a new camera frame.
+    void MarkChanged();
     // The merge dialog's big view: the frame scaled straight into the view, no overlays.
     void SetDirectDrawing(bool direct);
     void SetState(const CPumpState& state);
@@ -73,6 +92,10 @@ public:
     void PaintView(const std::function<void(const QImage&)>& paint) const;
     uint64_t FramesPresented() const { return m_framesPresented.load(); }
     uint64_t FramesCopied() const { return m_framesCopied.load(); }
+    // Presentations that brought a camera frame not presented before.
+    uint64_t CameraFramesPresented() const { return m_cameraFramesPresented.load(); }
+    CPumpLatency Latency() const;
+    void ResetLatency();
     int32_t FrameBufferSize() const;
 
     // One iteration of the loop without the sleep; the worker calls it, benchmarks too.
@@ -86,15 +109,21 @@ public:
 private:
     void Loop();
     bool WaitWhileHeld();
-    bool CopyFrame(const CPumpState& state, int& width, int& height);
+    IFrameSource* Source() const;
+    uint64_t ChangeCount() const;
+    bool HasNewFrame(IFrameSource* source) const;
+    bool CopyFrame(IFrameSource* source, const CPumpState& state);
     void ComposeView(const CPumpState& state, int width, int height);
     void ComposeDirect(const CPumpState& state, int width, int height);
-    void Publish();
+    void Publish(int64_t arrivalNs);
 
     IFrameSource* m_source = nullptr;
     OverlayPainter m_overlayPainter;
     PresentNotifier m_presentNotifier;
+    ChangeProbe m_changeProbe;
     std::atomic<bool> m_direct { false };
+    // Moved by every change of state, source, painter or mode, and by MarkChanged().
+    std::atomic<uint64_t> m_changes { 1 };
 
     mutable std::mutex m_stateMutex;
     CPumpState m_state;
@@ -113,12 +142,20 @@ private:
     int32_t m_frameSize = 0;
     int m_frameWidth = 0;
     int m_frameHeight = 0;
+    uint64_t m_lastSequence = 0; // of the frame in m_frame; 0 none
+    int64_t m_frameArrivalNs = 0;
+    uint64_t m_presentedChanges = 0; // the change count the last presented view was made at
     QImage m_back;
+    QImage m_scaled; // the visible part top-down, before it is scaled into the view
 
     // A standard mutex: the thread checker sees it, unlike the uninstrumented Qt one.
     mutable std::mutex m_handOffMutex;
     QImage m_front;
+    int64_t m_frontArrivalNs = 0; // 0: no camera frame new with this view
+    mutable bool m_frontPainted = false;
+    mutable CPumpLatency m_latency;
 
     std::atomic<uint64_t> m_framesPresented { 0 };
     std::atomic<uint64_t> m_framesCopied { 0 };
+    std::atomic<uint64_t> m_cameraFramesPresented { 0 };
 };

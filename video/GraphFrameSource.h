@@ -12,6 +12,8 @@ public:
 
     int32_t GetCaptureSize(int& width, int& height) override;
     int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override;
+    std::optional<uint64_t> NewestSequence() override;
+    int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp) override;
 
 private:
     CTavoGraphDll& m_graph;

@@ -290,3 +290,44 @@ TEST_F(CaptureGraphTest, FrameRateIsCountedInHundredths)
     Open(QStringLiteral("red"), 640, 480);
     EXPECT_EQ(WaitForFrame(), 640 * 3 * 480);
 }
+
+TEST_F(CaptureGraphTest, FrameStampsGrowAndNameTheFrameCopied)
+{
+    TavoFrameStamp stamp;
+    EXPECT_EQ(m_graph.GetNewestFrameStamp(&stamp), TavoStatus::Pointer) << "no camera yet";
+    EXPECT_EQ(m_graph.GetNewestFrameStamp(nullptr), TavoStatus::Pointer);
+    Open(QStringLiteral("red framerate=30/1"), 640, 480);
+    const int32_t size = WaitForFrame();
+    std::vector<uint8_t> buffer(size);
+
+    ASSERT_EQ(m_graph.GetNewestFrameStamp(&stamp), TavoStatus::Ok);
+    TavoFrameStamp copied;
+    int32_t bytes = size;
+    ASSERT_EQ(m_graph.CaptureToBuf(&bytes, buffer.data(), &copied), TavoStatus::Ok);
+    EXPECT_GE(copied.sequence, stamp.sequence) << "the copy is of that frame or a newer one";
+    EXPECT_GT(copied.arrivalNs, 0);
+    EXPECT_EQ(buffer[2], 255) << "the pattern's name still chooses the picture";
+
+    std::this_thread::sleep_for(500ms);
+    TavoFrameStamp later;
+    ASSERT_EQ(m_graph.GetNewestFrameStamp(&later), TavoStatus::Ok);
+    EXPECT_GT(later.sequence, copied.sequence);
+    EXPECT_GT(later.arrivalNs, copied.arrivalNs);
+    float rate = 0.0f;
+    ASSERT_EQ(m_graph.GetAvgFrameRate(&rate), TavoStatus::Ok);
+    EXPECT_GT(rate, 20.0f) << "framerate=30/1 of the pattern reaches the caps";
+
+    // Paused, the stamp stays that of the last frame; a rebuilt graph never repeats a number.
+    EXPECT_GE(m_graph.Pause(), 0);
+    std::this_thread::sleep_for(100ms);
+    ASSERT_EQ(m_graph.GetNewestFrameStamp(&stamp), TavoStatus::Ok);
+    std::this_thread::sleep_for(200ms);
+    ASSERT_EQ(m_graph.GetNewestFrameStamp(&later), TavoStatus::Ok);
+    EXPECT_EQ(later.sequence, stamp.sequence);
+    EXPECT_EQ(m_graph.TearDownGraph(), TavoStatus::Ok);
+    EXPECT_EQ(m_graph.GetNewestFrameStamp(&later), TavoStatus::Pointer);
+    ASSERT_GE(m_graph.MakeGraph(), 0);
+    WaitForFrame();
+    ASSERT_EQ(m_graph.GetNewestFrameStamp(&later), TavoStatus::Ok);
+    EXPECT_GT(later.sequence, stamp.sequence);
+}

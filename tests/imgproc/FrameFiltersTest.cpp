@@ -205,3 +205,27 @@ TEST_P(FrameFilters_Paths, ContrastCurveMatchesForEveryValueAtEveryOffset)
             ASSERT_EQ(frame[y * stride + i], expected) << "value " << v;
         }
 }
+
+// Every byte value at every place in a row: the 64-, 32- and 16-byte steps and the tail all
+// give the curve as the one-pixel frame gives it, and leave the padding alone.
+TEST_P(FrameFilters_Paths, ContrastCurveMatchesTheSinglePixelForEveryByteAndPlace)
+{
+    uint8_t expected[256];
+    for (int v = 0; v < 256; ++v)
+        expected[v] = Curve(static_cast<uint8_t>(v));
+    for (int width : { 5, 11, 22, 43, 641 }) {
+        const std::size_t stride = FrameStride(width);
+        const int height = 256 / 3 + 2;
+        std::vector<uint8_t> frame(stride * height, 0xA5);
+        for (int y = 0; y < height; ++y)
+            for (int i = 0; i < width * 3; ++i)
+                frame[y * stride + i] = static_cast<uint8_t>(i * 7 + y * 3);
+        const auto before = frame;
+        ApplyContrastCurve(frame.data(), width, height);
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            const bool padding = i % stride >= static_cast<std::size_t>(width) * 3;
+            ASSERT_EQ(frame[i], padding ? before[i] : expected[before[i]])
+                    << "width " << width << " byte " << i;
+        }
+    }
+}

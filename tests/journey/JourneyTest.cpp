@@ -9,6 +9,7 @@
 #include "app/TavoMeasureDlg.h"
 #include "app/TranslationLoader.h"
 #include "calibration/CalibrationDlg.h"
+#include "capture/TavoGraphDll.h"
 #include "image/ImageListItem.h"
 #include "image/ImageListWnd.h"
 #include "image/xImage.h"
@@ -466,4 +467,75 @@ TEST_F(Journey, ChineseUserSeesChineseResultsAndScale)
     QFile csv(QDir(MeasureFolder()).filePath(csvs[0]));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_TRUE(csv.readAll().contains("\n1,length,"));
+}
+
+// The live view redraws for a camera frame or a change of the drawing: with the camera
+// running, and with it paused so that no frame comes, a line drawn and then dragged by its
+// ends shows at once, during the drag too.
+TEST_F(Journey, DrawingAndDraggingOnALivePictureShowAtOnce)
+{
+    ASSERT_TRUE(PictureFlows());
+    // Magenta at full strength: no bar of the pattern has it.
+    m_window->ColorSetting().LineColor = 0x00FF00FF;
+    m_window->ColorSetting().LineSize = 3;
+    Canvas().Manager().ApplyColourSettings(m_window->ColorSetting());
+    const auto lineOnRow = [&](int y) {
+        return QTest::qWaitFor(
+                [&] {
+                    const QImage screen = Screen(Canvas());
+                    int hits = 0;
+                    for (int x = 80; x < 280; ++x)
+                        hits += screen.pixelColor(x, y) == QColor(255, 0, 255);
+                    return hits > 150;
+                },
+                kWaitMs);
+    };
+    const auto nothingOnRow = [&](int y) {
+        const QImage screen = Screen(Canvas());
+        for (int x = 80; x < 280; ++x)
+            if (screen.pixelColor(x, y) == QColor(255, 0, 255))
+                return false;
+        return true;
+    };
+
+    DrawLine(QPoint(60, 60), QPoint(300, 60));
+    EXPECT_TRUE(lineOnRow(60)) << "a line drawn on the running picture";
+
+    ASSERT_GE(m_window->Graph().Pause(), 0);
+    ASSERT_FALSE(m_window->StillMode());
+    ASSERT_TRUE(PictureStands()) << "the paused camera still sends frames";
+    DrawLine(QPoint(60, 120), QPoint(300, 120));
+    EXPECT_TRUE(lineOnRow(120)) << "a line drawn while no frame comes";
+
+    // Its ends dragged one by one in the select mode the line tool left behind: the line
+    // follows the mouse before each release.
+    const auto magentaNear = [&](QPoint at) {
+        return QTest::qWaitFor(
+                [&] {
+                    const QImage screen = Screen(Canvas());
+                    for (int dy = -2; dy <= 2; ++dy)
+                        if (screen.pixelColor(at + QPoint(0, dy)) == QColor(255, 0, 255))
+                            return true;
+                    return false;
+                },
+                kWaitMs);
+    };
+    QWindow* window = WindowOf(&Canvas());
+    for (int end : { 60, 300 }) {
+        QTest::mousePress(window, Qt::LeftButton, {}, InWindow(&Canvas(), QPoint(end, 120)));
+        for (int i = 1; i <= 5; ++i)
+            QTest::mouseMove(window, InWindow(&Canvas(), QPoint(end, 120 + 12 * i)));
+        EXPECT_TRUE(magentaNear(QPoint(end == 60 ? 70 : 290, 178)))
+                << "end " << end << " follows the mouse";
+        EXPECT_TRUE(magentaNear(QPoint(180, end == 60 ? 150 : 180))) << "end " << end;
+        QTest::mouseRelease(window, Qt::LeftButton, {}, InWindow(&Canvas(), QPoint(end, 180)));
+    }
+    EXPECT_TRUE(lineOnRow(180));
+    EXPECT_TRUE(nothingOnRow(120));
+    EXPECT_TRUE(lineOnRow(60)) << "the first line stays";
+
+    ASSERT_GE(m_window->Graph().Run(), 0);
+    EXPECT_TRUE(PictureFlows()) << "frames flow again after the pause";
+    EXPECT_TRUE(lineOnRow(180));
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
 }

@@ -8,9 +8,12 @@
 
 #include "ShapeDrivers.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
 
 #include <vector>
@@ -429,4 +432,52 @@ TEST(ShapeManager, DrawOnFrameKeepsTheUprightPicture)
     for (int y = 10; y < 29; ++y)
         for (int x = 100; x < 160; ++x)
             EXPECT_EQ(qBlue(pixel(x, y)), 0) << x << "," << y;
+}
+
+// The frame pump redraws an idle live view only when this count moves: every edit must move
+// it, while queries and drawing, which the pump itself does at frame pace, must not.
+TEST(ShapeManager, EditsMoveTheChangeCountQueriesAndDrawingDoNot)
+{
+    CShapeManager m;
+    m.SetClientSize(QSize(320, 240));
+    QImage view(320, 240, QImage::Format_RGB32);
+    std::vector<uint8_t> frame(static_cast<size_t>(FrameStride(320)) * 240);
+    const auto quiet = [&] {
+        const uint64_t count = m.ChangeCount();
+        QPainter painter(&view);
+        m.DrawOnFrame(painter, 320, 240, 0, 0);
+        painter.end();
+        m.DrawOnFrame(frame.data(), 320, 240, 0, 0);
+        m.RenderOnto(frame.data(), 320, 240);
+        (void)m.ShapeCount();
+        (void)m.ResultRows();
+        (void)m.ToolMode();
+        (void)m.HitCursor(10, 10);
+        (void)m.CrossLines();
+        return m.ChangeCount() == count;
+    };
+    const auto moves = [&](const std::function<void()>& edit) {
+        const uint64_t count = m.ChangeCount();
+        edit();
+        return m.ChangeCount() != count;
+    };
+    EXPECT_TRUE(quiet());
+    EXPECT_TRUE(moves([&] { m.SetToolMode(2); }));
+    EXPECT_TRUE(moves([&] { m.OnLButtonDown(10, 10); }));
+    EXPECT_TRUE(moves([&] { m.OnMouseMove(60, 40); }));
+    EXPECT_TRUE(moves([&] { m.OnLButtonUp(60, 40); }));
+    EXPECT_TRUE(quiet());
+    // Selection and highlight change only a flag of a shape: the picture still changes.
+    EXPECT_TRUE(moves([&] { m.HighlightByRowId(m.ResultRows().front().rowId, true); }));
+    EXPECT_TRUE(moves([&] { m.ClearSelection(); }));
+    EXPECT_TRUE(moves([&] { m.SetPan(5, 5); }));
+    EXPECT_TRUE(moves([&] {
+        CColorSetting colours;
+        colours.GridShow = true;
+        m.ApplyColourSettings(colours);
+    }));
+    EXPECT_TRUE(moves([&] { m.AppendCrossLine(CCrossLine { 1, 50, 50, 0, 0xFF, 1 }); }));
+    EXPECT_TRUE(moves([&] { m.AddText(QStringLiteral("note"), 30, 30); }));
+    EXPECT_TRUE(moves([&] { m.RemoveAll(); }));
+    EXPECT_TRUE(quiet());
 }

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -71,6 +73,41 @@ private:
     std::vector<uint8_t> m_frame;
     std::atomic<bool> m_paused { false };
 };
+
+// The same camera with the grabber's frame numbers: NextFrame() is a frame arriving.
+class SequencedCamera : public FakeCamera
+{
+public:
+    using FakeCamera::FakeCamera;
+
+    void NextFrame(int64_t arrivalNs = 1)
+    {
+        m_arrivalNs = arrivalNs;
+        ++m_sequence;
+    }
+    std::optional<uint64_t> NewestSequence() override { return m_sequence.load(); }
+    int32_t CaptureStamped(int32_t* size, uint8_t* buffer, CFrameStamp& stamp) override
+    {
+        if (arriveDuringCopy)
+            NextFrame();
+        const int32_t status = CaptureToBuf(size, buffer);
+        stamp = { m_sequence.load(), m_arrivalNs.load() };
+        return status;
+    }
+
+    std::atomic<bool> arriveDuringCopy { false };
+
+private:
+    std::atomic<uint64_t> m_sequence { 0 };
+    std::atomic<int64_t> m_arrivalNs { 0 };
+};
+
+int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
 
 CPumpState LiveState(int width, int height)
 {
@@ -137,6 +174,45 @@ TEST(FramePump_Live, FramesReachTheViewTheRightWayUp)
     });
 }
 
+// The view is made in one pass from the bottom-up frame: scrolled and zoomed pictures keep
+// their orientation, and what lies beyond the frame is black.
+TEST(FramePump_Live, ZoomScrollAndTheViewBeyondTheFrame)
+{
+    FakeCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    CPumpState state = LiveState(160, 120);
+    state.viewWidth = 200;
+    state.viewHeight = 150;
+    pump.SetState(state);
+    pump.RunIteration();
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(10, 59), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(10, 60), QColor(0, 0, 255));
+        EXPECT_EQ(view.pixelColor(170, 10), QColor(0, 0, 0)) << "right of the frame";
+        EXPECT_EQ(view.pixelColor(10, 130), QColor(0, 0, 0)) << "below the frame";
+    });
+    // X 2 scrolled down by 100 view pixels: the view starts at picture row 50.
+    state.displayScale = 2;
+    state.originY = -100;
+    pump.SetState(state);
+    pump.RunIteration();
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(10, 19), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(10, 20), QColor(0, 0, 255));
+        EXPECT_EQ(view.pixelColor(10, 139), QColor(0, 0, 255));
+        EXPECT_EQ(view.pixelColor(10, 140), QColor(0, 0, 0)) << "the frame ends at row 120";
+    });
+    // Fit stretches the whole frame over the view.
+    state.displayScale = 0;
+    pump.SetState(state);
+    pump.RunIteration();
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(195, 70), QColor(255, 0, 0));
+        EXPECT_EQ(view.pixelColor(195, 80), QColor(0, 0, 255));
+    });
+}
+
 TEST(FramePump_Live, StillModeStopsCopiesWithinOneIteration)
 {
     FakeCamera camera(320, 240);
@@ -171,7 +247,11 @@ TEST(FramePump_Live, OverlaysArePresentedWhilePaused)
     camera.SetPaused(true);
     const uint64_t presented = pump.FramesPresented();
     const uint64_t copied = pump.FramesCopied();
-    ASSERT_TRUE(WaitForFrames(pump, presented + 3));
+    // Each change of the drawing is presented over the last frame.
+    for (uint64_t i = 1; i <= 3; ++i) {
+        pump.MarkChanged();
+        ASSERT_TRUE(WaitForFrames(pump, presented + i));
+    }
     EXPECT_LE(pump.FramesCopied(), copied + 1);
     EXPECT_GE(overlays, 3);
     pump.PaintView([](const QImage& view) {
@@ -267,4 +347,138 @@ TEST(FramePump_Threads, StateChangesWhilePumping)
     }
     pump.Stop();
     EXPECT_FALSE(pump.IsRunning());
+}
+
+TEST(FramePump_Idle, EachCameraFrameIsPresentedOnce)
+{
+    SequencedCamera camera(320, 240);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(320, 240));
+    camera.NextFrame();
+    for (int i = 0; i < 5; ++i)
+        pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 1u);
+    EXPECT_EQ(camera.copies, 1);
+    camera.NextFrame();
+    pump.RunIteration();
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 2u);
+    EXPECT_EQ(pump.CameraFramesPresented(), 2u);
+
+    // A frame that lands between the check and the copy is the one copied: not copied again.
+    camera.arriveDuringCopy = true;
+    camera.NextFrame();
+    pump.RunIteration();
+    camera.arriveDuringCopy = false;
+    pump.RunIteration();
+    EXPECT_EQ(camera.copies, 3);
+    EXPECT_EQ(pump.FramesPresented(), 3u);
+
+    // A paused camera keeps its last number: nothing to copy, nothing to present.
+    camera.SetPaused(true);
+    for (int i = 0; i < 3; ++i)
+        pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 3u);
+    // A refused copy of a new frame is tried again, and shows nothing new meanwhile.
+    camera.NextFrame();
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 3u);
+    camera.SetPaused(false);
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 4u);
+    EXPECT_EQ(camera.copies, 4);
+}
+
+TEST(FramePump_Idle, DrawingViewAndModeChangesAreRedrawnWithoutANewFrame)
+{
+    SequencedCamera camera(320, 240);
+    std::atomic<uint64_t> drawing { 0 };
+    std::atomic<bool> marked { false };
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetChangeProbe([&] { return drawing.load(); });
+    pump.SetOverlayPainter([&](QPainter& painter, const CPumpState&) {
+        painter.fillRect(0, 0, 4, 4, marked ? Qt::green : Qt::black);
+    });
+    CPumpState state = LiveState(320, 240);
+    pump.SetState(state);
+    camera.NextFrame();
+    pump.RunIteration();
+    pump.RunIteration();
+    ASSERT_EQ(pump.FramesPresented(), 1u);
+
+    marked = true;
+    ++drawing;
+    pump.RunIteration();
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 2u) << "a drawing change is shown once";
+    pump.PaintView([](const QImage& view) {
+        EXPECT_EQ(view.pixelColor(1, 1), QColor(0, 255, 0));
+        EXPECT_EQ(view.pixelColor(100, 10), QColor(255, 0, 0)) << "over the same frame";
+    });
+    EXPECT_EQ(camera.copies, 1) << "the frame is not copied again for it";
+
+    pump.SetState(state);
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 2u) << "the same state handed over again is no change";
+    state.originX = -10;
+    pump.SetState(state);
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 3u);
+    pump.MarkChanged();
+    pump.RunIteration();
+    pump.RunIteration();
+    EXPECT_EQ(pump.FramesPresented(), 4u);
+    EXPECT_EQ(pump.CameraFramesPresented(), 1u);
+}
+
+TEST(FramePump_Idle, LatencyRunsFromArrivalToTheFirstPaint)
+{
+    SequencedCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(160, 120));
+    camera.NextFrame(NowNs() - 5'000'000);
+    pump.RunIteration();
+    EXPECT_EQ(pump.Latency().frames, 0u) << "not painted yet";
+    pump.PaintView([](const QImage&) {});
+    pump.PaintView([](const QImage&) {});
+    CPumpLatency latency = pump.Latency();
+    EXPECT_EQ(latency.frames, 1u) << "a view painted twice is one presentation";
+    EXPECT_GE(latency.meanMs, 5.0);
+    EXPECT_GE(latency.maxMs, latency.meanMs);
+    // A redraw for a change brings no camera frame.
+    pump.MarkChanged();
+    pump.RunIteration();
+    pump.PaintView([](const QImage&) {});
+    EXPECT_EQ(pump.Latency().frames, 1u);
+    pump.ResetLatency();
+    EXPECT_EQ(pump.Latency().frames, 0u);
+}
+
+// The worker on its own pacing: frames arriving now and then are each presented once, and an
+// idle view presents nothing.
+TEST(FramePump_Idle, RunningPumpIdlesBetweenFrames)
+{
+    SequencedCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(160, 120));
+    camera.NextFrame();
+    pump.Restart();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    for (int i = 0; i < 5; ++i) {
+        QTest::qWait(40);
+        camera.NextFrame();
+    }
+    QTest::qWait(150);
+    const uint64_t presented = pump.FramesPresented();
+    EXPECT_LE(presented, 6u);
+    EXPECT_EQ(pump.CameraFramesPresented(), presented);
+    QTest::qWait(150);
+    EXPECT_EQ(pump.FramesPresented(), presented) << "nothing new, nothing presented";
+    // A restart shows the held frame again: the new worker starts from an empty buffer.
+    pump.Restart();
+    EXPECT_TRUE(WaitForFrames(pump, presented + 1));
 }
