@@ -199,7 +199,7 @@ void CFramePump::Restart()
     }
     m_frameSize = 0;
     m_lastSequence = 0;
-    m_presentedChanges = 0;
+    m_presentedChanges = {};
     m_thread = std::thread(&CFramePump::Loop, this);
 }
 
@@ -268,7 +268,7 @@ void CFramePump::RunIteration()
     if (state.still)
         return;
     // Read before the work: a change made while this view is composed brings another one.
-    const uint64_t changes = ChangeCount();
+    const CChanges changes = Changes();
     IFrameSource* source = Source();
     const bool copied = HasNewFrame(source) && CopyFrame(source, state);
     if (!copied && changes == m_presentedChanges)
@@ -289,15 +289,14 @@ IFrameSource* CFramePump::Source() const
     return m_source;
 }
 
-uint64_t CFramePump::ChangeCount() const
+CFramePump::CChanges CFramePump::Changes() const
 {
     ChangeProbe probe;
     {
         const std::lock_guard lock(m_stateMutex);
         probe = m_changeProbe;
     }
-    // Both counters only grow, so their sum moves whenever either does.
-    return m_changes.load() + (probe ? probe() : 0);
+    return { m_changes.load(), probe ? probe() : 0 };
 }
 
 bool CFramePump::HasNewFrame(IFrameSource* source) const
