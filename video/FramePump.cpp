@@ -1,6 +1,7 @@
 #include "video/FramePump.h"
 
 #include "imgproc/FrameFilters.h"
+#include "imgproc/WideInstructions.h"
 #include "video/FrameSource.h"
 
 #include <QPainter>
@@ -8,8 +9,32 @@
 #include <algorithm>
 #include <chrono>
 
+#if defined(KALVEX_X86_DISPATCH)
+#include <immintrin.h>
+#endif
+
 namespace {
 constexpr int kStillSleepMs = 10;
+
+#if defined(KALVEX_X86_DISPATCH)
+// Eight pixels a step: each 128-bit lane takes twelve bytes and spreads them over four pixels.
+// A step reads eight bytes past its pixels, so it stops three pixels before the row's end.
+__attribute__((target("avx2"))) int CopyRowWide(const uint8_t* src, uint32_t* dst, int width)
+{
+    const __m256i spread = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
+    const __m256i pixels = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
+            1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    int x = 0;
+    for (; x + 11 <= width; x += 8, src += 24) {
+        const __m256i bytes = _mm256_permutevar8x32_epi32(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)), spread);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x),
+                _mm256_or_si256(_mm256_shuffle_epi8(bytes, pixels), opaque));
+    }
+    return x;
+}
+#endif
 
 // Rows of a bottom-up BGR frame, the part given in picture coordinates, into a top-down RGB32
 // image at a point inside it.
@@ -19,11 +44,19 @@ void CopyFlipped(
     const std::size_t stride = FrameStride(width);
     uint8_t* outBits = out.bits();
     const qsizetype outStride = out.bytesPerLine();
+#if defined(KALVEX_X86_DISPATCH)
+    const bool wide = UseWideInstructions();
+#endif
     for (int y = 0; y < part.height(); ++y) {
         const uint8_t* src = frame + stride * static_cast<std::size_t>(height - 1 - part.y() - y)
                 + static_cast<std::size_t>(part.x()) * 3;
         auto* dst = reinterpret_cast<uint32_t*>(outBits + outStride * (at.y() + y)) + at.x();
-        for (int x = 0; x < part.width(); ++x, src += 3)
+        int x = 0;
+#if defined(KALVEX_X86_DISPATCH)
+        if (wide)
+            x = CopyRowWide(src, dst, part.width());
+#endif
+        for (src += 3 * x; x < part.width(); ++x, src += 3)
             dst[x] = 0xFF000000u | static_cast<uint32_t>(src[2]) << 16
                     | static_cast<uint32_t>(src[1]) << 8 | src[0];
     }
@@ -166,7 +199,7 @@ void CFramePump::Restart()
     }
     m_frameSize = 0;
     m_lastSequence = 0;
-    m_presentedChanges = 0;
+    m_presentedChanges = {};
     m_thread = std::thread(&CFramePump::Loop, this);
 }
 
@@ -235,7 +268,7 @@ void CFramePump::RunIteration()
     if (state.still)
         return;
     // Read before the work: a change made while this view is composed brings another one.
-    const uint64_t changes = ChangeCount();
+    const CChanges changes = Changes();
     IFrameSource* source = Source();
     const bool copied = HasNewFrame(source) && CopyFrame(source, state);
     if (!copied && changes == m_presentedChanges)
@@ -256,15 +289,14 @@ IFrameSource* CFramePump::Source() const
     return m_source;
 }
 
-uint64_t CFramePump::ChangeCount() const
+CFramePump::CChanges CFramePump::Changes() const
 {
     ChangeProbe probe;
     {
         const std::lock_guard lock(m_stateMutex);
         probe = m_changeProbe;
     }
-    // Both counters only grow, so their sum moves whenever either does.
-    return m_changes.load() + (probe ? probe() : 0);
+    return { m_changes.load(), probe ? probe() : 0 };
 }
 
 bool CFramePump::HasNewFrame(IFrameSource* source) const

@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class IFrameSource;
@@ -110,7 +111,9 @@ private:
     void Loop();
     bool WaitWhileHeld();
     IFrameSource* Source() const;
-    uint64_t ChangeCount() const;
+    // The pump's own count and the probe's: the view is made anew when either moved.
+    using CChanges = std::pair<uint64_t, uint64_t>;
+    CChanges Changes() const;
     bool HasNewFrame(IFrameSource* source) const;
     bool CopyFrame(IFrameSource* source, const CPumpState& state);
     void ComposeView(const CPumpState& state, int width, int height);
@@ -144,7 +147,7 @@ private:
     int m_frameHeight = 0;
     uint64_t m_lastSequence = 0; // of the frame in m_frame; 0 none
     int64_t m_frameArrivalNs = 0;
-    uint64_t m_presentedChanges = 0; // the change count the last presented view was made at
+    CChanges m_presentedChanges; // the counts the last presented view was made at
     QImage m_back;
     QImage m_scaled; // the visible part top-down, before it is scaled into the view
 

@@ -1,5 +1,6 @@
 #include "video/FramePump.h"
 #include "video/FrameSource.h"
+#include "imgproc/WideInstructions.h"
 
 #include <QPainter>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -40,6 +42,20 @@ public:
         }
     }
     void SetPaused(bool paused) { m_paused = paused; }
+    // Paints every pixel; row 0 is the first row in memory, the picture's bottom row.
+    void Paint(const std::function<QColor(int x, int row)>& colour)
+    {
+        const std::lock_guard lock(m_mutex);
+        const int32_t stride = CFramePump::FrameBytes(m_width, 1);
+        for (int row = 0; row < m_height; ++row)
+            for (int x = 0; x < m_width; ++x) {
+                const QColor c = colour(x, row);
+                uint8_t* p = m_frame.data() + row * stride + x * 3;
+                p[0] = static_cast<uint8_t>(c.blue());
+                p[1] = static_cast<uint8_t>(c.green());
+                p[2] = static_cast<uint8_t>(c.red());
+            }
+    }
 
     int32_t GetCaptureSize(int& width, int& height) override
     {
@@ -211,6 +227,34 @@ TEST(FramePump_Live, ZoomScrollAndTheViewBeyondTheFrame)
         EXPECT_EQ(view.pixelColor(195, 70), QColor(255, 0, 0));
         EXPECT_EQ(view.pixelColor(195, 80), QColor(0, 0, 255));
     });
+}
+
+// Every pixel its own colour, at every place in a row: the eight-pixel steps and the tail
+// of the one pass into the view, on both instruction paths.
+TEST(FramePump_Live, EveryPixelReachesTheViewAtX1)
+{
+    for (bool wide : { true, false }) {
+        AllowWideInstructions(wide);
+        for (int width : { 1, 11, 12, 43 }) {
+            const int height = 3;
+            FakeCamera camera(width, height);
+            CFramePump pump;
+            pump.SetSource(&camera);
+            pump.SetState(LiveState(width, height));
+            const auto colour = [](int x, int row) {
+                return QColor(x * 5 % 256, row * 70, (x * 13 + 7) % 256);
+            };
+            camera.Paint([&](int x, int row) { return colour(x, row); });
+            pump.RunIteration();
+            pump.PaintView([&](const QImage& view) {
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < width; ++x)
+                        ASSERT_EQ(view.pixelColor(x, y), colour(x, height - 1 - y))
+                                << "wide " << wide << " width " << width << " at " << x << "," << y;
+            });
+        }
+    }
+    AllowWideInstructions(true);
 }
 
 TEST(FramePump_Live, StillModeStopsCopiesWithinOneIteration)
