@@ -118,9 +118,7 @@ QString CSnapshotSaver::OverwriteCurrent(const QString& currentFile)
             m_ctx.frameChanged();
     }
     // The picture keeps its own format and whatever JPEG quality it was loaded with.
-    uint32_t format = CxImage::FormatFromName(name);
-    if (format == CXIMAGE_FORMAT_UNKNOWN)
-        format = CXIMAGE_FORMAT_JPG;
+    const uint32_t format = CPictureWriter::FormatOfSuffix(QFileInfo(name).suffix());
     m_ctx.frame.SetPictureScale(CurrentScale());
     QString reason;
     if (!CPictureWriter::Write(m_ctx.frame, path, format, &reason)) {
@@ -163,13 +161,10 @@ QString CSnapshotSaver::SaveToPath(const QString& path, bool fullColour)
     while (!lowered.isEmpty() && lowered.back().isSpace())
         lowered.chop(1);
     lowered = lowered.toLower();
-    uint32_t format = CXIMAGE_FORMAT_JPG;
-    if (lowered.endsWith(QStringLiteral("bmp")))
-        format = CXIMAGE_FORMAT_BMP;
-    else if (lowered.endsWith(QStringLiteral(".png")))
-        format = CXIMAGE_FORMAT_PNG;
-    else if (lowered.endsWith(QStringLiteral(".tif")) || lowered.endsWith(QStringLiteral(".tiff")))
-        format = CXIMAGE_FORMAT_TIF;
+    // Any name ending in "bmp" is a bitmap, with or without its dot.
+    const uint32_t format = lowered.endsWith(QStringLiteral("bmp"))
+            ? CXIMAGE_FORMAT_BMP
+            : CPictureWriter::FormatOfSuffix(QFileInfo(lowered).suffix());
     if (format == CXIMAGE_FORMAT_JPG)
         m_ctx.frame.SetJpegQualityLevel(kJpegQuality);
     // Full colour is this one save's choice; later saves of the picture sample as usual.

@@ -37,11 +37,9 @@ QString CGeneralSettings::SaveFormat() const
 
 void CGeneralSettings::SetSaveFormat(const QString& suffix)
 {
-    const QString s = suffix.trimmed().toLower();
-    m_bBMP = s == QLatin1String("bmp");
-    m_strSaveFormat = m_bBMP                                           ? s
-            : (s == QLatin1String("png") || s == QLatin1String("tif")) ? s
-                                                                       : QStringLiteral("jpg");
+    m_bBMP = suffix.trimmed().toLower() == QLatin1String("bmp");
+    m_strSaveFormat = suffix;
+    m_strSaveFormat = SaveFormat(); // normalised: "jpg" for anything unknown
 }
 
 void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
