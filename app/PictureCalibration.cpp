@@ -55,8 +55,20 @@ CPictureScale CPictureCalibration::ActiveScale() const
 
 QString CPictureCalibration::StatusText() const
 {
+    if (m_bFromFile)
+        return CCalibrationStatus::Text(m_fileSlot, CCalibrationStatus::kFromFile);
+    const int index = m_table.CurrentIndex();
     return CCalibrationStatus::Text(
-            Active(), m_bFromFile ? CCalibrationStatus::kFromFile : m_table.CurrentIndex());
+            Active(), index, m_table.SlotName(index), m_table.Scaling(index));
+}
+
+QString CPictureCalibration::CsvLine() const
+{
+    if (m_bFromFile)
+        return CCalibrationStatus::CsvLine(m_fileSlot, CCalibrationStatus::kFromFile);
+    const int index = m_table.CurrentIndex();
+    return CCalibrationStatus::CsvLine(
+            Active(), index, m_table.SlotName(index), m_table.Scaling(index));
 }
 
 bool CPictureCalibration::StoreInSlot(int index)

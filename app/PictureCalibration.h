@@ -31,6 +31,8 @@ public:
     // The scale to write into a saved picture; invalid without a usable calibration.
     CPictureScale ActiveScale() const;
     QString StatusText() const;
+    // The measurement file's closing line for the scale in use.
+    QString CsvLine() const;
     // Stores the picture's scale in slot index and makes that slot the one in use.
     bool StoreInSlot(int index);
 

@@ -217,6 +217,8 @@ void CSidePanel::CreateControls()
     m_calibrationStatus = new QLabel(this);
     m_calibrationStatus->setObjectName(QStringLiteral("calibrationStatus"));
     m_calibrationStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_calibrationStatus->setWordWrap(true);
+    m_calibrationStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_storeButton = new QToolButton(this);
     m_storeButton->setObjectName(QStringLiteral("storeCalibrationButton"));
     m_storeButton->setText(tr("Store..."));
@@ -323,13 +325,20 @@ void CSidePanel::PlaceStatus()
 {
     const int right = std::min(width(), kResultsWidth);
     const int storeWidth = m_storeButton->isHidden() ? 0 : m_storeButton->sizeHint().width();
-    m_storeButton->setGeometry(right - storeWidth, kStatusTop, storeWidth, 22);
+    m_storeButton->setGeometry(right - storeWidth, kStatusTop, storeWidth, 24);
     const int labelWidth = right - 4 - (storeWidth ? storeWidth + 2 : 0);
-    m_calibrationStatus->setGeometry(4, kStatusTop, labelWidth, 22);
-    // The whole text is in the tooltip when the line is cut.
+    m_calibrationStatus->setGeometry(4, kStatusTop, labelWidth, kStatusHeight);
+    // Two lines, the second cut short when the text is longer; the whole text is in the
+    // tooltip.
     const QString full = m_calibrationStatus->toolTip();
-    m_calibrationStatus->setText(
-            m_calibrationStatus->fontMetrics().elidedText(full, Qt::ElideRight, labelWidth));
+    const QFontMetrics metrics = m_calibrationStatus->fontMetrics();
+    const QRect twoLines(0, 0, labelWidth, 2 * metrics.lineSpacing());
+    QString shown = full;
+    for (int room = 2 * labelWidth; room > labelWidth / 2
+            && metrics.boundingRect(twoLines, Qt::TextWordWrap, shown).height() > twoLines.height();
+            room -= 12)
+        shown = metrics.elidedText(full, Qt::ElideRight, room);
+    m_calibrationStatus->setText(shown);
 }
 
 void CSidePanel::SetCalibrationStatus(const QString& text, bool offerStore)

@@ -56,7 +56,8 @@ public:
     };
 
     static constexpr int kStatusTop = 511;
-    static constexpr int kResultsTop = 537;
+    static constexpr int kStatusHeight = 36; // two lines
+    static constexpr int kResultsTop = kStatusTop + kStatusHeight + 4;
     static constexpr int kResultsWidth = 249;
     static constexpr int kMinResultsHeight = 100; // a few rows, also in a short window
     static constexpr int kHostWidth = 252;

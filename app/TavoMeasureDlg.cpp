@@ -16,6 +16,7 @@
 #include "image/ThumbViewDlg.h"
 #include "imgproc/ImageMergeDlg.h"
 #include "measure/CrossLineDlg.h"
+#include "measure/DrawingHistory.h"
 #include "measure/ManagerCrossLineHost.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ResultListCtrl.h"
@@ -46,6 +47,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <array>
 #include <iostream>
 
 namespace {
@@ -316,7 +318,7 @@ void CTavoMeasureDlg::StoreFileCalibration()
 {
     QStringList slotNames;
     for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
-        slotNames << tr("Calibration %1").arg(i);
+        slotNames << CCalibrationStatus::SlotTitle(i, m_calibration.SlotName(i));
     bool ok = false;
     const QString chosen = QInputDialog::getItem(this, tr("Store the picture's scale"),
             tr("The scale this picture carries (%1) goes into:")
@@ -336,6 +338,9 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
         m_pictureCalibration->UseSlot(slot);
     };
     hooks.enableCalibrationMode = [&manager](bool on) { manager.EnableCalibrationRuler(on); };
+    hooks.referenceLength = [&manager](double& pixels, QPoint& centre, int& kind) {
+        return manager.ReferenceLength(pixels, centre, kind);
+    };
     hooks.repaintCanvas = [this] { m_canvas->update(); };
     hooks.cancelTool = [this] { CancelTool(); };
     hooks.captureFrame = [this](CCalibrationDlg::CFrame& frame) {
@@ -354,6 +359,8 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
     m_calibrationDlg->hide();
     connect(m_canvas, &CMeasureCanvas::calibrationMoved, m_calibrationDlg,
             &CCalibrationDlg::OnCalibrationMoved);
+    connect(m_calibrationDlg, &CCalibrationDlg::slotRenamed, this,
+            &CTavoMeasureDlg::ShowCalibrationStatus);
 }
 
 void CTavoMeasureDlg::CreateResultList()
@@ -369,6 +376,7 @@ void CTavoMeasureDlg::CreateResultList()
     hooks.cancelTool = [this] { m_sidePanel->CancelTool(); };
     hooks.invalidateCanvas = [this] { m_canvas->update(); };
     hooks.measureFolder = [this] { return m_general.m_strMeasurePath; };
+    hooks.scaleLine = [this] { return m_pictureCalibration->CsvLine(); };
     m_resultList->SetHooks(std::move(hooks));
     m_sidePanel->SetResultsList(m_resultList);
     connect(m_canvas, &CMeasureCanvas::resultsChanged, m_resultList, &CResultListCtrl::Refill);
@@ -658,6 +666,53 @@ void CTavoMeasureDlg::SizeCanvas()
     m_canvas->setGeometry(0, 0, d.width, d.height);
     m_canvas->SetZoom(d.zoom, m_general.m_nDisp);
     m_canvas->show();
+    FollowPictureSize();
+}
+
+QSize CTavoMeasureDlg::MeasuredSize() const
+{
+    if (m_bStill)
+        return m_stillSize;
+    int width = 0;
+    int height = 0;
+    if (m_graph->GetCaptureSize(width, height) >= 0 && width > 0 && height > 0)
+        return { width, height };
+    return { m_general.m_nVideoWidth, m_general.m_nVideoHeight };
+}
+
+void CTavoMeasureDlg::FollowPictureSize()
+{
+    if (!m_pictureCalibration)
+        return;
+    const QSize size = MeasuredSize();
+    if (size.isEmpty() || size == m_calibration.CaptureSize())
+        return;
+    std::array<CCalibrationSlot, CCalibrationTable::kSlotCount> before;
+    for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
+        before[i] = m_calibration.GetSlot(i);
+    m_calibration.SetCaptureSize(size);
+    // Slots from an older settings file were made at the camera's size, as far as we know.
+    if (!m_bStill)
+        m_calibration.AdoptCaptureSize();
+    const CCalibrationSlot now = m_calibration.GetCurSlot();
+    if (!m_pictureCalibration->FromFile()
+            && !SameCalibration(now, before[size_t(m_calibration.CurrentIndex())])) {
+        // Not a step of the drawing: the same slot, measured at the new size, and so is every
+        // slot the history holds.
+        m_canvas->Manager().ConvertCalibration(now, [this, &before](const CCalibrationSlot& s) {
+            for (int i = 0; i < CCalibrationTable::kSlotCount; ++i) {
+                if (SameCalibration(s, before[size_t(i)]))
+                    return m_calibration.GetSlot(i);
+            }
+            return s;
+        });
+        if (m_resultList)
+            m_resultList->Refill();
+        m_canvas->update();
+    }
+    if (m_calibrationDlg && m_calibrationDlg->isVisible())
+        m_calibrationDlg->RedisplaySlot();
+    ShowCalibrationStatus();
 }
 
 bool CTavoMeasureDlg::OpenStillPicture(const QString& path)

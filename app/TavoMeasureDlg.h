@@ -150,6 +150,9 @@ private:
     QToolButton* MakeToggleButton(
             const QString& objectName, const QString& icon, const QString& toolTip);
     QSize SourceSize() const;
+    // The size of the picture being measured, live or still; the calibration follows it.
+    QSize MeasuredSize() const;
+    void FollowPictureSize();
     // The canvas and the pump learn still mode at once, so a restart that follows already
     // serves the new mode.
     void SetStillMode(bool still);

@@ -1,9 +1,12 @@
 #include "calibration/CalibrationDlg.h"
 
 #include "base/FrameLayout.h"
+#include "base/ToolModes.h"
 
+#include "calibration/CalibrationStatus.h"
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
+#include "calibration/SetScaleDlg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,7 +56,20 @@ void CCalibrationDlg::BuildControls()
     m_slotCombo = new QComboBox(this);
     m_slotCombo->setObjectName(QStringLiteral("slotCombo"));
     for (int n = 0; n < CCalibrationTable::kSlotCount; ++n)
-        m_slotCombo->addItem(tr("Calibration %1").arg(n));
+        m_slotCombo->addItem(CCalibrationStatus::SlotTitle(n, m_table.SlotName(n)));
+
+    m_editName = new QLineEdit(this);
+    m_editName->setObjectName(QStringLiteral("editName"));
+    m_editName->setMaxLength(CCalibrationTable::kMaxNameLength);
+    m_editName->setPlaceholderText(tr("for example 10x objective"));
+    m_madeAt = new QLabel(this);
+    m_madeAt->setObjectName(QStringLiteral("madeAt"));
+    m_madeAt->setWordWrap(true);
+    m_btnFromLine = new QPushButton(tr("From line..."), this);
+    m_btnFromLine->setObjectName(QStringLiteral("btnFromLine"));
+    m_btnFromLine->setAutoDefault(false);
+    m_btnFromLine->setToolTip(tr("Set the scale from the selected or last drawn line or circle "
+                                 "and its known length"));
 
     m_editX = new QLineEdit(this);
     m_editX->setObjectName(QStringLiteral("editX"));
@@ -93,24 +109,29 @@ void CCalibrationDlg::BuildControls()
     m_btnCancel->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(tr("Calibration"), this), 0, 0);
-    grid->addWidget(m_slotCombo, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(tr("X"), this), 1, 0);
-    grid->addWidget(m_editX, 1, 1, 1, 2);
-    grid->addWidget(new QLabel(tr("Y"), this), 2, 0);
-    grid->addWidget(m_editY, 2, 1, 1, 2);
-    grid->addWidget(new QLabel(tr("Unit"), this), 3, 0);
-    grid->addWidget(m_unitCombo, 3, 1, 1, 2);
-    grid->addWidget(m_status, 4, 0, 1, 3);
-    grid->addWidget(m_btnAuto, 5, 0);
-    grid->addWidget(m_autoLabel, 5, 1);
-    grid->addWidget(m_autoSizeCombo, 5, 2);
+    int row = 0;
+    grid->addWidget(new QLabel(tr("Calibration"), this), row, 0);
+    grid->addWidget(m_slotCombo, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("Name"), this), row, 0);
+    grid->addWidget(m_editName, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("X"), this), row, 0);
+    grid->addWidget(m_editX, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("Y"), this), row, 0);
+    grid->addWidget(m_editY, row++, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("Unit"), this), row, 0);
+    grid->addWidget(m_unitCombo, row++, 1, 1, 2);
+    grid->addWidget(m_status, row++, 0, 1, 3);
+    grid->addWidget(m_madeAt, row++, 0, 1, 3);
+    grid->addWidget(m_btnAuto, row, 0);
+    grid->addWidget(m_autoLabel, row, 1);
+    grid->addWidget(m_autoSizeCombo, row++, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_btnReset);
+    buttons->addWidget(m_btnFromLine);
     buttons->addStretch();
     buttons->addWidget(m_btnOk);
     buttons->addWidget(m_btnCancel);
-    grid->addLayout(buttons, 6, 0, 1, 3);
+    grid->addLayout(buttons, row, 0, 1, 3);
 }
 
 void CCalibrationDlg::ConnectSignals()
@@ -128,6 +149,8 @@ void CCalibrationDlg::ConnectSignals()
         double v = 0.0;
         ReadField(m_editY, v);
     });
+    connect(m_editName, &QLineEdit::textEdited, this, &CCalibrationDlg::OnChangeName);
+    connect(m_btnFromLine, &QPushButton::clicked, this, &CCalibrationDlg::OnFromLine);
     connect(m_btnReset, &QPushButton::clicked, this, &CCalibrationDlg::OnReset);
     connect(m_btnOk, &QPushButton::clicked, this, &CCalibrationDlg::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &CCalibrationDlg::reject);
@@ -209,8 +232,83 @@ void CCalibrationDlg::RedisplaySlot()
         m_unitCombo->setCurrentIndex(std::clamp(slot.unit, 0, kDialogUnits - 1));
     }
     WriteFields(slot.xLength, slot.yLength);
+    if (m_editName->text() != m_table.SlotName(n))
+        m_editName->setText(m_table.SlotName(n));
     m_table.SetCurrentIndex(n);
     Apply(slot);
+    ShowMadeAt(n);
+}
+
+void CCalibrationDlg::RefreshSlotTitles()
+{
+    for (int n = 0; n < CCalibrationTable::kSlotCount; ++n)
+        m_slotCombo->setItemText(n, CCalibrationStatus::SlotTitle(n, m_table.SlotName(n)));
+}
+
+void CCalibrationDlg::ShowMadeAt(int slotIndex)
+{
+    const CCalibrationScaling scaling = m_table.Scaling(slotIndex);
+    const QSize made = m_table.MadeAt(slotIndex);
+    QString text;
+    if (scaling.Scaled() && scaling.AspectDiffers())
+        text = tr("Made at %1 X %2, scaled to %3 X %4 by width: the picture has another "
+                  "shape, so the calibration may not apply.")
+                       .arg(made.width())
+                       .arg(made.height())
+                       .arg(scaling.Now().width())
+                       .arg(scaling.Now().height());
+    else if (scaling.Scaled())
+        text = tr("Made at %1 X %2, scaled to %3 X %4.")
+                       .arg(made.width())
+                       .arg(made.height())
+                       .arg(scaling.Now().width())
+                       .arg(scaling.Now().height());
+    else if (made.isValid())
+        text = tr("Made at %1 X %2.").arg(made.width()).arg(made.height());
+    m_madeAt->setText(text);
+    m_madeAt->setVisible(!text.isEmpty());
+}
+
+void CCalibrationDlg::OnChangeName()
+{
+    const int n = SelectedSlot();
+    m_table.SetSlotName(n, m_editName->text());
+    m_slotCombo->setItemText(n, CCalibrationStatus::SlotTitle(n, m_table.SlotName(n)));
+    emit slotRenamed();
+}
+
+void CCalibrationDlg::OnFromLine()
+{
+    double pixels = 0.0;
+    QPoint centre;
+    int kind = 0;
+    if (!m_hooks.referenceLength || !m_hooks.referenceLength(pixels, centre, kind)) {
+        Message(tr("Draw or select a line or a circle across something of known size "
+                   "first."));
+        return;
+    }
+    const bool circle = kind == KindCircle;
+    const int n = SelectedSlot();
+    double length = 0.0;
+    int unit = m_table.GetSlot(n).unit;
+    if (m_askLength) {
+        if (!m_askLength(pixels, circle, length, unit))
+            return;
+    } else {
+        CSetScaleDlg ask(pixels, circle, unit, this);
+        if (ask.exec() != QDialog::Accepted)
+            return;
+        length = ask.Length();
+        unit = ask.Unit();
+    }
+    CCalibrationSlot slot;
+    if (!CCalibrationSlot::FromKnownLength(pixels, length, unit, centre, slot)) {
+        Message(tr("Enter a length greater than 0."));
+        return;
+    }
+    m_table.SetCurrentIndex(n);
+    StoreAndApply(slot);
+    RedisplaySlot();
 }
 
 void CCalibrationDlg::OnSelchangeSlot()
@@ -355,6 +453,7 @@ void CCalibrationDlg::StoreAndApply(const CCalibrationSlot& slot)
 {
     m_table.SetCurSlot(slot);
     Apply(slot);
+    ShowMadeAt(m_table.CurrentIndex());
 }
 
 void CCalibrationDlg::Apply(const CCalibrationSlot& slot)

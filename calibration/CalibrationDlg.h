@@ -37,7 +37,12 @@ public:
         std::function<void()> repaintCanvas;
         std::function<void()> cancelTool; // cancel the measurement tool in progress
         std::function<bool(CFrame&)> captureFrame; // into the current frame image
+        // The drawn line or circle a scale can be set from: its length or diameter in picture
+        // pixels, its middle and its shape kind.
+        std::function<bool(double& pixels, QPoint& centre, int& kind)> referenceLength;
     };
+    // Asks the real length of a line pixels long; false when the user cancels.
+    using LengthAsker = std::function<bool(double pixels, bool circle, double& length, int& unit)>;
 
     CCalibrationDlg(CCalibrationTable& table, CHooks hooks, QWidget* parent = nullptr);
 
@@ -48,6 +53,9 @@ public:
 
     // Replaces the message box (tests).
     void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
+    void SetLengthAsker(LengthAsker asker) { m_askLength = std::move(asker); }
+    // The slot titles again, after a name changed outside the dialog.
+    void RefreshSlotTitles();
 
     static QString ScaleText(const CCalibrationSlot& slot, int unit);
     // Shortest form of up to 15 significant digits.
@@ -60,6 +68,7 @@ public:
 signals:
     // A slot was handed to the engine: rows and labels show the new scale and unit.
     void calibrationApplied();
+    void slotRenamed();
 
 public slots:
     // After each drag step of the reference: store the engine's record (the new rectangle,
@@ -72,6 +81,10 @@ public slots:
     void OnReset();
     void OnAuto();
     void OnSelchangeAutoSize();
+    void OnChangeName();
+    // "From line...": the selected or newest line (or circle) of known length sets the scale
+    // of the slot being edited, both axes alike.
+    void OnFromLine();
     void accept() override; // "OK"
     void reject() override; // "Cancel", the close box and Escape
 
@@ -81,6 +94,7 @@ private:
     void StoreAndApply(const CCalibrationSlot& slot);
     void Apply(const CCalibrationSlot& slot);
     void ShowScale(const CCalibrationSlot& slot, int unit);
+    void ShowMadeAt(int slotIndex);
     void WriteFields(double x, double y);
     // Refuses a non-numeric entry with the number prompt; the slot stays as it was.
     bool ReadField(QLineEdit* edit, double& value);
@@ -90,10 +104,14 @@ private:
     CCalibrationTable& m_table;
     CHooks m_hooks;
     std::function<void(const QString&)> m_message;
+    LengthAsker m_askLength;
     bool m_bCentred = false;
     bool m_bPrompting = false;
 
     QComboBox* m_slotCombo = nullptr;
+    QLineEdit* m_editName = nullptr;
+    QLabel* m_madeAt = nullptr;
+    QPushButton* m_btnFromLine = nullptr;
     QLineEdit* m_editX = nullptr;
     QLineEdit* m_editY = nullptr;
     QComboBox* m_unitCombo = nullptr;

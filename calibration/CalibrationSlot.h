@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <cstdint>
@@ -32,6 +33,13 @@ struct CCalibrationSlot
     double EffectiveXPerPixel() const { return HasUsableScale() ? xPerPixel : 1.0; }
     double EffectiveYPerPixel() const { return HasUsableScale() ? yPerPixel : 1.0; }
     QString EffectiveUnitName() const;
+
+    // The scale of a line (or a circle's diameter) pixels long that is length long in unit,
+    // both axes alike. The reference bars are laid over the line's middle with the same
+    // scale, so the slot keeps it through the table's scale rule. False for a line shorter
+    // than a pixel or a length that is not a positive number.
+    static bool FromKnownLength(
+            double pixels, double length, int unit, QPoint centre, CCalibrationSlot& slot);
 
     static QString UnitName(int unit); // "um", "mm", "cm", "inch", "dm"; "px" otherwise
     static constexpr int kUnitCount = 5;

@@ -45,6 +45,12 @@ void CCalibrationTable::Load(const CIniFile& ini)
         slot.top = Coordinate(ini.GetInt(kSection, SlotKey("top", n), 0));
         slot.ApplyScaleRule();
         m_slots[n] = slot;
+        m_names[n] = CleanName(ini.GetString(kSection, SlotKey("name", n), QString(), 256));
+        const QSize madeAt(ini.GetInt(kSection, SlotKey("width", n), 0),
+                ini.GetInt(kSection, SlotKey("height", n), 0));
+        const bool plausible = madeAt.width() > 0 && madeAt.height() > 0
+                && madeAt.width() <= kMaxCoordinate && madeAt.height() <= kMaxCoordinate;
+        m_madeAt[n] = plausible ? madeAt : QSize();
     }
 }
 
@@ -60,6 +66,10 @@ void CCalibrationTable::Save(CIniFile& ini) const
         ini.WriteInt(kSection, SlotKey("bottom", n), static_cast<int>(slot.bottom));
         ini.WriteInt(kSection, SlotKey("right", n), static_cast<int>(slot.right));
         ini.WriteInt(kSection, SlotKey("top", n), static_cast<int>(slot.top));
+        ini.WriteString(kSection, SlotKey("name", n), m_names[n]);
+        const QSize madeAt = m_madeAt[n].isValid() ? m_madeAt[n] : QSize(0, 0);
+        ini.WriteInt(kSection, SlotKey("width", n), madeAt.width());
+        ini.WriteInt(kSection, SlotKey("height", n), madeAt.height());
     }
 }
 
@@ -69,13 +79,71 @@ void CCalibrationTable::SetCurrentIndex(int index)
         m_curSel = index;
 }
 
+int CCalibrationTable::Clamped(int index)
+{
+    return qBound(0, index, kSlotCount - 1);
+}
+
 CCalibrationSlot CCalibrationTable::GetSlot(int index) const
 {
-    return m_slots[qBound(0, index, kSlotCount - 1)];
+    return Scaling(index).Apply(m_slots[Clamped(index)]);
 }
 
 void CCalibrationTable::SetSlot(int index, const CCalibrationSlot& slot)
 {
+    if (index < 0 || index >= kSlotCount)
+        return;
+    m_slots[index] = slot;
+    // Whatever the user did to the slot, they did it looking at this picture.
+    if (!m_captureSize.isEmpty())
+        m_madeAt[index] = m_captureSize;
+}
+
+void CCalibrationTable::SetCaptureSize(QSize size)
+{
+    m_captureSize = size.isEmpty() ? QSize() : size;
+}
+
+void CCalibrationTable::AdoptCaptureSize()
+{
+    if (m_captureSize.isEmpty())
+        return;
+    for (int n = 0; n < kSlotCount; ++n) {
+        if (!m_madeAt[n].isValid() && m_slots[n].HasUsableScale())
+            m_madeAt[n] = m_captureSize;
+    }
+}
+
+CCalibrationSlot CCalibrationTable::StoredSlot(int index) const
+{
+    return m_slots[Clamped(index)];
+}
+
+QSize CCalibrationTable::MadeAt(int index) const
+{
+    return m_madeAt[Clamped(index)];
+}
+
+CCalibrationScaling CCalibrationTable::Scaling(int index) const
+{
+    return CCalibrationScaling::Between(m_madeAt[Clamped(index)], m_captureSize);
+}
+
+QString CCalibrationTable::SlotName(int index) const
+{
+    return m_names[Clamped(index)];
+}
+
+void CCalibrationTable::SetSlotName(int index, const QString& name)
+{
     if (index >= 0 && index < kSlotCount)
-        m_slots[index] = slot;
+        m_names[index] = CleanName(name);
+}
+
+QString CCalibrationTable::CleanName(const QString& name)
+{
+    QString clean;
+    for (const QChar c : name)
+        clean += c.isPrint() ? c : QChar(u' ');
+    return clean.simplified().left(kMaxNameLength);
 }

@@ -49,6 +49,15 @@ bool CDrawingHistory::IsCurrent(const CDrawingState& probe) const
     return Current().SameAs(probe);
 }
 
+void CDrawingHistory::ConvertCalibrations(
+        const std::function<CCalibrationSlot(const CCalibrationSlot&)>& convert,
+        const CCalibrationSlot& now)
+{
+    for (CDrawingState& state : m_states)
+        state.calibration = convert(state.calibration);
+    m_states[m_current].calibration = now;
+}
+
 bool CDrawingHistory::Record(CDrawingState state, uint64_t tag)
 {
     if (IsCurrent(state))

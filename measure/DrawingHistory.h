@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,11 @@ public:
     const CDrawingState* Undo();
     const CDrawingState* Redo();
     const CDrawingState& Current() const { return m_states[m_current]; }
+    // The picture is measured at another size: every state's scale is converted alike, so
+    // an undo never brings back a scale meant for the old size; the current state takes now.
+    void ConvertCalibrations(
+            const std::function<CCalibrationSlot(const CCalibrationSlot&)>& convert,
+            const CCalibrationSlot& now);
 
 private:
     std::deque<CDrawingState> m_states;

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-QByteArray CResultCsv::Format(const std::vector<Row>& rows)
+QByteArray CResultCsv::Format(const std::vector<Row>& rows, const QString& scaleLine)
 {
     QByteArray bytes("No.,Type,Result,Unit\n");
     for (const Row& row : rows) {
@@ -13,14 +13,18 @@ QByteArray CResultCsv::Format(const std::vector<Row>& rows)
             bytes += column + 1 < row.size() ? ',' : '\n';
         }
     }
+    // One line, whatever the caller handed over.
+    if (!scaleLine.isEmpty())
+        bytes += QString(scaleLine).replace(u'\n', u' ').replace(u'\r', u' ').toUtf8() + '\n';
     return bytes;
 }
 
-bool CResultCsv::Write(const QString& path, const std::vector<Row>& rows, QString* error)
+bool CResultCsv::Write(
+        const QString& path, const std::vector<Row>& rows, QString* error, const QString& scaleLine)
 {
     // Through a temporary file and a rename, so a failure leaves no half-written file and an
     // existing file untouched.
-    return CAtomicFile::WriteAll(path, Format(rows), error);
+    return CAtomicFile::WriteAll(path, Format(rows, scaleLine), error);
 }
 
 QString CResultCsv::ProposedFileName(const QDateTime& now)

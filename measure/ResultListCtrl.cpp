@@ -184,7 +184,8 @@ bool CResultListCtrl::OnSaveCsv()
     if (path.isEmpty())
         return false;
     QString reason;
-    if (!CResultCsv::Write(path, Cells(), &reason)) {
+    const QString scaleLine = m_hooks.scaleLine ? m_hooks.scaleLine() : QString();
+    if (!CResultCsv::Write(path, Cells(), &reason, scaleLine)) {
         Message(tr("Cannot create the file %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
         return false;
     }

@@ -32,6 +32,8 @@ public:
         std::function<void()> cancelTool;
         std::function<void()> invalidateCanvas;
         std::function<QString()> measureFolder; // the m_strMeasurePath setting
+        // The file's closing line naming the scale the results are in ("# scale: ...").
+        std::function<QString()> scaleLine;
     };
 
     explicit CResultListCtrl(QWidget* parent = nullptr);

@@ -21,6 +21,7 @@
 #include <QStaticText>
 
 #include <chrono>
+#include <cmath>
 #include <algorithm>
 #include <ranges>
 #include <cstring>
@@ -478,6 +479,39 @@ bool CShapeManager::HasSelection() const
             || (m_selectedShape != 0 && FindShapeLocked(m_selectedShape) >= 0);
 }
 
+bool CShapeManager::ReferenceLength(double& pixels, QPoint& centre, int& kind) const
+{
+    Lock lock(m_mutex);
+    auto measure = [&](const CMeasureShape& shape) {
+        if (!Settled(shape) || shape.ChildCount() == 0)
+            return false;
+        if (shape.Kind() == KindLine && shape.PointCount() >= 2) {
+            const QPoint a = shape.Point(0);
+            const QPoint b = shape.Point(1);
+            pixels = std::hypot(double(b.x() - a.x()), double(b.y() - a.y()));
+            centre = (a + b) / 2;
+        } else if (shape.Kind() == KindCircle) {
+            const auto& circle = static_cast<const CCircleShape&>(shape);
+            if (!circle.IsComplete())
+                return false;
+            pixels = 2.0 * circle.Radius();
+            centre = circle.Centre();
+        } else {
+            return false;
+        }
+        kind = shape.Kind();
+        return pixels >= 1.0;
+    };
+    if (const int index = m_selectedShape ? FindShapeLocked(m_selectedShape) : -1;
+            index >= 0 && measure(*m_shapes[index]))
+        return true;
+    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
+        if (measure(**it))
+            return true;
+    }
+    return false;
+}
+
 bool CShapeManager::RemoveSelected()
 {
     Lock lock(m_mutex);
@@ -836,22 +870,38 @@ void CShapeManager::EnsureRuler()
         m_ruler = std::make_unique<CCalibrationRuler>(this);
 }
 
+void CShapeManager::SetCalibrationLocked(const CCalibrationSlot& slot)
+{
+    // Kept, not rebuilt: this also runs right after a drag step of the reference.
+    EnsureRuler();
+    m_ruler->SetRect(static_cast<int>(slot.left), static_cast<int>(slot.top),
+            static_cast<int>(slot.right), static_cast<int>(slot.bottom));
+    m_calibration.unit = slot.unit;
+    m_calibration.xPerPixel = slot.xPerPixel;
+    m_calibration.yPerPixel = slot.yPerPixel;
+    m_calibration.xLength = slot.xLength;
+    m_calibration.yLength = slot.yLength;
+    InvalidateAll();
+    PlaceRulerIfUnusable();
+}
+
 void CShapeManager::SetCalibration(const CCalibrationSlot& slot)
 {
     {
         Lock lock(m_mutex);
-        // Kept, not rebuilt: this also runs right after a drag step of the reference.
-        EnsureRuler();
-        m_ruler->SetRect(static_cast<int>(slot.left), static_cast<int>(slot.top),
-                static_cast<int>(slot.right), static_cast<int>(slot.bottom));
-        m_calibration.unit = slot.unit;
-        m_calibration.xPerPixel = slot.xPerPixel;
-        m_calibration.yPerPixel = slot.yPerPixel;
-        m_calibration.xLength = slot.xLength;
-        m_calibration.yLength = slot.yLength;
-        InvalidateAll();
-        PlaceRulerIfUnusable();
+        SetCalibrationLocked(slot);
         CommitLocked();
+    }
+    NotifyCalibrationMoved();
+}
+
+void CShapeManager::ConvertCalibration(const CCalibrationSlot& slot,
+        const std::function<CCalibrationSlot(const CCalibrationSlot&)>& convert)
+{
+    {
+        Lock lock(m_mutex);
+        SetCalibrationLocked(slot);
+        m_history.ConvertCalibrations(convert, CalibrationLocked());
     }
     NotifyCalibrationMoved();
 }

@@ -100,6 +100,10 @@ public:
     // of a baseline, or a free text). Removing it goes like removing its row; moving it takes
     // the whole shape with its labels, by image pixels.
     bool HasSelection() const;
+    // The line or circle a scale can be set from: the selected one, else the newest finished
+    // one. pixels is the line's length or the circle's diameter in image pixels, centre its
+    // middle; false when there is none.
+    bool ReferenceLength(double& pixels, QPoint& centre, int& kind) const;
     bool RemoveSelected();
     bool MoveSelected(int dx, int dy);
 
@@ -153,6 +157,10 @@ public:
 
     // Calibration and its on-screen reference
     void SetCalibration(const CCalibrationSlot& slot);
+    // The same slot measured at another picture size: applied like SetCalibration, and the
+    // history's scales are converted with it instead of recording a step.
+    void ConvertCalibration(const CCalibrationSlot& slot,
+            const std::function<CCalibrationSlot(const CCalibrationSlot&)>& convert);
     void EnableCalibrationRuler(bool on);
     bool CalibrationRulerEnabled() const;
     CCalibrationSlot GetCalibration() const;
@@ -269,6 +277,7 @@ private:
     }
     void DrawCrossLines(QPainter& painter, int width, int height);
     void EnsureRuler();
+    void SetCalibrationLocked(const CCalibrationSlot& slot);
     void PlaceRulerIfUnusable();
     void RemoveShapeAt(int index);
     // Release and move reach every shape, then the texts and the ruler, newest first.
