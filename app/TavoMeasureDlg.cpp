@@ -208,6 +208,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     CreateResultList();
     WirePanel();
     m_sidePanel->Initialise();
+    FollowPictureSize();
     ShowCalibrationStatus();
 
     m_thumbnails = new CImageListWnd(m_thumbHost);
@@ -690,9 +691,11 @@ void CTavoMeasureDlg::FollowPictureSize()
     std::array<CCalibrationSlot, CCalibrationTable::kSlotCount> before;
     for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
         before[i] = m_calibration.GetSlot(i);
+    const bool first = m_calibration.CaptureSize().isEmpty();
     m_calibration.SetCaptureSize(size);
-    // Slots from an older settings file were made at the camera's size, as far as we know.
-    if (!m_bStill)
+    // Slots from an older settings file were made at the size the program starts at, as far
+    // as anybody knows: the camera's size kept in the settings.
+    if (first && !m_bStill)
         m_calibration.AdoptCaptureSize();
     const CCalibrationSlot now = m_calibration.GetCurSlot();
     if (!m_pictureCalibration->FromFile()

@@ -14,11 +14,13 @@
 #include "measure/TextLabel.h"
 #include "measure/VerticalLinesShape.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStaticText>
+#include <QThread>
 
 #include <chrono>
 #include <cmath>
@@ -778,8 +780,17 @@ QPoint CShapeManager::ToTarget(QPoint window) const
     return View().ToTarget(window);
 }
 
-void CShapeManager::DrawUprightText(QPainter& painter, QPoint target, const QStaticText& text)
+void CShapeManager::DrawUprightText(QPainter& painter, QPoint target, const QStaticText& given)
 {
+    // A laid-out text holds the font engine of the thread that laid it out, and font engines
+    // are not shared between threads: the frame pump lays out its own copy.
+    const bool guiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+    QStaticText own;
+    if (!guiThread) {
+        own.setTextFormat(given.textFormat());
+        own.setText(given.text());
+    }
+    const QStaticText& text = guiThread ? given : own;
     const int flip = View().flipHeight;
     if (flip <= 0) {
         painter.drawStaticText(target, text);

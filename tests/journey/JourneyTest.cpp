@@ -28,12 +28,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -195,6 +197,20 @@ protected:
     void SelectScale(int index)
     {
         QComboBox* combo = Panel().ScaleCombo();
+        combo->setFocus();
+        while (combo->currentIndex() < index)
+            QTest::keyClick(combo, Qt::Key_Down);
+        while (combo->currentIndex() > index)
+            QTest::keyClick(combo, Qt::Key_Up);
+        QTest::qWait(100);
+    }
+
+    // As the user picks it: the combo acts on activation, not on every index change.
+    void SelectResolution(const QString& size)
+    {
+        QComboBox* combo = Panel().ResolutionCombo();
+        const int index = combo->findText(size, Qt::MatchStartsWith);
+        ASSERT_GE(index, 0) << size.toStdString();
         combo->setFocus();
         while (combo->currentIndex() < index)
             QTest::keyClick(combo, Qt::Key_Down);
@@ -538,4 +554,74 @@ TEST_F(Journey, DrawingAndDraggingOnALivePictureShowAtOnce)
     EXPECT_TRUE(PictureFlows()) << "frames flow again after the pause";
     EXPECT_TRUE(lineOnRow(180));
     EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
+}
+
+// A slot calibrated at one capture size measures the same real lengths at another: the line
+// over the same part of the picture gives the same millimetres, the status says the slot was
+// scaled, and the CSV names the scale.
+TEST_F(Journey, CalibrationFollowsTheCaptureSize)
+{
+    ASSERT_TRUE(PictureFlows());
+    ASSERT_EQ(m_window->CaptureSize(), QSize(640, 480));
+    SelectScale(1); // 100 %, so canvas pixels are picture pixels
+    DrawLine(QPoint(100, 200), QPoint(300, 200));
+    ASSERT_EQ(m_window->ResultList()->topLevelItemCount(), 1);
+
+    // "From line...": the line just drawn is 2 mm long.
+    ClickButton(CSidePanel::CAL);
+    CCalibrationDlg* dialog = m_window->CalibrationDlg();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->isVisible(); }, 3000));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("editName"));
+    ASSERT_TRUE(name);
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("10x objective"));
+    m_modals.OnDialog([](QWidget* modal) {
+        auto* length = modal->findChild<QLineEdit*>(QStringLiteral("knownLength"));
+        auto* unit = modal->findChild<QComboBox*>(QStringLiteral("knownUnit"));
+        ASSERT_TRUE(length && unit);
+        QTest::keyClicks(length, QStringLiteral("2"));
+        unit->setCurrentIndex(1); // mm
+        QTest::keyClick(length, Qt::Key_Return);
+    });
+    Click(dialog->findChild<QPushButton*>(QStringLiteral("btnFromLine")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }, 3000));
+    Click(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")));
+    EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
+    QTreeWidgetItem* row = m_window->ResultList()->topLevelItem(0);
+    EXPECT_DOUBLE_EQ(row->text(2).toDouble(), 2.0) << row->text(2).toStdString();
+    EXPECT_EQ(row->text(3), QStringLiteral("mm"));
+    auto* status = Panel().findChild<QLabel*>(QStringLiteral("calibrationStatus"));
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->toolTip().contains(QStringLiteral("10x objective")))
+            << status->toolTip().toStdString();
+
+    // Twice the pixels each way: the line drawn before now covers half as much, and a line
+    // over the same part of the picture measures what it measured before.
+    SelectResolution(QStringLiteral("1280 X 960"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->CaptureSize() == QSize(1280, 960); }, 3000));
+    ASSERT_TRUE(PictureFlows());
+    EXPECT_NEAR(m_window->ResultList()->topLevelItem(0)->text(2).toDouble(), 1.0, 0.01);
+    EXPECT_TRUE(status->toolTip().contains(QStringLiteral("scaled from 640 X 480")))
+            << status->toolTip().toStdString();
+    DrawLine(QPoint(200, 400), QPoint(600, 400));
+    ASSERT_EQ(m_window->ResultList()->topLevelItemCount(), 2);
+    EXPECT_NEAR(m_window->ResultList()->topLevelItem(1)->text(2).toDouble(), 2.0, 0.01);
+
+    m_modals.OnDialog([&](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    ClickButton(CSidePanel::SaveCsv);
+    const QStringList csvs = QDir(MeasureFolder()).entryList({ QStringLiteral("*.csv") });
+    ASSERT_EQ(csvs.size(), 1);
+    QFile csv(QDir(MeasureFolder()).filePath(csvs[0]));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    EXPECT_EQ(lines.value(0), QByteArray("No.,Type,Result,Unit"));
+    EXPECT_EQ(lines.value(3),
+            QByteArray("# scale: 0.005 x 0.005 mm/pixel; calibration 0 \"10x objective\"; "
+                       "scaled from 640 X 480"));
+
+    // Back at the size it was made at, the slot is exactly what it was.
+    SelectResolution(QStringLiteral("640 X 480"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->CaptureSize() == QSize(640, 480); }, 3000));
+    EXPECT_DOUBLE_EQ(m_window->Calibration().GetCurSlot().xPerPixel, 0.01);
+    EXPECT_FALSE(status->toolTip().contains(QStringLiteral("scaled")));
 }
