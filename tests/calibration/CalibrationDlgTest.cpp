@@ -1,4 +1,5 @@
 #include "base/FrameLayout.h"
+#include "base/ToolModes.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
@@ -270,4 +271,73 @@ TEST_F(CalibrationDlgTest, AutoCalibrationMessages)
     EXPECT_DOUBLE_EQ(s.xLength, 1.0);
     EXPECT_NEAR(s.xPerPixel, 0.01, 0.0002);
     EXPECT_EQ(engine.applied.back(), s);
+}
+
+TEST_F(CalibrationDlgTest, NamingASlotShowsInTheComboAndTheTable)
+{
+    QSignalSpy renamed(dlg.get(), &CCalibrationDlg::slotRenamed);
+    Child<QComboBox>("slotCombo")->setCurrentIndex(4);
+    Type("editName", "10x objective");
+    EXPECT_EQ(table.SlotName(4), "10x objective");
+    EXPECT_EQ(Child<QComboBox>("slotCombo")->itemText(4), "Calibration 4: 10x objective");
+    EXPECT_FALSE(renamed.isEmpty());
+    // Another slot shows its own (empty) name, and the first keeps its own.
+    Child<QComboBox>("slotCombo")->setCurrentIndex(5);
+    EXPECT_TRUE(Child<QLineEdit>("editName")->text().isEmpty());
+    Child<QComboBox>("slotCombo")->setCurrentIndex(4);
+    EXPECT_EQ(Child<QLineEdit>("editName")->text(), "10x objective");
+}
+
+TEST_F(CalibrationDlgTest, FromLineSetsTheSelectedSlotFromAKnownLength)
+{
+    bool haveLine = false;
+    CCalibrationDlg::CHooks hooks = engine.Hooks();
+    hooks.referenceLength = [&](double& pixels, QPoint& centre, int& kind) {
+        pixels = 250.0;
+        centre = QPoint(320, 240);
+        kind = KindCircle;
+        return haveLine;
+    };
+    dlg = std::make_unique<CCalibrationDlg>(table, hooks);
+    dlg->SetMessageSink([this](const QString& text) { messages << text; });
+    table.SetCaptureSize({ 640, 480 });
+    double askedPixels = 0.0;
+    bool askedCircle = false;
+    bool answer = true;
+    dlg->SetLengthAsker([&](double pixels, bool circle, double& length, int& unit) {
+        askedPixels = pixels;
+        askedCircle = circle;
+        length = 0.5;
+        unit = 1;
+        return answer;
+    });
+    Child<QComboBox>("slotCombo")->setCurrentIndex(2);
+
+    Click("btnFromLine");
+    ASSERT_EQ(messages.size(), 1) << "nothing drawn yet";
+    EXPECT_EQ(askedPixels, 0.0);
+
+    haveLine = true;
+    answer = false; // cancelled: nothing changes
+    const CCalibrationSlot before = table.GetSlot(2);
+    Click("btnFromLine");
+    EXPECT_TRUE(table.GetSlot(2) == before || std::isnan(before.xPerPixel));
+    EXPECT_FALSE(table.MadeAt(2).isValid());
+
+    answer = true;
+    Click("btnFromLine");
+    EXPECT_EQ(askedPixels, 250.0);
+    EXPECT_TRUE(askedCircle);
+    const CCalibrationSlot slot = table.GetSlot(2);
+    EXPECT_DOUBLE_EQ(slot.xPerPixel, 0.002);
+    EXPECT_DOUBLE_EQ(slot.yPerPixel, 0.002);
+    EXPECT_EQ(slot.unit, 1);
+    EXPECT_EQ(table.CurrentIndex(), 2);
+    EXPECT_EQ(table.MadeAt(2), QSize(640, 480));
+    ASSERT_FALSE(engine.applied.empty());
+    EXPECT_DOUBLE_EQ(engine.applied.back().xPerPixel, 0.002);
+    EXPECT_EQ(Child<QComboBox>("unitCombo")->currentText(), "mm");
+    EXPECT_EQ(Status(), "X: 0.0020mm/pixel  Y: 0.0020mm/pixel");
+    EXPECT_EQ(Child<QLabel>("madeAt")->text(), "Made at 640 X 480.");
+    EXPECT_EQ(messages.size(), 1);
 }

@@ -264,3 +264,12 @@ TEST(ResultCsv_Bytes, Utf8WithoutMarkOrQuoting)
     const QByteArray longCell = CResultCsv::Format({ { QString(300, 'x'), "", "", "" } });
     EXPECT_EQ(longCell.split('\n')[1], QByteArray(255, 'x') + ",,,");
 }
+
+TEST(ResultCsv_Bytes, ScaleLineClosesTheFileOnOneLine)
+{
+    const QByteArray bytes = CResultCsv::Format(
+            { { "1", "length", "1.234", "mm" } }, "# scale: 0.01 x 0.01 mm/pixel;\nsecond");
+    EXPECT_EQ(bytes,
+            QByteArray("No.,Type,Result,Unit\n1,length,1.234,mm\n"
+                       "# scale: 0.01 x 0.01 mm/pixel; second\n"));
+}

@@ -1,5 +1,6 @@
 #include "measure/CalibrationRuler.h"
 #include "measure/CircleShape.h"
+#include "measure/DrawingHistory.h"
 #include "measure/LineShape.h"
 #include "measure/PerpendicularShape.h"
 #include "measure/TextLabel.h"
@@ -480,4 +481,63 @@ TEST(ShapeManager, EditsMoveTheChangeCountQueriesAndDrawingDoNot)
     EXPECT_TRUE(moves([&] { m.AddText(QStringLiteral("note"), 30, 30); }));
     EXPECT_TRUE(moves([&] { m.RemoveAll(); }));
     EXPECT_TRUE(quiet());
+}
+
+TEST(ShapeManager, ReferenceLengthIsTheSelectedOrNewestLineOrCircle)
+{
+    CShapeManager m;
+    double pixels = 0.0;
+    QPoint centre;
+    int kind = 0;
+    EXPECT_FALSE(m.ReferenceLength(pixels, centre, kind)) << "nothing drawn";
+    m.SetToolMode(AreaTool);
+    ClickAll(m, { { 0, 0 }, { 50, 0 }, { 50, 50 } });
+    EXPECT_FALSE(m.ReferenceLength(pixels, centre, kind)) << "an area has no length";
+
+    DrawLine(m, { 10, 20 }, { 40, 60 });
+    DrawCircle(m, { 160, 150 }, { 150, 160 }, { 140, 150 });
+    ASSERT_TRUE(m.ReferenceLength(pixels, centre, kind));
+    EXPECT_EQ(kind, KindCircle);
+    EXPECT_EQ(pixels, 20.0);
+    EXPECT_EQ(centre, QPoint(150, 150));
+
+    // Selected, the older line is the one.
+    m.SetToolMode(SelectMode);
+    Click(m, 25, 40);
+    ASSERT_TRUE(m.HasSelection());
+    ASSERT_TRUE(m.ReferenceLength(pixels, centre, kind));
+    EXPECT_EQ(kind, KindLine);
+    EXPECT_DOUBLE_EQ(pixels, 50.0);
+    EXPECT_EQ(centre, QPoint(25, 40));
+
+    // A line still being drawn does not count.
+    CShapeManager drawing;
+    drawing.SetToolMode(LineTool);
+    drawing.OnLButtonDown(0, 0);
+    drawing.OnMouseMove(80, 0);
+    EXPECT_FALSE(drawing.ReferenceLength(pixels, centre, kind));
+}
+
+TEST(ShapeManager, ConvertedCalibrationIsNoStepAndUndoKeepsTheNewSize)
+{
+    CShapeManager m;
+    const CCalibrationSlot small = Slot(0.02, 0.02);
+    m.SetCalibration(small);
+    m.ResetHistory();
+    DrawLine(m, { 0, 0 }, { 100, 0 });
+    ASSERT_TRUE(m.CanUndo());
+
+    // Twice the pixels: every scale the history holds is halved with the one in use.
+    const CCalibrationSlot big = Slot(0.01, 0.01);
+    m.ConvertCalibration(big, [&](const CCalibrationSlot& s) {
+        return SameCalibration(s, small) ? big : s;
+    });
+    EXPECT_EQ(m.ResultRows()[0].result, "1.000");
+    ASSERT_TRUE(m.Undo());
+    EXPECT_EQ(m.ShapeCount(), 0);
+    EXPECT_EQ(m.ScaleX(), 0.01) << "undo brought back the old size's scale";
+    EXPECT_FALSE(m.CanUndo()) << "the conversion was a step";
+    ASSERT_TRUE(m.Redo());
+    EXPECT_EQ(m.ScaleX(), 0.01);
+    EXPECT_FALSE(m.CanRedo());
 }
