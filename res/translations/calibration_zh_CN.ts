@@ -4,77 +4,117 @@
 <context>
     <name>CCalibrationDlg</name>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="37"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="40"/>
         <source>Calibration </source>
         <translation>校准 </translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="56"/>
-        <source>Calibration %1</source>
-        <translation>校准 %1</translation>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="64"/>
+        <source>for example 10x objective</source>
+        <translation>例如 10x 物镜</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="74"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="68"/>
+        <source>From line...</source>
+        <translation>从直线...</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="71"/>
+        <source>Set the scale from the selected or last drawn line or circle and its known length</source>
+        <translation>用选中的或最后画的直线或圆及其已知长度设定比例</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="90"/>
         <source>Auto</source>
         <translation>自动</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="76"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="92"/>
         <source>Auto circle size</source>
         <translation>自动圆尺寸</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="85"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="101"/>
         <source>Reset</source>
         <translation>重置</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="88"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="104"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="91"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="107"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="96"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="113"/>
         <source>Calibration</source>
         <translation>校准</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="98"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="115"/>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="117"/>
         <source>X</source>
         <translation>X</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="100"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="119"/>
         <source>Y</source>
         <translation>Y</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="102"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="121"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="154"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="177"/>
         <source>X: %1%2/pixel  Y: %3%4/pixel</source>
         <translation>X: %1%2/像素  Y: %3%4/像素</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="328"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="254"/>
+        <source>Made at %1 X %2, scaled to %3 X %4 by width: the picture has another shape, so the calibration may not apply.</source>
+        <translation>在 %1 X %2 下校准，按宽度换算到 %3 X %4：画面宽高比不同，校准可能不适用。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="261"/>
+        <source>Made at %1 X %2, scaled to %3 X %4.</source>
+        <translation>在 %1 X %2 下校准，已换算到 %3 X %4。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="267"/>
+        <source>Made at %1 X %2.</source>
+        <translation>在 %1 X %2 下校准。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="286"/>
+        <source>Draw or select a line or a circle across something of known size first.</source>
+        <translation>请先在已知尺寸的物体上画出或选中一条直线或一个圆。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="306"/>
+        <source>Enter a length greater than 0.</source>
+        <translation>请输入大于 0 的长度。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="426"/>
         <source>Unit must be set mm!</source>
         <translation>单位必须设为 mm！</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="351"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="449"/>
         <source>It does not calibrate automatically with the previewing image.</source>
         <translation>无法用当前预览图像自动校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="388"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="487"/>
         <source>Please enter a number.</source>
         <translation>请输入一个数字。</translation>
     </message>
@@ -82,29 +122,54 @@
 <context>
     <name>CCalibrationStatus</name>
     <message>
-        <location filename="../../calibration/CalibrationStatus.cpp" line="16"/>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="21"/>
         <source>not calibrated, in pixels</source>
-        <translation>未标定，以像素计</translation>
+        <translation>未校准，以像素计</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationStatus.cpp" line="20"/>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="25"/>
         <source>%1 %2/pixel</source>
         <translation>%1 %2/像素</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationStatus.cpp" line="21"/>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="26"/>
         <source>%1 x %2 %3/pixel</source>
         <translation>%1 x %2 %3/像素</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationStatus.cpp" line="27"/>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="34"/>
+        <source>scaled from %1 by width; the picture has another shape, so the calibration may not apply</source>
+        <translation>按宽度从 %1 换算；画面宽高比不同，校准可能不适用</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="37"/>
+        <source>scaled from %1</source>
+        <translation>从 %1 换算</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="43"/>
+        <source>Calibration %1</source>
+        <translation>校准 %1</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="44"/>
+        <source>Calibration %1: %2</source>
+        <translation>校准 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="51"/>
         <source>Scale from file: %1</source>
         <translation>比例来自文件：%1</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationStatus.cpp" line="28"/>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="54"/>
         <source>Scale of calibration %1: %2</source>
-        <translation>标定 %1 的比例：%2</translation>
+        <translation>校准 %1 的比例：%2</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/CalibrationStatus.cpp" line="56"/>
+        <source>, %1</source>
+        <translation>，%1</translation>
     </message>
 </context>
 <context>
@@ -180,21 +245,59 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="188"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="189"/>
         <source>Cannot create the file %1:
 %2</source>
         <translation>无法创建文件 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="216"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="217"/>
         <source>Save measurement</source>
         <translation>保存测量结果</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="216"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="217"/>
         <source>CSV Files(*.csv)</source>
         <translation>CSV 文件(*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>CSetScaleDlg</name>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="22"/>
+        <source>Set Scale</source>
+        <translation>设定比例</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="24"/>
+        <source>The circle is %1 pixels across.</source>
+        <translation>圆的直径为 %1 像素。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="25"/>
+        <source>The line is %1 pixels long.</source>
+        <translation>直线长 %1 像素。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="44"/>
+        <source>Known diameter</source>
+        <translation>已知直径</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="44"/>
+        <source>Known length</source>
+        <translation>已知长度</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="45"/>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="61"/>
+        <source>Enter a length greater than 0.</source>
+        <translation>请输入大于 0 的长度。</translation>
     </message>
 </context>
 </TS>

@@ -5,7 +5,7 @@
     <name>CSidePanel</name>
     <message>
         <location filename="../../app/SidePanel.cpp" line="40"/>
-        <location filename="../../app/SidePanel.cpp" line="472"/>
+        <location filename="../../app/SidePanel.cpp" line="481"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
@@ -312,37 +312,37 @@ Line</source>
         <translation>值</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="222"/>
+        <location filename="../../app/SidePanel.cpp" line="224"/>
         <source>Store...</source>
         <translation>保存...</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="223"/>
+        <location filename="../../app/SidePanel.cpp" line="225"/>
         <source>Keep this picture&apos;s scale in a calibration slot</source>
         <translation>把此图片的比例保存到一个标定槽</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="274"/>
+        <location filename="../../app/SidePanel.cpp" line="276"/>
         <source>No.</source>
         <translation>序号</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="274"/>
+        <location filename="../../app/SidePanel.cpp" line="276"/>
         <source>Type</source>
         <translation>类型</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="274"/>
+        <location filename="../../app/SidePanel.cpp" line="276"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="274"/>
+        <location filename="../../app/SidePanel.cpp" line="276"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="472"/>
+        <location filename="../../app/SidePanel.cpp" line="481"/>
         <source>Still</source>
         <translation>静止</translation>
     </message>
