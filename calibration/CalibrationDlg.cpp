@@ -263,7 +263,7 @@ void CCalibrationDlg::ShowMadeAt(int slotIndex)
                        .arg(made.height())
                        .arg(scaling.Now().width())
                        .arg(scaling.Now().height());
-    else if (made.isValid())
+    else if (made.isValid() && m_table.StoredSlot(slotIndex).HasUsableScale())
         text = tr("Made at %1 X %2.").arg(made.width()).arg(made.height());
     m_madeAt->setText(text);
     m_madeAt->setVisible(!text.isEmpty());

@@ -2,6 +2,7 @@
 #include "app/PanelButton.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "calibration/CalibrationDlg.h"
 #include "capture/CaptureStatus.h"
 #include "capture/TavoGraphDll.h"
 #include "image/xImage.h"
@@ -143,7 +144,8 @@ TEST_F(MainWindow, FitScaleFollowsTheVideoHost)
 TEST_F(MainWindow, ResultsListReachesTheBottomOfThePanelHost)
 {
     EXPECT_EQ(Panel().ResultsList()->geometry(),
-            QRect(0, CSidePanel::kResultsTop, 249, m_window->height() - 39 - CSidePanel::kResultsTop));
+            QRect(0, CSidePanel::kResultsTop, 249,
+                    m_window->height() - 39 - CSidePanel::kResultsTop));
     m_window->resize(1280, 900);
     EXPECT_EQ(Panel().ResultsList()->height(), 900 - 39 - CSidePanel::kResultsTop);
 }
@@ -338,4 +340,42 @@ TEST_F(LiveAndStill, CalibratedPictureMeasuresInItsOwnScaleAndBigPicturesFit)
     EXPECT_FALSE(m_window->PictureCalibration().FromFile());
     EXPECT_TRUE(Panel().CalibrationStatus()->toolTip().startsWith("Scale of calibration 0"));
     EXPECT_TRUE(Panel().StoreCalibrationButton()->isHidden());
+}
+
+// A picture without a scale of its own, at twice the camera's size, is measured in the slot in
+// use converted to its size; live again, the slot measures as it was made.
+TEST_F(LiveAndStill, PictureOfAnotherSizeMeasuresInTheConvertedSlot)
+{
+    const QSize camera = m_window->CaptureSize();
+    ASSERT_FALSE(camera.isEmpty());
+    CCalibrationSlot slot;
+    slot.unit = 0;
+    slot.xLength = slot.yLength = 400.0;
+    slot.left = slot.top = 100;
+    slot.right = slot.bottom = 300;
+    slot.ApplyScaleRule();
+    m_window->CalibrationDlg()->hide();
+    m_window->Calibration().SetCurSlot(slot);
+    m_window->PictureCalibration().UseSlot(m_window->Calibration().GetCurSlot());
+    ASSERT_EQ(m_window->Calibration().MadeAt(0), camera);
+    CShapeManager& manager = m_window->Canvas()->Manager();
+    manager.ResetHistory();
+
+    CxImage picture;
+    ASSERT_TRUE(picture.Create(
+            uint32_t(camera.width() * 2), uint32_t(camera.height() * 2), 24, CXIMAGE_FORMAT_BMP));
+    const QString file = m_dir.filePath(QStringLiteral("big.bmp"));
+    ASSERT_TRUE(picture.SaveFile(file, CXIMAGE_FORMAT_BMP));
+    ASSERT_TRUE(m_window->OpenStillPicture(file));
+    EXPECT_DOUBLE_EQ(manager.GetCalibration().xPerPixel, 1.0);
+    EXPECT_EQ(Panel().CalibrationStatus()->toolTip(),
+            QStringLiteral("Scale of calibration 0: 1 um/pixel, scaled from %1 X %2")
+                    .arg(camera.width())
+                    .arg(camera.height()));
+    EXPECT_FALSE(manager.CanUndo()) << "a new size is no step of the drawing";
+
+    Panel().ButtonAt(CSidePanel::Video)->click();
+    EXPECT_DOUBLE_EQ(manager.GetCalibration().xPerPixel, 2.0);
+    EXPECT_EQ(Panel().CalibrationStatus()->toolTip(), "Scale of calibration 0: 2 um/pixel");
+    EXPECT_EQ(m_window->Calibration().StoredSlot(0), slot);
 }
