@@ -7,6 +7,7 @@
 #include "app/PictureCalibration.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
+#include "calibration/CalibrationDlg.h"
 #include "image/ImagePainter.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ResultListCtrl.h"
@@ -122,6 +123,9 @@ void CTavoMeasureDlg::AfterDrawingChanged()
 {
     m_resultList->Refill();
     m_canvas->update();
+    // An open Calibration dialog shows what the undo or redo left in the slot.
+    if (m_calibrationDlg && m_calibrationDlg->isVisible())
+        m_calibrationDlg->ShowTableSlot();
 }
 
 void CTavoMeasureDlg::OnCalibrationRestored(

@@ -222,9 +222,26 @@ void CCalibrationDlg::OnCalibrationMoved(const CCalibrationSlot& engineSlot)
     RedisplaySlot();
 }
 
+void CCalibrationDlg::ShowTableSlot()
+{
+    // The slot in use may have changed behind the dialog (undo, another slot stored).
+    {
+        const QSignalBlocker block(m_slotCombo);
+        m_slotCombo->setCurrentIndex(m_table.CurrentIndex());
+    }
+    ShowSlot(SelectedSlot());
+}
+
 void CCalibrationDlg::RedisplaySlot()
 {
     const int n = SelectedSlot();
+    ShowSlot(n);
+    m_table.SetCurrentIndex(n);
+    Apply(m_table.GetSlot(n));
+}
+
+void CCalibrationDlg::ShowSlot(int n)
+{
     const CCalibrationSlot slot = m_table.GetSlot(n);
     ShowScale(slot, slot.unit);
     {
@@ -234,15 +251,7 @@ void CCalibrationDlg::RedisplaySlot()
     WriteFields(slot.xLength, slot.yLength);
     if (m_editName->text() != m_table.SlotName(n))
         m_editName->setText(m_table.SlotName(n));
-    m_table.SetCurrentIndex(n);
-    Apply(slot);
     ShowMadeAt(n);
-}
-
-void CCalibrationDlg::RefreshSlotTitles()
-{
-    for (int n = 0; n < CCalibrationTable::kSlotCount; ++n)
-        m_slotCombo->setItemText(n, CCalibrationStatus::SlotTitle(n, m_table.SlotName(n)));
 }
 
 void CCalibrationDlg::ShowMadeAt(int slotIndex)

@@ -50,12 +50,12 @@ public:
     void ShowCalibration();
     // Runs the slot-selected steps for the combo's selection.
     void RedisplaySlot();
+    // Shows the slot in use as the table has it, handing nothing to the engine.
+    void ShowTableSlot();
 
     // Replaces the message box (tests).
     void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
     void SetLengthAsker(LengthAsker asker) { m_askLength = std::move(asker); }
-    // The slot titles again, after a name changed outside the dialog.
-    void RefreshSlotTitles();
 
     static QString ScaleText(const CCalibrationSlot& slot, int unit);
     // Shortest form of up to 15 significant digits.
@@ -95,6 +95,7 @@ private:
     void Apply(const CCalibrationSlot& slot);
     void ShowScale(const CCalibrationSlot& slot, int unit);
     void ShowMadeAt(int slotIndex);
+    void ShowSlot(int slotIndex); // fields, unit, status, name and size; nothing applied
     void WriteFields(double x, double y);
     // Refuses a non-numeric entry with the number prompt; the slot stays as it was.
     bool ReadField(QLineEdit* edit, double& value);

@@ -4,6 +4,7 @@
 #include "app/ShortcutTable.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationTable.h"
 #include "image/ImagePainter.h"
 #include "image/xImage.h"
@@ -18,7 +19,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QSet>
 #include <QTemporaryDir>
@@ -395,4 +398,25 @@ TEST_F(Keyboard, UndoingAPicturesOwnScaleLeavesTheSlotsAlone)
     EXPECT_EQ(Manager().ScaleX(), 0.05);
     EXPECT_TRUE(SameCalibration(table.StoredSlot(0), slot)) << "the picture's scale is in no slot";
     EXPECT_FALSE(Manager().CanRedo());
+}
+
+TEST_F(Keyboard, AnOpenCalibrationDialogShowsWhatUndoLeft)
+{
+    CCalibrationDlg* dialog = m_window->CalibrationDlg();
+    dialog->ShowCalibration();
+    auto* editX = dialog->findChild<QLineEdit*>(QStringLiteral("editX"));
+    auto* status = dialog->findChild<QLineEdit*>(QStringLiteral("scaleStatus"));
+    ASSERT_TRUE(editX && status);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnReset")), Qt::LeftButton);
+    editX->selectAll();
+    QTest::keyClicks(editX, QStringLiteral("1000"));
+    ASSERT_EQ(status->text(), "X: 5.0000um/pixel  Y: 2.0000um/pixel");
+
+    // Each keystroke stored the slot: one undo takes back the last one.
+    m_window->UndoDrawing();
+    EXPECT_EQ(m_window->Calibration().GetCurSlot().xLength, 100.0);
+    EXPECT_EQ(editX->text(), "100");
+    EXPECT_EQ(status->text(), "X: 0.5000um/pixel  Y: 2.0000um/pixel");
+    EXPECT_TRUE(Manager().CanRedo()) << "showing the slot is no new step";
+    dialog->reject();
 }
