@@ -14,9 +14,10 @@ namespace {
 
 // Without a main loop nobody drains the bus: keep errors in the trace and drop everything, so
 // messages never pile up over a long run.
-GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer)
+GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer failed)
 {
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        static_cast<std::atomic<bool>*>(failed)->store(true, std::memory_order_release);
         GError* error = nullptr;
         gchar* debug = nullptr;
         gst_message_parse_error(message, &error, &debug);
@@ -50,12 +51,15 @@ int32_t StatusOf(GstStateChangeReturn ret)
 QString CCaptureGraph::SourceCapsText(const CCaptureFormat& format)
 {
     const int height = format.height < 0 ? -format.height : format.height;
-    if (format.subtype == QLatin1String("MJPG"))
-        return QStringLiteral("image/jpeg,width=%1,height=%2").arg(format.width).arg(height);
-    return QStringLiteral("video/x-raw,format=%1,width=%2,height=%3")
-            .arg(format.subtype)
-            .arg(format.width)
-            .arg(height);
+    QString text = format.subtype == QLatin1String("MJPG")
+            ? QStringLiteral("image/jpeg,width=%1,height=%2").arg(format.width).arg(height)
+            : QStringLiteral("video/x-raw,format=%1,width=%2,height=%3")
+                      .arg(format.subtype)
+                      .arg(format.width)
+                      .arg(height);
+    if (format.frameRates.size() == 1 && format.frameRates[0].IsValid())
+        text += QStringLiteral(",framerate=") + format.frameRates[0].Text();
+    return text;
 }
 
 std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& device,
@@ -77,7 +81,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
 
     graph->m_pipeline = gst_pipeline_new("graph");
     GstBus* bus = gst_element_get_bus(graph->m_pipeline);
-    gst_bus_set_sync_handler(bus, DropBusMessage, nullptr, nullptr);
+    gst_bus_set_sync_handler(bus, DropBusMessage, &graph->m_failed, nullptr);
     gst_object_unref(bus);
 
     // Source caps: the chosen format, or for a camera left to itself raw video when it has any.
@@ -104,7 +108,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
                 patternSettings.removeAt(i);
             }
         }
-        if (!capsText.isEmpty())
+        if (!capsText.isEmpty() && !capsText.contains(QLatin1String("framerate=")))
             capsText += QStringLiteral(",framerate=") + patternRate;
     }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -29,7 +30,10 @@ public:
     int32_t Stop();
 
     const CFrameGrabber& Grabber() const { return *m_grabber; }
+    // True once the pipeline reported an error (the camera was unplugged, for one).
+    bool Failed() const { return m_failed.load(std::memory_order_acquire); }
 
+    // The source caps of format; a format with exactly one frame rate asks for it.
     static QString SourceCapsText(const CCaptureFormat& format);
 
 private:
@@ -38,4 +42,5 @@ private:
 
     GstElement* m_pipeline = nullptr;
     std::unique_ptr<CFrameGrabber> m_grabber;
+    std::atomic<bool> m_failed { false };
 };

@@ -23,6 +23,7 @@ public:
 
     QString Title() const override { return m_title; }
     void Apply() override;
+    void ResetToDefaults() override { OnDefaults(); }
 
     /** @brief Splits a device's control list into pages by control class, in device order. */
     static QList<CControlPage*> CreatePages(CCameraControls* controls);
