@@ -56,10 +56,12 @@ QMap<uint32_t, int32_t> CCameraProfiles::ReadValues(CCameraControls& controls)
     return values;
 }
 
-void CCameraProfiles::WriteValues(CCameraControls& controls, const QMap<uint32_t, int32_t>& values)
+void CCameraProfiles::WriteValues(
+        CCameraControls& controls, const QMap<uint32_t, int32_t>& values, bool switchesFirst)
 {
-    // Switches and menus (automatic modes) first, then the values they may have unlocked.
-    for (int pass = 0; pass < 2; ++pass) {
+    // Switches and menus are the automatic modes that lock or unlock the integer values.
+    for (int step = 0; step < 2; ++step) {
+        const int pass = switchesFirst ? step : 1 - step;
         for (const CCameraControlInfo& info : controls.List()) {
             if (!Keepable(info) || !values.contains(info.id))
                 continue;
@@ -82,7 +84,7 @@ void CCameraProfiles::ResetToDefaults(CCameraControls& controls)
     for (const CCameraControlInfo& info : controls.List())
         if (Keepable(info))
             defaults.insert(info.id, info.defaultValue);
-    WriteValues(controls, defaults);
+    WriteValues(controls, defaults, false);
 }
 
 void CCameraProfiles::Remember(

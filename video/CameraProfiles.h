@@ -30,14 +30,18 @@ public:
     // The stored values of a camera, by control id.
     QMap<uint32_t, int32_t> Values(const QString& identity) const;
 
-    // Every control back to the device's default, in the same order as Restore.
+    // Every control back to the device's default: the values while the user's manual modes
+    // still let them in, then the automatic modes.
     static void ResetToDefaults(CCameraControls& controls);
     // "CAMERA hash": the section of a camera.
     static QString SectionName(const QString& identity);
     // The values worth keeping: what the user can set (no read-only, write-only, disabled,
     // button or compound controls).
     static QMap<uint32_t, int32_t> ReadValues(CCameraControls& controls);
-    static void WriteValues(CCameraControls& controls, const QMap<uint32_t, int32_t>& values);
+    // switchesFirst: automatic modes first, so one turned off lets its manual value in; else
+    // the values first, while a manual mode still lets them in, then the modes.
+    static void WriteValues(CCameraControls& controls, const QMap<uint32_t, int32_t>& values,
+            bool switchesFirst = true);
 
 private:
     struct CProfile
