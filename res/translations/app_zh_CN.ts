@@ -116,32 +116,32 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="72"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="74"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="84"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="86"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="86"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="88"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="88"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="92"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="152"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="156"/>
         <source>The settings could not be written to
 %1
 
@@ -152,46 +152,60 @@
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="316"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="324"/>
         <source>Calibration %1</source>
         <translation>标定 %1</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="318"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="326"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="319"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="327"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="586"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="601"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="826"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="844"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="843"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="861"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="844"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="862"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="887"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="905"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="25"/>
+        <source>Camera disconnected</source>
+        <translation>相机已断开</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="98"/>
+        <source>The camera&apos;s snapshot button cannot be read (%1: %2).
+
+To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
+        <translation>无法读取相机的拍照按钮（%1：%2）。
+
+要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 "input" 组。</translation>
     </message>
 </context>
 </TS>
