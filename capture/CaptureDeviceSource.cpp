@@ -30,15 +30,16 @@ QString CCaptureDeviceSource::OpenProblem(const CCaptureDevice& device)
         return QCoreApplication::translate("CTavoGraphDll", "the camera is not connected");
     if (!QFile::exists(device.path))
         return {}; // a list that knows better than the file system (tests)
-    const int fd = ::open(QFile::encodeName(device.path).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+            ::open(QFile::encodeName(device.path).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) {
         ::close(fd);
         return {};
     }
     const int error = errno;
     if (error == EACCES || error == EPERM)
-        return QCoreApplication::translate("CTavoGraphDll",
-                "you may not use %1 (add yourself to the \"video\" group)")
+        return QCoreApplication::translate(
+                "CTavoGraphDll", "you may not use %1 (add yourself to the \"video\" group)")
                 .arg(device.path);
     if (error == ENOENT || error == ENODEV || error == ENXIO)
         return QCoreApplication::translate("CTavoGraphDll", "the camera is not connected");

@@ -30,8 +30,8 @@ QString CDeviceIdentity::Compose(const QString& name, const CUsbInfo& usb)
 {
     QString identity = name.trimmed();
     if (!usb.vendor.isEmpty() && !usb.product.isEmpty())
-        identity += QStringLiteral("|usb:%1:%2").arg(Clean(usb.vendor.toLower()),
-                Clean(usb.product.toLower()));
+        identity += QStringLiteral("|usb:%1:%2")
+                            .arg(Clean(usb.vendor.toLower()), Clean(usb.product.toLower()));
     if (!usb.serial.isEmpty())
         identity += QStringLiteral("|serial:") + Clean(usb.serial);
     else if (!usb.port.isEmpty())

@@ -108,8 +108,8 @@ QList<CCaptureFormat> CGstDeviceSource::FormatsOfCaps(GstCaps* caps)
         for (const QString& name : FormatNames(structure)) {
             for (int k = 0; k < pairs; ++k) {
                 // Caps repeat a size per frame-rate or colorimetry: one entry with every rate.
-                auto same = std::find_if(formats.begin(), formats.end(),
-                        [&](const CCaptureFormat& f) {
+                auto same =
+                        std::find_if(formats.begin(), formats.end(), [&](const CCaptureFormat& f) {
                             return f.width == widths[k] && f.height == heights[k]
                                     && f.subtype == name;
                         });
@@ -146,8 +146,8 @@ QMap<QString, QString> Properties(GstDevice* device)
 bool DeviceOf(GstDevice* gstDevice, CCaptureDevice& device, bool withFormats)
 {
     const QMap<QString, QString> properties = Properties(gstDevice);
-    device.path = properties.value(QStringLiteral("device.path"),
-            properties.value(QStringLiteral("api.v4l2.path")));
+    device.path = properties.value(
+            QStringLiteral("device.path"), properties.value(QStringLiteral("api.v4l2.path")));
     if (device.path.isEmpty())
         return false; // only V4L2 nodes can be opened here
     gchar* name = gst_device_get_display_name(gstDevice);

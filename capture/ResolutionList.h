@@ -43,6 +43,6 @@ public:
     /** @brief Index into @p formats of the format to take at @p width x @p height: @p subtype
      * when the camera offers it at that size, else the fastest; -1 when the size is not
      * offered. */
-    static int Choose(const QList<CCaptureFormat>& formats, int width, int height,
-            const QString& subtype);
+    static int Choose(
+            const QList<CCaptureFormat>& formats, int width, int height, const QString& subtype);
 };

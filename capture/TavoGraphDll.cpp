@@ -235,8 +235,8 @@ public:
     const CCaptureFormat* ChooseFormat() const
     {
         const QList<CCaptureFormat>& formats = device->formats;
-        const int requested = CResolutionList::Choose(
-                formats, requestedWidth, requestedHeight, requestedSubtype);
+        const int requested =
+                CResolutionList::Choose(formats, requestedWidth, requestedHeight, requestedSubtype);
         if (requested >= 0 && formats[requested].subtype == requestedSubtype)
             return &formats[requested];
         if (pinFormat >= 0 && pinFormat < formats.size()
@@ -352,8 +352,8 @@ int32_t CTavoGraphDll::MakeGraph()
         if (rate.IsValid())
             format->frameRates.append(rate);
     }
-    std::unique_ptr<CCaptureGraph> graph = CCaptureGraph::Create(
-            *d->device, format ? &*format : nullptr, status, message);
+    std::unique_ptr<CCaptureGraph> graph =
+            CCaptureGraph::Create(*d->device, format ? &*format : nullptr, status, message);
     if (!graph) {
         Error(message);
         return status;

@@ -110,9 +110,8 @@ QMap<uint32_t, int32_t> CCameraProfiles::Values(const QString& identity) const
     // A hash shared by two identities must not hand one camera the other's values.
     if (m_file.GetString(section, QStringLiteral("Identity"), {}, kTextBuffer) != identity)
         return values;
-    const QStringList ids =
-            m_file.GetString(section, QStringLiteral("Controls"), {}, 8192).split(QLatin1Char(','),
-                    Qt::SkipEmptyParts);
+    const QStringList ids = m_file.GetString(section, QStringLiteral("Controls"), {}, 8192)
+                                    .split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString& text : ids) {
         bool ok = false;
         const uint32_t id = text.trimmed().toUInt(&ok, 0);

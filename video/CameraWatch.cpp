@@ -6,8 +6,7 @@
 
 #include <QTimer>
 
-CCameraWatch::CCameraWatch(CTavoGraphDll& graph, QObject* parent)
-    : QObject(parent), m_graph(graph)
+CCameraWatch::CCameraWatch(CTavoGraphDll& graph, QObject* parent) : QObject(parent), m_graph(graph)
 {
 }
 

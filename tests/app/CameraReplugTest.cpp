@@ -28,7 +28,7 @@ protected:
         QDir().mkpath(m_images);
         m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
         m_window->Graph().SetDeviceSource(m_source);
-        m_window->Graph().SetErrorSink([](const QString&, const QString&) { });
+        m_window->Graph().SetErrorSink([](const QString&, const QString&) {});
         m_window->General().m_strImagePath = m_images;
         m_window->General().m_nVideoWidth = 320;
         m_window->General().m_nVideoHeight = 240;
@@ -47,10 +47,7 @@ protected:
     {
         return QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= count; }, 30000);
     }
-    int Pictures() const
-    {
-        return static_cast<int>(QDir(m_images).entryList(QDir::Files).size());
-    }
+    int Pictures() const { return static_cast<int>(QDir(m_images).entryList(QDir::Files).size()); }
 
     QTemporaryDir m_dir;
     QString m_images;

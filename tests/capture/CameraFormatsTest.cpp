@@ -59,8 +59,7 @@ TEST(CameraFormatsTest, EachSizeOnceInItsFastestFormatWithEveryRate)
     const QList<CResolutionEntry> entries = CResolutionList::Build(formats);
     EXPECT_EQ(Labels(entries),
             QStringList({ "640 X 480  YUY2 30 fps", "640 X 480  YUY2 15 fps",
-                    "1920 X 1080  MJPG 30 fps", "1920 X 1080  MJPG 15 fps",
-                    "1280 X 720  YUY2" }));
+                    "1920 X 1080  MJPG 30 fps", "1920 X 1080  MJPG 15 fps", "1280 X 720  YUY2" }));
     // A tie keeps the format the camera lists first; a rate the other format lacks is not
     // offered in a format that cannot deliver it.
     EXPECT_EQ(entries[0].Key(), QStringLiteral("YUY2 30/1"));
@@ -100,7 +99,7 @@ protected:
                         Format(1920, 1080, kYuy2, { Fps(5) }),
                         Format(1920, 1080, kMjpg, { Fps(30), Fps(15) }) }) };
         m_graph.SetDeviceSource(m_source);
-        m_graph.SetErrorSink([](const QString&, const QString&) { });
+        m_graph.SetErrorSink([](const QString&, const QString&) {});
         ASSERT_EQ(m_graph.InitGraph(), TavoStatus::Ok);
         m_graph.SetCaptureSize(1920, 1080);
         ASSERT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Cam")), TavoStatus::Ok);

@@ -67,11 +67,11 @@ TEST(DeviceIdentityTest, SysfsGivesTheSameIdentityOnAnyVideoNumber)
 TEST(DeviceIdentityTest, MonitorPropertiesFillOnlyWhatSysfsLeftOpen)
 {
     CDeviceIdentity::CUsbInfo usb = Usb("1bcf", "", "", "");
-    CDeviceIdentity::AddProperties({ { QStringLiteral("device.vendor.id"), QStringLiteral("ffff") },
-                                           { QStringLiteral("device.product.id"),
-                                                   QStringLiteral("2c99") },
-                                           { QStringLiteral("v4l2.device.bus_info"),
-                                                   QStringLiteral("usb-0000:00:14.0-2") } },
+    CDeviceIdentity::AddProperties(
+            { { QStringLiteral("device.vendor.id"), QStringLiteral("ffff") },
+                    { QStringLiteral("device.product.id"), QStringLiteral("2c99") },
+                    { QStringLiteral("v4l2.device.bus_info"),
+                            QStringLiteral("usb-0000:00:14.0-2") } },
             usb);
     EXPECT_EQ(usb.vendor, QStringLiteral("1bcf"));
     EXPECT_EQ(usb.product, QStringLiteral("2c99"));

@@ -48,8 +48,7 @@ TEST(DeviceSourceTest, RatesFromListsAndRanges)
                   "video/x-raw,format=YUY2,width=640,height=480,framerate=[ 5/1, 60/1 ];"
                   "video/x-raw,format=YUY2,width=320,height=240,framerate=0/1");
     ASSERT_EQ(formats.size(), 3);
-    EXPECT_EQ(formats[0].frameRates,
-            QList<CFrameRate>({ { 30, 1 }, { 30000, 1001 }, { 15, 1 } }));
+    EXPECT_EQ(formats[0].frameRates, QList<CFrameRate>({ { 30, 1 }, { 30000, 1001 }, { 15, 1 } }));
     EXPECT_EQ(formats[1].frameRates, QList<CFrameRate>({ { 60, 1 }, { 5, 1 } }));
     // A variable rate (0/1) is no rate to ask for.
     EXPECT_TRUE(formats[2].frameRates.isEmpty());

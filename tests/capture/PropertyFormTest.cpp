@@ -135,8 +135,9 @@ TEST_F(PropertyFormTest, ResetToCameraDefaultsWritesEveryPageAtOnce)
         EXPECT_EQ(m_state->values[V4L2_CID_TEST_PATTERN], 0);
         EXPECT_FALSE(apply->isEnabled());
         // The pages show what the camera now has.
-        EXPECT_EQ(form->findChild<QSlider*>(QStringLiteral("control%1").arg(V4L2_CID_FOCUS_ABSOLUTE))
-                          ->value(),
+        EXPECT_EQ(
+                form->findChild<QSlider*>(QStringLiteral("control%1").arg(V4L2_CID_FOCUS_ABSOLUTE))
+                        ->value(),
                 0);
         form->findChild<QPushButton*>(QStringLiteral("close"))->click();
         checked = true;

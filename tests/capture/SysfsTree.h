@@ -33,7 +33,8 @@ public:
         QDir().mkpath(node);
         Link(QStringLiteral("/class/video4linux/") + video, node);
         // The class entry's "device" is the interface the node belongs to.
-        QFile::link(QFileInfo(node).path() + QStringLiteral("/.."), node + QStringLiteral("/device"));
+        QFile::link(
+                QFileInfo(node).path() + QStringLiteral("/.."), node + QStringLiteral("/device"));
     }
     // keys: the key bitmap text, empty to leave the file out.
     void AddInput(const QString& usbDevice, const QString& input, const QString& event,

@@ -36,7 +36,10 @@ public:
     }
     void Close() override { }
     int Descriptor() const override { return -1; }
-    int ReadPresses() override { return m_shared->reads.isEmpty() ? 0 : m_shared->reads.takeFirst(); }
+    int ReadPresses() override
+    {
+        return m_shared->reads.isEmpty() ? 0 : m_shared->reads.takeFirst();
+    }
 
 private:
     std::shared_ptr<CShared> m_shared;
@@ -56,8 +59,8 @@ class CameraButtonTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString scope = m_sys.AddUsbDevice(QStringLiteral("1-2"), QStringLiteral("1bcf"),
-                QStringLiteral("2c99"), QString());
+        const QString scope = m_sys.AddUsbDevice(
+                QStringLiteral("1-2"), QStringLiteral("1bcf"), QStringLiteral("2c99"), QString());
         m_sys.AddVideo(scope, QStringLiteral("video0"));
         m_sys.AddInput(scope, QStringLiteral("input9"), QStringLiteral("event9"), kCameraKeys);
         // A keyboard elsewhere, and a camera on another port without a button.
@@ -84,8 +87,10 @@ TEST_F(CameraButtonTest, FindsTheButtonOnTheCamerasOwnUsbDevice)
 {
     EXPECT_EQ(CCameraButton::FindEventNode(m_sys.Root(), QStringLiteral("/dev/video0")),
             QStringLiteral("event9"));
-    EXPECT_TRUE(CCameraButton::FindEventNode(m_sys.Root(), QStringLiteral("/dev/video2")).isEmpty());
-    EXPECT_TRUE(CCameraButton::FindEventNode(m_sys.Root(), QStringLiteral("/dev/video7")).isEmpty());
+    EXPECT_TRUE(
+            CCameraButton::FindEventNode(m_sys.Root(), QStringLiteral("/dev/video2")).isEmpty());
+    EXPECT_TRUE(
+            CCameraButton::FindEventNode(m_sys.Root(), QStringLiteral("/dev/video7")).isEmpty());
 
     EXPECT_TRUE(CCameraButton::KeyBitmapHasCamera(kCameraKeys));
     EXPECT_FALSE(CCameraButton::KeyBitmapHasCamera(QStringLiteral("0 0 0 0")));
@@ -131,10 +136,12 @@ TEST_F(CameraButtonTest, UnreadableButtonIsReportedOnce)
 TEST(EvdevButtonInputTest, CountsPressesOfTheCameraKeyOnly)
 {
     const input_event events[] = {
-        Event(EV_KEY, KEY_CAMERA, 1), Event(EV_SYN, SYN_REPORT, 0), // press
+        Event(EV_KEY, KEY_CAMERA, 1),
+        Event(EV_SYN, SYN_REPORT, 0), // press
         Event(EV_KEY, KEY_CAMERA, 2), // auto-repeat
         Event(EV_KEY, KEY_CAMERA, 0), // release
-        Event(EV_KEY, KEY_VOLUMEUP, 1), Event(EV_MSC, MSC_SCAN, KEY_CAMERA),
+        Event(EV_KEY, KEY_VOLUMEUP, 1),
+        Event(EV_MSC, MSC_SCAN, KEY_CAMERA),
         Event(EV_KEY, KEY_CAMERA, 1),
     };
     EXPECT_EQ(CEvdevButtonInput::CountPresses(events, std::size(events)), 2);
@@ -155,7 +162,7 @@ TEST(EvdevButtonInputTest, CountsPressesOfTheCameraKeyOnly)
     EXPECT_EQ(input.ReadPresses(), -1);
     EXPECT_EQ(input.Descriptor(), -1);
 
-    EXPECT_EQ(input.Open(QStringLiteral("/nonexistent/event0"), error),
-            CButtonInput::EOpen::Failed);
+    EXPECT_EQ(
+            input.Open(QStringLiteral("/nonexistent/event0"), error), CButtonInput::EOpen::Failed);
     EXPECT_FALSE(error.isEmpty());
 }

@@ -42,8 +42,8 @@ std::shared_ptr<CFakeControlState> UvcState()
     auto state = std::make_shared<CFakeControlState>();
     state->Add(V4L2_CID_USER_CLASS, V4L2_CTRL_TYPE_CTRL_CLASS, QStringLiteral("User Controls"), 0,
             0, 0);
-    state->Add(V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, QStringLiteral("Brightness"), -64, 64,
-            0);
+    state->Add(
+            V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, QStringLiteral("Brightness"), -64, 64, 0);
     state->Add(V4L2_CID_WHITE_BALANCE_TEMPERATURE, V4L2_CTRL_TYPE_INTEGER,
             QStringLiteral("White Balance Temperature"), 2800, 6500, 4600);
     state->Add(V4L2_CID_AUTO_WHITE_BALANCE, V4L2_CTRL_TYPE_BOOLEAN,
@@ -55,8 +55,7 @@ std::shared_ptr<CFakeControlState> UvcState()
             QStringLiteral("Exposure, Absolute"), 3, 2047, 250);
     state->Add(V4L2_CID_EXPOSURE_AUTO, V4L2_CTRL_TYPE_MENU, QStringLiteral("Auto Exposure"), 0, 3,
             3, { "Auto", "Manual", "Shutter", "Aperture" });
-    state->Add(V4L2_CID_FOCUS_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, QStringLiteral("Focus"), 0, 250,
-            0);
+    state->Add(V4L2_CID_FOCUS_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, QStringLiteral("Focus"), 0, 250, 0);
     return state;
 }
 

@@ -23,10 +23,10 @@ protected:
     void SetUp() override
     {
         m_state = std::make_shared<CFakeControlState>();
-        m_state->Add(V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, QStringLiteral("Brightness"),
-                -64, 64, 0);
-        m_state->Add(V4L2_CID_VFLIP, V4L2_CTRL_TYPE_BOOLEAN, QStringLiteral("Vertical Flip"), 0, 1,
-                0);
+        m_state->Add(V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, QStringLiteral("Brightness"), -64,
+                64, 0);
+        m_state->Add(
+                V4L2_CID_VFLIP, V4L2_CTRL_TYPE_BOOLEAN, QStringLiteral("Vertical Flip"), 0, 1, 0);
         m_source = std::make_shared<CFakeDeviceSource>();
         CCaptureDevice scope = CFakeDeviceSource::Pattern(
                 kScope, QStringLiteral("red"), { { 160, 120, QStringLiteral("BGR") } });
@@ -36,7 +36,7 @@ protected:
         m_source->devices = { scope, other };
         m_source->controls[QString()] = m_state; // pattern cameras have no node
         m_graph.SetDeviceSource(m_source);
-        m_graph.SetErrorSink([](const QString&, const QString&) { });
+        m_graph.SetErrorSink([](const QString&, const QString&) {});
         ASSERT_EQ(m_graph.InitGraph(), TavoStatus::Ok);
         m_session.Watch().SetListEvery(1);
     }
