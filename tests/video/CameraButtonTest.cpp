@@ -123,14 +123,6 @@ TEST_F(CameraButtonTest, UnreadableButtonIsReportedOnce)
     ASSERT_EQ(unreadable.count(), 1);
     EXPECT_EQ(unreadable[0][0].toString(), QStringLiteral("/fake/input/event9"));
     EXPECT_EQ(m_shared->opens, 2);
-    // A node that fails for another reason is not the user's to fix.
-    m_shared->open = CButtonInput::EOpen::Failed;
-    CCameraButton fresh;
-    fresh.SetSystemFolders(m_sys.Root(), QStringLiteral("/fake/input"));
-    fresh.SetInputFactory([this] { return std::make_unique<CFakeButtonInput>(m_shared); });
-    QSignalSpy quiet(&fresh, &CCameraButton::unreadable);
-    EXPECT_FALSE(fresh.Attach(QStringLiteral("/dev/video0")));
-    EXPECT_EQ(quiet.count(), 0);
 }
 
 TEST(EvdevButtonInputTest, CountsPressesOfTheCameraKeyOnly)
