@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace {
 constexpr int kCameraPollMs = 500;
@@ -39,6 +40,13 @@ void CTavoMeasureDlg::WireCamera()
     connect(camera, &CCameraSession::buttonUnreadable, this,
             &CTavoMeasureDlg::OnCameraButtonUnreadable);
     m_sidePanel->Hooks().chooseVideoFormat = [this](const QString& key) { ChooseVideoFormat(key); };
+    // "Video" pressed while the note is up: the camera is tried again, and watched again.
+    connect(this, &CTavoMeasureDlg::liveStateChanged, this, [this](bool live) {
+        if (live && m_camera->Lost() && m_graph->HasCamera()) {
+            m_camera->CameraOpened();
+            ShowCameraState(false);
+        }
+    });
     // The button of a camera opened before the window was wired may already be unreadable.
     camera->CameraOpened();
     if (!m_graph->HasCamera())
@@ -48,13 +56,15 @@ void CTavoMeasureDlg::WireCamera()
 
 bool CTavoMeasureDlg::CameraDisconnected() const
 {
-    return m_cameraState && m_cameraState->isVisible();
+    return m_cameraState && !m_cameraState->isHidden();
 }
 
-void CTavoMeasureDlg::ShowCameraState(bool disconnected)
+void CTavoMeasureDlg::ShowCameraState(bool disconnected, const QString& text)
 {
     if (!m_cameraState)
         return;
+    if (!text.isEmpty())
+        m_cameraState->setText(text);
     m_cameraState->adjustSize();
     m_cameraState->setVisible(disconnected);
     m_cameraState->raise();
@@ -62,14 +72,32 @@ void CTavoMeasureDlg::ShowCameraState(bool disconnected)
 
 void CTavoMeasureDlg::OnCameraLost()
 {
-    qCDebug(lcTrace) << "camera disconnected";
+    // A camera still there whose stream failed (another program holds it, say) is not
+    // "disconnected": the note says what the stream reported.
+    const QString error = m_graph->GraphError();
+    QString name;
+    m_graph->GetCurCapDeviceName(name);
+    const bool present = !error.isEmpty() && m_graph->CapDeviceProblem(name).isEmpty();
+    qCDebug(lcTrace) << "camera lost:" << (present ? error : QStringLiteral("disconnected"));
     // The last frame stays as the still picture, so what was being measured stays.
+    // Live without a single frame (gone before it sent one): the picture there is kept as it is.
     m_resumeLive = !m_bStill;
+    TavoFrameStamp stamp;
+    const bool hasFrame = m_graph->GetNewestFrameStamp(&stamp) >= 0;
     if (!m_bStill)
-        SwitchToStill(StillEntry::VideoButton);
+        SwitchToStill(hasFrame ? StillEntry::VideoButton : StillEntry::OpeningPicture);
+    if (!hasFrame)
+        ShowCurrentFrame();
     m_graph->Stop();
     m_graph->TearDownGraph();
-    ShowCameraState(true);
+    ShowCameraState(
+            true, present ? tr("The camera stopped: %1").arg(error) : tr("Camera disconnected"));
+    // An unplug may reach the stream before the node goes: look once more.
+    if (present)
+        QTimer::singleShot(1000, this, [this, name] {
+            if (CameraDisconnected() && !m_graph->CapDeviceProblem(name).isEmpty())
+                ShowCameraState(true, tr("Camera disconnected"));
+        });
 }
 
 void CTavoMeasureDlg::OnCameraAppeared()

@@ -64,7 +64,7 @@ public:
     CResultListCtrl* ResultList() const { return m_resultList; }
     CFramePump* Pump() const { return m_pump.get(); }
     CCameraSession& CameraSession() const { return *m_camera; }
-    // True while the canvas says "Camera disconnected".
+    // True while the canvas says "Camera disconnected" (or why the camera stopped).
     bool CameraDisconnected() const;
 
     CGeneralSettings& General() override { return m_general; }
@@ -187,7 +187,8 @@ private:
     void WireCamera();
     void OnCameraLost();
     void OnCameraAppeared();
-    void ShowCameraState(bool disconnected);
+    // text: what the note says, empty to keep it.
+    void ShowCameraState(bool disconnected, const QString& text = {});
     void OnCameraButtonUnreadable(const QString& path, const QString& reason);
     void ChooseVideoFormat(const QString& key);
     void RunVideoPropertyPages();

@@ -14,13 +14,19 @@ namespace {
 
 // Without a main loop nobody drains the bus: keep errors in the trace and drop everything, so
 // messages never pile up over a long run.
-GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer failed)
+GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-        static_cast<std::atomic<bool>*>(failed)->store(true, std::memory_order_release);
+        auto* fault = static_cast<CCaptureGraph::CFault*>(data);
         GError* error = nullptr;
         gchar* debug = nullptr;
         gst_message_parse_error(message, &error, &debug);
+        {
+            const std::lock_guard lock(fault->mutex);
+            if (fault->text.isEmpty() && error)
+                fault->text = QString::fromUtf8(error->message);
+        }
+        fault->failed.store(true, std::memory_order_release);
         qCDebug(lcCaptureTrace) << "capture pipeline error:" << (error ? error->message : "")
                                 << (debug ? debug : "");
         g_clear_error(&error);
@@ -81,7 +87,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
 
     graph->m_pipeline = gst_pipeline_new("graph");
     GstBus* bus = gst_element_get_bus(graph->m_pipeline);
-    gst_bus_set_sync_handler(bus, DropBusMessage, &graph->m_failed, nullptr);
+    gst_bus_set_sync_handler(bus, DropBusMessage, &graph->m_fault, nullptr);
     gst_object_unref(bus);
 
     // Source caps: the chosen format, or for a camera left to itself raw video when it has any.
@@ -169,6 +175,12 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     qCDebug(lcCaptureTrace) << "capture graph for" << device.name << capsText;
     status = TavoStatus::Ok;
     return graph;
+}
+
+QString CCaptureGraph::ErrorText() const
+{
+    const std::lock_guard lock(m_fault.mutex);
+    return m_fault.text;
 }
 
 CCaptureGraph::~CCaptureGraph()

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 typedef struct _GstElement GstElement;
 
@@ -31,7 +32,17 @@ public:
 
     const CFrameGrabber& Grabber() const { return *m_grabber; }
     // True once the pipeline reported an error (the camera was unplugged, for one).
-    bool Failed() const { return m_failed.load(std::memory_order_acquire); }
+    bool Failed() const { return m_fault.failed.load(std::memory_order_acquire); }
+    // The first error's text, empty before one.
+    QString ErrorText() const;
+
+    // What the streaming threads report of a failure.
+    struct CFault
+    {
+        std::atomic<bool> failed { false };
+        mutable std::mutex mutex;
+        QString text; // guarded by mutex
+    };
 
     // The source caps of format; a format with exactly one frame rate asks for it.
     static QString SourceCapsText(const CCaptureFormat& format);
@@ -42,5 +53,5 @@ private:
 
     GstElement* m_pipeline = nullptr;
     std::unique_ptr<CFrameGrabber> m_grabber;
-    std::atomic<bool> m_failed { false };
+    CFault m_fault;
 };

@@ -727,6 +727,12 @@ int32_t CTavoGraphDll::TakeDeviceChanges(QList<CDeviceChange>& changes)
     return TavoStatus::Ok;
 }
 
+QString CTavoGraphDll::GraphError() const
+{
+    std::shared_lock lock(d->grabberMutex);
+    return d->graph && d->graph->Failed() ? d->graph->ErrorText() : QString();
+}
+
 QStringList CTavoGraphDll::AvailableDeviceIdentities()
 {
     QStringList identities;

@@ -206,6 +206,8 @@ public:
     bool WatchDevices();
     /** @brief Moves the cameras added and removed since the last call into @p changes. */
     int32_t TakeDeviceChanges(QList<CDeviceChange>& changes);
+    /** @brief What the camera's pipeline reported when it failed; empty while it runs well. */
+    QString GraphError() const;
     /** @brief The identities of the cameras that could be opened now, without messages. */
     QStringList AvailableDeviceIdentities();
     /** @brief True when the selected camera is gone: its node vanished or its pipeline

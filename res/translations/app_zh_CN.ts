@@ -194,18 +194,25 @@
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="25"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="26"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="94"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="99"/>
         <source>Camera disconnected</source>
         <translation>相机已断开</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="98"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="94"/>
+        <source>The camera stopped: %1</source>
+        <translation>相机已停止：%1</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="126"/>
         <source>The camera&apos;s snapshot button cannot be read (%1: %2).
 
 To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
         <translation>无法读取相机的拍照按钮（%1：%2）。
 
-要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 "input" 组。</translation>
+要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
     </message>
 </context>
 </TS>

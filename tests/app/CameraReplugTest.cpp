@@ -8,6 +8,7 @@
 #include "video/FramePump.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -76,6 +77,42 @@ TEST_F(CameraReplug, UnplugKeepsThePictureAndReplugGoesLiveAgain)
     EXPECT_FALSE(m_window->StillMode());
     const uint64_t before = m_window->Pump()->FramesCopied();
     EXPECT_TRUE(WaitForFrames(before + 2)) << "live did not resume";
+}
+
+TEST_F(CameraReplug, VideoWhileUnpluggedKeepsThePicture)
+{
+    ASSERT_TRUE(WaitForFrames(2));
+    m_source->Unplug(QStringLiteral("Scope"));
+    CCameraWatch& watch = m_window->CameraSession().Watch();
+    watch.Poll();
+    ASSERT_TRUE(m_window->CurrentFrame().HasPixels());
+    // The fake keeps the pattern streaming: what a gone camera does is send nothing.
+    m_source->devices[0].pattern = QStringLiteral("red num-buffers=0");
+    m_window->RequestLive();
+    EXPECT_FALSE(m_window->CameraDisconnected()) << "tried again";
+    watch.Poll();
+    EXPECT_TRUE(m_window->CameraDisconnected());
+    EXPECT_TRUE(m_window->StillMode());
+    EXPECT_TRUE(m_window->CurrentFrame().HasPixels()) << "the picture went with the retry";
+}
+
+TEST_F(CameraReplug, StreamThatFailsWithTheCameraPresentSaysWhatHappened)
+{
+    ASSERT_TRUE(WaitForFrames(2));
+    m_window->RequestStill();
+    m_source->devices[0].formats = { { 320, 240, QStringLiteral("BGR,interlace-mode=alternate") } };
+    m_window->Graph().SpecifyCapDevice(QStringLiteral("Scope"));
+    m_window->RequestLive();
+    auto* note = m_window->findChild<QLabel*>(QStringLiteral("cameraState"));
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                m_window->CameraSession().Watch().Poll();
+                return m_window->CameraDisconnected();
+            },
+            5000));
+    EXPECT_TRUE(note->text().startsWith(QStringLiteral("The camera stopped: ")))
+            << note->text().toStdString();
 }
 
 TEST_F(CameraReplug, AStillPictureTheUserChoseIsNotTakenAway)
