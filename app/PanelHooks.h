@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include <QString>
+
 class QComboBox;
 
 // What the side panel asks of windows and objects it does not own. The main window wires
@@ -20,6 +22,8 @@ struct CPanelHooks
 
     // Capture object; statuses follow its convention (negative is failure).
     std::function<int32_t(QComboBox* combo)> fillVideoSizeCombo;
+    // A "Resolution" entry was chosen: its format key ("MJPG 30/1"), before the size changes.
+    std::function<void(const QString& formatKey)> chooseVideoFormat;
 
     // Commands carried out by other windows.
     std::function<void()> videoPropertyPages; // live "Setting"

@@ -52,6 +52,9 @@ std::vector<CShortcutTable::CEntry> BuildEntries()
                 QT_TRANSLATE_NOOP("CShortcutTable", "Save the picture") },
         { T::SaveAs, Keys({ ctrl | shift | Qt::Key_S }), S::Window,
                 QT_TRANSLATE_NOOP("CShortcutTable", "Save the picture as") },
+        { T::Snapshot, Keys({ Qt::Key_F12 }), S::Window,
+                QT_TRANSLATE_NOOP("CShortcutTable",
+                        "Take a snapshot, as the camera's snapshot button does") },
         { T::VideoStill, Keys({ Qt::Key_P }), S::Window,
                 QT_TRANSLATE_NOOP(
                         "CShortcutTable", "Switch between live video and still picture") },

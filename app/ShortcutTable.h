@@ -27,6 +27,7 @@ public:
         CopyPicture,
         Save,
         SaveAs,
+        Snapshot,
         VideoStill,
         ZoomIn,
         ZoomOut,

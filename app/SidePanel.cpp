@@ -524,6 +524,8 @@ void CSidePanel::OnResolutionChanged(int index)
     CResolutionItem item;
     if (!CResolutionItem::Parse(m_resolutionCombo->itemText(index), item))
         return;
+    if (m_hooks.chooseVideoFormat)
+        m_hooks.chooseVideoFormat(m_resolutionCombo->itemData(index).toString());
     m_host.ChangeCaptureSize(
             QSize(item.width, item.height), std::max(0, m_scaleCombo->currentIndex()));
 }

@@ -27,6 +27,7 @@
 #include "tools/TextsManagerDlg.h"
 #include "video/FramePump.h"
 #include "video/GraphFrameSource.h"
+#include "video/CameraSession.h"
 #include "video/DeviceSettingDlg.h"
 #include "video/WhiteBalanceDlg.h"
 
@@ -68,7 +69,8 @@ QFrame* MakeHost(QWidget* parent, const QString& objectName)
 } // namespace
 
 CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
-    : QWidget(parent), m_settingsPath(settingsPath), m_graph(std::make_unique<CTavoGraphDll>())
+    : QWidget(parent), m_settingsPath(settingsPath), m_graph(std::make_unique<CTavoGraphDll>()),
+      m_camera(std::make_unique<CCameraSession>(*m_graph))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Kalvex Light"));
@@ -132,6 +134,7 @@ void CTavoMeasureDlg::LoadSettings()
     m_nDisplayHeight = m_general.m_nVideoHeight * scale;
     m_colorSetting.Load(ini);
     m_calibration.Load(ini);
+    m_camera->Load(ini);
 }
 
 bool CTavoMeasureDlg::SaveSettings(QString& error)
@@ -140,6 +143,7 @@ bool CTavoMeasureDlg::SaveSettings(QString& error)
     m_general.Save(ini);
     m_colorSetting.Save(ini);
     m_calibration.Save(ini);
+    m_camera->Save(ini);
     // One write for everything: a failed write leaves the old file, and no second writer
     // comes after it.
     m_canvas->HandOverCrossLines(ini);
@@ -220,6 +224,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     WireThumbnails();
     CreateSnapshotSaver();
     WireShortcuts();
+    WireCamera();
     RecalLayOut();
 }
 
@@ -397,7 +402,7 @@ void CTavoMeasureDlg::WirePanel()
     h.finishVerticalLines = [&manager] { manager.FinishVerticalLines(); };
     h.resetReleaseCounter = [canvas] { canvas->ResetReleaseCounter(); };
     h.fillVideoSizeCombo = [graph](QComboBox* combo) { return graph->InitVideoSizeCombo(combo); };
-    h.videoPropertyPages = [graph, canvas] { graph->ShowVideoPropertyPages(canvas); };
+    h.videoPropertyPages = [this] { RunVideoPropertyPages(); };
     h.imageCompare = [this] {
         CImageCompareDlg::Hooks c;
         c.captureToFrame = [this] { CaptureToFrame(); };
@@ -548,10 +553,14 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
         m_thumbnails->UpdateScrollSize();
     };
     h.deviceSetting = [this] {
+        QString identity;
+        m_graph->GetCurCapDeviceIdentity(identity);
+        m_camera->RememberControls();
         CDeviceSettingDlg dialog(*m_graph, m_general.m_strDeviceName, m_general.m_nVideoWidth,
                 m_general.m_nVideoHeight, this);
         dialog.SetRefillHook([this] { m_sidePanel->FillResolutionCombo(); });
         dialog.exec();
+        AfterDeviceSetting(identity);
     };
 }
 
@@ -609,7 +618,10 @@ void CTavoMeasureDlg::OpenCamera()
     if (graph.SpecifyCapDevice(m_general.m_strDeviceName) < 0)
         return;
     graph.SetCaptureSize(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
+    graph.SetCaptureFormat(m_general.m_strVideoFormat, m_general.m_strFrameRate);
     graph.SetParentWindow(m_canvas);
+    // The camera's own settings go to it before it streams.
+    m_camera->CameraOpened();
     graph.MakeGraph();
     QString name;
     // A start with the microscope unplugged must not forget which one the user chose.

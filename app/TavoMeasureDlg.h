@@ -14,6 +14,7 @@
 #include <vector>
 
 class CCalibrationDlg;
+class CCameraSession;
 class CPictureCalibration;
 class CMainShortcuts;
 class CFramePump;
@@ -25,6 +26,7 @@ class CMeasureCanvas;
 class CSidePanel;
 class CTavoGraphDll;
 class QFrame;
+class QLabel;
 class QMenu;
 class QTimer;
 class QToolButton;
@@ -61,6 +63,9 @@ public:
     CPictureCalibration& PictureCalibration() const { return *m_pictureCalibration; }
     CResultListCtrl* ResultList() const { return m_resultList; }
     CFramePump* Pump() const { return m_pump.get(); }
+    CCameraSession& CameraSession() const { return *m_camera; }
+    // True while the canvas says "Camera disconnected" (or why the camera stopped).
+    bool CameraDisconnected() const;
 
     CGeneralSettings& General() override { return m_general; }
     CColorSetting& ColorSetting() { return m_colorSetting; }
@@ -181,6 +186,17 @@ private:
     void OnCalibrationRestored(const CCalibrationSlot& slot, const CCalibrationSlot& replaced);
     void AddShortcutListEntry(QMenu& menu);
 
+    // The camera in daily use (TavoMeasureCamera.cpp).
+    void WireCamera();
+    void OnCameraLost();
+    void OnCameraAppeared();
+    // text: what the note says, empty to keep it.
+    void ShowCameraState(bool disconnected, const QString& text = {});
+    void OnCameraButtonUnreadable(const QString& path, const QString& reason);
+    void ChooseVideoFormat(const QString& key);
+    void RunVideoPropertyPages();
+    void AfterDeviceSetting(const QString& identityBefore);
+
     QString m_settingsPath;
     std::function<void(const QString&)> m_settingsFailureSink;
     bool m_closedBySignal = false;
@@ -218,4 +234,7 @@ private:
     std::unique_ptr<CSnapshotSaver> m_saver;
     std::unique_ptr<CPictureCalibration> m_pictureCalibration;
     CMainShortcuts* m_shortcuts = nullptr;
+    std::unique_ptr<CCameraSession> m_camera;
+    QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
+    bool m_resumeLive = false; // the camera went while live: live again when one comes
 };

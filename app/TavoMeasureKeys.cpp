@@ -79,6 +79,9 @@ void CTavoMeasureDlg::WireShortcuts()
         bind(command, [button] { button->click(); });
         CMainShortcuts::NameKey(button, command);
     }
+    // The camera's button without the camera's button: "Save" under another key.
+    CPanelButton* save = m_sidePanel->ButtonAt(CSidePanel::Save);
+    bind(T::Snapshot, [save] { save->click(); });
     m_sidePanel->ScaleCombo()->setToolTip(
             tr("Zoom in %1, zoom out %2, fit %3")
                     .arg(CShortcutTable::KeyText(T::ZoomIn), CShortcutTable::KeyText(T::ZoomOut),

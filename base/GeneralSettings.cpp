@@ -63,6 +63,8 @@ void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
             ini.GetString(kSection, QStringLiteral("m_strMeasurePath"), QString(), 260),
             documentsFolder, "measure");
     m_strDeviceName = ini.GetString(kSection, QStringLiteral("m_strDeviceName"), QString(), 256);
+    m_strVideoFormat = ini.GetString(kSection, QStringLiteral("m_strVideoFormat"), QString(), 32);
+    m_strFrameRate = ini.GetString(kSection, QStringLiteral("m_strFrameRate"), QString(), 32);
     m_bEnableWB = readInt("m_bEnableWB", 0) != 0;
     m_nWBRed = readInt("m_nWBRed", 0);
     m_nWBBlue = readInt("m_nWBBlue", 0);
@@ -95,4 +97,6 @@ void CGeneralSettings::Save(CIniFile& ini) const
     ini.WriteString(kSection, QStringLiteral("m_strImagePath"), m_strImagePath);
     ini.WriteString(kSection, QStringLiteral("m_strMeasurePath"), m_strMeasurePath);
     ini.WriteString(kSection, QStringLiteral("m_strDeviceName"), m_strDeviceName);
+    ini.WriteString(kSection, QStringLiteral("m_strVideoFormat"), m_strVideoFormat);
+    ini.WriteString(kSection, QStringLiteral("m_strFrameRate"), m_strFrameRate);
 }

@@ -21,6 +21,10 @@ struct CGeneralSettings
     QString m_strImagePath;
     QString m_strMeasurePath;
     QString m_strDeviceName;
+    // The capture format and frame rate chosen in "Resolution" ("MJPG", "30/1"); empty: the
+    // fastest the camera offers at the capture size.
+    QString m_strVideoFormat;
+    QString m_strFrameRate;
     bool m_bEnableWB = false;
     int m_nWBRed = 0;
     int m_nWBBlue = 0;

@@ -6,6 +6,26 @@
 #include <QString>
 
 /**
+ * @brief A frame rate as a fraction, 30000/1001 for NTSC's 29.97 frames a second.
+ */
+struct TAVOCAP_EXPORT CFrameRate
+{
+    int numerator = 0;
+    int denominator = 1;
+
+    bool IsValid() const { return numerator > 0 && denominator > 0; }
+    double Fps() const { return IsValid() ? double(numerator) / denominator : 0.0; }
+    /** @brief "30/1"; empty for an invalid rate. */
+    QString Text() const;
+    /** @brief Reads "30/1" or "30"; an invalid rate for anything else. */
+    static CFrameRate Parse(const QString& text);
+    /** @brief "30", "29.97", "7.5": what the user reads before "fps". */
+    QString FpsText() const;
+
+    bool operator==(const CFrameRate&) const = default;
+};
+
+/**
  * @brief One capture format a camera offers: a frame size in one pixel format.
  */
 struct CCaptureFormat
@@ -15,6 +35,9 @@ struct CCaptureFormat
     int height = 0;
     /** @brief Pixel format name, e.g. "YUY2", "MJPG", "BGR". */
     QString subtype;
+    /** @brief Frame rates offered at this size, fastest first; empty when the device does not
+     * say. A format handed to the pipeline with exactly one rate asks for that rate. */
+    QList<CFrameRate> frameRates = {};
 
     bool operator==(const CCaptureFormat&) const = default;
 };
@@ -38,6 +61,13 @@ struct CCaptureDevice
     /** @brief Index into @ref formats the device delivers when no format is asked for; -1 lets
      * the device decide. */
     int currentFormat = -1;
+    /** @brief What tells this camera from others across restarts and replugs: the name with
+     * the USB vendor, product and serial number, or the port without a serial. Empty: the
+     * name alone. */
+    QString identity;
+
+    /** @brief @ref identity, or the name when there is none. */
+    QString Identity() const { return identity.isEmpty() ? name : identity; }
 
     bool IsPatternSource() const { return path.isEmpty(); }
 };

@@ -6,6 +6,14 @@
 
 #include <memory>
 
+/** @brief A camera that came or went, as the device monitor reports it. */
+struct CDeviceChange
+{
+    enum class EKind { Added, Removed };
+    EKind kind = EKind::Added;
+    CCaptureDevice device;
+};
+
 /**
  * @brief Where the list of cameras comes from.
  *
@@ -30,6 +38,14 @@ public:
     virtual bool IsAvailable(const CCaptureDevice& device);
     /** @brief Opens the control set of @p device; null when it has none. */
     virtual std::unique_ptr<CCameraControls> OpenControls(const CCaptureDevice& device) = 0;
+    /** @brief Why @p device cannot be opened now, in the user's words; empty when it can. By
+     * default: a camera whose node is gone is not connected, one the user may not open says
+     * so. */
+    virtual QString OpenProblem(const CCaptureDevice& device);
+    /** @brief Starts reporting cameras that come and go; false when this source cannot. */
+    virtual bool StartWatching() { return false; }
+    /** @brief The changes reported since the last call, oldest first; never waits. */
+    virtual QList<CDeviceChange> TakeChanges() { return {}; }
 
     /** @brief The library's default source: connected cameras, plus the "Test Pattern" camera
      * when it is enabled. */

@@ -14,12 +14,19 @@ namespace {
 
 // Without a main loop nobody drains the bus: keep errors in the trace and drop everything, so
 // messages never pile up over a long run.
-GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer)
+GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        auto* fault = static_cast<CCaptureGraph::CFault*>(data);
         GError* error = nullptr;
         gchar* debug = nullptr;
         gst_message_parse_error(message, &error, &debug);
+        {
+            const std::lock_guard lock(fault->mutex);
+            if (fault->text.isEmpty() && error)
+                fault->text = QString::fromUtf8(error->message);
+        }
+        fault->failed.store(true, std::memory_order_release);
         qCDebug(lcCaptureTrace) << "capture pipeline error:" << (error ? error->message : "")
                                 << (debug ? debug : "");
         g_clear_error(&error);
@@ -50,12 +57,15 @@ int32_t StatusOf(GstStateChangeReturn ret)
 QString CCaptureGraph::SourceCapsText(const CCaptureFormat& format)
 {
     const int height = format.height < 0 ? -format.height : format.height;
-    if (format.subtype == QLatin1String("MJPG"))
-        return QStringLiteral("image/jpeg,width=%1,height=%2").arg(format.width).arg(height);
-    return QStringLiteral("video/x-raw,format=%1,width=%2,height=%3")
-            .arg(format.subtype)
-            .arg(format.width)
-            .arg(height);
+    QString text = format.subtype == QLatin1String("MJPG")
+            ? QStringLiteral("image/jpeg,width=%1,height=%2").arg(format.width).arg(height)
+            : QStringLiteral("video/x-raw,format=%1,width=%2,height=%3")
+                      .arg(format.subtype)
+                      .arg(format.width)
+                      .arg(height);
+    if (format.frameRates.size() == 1 && format.frameRates[0].IsValid())
+        text += QStringLiteral(",framerate=") + format.frameRates[0].Text();
+    return text;
 }
 
 std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& device,
@@ -77,7 +87,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
 
     graph->m_pipeline = gst_pipeline_new("graph");
     GstBus* bus = gst_element_get_bus(graph->m_pipeline);
-    gst_bus_set_sync_handler(bus, DropBusMessage, nullptr, nullptr);
+    gst_bus_set_sync_handler(bus, DropBusMessage, &graph->m_fault, nullptr);
     gst_object_unref(bus);
 
     // Source caps: the chosen format, or for a camera left to itself raw video when it has any.
@@ -104,7 +114,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
                 patternSettings.removeAt(i);
             }
         }
-        if (!capsText.isEmpty())
+        if (!capsText.isEmpty() && !capsText.contains(QLatin1String("framerate=")))
             capsText += QStringLiteral(",framerate=") + patternRate;
     }
 
@@ -165,6 +175,12 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     qCDebug(lcCaptureTrace) << "capture graph for" << device.name << capsText;
     status = TavoStatus::Ok;
     return graph;
+}
+
+QString CCaptureGraph::ErrorText() const
+{
+    const std::lock_guard lock(m_fault.mutex);
+    return m_fault.text;
 }
 
 CCaptureGraph::~CCaptureGraph()

@@ -5,8 +5,10 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 typedef struct _GstElement GstElement;
 
@@ -29,7 +31,20 @@ public:
     int32_t Stop();
 
     const CFrameGrabber& Grabber() const { return *m_grabber; }
+    // True once the pipeline reported an error (the camera was unplugged, for one).
+    bool Failed() const { return m_fault.failed.load(std::memory_order_acquire); }
+    // The first error's text, empty before one.
+    QString ErrorText() const;
 
+    // What the streaming threads report of a failure.
+    struct CFault
+    {
+        std::atomic<bool> failed { false };
+        mutable std::mutex mutex;
+        QString text; // guarded by mutex
+    };
+
+    // The source caps of format; a format with exactly one frame rate asks for it.
     static QString SourceCapsText(const CCaptureFormat& format);
 
 private:
@@ -38,4 +53,5 @@ private:
 
     GstElement* m_pipeline = nullptr;
     std::unique_ptr<CFrameGrabber> m_grabber;
+    CFault m_fault;
 };

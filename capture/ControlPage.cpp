@@ -123,7 +123,8 @@ void CControlPage::OnDefaults()
 void CControlPage::Apply()
 {
     // Switches first: an automatic mode turned off makes its manual value writable.
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int step = 0; step < 2; ++step) {
+        const int pass = m_valuesFirst ? 1 - step : step;
         for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
             CCameraControlInfo info;
             const bool isSwitch =
@@ -133,6 +134,7 @@ void CControlPage::Apply()
         }
     }
     m_pending.clear();
+    m_valuesFirst = false;
 }
 
 QList<CControlPage*> CControlPage::CreatePages(CCameraControls* controls)

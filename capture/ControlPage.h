@@ -23,6 +23,13 @@ public:
 
     QString Title() const override { return m_title; }
     void Apply() override;
+    // The next Apply writes the values before the switches: a manual mode the user set still
+    // lets them in before the default automatic mode locks them.
+    void ResetToDefaults() override
+    {
+        OnDefaults();
+        m_valuesFirst = true;
+    }
 
     /** @brief Splits a device's control list into pages by control class, in device order. */
     static QList<CControlPage*> CreatePages(CCameraControls* controls);
@@ -36,4 +43,5 @@ private:
     QString m_title;
     QMap<uint32_t, int32_t> m_pending;
     QList<std::function<void()>> m_resetters;
+    bool m_valuesFirst = false;
 };

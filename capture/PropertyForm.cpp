@@ -24,6 +24,7 @@ CPropertyForm::CPropertyForm(const QString& title, QWidget* parent) : QDialog(pa
 
     // The tab area takes every change of size; the buttons stay at the bottom-right corner.
     auto* buttons = new QHBoxLayout;
+    buttons->setObjectName(QStringLiteral("buttons"));
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
     buttons->addWidget(m_close);
@@ -36,6 +37,28 @@ CPropertyForm::CPropertyForm(const QString& title, QWidget* parent) : QDialog(pa
     connect(m_apply, &QPushButton::clicked, this, &CPropertyForm::OnApply);
     connect(m_ok, &QPushButton::clicked, this, &CPropertyForm::OnOk);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CPropertyForm::AddResetButton()
+{
+    if (m_reset)
+        return;
+    m_reset = new QPushButton(tr("Reset to camera defaults"), this);
+    m_reset->setObjectName(QStringLiteral("resetDefaults"));
+    m_reset->setAutoDefault(false);
+    if (auto* buttons = findChild<QHBoxLayout*>(QStringLiteral("buttons")))
+        buttons->insertWidget(0, m_reset);
+    connect(m_reset, &QPushButton::clicked, this, &CPropertyForm::OnResetDefaults);
+}
+
+void CPropertyForm::OnResetDefaults()
+{
+    // Every page, not only the one on screen: the camera as it came.
+    for (CPropertyPage* page : std::as_const(m_pages)) {
+        page->ResetToDefaults();
+        page->Apply();
+    }
+    m_apply->setEnabled(false);
 }
 
 void CPropertyForm::AddPage(CPropertyPage* page)

@@ -26,6 +26,9 @@ public:
     int PageCount() const { return static_cast<int>(m_pages.size()); }
     int CurrentPage() const { return m_current; }
     void ActivatePage(int index);
+    /** @brief Adds "Reset to camera defaults": every page back to the device's defaults, and
+     * written at once. */
+    void AddResetButton();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,6 +38,7 @@ private slots:
     void OnPageChanged();
     void OnApply();
     void OnOk();
+    void OnResetDefaults();
 
 private:
     void FitToPage();
@@ -43,6 +47,7 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_close = nullptr;
     QPushButton* m_apply = nullptr;
+    QPushButton* m_reset = nullptr;
     QList<CPropertyPage*> m_pages;
     int m_current = -1;
 };

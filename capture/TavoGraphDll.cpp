@@ -6,6 +6,7 @@
 #include "capture/ControlPage.h"
 #include "capture/FormatPage.h"
 #include "capture/PropertyForm.h"
+#include "capture/ResolutionList.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -117,6 +118,8 @@ public:
     QList<CCaptureFormat> sizes;
     int requestedWidth = 0;
     int requestedHeight = 0;
+    QString requestedSubtype; // empty: the fastest at the requested size
+    CFrameRate requestedRate; // invalid: the format's fastest
     QPointer<QWidget> parentWindow;
 
     // Shared with CaptureToBuf: replaced only under the exclusive lock.
@@ -217,7 +220,7 @@ public:
         qCDebug(lcCaptureTrace).noquote()
                 << QString::asprintf("cap num:%d", int(device->formats.size()));
         for (const CCaptureFormat& format : std::as_const(device->formats))
-            sizes.append({ format.width, qAbs(format.height), format.subtype });
+            sizes.append({ format.width, qAbs(format.height), format.subtype, format.frameRates });
         return TavoStatus::Ok;
     }
 
@@ -226,20 +229,32 @@ public:
         return format.width == width && (format.height == height || -format.height == height);
     }
 
-    // The format MakeGraph asks for: the page's choice when it has the requested size, else
-    // the first of that size, else none (the camera keeps its own).
+    // The format MakeGraph asks for: the requested format when the camera has it at the
+    // requested size, else the page's choice when it has that size, else the fastest of that
+    // size, else none (the camera keeps its own).
     const CCaptureFormat* ChooseFormat() const
     {
         const QList<CCaptureFormat>& formats = device->formats;
+        const int requested =
+                CResolutionList::Choose(formats, requestedWidth, requestedHeight, requestedSubtype);
+        if (requested >= 0 && formats[requested].subtype == requestedSubtype)
+            return &formats[requested];
         if (pinFormat >= 0 && pinFormat < formats.size()
                 && Matches(formats[pinFormat], requestedWidth, requestedHeight))
             return &formats[pinFormat];
-        for (const CCaptureFormat& format : formats)
-            if (Matches(format, requestedWidth, requestedHeight))
-                return &format;
+        if (requested >= 0)
+            return &formats[requested];
         if (device->currentFormat >= 0 && device->currentFormat < formats.size())
             return &formats[device->currentFormat];
         return nullptr;
+    }
+
+    // The requested rate when the format offers it, else its fastest.
+    CFrameRate ChooseRate(const CCaptureFormat& format) const
+    {
+        if (format.frameRates.contains(requestedRate))
+            return requestedRate;
+        return CResolutionList::FastestRate(format);
     }
 
     int CurrentPinFormat() const
@@ -329,8 +344,16 @@ int32_t CTavoGraphDll::MakeGraph()
         TearDownGraph();
     int32_t status = TavoStatus::Fail;
     QString message;
+    std::optional<CCaptureFormat> format;
+    if (const CCaptureFormat* chosen = d->ChooseFormat()) {
+        format = *chosen;
+        const CFrameRate rate = d->ChooseRate(*chosen);
+        format->frameRates.clear();
+        if (rate.IsValid())
+            format->frameRates.append(rate);
+    }
     std::unique_ptr<CCaptureGraph> graph =
-            CCaptureGraph::Create(*d->device, d->ChooseFormat(), status, message);
+            CCaptureGraph::Create(*d->device, format ? &*format : nullptr, status, message);
     if (!graph) {
         Error(message);
         return status;
@@ -620,14 +643,118 @@ int32_t CTavoGraphDll::InitVideoSizeCombo(QComboBox* combo)
         return TavoStatus::Pointer;
     d->GetAllAvailSize();
     qCDebug(lcCaptureTrace) << "outputinnnnnstr";
-    for (const CCaptureFormat& size : std::as_const(d->sizes)) {
-        const QString text = QString::asprintf("%d X %d", size.width, size.height);
-        combo->addItem(text);
-        if (size.width == d->requestedWidth && size.height == d->requestedHeight)
-            combo->setCurrentIndex(combo->count() - 1);
+    QString subtype;
+    QString rate;
+    GetCaptureFormat(subtype, rate);
+    const QString chosenKey = CResolutionEntry { 0, 0, subtype, CFrameRate::Parse(rate) }.Key();
+    int firstOfSize = -1;
+    int exact = -1;
+    for (const CResolutionEntry& entry : CResolutionList::Build(d->sizes)) {
+        const QString text = entry.Label();
+        combo->addItem(text, entry.Key());
+        if (entry.width == d->requestedWidth && entry.height == d->requestedHeight) {
+            if (firstOfSize < 0)
+                firstOfSize = combo->count() - 1;
+            if (exact < 0 && entry.Key() == chosenKey)
+                exact = combo->count() - 1;
+        }
         qCDebug(lcCaptureTrace) << text;
     }
+    if (exact >= 0 || firstOfSize >= 0)
+        combo->setCurrentIndex(exact >= 0 ? exact : firstOfSize);
     return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::SetCaptureFormat(const QString& subtype, const QString& rate)
+{
+    d->requestedSubtype = subtype.trimmed();
+    d->requestedRate = CFrameRate::Parse(rate);
+    return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::GetCaptureFormat(QString& subtype, QString& rate) const
+{
+    subtype = d->requestedSubtype;
+    rate = d->requestedRate.Text();
+    if (!d->device)
+        return TavoStatus::Ok;
+    const CCaptureFormat* chosen = d->ChooseFormat();
+    if (!chosen)
+        return TavoStatus::Ok;
+    subtype = chosen->subtype;
+    rate = d->ChooseRate(*chosen).Text();
+    return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::GetCurCapDevicePath(QString& path) const
+{
+    path = d->device ? d->device->path : QString();
+    return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::GetCurCapDeviceIdentity(QString& identity) const
+{
+    identity = d->device ? d->device->Identity() : QString();
+    return TavoStatus::Ok;
+}
+
+QString CTavoGraphDll::CapDeviceProblem(const QString& name)
+{
+    const QString notConnected =
+            QCoreApplication::translate("CTavoGraphDll", "the camera is not connected");
+    QList<CCaptureDevice> found;
+    if (d->Source().Enumerate(found) != CCaptureDeviceSource::EResult::Ok)
+        return notConnected;
+    for (const CCaptureDevice& candidate : std::as_const(found))
+        if (candidate.name.trimmed() == name.trimmed())
+            return d->Source().OpenProblem(candidate);
+    return notConnected;
+}
+
+CCameraControls* CTavoGraphDll::CameraControls() const
+{
+    return d->hasCamera ? d->controls.get() : nullptr;
+}
+
+bool CTavoGraphDll::WatchDevices()
+{
+    return d->Source().StartWatching();
+}
+
+int32_t CTavoGraphDll::TakeDeviceChanges(QList<CDeviceChange>& changes)
+{
+    changes = d->Source().TakeChanges();
+    return TavoStatus::Ok;
+}
+
+QString CTavoGraphDll::GraphError() const
+{
+    std::shared_lock lock(d->grabberMutex);
+    return d->graph && d->graph->Failed() ? d->graph->ErrorText() : QString();
+}
+
+QStringList CTavoGraphDll::AvailableDeviceIdentities()
+{
+    QStringList identities;
+    QList<CCaptureDevice> found;
+    if (d->Source().Enumerate(found) != CCaptureDeviceSource::EResult::Ok)
+        return identities;
+    for (const CCaptureDevice& device : std::as_const(found))
+        if (!device.name.isEmpty() && d->Source().IsAvailable(device))
+            identities.append(device.Identity());
+    return identities;
+}
+
+bool CTavoGraphDll::IsDeviceLost()
+{
+    if (!d->device)
+        return false;
+    {
+        std::shared_lock lock(d->grabberMutex);
+        if (d->graph && d->graph->Failed())
+            return true;
+    }
+    return !d->Source().IsAvailable(*d->device);
 }
 
 // Picture and camera controls.
@@ -787,6 +914,8 @@ int32_t CTavoGraphDll::ShowVideoPropertyPages(QWidget* owner)
     const QList<CControlPage*> pages = CControlPage::CreatePages(d->controls.get());
     for (CControlPage* page : pages)
         form.AddPage(page);
+    if (!pages.isEmpty())
+        form.AddResetButton();
     if (pages.isEmpty()) {
         // A camera without controls (the built-in pattern, some cheap cameras): say so, and
         // show what it does offer. The running graph keeps its format, so the list only shows.
@@ -819,6 +948,8 @@ int32_t CTavoGraphDll::ShowCapPinPropertyPage(const QString& name, QWidget* owne
 
     // The pin's format after the page closed becomes the size the next graph asks for.
     d->pinFormat = chosen;
+    d->requestedSubtype = formats[chosen].subtype;
+    d->requestedRate = {};
     d->requestedWidth = formats[chosen].width;
     d->requestedHeight = qAbs(formats[chosen].height);
     return TavoStatus::Ok;

@@ -3,8 +3,10 @@
 #include "capture/CaptureStatus.h"
 #include "capture/TavoCapExport.h"
 
+#include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +16,9 @@ class QComboBox;
 class QListWidget;
 class QPaintDevice;
 class QWidget;
+class CCameraControls;
 class CCaptureDeviceSource;
+struct CDeviceChange;
 
 /** @brief Picture properties, numbered as the original library's video processing amplifier. */
 enum VIDEOPROPERTY {
@@ -174,9 +178,41 @@ public:
     int32_t GetCurCapDeviceName(QString& name) const;
     /** @brief Adds every camera name to @p list; Fail (with a message) when there is none. */
     int32_t InitVideoDevsCombo(QListWidget* list);
-    /** @brief Adds "W X H" for every format of the camera to @p combo and selects the last
-     * entry equal to the requested size; the combo box is not cleared first. */
+    /** @brief Adds the camera's sizes to @p combo as "1920 X 1080  MJPG 30 fps", each size
+     * in its fastest format with one entry per rate, the entry's data the format key
+     * ("MJPG 30/1"); selects the requested size in the requested format and rate, else the
+     * size's first entry. The combo box is not cleared first. */
     int32_t InitVideoSizeCombo(QComboBox* combo);
+    /** @brief The format and rate the next MakeGraph() asks for when the camera offers them at
+     * the requested size (subtype "MJPG", rate "30/1"); empty texts: the fastest. */
+    int32_t SetCaptureFormat(const QString& subtype, const QString& rate);
+    /** @brief The format and rate taken at the requested size on the selected camera (what
+     * MakeGraph() asks for); the requested ones without a camera. */
+    int32_t GetCaptureFormat(QString& subtype, QString& rate) const;
+    /** @brief The selected camera's node ("/dev/video0"; empty for a pattern or none). */
+    int32_t GetCurCapDevicePath(QString& path) const;
+    /** @brief What identifies the selected camera across replugs and restarts. */
+    int32_t GetCurCapDeviceIdentity(QString& identity) const;
+    /** @brief Why the camera named @p name cannot be opened now, in the user's words; empty
+     * when it can. */
+    QString CapDeviceProblem(const QString& name);
+    /** @brief The selected camera's control set; null without a camera or controls. Valid until
+     * the next device selection or ClearGraph(). */
+    CCameraControls* CameraControls() const;
+
+    // Cameras that come and go.
+
+    /** @brief Starts the device monitor; false when the device list cannot report changes. */
+    bool WatchDevices();
+    /** @brief Moves the cameras added and removed since the last call into @p changes. */
+    int32_t TakeDeviceChanges(QList<CDeviceChange>& changes);
+    /** @brief What the camera's pipeline reported when it failed; empty while it runs well. */
+    QString GraphError() const;
+    /** @brief The identities of the cameras that could be opened now, without messages. */
+    QStringList AvailableDeviceIdentities();
+    /** @brief True when the selected camera is gone: its node vanished or its pipeline
+     * reported an error. */
+    bool IsDeviceLost();
 
     // Picture and camera controls (Fail without a camera or with a null out pointer).
 

@@ -1,7 +1,8 @@
 #!/bin/sh
-# ts_update.sh MODULE [NEW_SOURCE.cpp ...]: rebuilds res/translations/MODULE_zh_CN.ts from the
-# sources it already covers (plus any given) and fills it from tables/MODULE.tsv. Fails when a
-# text has no translation in the table.
+# ts_update.sh MODULE [NEW_SOURCE.cpp ...]: updates res/translations/MODULE_zh_CN.ts from the
+# sources it already covers (plus any given), drops texts no source has any more, and fills new
+# ones from tables/MODULE.tsv. Fails when a text has no translation. After a merge, take either
+# side of a conflicting catalogue and run this.
 set -eu
 cd "$(dirname "$0")/.."
 module=$1
@@ -16,7 +17,6 @@ for f in $sources; do
     header=${f%.cpp}.h
     [ "$header" != "$f" ] && [ -f "$header" ] && files="$files $header"
 done
-rm -f "$ts"
 # shellcheck disable=SC2086
 "$lupdate" -silent -no-obsolete $files -ts "$ts" -target-language zh_CN 2>/dev/null
 python3 scripts/ts_fill.py "$ts" "$table"

@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -88,6 +89,23 @@ void CDeviceSettingDlg::accept()
     if (!name.isEmpty()) {
         // The camera keeps the requested size only when it offers it.
         m_graph.SpecifyCapDevice(name);
+        // Selection falls back to another camera without a word: say why this one is not it,
+        // and stay for another choice.
+        QString opened;
+        m_graph.GetCurCapDeviceName(opened);
+        QString problem = m_graph.CapDeviceProblem(name);
+        if (problem.isEmpty() && opened.trimmed() != name.trimmed())
+            problem = tr("it is not connected");
+        if (!problem.isEmpty()) {
+            m_graph.SpecifyCapDevice(m_savedName);
+            m_graph.SetCaptureSize(m_savedWidth, m_savedHeight);
+            const QString text = tr("The camera \"%1\" cannot be opened: %2.").arg(name, problem);
+            if (m_message)
+                m_message(text);
+            else
+                QMessageBox::warning(this, windowTitle(), text);
+            return;
+        }
         m_deviceName = name;
         m_graph.GetCaptureSize(m_captureWidth, m_captureHeight);
         if (m_refill)

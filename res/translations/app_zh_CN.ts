@@ -116,32 +116,53 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="74"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="26"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="94"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="99"/>
+        <source>Camera disconnected</source>
+        <translation>相机已断开</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="94"/>
+        <source>The camera stopped: %1</source>
+        <translation>相机已停止：%1</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="126"/>
+        <source>The camera&apos;s snapshot button cannot be read (%1: %2).
+
+To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
+        <translation>无法读取相机的拍照按钮（%1：%2）。
+
+要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="76"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="86"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="88"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="88"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="92"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="92"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="94"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="154"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="158"/>
         <source>The settings could not be written to
 %1
 
@@ -152,39 +173,39 @@
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="324"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="329"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="325"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="330"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="601"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="610"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="890"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="902"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="907"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="919"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="908"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="920"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="951"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="963"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>

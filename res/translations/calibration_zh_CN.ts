@@ -79,42 +79,42 @@
         <translation>X: %1%2/像素  Y: %3%4/像素</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="254"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="263"/>
         <source>Made at %1 X %2, scaled to %3 X %4 by width: the picture has another shape, so the calibration may not apply.</source>
         <translation>在 %1 X %2 下校准，按宽度换算到 %3 X %4：画面宽高比不同，校准可能不适用。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="261"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="270"/>
         <source>Made at %1 X %2, scaled to %3 X %4.</source>
         <translation>在 %1 X %2 下校准，已换算到 %3 X %4。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="267"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="276"/>
         <source>Made at %1 X %2.</source>
         <translation>在 %1 X %2 下校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="286"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="295"/>
         <source>Draw or select a line or a circle across something of known size first.</source>
         <translation>请先在已知尺寸的物体上画出或选中一条直线或一个圆。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="306"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="315"/>
         <source>Enter a length greater than 0.</source>
         <translation>请输入大于 0 的长度。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="426"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="435"/>
         <source>Unit must be set mm!</source>
         <translation>单位必须设为 mm！</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="449"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="458"/>
         <source>It does not calibrate automatically with the previewing image.</source>
         <translation>无法用当前预览图像自动校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="487"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="496"/>
         <source>Please enter a number.</source>
         <translation>请输入一个数字。</translation>
     </message>

@@ -14,18 +14,18 @@
         <translation>默认值</translation>
     </message>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="160"/>
+        <location filename="../../capture/ControlPage.cpp" line="162"/>
         <source>User Controls</source>
         <translation>用户控制</translation>
     </message>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="161"/>
+        <location filename="../../capture/ControlPage.cpp" line="163"/>
         <source>Camera Controls</source>
         <translation>相机控制</translation>
     </message>
     <message>
-        <location filename="../../capture/ControlPage.cpp" line="162"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="778"/>
+        <location filename="../../capture/ControlPage.cpp" line="164"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="923"/>
         <source>Controls</source>
         <translation>控制</translation>
     </message>
@@ -65,46 +65,51 @@
         <source>Apply</source>
         <translation>应用</translation>
     </message>
+    <message>
+        <location filename="../../capture/PropertyForm.cpp" line="46"/>
+        <source>Reset to camera defaults</source>
+        <translation>恢复相机默认值</translation>
+    </message>
 </context>
 <context>
     <name>CTavoGraphDll</name>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="69"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="79"/>
         <source>Could not create SampleGrabber (is qedit.dll registered?)</source>
         <translation>无法创建 SampleGrabber（qedit.dll 是否已注册？）</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="114"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="136"/>
         <source>Can&apos;t add the filter to graph</source>
         <translation>无法将过滤器添加到图中</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="146"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="168"/>
         <source>Can&apos;t connect capture device filter to sample grabber filter</source>
         <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="37"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="38"/>
         <source>Cap</source>
         <translation>采集</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="291"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="306"/>
         <source>Error!</source>
         <translation>错误！</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="314"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="329"/>
         <source>Could not create filter graph</source>
         <translation>无法创建过滤器图</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="579"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="618"/>
         <source>Error Creating Device Enumerator</source>
         <translation>创建设备枚举器时出错</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="582"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="621"/>
         <source>Sorry, you have no video capture hardware.
 
 Video capture will not function properly.</source>
@@ -113,9 +118,26 @@ Video capture will not function properly.</source>
 视频采集将无法正常工作。</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="36"/>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="30"/>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="45"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="704"/>
+        <source>the camera is not connected</source>
+        <translation>相机未连接</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="37"/>
         <source>%1 Property</source>
         <translation>%1属性</translation>
+    </message>
+    <message>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="41"/>
+        <source>you may not use %1 (add yourself to the &quot;video&quot; group)</source>
+        <translation>您无权使用 %1（请将自己加入 &quot;video&quot; 组）</translation>
+    </message>
+    <message>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="47"/>
+        <source>another program is using the camera</source>
+        <translation>另一个程序正在使用相机</translation>
     </message>
 </context>
 </TS>

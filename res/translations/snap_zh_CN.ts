@@ -4,24 +4,34 @@
 <context>
     <name>CDeviceSettingDlg</name>
     <message>
-        <location filename="../../video/DeviceSettingDlg.cpp" line="29"/>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="30"/>
         <source>Device setting</source>
         <translation>设备设置</translation>
     </message>
     <message>
-        <location filename="../../video/DeviceSettingDlg.cpp" line="36"/>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="37"/>
         <source>Camera setting</source>
         <translation>摄像头设置</translation>
     </message>
     <message>
-        <location filename="../../video/DeviceSettingDlg.cpp" line="39"/>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="40"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../video/DeviceSettingDlg.cpp" line="42"/>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="43"/>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="98"/>
+        <source>it is not connected</source>
+        <translation>它未连接</translation>
+    </message>
+    <message>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="102"/>
+        <source>The camera &quot;%1&quot; cannot be opened: %2.</source>
+        <translation>无法打开相机&quot;%1&quot;：%2。</translation>
     </message>
 </context>
 <context>
@@ -53,27 +63,27 @@
     </message>
     <message>
         <location filename="../../app/SnapshotSaver.cpp" line="112"/>
-        <location filename="../../app/SnapshotSaver.cpp" line="192"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="186"/>
         <source>There is no picture to save.</source>
         <translation>没有可保存的图片。</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="146"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="143"/>
         <source>Save As</source>
         <translation>另存为</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="201"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="195"/>
         <source>The drawing cannot be added to this picture.</source>
         <translation>无法将绘图加入此图片。</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="237"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="231"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="237"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="231"/>
         <source>The picture could not be saved to
 %1
 

@@ -35,6 +35,21 @@ TEST(ResolutionItem_Parse, SplitsAroundTheX)
     EXPECT_EQ(CResolutionItem::LeadingInt(u"99999999999"), 2147483647);
 }
 
+TEST(ResolutionItem_Parse, NamedEntriesStillGiveTheirSize)
+{
+    CResolutionItem item;
+    ASSERT_TRUE(CResolutionItem::Parse(QStringLiteral("1920 X 1080  MJPG 30 fps"), item));
+    EXPECT_EQ(item.width, 1920);
+    EXPECT_EQ(item.height, 1080);
+    ASSERT_TRUE(CResolutionItem::Parse(QStringLiteral("640 X 480  YUY2 7.5 fps"), item));
+    EXPECT_EQ(item.width, 640);
+    EXPECT_EQ(item.height, 480);
+    // A format name with an X of its own comes after the size's X.
+    ASSERT_TRUE(CResolutionItem::Parse(QStringLiteral("320 X 240  XRGB 60 fps"), item));
+    EXPECT_EQ(item.width, 320);
+    EXPECT_EQ(item.height, 240);
+}
+
 namespace {
 
 using testing::ElementsAre;
@@ -369,6 +384,22 @@ TEST_F(SidePanel, ThresholdAndBinarizeReachTheHost)
     EXPECT_TRUE(m_host.binarize);
     QTest::mouseClick(m_panel->BinCheck(), Qt::LeftButton);
     EXPECT_FALSE(m_host.binarize);
+}
+
+TEST_F(SidePanel, ResolutionEntryHandsItsFormatOverBeforeTheSize)
+{
+    QComboBox* combo = m_panel->ResolutionCombo();
+    combo->clear();
+    combo->addItem(QStringLiteral("1920 X 1080  MJPG 30 fps"), QStringLiteral("MJPG 30/1"));
+    combo->addItem(QStringLiteral("1920 X 1080  MJPG 15 fps"), QStringLiteral("MJPG 15/1"));
+    m_panel->Hooks().chooseVideoFormat = [this](const QString& key) {
+        m_engine.calls.push_back("format " + key.toStdString());
+    };
+    m_engine.calls.clear();
+    m_panel->OnResolutionChanged(1);
+    ASSERT_GE(m_engine.calls.size(), 2u);
+    EXPECT_EQ(m_engine.calls[0], "format MJPG 15/1");
+    EXPECT_EQ(m_engine.calls[1].rfind("ChangeCaptureSize 1920x1080", 0), 0u) << m_engine.calls[1];
 }
 
 TEST_F(SidePanel, ResolutionItemGoesToTheCameraAndScaleFollowsTheCombo)

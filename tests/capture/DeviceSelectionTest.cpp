@@ -85,11 +85,13 @@ TEST_F(DeviceSelectionTest, SpecifyCapDevice_ValidatesTheRequestedSize)
     QComboBox combo;
     EXPECT_EQ(m_graph.InitVideoSizeCombo(&combo), TavoStatus::Ok);
     ASSERT_EQ(combo.count(), 2);
-    EXPECT_EQ(combo.itemText(1), QStringLiteral("640 X 480"));
+    EXPECT_EQ(combo.itemText(1), QStringLiteral("640 X 480  YUY2"));
     EXPECT_EQ(combo.currentIndex(), 1);
 }
 
-TEST_F(DeviceSelectionTest, InitVideoSizeCombo_ListsEveryFormatAndSelectsTheLastMatch)
+// One size in two formats is listed once, in the faster one (the first when the camera does
+// not say how fast they are), and named.
+TEST_F(DeviceSelectionTest, InitVideoSizeCombo_ListsEachSizeOnceAndSelectsTheMatch)
 {
     m_source->devices = { CFakeDeviceSource::Camera(QStringLiteral("Cam"),
             QStringLiteral("/dev/video0"),
@@ -99,12 +101,11 @@ TEST_F(DeviceSelectionTest, InitVideoSizeCombo_ListsEveryFormatAndSelectsTheLast
     QComboBox combo;
     combo.addItem(QStringLiteral("kept"));
     EXPECT_EQ(m_graph.InitVideoSizeCombo(&combo), TavoStatus::Ok);
-    ASSERT_EQ(combo.count(), 4);
+    ASSERT_EQ(combo.count(), 3);
     EXPECT_EQ(combo.itemText(0), QStringLiteral("kept"));
-    EXPECT_EQ(combo.itemText(1), QStringLiteral("640 X 480"));
-    EXPECT_EQ(combo.itemText(2), QStringLiteral("1280 X 720"));
-    EXPECT_EQ(combo.itemText(3), QStringLiteral("640 X 480"));
-    EXPECT_EQ(combo.currentIndex(), 3);
+    EXPECT_EQ(combo.itemText(1), QStringLiteral("640 X 480  YUY2"));
+    EXPECT_EQ(combo.itemText(2), QStringLiteral("1280 X 720  YUY2"));
+    EXPECT_EQ(combo.currentIndex(), 1);
 }
 
 TEST_F(DeviceSelectionTest, NoCameraAtAll)

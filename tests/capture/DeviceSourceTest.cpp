@@ -28,15 +28,30 @@ TEST(DeviceSourceTest, CapsGiveOneEntryPerFormatAndSize)
                   "video/x-raw,format={ YUY2, NV12 },width=1280,height=720;"
                   "video/x-h264,width=1920,height=1080;"
                   "video/x-raw,format=YUY2,width=[ 16, 2592 ],height=[ 16, 1944 ]");
+    // The rates of a repeated size gather in its one entry, fastest first.
     const QList<CCaptureFormat> expected {
-        { 640, 480, QStringLiteral("YUY2") },
-        { 640, 480, QStringLiteral("MJPG") },
-        { 1280, 720, QStringLiteral("YUY2") },
-        { 1280, 720, QStringLiteral("NV12") },
-        { 2592, 1944, QStringLiteral("YUY2") },
+        { 640, 480, QStringLiteral("YUY2"), { { 30, 1 }, { 15, 1 } } },
+        { 640, 480, QStringLiteral("MJPG"), { { 30, 1 } } },
+        { 1280, 720, QStringLiteral("YUY2"), {} },
+        { 1280, 720, QStringLiteral("NV12"), {} },
+        { 2592, 1944, QStringLiteral("YUY2"), {} },
     };
     EXPECT_EQ(formats, expected);
     EXPECT_TRUE(Parse("video/x-raw,width=640,height=480").isEmpty()); // no pixel format
+}
+
+TEST(DeviceSourceTest, RatesFromListsAndRanges)
+{
+    const QList<CCaptureFormat> formats =
+            Parse("image/jpeg,width=1920,height=1080,framerate={ (fraction)15/1, (fraction)30/1,"
+                  " (fraction)30000/1001 };"
+                  "video/x-raw,format=YUY2,width=640,height=480,framerate=[ 5/1, 60/1 ];"
+                  "video/x-raw,format=YUY2,width=320,height=240,framerate=0/1");
+    ASSERT_EQ(formats.size(), 3);
+    EXPECT_EQ(formats[0].frameRates, QList<CFrameRate>({ { 30, 1 }, { 30000, 1001 }, { 15, 1 } }));
+    EXPECT_EQ(formats[1].frameRates, QList<CFrameRate>({ { 60, 1 }, { 5, 1 } }));
+    // A variable rate (0/1) is no rate to ask for.
+    EXPECT_TRUE(formats[2].frameRates.isEmpty());
 }
 
 TEST(DeviceSourceTest, PatternCameraOnlyWhenEnabled)

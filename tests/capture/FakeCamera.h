@@ -7,6 +7,7 @@
 #include <linux/videodev2.h>
 
 #include <memory>
+#include <utility>
 
 // A control set in memory; every fake opened for one camera shares the same values.
 struct CFakeControlState
@@ -73,6 +74,9 @@ public:
     QList<CCaptureDevice> devices;
     QMap<QString, std::shared_ptr<CFakeControlState>> controls;
     QStringList unavailable;
+    // What the device monitor reports next; TakeChanges() hands it over once watching.
+    QList<CDeviceChange> changes;
+    bool watching = false;
 
     EResult Enumerate(QList<CCaptureDevice>& out) override
     {
@@ -82,6 +86,36 @@ public:
     bool IsAvailable(const CCaptureDevice& device) override
     {
         return !unavailable.contains(device.name);
+    }
+    bool StartWatching() override
+    {
+        watching = true;
+        return true;
+    }
+    QList<CDeviceChange> TakeChanges() override
+    {
+        if (!watching)
+            return {};
+        return std::exchange(changes, {});
+    }
+    // The camera named name goes (it stays in the list, as an enumeration that raced the
+    // unplug would have it) or comes back, with the monitor's message.
+    void Unplug(const QString& name)
+    {
+        unavailable.append(name);
+        changes.append({ CDeviceChange::EKind::Removed, Named(name) });
+    }
+    void Replug(const QString& name)
+    {
+        unavailable.removeAll(name);
+        changes.append({ CDeviceChange::EKind::Added, Named(name) });
+    }
+    CCaptureDevice Named(const QString& name) const
+    {
+        for (const CCaptureDevice& device : devices)
+            if (device.name == name)
+                return device;
+        return {};
     }
     std::unique_ptr<CCameraControls> OpenControls(const CCaptureDevice& device) override
     {

@@ -114,6 +114,38 @@ TEST_F(PropertyFormTest, ControlPagesByClassApplyOnlyWhenAsked)
     EXPECT_EQ(m_state->values[V4L2_CID_FOCUS_ABSOLUTE], 0);
 }
 
+TEST_F(PropertyFormTest, ResetToCameraDefaultsWritesEveryPageAtOnce)
+{
+    m_state->values[V4L2_CID_BRIGHTNESS] = 40;
+    m_state->values[V4L2_CID_HFLIP] = 1;
+    m_state->values[V4L2_CID_FOCUS_ABSOLUTE] = 200;
+    m_state->values[V4L2_CID_TEST_PATTERN] = 1;
+    bool checked = false;
+    WhenModal([&](QDialog* form) {
+        auto* reset = form->findChild<QPushButton*>(QStringLiteral("resetDefaults"));
+        auto* apply = form->findChild<QPushButton*>(QStringLiteral("apply"));
+        ASSERT_TRUE(reset && apply);
+        // A change not yet applied on the page on screen is swept away with the rest.
+        form->findChild<QSlider*>(QStringLiteral("control%1").arg(V4L2_CID_BRIGHTNESS))
+                ->setValue(-10);
+        reset->click();
+        EXPECT_EQ(m_state->values[V4L2_CID_BRIGHTNESS], 0);
+        EXPECT_EQ(m_state->values[V4L2_CID_HFLIP], 0);
+        EXPECT_EQ(m_state->values[V4L2_CID_FOCUS_ABSOLUTE], 0); // a page not shown yet
+        EXPECT_EQ(m_state->values[V4L2_CID_TEST_PATTERN], 0);
+        EXPECT_FALSE(apply->isEnabled());
+        // The pages show what the camera now has.
+        EXPECT_EQ(
+                form->findChild<QSlider*>(QStringLiteral("control%1").arg(V4L2_CID_FOCUS_ABSOLUTE))
+                        ->value(),
+                0);
+        form->findChild<QPushButton*>(QStringLiteral("close"))->click();
+        checked = true;
+    });
+    m_graph.ShowVideoPropertyPages(nullptr);
+    EXPECT_TRUE(checked);
+}
+
 TEST_F(PropertyFormTest, ButtonsStayAtTheBottomRight)
 {
     WhenModal([&](QDialog* form) {

@@ -168,6 +168,34 @@ TEST_F(DeviceSettingDlgTest, OkOnCameraWithoutTheSizeTakesItsFirstSize)
     EXPECT_EQ(m_name, "Scope");
     EXPECT_EQ(QSize(m_width, m_height), QSize(800, 600));
     EXPECT_EQ(m_refills, 1);
-    EXPECT_EQ(m_combo.currentText(), "800 X 600");
+    EXPECT_EQ(m_combo.currentText(), "800 X 600  YUY2");
     EXPECT_EQ(DeviceName(m_graph), "Scope");
+}
+
+TEST_F(DeviceSettingDlgTest, CameraThatCannotOpenSaysWhyAndTheDialogStays)
+{
+    QStringList messages;
+    auto dialog = MakeDialog();
+    dialog->SetMessageSink([&messages](const QString& text) { messages << text; });
+    dialog->show();
+    // Unplugged after the list was filled: selection would quietly fall back to the first.
+    m_source->unavailable = { QStringLiteral("Scope") };
+    dialog->DeviceList()->setCurrentRow(1);
+    Button(*dialog, "okButton")->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "The camera \"Scope\" cannot be opened: the camera is not connected.");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), 0);
+    // Nothing of the main window's choice changed, and the camera in use is the old one.
+    EXPECT_EQ(m_name, "USB Camera");
+    EXPECT_EQ(QSize(m_width, m_height), QSize(1280, 720));
+    EXPECT_EQ(m_refills, 0);
+    EXPECT_EQ(DeviceName(m_graph), "USB Camera");
+    EXPECT_EQ(CaptureSize(m_graph), QSize(1280, 720));
+
+    // Plugged in again, the same choice goes through.
+    m_source->unavailable.clear();
+    Button(*dialog, "okButton")->click();
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(m_name, "Scope");
 }
