@@ -26,6 +26,8 @@
 #include "tools/TextsManagerDlg.h"
 #include "video/FramePump.h"
 #include "video/GraphFrameSource.h"
+#include "video/LiveAids.h"
+#include "video/RecordingFeed.h"
 #include "video/DeviceSettingDlg.h"
 #include "video/WhiteBalanceDlg.h"
 
@@ -217,6 +219,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     WireThumbnails();
     CreateSnapshotSaver();
     WireShortcuts();
+    CreateLiveAids();
     RecalLayOut();
 }
 

@@ -363,6 +363,8 @@ int32_t CTavoGraphDll::Pause()
     if (!d->initialised || !d->graph)
         return TavoStatus::Fail;
     d->running = false;
+    // A paused pipeline carries no end of stream: a recording is finished while it still flows.
+    d->graph->StopRecording();
     return d->graph->Pause();
 }
 
@@ -371,6 +373,7 @@ int32_t CTavoGraphDll::Stop()
     if (!d->initialised || !d->graph)
         return TavoStatus::Fail;
     d->running = false;
+    d->graph->StopRecording();
     return d->graph->Stop();
 }
 
