@@ -25,7 +25,7 @@
     </message>
     <message>
         <location filename="../../capture/ControlPage.cpp" line="162"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="778"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="803"/>
         <source>Controls</source>
         <translation>控制</translation>
     </message>
@@ -69,42 +69,48 @@
 <context>
     <name>CTavoGraphDll</name>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="69"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="72"/>
         <source>Could not create SampleGrabber (is qedit.dll registered?)</source>
         <translation>无法创建 SampleGrabber（qedit.dll 是否已注册？）</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="114"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="132"/>
         <source>Can&apos;t add the filter to graph</source>
         <translation>无法将过滤器添加到图中</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="146"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="164"/>
         <source>Can&apos;t connect capture device filter to sample grabber filter</source>
         <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="37"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="215"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="847"/>
+        <source>A recording is already running.</source>
+        <translation>已有录制正在进行。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="39"/>
         <source>Cap</source>
         <translation>采集</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="291"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="297"/>
         <source>Error!</source>
         <translation>错误！</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="314"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="320"/>
         <source>Could not create filter graph</source>
         <translation>无法创建过滤器图</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="579"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="604"/>
         <source>Error Creating Device Enumerator</source>
         <translation>创建设备枚举器时出错</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="582"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="607"/>
         <source>Sorry, you have no video capture hardware.
 
 Video capture will not function properly.</source>
@@ -113,9 +119,25 @@ Video capture will not function properly.</source>
 视频采集将无法正常工作。</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="36"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="851"/>
+        <source>There is no live video to record.</source>
+        <translation>没有可录制的实时视频。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="38"/>
         <source>%1 Property</source>
         <translation>%1属性</translation>
+    </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="42"/>
+        <source>Video cannot be recorded: the GStreamer encoder is missing (install gstreamer1.0-plugins-good).</source>
+        <translation>无法录制视频：缺少 GStreamer 编码器（请安装 gstreamer1.0-plugins-good）。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="135"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="185"/>
+        <source>The video file cannot be written.</source>
+        <translation>无法写入视频文件。</translation>
     </message>
 </context>
 </TS>

@@ -39,100 +39,105 @@
         <translation>将选中的图形移动十个图像像素</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="43"/>
+        <location filename="../../app/ShortcutTable.cpp" line="44"/>
         <source>Shift+Arrow keys</source>
         <translation>Shift+方向键</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="48"/>
+        <location filename="../../app/ShortcutTable.cpp" line="49"/>
         <source>Copy the picture (with the measurements when &quot;Measure&quot; is on)</source>
         <translation>复制图像（“测量”打开时包含测量结果）</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="51"/>
+        <location filename="../../app/ShortcutTable.cpp" line="52"/>
         <source>Save the picture</source>
         <translation>保存图像</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="53"/>
+        <location filename="../../app/ShortcutTable.cpp" line="54"/>
         <source>Save the picture as</source>
         <translation>图像另存为</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="55"/>
+        <location filename="../../app/ShortcutTable.cpp" line="56"/>
         <source>Switch between live video and still picture</source>
         <translation>在实时视频和静止图像之间切换</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="57"/>
+        <location filename="../../app/ShortcutTable.cpp" line="59"/>
         <source>Zoom in</source>
         <translation>放大</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="59"/>
+        <location filename="../../app/ShortcutTable.cpp" line="61"/>
         <source>Zoom out</source>
         <translation>缩小</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="61"/>
+        <location filename="../../app/ShortcutTable.cpp" line="63"/>
         <source>Fit the picture in the window</source>
         <translation>图像适应窗口</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="63"/>
+        <location filename="../../app/ShortcutTable.cpp" line="65"/>
         <source>Draw line</source>
         <translation>绘制直线</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="65"/>
+        <location filename="../../app/ShortcutTable.cpp" line="67"/>
         <source>Draw three-point angle</source>
         <translation>绘制三点角</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="67"/>
+        <location filename="../../app/ShortcutTable.cpp" line="69"/>
         <source>Draw four-point angle</source>
         <translation>绘制四点角</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="69"/>
+        <location filename="../../app/ShortcutTable.cpp" line="71"/>
         <source>Draw circle</source>
         <translation>绘制圆</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="71"/>
+        <location filename="../../app/ShortcutTable.cpp" line="73"/>
         <source>Draw distance</source>
         <translation>绘制圆心距</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="73"/>
+        <location filename="../../app/ShortcutTable.cpp" line="75"/>
         <source>Draw vertical lines</source>
         <translation>绘制垂线</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="75"/>
+        <location filename="../../app/ShortcutTable.cpp" line="77"/>
         <source>Draw area</source>
         <translation>绘制面积</translation>
     </message>
     <message>
-        <location filename="../../app/ShortcutTable.cpp" line="77"/>
+        <location filename="../../app/ShortcutTable.cpp" line="79"/>
         <source>Draw text</source>
         <translation>绘制文字</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="81"/>
+        <source>Focus peaking on or off</source>
+        <translation>开关峰值对焦</translation>
     </message>
 </context>
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureKeys.cpp" line="80"/>
+        <location filename="../../app/TavoMeasureKeys.cpp" line="82"/>
         <source>Zoom in %1, zoom out %2, fit %3</source>
         <translation>放大 %1，缩小 %2，适应窗口 %3</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureKeys.cpp" line="163"/>
+        <location filename="../../app/TavoMeasureKeys.cpp" line="187"/>
         <source>&amp;Keyboard shortcuts...</source>
         <translation>键盘快捷键(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureKeys.cpp" line="169"/>
+        <location filename="../../app/TavoMeasureKeys.cpp" line="193"/>
         <source>Keyboard shortcuts</source>
         <translation>键盘快捷键</translation>
     </message>
