@@ -135,3 +135,33 @@ TEST(FocusMeasureTest, PeakThresholdFollowsTheStrongestEdgeWithAFloor)
 }
 
 } // namespace
+
+#include "imgproc/WideInstructions.h"
+
+namespace {
+
+// The AVX2 loops and the plain ones give the same numbers and the same marks.
+TEST(FocusMeasureTest, WideAndPlainLoopsAgree)
+{
+    Frame frame = Textured(333, 77);
+    std::vector<uint32_t> pixels(333 * 77);
+    for (int y = 0; y < 77; ++y)
+        for (int x = 0; x < 333; ++x)
+            pixels[y * 333 + x] = 0xFF000000u | frame.Pixel(x, y)[0] * 0x010101u;
+    std::vector<uint32_t> wideMarks = pixels;
+    std::vector<uint32_t> plainMarks = pixels;
+    const double wideScore = frame.Score({ 5, 3, 300, 70 });
+    const int wideEdge = CFocusMeasure::MarkPeaks(
+            reinterpret_cast<uint8_t*>(wideMarks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 300);
+    AllowWideInstructions(false);
+    const double plainScore = frame.Score({ 5, 3, 300, 70 });
+    const int plainEdge = CFocusMeasure::MarkPeaks(
+            reinterpret_cast<uint8_t*>(plainMarks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 300);
+    AllowWideInstructions(true);
+    EXPECT_DOUBLE_EQ(wideScore, plainScore);
+    EXPECT_EQ(wideEdge, plainEdge);
+    EXPECT_EQ(wideMarks, plainMarks);
+    EXPECT_NE(plainMarks, pixels);
+}
+
+} // namespace
