@@ -35,7 +35,7 @@ TEST(RecordingFeedTest, DrawsIntoACopyAndFeedsOnlyWhileActive)
         feed.OnFrame(frame.data(), 64, 48);
     EXPECT_EQ(drawn, 3);
     EXPECT_EQ(feed.FramesFed(), 3u);
-    EXPECT_EQ(frame[0], 10);
+    EXPECT_EQ(frame[FrameStride(64) - 1], 10);
     feed.OnFrame(frame.data(), 66, 48); // the recording keeps its first size
     EXPECT_EQ(feed.FramesFed(), 3u);
 
