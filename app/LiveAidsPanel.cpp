@@ -342,6 +342,11 @@ void CLiveAidsPanel::OnRecordingTick()
         StopRecording(reason.isEmpty() ? tr("The video file could not be written.") : reason);
         return;
     }
+    // A new capture size rebuilds the camera's graph, and its recording ends with it.
+    if (m_hooks.recording && !m_hooks.recording()) {
+        StopRecording(tr("The live video was rebuilt."));
+        return;
+    }
     m_recordLabel->setText(ElapsedText(m_recordingClock.elapsed()));
 }
 

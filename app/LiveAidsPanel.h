@@ -26,6 +26,7 @@ struct CLiveAidsHooks
     std::function<bool(bool withDrawing, QString& path, QString& reason)> startRecording;
     std::function<bool(QString& reason)> stopRecording; // false: the file is not whole
     std::function<bool(QString& reason)> recordingFailed; // a write failed while recording
+    std::function<bool()> recording; // false once the capture object ended it itself
 };
 
 // The live aids in the top right corner of the picture, folded away to their header until it

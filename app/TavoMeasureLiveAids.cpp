@@ -42,6 +42,7 @@ void CTavoMeasureDlg::CreateLiveAids()
     };
     hooks.stopRecording = [this](QString& reason) { return StopRecording(reason); };
     hooks.recordingFailed = [this](QString& reason) { return m_graph->RecordingFailed(&reason); };
+    hooks.recording = [this] { return m_graph->IsRecording(); };
     m_liveAidsPanel = new CLiveAidsPanel(*m_liveAids, *m_timeLapse, std::move(hooks), m_videoHost);
     m_liveAidsPanel->FloatOverParent();
     m_liveAidsPanel->show();

@@ -208,8 +208,16 @@ bool CVideoRecorder::Push(const uint8_t* frame, int width, int height)
         m_width = width;
         m_height = height;
     }
-    if (width != m_width || height != m_height)
+    if (width != m_width || height != m_height) {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_failure.isEmpty())
+                m_failure = QCoreApplication::translate(
+                        "CTavoGraphDll", "The picture size changed during the recording.");
+        }
+        m_refused = true;
         return false;
+    }
     // GStreamer's BGR rows are padded to 4 bytes as the capture layout's are.
     const gsize bytes = static_cast<gsize>((width * 3 + 3) / 4 * 4) * static_cast<gsize>(height);
     GstBuffer* buffer = gst_buffer_new_memdup(frame, bytes);
@@ -219,7 +227,7 @@ bool CVideoRecorder::Push(const uint8_t* frame, int width, int height)
 bool CVideoRecorder::Finish(int timeoutMs)
 {
     if (m_finished)
-        return !Failed();
+        return !m_failed.load();
     m_finished = true;
     bool ended = false;
     if (m_ownPipeline) {
@@ -253,7 +261,7 @@ bool CVideoRecorder::Finish(int timeoutMs)
         gst_bin_remove(GST_BIN(m_pipeline), m_bin);
         m_bin = nullptr;
     }
-    return ended && !Failed();
+    return ended && !m_failed.load();
 }
 
 bool CVideoRecorder::WaitForEnd(int timeoutMs)
@@ -266,7 +274,7 @@ bool CVideoRecorder::WaitForEnd(int timeoutMs)
 
 bool CVideoRecorder::Failed() const
 {
-    return m_failed.load();
+    return m_failed.load() || m_refused.load();
 }
 
 QString CVideoRecorder::FailureText() const

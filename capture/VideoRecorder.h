@@ -35,7 +35,8 @@ public:
     // Ends the file (end of stream through the muxer, waited for at most timeoutMs) and
     // releases the branch or pipeline. False when the file could not be finished.
     bool Finish(int timeoutMs = 3000);
-    // A write or encoder error happened (a full disk); the file ends where it failed.
+    // A write or encoder error happened (a full disk), the file ends where it failed; or a
+    // frame of another size came, and the file ends whole before it.
     bool Failed() const;
     QString FailureText() const;
     // An error from an element of this recording; the bus handler calls it.
@@ -67,5 +68,6 @@ private:
     std::condition_variable m_ended;
     bool m_endSeen = false;
     std::atomic<bool> m_failed { false };
+    std::atomic<bool> m_refused { false };
     QString m_failure;
 };

@@ -139,5 +139,10 @@ Video capture will not function properly.</source>
         <source>The video file cannot be written.</source>
         <translation>无法写入视频文件。</translation>
     </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="215"/>
+        <source>The picture size changed during the recording.</source>
+        <translation>录制期间画面尺寸发生了变化。</translation>
+    </message>
 </context>
 </TS>

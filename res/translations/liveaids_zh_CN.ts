@@ -16,7 +16,9 @@
     <message numerus="yes">
         <location filename="../../app/LiveAidsPanel.cpp" line="98"/>
         <source>Next picture in %1 s (%n taken)</source>
-        <translation><numerusform>%1 秒后拍下一张（已拍 %n 张）</numerusform></translation>
+        <translation>
+            <numerusform>%1 秒后拍下一张（已拍 %n 张）</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../app/LiveAidsPanel.cpp" line="101"/>
@@ -27,7 +29,7 @@
     </message>
     <message>
         <location filename="../../app/LiveAidsPanel.cpp" line="114"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="397"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="402"/>
         <source>Live aids</source>
         <translation>实时辅助</translation>
     </message>
@@ -138,7 +140,7 @@
     </message>
     <message>
         <location filename="../../app/LiveAidsPanel.cpp" line="202"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="353"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="358"/>
         <source>Record</source>
         <translation>录制</translation>
     </message>
@@ -173,22 +175,27 @@
         <translation>无法写入视频文件。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="359"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="347"/>
+        <source>The live video was rebuilt.</source>
+        <translation>实时视频已重建。</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="364"/>
         <source>Saved %1 (%2)</source>
         <translation>已保存 %1（%2）</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="362"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="367"/>
         <source>The recording stopped: %1 may be incomplete.</source>
         <translation>录制已停止：%1 可能不完整。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="364"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="369"/>
         <source>Recording stopped</source>
         <translation>录制已停止</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="391"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="396"/>
         <source>Elapsed %1</source>
         <translation>已录制 %1</translation>
     </message>
@@ -196,17 +203,17 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureLiveAids.cpp" line="59"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="60"/>
         <source>Time-lapse needs the live video.</source>
         <translation>延时拍摄需要实时视频。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureLiveAids.cpp" line="73"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="74"/>
         <source>Recording needs the live video.</source>
         <translation>录制需要实时视频。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureLiveAids.cpp" line="112"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="113"/>
         <source>The video file could not be finished.</source>
         <translation>无法完成视频文件。</translation>
     </message>
@@ -216,18 +223,24 @@
     <message numerus="yes">
         <location filename="../../app/TimeLapse.cpp" line="26"/>
         <source>Time-lapse stopped after %n picture(s).</source>
-        <translation><numerusform>延时拍摄已停止，共拍摄 %n 张。</numerusform></translation>
+        <translation>
+            <numerusform>延时拍摄已停止，共拍摄 %n 张。</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <location filename="../../app/TimeLapse.cpp" line="34"/>
         <location filename="../../app/TimeLapse.cpp" line="50"/>
         <source>Time-lapse finished: %n picture(s).</source>
-        <translation><numerusform>延时拍摄完成：共 %n 张。</numerusform></translation>
+        <translation>
+            <numerusform>延时拍摄完成：共 %n 张。</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <location filename="../../app/TimeLapse.cpp" line="42"/>
         <source>Time-lapse stopped after %n picture(s): the next one could not be saved.</source>
-        <translation><numerusform>延时拍摄在拍摄 %n 张后停止：下一张无法保存。</numerusform></translation>
+        <translation>
+            <numerusform>延时拍摄在拍摄 %n 张后停止：下一张无法保存。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -187,3 +187,14 @@ TEST(LiveAidsPanelText, ElapsedTimeAndStopTimeOfDay)
     EXPECT_EQ(CLiveAidsPanel::NextOccurrenceMs(QTime(10, 30), now),
             QDateTime(QDate(2026, 3, 5), QTime(10, 30)).toMSecsSinceEpoch());
 }
+
+TEST_F(LiveAidsWindow, ANewCaptureSizeEndsTheRecordingWithAMessage)
+{
+    m_panel->RecordButton()->click();
+    ASSERT_EQ(m_panel->RecordButton()->text(), QLatin1String("Stop recording"));
+    QTest::qWait(300);
+    m_window->ChangeCaptureSize(QSize(320, 240), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_messages.isEmpty(); }, 3000));
+    EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
+    EXPECT_FALSE(m_window->Graph().IsRecording());
+}

@@ -148,7 +148,13 @@ TEST_F(VideoRecordingTest, OwnFramesRecordingKeepsTheirSizeAndRefusesAnother)
         EXPECT_EQ(m_graph.PushRecordingFrame(frame.data(), w, h), TavoStatus::Ok);
         std::this_thread::sleep_until(start + (i + 1) * 66ms);
     }
+    EXPECT_FALSE(m_graph.RecordingFailed());
+    // Another size ends what can be recorded; the file up to it is whole.
     EXPECT_EQ(m_graph.PushRecordingFrame(frame.data(), w + 2, h), TavoStatus::Fail);
+    QString reason;
+    EXPECT_TRUE(m_graph.RecordingFailed(&reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(m_graph.PushRecordingFrame(frame.data(), w, h), TavoStatus::Fail);
     EXPECT_EQ(m_graph.StopRecording(), TavoStatus::Ok);
     EXPECT_EQ(m_graph.PushRecordingFrame(frame.data(), w, h), TavoStatus::Fail);
 
