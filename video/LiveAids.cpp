@@ -6,7 +6,11 @@
 #include <algorithm>
 #include <chrono>
 
-CLiveAids::CLiveAids(Clock clock) : m_clock(std::move(clock)) { }
+// Before any view was seen the floor holds, so the first view is not marked all over.
+CLiveAids::CLiveAids(Clock clock)
+    : m_clock(std::move(clock)), m_peakThreshold(CFocusMeasure::PeakThreshold(0))
+{
+}
 
 int64_t CLiveAids::Now() const
 {

@@ -110,6 +110,24 @@ TEST(LiveAidsTest, PeakingMarksTheLiveViewOnlyWhileOnAndRedrawsAtTheToggle)
     EXPECT_EQ(CountColour(pump, mark), 0);
 }
 
+TEST(LiveAidsTest, FirstPeakingViewMarksOnlyEdgesAboveTheFloor)
+{
+    // A soft step of 10 grey levels a pixel: edges of 40 x 4 / 4 = 40, under the floor.
+    SequencedCamera camera(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            camera.Grey(x, y, static_cast<uint8_t>(x * 5));
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(StateFor(40, 30));
+    CLiveAids aids;
+    aids.Attach(pump);
+    aids.SetPeakColour(0x00FF00);
+    aids.SetPeaking(true);
+    pump.RunIteration();
+    EXPECT_EQ(CountColour(pump, qRgb(0, 255, 0)), 0);
+}
+
 TEST(LiveAidsTest, FrameTapSeesEachNewFrameOnceAndIdleCostsNothing)
 {
     SequencedCamera camera = EdgeCamera();
