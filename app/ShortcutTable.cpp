@@ -80,6 +80,8 @@ std::vector<CShortcutTable::CEntry> BuildEntries()
                 QT_TRANSLATE_NOOP("CShortcutTable", "Draw area") },
         { T::TextTool, Keys({ Qt::Key_T }), S::Window,
                 QT_TRANSLATE_NOOP("CShortcutTable", "Draw text") },
+        { T::FocusPeaking, Keys({ Qt::Key_E }), S::Window,
+                QT_TRANSLATE_NOOP("CShortcutTable", "Focus peaking on or off") },
     };
 }
 

@@ -40,6 +40,7 @@ public:
         VerticalLinesTool,
         AreaTool,
         TextTool,
+        FocusPeaking,
         CommandCount
     };
     // Window: anywhere in the main window. Picture: while the picture has the focus (after a

@@ -59,6 +59,7 @@ public:
 
     void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
     void SetMessageSink(MessageSink sink) { m_sink = std::move(sink); }
+    const MessageSink& CurrentMessageSink() const { return m_sink; }
 
     // Each returns the path written, or an empty text when nothing was written.
     QString Save();

@@ -28,6 +28,8 @@
 #include "video/FramePump.h"
 #include "video/GraphFrameSource.h"
 #include "video/CameraSession.h"
+#include "video/LiveAids.h"
+#include "video/RecordingFeed.h"
 #include "video/DeviceSettingDlg.h"
 #include "video/WhiteBalanceDlg.h"
 
@@ -225,6 +227,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     CreateSnapshotSaver();
     WireShortcuts();
     WireCamera();
+    CreateLiveAids();
     RecalLayOut();
 }
 

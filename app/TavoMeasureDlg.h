@@ -20,6 +20,10 @@ class CMainShortcuts;
 class CFramePump;
 class CGraphFrameSource;
 class CImageListWnd;
+class CLiveAids;
+class CLiveAidsPanel;
+class CRecordingFeed;
+class CTimeLapse;
 class CResultListCtrl;
 class CSnapshotSaver;
 class CMeasureCanvas;
@@ -80,6 +84,8 @@ public:
     CMeasureCanvas* Canvas() const { return m_canvas; }
     CImageListWnd* ThumbnailList() const { return m_thumbnails; }
     CSidePanel* SidePanel() const { return m_sidePanel; }
+    CLiveAidsPanel* LiveAidsPanel() const { return m_liveAidsPanel; }
+    CLiveAids& LiveAids() const { return *m_liveAids; }
     QFrame* VideoHost() const { return m_videoHost; }
     QFrame* PanelHost() const { return m_panelHost; }
     QFrame* ThumbHost() const { return m_thumbHost; }
@@ -185,6 +191,12 @@ private:
     // After an undo or redo: the slot in use, or the picture's own scale, follows the drawing.
     void OnCalibrationRestored(const CCalibrationSlot& slot, const CCalibrationSlot& replaced);
     void AddShortcutListEntry(QMenu& menu);
+    // Peaking, meter, histogram, time-lapse and video under the side panel
+    // (TavoMeasureLiveAids.cpp).
+    void CreateLiveAids();
+    QString TakeTimeLapsePicture(QString& reason);
+    bool StartRecording(bool withDrawing, QString& path, QString& reason);
+    bool StopRecording(QString& reason);
 
     // The camera in daily use (TavoMeasureCamera.cpp).
     void WireCamera();
@@ -227,6 +239,9 @@ private:
     CxImage m_spareImage; // kept while the merge tool borrows the current frame
     std::vector<uint8_t> m_captureBuffer;
     std::unique_ptr<CGraphFrameSource> m_frameSource;
+    // Used on the pump thread: made before the pump, so they go after it.
+    std::unique_ptr<CLiveAids> m_liveAids;
+    std::unique_ptr<CRecordingFeed> m_recordingFeed;
     std::unique_ptr<CFramePump> m_pump;
     QTimer* m_pumpStateTimer = nullptr;
     CCalibrationDlg* m_calibrationDlg = nullptr;
@@ -237,4 +252,6 @@ private:
     std::unique_ptr<CCameraSession> m_camera;
     QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
     bool m_resumeLive = false; // the camera went while live: live again when one comes
+    CTimeLapse* m_timeLapse = nullptr;
+    CLiveAidsPanel* m_liveAidsPanel = nullptr;
 };

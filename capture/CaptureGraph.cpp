@@ -2,6 +2,7 @@
 
 #include "capture/CaptureStatus.h"
 #include "capture/CaptureTrace.h"
+#include "capture/VideoRecorder.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -14,21 +15,16 @@ namespace {
 
 // Without a main loop nobody drains the bus: keep errors in the trace and drop everything, so
 // messages never pile up over a long run.
-GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer data)
+GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer graph)
 {
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-        auto* fault = static_cast<CCaptureGraph::CFault*>(data);
         GError* error = nullptr;
         gchar* debug = nullptr;
         gst_message_parse_error(message, &error, &debug);
-        {
-            const std::lock_guard lock(fault->mutex);
-            if (fault->text.isEmpty() && error)
-                fault->text = QString::fromUtf8(error->message);
-        }
-        fault->failed.store(true, std::memory_order_release);
         qCDebug(lcCaptureTrace) << "capture pipeline error:" << (error ? error->message : "")
                                 << (debug ? debug : "");
+        static_cast<CCaptureGraph*>(graph)->OnBusError(GST_ELEMENT(GST_MESSAGE_SRC(message)),
+                QString::fromUtf8(error ? error->message : ""));
         g_clear_error(&error);
         g_free(debug);
     }
@@ -87,7 +83,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
 
     graph->m_pipeline = gst_pipeline_new("graph");
     GstBus* bus = gst_element_get_bus(graph->m_pipeline);
-    gst_bus_set_sync_handler(bus, DropBusMessage, &graph->m_fault, nullptr);
+    gst_bus_set_sync_handler(bus, DropBusMessage, graph.get(), nullptr);
     gst_object_unref(bus);
 
     // Source caps: the chosen format, or for a camera left to itself raw video when it has any.
@@ -122,15 +118,18 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     GstElement* filter = MakeElement("capsfilter");
     GstElement* decoder = decode ? MakeElement("jpegdec") : nullptr;
     GstElement* convert = MakeElement("videoconvert");
+    // The grabber hangs on a tee, so a recording can take the same frames beside it.
+    GstElement* tee = MakeElement("tee");
     std::vector<GstElement*> chain { source, filter };
     if (decode)
         chain.push_back(decoder);
     chain.push_back(convert);
+    chain.push_back(tee);
     bool made = true;
     for (GstElement* element : chain)
         made = made && element;
     if (!made) {
-        for (GstElement* element : { source, filter, decoder, convert, sink })
+        for (GstElement* element : { source, filter, decoder, convert, tee, sink })
             if (element)
                 gst_object_unref(gst_object_ref_sink(element));
         message = QCoreApplication::translate("CTavoGraphDll", "Can't add the filter to graph");
@@ -170,6 +169,8 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
             return nullptr;
         }
     }
+    g_object_set(tee, "allow-not-linked", TRUE, nullptr);
+    graph->m_tee = tee;
     graph->m_grabber = std::make_unique<CFrameGrabber>();
     graph->m_grabber->Attach(sink);
     qCDebug(lcCaptureTrace) << "capture graph for" << device.name << capsText;
@@ -185,6 +186,7 @@ QString CCaptureGraph::ErrorText() const
 
 CCaptureGraph::~CCaptureGraph()
 {
+    StopRecording();
     if (m_pipeline) {
         gst_element_set_state(m_pipeline, GST_STATE_NULL);
         gst_object_unref(m_pipeline);
@@ -214,4 +216,64 @@ int32_t CCaptureGraph::Pause()
 int32_t CCaptureGraph::Stop()
 {
     return ChangeState(GST_STATE_READY, false);
+}
+
+int32_t CCaptureGraph::StartRecording(const QString& path, QString& reason)
+{
+    if (IsRecording()) {
+        reason = QCoreApplication::translate("CTavoGraphDll", "A recording is already running.");
+        return TavoStatus::Fail;
+    }
+    std::unique_ptr<CVideoRecorder> recorder =
+            CVideoRecorder::FromTee(m_pipeline, m_tee, path, reason);
+    if (!recorder)
+        return TavoStatus::Fail;
+    const std::lock_guard lock(m_recorderMutex);
+    m_recorder = std::move(recorder);
+    return TavoStatus::Ok;
+}
+
+bool CCaptureGraph::StopRecording()
+{
+    std::unique_ptr<CVideoRecorder> recorder;
+    {
+        const std::lock_guard lock(m_recorderMutex);
+        recorder = std::move(m_recorder);
+    }
+    // Finished outside the lock: taking the branch down waits for its streaming thread, which
+    // may be reporting an error to us.
+    return recorder && recorder->Finish();
+}
+
+bool CCaptureGraph::IsRecording() const
+{
+    const std::lock_guard lock(m_recorderMutex);
+    return m_recorder != nullptr;
+}
+
+bool CCaptureGraph::RecordingFailed(QString& reason) const
+{
+    const std::lock_guard lock(m_recorderMutex);
+    if (!m_recorder || !m_recorder->Failed())
+        return false;
+    reason = m_recorder->FailureText();
+    return true;
+}
+
+void CCaptureGraph::OnBusError(GstElement* source, const QString& text)
+{
+    {
+        const std::lock_guard lock(m_recorderMutex);
+        if (m_recorder && m_recorder->Owns(source)) {
+            m_recorder->ReportError(text);
+            return;
+        }
+    }
+    // Anything else stops the camera's stream: the window learns why.
+    {
+        const std::lock_guard lock(m_fault.mutex);
+        if (m_fault.text.isEmpty())
+            m_fault.text = text;
+    }
+    m_fault.failed.store(true, std::memory_order_release);
 }

@@ -14,6 +14,8 @@ typedef struct _GstElement GstElement;
 
 // One built pipeline: camera source, decoder for MJPG, videoconvert and the grabber's appsink
 // (BGR only, newest sample kept). Destruction stops the streaming before the grabber goes.
+class CVideoRecorder;
+
 class CCaptureGraph
 {
 public:
@@ -44,6 +46,18 @@ public:
         QString text; // guarded by mutex
     };
 
+    // A branch on the tee writes the camera's frames to path; Fail with the reason when it
+    // cannot, or while a recording runs.
+    int32_t StartRecording(const QString& path, QString& reason);
+    // Ends the file; false when it could not be finished (or nothing was recorded).
+    bool StopRecording();
+    bool IsRecording() const;
+    // A recording that failed while writing (a full disk): true with its reason.
+    bool RecordingFailed(QString& reason) const;
+    // The bus handler: an error of the recording's branch fails the recording only; any other
+    // marks the graph failed.
+    void OnBusError(GstElement* source, const QString& text);
+
     // The source caps of format; a format with exactly one frame rate asks for it.
     static QString SourceCapsText(const CCaptureFormat& format);
 
@@ -52,6 +66,10 @@ private:
     int32_t ChangeState(int state, bool wait);
 
     GstElement* m_pipeline = nullptr;
+    GstElement* m_tee = nullptr;
     std::unique_ptr<CFrameGrabber> m_grabber;
     CFault m_fault;
+    // The bus handler runs on streaming threads: the recorder is swapped under the lock.
+    mutable std::mutex m_recorderMutex;
+    std::unique_ptr<CVideoRecorder> m_recorder;
 };

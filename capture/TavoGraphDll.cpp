@@ -7,6 +7,7 @@
 #include "capture/FormatPage.h"
 #include "capture/PropertyForm.h"
 #include "capture/ResolutionList.h"
+#include "capture/VideoRecorder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <linux/videodev2.h>
 
 #include <atomic>
+#include <mutex>
 #include <optional>
 #include <shared_mutex>
 #include <utility>
@@ -127,6 +129,10 @@ public:
     std::unique_ptr<CCaptureGraph> graph;
     std::atomic<bool> hasCamera { false };
     std::atomic<bool> running { false };
+
+    // A recording of frames the program hands in, from any thread.
+    mutable std::mutex frameRecorderMutex;
+    std::unique_ptr<CVideoRecorder> frameRecorder;
 
     CCaptureDeviceSource& Source()
     {
@@ -380,6 +386,8 @@ int32_t CTavoGraphDll::Pause()
     if (!d->initialised || !d->graph)
         return TavoStatus::Fail;
     d->running = false;
+    // A paused pipeline carries no end of stream: a recording is finished while it still flows.
+    d->graph->StopRecording();
     return d->graph->Pause();
 }
 
@@ -388,6 +396,7 @@ int32_t CTavoGraphDll::Stop()
     if (!d->initialised || !d->graph)
         return TavoStatus::Fail;
     d->running = false;
+    d->graph->StopRecording();
     return d->graph->Stop();
 }
 
@@ -953,4 +962,84 @@ int32_t CTavoGraphDll::ShowCapPinPropertyPage(const QString& name, QWidget* owne
     d->requestedWidth = formats[chosen].width;
     d->requestedHeight = qAbs(formats[chosen].height);
     return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::StartRecording(
+        const QString& path, bool ownFrames, int framesPerSecond, QString* reason)
+{
+    QString why;
+    const auto fail = [&](int32_t status, const QString& text) {
+        if (reason)
+            *reason = text;
+        return status;
+    };
+    if (IsRecording())
+        return fail(TavoStatus::Fail,
+                QCoreApplication::translate("CTavoGraphDll", "A recording is already running."));
+    if (!ownFrames) {
+        if (!d->graph || !d->running)
+            return fail(TavoStatus::Pointer,
+                    QCoreApplication::translate(
+                            "CTavoGraphDll", "There is no live video to record."));
+        const int32_t status = d->graph->StartRecording(path, why);
+        return status < 0 ? fail(status, why) : status;
+    }
+    std::unique_ptr<CVideoRecorder> recorder =
+            CVideoRecorder::FromFrames(path, framesPerSecond, why);
+    if (!recorder)
+        return fail(TavoStatus::Fail, why);
+    const std::lock_guard lock(d->frameRecorderMutex);
+    d->frameRecorder = std::move(recorder);
+    return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::PushRecordingFrame(const uint8_t* frame, int width, int height)
+{
+    const std::lock_guard lock(d->frameRecorderMutex);
+    return d->frameRecorder && d->frameRecorder->Push(frame, width, height) ? TavoStatus::Ok
+                                                                            : TavoStatus::Fail;
+}
+
+int32_t CTavoGraphDll::StopRecording()
+{
+    std::unique_ptr<CVideoRecorder> recorder;
+    {
+        const std::lock_guard lock(d->frameRecorderMutex);
+        recorder = std::move(d->frameRecorder);
+    }
+    if (recorder)
+        return recorder->Finish() ? TavoStatus::Ok : TavoStatus::Fail;
+    return d->graph && d->graph->StopRecording() ? TavoStatus::Ok : TavoStatus::Fail;
+}
+
+bool CTavoGraphDll::IsRecording() const
+{
+    {
+        const std::lock_guard lock(d->frameRecorderMutex);
+        if (d->frameRecorder)
+            return true;
+    }
+    return d->graph && d->graph->IsRecording();
+}
+
+bool CTavoGraphDll::RecordingFailed(QString* reason) const
+{
+    QString why;
+    bool failed = false;
+    {
+        const std::lock_guard lock(d->frameRecorderMutex);
+        if (d->frameRecorder && d->frameRecorder->Failed()) {
+            failed = true;
+            why = d->frameRecorder->FailureText();
+        }
+    }
+    failed = failed || (d->graph && d->graph->RecordingFailed(why));
+    if (failed && reason)
+        *reason = why;
+    return failed;
+}
+
+QString CTavoGraphDll::RecordingSuffix()
+{
+    return CVideoRecorder::Suffix();
 }

@@ -236,6 +236,31 @@ public:
     /** @brief Frames delivered to the grabber since the graph was built. */
     int32_t GetNumNotDropped(int32_t* frames);
 
+    // Video recording.
+
+    /**
+     * @brief Starts writing a video file at @p path (suffix: RecordingSuffix()).
+     *
+     * With @p ownFrames false the camera's own frames go to the file through a branch of the
+     * running graph; Pointer without one. With @p ownFrames true the file takes the frames
+     * handed to PushRecordingFrame(), at the nominal @p framesPerSecond. Fail while a
+     * recording runs or when the encoder or the file cannot be made; @p reason (when not null)
+     * then says why.
+     */
+    int32_t StartRecording(const QString& path, bool ownFrames, int framesPerSecond = 15,
+            QString* reason = nullptr);
+    /** @brief One frame in the CaptureToBuf() layout for a recording of own frames; any thread.
+     * Fail when no such recording runs, the size differs from its first frame or it failed. */
+    int32_t PushRecordingFrame(const uint8_t* frame, int width, int height);
+    /** @brief Finishes the file. Fail when it could not be finished or nothing was recording. */
+    int32_t StopRecording();
+    bool IsRecording() const;
+    /** @brief True when the running recording failed while writing (a full disk); @p reason
+     * (when not null) says why. The caller stops it. */
+    bool RecordingFailed(QString* reason = nullptr) const;
+    /** @brief "mp4" where the H.264 encoder is installed, else "webm". */
+    static QString RecordingSuffix();
+
     // Property pages (user-interface thread).
 
     /** @brief Runs the camera's control pages modally; always Fail, as callers expect. */

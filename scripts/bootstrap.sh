@@ -13,6 +13,12 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-wqy-microhei
 )
+# Video recording needs vp8enc, webmmux and videoflip (gstreamer1.0-plugins-good, above) and
+# the discoverer's headers (libgstreamer-plugins-base1.0-dev) for its test. H.264 in MP4 is
+# used instead when x264enc is there.
+if [[ ${KALVEX_BOOTSTRAP_H264:-0} == 1 ]]; then
+    packages+=(gstreamer1.0-plugins-ugly)
+fi
 # Extra tools that only the benchmark and fuzzing scripts use.
 if [[ ${KALVEX_BOOTSTRAP_EXTRAS:-0} == 1 ]]; then
     packages+=(enfuse hugin-tools clang libclang-rt-14-dev time)

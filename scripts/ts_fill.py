@@ -27,11 +27,14 @@ def fill(message):
         missing.append(source)
         return block
     translation = html.escape(table[source], quote=False)
+    # Chinese has one plural form: a numerus message gets the one text as its only form.
+    if 'numerus="yes"' in block:
+        translation = "<numerusform>" + translation + "</numerusform>"
     return re.sub(r'<translation type="unfinished">.*?</translation>',
                   lambda _: "<translation>" + translation + "</translation>", block, flags=re.S)
 
 
-text = re.sub(r"<message>.*?</message>", fill, text, flags=re.S)
+text = re.sub(r"<message( numerus=\"yes\")?>.*?</message>", fill, text, flags=re.S)
 open(ts_path, "w", encoding="utf-8").write(text)
 for m in missing:
     print("no translation for:", repr(m), file=sys.stderr)

@@ -104,6 +104,19 @@ void CFramePump::SetChangeProbe(ChangeProbe probe)
     ++m_changes;
 }
 
+void CFramePump::SetFrameTap(FrameTap tap)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_frameTap = std::move(tap);
+}
+
+void CFramePump::SetViewFilter(ViewFilter filter)
+{
+    const std::lock_guard lock(m_stateMutex);
+    m_viewFilter = std::move(filter);
+    ++m_changes;
+}
+
 void CFramePump::MarkChanged()
 {
     ++m_changes;
@@ -274,6 +287,15 @@ void CFramePump::RunIteration()
     if (!copied && changes == m_presentedChanges)
         return;
     m_presentedChanges = changes;
+    if (copied) {
+        FrameTap tap;
+        {
+            const std::lock_guard lock(m_stateMutex);
+            tap = m_frameTap;
+        }
+        if (tap)
+            tap(m_frame.data(), m_frameWidth, m_frameHeight, state);
+    }
     if (m_direct)
         ComposeDirect(state, m_frameWidth, m_frameHeight);
     else
@@ -365,14 +387,20 @@ void CFramePump::ComposeView(const CPumpState& state, int width, int height)
             m_scaled = QImage(visible.size(), QImage::Format_RGB32);
         CopyFlipped(m_frame.data(), width, height, visible, m_scaled, QPoint(0, 0));
     }
-    QPainter painter(&m_back);
-    if (!visible.isEmpty() && scale != 1)
-        painter.drawImage(target, m_scaled);
+    if (!visible.isEmpty() && scale != 1) {
+        QPainter scaler(&m_back);
+        scaler.drawImage(target, m_scaled);
+    }
     OverlayPainter overlay;
+    ViewFilter filter;
     {
         const std::lock_guard lock(m_stateMutex);
         overlay = m_overlayPainter;
+        filter = m_viewFilter;
     }
+    if (filter)
+        filter(m_back, state);
+    QPainter painter(&m_back);
     if (overlay)
         overlay(painter, state);
 }

@@ -62,6 +62,11 @@ public:
     using PresentNotifier = std::function<void()>;
     // A counter that moves whenever what the overlay painter draws may have changed.
     using ChangeProbe = std::function<uint64_t()>;
+    // Sees every new camera frame once, after the filters, on the pump thread.
+    using FrameTap =
+            std::function<void(const uint8_t* frame, int width, int height, const CPumpState&)>;
+    // Changes the composed view before the overlays are drawn over it.
+    using ViewFilter = std::function<void(QImage& view, const CPumpState&)>;
 
     CFramePump();
     ~CFramePump();
@@ -72,6 +77,8 @@ public:
     void SetOverlayPainter(OverlayPainter painter);
     void SetPresentNotifier(PresentNotifier notifier);
     void SetChangeProbe(ChangeProbe probe);
+    void SetFrameTap(FrameTap tap);
+    void SetViewFilter(ViewFilter filter);
     // The next iteration composes and presents even without a new camera frame.
     void MarkChanged();
     // The merge dialog's big view: the frame scaled straight into the view, no overlays.
@@ -124,6 +131,8 @@ private:
     OverlayPainter m_overlayPainter;
     PresentNotifier m_presentNotifier;
     ChangeProbe m_changeProbe;
+    FrameTap m_frameTap;
+    ViewFilter m_viewFilter;
     std::atomic<bool> m_direct { false };
     // Moved by every change of state, source, painter or mode, and by MarkChanged().
     std::atomic<uint64_t> m_changes { 1 };

@@ -137,32 +137,32 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
 要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="76"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="78"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="88"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="92"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="92"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="94"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="94"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="96"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="158"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="160"/>
         <source>The settings could not be written to
 %1
 
@@ -173,39 +173,39 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="329"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="332"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="330"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="333"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="610"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="613"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="902"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="905"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="919"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="922"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="920"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="923"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="963"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="966"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>

@@ -25,7 +25,7 @@
     </message>
     <message>
         <location filename="../../capture/ControlPage.cpp" line="164"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="923"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="932"/>
         <source>Controls</source>
         <translation>控制</translation>
     </message>
@@ -74,42 +74,48 @@
 <context>
     <name>CTavoGraphDll</name>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="79"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="75"/>
         <source>Could not create SampleGrabber (is qedit.dll registered?)</source>
         <translation>无法创建 SampleGrabber（qedit.dll 是否已注册？）</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="136"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="135"/>
         <source>Can&apos;t add the filter to graph</source>
         <translation>无法将过滤器添加到图中</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="168"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="167"/>
         <source>Can&apos;t connect capture device filter to sample grabber filter</source>
         <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="38"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="224"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="978"/>
+        <source>A recording is already running.</source>
+        <translation>已有录制正在进行。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="40"/>
         <source>Cap</source>
         <translation>采集</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="306"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="312"/>
         <source>Error!</source>
         <translation>错误！</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="329"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="335"/>
         <source>Could not create filter graph</source>
         <translation>无法创建过滤器图</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="618"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="627"/>
         <source>Error Creating Device Enumerator</source>
         <translation>创建设备枚举器时出错</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="621"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="630"/>
         <source>Sorry, you have no video capture hardware.
 
 Video capture will not function properly.</source>
@@ -120,24 +126,45 @@ Video capture will not function properly.</source>
     <message>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="30"/>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="45"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="704"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="713"/>
         <source>the camera is not connected</source>
         <translation>相机未连接</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="37"/>
-        <source>%1 Property</source>
-        <translation>%1属性</translation>
-    </message>
-    <message>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="41"/>
         <source>you may not use %1 (add yourself to the &quot;video&quot; group)</source>
-        <translation>您无权使用 %1（请将自己加入 &quot;video&quot; 组）</translation>
+        <translation>您无权使用 %1（请将自己加入 "video" 组）</translation>
     </message>
     <message>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="47"/>
         <source>another program is using the camera</source>
         <translation>另一个程序正在使用相机</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="982"/>
+        <source>There is no live video to record.</source>
+        <translation>没有可录制的实时视频。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/TavoGraphDll.cpp" line="39"/>
+        <source>%1 Property</source>
+        <translation>%1属性</translation>
+    </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="42"/>
+        <source>Video cannot be recorded: the GStreamer encoder is missing (install gstreamer1.0-plugins-good).</source>
+        <translation>无法录制视频：缺少 GStreamer 编码器（请安装 gstreamer1.0-plugins-good）。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="135"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="185"/>
+        <source>The video file cannot be written.</source>
+        <translation>无法写入视频文件。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="215"/>
+        <source>The picture size changed during the recording.</source>
+        <translation>录制期间画面尺寸发生了变化。</translation>
     </message>
 </context>
 </TS>

@@ -123,6 +123,11 @@
         <source>Draw text</source>
         <translation>绘制文字</translation>
     </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="84"/>
+        <source>Focus peaking on or off</source>
+        <translation>开关峰值对焦</translation>
+    </message>
 </context>
 <context>
     <name>CTavoMeasureDlg</name>

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+class CHistogramView;
+class CLiveAids;
+class CTimeLapse;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTimeEdit;
+class QTimer;
+class QToolButton;
+
+// What the live aids panel asks of the main window; statuses are true for success.
+struct CLiveAidsHooks
+{
+    // Starts a video file in the image folder: the camera's frames, or with the drawing.
+    std::function<bool(bool withDrawing, QString& path, QString& reason)> startRecording;
+    std::function<bool(QString& reason)> stopRecording; // false: the file is not whole
+    std::function<bool(QString& reason)> recordingFailed; // a write failed while recording
+    std::function<bool()> recording; // false once the capture object ended it itself
+};
+
+// The live aids in the top right corner of the picture, folded away to their header until it
+// is clicked: focus peaking and its colour, the sharpness meter, the live histogram,
+// time-lapse and video.
+class CLiveAidsPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kReadingsMs = 200;
+    static constexpr int kRecordingTickMs = 500;
+    using MessageSink = std::function<void(const QString& caption, const QString& text)>;
+
+    CLiveAidsPanel(CLiveAids& aids, CTimeLapse& timeLapse, CLiveAidsHooks hooks,
+            QWidget* parent = nullptr);
+
+    void SetMessageSink(MessageSink sink) { m_sink = std::move(sink); }
+    // Keeps the panel in the top right corner of its parent, above what the parent shows.
+    void FloatOverParent();
+
+    QToolButton* Header() const { return m_header; }
+    QCheckBox* PeakingCheck() const { return m_peaking; }
+    QToolButton* PeakColourButton() const { return m_peakColour; }
+    QCheckBox* MeterCheck() const { return m_meter; }
+    QLabel* MeterLabel() const { return m_meterLabel; }
+    QCheckBox* HistogramCheck() const { return m_histogram; }
+    QComboBox* ChannelCombo() const { return m_channel; }
+    QLabel* ClippedLabel() const { return m_clipped; }
+    QSpinBox* IntervalSpin() const { return m_interval; }
+    QComboBox* EndCombo() const { return m_end; }
+    QSpinBox* CountSpin() const { return m_count; }
+    QTimeEdit* StopTimeEdit() const { return m_stopTime; }
+    QPushButton* TimeLapseButton() const { return m_timeLapseButton; }
+    QLabel* TimeLapseLabel() const { return m_timeLapseLabel; }
+    QCheckBox* WithDrawingCheck() const { return m_withDrawing; }
+    QPushButton* RecordButton() const { return m_recordButton; }
+    QLabel* RecordLabel() const { return m_recordLabel; }
+
+    // "Elapsed 00:12" or "Elapsed 1:02:03".
+    static QString ElapsedText(qint64 ms);
+    // The stop time of day as a clock reading after now: today, or tomorrow once it passed.
+    static int64_t NextOccurrenceMs(const QTime& time, const QDateTime& now);
+
+public slots:
+    void TogglePeaking();
+    void OnLiveStateChanged(bool live);
+    void ShowReadings();
+    void OnTimeLapse();
+    void OnRecord();
+    void OnRecordingTick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void Place();
+    void UpdateTimers();
+    void StopRecording(const QString& why);
+    void Message(const QString& text);
+
+    CLiveAids& m_aids;
+    CTimeLapse& m_timeLapse;
+    CLiveAidsHooks m_hooks;
+    MessageSink m_sink;
+    uint64_t m_shownSerial = 0;
+    bool m_recording = false;
+    QElapsedTimer m_recordingClock;
+    QString m_recordingPath;
+
+    QToolButton* m_header = nullptr;
+    QWidget* m_body = nullptr;
+    QWidget* m_bodyScroll = nullptr;
+    QCheckBox* m_peaking = nullptr;
+    QToolButton* m_peakColour = nullptr;
+    QCheckBox* m_meter = nullptr;
+    QLabel* m_meterLabel = nullptr;
+    QCheckBox* m_histogram = nullptr;
+    QComboBox* m_channel = nullptr;
+    CHistogramView* m_histogramView = nullptr;
+    QLabel* m_clipped = nullptr;
+    QSpinBox* m_interval = nullptr;
+    QComboBox* m_end = nullptr;
+    QSpinBox* m_count = nullptr;
+    QTimeEdit* m_stopTime = nullptr;
+    QPushButton* m_timeLapseButton = nullptr;
+    QLabel* m_timeLapseLabel = nullptr;
+    QCheckBox* m_withDrawing = nullptr;
+    QPushButton* m_recordButton = nullptr;
+    QLabel* m_recordLabel = nullptr;
+    QTimer* m_readingsTimer = nullptr;
+    QTimer* m_recordingTimer = nullptr;
+};

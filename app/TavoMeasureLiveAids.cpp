@@ -1,0 +1,115 @@
+// The main window's live aids: peaking and the meter and histogram on the pump's frames,
+// time-lapse through the snapshot saver, and video through the capture object.
+#include "app/TavoMeasureDlg.h"
+
+#include "app/LiveAidsPanel.h"
+#include "app/MainShortcuts.h"
+#include "app/SnapshotSaver.h"
+#include "app/TimeLapse.h"
+#include "base/FrameLayout.h"
+#include "base/SnapshotNamer.h"
+#include "capture/TavoGraphDll.h"
+#include "measure/MeasureCanvas.h"
+#include "measure/ShapeManager.h"
+#include "video/FramePump.h"
+#include "video/LiveAids.h"
+#include "video/RecordingFeed.h"
+
+#include <QCheckBox>
+#include <QFrame>
+
+#include <cmath>
+#include <vector>
+
+void CTavoMeasureDlg::CreateLiveAids()
+{
+    m_liveAids = std::make_unique<CLiveAids>();
+    m_recordingFeed = std::make_unique<CRecordingFeed>(*m_graph);
+    m_liveAids->Attach(*m_pump);
+    CLiveAids* aids = m_liveAids.get();
+    CRecordingFeed* feed = m_recordingFeed.get();
+    m_pump->SetFrameTap(
+            [aids, feed](const uint8_t* frame, int width, int height, const CPumpState& state) {
+                aids->OnFrame(frame, width, height, state);
+                feed->OnFrame(frame, width, height);
+            });
+
+    m_timeLapse = new CTimeLapse(
+            [this](QString& reason) { return TakeTimeLapsePicture(reason); }, {}, this);
+    CLiveAidsHooks hooks;
+    hooks.startRecording = [this](bool withDrawing, QString& path, QString& reason) {
+        return StartRecording(withDrawing, path, reason);
+    };
+    hooks.stopRecording = [this](QString& reason) { return StopRecording(reason); };
+    hooks.recordingFailed = [this](QString& reason) { return m_graph->RecordingFailed(&reason); };
+    hooks.recording = [this] { return m_graph->IsRecording(); };
+    m_liveAidsPanel = new CLiveAidsPanel(*m_liveAids, *m_timeLapse, std::move(hooks), m_videoHost);
+    m_liveAidsPanel->FloatOverParent();
+    m_liveAidsPanel->show();
+    connect(this, &CTavoMeasureDlg::liveStateChanged, m_liveAidsPanel,
+            [this](bool live, StillEntry) { m_liveAidsPanel->OnLiveStateChanged(live); });
+    m_liveAidsPanel->OnLiveStateChanged(!m_bStill);
+
+    m_shortcuts->Bind(CShortcutTable::FocusPeaking, [this] { m_liveAidsPanel->TogglePeaking(); });
+    CMainShortcuts::NameKey(m_liveAidsPanel->PeakingCheck(), CShortcutTable::FocusPeaking);
+}
+
+QString CTavoMeasureDlg::TakeTimeLapsePicture(QString& reason)
+{
+    if (m_bStill) {
+        reason = tr("Time-lapse needs the live video.");
+        return {};
+    }
+    // One message for the whole time-lapse, from its end, instead of one box per picture.
+    const CSnapshotSaver::MessageSink shown = m_saver->CurrentMessageSink();
+    m_saver->SetMessageSink([&reason](const QString&, const QString& text) { reason = text; });
+    const QString path = m_saver->Save();
+    m_saver->SetMessageSink(shown);
+    return path;
+}
+
+bool CTavoMeasureDlg::StartRecording(bool withDrawing, QString& path, QString& reason)
+{
+    if (m_bStill) {
+        reason = tr("Recording needs the live video.");
+        return false;
+    }
+    QString folder = m_general.m_strImagePath;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    if (!CSnapshotNamer::MakeFolder(folder, &reason))
+        return false;
+    path = CSnapshotNamer::JoinPath(folder,
+            CSnapshotNamer().UniqueName(
+                    folder, QLatin1Char('.') + CTavoGraphDll::RecordingSuffix()));
+    float rate = 0.0f;
+    const int framesPerSecond = m_graph->GetAvgFrameRate(&rate) >= 0 && rate >= 1.0f
+            ? static_cast<int>(std::lround(rate))
+            : 15;
+    if (m_graph->StartRecording(path, withDrawing, framesPerSecond, &reason) < 0)
+        return false;
+    if (withDrawing) {
+        // The drawing at 1:1, burnt in as a snapshot with "Measure" gets it.
+        CShapeManager* manager = &m_canvas->Manager();
+        m_recordingFeed->Start([manager, scratch = std::vector<uint8_t>()](
+                                       uint8_t* frame, int width, int height) mutable {
+            scratch.resize(FrameBytes(width, height));
+            manager->RenderOnto(scratch.data(), width, height);
+            CShapeManager::MergeRendered(frame, scratch.data(), width, height);
+        });
+    }
+    return true;
+}
+
+bool CTavoMeasureDlg::StopRecording(QString& reason)
+{
+    m_recordingFeed->Stop();
+    // Going to still takes the graph down, which already finished a camera recording.
+    if (!m_graph->IsRecording())
+        return true;
+    if (m_graph->StopRecording() >= 0)
+        return true;
+    if (reason.isEmpty())
+        reason = tr("The video file could not be finished.");
+    return false;
+}

@@ -1,0 +1,198 @@
+#include "base/FrameLayout.h"
+#include "imgproc/FocusMeasure.h"
+#include "imgproc/LiveHistogram.h"
+#include "video/FramePump.h"
+#include "video/FrameSource.h"
+#include "video/LiveAids.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+// A textured full-HD frame: blocks of noise, so peaking has edges everywhere to look at.
+const std::vector<uint8_t>& Frame()
+{
+    static const std::vector<uint8_t> frame = [] {
+        std::vector<uint8_t> bytes(FrameBytes(kWidth, kHeight));
+        std::mt19937 random(11);
+        for (std::size_t i = 0; i < bytes.size(); i += 3) {
+            const auto v = static_cast<uint8_t>((i / 3 / 8 % 2 ? 200 : 40) + random() % 16);
+            bytes[i] = bytes[i + 1] = bytes[i + 2] = v;
+        }
+        return bytes;
+    }();
+    return frame;
+}
+
+QImage View()
+{
+    QImage view(kWidth, kHeight, QImage::Format_RGB32);
+    const std::vector<uint8_t>& frame = Frame();
+    for (int y = 0; y < kHeight; ++y) {
+        const uint8_t* src = frame.data() + static_cast<std::size_t>(FrameStride(kWidth)) * y;
+        auto* dst = reinterpret_cast<uint32_t*>(view.scanLine(y));
+        for (int x = 0; x < kWidth; ++x, src += 3)
+            dst[x] = 0xFF000000u | src[2] << 16 | src[1] << 8 | src[0];
+    }
+    return view;
+}
+
+void BM_FrameCopy(benchmark::State& state)
+{
+    const std::vector<uint8_t>& frame = Frame();
+    std::vector<uint8_t> copy(frame.size());
+    for (auto _ : state) {
+        std::memcpy(copy.data(), frame.data(), frame.size());
+        benchmark::DoNotOptimize(copy.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FrameCopy)->Unit(benchmark::kMillisecond);
+
+void BM_Peaking(benchmark::State& state)
+{
+    const QImage source = View();
+    QImage view = source;
+    view.detach();
+    int threshold = CFocusMeasure::PeakThreshold(0);
+    for (auto _ : state) {
+        // Marks stay from the last pass, as they would not on a new view: they are few.
+        threshold = CFocusMeasure::PeakThreshold(CFocusMeasure::MarkPeaks(
+                view.bits(), kWidth, kHeight, view.bytesPerLine(), 0xFFFF0000u, threshold));
+    }
+}
+BENCHMARK(BM_Peaking)->Unit(benchmark::kMillisecond);
+
+void BM_Sharpness(benchmark::State& state)
+{
+    const std::vector<uint8_t>& frame = Frame();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CFocusMeasure::VarianceOfLaplacian(frame.data(), kWidth, kHeight));
+}
+BENCHMARK(BM_Sharpness)->Unit(benchmark::kMillisecond);
+
+// Arg: the step, 2 as the live view counts a full-HD frame.
+void BM_Histogram(benchmark::State& state)
+{
+    const std::vector<uint8_t>& frame = Frame();
+    CLiveHistogram histogram;
+    for (auto _ : state) {
+        histogram.Compute(frame.data(), kWidth, kHeight, static_cast<int>(state.range(0)));
+        benchmark::DoNotOptimize(histogram.Pixels());
+    }
+}
+BENCHMARK(BM_Histogram)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+class StillCamera : public IFrameSource
+{
+public:
+    int32_t GetCaptureSize(int& w, int& h) override
+    {
+        w = kWidth;
+        h = kHeight;
+        return 0;
+    }
+    int32_t CaptureToBuf(int32_t* size, uint8_t* buffer) override
+    {
+        if (!buffer) {
+            *size = static_cast<int32_t>(Frame().size());
+            return 0;
+        }
+        std::memcpy(buffer, Frame().data(), Frame().size());
+        return 0;
+    }
+};
+
+// One pump iteration at fit into a 1280 x 720 view, a new frame each time. Arg 0: aids off;
+// 1: peaking, meter and histogram on, the readings due on every frame (the worst case).
+void BM_PumpIteration(benchmark::State& state)
+{
+    StillCamera camera;
+    CFramePump pump;
+    pump.SetSource(&camera);
+    CPumpState s;
+    s.captureWidth = kWidth;
+    s.captureHeight = kHeight;
+    s.displayScale = 0;
+    s.displayWidth = s.viewWidth = s.parentWidth = 1280;
+    s.displayHeight = s.viewHeight = s.parentHeight = 720;
+    pump.SetState(s);
+    int64_t now = 0;
+    CLiveAids aids([&now] { return now; });
+    aids.Attach(pump);
+    pump.SetFrameTap([&aids](const uint8_t* frame, int w, int h, const CPumpState& st) {
+        aids.OnFrame(frame, w, h, st);
+    });
+    const bool on = state.range(0) != 0;
+    aids.SetPeaking(on);
+    aids.SetMeter(on);
+    aids.SetHistogram(on);
+    for (auto _ : state) {
+        now += CLiveAids::kReadingIntervalMs;
+        pump.RunIteration();
+    }
+}
+BENCHMARK(BM_PumpIteration)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+class CRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime()
+                        * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
+                        / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
+    std::map<std::string, double> times; // milliseconds
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::map<std::string, double>& t = reporter.times;
+    const double copy = t["BM_FrameCopy"];
+    if (copy <= 0)
+        return 0;
+    const auto ratio = [&](const char* name) {
+        if (t.count(name))
+            std::printf("%s: %.2f ms, %.2fx the frame copy (%.2f ms)\n", name, t[name],
+                    t[name] / copy, copy);
+    };
+    for (const char* name : { "BM_Peaking", "BM_Sharpness", "BM_Histogram/1", "BM_Histogram/2" })
+        ratio(name);
+    // Peaking runs on every view; meter and histogram five times a second, a third of the
+    // frames of a 15 fps camera.
+    const double everyFrame = t["BM_Peaking"] + t["BM_Sharpness"] + t["BM_Histogram/2"];
+    const double paced = t["BM_Peaking"] + (t["BM_Sharpness"] + t["BM_Histogram/2"]) / 3.0;
+    std::printf("peaking + sharpness + histogram, all on every frame: %.2fx the frame copy\n",
+            everyFrame / copy);
+    std::printf("peaking + sharpness + histogram, as paced live at 15 fps: %.2fx the frame copy\n",
+            paced / copy);
+    if (t["BM_PumpIteration/0"] > 0)
+        std::printf("pump iteration with everything on: %.2fx the one with the aids off "
+                    "(%.2f ms against %.2f ms)\n",
+                t["BM_PumpIteration/1"] / t["BM_PumpIteration/0"], t["BM_PumpIteration/1"],
+                t["BM_PumpIteration/0"]);
+    return 0;
+}

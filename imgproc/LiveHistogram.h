@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Counts of the grey and colour values of a 24-bit BGR frame (rows bottom-up, padded to 4
+// bytes), for the live histogram.
+class CLiveHistogram
+{
+public:
+    enum Channel { Luminance, Red, Green, Blue, ChannelCount };
+    using Counts = std::array<uint32_t, 256>;
+
+    // Counts every step-th pixel of every step-th row (step 1: all of them); a step below 1
+    // counts as 1. A missing frame or an empty size gives empty counts.
+    void Compute(const uint8_t* frame, int width, int height, int step = 1);
+
+    const Counts& Of(Channel channel) const { return m_counts[channel]; }
+    uint32_t Pixels() const { return m_pixels; }
+    // Shares of the counted pixels at the ends of a channel: 0 (black) and 255 (full).
+    double DarkClippedShare(Channel channel) const;
+    double BrightClippedShare(Channel channel) const;
+    // The largest count of the channel, for scaling a drawing of it.
+    uint32_t Peak(Channel channel) const;
+
+    // Grey value of one pixel: the eye's weights in 256ths, shared with the focus measure.
+    static int Grey(int blue, int green, int red)
+    {
+        return (blue * 29 + green * 150 + red * 77) >> 8;
+    }
+
+private:
+    std::array<Counts, ChannelCount> m_counts {};
+    uint32_t m_pixels = 0;
+};

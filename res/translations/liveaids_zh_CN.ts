@@ -1,0 +1,269 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CLiveAidsPanel</name>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="63"/>
+        <source>Focus peaking colour</source>
+        <translation>峰值对焦颜色</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="71"/>
+        <source>Sharpness: measuring...</source>
+        <translation>清晰度：测量中...</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../app/LiveAidsPanel.cpp" line="98"/>
+        <source>Next picture in %1 s (%n taken)</source>
+        <translation>
+            <numerusform>%1 秒后拍下一张（已拍 %n 张）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="101"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="191"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="309"/>
+        <source>Start time-lapse</source>
+        <translation>开始延时拍摄</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="114"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="402"/>
+        <source>Live aids</source>
+        <translation>实时辅助</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="134"/>
+        <source>Focus</source>
+        <translation>对焦</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="137"/>
+        <source>Focus peaking</source>
+        <translation>峰值对焦</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="138"/>
+        <source>Marks the sharpest edges of the live picture</source>
+        <translation>标出实时画面中最清晰的边缘</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="140"/>
+        <source>Colour of the marks</source>
+        <translation>标记颜色</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="146"/>
+        <source>Sharpness meter</source>
+        <translation>清晰度计</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="147"/>
+        <source>Turn the focus until the number peaks</source>
+        <translation>调节对焦，直到数值达到最高</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="153"/>
+        <source>Histogram</source>
+        <translation>直方图</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="156"/>
+        <source>Show</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <source>Luminance</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <source>Red</source>
+        <translation>红</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <source>Green</source>
+        <translation>绿</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <source>Blue</source>
+        <translation>蓝</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="171"/>
+        <source>Time-lapse</source>
+        <translation>延时拍摄</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="176"/>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="177"/>
+        <source>Every</source>
+        <translation>间隔</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
+        <source>Number of pictures</source>
+        <translation>张数</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
+        <source>Until</source>
+        <translation>截止时间</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="180"/>
+        <source>End</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="198"/>
+        <source>Video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="200"/>
+        <source>With the drawing</source>
+        <translation>包含绘图</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="201"/>
+        <source>Records the measurements and overlays with the picture</source>
+        <translation>将测量和叠加图形与画面一起录制</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="202"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="358"/>
+        <source>Record</source>
+        <translation>录制</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="272"/>
+        <source>Sharpness: %1 (highest %2)</source>
+        <translation>清晰度：%1（最高 %2）</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="279"/>
+        <source>Clipped: %1 dark, %2 bright</source>
+        <translation>溢出：暗部 %1，亮部 %2</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="307"/>
+        <source>Stop time-lapse</source>
+        <translation>停止延时拍摄</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="324"/>
+        <source>The recording could not be started.</source>
+        <translation>无法开始录制。</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="331"/>
+        <source>Stop recording</source>
+        <translation>停止录制</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="342"/>
+        <source>The video file could not be written.</source>
+        <translation>无法写入视频文件。</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="347"/>
+        <source>The live video was rebuilt.</source>
+        <translation>实时视频已重建。</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="364"/>
+        <source>Saved %1 (%2)</source>
+        <translation>已保存 %1（%2）</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="367"/>
+        <source>The recording stopped: %1 may be incomplete.</source>
+        <translation>录制已停止：%1 可能不完整。</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="369"/>
+        <source>Recording stopped</source>
+        <translation>录制已停止</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="396"/>
+        <source>Elapsed %1</source>
+        <translation>已录制 %1</translation>
+    </message>
+</context>
+<context>
+    <name>CTavoMeasureDlg</name>
+    <message>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="60"/>
+        <source>Time-lapse needs the live video.</source>
+        <translation>延时拍摄需要实时视频。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="74"/>
+        <source>Recording needs the live video.</source>
+        <translation>录制需要实时视频。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="113"/>
+        <source>The video file could not be finished.</source>
+        <translation>无法完成视频文件。</translation>
+    </message>
+</context>
+<context>
+    <name>CTimeLapse</name>
+    <message numerus="yes">
+        <location filename="../../app/TimeLapse.cpp" line="26"/>
+        <source>Time-lapse stopped after %n picture(s).</source>
+        <translation>
+            <numerusform>延时拍摄已停止，共拍摄 %n 张。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../app/TimeLapse.cpp" line="34"/>
+        <location filename="../../app/TimeLapse.cpp" line="50"/>
+        <source>Time-lapse finished: %n picture(s).</source>
+        <translation>
+            <numerusform>延时拍摄完成：共 %n 张。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../app/TimeLapse.cpp" line="42"/>
+        <source>Time-lapse stopped after %n picture(s): the next one could not be saved.</source>
+        <translation>
+            <numerusform>延时拍摄在拍摄 %n 张后停止：下一张无法保存。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CTimeLapseSchedule</name>
+    <message>
+        <location filename="../../app/TimeLapseSchedule.cpp" line="20"/>
+        <source>The interval must be between 1 second and 24 hours.</source>
+        <translation>间隔必须在 1 秒到 24 小时之间。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TimeLapseSchedule.cpp" line="22"/>
+        <source>The number of pictures cannot be negative.</source>
+        <translation>张数不能为负数。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TimeLapseSchedule.cpp" line="25"/>
+        <source>Give a number of pictures or a stop time.</source>
+        <translation>请设置张数或截止时间。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TimeLapseSchedule.cpp" line="27"/>
+        <source>The stop time has already passed.</source>
+        <translation>截止时间已过。</translation>
+    </message>
+</context>
+</TS>

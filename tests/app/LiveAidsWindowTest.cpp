@@ -1,0 +1,200 @@
+#include "app/LiveAidsPanel.h"
+#include "app/TavoMeasureDlg.h"
+#include "app/TimeLapse.h"
+#include "capture/TavoGraphDll.h"
+#include "measure/MeasureCanvas.h"
+#include "measure/ShapeManager.h"
+#include "video/FramePump.h"
+#include "video/LiveAids.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The live aids on the real window with the Test Pattern camera.
+class LiveAidsWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("KALVEX_TEST_CAMERA", "1");
+        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
+        m_window->resize(900, 700);
+        m_window->Initialise(/*showWindow=*/false);
+        m_window->General().m_strImagePath = m_dir.filePath(QStringLiteral("pictures"));
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->RestartVideo();
+        m_panel = m_window->LiveAidsPanel();
+        ASSERT_NE(m_panel, nullptr);
+        m_panel->SetMessageSink(
+                [this](const QString&, const QString& text) { m_messages << text; });
+        m_panel->Header()->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= 2; }, 30000));
+    }
+    void TearDown() override
+    {
+        m_window->close();
+        m_window.reset();
+    }
+    int CountInView(QColor colour) const
+    {
+        int count = 0;
+        m_window->Pump()->PaintView([&](const QImage& view) {
+            for (int y = 0; y < view.height(); y += 2)
+                for (int x = 0; x < view.width(); ++x)
+                    count += view.pixelColor(x, y) == colour;
+        });
+        return count;
+    }
+    QStringList Pictures(const QString& pattern) const
+    {
+        return QDir(m_window->General().m_strImagePath).entryList({ pattern }, QDir::Files);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CTavoMeasureDlg> m_window;
+    CLiveAidsPanel* m_panel = nullptr;
+    QStringList m_messages;
+};
+
+} // namespace
+
+TEST_F(LiveAidsWindow, PeakingKeyMarksTheBarEdgesAndTakesThemOffAgain)
+{
+    const QColor mark = QColor::fromRgb(m_window->LiveAids().PeakColour());
+    EXPECT_EQ(CountInView(mark), 0);
+    QTest::keyClick(m_window.get(), Qt::Key_E);
+    EXPECT_TRUE(m_panel->PeakingCheck()->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountInView(mark) > 100; }, 5000));
+    QTest::keyClick(m_window.get(), Qt::Key_E);
+    EXPECT_FALSE(m_window->LiveAids().Peaking());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountInView(mark) == 0; }, 5000));
+}
+
+TEST_F(LiveAidsWindow, MeterAndHistogramShowTheirReadings)
+{
+    m_panel->MeterCheck()->click();
+    m_panel->HistogramCheck()->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_panel->MeterLabel()->text().contains(QLatin1Char('(')); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_panel->ClippedLabel()->text().isEmpty(); }, 5000));
+    const CLiveReadings readings = m_window->LiveAids().Readings();
+    EXPECT_GT(readings.sharpness, 0.0);
+    EXPECT_EQ(readings.histogram.Pixels(), 640u * 480u);
+    // The pattern has pure white and black bars: both ends are clipped.
+    EXPECT_GT(readings.histogram.BrightClippedShare(CLiveHistogram::Luminance), 0.05);
+}
+
+TEST_F(LiveAidsWindow, TimeLapseTakesItsPicturesAndCountsDown)
+{
+    m_panel->IntervalSpin()->setValue(1);
+    m_panel->EndCombo()->setCurrentIndex(0);
+    m_panel->CountSpin()->setValue(2);
+    m_panel->TimeLapseButton()->click();
+    EXPECT_EQ(Pictures(QStringLiteral("*.bmp")).size(), 1); // the first at once
+    EXPECT_TRUE(m_panel->TimeLapseLabel()->text().contains(QLatin1String("1 s")));
+    EXPECT_TRUE(
+            QTest::qWaitFor([&] { return Pictures(QStringLiteral("*.bmp")).size() == 2; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_panel->TimeLapseButton()->text() == QLatin1String("Start time-lapse"); },
+            2000));
+    EXPECT_TRUE(m_messages.isEmpty());
+    for (const QString& name : Pictures(QStringLiteral("*.bmp")))
+        EXPECT_TRUE(name.startsWith(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))))
+                << name.toStdString();
+}
+
+TEST_F(LiveAidsWindow, TimeLapseIntoAFolderThatCannotBeWrittenStopsWithOneMessage)
+{
+    QFile blocker(m_dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_window->General().m_strImagePath = blocker.fileName() + QStringLiteral("/pictures");
+    m_panel->IntervalSpin()->setValue(1);
+    m_panel->TimeLapseButton()->click();
+    EXPECT_EQ(m_panel->TimeLapseButton()->text(), QLatin1String("Start time-lapse"));
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages.first().contains(QLatin1String("could not be saved")));
+}
+
+TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
+{
+    CShapeManager& manager = m_window->Canvas()->Manager();
+    manager.SetToolMode(2);
+    manager.OnLButtonDown(20, 20);
+    manager.OnMouseMove(200, 150);
+    manager.OnLButtonUp(200, 150);
+    for (bool drawing : { false, true }) {
+        m_panel->WithDrawingCheck()->setChecked(drawing);
+        m_panel->RecordButton()->click();
+        ASSERT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Stop recording"));
+        EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return m_panel->RecordLabel()->text().startsWith(
+                            QLatin1String("Elapsed 00:01"));
+                },
+                3000))
+                << m_panel->RecordLabel()->text().toStdString();
+        m_panel->RecordButton()->click();
+        EXPECT_TRUE(m_panel->RecordLabel()->text().startsWith(QLatin1String("Saved")))
+                << m_panel->RecordLabel()->text().toStdString();
+    }
+    const QStringList videos =
+            Pictures(QStringLiteral("*.webm")) + Pictures(QStringLiteral("*.mp4"));
+    ASSERT_EQ(videos.size(), 2);
+    for (const QString& name : videos)
+        EXPECT_GT(QFileInfo(QDir(m_window->General().m_strImagePath).filePath(name)).size(), 1000);
+}
+
+TEST_F(LiveAidsWindow, GoingStillEndsRecordingAndTimeLapse)
+{
+    m_panel->RecordButton()->click();
+    m_panel->IntervalSpin()->setValue(60);
+    m_panel->TimeLapseButton()->click();
+    QTest::qWait(300);
+    m_window->RequestStill();
+    EXPECT_FALSE(m_window->Graph().IsRecording());
+    EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
+    EXPECT_FALSE(m_panel->RecordButton()->isEnabled());
+    EXPECT_EQ(m_panel->TimeLapseButton()->text(), QLatin1String("Start time-lapse"));
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+    m_window->RequestLive();
+    EXPECT_TRUE(m_panel->RecordButton()->isEnabled());
+}
+
+TEST(LiveAidsPanelText, ElapsedTimeAndStopTimeOfDay)
+{
+    EXPECT_EQ(CLiveAidsPanel::ElapsedText(0), QLatin1String("Elapsed 00:00"));
+    EXPECT_EQ(CLiveAidsPanel::ElapsedText(61'999), QLatin1String("Elapsed 01:01"));
+    EXPECT_EQ(CLiveAidsPanel::ElapsedText(3'723'000), QLatin1String("Elapsed 1:02:03"));
+    const QDateTime now(QDate(2026, 3, 4), QTime(10, 30, 15));
+    // Later today, or tomorrow once the time of day has passed (the minute itself included).
+    EXPECT_EQ(CLiveAidsPanel::NextOccurrenceMs(QTime(11, 0), now),
+            QDateTime(QDate(2026, 3, 4), QTime(11, 0)).toMSecsSinceEpoch());
+    EXPECT_EQ(CLiveAidsPanel::NextOccurrenceMs(QTime(10, 30), now),
+            QDateTime(QDate(2026, 3, 5), QTime(10, 30)).toMSecsSinceEpoch());
+}
+
+TEST_F(LiveAidsWindow, ANewCaptureSizeEndsTheRecordingWithAMessage)
+{
+    m_panel->RecordButton()->click();
+    ASSERT_EQ(m_panel->RecordButton()->text(), QLatin1String("Stop recording"));
+    QTest::qWait(300);
+    m_window->ChangeCaptureSize(QSize(320, 240), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_messages.isEmpty(); }, 3000));
+    EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
+    EXPECT_FALSE(m_window->Graph().IsRecording());
+}
