@@ -57,7 +57,7 @@ template <class T> std::vector<T*> Reversed(std::vector<T*> list)
 }
 
 // Steps that a run of the same change merges into one: a held arrow key, a spin box.
-enum class StepTag : uint64_t { MoveShape = 1, MoveText, CrossLine, EditText };
+enum class StepTag : uint64_t { MoveShape = 1, MoveText, CrossLine, EditText, TypeLength };
 
 uint64_t Tag(StepTag kind, uint32_t value)
 {
@@ -900,8 +900,19 @@ void CShapeManager::SetCalibration(const CCalibrationSlot& slot)
 {
     {
         Lock lock(m_mutex);
+        // A length typed into the Calibration dialog arrives at every keystroke: the run of
+        // one length, with the reference and the unit as they were, is one step.
+        const CCalibrationSlot before = CalibrationLocked();
+        const bool sameReference = before.left == slot.left && before.right == slot.right
+                && before.top == slot.top && before.bottom == slot.bottom
+                && before.unit == slot.unit;
+        const bool xTyped = slot.xLength != before.xLength;
+        const bool yTyped = slot.yLength != before.yLength;
+        uint64_t tag = 0;
+        if (sameReference && xTyped != yTyped)
+            tag = Tag(StepTag::TypeLength, xTyped ? 1 : 2);
         SetCalibrationLocked(slot);
-        CommitLocked();
+        CommitLocked(tag);
     }
     NotifyCalibrationMoved();
 }

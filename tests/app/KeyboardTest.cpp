@@ -412,11 +412,11 @@ TEST_F(Keyboard, AnOpenCalibrationDialogShowsWhatUndoLeft)
     QTest::keyClicks(editX, QStringLiteral("1000"));
     ASSERT_EQ(status->text(), "X: 5.0000um/pixel  Y: 2.0000um/pixel");
 
-    // Each keystroke stored the slot: one undo takes back the last one.
+    // Every keystroke stored the slot; the typed length is one step all the same.
     m_window->UndoDrawing();
-    EXPECT_EQ(m_window->Calibration().GetCurSlot().xLength, 100.0);
-    EXPECT_EQ(editX->text(), "100");
-    EXPECT_EQ(status->text(), "X: 0.5000um/pixel  Y: 2.0000um/pixel");
+    EXPECT_EQ(m_window->Calibration().GetCurSlot().xLength, 400.0);
+    EXPECT_EQ(editX->text(), "400");
+    EXPECT_EQ(status->text(), "X: 2.0000um/pixel  Y: 2.0000um/pixel");
     EXPECT_TRUE(Manager().CanRedo()) << "showing the slot is no new step";
     dialog->reject();
 }
