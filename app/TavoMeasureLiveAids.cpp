@@ -107,7 +107,7 @@ bool CTavoMeasureDlg::StopRecording(QString& reason)
     // Going to still takes the graph down, which already finished a camera recording.
     if (!m_graph->IsRecording())
         return true;
-    if (m_graph->StopRecording() >= 0)
+    if (m_graph->StopRecording(&reason) >= 0)
         return true;
     if (reason.isEmpty())
         reason = tr("The video file could not be finished.");

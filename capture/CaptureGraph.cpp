@@ -233,7 +233,7 @@ int32_t CCaptureGraph::StartRecording(const QString& path, QString& reason)
     return TavoStatus::Ok;
 }
 
-bool CCaptureGraph::StopRecording()
+bool CCaptureGraph::StopRecording(QString* reason)
 {
     std::unique_ptr<CVideoRecorder> recorder;
     {
@@ -242,7 +242,12 @@ bool CCaptureGraph::StopRecording()
     }
     // Finished outside the lock: taking the branch down waits for its streaming thread, which
     // may be reporting an error to us.
-    return recorder && recorder->Finish();
+    if (!recorder)
+        return false;
+    const bool finished = recorder->Finish();
+    if (!finished && reason)
+        *reason = recorder->FailureText();
+    return finished;
 }
 
 bool CCaptureGraph::IsRecording() const

@@ -50,7 +50,7 @@ public:
     // cannot, or while a recording runs.
     int32_t StartRecording(const QString& path, QString& reason);
     // Ends the file; false when it could not be finished (or nothing was recorded).
-    bool StopRecording();
+    bool StopRecording(QString* reason = nullptr);
     bool IsRecording() const;
     // A recording that failed while writing (a full disk): true with its reason.
     bool RecordingFailed(QString& reason) const;

@@ -1000,16 +1000,21 @@ int32_t CTavoGraphDll::PushRecordingFrame(const uint8_t* frame, int width, int h
                                                                             : TavoStatus::Fail;
 }
 
-int32_t CTavoGraphDll::StopRecording()
+int32_t CTavoGraphDll::StopRecording(QString* reason)
 {
     std::unique_ptr<CVideoRecorder> recorder;
     {
         const std::lock_guard lock(d->frameRecorderMutex);
         recorder = std::move(d->frameRecorder);
     }
-    if (recorder)
-        return recorder->Finish() ? TavoStatus::Ok : TavoStatus::Fail;
-    return d->graph && d->graph->StopRecording() ? TavoStatus::Ok : TavoStatus::Fail;
+    if (recorder) {
+        if (recorder->Finish())
+            return TavoStatus::Ok;
+        if (reason)
+            *reason = recorder->FailureText();
+        return TavoStatus::Fail;
+    }
+    return d->graph && d->graph->StopRecording(reason) ? TavoStatus::Ok : TavoStatus::Fail;
 }
 
 bool CTavoGraphDll::IsRecording() const

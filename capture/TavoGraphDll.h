@@ -252,8 +252,9 @@ public:
     /** @brief One frame in the CaptureToBuf() layout for a recording of own frames; any thread.
      * Fail when no such recording runs, the size differs from its first frame or it failed. */
     int32_t PushRecordingFrame(const uint8_t* frame, int width, int height);
-    /** @brief Finishes the file. Fail when it could not be finished or nothing was recording. */
-    int32_t StopRecording();
+    /** @brief Finishes the file. Fail when it could not be finished, no picture reached it or
+     * nothing was recording; @p reason then says why when it is known. */
+    int32_t StopRecording(QString* reason = nullptr);
     bool IsRecording() const;
     /** @brief True when the running recording failed while writing (a full disk); @p reason
      * (when not null) says why. The caller stops it. */

@@ -53,6 +53,13 @@ GstPadProbeReturn OnFileEvent(GstPad*, GstPadProbeInfo* info, gpointer self)
     return GST_PAD_PROBE_OK;
 }
 
+// The pictures that go on to the encoder: a file that got none holds no video.
+GstPadProbeReturn OnQueuedBuffer(GstPad*, GstPadProbeInfo*, gpointer self)
+{
+    static_cast<CVideoRecorder*>(self)->CountFrame();
+    return GST_PAD_PROBE_OK;
+}
+
 // After a failure the branch gets nothing more, so its error never reaches the camera.
 GstPadProbeReturn OnTeeBuffer(GstPad*, GstPadProbeInfo*, gpointer self)
 {
@@ -87,7 +94,8 @@ GstElement* CVideoRecorder::MakeEncoderBin(const QString& path, bool withSource,
     // The queue keeps the encoder off the camera's thread and drops old frames, never the
     // live picture's, when the encoder falls behind.
     const QString queue = QStringLiteral(
-            "queue max-size-buffers=30 max-size-bytes=0 max-size-time=0 leaky=downstream");
+            "queue name=recordqueue max-size-buffers=30 max-size-bytes=0 max-size-time=0 "
+            "leaky=downstream");
     QString text = queue + QStringLiteral(" ! ") + EncoderText()
             + QStringLiteral(" ! filesink name=recordfile async=false");
     if (withSource)
@@ -123,12 +131,7 @@ std::unique_ptr<CVideoRecorder> CVideoRecorder::FromTee(
         return nullptr;
     recorder->m_pipeline = pipeline;
     recorder->m_tee = tee;
-    GstElement* file = gst_bin_get_by_name(GST_BIN(recorder->m_bin), "recordfile");
-    GstPad* fileSink = gst_element_get_static_pad(file, "sink");
-    gst_pad_add_probe(
-            fileSink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnFileEvent, recorder.get(), nullptr);
-    gst_object_unref(fileSink);
-    gst_object_unref(file);
+    recorder->WatchBin(recorder->m_bin);
 
     gst_bin_add(GST_BIN(pipeline), recorder->m_bin);
     if (!gst_element_sync_state_with_parent(recorder->m_bin)) {
@@ -174,12 +177,7 @@ std::unique_ptr<CVideoRecorder> CVideoRecorder::FromFrames(
     recorder->m_source = gst_bin_get_by_name(GST_BIN(recorder->m_pipeline), "recordsource");
     g_object_set(recorder->m_source, "max-buffers", guint64(8), nullptr);
     gst_util_set_object_arg(G_OBJECT(recorder->m_source), "leaky-type", "downstream");
-    GstElement* file = gst_bin_get_by_name(GST_BIN(recorder->m_pipeline), "recordfile");
-    GstPad* fileSink = gst_element_get_static_pad(file, "sink");
-    gst_pad_add_probe(
-            fileSink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnFileEvent, recorder.get(), nullptr);
-    gst_object_unref(fileSink);
-    gst_object_unref(file);
+    recorder->WatchBin(recorder->m_pipeline);
     if (gst_element_set_state(recorder->m_pipeline, GST_STATE_PLAYING)
             == GST_STATE_CHANGE_FAILURE) {
         reason = QCoreApplication::translate("CTavoGraphDll", "The video file cannot be written.");
@@ -224,6 +222,20 @@ bool CVideoRecorder::Push(const uint8_t* frame, int width, int height)
     return gst_app_src_push_buffer(GST_APP_SRC(m_source), buffer) == GST_FLOW_OK;
 }
 
+void CVideoRecorder::WatchBin(GstElement* bin)
+{
+    GstElement* file = gst_bin_get_by_name(GST_BIN(bin), "recordfile");
+    GstPad* fileSink = gst_element_get_static_pad(file, "sink");
+    gst_pad_add_probe(fileSink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnFileEvent, this, nullptr);
+    gst_object_unref(fileSink);
+    gst_object_unref(file);
+    GstElement* queue = gst_bin_get_by_name(GST_BIN(bin), "recordqueue");
+    GstPad* queueSource = gst_element_get_static_pad(queue, "src");
+    gst_pad_add_probe(queueSource, GST_PAD_PROBE_TYPE_BUFFER, OnQueuedBuffer, this, nullptr);
+    gst_object_unref(queueSource);
+    gst_object_unref(queue);
+}
+
 bool CVideoRecorder::Finish(int timeoutMs)
 {
     if (m_finished)
@@ -261,6 +273,10 @@ bool CVideoRecorder::Finish(int timeoutMs)
         gst_bin_remove(GST_BIN(m_pipeline), m_bin);
         m_bin = nullptr;
     }
+    // Only a header and no picture is no recording, whatever the muxer made of it.
+    if (ended && m_frames.load() == 0)
+        ReportError(
+                QCoreApplication::translate("CTavoGraphDll", "No picture reached the video file."));
     return ended && !m_failed.load();
 }
 

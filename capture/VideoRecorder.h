@@ -43,6 +43,7 @@ public:
     void ReportError(const QString& text);
     // The end of stream reached the file.
     void MarkEnded();
+    void CountFrame() { m_frames.fetch_add(1, std::memory_order_relaxed); }
     bool Owns(GstElement* element) const;
 
     // "mp4" or "webm": what the installed encoders give.
@@ -51,6 +52,8 @@ public:
 private:
     CVideoRecorder() = default;
     static GstElement* MakeEncoderBin(const QString& path, bool withSource, QString& reason);
+    // The end of stream at the file and the pictures on their way to the encoder.
+    void WatchBin(GstElement* bin);
     bool WaitForEnd(int timeoutMs);
 
     GstElement* m_pipeline = nullptr; // the capture pipeline (tee mode) or our own one
@@ -68,6 +71,7 @@ private:
     std::condition_variable m_ended;
     bool m_endSeen = false;
     std::atomic<bool> m_failed { false };
+    std::atomic<uint64_t> m_frames { 0 };
     std::atomic<bool> m_refused { false };
     QString m_failure;
 };

@@ -133,7 +133,7 @@ Video capture will not function properly.</source>
     <message>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="41"/>
         <source>you may not use %1 (add yourself to the &quot;video&quot; group)</source>
-        <translation>您无权使用 %1（请将自己加入 "video" 组）</translation>
+        <translation>您无权使用 %1（请将自己加入 &quot;video&quot; 组）</translation>
     </message>
     <message>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="47"/>
@@ -156,15 +156,20 @@ Video capture will not function properly.</source>
         <translation>无法录制视频：缺少 GStreamer 编码器（请安装 gstreamer1.0-plugins-good）。</translation>
     </message>
     <message>
-        <location filename="../../capture/VideoRecorder.cpp" line="135"/>
-        <location filename="../../capture/VideoRecorder.cpp" line="185"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="138"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="183"/>
         <source>The video file cannot be written.</source>
         <translation>无法写入视频文件。</translation>
     </message>
     <message>
-        <location filename="../../capture/VideoRecorder.cpp" line="215"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="213"/>
         <source>The picture size changed during the recording.</source>
         <translation>录制期间画面尺寸发生了变化。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/VideoRecorder.cpp" line="278"/>
+        <source>No picture reached the video file.</source>
+        <translation>没有画面写入视频文件。</translation>
     </message>
 </context>
 </TS>

@@ -186,7 +186,14 @@ TEST_F(VideoRecordingTest, RecordingThatCannotStartSaysWhyAndLeavesNothingRunnin
     // One at a time.
     ASSERT_EQ(m_graph.StartRecording(PathOf(QStringLiteral("one")), false), TavoStatus::Ok);
     EXPECT_EQ(m_graph.StartRecording(PathOf(QStringLiteral("two")), true), TavoStatus::Fail);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // camera frames into the file
     EXPECT_EQ(m_graph.StopRecording(), TavoStatus::Ok);
+
+    // A file that never got a picture is no recording, and is not reported as one.
+    ASSERT_EQ(m_graph.StartRecording(PathOf(QStringLiteral("empty")), true), TavoStatus::Ok);
+    reason.clear();
+    EXPECT_EQ(m_graph.StopRecording(&reason), TavoStatus::Fail);
+    EXPECT_EQ(reason, QStringLiteral("No picture reached the video file."));
 }
 
 TEST_F(VideoRecordingTest, FullDiskFailsTheRecordingButNotTheCamera)
