@@ -67,6 +67,7 @@ public:
     CPictureCalibration& PictureCalibration() const { return *m_pictureCalibration; }
     CResultListCtrl* ResultList() const { return m_resultList; }
     CFramePump* Pump() const { return m_pump.get(); }
+    const CRecordingFeed* RecordingFeed() const { return m_recordingFeed.get(); }
     CCameraSession& CameraSession() const { return *m_camera; }
     // True while the canvas says "Camera disconnected" (or why the camera stopped).
     bool CameraDisconnected() const;

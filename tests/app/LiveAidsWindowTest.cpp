@@ -1,5 +1,6 @@
 #include "app/LiveAidsPanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "video/RecordingFeed.h"
 #include "app/TimeLapse.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
@@ -148,9 +149,14 @@ TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
                 },
                 3000))
                 << m_panel->RecordLabel()->text().toStdString();
+        // A slow machine (or a sanitizer) may take longer to hand its first frames over.
+        if (drawing)
+            EXPECT_TRUE(QTest::qWaitFor(
+                    [&] { return m_window->RecordingFeed()->FramesFed() >= 1; }, 10000));
         m_panel->RecordButton()->click();
         EXPECT_TRUE(m_panel->RecordLabel()->text().startsWith(QLatin1String("Saved")))
-                << m_panel->RecordLabel()->text().toStdString();
+                << m_panel->RecordLabel()->text().toStdString() << (drawing ? " with" : " without")
+                << " the drawing; " << m_messages.join(QLatin1Char('\n')).toStdString();
     }
     const QStringList videos =
             Pictures(QStringLiteral("*.webm")) + Pictures(QStringLiteral("*.mp4"));
