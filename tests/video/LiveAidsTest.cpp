@@ -224,7 +224,7 @@ TEST(LiveAidsTest, HistogramCountsAllOfASmallFrameAndAGridOfALargeOne)
     SequencedCamera large(1200, 1000);
     now += CLiveAids::kReadingIntervalMs;
     aids.OnFrame(large.frame.data(), 1200, 1000, StateFor(1200, 1000));
-    // Every third pixel of every third row: the coarsest grid within the sample budget.
+    // Every third pixel of every third row: the finest grid within the sample budget.
     EXPECT_EQ(aids.Readings().histogram.Pixels(), 400u * 334u);
     EXPECT_LE(aids.Readings().histogram.Pixels(), uint32_t(CLiveAids::kHistogramSamples));
 }
