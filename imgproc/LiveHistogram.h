@@ -14,6 +14,8 @@ public:
     // Counts every step-th pixel of every step-th row (step 1: all of them); a step below 1
     // counts as 1. A missing frame or an empty size gives empty counts.
     void Compute(const uint8_t* frame, int width, int height, int step = 1);
+    // The smallest step whose grid of a width x height frame has at most samples pixels.
+    static int GridStep(int width, int height, int samples);
 
     const Counts& Of(Channel channel) const { return m_counts[channel]; }
     uint32_t Pixels() const { return m_pixels; }

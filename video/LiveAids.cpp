@@ -72,8 +72,8 @@ void CLiveAids::OnFrame(const uint8_t* frame, int width, int height, const CPump
         m_recent.clear();
     }
     if (histogram) {
-        const int64_t pixels = static_cast<int64_t>(width) * height;
-        next.histogram.Compute(frame, width, height, pixels > kFullCountPixels ? 2 : 1);
+        next.histogram.Compute(
+                frame, width, height, CLiveHistogram::GridStep(width, height, kHistogramSamples));
         next.hasHistogram = true;
     }
     const std::lock_guard lock(m_mutex);

@@ -35,8 +35,9 @@ public:
     using Clock = std::function<int64_t()>;
     static constexpr int kReadingIntervalMs = 200;
     static constexpr int kRecentMaxMs = 5000;
-    // Pictures larger than this are counted on every other pixel of every other row.
-    static constexpr int kFullCountPixels = 1000000;
+    // The histogram counts a grid of at most this many pixels of a large frame: its shape and
+    // clipped shares need no more, and its cost stays that of a small frame.
+    static constexpr int kHistogramSamples = 160000;
 
     explicit CLiveAids(Clock clock = {});
 

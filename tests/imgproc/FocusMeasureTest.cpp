@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -134,6 +136,88 @@ TEST(FocusMeasureTest, PeakThresholdFollowsTheStrongestEdgeWithAFloor)
     EXPECT_EQ(CFocusMeasure::MarkPeaks(nullptr, 16, 8, 64, 0, 1), 0);
 }
 
+// A vertical edge at column edge of a w x h xRGB picture, rows w pixels apart.
+std::vector<uint32_t> EdgeAt(int w, int h, int edge)
+{
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(w) * h, 0xFF000000u);
+    for (int y = 0; y < h; ++y)
+        for (int x = edge; x < w; ++x)
+            pixels[static_cast<std::size_t>(y) * w + x] = 0xFFFFFFFFu;
+    return pixels;
+}
+
+// Marked in whole 2 x 2 blocks next to the edge, on every block row but the border ones; the
+// odd last column and row (a row of an odd width starts 4 bytes off) stay untouched.
+TEST(FocusMeasureTest, BlockPeaksMarkWholeBlocksOnTheEdge)
+{
+    const uint32_t mark = 0xFF00FF00u;
+    for (const int edge : { 10, 11 }) { // between two blocks, and through one
+        const int w = 25;
+        const int h = 17;
+        std::vector<uint32_t> pixels = EdgeAt(w, h, edge);
+        const int strongest =
+                CFocusMeasure::MarkBlockPeaks(reinterpret_cast<uint8_t*>(pixels.data()), w, h,
+                        w * 4, mark, CFocusMeasure::PeakThreshold(0));
+        EXPECT_GT(strongest, 2 * 255) << edge;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool marked = pixels[static_cast<std::size_t>(y) * w + x] == mark;
+                const bool inside = y >= 2 && y < 14 && x < 24; // block rows 1 .. 6
+                if (!inside)
+                    EXPECT_FALSE(marked) << edge << ": " << x << "," << y;
+                else if (std::abs(2 * (x / 2) + 1 - edge) > 2)
+                    EXPECT_FALSE(marked) << edge << ": " << x << "," << y; // block away from it
+                if (marked) // whole blocks
+                    EXPECT_EQ(pixels[static_cast<std::size_t>(y ^ 1) * w + (x ^ 1)], mark);
+            }
+        // Every block row inside has its marks right at the edge.
+        for (int y = 2; y < 14; ++y) {
+            const bool near = pixels[static_cast<std::size_t>(y) * w + edge - 1] == mark
+                    || pixels[static_cast<std::size_t>(y) * w + edge] == mark;
+            EXPECT_TRUE(near) << edge << ": row " << y;
+        }
+    }
+}
+
+// Large views go the block way, small ones pixel by pixel; both return the edge they saw.
+TEST(FocusMeasureTest, MarkPeaksUsesBlocksOnlyAboveAMegapixel)
+{
+    const uint32_t mark = 0xFFFF0000u;
+    const auto run = [&](int w, int h, auto marker) {
+        std::vector<uint32_t> pixels = EdgeAt(w, h, w / 2);
+        marker(reinterpret_cast<uint8_t*>(pixels.data()), w, h, std::ptrdiff_t(w) * 4, mark, 100);
+        return pixels;
+    };
+    const int side = 1002; // 1004004 pixels
+    EXPECT_EQ(run(side, side, CFocusMeasure::MarkPeaks),
+            run(side, side, CFocusMeasure::MarkBlockPeaks));
+    EXPECT_NE(run(side, side, CFocusMeasure::MarkPeaks),
+            run(side, side, CFocusMeasure::MarkPixelPeaks));
+    EXPECT_EQ(run(1000, 1000, CFocusMeasure::MarkPeaks),
+            run(1000, 1000, CFocusMeasure::MarkPixelPeaks));
+    std::vector<uint32_t> tiny(5 * 5);
+    EXPECT_EQ(CFocusMeasure::MarkBlockPeaks(
+                      reinterpret_cast<uint8_t*>(tiny.data()), 5, 5, 20, mark, 1),
+            0);
+}
+
+// At a corner the gradient reaches 6 x 255: a threshold above it marks nothing.
+TEST(FocusMeasureTest, ThresholdAboveTheStrongestCornerMarksNothing)
+{
+    const int w = 12;
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(w) * w, 0xFF000000u);
+    for (int y = 6; y < w; ++y)
+        for (int x = 6; x < w; ++x)
+            pixels[static_cast<std::size_t>(y) * w + x] = 0xFFFFFFFFu;
+    const std::vector<uint32_t> before = pixels;
+    auto* bytes = reinterpret_cast<uint8_t*>(pixels.data());
+    EXPECT_EQ(CFocusMeasure::MarkPixelPeaks(bytes, w, w, w * 4, 0xFFFF0000u, 6 * 255 + 1), 6 * 255);
+    EXPECT_EQ(pixels, before);
+    EXPECT_EQ(CFocusMeasure::MarkPixelPeaks(bytes, w, w, w * 4, 0xFFFF0000u, 6 * 255), 6 * 255);
+    EXPECT_EQ(pixels[6 * w + 6], 0xFFFF0000u); // the corner alone
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFF0000u), 1);
+}
+
 } // namespace
 
 #include "imgproc/WideInstructions.h"
@@ -159,6 +243,18 @@ TEST(FocusMeasureTest, WideAndPlainLoopsAgree)
             reinterpret_cast<uint8_t*>(plainMarks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 300);
     AllowWideInstructions(true);
     EXPECT_DOUBLE_EQ(wideScore, plainScore);
+    // The block loops: 166 blocks a row, ten wide steps of 16 and a tail.
+    std::vector<uint32_t> wideBlocks = pixels;
+    std::vector<uint32_t> plainBlocks = pixels;
+    const int wideBlockEdge = CFocusMeasure::MarkBlockPeaks(
+            reinterpret_cast<uint8_t*>(wideBlocks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 200);
+    AllowWideInstructions(false);
+    const int plainBlockEdge = CFocusMeasure::MarkBlockPeaks(
+            reinterpret_cast<uint8_t*>(plainBlocks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 200);
+    AllowWideInstructions(true);
+    EXPECT_EQ(wideBlockEdge, plainBlockEdge);
+    EXPECT_EQ(wideBlocks, plainBlocks);
+    EXPECT_NE(plainBlocks, pixels);
     EXPECT_EQ(wideEdge, plainEdge);
     EXPECT_EQ(wideMarks, plainMarks);
     EXPECT_NE(plainMarks, pixels);

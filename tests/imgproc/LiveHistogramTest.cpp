@@ -74,4 +74,49 @@ TEST(LiveHistogramTest, NothingToCountGivesEmptyCountsAndNoShares)
     EXPECT_EQ(histogram.Pixels(), 0u);
 }
 
+// A coarse grid of a smooth frame counts what a full count finds, in proportion: the shape
+// and the clipped shares the panel shows.
+TEST(LiveHistogramTest, GridOfABigFrameKeepsSharesAndShape)
+{
+    const int w = 640;
+    const int h = 480;
+    std::vector<uint8_t> frame(FrameBytes(w, h));
+    // Left quarter black, right quarter full, a ramp between.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int v = x < w / 4 ? 0 : x >= 3 * w / 4 ? 255 : (x - w / 4) * 255 / (w / 2);
+            uint8_t* p = frame.data() + static_cast<std::size_t>(FrameStride(w)) * y + 3 * x;
+            p[0] = p[1] = p[2] = static_cast<uint8_t>(v);
+        }
+    CLiveHistogram all;
+    all.Compute(frame.data(), w, h);
+    CLiveHistogram grid;
+    grid.Compute(frame.data(), w, h, 4);
+    EXPECT_EQ(grid.Pixels(), 160u * 120u);
+    for (int c = 0; c < CLiveHistogram::ChannelCount; ++c)
+        EXPECT_EQ(Total(grid.Of(CLiveHistogram::Channel(c))), grid.Pixels());
+    EXPECT_NEAR(grid.DarkClippedShare(CLiveHistogram::Green),
+            all.DarkClippedShare(CLiveHistogram::Green), 0.01);
+    EXPECT_NEAR(grid.BrightClippedShare(CLiveHistogram::Luminance),
+            all.BrightClippedShare(CLiveHistogram::Luminance), 0.01);
+    EXPECT_NEAR(grid.BrightClippedShare(CLiveHistogram::Luminance), 0.25, 0.01);
+    // The same halves of the ramp on each side of the middle grey.
+    const auto below = [](const CLiveHistogram& hist) {
+        const CLiveHistogram::Counts& counts = hist.Of(CLiveHistogram::Blue);
+        return static_cast<double>(std::accumulate(counts.begin(), counts.begin() + 128, 0u))
+                / hist.Pixels();
+    };
+    EXPECT_NEAR(below(grid), below(all), 0.01);
+}
+
+TEST(LiveHistogramTest, GridStepIsTheFinestWithinTheBudget)
+{
+    EXPECT_EQ(CLiveHistogram::GridStep(1920, 1080, 160000), 4); // 480 x 270; step 3 is 640 x 360
+    EXPECT_EQ(CLiveHistogram::GridStep(100, 50, 160000), 1);
+    EXPECT_EQ(CLiveHistogram::GridStep(400, 400, 160000), 1); // exactly the budget
+    EXPECT_EQ(CLiveHistogram::GridStep(401, 400, 160000), 2);
+    EXPECT_EQ(CLiveHistogram::GridStep(0, 1080, 160000), 1);
+    EXPECT_EQ(CLiveHistogram::GridStep(1920, 1080, 0), 1920); // one pixel
+}
+
 } // namespace
