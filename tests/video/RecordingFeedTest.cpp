@@ -36,7 +36,8 @@ TEST(RecordingFeedTest, DrawsIntoACopyAndFeedsOnlyWhileActive)
     EXPECT_EQ(drawn, 3);
     EXPECT_EQ(feed.FramesFed(), 3u);
     EXPECT_EQ(frame[FrameStride(64) - 1], 10);
-    feed.OnFrame(frame.data(), 66, 48); // the recording keeps its first size
+    const std::vector<uint8_t> wider(FrameBytes(66, 48), 10);
+    feed.OnFrame(wider.data(), 66, 48); // the recording keeps its first size
     EXPECT_EQ(feed.FramesFed(), 3u);
 
     feed.Stop();
