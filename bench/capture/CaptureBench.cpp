@@ -2,6 +2,8 @@
 #include "capture/FrameGrabber.h"
 #include "capture/TavoGraphDll.h"
 
+#include "PatternSource.h"
+
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
@@ -21,26 +23,6 @@ constexpr int kHeight = 1944;
 constexpr int kStride = (kWidth * 3 + 3) / 4 * 4;
 constexpr size_t kFrameBytes = static_cast<size_t>(kStride) * kHeight;
 
-// One pattern camera of the benchmark's size.
-class CBenchSource : public CCaptureDeviceSource
-{
-public:
-    EResult Enumerate(QList<CCaptureDevice>& devices) override
-    {
-        CCaptureDevice device;
-        device.name = QStringLiteral("Bench");
-        device.pattern = QStringLiteral("red");
-        device.formats = { { kWidth, kHeight, QStringLiteral("BGR") } };
-        device.currentFormat = 0;
-        devices = { device };
-        return EResult::Ok;
-    }
-    std::unique_ptr<CCameraControls> OpenControls(const CCaptureDevice&) override
-    {
-        return nullptr;
-    }
-};
-
 double Seconds(std::chrono::steady_clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
@@ -51,7 +33,7 @@ double Seconds(std::chrono::steady_clock::duration d)
 void BM_CaptureToBufVsMemcpy(benchmark::State& state)
 {
     CTavoGraphDll graph;
-    graph.SetDeviceSource(std::make_shared<CBenchSource>());
+    graph.SetDeviceSource(std::make_shared<CPatternSource>(QStringLiteral("red"), kWidth, kHeight));
     graph.SetErrorSink([](const QString&, const QString&) {});
     graph.InitGraph();
     graph.SpecifyCapDevice(QStringLiteral("Bench"));

@@ -5,6 +5,8 @@
 #include "capture/CaptureDeviceSource.h"
 #include "capture/TavoGraphDll.h"
 
+#include "PatternSource.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -20,26 +22,6 @@ namespace {
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
 constexpr double kSeconds = 6.0;
-
-class CBenchSource : public CCaptureDeviceSource
-{
-public:
-    EResult Enumerate(QList<CCaptureDevice>& devices) override
-    {
-        CCaptureDevice device;
-        device.name = QStringLiteral("Bench");
-        // A moving picture: the encoder has work on every frame.
-        device.pattern = QStringLiteral("ball framerate=15/1");
-        device.formats = { { kWidth, kHeight, QStringLiteral("BGR") } };
-        device.currentFormat = 0;
-        devices = { device };
-        return EResult::Ok;
-    }
-    std::unique_ptr<CCameraControls> OpenControls(const CCaptureDevice&) override
-    {
-        return nullptr;
-    }
-};
 
 double CpuSeconds()
 {
@@ -81,7 +63,9 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     CTavoGraphDll graph;
-    graph.SetDeviceSource(std::make_shared<CBenchSource>());
+    // A moving picture: the encoder has work on every frame.
+    graph.SetDeviceSource(std::make_shared<CPatternSource>(
+            QStringLiteral("ball framerate=15/1"), kWidth, kHeight));
     graph.SetErrorSink([](const QString&, const QString& text) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     });
