@@ -53,22 +53,22 @@ CPictureScale CPictureCalibration::ActiveScale() const
     return ToPictureScale(Active());
 }
 
-QString CPictureCalibration::StatusText() const
+QString CPictureCalibration::Describe(Describer describe) const
 {
     if (m_bFromFile)
-        return CCalibrationStatus::Text(m_fileSlot, CCalibrationStatus::kFromFile);
+        return describe(m_fileSlot, CCalibrationStatus::kFromFile, {}, {});
     const int index = m_table.CurrentIndex();
-    return CCalibrationStatus::Text(
-            Active(), index, m_table.SlotName(index), m_table.Scaling(index));
+    return describe(Active(), index, m_table.SlotName(index), m_table.Scaling(index));
+}
+
+QString CPictureCalibration::StatusText() const
+{
+    return Describe(&CCalibrationStatus::Text);
 }
 
 QString CPictureCalibration::CsvLine() const
 {
-    if (m_bFromFile)
-        return CCalibrationStatus::CsvLine(m_fileSlot, CCalibrationStatus::kFromFile);
-    const int index = m_table.CurrentIndex();
-    return CCalibrationStatus::CsvLine(
-            Active(), index, m_table.SlotName(index), m_table.Scaling(index));
+    return Describe(&CCalibrationStatus::CsvLine);
 }
 
 bool CPictureCalibration::StoreInSlot(int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibration/CalibrationScaling.h"
 #include "calibration/CalibrationSlot.h"
 #include "image/PictureScale.h"
 
@@ -42,6 +43,11 @@ public:
     static bool ToSlot(const CPictureScale& scale, CCalibrationSlot& slot);
 
 private:
+    // The status line and the CSV line say the same things about the scale in use.
+    using Describer = QString (*)(const CCalibrationSlot&, int slotIndex, const QString& name,
+            const CCalibrationScaling& scaling);
+    QString Describe(Describer describe) const;
+
     CCalibrationTable& m_table;
     ApplyHook m_apply;
     bool m_bFromFile = false;
