@@ -23,6 +23,11 @@ constexpr size_t kBufferSize = 16384;
 constexpr int kMaxScans = 500;
 // Whole-image coefficient buffers of progressive files are bounded too.
 constexpr long kMaxLibjpegMemory = 1024L * 1024 * 1024;
+// A progressive file's first scan codes every block of a component in at least one bit, so its
+// coefficients (128 bytes a block) cannot outgrow its bytes by much more than this; a header
+// declaring more from a few bytes of data is refused before libjpeg allocates for it.
+constexpr uint64_t kMaxCoefficientsPerByte = 4096;
+constexpr uint64_t kCoefficientSlack = 64u << 20;
 
 struct ErrorManager
 {
@@ -275,6 +280,17 @@ bool decodeGuarded(DecodeContext& ctx, JOCTET* buffer, CxFile& file, CxImage& im
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
 
     jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.progressive_mode && !cinfo.arith_code) {
+        uint64_t coefficientBytes = 0;
+        for (int c = 0; c < cinfo.num_components; ++c)
+            coefficientBytes += uint64_t(cinfo.comp_info[c].width_in_blocks)
+                    * cinfo.comp_info[c].height_in_blocks * DCTSIZE2 * sizeof(JCOEF);
+        const int64_t size = file.Size();
+        if (size >= 0
+                && coefficientBytes > uint64_t(size) * kMaxCoefficientsPerByte + kCoefficientSlack)
+            failWith(reinterpret_cast<j_common_ptr>(&cinfo),
+                    "JPEG: file is too short for its picture size");
+    }
     uint32_t bpp = 24;
     switch (cinfo.num_components) {
     case 3:

@@ -16,8 +16,19 @@
 namespace {
 
 constexpr uint32_t kMaxSide = 1u << 20;
-// Text and other ancillary chunks are small in any sane file.
-constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+// The one ancillary chunk read is the calibration text, a few hundred bytes; anything larger is
+// skipped unread, whatever length it declares.
+constexpr png_alloc_size_t kMaxChunkBytes = 64u << 10;
+constexpr size_t kMaxScaleText = 4096;
+// zlib's deflate packs at most 1032 bytes into one; a picture declaring more data than that
+// allows from the bytes left in the file cannot be whole, and is refused before its pixels are
+// allocated.
+constexpr uint64_t kMaxInflateRatio = 1032;
+constexpr uint64_t kInflateSlack = 64u << 10;
+// libpng reads each of these into memory at the size it declares (past its own warning); handled as
+// unknown chunks they pass through the size limit above. Only tEXt is looked at.
+constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0hIST\0sCAL\0pCAL\0"
+                                      "tIME\0bKGD\0sBIT\0gAMA\0cHRM\0sRGB\0oFFs\0";
 
 struct Context
 {
@@ -28,6 +39,8 @@ struct Context
     uint8_t* withAlpha = nullptr; // the decoded pixels with their alpha, before compositing
     CxFile* file = nullptr;
     char message[256] = {};
+    char scaleText[kMaxScaleText] = {}; // the last calibration text chunk's text
+    size_t scaleLength = 0;
 };
 
 [[noreturn]] void errorFn(png_structp png, png_const_charp text)
@@ -72,20 +85,46 @@ bool allocRows(Context& ctx, CxImage& image)
     return true;
 }
 
-void readScale(Context& ctx, png_infop info, CxImage& image)
+// Sees every ancillary chunk not handled by libpng itself, already within kMaxChunkBytes, and
+// keeps the text of a calibration chunk; the rest is dropped.
+int readChunk(png_structp png, png_unknown_chunkp chunk)
 {
-    png_textp text = nullptr;
-    int count = 0;
-    if (!info || !png_get_text(ctx.png, info, &text, &count))
-        return;
-    for (int i = 0; i < count; ++i) {
-        if (std::strcmp(text[i].key, CPictureScale::kPngKeyword) != 0 || !text[i].text)
-            continue;
-        const CPictureScale scale = CPictureScale::FromPngText(
-                QByteArray(text[i].text, qsizetype(text[i].text_length)));
-        if (scale.IsValid())
-            image.SetPictureScale(scale);
+    auto* ctx = static_cast<Context*>(png_get_user_chunk_ptr(png));
+    if ((chunk->name[0] & 0x20) == 0)
+        return 0; // an unknown critical chunk: the picture cannot be read
+    if (std::memcmp(chunk->name, "tEXt", 4) != 0 || !chunk->data)
+        return 1;
+    const size_t keyLength = std::strlen(CPictureScale::kPngKeyword);
+    if (chunk->size <= keyLength || chunk->data[keyLength] != 0
+            || std::memcmp(chunk->data, CPictureScale::kPngKeyword, keyLength) != 0)
+        return 1;
+    const size_t length = chunk->size - keyLength - 1;
+    if (length < sizeof(ctx->scaleText)) {
+        std::memcpy(ctx->scaleText, chunk->data + keyLength + 1, length);
+        ctx->scaleLength = length;
     }
+    return 1;
+}
+
+void readScale(const Context& ctx, CxImage& image)
+{
+    if (!ctx.scaleLength)
+        return;
+    const CPictureScale scale =
+            CPictureScale::FromPngText(QByteArray(ctx.scaleText, qsizetype(ctx.scaleLength)));
+    if (scale.IsValid())
+        image.SetPictureScale(scale);
+}
+
+void refuseShortData(Context& ctx)
+{
+    const int64_t size = ctx.file->Size(), at = ctx.file->Tell();
+    if (size < 0 || at < 0 || at > size)
+        return;
+    const uint64_t rawBytes = (uint64_t(png_get_rowbytes(ctx.png, ctx.info)) + 1)
+            * png_get_image_height(ctx.png, ctx.info);
+    if (rawBytes > uint64_t(size - at) * kMaxInflateRatio + kInflateSlack)
+        png_error(ctx.png, "file is too short for its picture size");
 }
 
 bool decodeGuarded(Context& ctx, CxImage& image)
@@ -95,7 +134,12 @@ bool decodeGuarded(Context& ctx, CxImage& image)
     png_set_read_fn(ctx.png, &ctx, readFn);
     png_set_user_limits(ctx.png, kMaxSide, kMaxSide);
     png_set_chunk_malloc_max(ctx.png, kMaxChunkBytes);
+    png_set_keep_unknown_chunks(ctx.png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(
+            ctx.png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, int(sizeof(kSkippedChunks) / 5));
+    png_set_read_user_chunk_fn(ctx.png, &ctx, readChunk);
     png_read_info(ctx.png, ctx.info);
+    refuseShortData(ctx);
 
     png_uint_32 width = 0, height = 0;
     int depth = 0, colorType = 0, interlace = 0;
@@ -159,8 +203,7 @@ bool decodeGuarded(Context& ctx, CxImage& image)
         image.SetXDpi(int32_t(std::min(std::floor(xPerMetre * 0.0254 + 0.5), 1e9)));
         image.SetYDpi(int32_t(std::min(std::floor(yPerMetre * 0.0254 + 0.5), 1e9)));
     }
-    readScale(ctx, ctx.info, image);
-    readScale(ctx, ctx.endInfo, image);
+    readScale(ctx, image);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "image/xImage.h"
 
+#include "AllocationProbe.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -368,4 +370,18 @@ TEST(JpegCodec, FullColourSamplingKeepsFineColourDetail)
                 error[full] += std::abs(int(back.RowBits(y)[i]) - int(stripes.RowBits(y)[i]));
     }
     EXPECT_LT(error[1] * 4, error[0]);
+}
+
+// A progressive header declaring 9000 x 9000 over 700 bytes of data: refused before libjpeg
+// holds 486 MB of coefficients for it (or the picture 243 MB of grey).
+TEST(JpegCodec, ProgressiveHeaderLargerThanItsDataIsRefusedUnallocated)
+{
+    if (!CAllocationProbe::Available())
+        GTEST_SKIP() << "sanitizer build: allocations are not watched";
+    CAllocationProbe probe;
+    CxImage img;
+    EXPECT_FALSE(img.LoadFile(QStringLiteral(
+            KALVEX_TEST_DATA_DIR "/fuzz-regress/jpeg-progressive-declares-9000x9000.jpg")));
+    EXPECT_STREQ(img.LastErrorText(), "JPEG: file is too short for its picture size");
+    EXPECT_LT(probe.Largest(), size_t(1) << 20);
 }

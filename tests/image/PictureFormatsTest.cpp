@@ -1,5 +1,6 @@
 #include "image/PictureScale.h"
 #include "image/xImage.h"
+#include "AllocationProbe.h"
 #include "FileSizeLimit.h"
 
 #include <QDir>
@@ -333,6 +334,89 @@ TEST(PictureFiles, DamagedPngAndTiffFailCleanly)
             EXPECT_STRNE(back.LastErrorText(), "");
         }
     }
+}
+
+namespace {
+
+QByteArray be32(uint32_t v)
+{
+    const char b[4] = { char(v >> 24), char(v >> 16), char(v >> 8), char(v) };
+    return QByteArray(b, 4);
+}
+
+// A PNG chunk with its CRC; declared is the length field when it is to lie.
+QByteArray pngChunk(const char* type, const QByteArray& data, int64_t declared = -1)
+{
+    const QByteArray body = QByteArray(type, 4) + data;
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : body) {
+        crc ^= uint8_t(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return be32(uint32_t(declared < 0 ? data.size() : declared)) + body + be32(~crc);
+}
+
+QByteArray readAll(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& name, const QByteArray& bytes)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+// What a PNG declares costs memory only once its bytes are there: oversized ancillary chunks
+// are skipped unread and a picture larger than its data can inflate to is refused unallocated.
+TEST(PictureFiles, PngDeclaredSizesDoNotBecomeAllocations)
+{
+    if (!CAllocationProbe::Available())
+        GTEST_SKIP() << "sanitizer build: allocations are not watched";
+    const QDir regress(kData + QStringLiteral("/fuzz-regress"));
+    for (const QString& name : regress.entryList({ QStringLiteral("png-*.png") })) {
+        CAllocationProbe probe;
+        CxImage img;
+        EXPECT_FALSE(img.LoadFile(regress.filePath(name)));
+        EXPECT_LT(probe.Largest(), size_t(1) << 20) << name.toStdString();
+    }
+
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("big-text.png"));
+    CxImage img = pattern(40, 30);
+    img.SetPictureScale(micrometres(0.25, 0.5));
+    ASSERT_TRUE(img.SaveFile(name, CXIMAGE_FORMAT_PNG));
+    QByteArray png = readAll(name);
+    // Another program's 3 MB comment and its own calibration text, both after the pixels.
+    const QByteArray comment = "Comment" + QByteArray(1, 0) + QByteArray(3 << 20, 'x');
+    const QByteArray calibration =
+            "Calibration" + QByteArray(1, 0) + micrometres(0.125, 0.125).PngText();
+    png.insert(png.size() - 12, pngChunk("tEXt", comment) + pngChunk("tEXt", calibration));
+    ASSERT_TRUE(writeAll(name, png));
+    {
+        CAllocationProbe probe;
+        CxImage back;
+        ASSERT_TRUE(back.LoadFile(name)) << back.LastErrorText();
+        EXPECT_TRUE(samePixels(back, img));
+        EXPECT_EQ(back.PictureScale(), micrometres(0.125, 0.125)) << "the last calibration counts";
+        EXPECT_LT(probe.Largest(), size_t(1) << 20);
+    }
+
+    // 9000 x 9000 colour pixels (243 MB) from a few bytes of picture data.
+    const QByteArray header = be32(9000) + be32(9000) + QByteArray("\x08\x02\0\0\0", 5);
+    const QByteArray idat = QByteArray::fromHex("789c636060000000040001");
+    ASSERT_TRUE(writeAll(name,
+            QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", idat)
+                    + pngChunk("IEND", {})));
+    CAllocationProbe probe;
+    CxImage back;
+    EXPECT_FALSE(back.LoadFile(name));
+    EXPECT_STREQ(back.LastErrorText(), "PNG: file is too short for its picture size");
+    EXPECT_LT(probe.Largest(), size_t(1) << 20);
 }
 
 TEST(PictureFiles, FullDiskKeepsTheOldFile)
