@@ -21,6 +21,13 @@ public:
     const QImage& Thumbnail() const { return m_thumbnail; }
     void SetThumbnail(const QImage& thumbnail);
     bool ThumbnailDone() const { return m_done; }
+    // Far from view the picture is let go; it is fetched again when the item comes near.
+    void ReleaseThumbnail()
+    {
+        m_thumbnail = QImage();
+        m_done = false;
+        m_ticket = 0;
+    }
     // The decode whose picture this item waits for (0: none).
     quint64 Ticket() const { return m_ticket; }
     void SetTicket(quint64 ticket)

@@ -10,6 +10,8 @@
 #include "image/ThumbnailPool.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -22,6 +24,10 @@
 namespace {
 
 const QColor kBackground(99, 125, 165);
+
+// What the items of one list hold at a time: the visible ones and the nearest beyond, so a
+// folder of any size costs the same. The cache keeps more for the way back.
+constexpr qint64 kHeldBytes = 32ll << 20;
 
 void PaintBackground(QWidget* widget)
 {
@@ -71,6 +77,58 @@ void CImageListWnd::SetItemSize(int width, int height)
     Layout();
 }
 
+int CImageListWnd::HeldThumbnailLimit()
+{
+    const qint64 perPicture = qint64(CThumbnailLoader::kWidth) * CThumbnailLoader::kHeight * 3;
+    return int(std::max<qint64>(1, kHeldBytes / perPicture));
+}
+
+qint64 CImageListWnd::HeldThumbnailBytes() const
+{
+    qint64 bytes = 0;
+    for (const CImageListItem* item : m_items)
+        bytes += item->Thumbnail().sizeInBytes();
+    return bytes;
+}
+
+void CImageListWnd::KeepNearVisible()
+{
+    const int count = Count();
+    const QRect visible(QPoint(m_hAxis.Position(), m_vAxis.Position()), viewport()->size());
+    int first = -1, last = -1;
+    for (int i = 0; i < count; ++i) {
+        if (m_items[i]->geometry().intersects(visible)) {
+            first = first < 0 ? i : first;
+            last = i;
+        }
+    }
+    if (first < 0) {
+        // Nothing in view (not shown yet): start from the item at the scroll position.
+        const int column = visible.left() / std::max(1, m_itemSize.width() + CThumbLayout::kMargin);
+        const int row = visible.top() / std::max(1, m_itemSize.height() + CThumbLayout::kMargin);
+        first = last =
+                std::clamp(row * std::max(1, m_layout.columns) + column, 0, std::max(0, count - 1));
+    }
+    const int keep = std::max(HeldThumbnailLimit(), last - first + 1);
+    int low = std::max(0, first - (keep - (last - first + 1)) / 2);
+    const int high = std::min(count, low + keep);
+    low = std::max(0, high - keep);
+    for (int i = 0; i < count; ++i) {
+        CImageListItem* item = m_items[i];
+        const bool near = i >= low && i < high;
+        if (near && !item->ThumbnailDone() && item->Ticket() == 0) {
+            RequestThumbnail(item);
+        } else if (!near && (item->ThumbnailDone() || item->Ticket() != 0)) {
+            if (item->Ticket() != 0) {
+                m_waiting.erase(item->Ticket());
+                m_pool->Cancel(item->Ticket());
+            }
+            item->ReleaseThumbnail();
+        }
+    }
+    PrioritizeVisible();
+}
+
 void CImageListWnd::SetFolder(const QString& folder, bool caption)
 {
     if (folder.isEmpty())
@@ -90,6 +148,7 @@ void CImageListWnd::SetFolder(const QString& folder, bool caption)
         AddItem(entry);
     }
     UpdateScrollSize();
+    KeepNearVisible();
 }
 
 void CImageListWnd::CreateIn(QWidget* host)
@@ -129,7 +188,6 @@ CImageListItem* CImageListWnd::AddItem(const CFileEntry& entry)
     connect(item, &CImageListItem::doubleClicked, this, &CImageListWnd::OnItemDoubleClicked);
     connect(item, &CImageListItem::contextMenuRequested, this, &CImageListWnd::OnItemMenu);
     m_items.push_back(item);
-    RequestThumbnail(item);
     item->show();
     return item;
 }
@@ -233,7 +291,11 @@ int CImageListWnd::IndexOfName(const QString& name) const
 void CImageListWnd::RefreshThumbnail(const QString& name)
 {
     for (CImageListItem* item : m_items) {
-        if (item->Name() == name)
+        if (item->Name() != name)
+            continue;
+        CThumbnailCache::Instance().Forget(item->FullPath());
+        // An item far from view fetches the file as it is when it comes near.
+        if (item->ThumbnailDone() || item->Ticket() != 0)
             RequestThumbnail(item, false);
     }
 }
@@ -277,6 +339,7 @@ void CImageListWnd::Layout()
         m_vAxis.SetSizes(m_inner->height(), visible.height());
         SyncScrollBars();
     }
+    KeepNearVisible();
 }
 
 void CImageListWnd::UpdateScrollSize()
@@ -291,6 +354,7 @@ void CImageListWnd::UpdateScrollSize()
     m_hAxis.ScrollTo(0);
     m_vAxis.ScrollTo(0);
     SyncScrollBars();
+    KeepNearVisible();
 }
 
 void CImageListWnd::SyncScrollBars()
@@ -320,7 +384,7 @@ void CImageListWnd::scrollContentsBy(int, int)
     m_hAxis.ScrollTo(horizontalScrollBar()->value());
     m_vAxis.ScrollTo(verticalScrollBar()->value());
     m_inner->move(-m_hAxis.Position(), -m_vAxis.Position());
-    PrioritizeVisible();
+    KeepNearVisible();
 }
 
 void CImageListWnd::PrioritizeVisible()
@@ -346,7 +410,7 @@ void CImageListWnd::wheelEvent(QWheelEvent* event)
     const int lines = m_wheelLines != 0 ? m_wheelLines : QApplication::wheelScrollLines();
     m_vAxis.Wheel(delta, lines);
     SyncScrollBars();
-    PrioritizeVisible();
+    KeepNearVisible();
     event->accept();
 }
 

@@ -59,6 +59,9 @@ public:
     void UpdateScrollSize();
 
     int Count() const { return static_cast<int>(m_items.size()); }
+    // The decoded pictures the items hold, and how many items may hold one at a time.
+    qint64 HeldThumbnailBytes() const;
+    static int HeldThumbnailLimit();
     CImageListItem* Item(int position) const;
     const std::vector<CFileEntry>& Entries() const { return m_entries; }
     QWidget* InnerCanvas() const { return m_inner; }
@@ -103,6 +106,9 @@ private:
     int PositionOf(const CImageListItem* item) const;
     void SyncScrollBars();
     void PrioritizeVisible();
+    // Items within the budget around the visible ones hold or fetch their picture; the rest
+    // let it go.
+    void KeepNearVisible();
 
     QString m_folder;
     std::function<void(const QString&)> m_message;

@@ -2,15 +2,25 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 CThumbnailCache& CThumbnailCache::Instance()
 {
     static CThumbnailCache cache;
     return cache;
 }
 
-CThumbnailCache::CThumbnailCache(int capacity) : m_capacity(capacity) { }
+CThumbnailCache::CThumbnailCache(qint64 budgetBytes) : m_budget(budgetBytes) { }
 
-QImage CThumbnailCache::Find(const QString& path) const
+void CThumbnailCache::Touch(const QString& path)
+{
+    const auto it = std::find(m_order.begin(), m_order.end(), path);
+    if (it != m_order.end())
+        m_order.erase(it);
+    m_order.push_back(path);
+}
+
+QImage CThumbnailCache::Find(const QString& path)
 {
     const auto it = m_entries.constFind(path);
     if (it == m_entries.constEnd())
@@ -18,20 +28,23 @@ QImage CThumbnailCache::Find(const QString& path) const
     const QFileInfo info(path);
     if (!info.exists() || info.lastModified() != it->modified || info.size() != it->size)
         return {};
+    Touch(path);
     return it->thumbnail;
 }
 
 void CThumbnailCache::Store(const QString& path, const QImage& thumbnail)
 {
-    if (thumbnail.isNull() || m_capacity <= 0)
+    if (thumbnail.isNull() || thumbnail.sizeInBytes() > m_budget)
         return;
     const QFileInfo info(path);
     if (!info.exists())
         return;
-    if (!m_entries.contains(path))
-        m_order.push_back(path);
+    Forget(path);
     m_entries.insert(path, { thumbnail, info.lastModified(), info.size() });
-    while (static_cast<int>(m_order.size()) > m_capacity) {
+    m_order.push_back(path);
+    m_bytes += thumbnail.sizeInBytes();
+    while (m_bytes > m_budget && !m_order.empty()) {
+        m_bytes -= m_entries.value(m_order.front()).thumbnail.sizeInBytes();
         m_entries.remove(m_order.front());
         m_order.pop_front();
     }
@@ -39,12 +52,17 @@ void CThumbnailCache::Store(const QString& path, const QImage& thumbnail)
 
 void CThumbnailCache::Forget(const QString& path)
 {
-    if (m_entries.remove(path))
-        std::erase(m_order, path);
+    const auto it = m_entries.find(path);
+    if (it == m_entries.end())
+        return;
+    m_bytes -= it->thumbnail.sizeInBytes();
+    m_entries.erase(it);
+    std::erase(m_order, path);
 }
 
 void CThumbnailCache::Clear()
 {
     m_entries.clear();
     m_order.clear();
+    m_bytes = 0;
 }

@@ -2,6 +2,7 @@
 #include "image/ImageListOwner.h"
 #include "image/ImageListWnd.h"
 #include "image/ThumbViewDlg.h"
+#include "image/ThumbnailCache.h"
 
 #include <QAction>
 #include <QDir>
@@ -433,4 +434,38 @@ TEST_F(ImageList, RefreshAndReopenUseTheFileAsItIsNow)
     CThumbViewDlg afterSave(m_tmp.path());
     ASSERT_TRUE(WaitForThumbnails(*afterSave.List()));
     EXPECT_EQ(afterSave.List()->Item(0)->Thumbnail().pixelColor(120, 90), QColor(Qt::green));
+}
+
+// However large the folder, the items hold the pictures near the view within the budget and
+// the cache stays within its own; scrolling moves the held ones along.
+TEST_F(ImageList, ThumbnailMemoryStaysWithinTheBudget)
+{
+    const int held = CImageListWnd::HeldThumbnailLimit();
+    const int count = held * 2 + 40;
+    for (int i = 0; i < count; ++i)
+        WritePicture(m_dir, QStringLiteral("%1.bmp").arg(i, 4, 10, QLatin1Char('0')), { 4, 3 },
+                QColor(i % 256, 0, 0), "BMP");
+    CImageListWnd list;
+    list.resize(800, 145);
+    list.show();
+    list.SetFolder(m_tmp.path());
+    ASSERT_EQ(list.Count(), count);
+    ASSERT_TRUE(WaitForThumbnails(list));
+    const qint64 perPicture = list.Item(0)->Thumbnail().sizeInBytes();
+    ASSERT_GT(perPicture, 0);
+    EXPECT_LE(list.HeldThumbnailBytes(), held * perPicture);
+    EXPECT_TRUE(list.Item(count - 1)->Thumbnail().isNull());
+
+    list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
+    ASSERT_TRUE(WaitForThumbnails(list));
+    EXPECT_FALSE(list.Item(count - 1)->Thumbnail().isNull()) << "the end, now in view";
+    EXPECT_TRUE(list.Item(0)->Thumbnail().isNull()) << "the start let go";
+    EXPECT_LE(list.HeldThumbnailBytes(), held * perPicture);
+    EXPECT_LE(CThumbnailCache::Instance().Bytes(), CThumbnailCache::kBudgetBytes);
+
+    // Back at the start the pictures come again, from the cache or the files.
+    list.horizontalScrollBar()->setValue(0);
+    ASSERT_TRUE(WaitForThumbnails(list));
+    EXPECT_EQ(list.Item(0)->Thumbnail().pixelColor(120, 90), QColor(0, 0, 0));
+    EXPECT_EQ(list.Item(1)->Thumbnail().pixelColor(120, 90), QColor(1, 0, 0));
 }
