@@ -134,14 +134,32 @@ void CTavoMeasureDlg::LoadSettings()
     const int scale = m_general.m_nDisp == 0 ? 1 : m_general.m_nDisp;
     m_nDisplayWidth = m_general.m_nVideoWidth * scale;
     m_nDisplayHeight = m_general.m_nVideoHeight * scale;
+    m_nBinarizeThreshold = m_general.m_nBinThreshold;
     m_colorSetting.Load(ini);
     m_calibration.Load(ini);
     m_camera->Load(ini);
+    m_settingsProblem = ini.CanSave() ? QString() : ini.LastError();
+}
+
+void CTavoMeasureDlg::TellSettingsProblem()
+{
+    if (m_settingsProblem.isEmpty())
+        return;
+    // Said at the start, when the user can still fix it, not first at the exit.
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
+            tr("The settings cannot be saved to\n%1\n\n%2\n\nChanges made now are lost when "
+               "Kalvex closes.")
+                    .arg(QDir::toNativeSeparators(m_settingsPath), m_settingsProblem),
+            QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("settingsProblemMessage"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 bool CTavoMeasureDlg::SaveSettings(QString& error)
 {
     CIniFile ini(m_settingsPath);
+    m_general.m_nBinThreshold = m_nBinarizeThreshold;
     m_general.Save(ini);
     m_colorSetting.Save(ini);
     m_calibration.Save(ini);
@@ -229,6 +247,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     WireCamera();
     CreateLiveAids();
     RecalLayOut();
+    TellSettingsProblem();
 }
 
 void CTavoMeasureDlg::StartFramePump()

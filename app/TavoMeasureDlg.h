@@ -73,6 +73,8 @@ public:
     bool CameraDisconnected() const;
 
     CGeneralSettings& General() override { return m_general; }
+    // Why Setting.ini cannot be written, as found at the start; empty when it can.
+    const QString& SettingsProblem() const { return m_settingsProblem; }
     CColorSetting& ColorSetting() { return m_colorSetting; }
     CCalibrationTable& Calibration() { return m_calibration; }
     // Where the exit's "settings not written" message goes; by default a message box after
@@ -155,6 +157,7 @@ protected:
 
 private:
     void LoadSettings();
+    void TellSettingsProblem();
     bool SaveSettings(QString& error);
     void ReportSettingsFailure(const QString& error) const;
     void OpenCamera();
@@ -212,6 +215,7 @@ private:
 
     QString m_settingsPath;
     std::function<void(const QString&)> m_settingsFailureSink;
+    QString m_settingsProblem; // why Setting.ini cannot be written, found at the start
     bool m_closedBySignal = false;
     bool m_closedByUser = false;
     std::unique_ptr<CTavoGraphDll> m_graph;

@@ -56,6 +56,7 @@ void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
     m_strSaveFormat = ini.GetString(kSection, QStringLiteral("m_strSaveFormat"), QString(), 8);
     SetSaveFormat(SaveFormat());
     m_bMeasure = readInt("m_bMeasure", 0) != 0;
+    m_strSaveAsType = ini.GetString(kSection, QStringLiteral("m_strSaveAsType"), QString(), 8);
     m_strImagePath = FolderOrDefault(
             ini.GetString(kSection, QStringLiteral("m_strImagePath"), QString(), 260),
             documentsFolder, "image");
@@ -65,6 +66,7 @@ void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
     m_strDeviceName = ini.GetString(kSection, QStringLiteral("m_strDeviceName"), QString(), 256);
     m_strVideoFormat = ini.GetString(kSection, QStringLiteral("m_strVideoFormat"), QString(), 32);
     m_strFrameRate = ini.GetString(kSection, QStringLiteral("m_strFrameRate"), QString(), 32);
+    m_nBinThreshold = qBound(0, readInt("m_nBinThreshold", 128), 255);
     m_bEnableWB = readInt("m_bEnableWB", 0) != 0;
     m_nWBRed = readInt("m_nWBRed", 0);
     m_nWBBlue = readInt("m_nWBBlue", 0);
@@ -94,6 +96,9 @@ void CGeneralSettings::Save(CIniFile& ini) const
     writeInt("m_bBMP", m_bBMP ? 1 : 0);
     ini.WriteString(kSection, QStringLiteral("m_strSaveFormat"), SaveFormat());
     writeInt("m_bMeasure", m_bMeasure ? 1 : 0);
+    writeInt("m_nBinThreshold", m_nBinThreshold);
+    if (!m_strSaveAsType.isEmpty())
+        ini.WriteString(kSection, QStringLiteral("m_strSaveAsType"), m_strSaveAsType);
     ini.WriteString(kSection, QStringLiteral("m_strImagePath"), m_strImagePath);
     ini.WriteString(kSection, QStringLiteral("m_strMeasurePath"), m_strMeasurePath);
     ini.WriteString(kSection, QStringLiteral("m_strDeviceName"), m_strDeviceName);

@@ -18,6 +18,8 @@ struct CGeneralSettings
     // files know only m_bBMP, and older builds reading ours still find BMP or JPEG there.
     QString m_strSaveFormat = QStringLiteral("bmp");
     bool m_bMeasure = false;
+    // The type last chosen in "Save as": "bmp", "jpg", "jpg444", "png" or "tif"; empty: none yet.
+    QString m_strSaveAsType;
     QString m_strImagePath;
     QString m_strMeasurePath;
     QString m_strDeviceName;
@@ -25,6 +27,8 @@ struct CGeneralSettings
     // fastest the camera offers at the capture size.
     QString m_strVideoFormat;
     QString m_strFrameRate;
+    // The "BIN" (black and white) threshold, 0 to 255.
+    int m_nBinThreshold = 128;
     bool m_bEnableWB = false;
     int m_nWBRed = 0;
     int m_nWBBlue = 0;

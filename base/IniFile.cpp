@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -114,8 +116,9 @@ bool CIniFile::HasKey(const QString& section, const QString& key) const
 
 int CIniFile::ParseInt(const QString& text)
 {
-    // Optional sign, then decimal digits up to the first other character; wraps like a
-    // 32-bit accumulator so that hand-edited huge values cannot overflow.
+    // Optional sign, then decimal digits up to the first other character. A number beyond 32
+    // bits stops at the nearest limit, so range checks refuse it instead of seeing a wrapped
+    // value that happens to look plausible.
     qsizetype i = 0;
     while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
         ++i;
@@ -124,12 +127,13 @@ int CIniFile::ParseInt(const QString& text)
         negative = text[i] == QLatin1Char('-');
         ++i;
     }
-    uint32_t value = 0;
+    constexpr int64_t kBeyond = int64_t(std::numeric_limits<int>::max()) + 2;
+    int64_t value = 0;
     for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i)
-        value = value * 10u + static_cast<uint32_t>(text[i].unicode() - '0');
-    if (negative)
-        value = 0u - value;
-    return static_cast<int>(value);
+        value = std::min(kBeyond, value * 10 + (text[i].unicode() - '0'));
+    value = negative ? -value : value;
+    return static_cast<int>(std::clamp<int64_t>(
+            value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 double CIniFile::ParseDouble(const QString& text)
@@ -189,7 +193,11 @@ void CIniFile::WriteInt(const QString& section, const QString& key, int value)
 
 void CIniFile::WriteDouble(const QString& section, const QString& key, double value)
 {
-    WriteString(section, key, QString::asprintf("%f", value));
+    // Six decimals as ever where they hold the value exactly; every digit it takes otherwise,
+    // which strtod reads back the same.
+    const QString sixDecimals = QString::asprintf("%f", value);
+    const bool exact = ParseDouble(sixDecimals) == value || !std::isfinite(value);
+    WriteString(section, key, exact ? sixDecimals : QString::asprintf("%.17g", value));
 }
 
 QByteArray CIniFile::Serialize() const
@@ -216,6 +224,24 @@ QByteArray CIniFile::Serialize() const
 bool CIniFile::Save(bool abortBeforeRename) const
 {
     return SaveAs(m_path, abortBeforeRename);
+}
+
+bool CIniFile::CanSave() const
+{
+    m_error.clear();
+    if (m_unreadable) {
+        m_error = QCoreApplication::translate(
+                "CIniFile", "The file could not be read, so it is not replaced.");
+        return false;
+    }
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    CAtomicFile file(m_path);
+    if (!file.Open()) {
+        m_error = file.ErrorString();
+        return false;
+    }
+    file.Cancel();
+    return true;
 }
 
 bool CIniFile::SaveAs(const QString& path, bool abortBeforeRename) const

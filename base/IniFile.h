@@ -8,7 +8,8 @@
 // The settings file format: "[Section]" headers and "key=value" lines.
 // Reads follow the private-profile rules the stored files were written for: section and
 // key names match without regard to case, a missing file or key gives the caller's default,
-// integers parse as far as the digits go and strings are cut at the caller's buffer size.
+// integers parse as far as the digits go (beyond 32 bits: the nearest limit) and strings are
+// cut at the caller's buffer size.
 // Writes change the in-memory copy; Save() replaces the file in one atomic rename. Lines the
 // program does not change (comments, unknown keys, text in another encoding) keep their bytes.
 class CIniFile
@@ -39,6 +40,9 @@ public:
     // abortBeforeRename exists for the crash test: the old file must stay whole.
     bool Save(bool abortBeforeRename = false) const;
     bool SaveAs(const QString& path, bool abortBeforeRename = false) const;
+    // Whether Save would get as far as writing: a folder or a link to nowhere in the file's
+    // place, or a file that could not be read, fail here at once with LastError set.
+    bool CanSave() const;
     // Why the last Load or Save failed, in the system's words.
     const QString& LastError() const { return m_error; }
 

@@ -44,6 +44,10 @@ void CCalibrationTable::Load(const CIniFile& ini)
         slot.right = Coordinate(ini.GetInt(kSection, SlotKey("right", n), 0));
         slot.top = Coordinate(ini.GetInt(kSection, SlotKey("top", n), 0));
         slot.ApplyScaleRule();
+        // Bars whose ends cross (a hand edit) would give a scale near 1e-7 from the unsigned
+        // difference: such a slot measures in pixels until it is calibrated again.
+        if (slot.right < slot.left || slot.bottom < slot.top)
+            slot.xPerPixel = slot.yPerPixel = 0.0;
         m_slots[n] = slot;
         m_names[n] = CleanName(ini.GetString(kSection, SlotKey("name", n), QString(), 256));
         const QSize madeAt(ini.GetInt(kSection, SlotKey("width", n), 0),

@@ -12,12 +12,13 @@
 <context>
     <name>CIniFile</name>
     <message>
-        <location filename="../../base/IniFile.cpp" line="225"/>
+        <location filename="../../base/IniFile.cpp" line="251"/>
         <source>No file name.</source>
         <translation>没有文件名。</translation>
     </message>
     <message>
-        <location filename="../../base/IniFile.cpp" line="230"/>
+        <location filename="../../base/IniFile.cpp" line="233"/>
+        <location filename="../../base/IniFile.cpp" line="256"/>
         <source>The file could not be read, so it is not replaced.</source>
         <translation>无法读取该文件，因此不替换它。</translation>
     </message>
@@ -162,7 +163,22 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="160"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="150"/>
+        <source>The settings cannot be saved to
+%1
+
+%2
+
+Changes made now are lost when Kalvex closes.</source>
+        <translation>设置无法保存到
+%1
+
+%2
+
+现在所做的更改将在 Kalvex 关闭时丢失。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="178"/>
         <source>The settings could not be written to
 %1
 
@@ -173,39 +189,39 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="332"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="351"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="333"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="352"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="613"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="632"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="905"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="924"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="922"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="941"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="923"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="942"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="966"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="985"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>

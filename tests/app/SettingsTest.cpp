@@ -5,7 +5,9 @@
 
 #include "FileSizeLimit.h"
 
+#include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QFont>
 #include <QTemporaryDir>
 
@@ -75,6 +77,81 @@ TEST_F(SettingsFile, RealLengthWrittenWithSixDecimals)
         w.Calibration().SetCurSlot(slot);
     });
     EXPECT_EQ(CIniFile(Path()).GetString("CALIBRATION", "xlen_0", {}, 32), "12.500000");
+}
+
+// Lengths keep every digit where six decimals would change them; hand-edited integers beyond 32
+// bits and crossed reference bars load as the values out of range they are.
+TEST_F(SettingsFile, CalibrationKeepsItsPrecisionAndRefusesWhatCannotBe)
+{
+    RunOnce([](CTavoMeasureDlg& w) {
+        CCalibrationSlot slot = w.Calibration().StoredSlot(0);
+        slot.xLength = 1.0 / 3.0;
+        slot.yLength = 1e-308;
+        slot.left = slot.top = 10;
+        slot.right = slot.bottom = 11; // one pixel: the scale is the length itself
+        slot.ApplyScaleRule();
+        w.Calibration().SetSlot(0, slot);
+    });
+    const CIniFile written(Path());
+    EXPECT_EQ(written.GetString("CALIBRATION", "ylen_0", {}, 32), "9.9999999999999991e-309");
+    EXPECT_EQ(written.GetString("CALIBRATION", "xlen_0", {}, 32), "0.33333333333333331");
+    EXPECT_EQ(written.GetString("CALIBRATION", "xlen_1", {}, 32), "0.000000") << "old form kept";
+    RunOnce([](CTavoMeasureDlg& w) {
+        const CCalibrationSlot slot = w.Calibration().StoredSlot(0);
+        EXPECT_EQ(slot.xLength, 1.0 / 3.0);
+        EXPECT_EQ(slot.yLength, 1e-308);
+        EXPECT_TRUE(slot.HasUsableScale());
+    });
+
+    Write("[CALIBRATION]\nxlen_0=5\nylen_0=5\nleft_0=10\nright_0=110\ntop_0=400\nbottom_0=300\n"
+          "width_0=4294967936\nheight_0=480\n"
+          "xlen_1=5\nylen_1=5\nleft_1=110\nright_1=10\ntop_1=300\nbottom_1=400\n"
+          "xlen_2=5\nylen_2=5\nleft_2=10\nright_2=110\ntop_2=300\nbottom_2=400\n"
+          "width_2=640\nheight_2=-4294966816\n");
+    RunOnce([](CTavoMeasureDlg& w) {
+        EXPECT_FALSE(w.Calibration().StoredSlot(0).HasUsableScale()) << "top below bottom";
+        EXPECT_FALSE(w.Calibration().StoredSlot(1).HasUsableScale()) << "left past right";
+        EXPECT_TRUE(w.Calibration().StoredSlot(2).HasUsableScale());
+        EXPECT_EQ(w.Calibration().MadeAt(0), QSize()) << "4294967936 is not 640";
+        EXPECT_EQ(w.Calibration().MadeAt(2), QSize()) << "nor -4294966816 480";
+    });
+    EXPECT_EQ(CIniFile::ParseInt("99999999999999999999"), std::numeric_limits<int>::max());
+    EXPECT_EQ(CIniFile::ParseInt("-2147483648"), std::numeric_limits<int>::min());
+    EXPECT_EQ(CIniFile::ParseInt("-2147483649"), std::numeric_limits<int>::min());
+}
+
+// A Setting.ini that cannot be replaced is said in the window at the start, not first on
+// stderr at the exit.
+TEST_F(SettingsFile, UnsaveableFileIsToldAtTheStart)
+{
+    const QString dangling = m_dir.filePath("elsewhere/Setting.ini");
+    for (int kind = 0; kind < 3; ++kind) {
+        QFile::remove(Path());
+        QDir(Path()).removeRecursively();
+        if (kind == 1)
+            ASSERT_TRUE(QDir().mkpath(Path()));
+        if (kind == 2)
+            ASSERT_TRUE(QFile::link(dangling, Path()));
+        CTavoMeasureDlg window(Path());
+        window.SetSettingsFailureSink([](const QString&) {});
+        EXPECT_EQ(window.SettingsProblem().isEmpty(), kind == 0) << kind;
+        window.Initialise(/*showWindow=*/false);
+        const auto* box = window.findChild<QMessageBox*>("settingsProblemMessage");
+        ASSERT_EQ(box != nullptr, kind != 0) << kind;
+        if (box) {
+            EXPECT_TRUE(box->isVisible());
+            EXPECT_TRUE(box->text().contains(Path())) << box->text().toStdString();
+        }
+    }
+}
+
+TEST_F(SettingsFile, BinThresholdIsKeptAcrossRestarts)
+{
+    RunOnce([](CTavoMeasureDlg& w) { w.SetThreshold(37); });
+    EXPECT_EQ(CIniFile(Path()).GetInt("GENERAL", "m_nBinThreshold", -1), 37);
+    RunOnce([](CTavoMeasureDlg& w) { EXPECT_EQ(w.Threshold(), 37); });
+    Write("[GENERAL]\nm_nBinThreshold=999\n");
+    RunOnce([](CTavoMeasureDlg& w) { EXPECT_EQ(w.Threshold(), 255); });
 }
 
 TEST_F(SettingsFile, FontByteFieldsStayUnsigned)
@@ -213,11 +290,12 @@ TEST(GeneralSettings_SaveFormat, OldFilesAndNewFormatsRoundTrip)
         const char* file;
         const char* format;
     };
-    for (const Case& c : { Case { "[GENERAL]\nm_bBMP=0\n", "jpg" },
-                 Case { "[GENERAL]\nm_bBMP=1\n", "bmp" },
-                 Case { "[GENERAL]\nm_bBMP=0\nm_strSaveFormat=PNG\n", "png" },
-                 Case { "[GENERAL]\nm_bBMP=1\nm_strSaveFormat=tif\n", "bmp" }, // old build chose BMP
-                 Case { "[GENERAL]\nm_bBMP=0\nm_strSaveFormat=gif\n", "jpg" } }) {
+    for (const Case& c :
+            { Case { "[GENERAL]\nm_bBMP=0\n", "jpg" }, Case { "[GENERAL]\nm_bBMP=1\n", "bmp" },
+                    Case { "[GENERAL]\nm_bBMP=0\nm_strSaveFormat=PNG\n", "png" },
+                    Case { "[GENERAL]\nm_bBMP=1\nm_strSaveFormat=tif\n",
+                            "bmp" }, // old build chose BMP
+                    Case { "[GENERAL]\nm_bBMP=0\nm_strSaveFormat=gif\n", "jpg" } }) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.file);
