@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -20,6 +21,16 @@ QString FileNameOf(const QString& path)
 {
     return QFileInfo(path).fileName();
 }
+
+// The "Save as" types in the order SaveFilter lists them, by the key the settings keep the last
+// one under, and the extension a name typed without one gets.
+struct SaveAsType
+{
+    const char* key;
+    const char* extension;
+};
+constexpr SaveAsType kSaveAsTypes[] = { { "bmp", ".bmp" }, { "jpg", ".jpg" }, { "jpg444", ".jpg" },
+    { "png", ".png" }, { "tif", ".tif" } };
 
 } // namespace
 
@@ -35,11 +46,27 @@ CSnapshotSaver::CSnapshotSaver(CSnapshotContext context) : m_ctx(std::move(conte
     };
 }
 
+QStringList CSnapshotSaver::SaveFilters()
+{
+    return { tr("Bitmap Files(*.bmp)"), tr("JPEG Files(*.jpg)"), FullColourJpegFilter(),
+        tr("PNG Files(*.png)"), tr("TIFF Files(*.tif)") };
+}
+
 QString CSnapshotSaver::SaveFilter()
 {
-    return QStringList { tr("Bitmap Files(*.bmp)"), tr("JPEG Files(*.jpg)"), FullColourJpegFilter(),
-        tr("PNG Files(*.png)"), tr("TIFF Files(*.tif)") }
-            .join(QStringLiteral(";;"));
+    return SaveFilters().join(QStringLiteral(";;"));
+}
+
+QString CSnapshotSaver::WithTypeExtension(const QString& path, const QString& filter)
+{
+    const qsizetype type = SaveFilters().indexOf(filter);
+    if (type < 0)
+        return path;
+    // A name that names a picture format keeps it; any other gets the chosen type's extension.
+    const QString suffix = QFileInfo(path.trimmed()).suffix();
+    if (CxImage::FormatFromName(QStringLiteral("x.") + suffix) != CXIMAGE_FORMAT_UNKNOWN)
+        return path;
+    return path + QLatin1String(kSaveAsTypes[type].extension);
 }
 
 QString CSnapshotSaver::FullColourJpegFilter()
@@ -139,17 +166,26 @@ QString CSnapshotSaver::SaveAs()
     const QString folder = ImageFolder();
     CSnapshotNamer::MakeFolder(folder);
     const QString proposed = CSnapshotNamer::JoinPath(folder, CSnapshotNamer(m_ctx.clock).Now());
+    const QStringList filters = SaveFilters();
     QString filter;
+    for (size_t n = 0; n < std::size(kSaveAsTypes); ++n) {
+        if (m_ctx.settings.m_strSaveAsType == QLatin1String(kSaveAsTypes[n].key))
+            filter = filters[qsizetype(n)];
+    }
     const QString chosen = m_chooser(m_ctx.parent, tr("Save As"), proposed, SaveFilter(), &filter);
     if (chosen.isEmpty())
         return {};
+    const qsizetype type = filters.indexOf(filter);
+    if (type >= 0)
+        m_ctx.settings.m_strSaveAsType = QLatin1String(kSaveAsTypes[type].key);
     if (!(m_ctx.stillMode && m_ctx.stillMode()) && m_ctx.captureToFrame)
         m_ctx.captureToFrame();
-    const QString written = SaveToPath(chosen, filter == FullColourJpegFilter());
+    const QString written =
+            SaveToPath(WithTypeExtension(chosen, filter), filter == FullColourJpegFilter());
     if (written.isEmpty())
         return {};
-    if (IsInFolder(chosen, m_ctx.settings.m_strImagePath))
-        ShowItem(FileNameOf(chosen));
+    if (IsInFolder(written, m_ctx.settings.m_strImagePath))
+        ShowItem(FileNameOf(written));
     return written;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -70,6 +71,10 @@ public:
     // Burns the measurement drawing into a 24-bit picture; other depths are widened first.
     static bool ComposeSnapshot(CxImage& image, CShapeManager& manager);
     static QString SaveFilter();
+    static QStringList SaveFilters();
+    // The path with the extension of the type chosen in "Save as" (one of SaveFilters) when the
+    // name typed has no picture extension of its own.
+    static QString WithTypeExtension(const QString& path, const QString& filter);
     // The filter entry of a full-colour JPEG, as SaveFilter lists it.
     static QString FullColourJpegFilter();
     // The image folder plus the name, the way "SaveAs" decides whether the list shows the file.

@@ -1,4 +1,5 @@
 #include "base/GeneralSettings.h"
+#include "base/IniFile.h"
 #include "app/SaveSettingDlg.h"
 #include "app/SnapshotSaver.h"
 #include "image/xImage.h"
@@ -207,12 +208,12 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
     QString proposed;
     QString filter;
     CSnapshotSaver saver = MakeSaver();
-    saver.SetFileChooser([&](QWidget*, const QString&, const QString& start, const QString& f,
-                                 QString*) {
-        proposed = start;
-        filter = f;
-        return chosen;
-    });
+    saver.SetFileChooser(
+            [&](QWidget*, const QString&, const QString& start, const QString& f, QString*) {
+                proposed = start;
+                filter = f;
+                return chosen;
+            });
 
     chosen = InFolder("Chosen.BMP");
     EXPECT_EQ(saver.SaveAs(), chosen);
@@ -244,6 +245,50 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
     EXPECT_TRUE(saver.SaveAs().isEmpty());
     EXPECT_EQ(m_captures, 3);
     EXPECT_TRUE(m_messages.isEmpty());
+}
+
+// A name typed without extension takes the chosen type's; the dialog opens on the last type.
+TEST_F(SnapshotSaverTest, SaveAsTypeAddsItsExtensionAndIsRemembered)
+{
+    QString offered;
+    QString pick;
+    QString chosen;
+    CSnapshotSaver saver = MakeSaver();
+    saver.SetFileChooser(
+            [&](QWidget*, const QString&, const QString&, const QString&, QString* selected) {
+                offered = *selected;
+                *selected = pick;
+                return chosen;
+            });
+    const QStringList filters = CSnapshotSaver::SaveFilters();
+    ASSERT_EQ(filters.size(), 5);
+    pick = filters[3];
+    chosen = InFolder("plain");
+    EXPECT_EQ(saver.SaveAs(), InFolder("plain.png"));
+    EXPECT_EQ(offered, QString()) << "nothing chosen before";
+    EXPECT_TRUE(Head(InFolder("plain.png"), 4).endsWith("PNG"));
+    EXPECT_FALSE(QFile::exists(InFolder("plain")));
+    EXPECT_EQ(m_settings.m_strSaveAsType, "png");
+
+    pick = filters[4];
+    chosen = InFolder("slide.v2");
+    EXPECT_EQ(saver.SaveAs(), InFolder("slide.v2.tif"));
+    EXPECT_EQ(offered, filters[3]);
+    const QByteArray tiff = Head(InFolder("slide.v2.tif"), 2);
+    EXPECT_TRUE(tiff == "II" || tiff == "MM");
+    // A picture extension typed by the user decides over the type.
+    chosen = InFolder("typed.bmp");
+    EXPECT_EQ(saver.SaveAs(), chosen);
+    EXPECT_TRUE(Head(chosen, 2).startsWith("BM"));
+    EXPECT_EQ(m_added, (QStringList { "plain.png", "slide.v2.tif", "typed.bmp" }));
+
+    // Kept with the settings for the next run.
+    CIniFile ini;
+    m_settings.Save(ini);
+    CGeneralSettings next;
+    next.Load(ini, m_dir.path());
+    EXPECT_EQ(next.m_strSaveAsType, "tif");
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
 }
 
 TEST_F(SnapshotSaverTest, JpegChosenInSaveSettingMakesTheNextSaveJpeg)
@@ -355,7 +400,8 @@ TEST_F(SnapshotSaverTest, PngAndTiffSnapshotsCarryTheCalibration)
     EXPECT_FALSE(saver.SaveToPath(m_dir.filePath("x.PNG")).isEmpty());
     EXPECT_TRUE(Head(m_dir.filePath("x.PNG"), 4).endsWith("PNG"));
     EXPECT_FALSE(saver.SaveToPath(m_dir.filePath("y.tiff")).isEmpty());
-    EXPECT_TRUE(Head(m_dir.filePath("y.tiff"), 2) == "II" || Head(m_dir.filePath("y.tiff"), 2) == "MM");
+    EXPECT_TRUE(
+            Head(m_dir.filePath("y.tiff"), 2) == "II" || Head(m_dir.filePath("y.tiff"), 2) == "MM");
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
 }
 
@@ -363,11 +409,11 @@ TEST_F(SnapshotSaverTest, FullColourFilterWritesOneSaveAt444)
 {
     CSnapshotSaver saver = MakeSaver();
     const QString chosen = m_dir.filePath("full.jpg");
-    saver.SetFileChooser([&](QWidget*, const QString&, const QString&, const QString&,
-                                 QString* selected) {
-        *selected = CSnapshotSaver::FullColourJpegFilter();
-        return chosen;
-    });
+    saver.SetFileChooser(
+            [&](QWidget*, const QString&, const QString&, const QString&, QString* selected) {
+                *selected = CSnapshotSaver::FullColourJpegFilter();
+                return chosen;
+            });
     ASSERT_EQ(saver.SaveAs(), chosen);
     // The sampling factor of the first component is the byte after its id in the SOF0 frame.
     const QByteArray bytes = Head(chosen, 4096);
