@@ -463,8 +463,20 @@ void CImageListWnd::Open(int position, bool reapplyZoom)
 void CImageListWnd::OpenFolder(int position)
 {
     const CImageListItem* item = Item(position);
-    if (item && item->HasFile())
-        CFileManager::ShowItem(item->FullPath());
+    if (!item || !item->HasFile())
+        return;
+    const QString folder = QFileInfo(item->FullPath()).absolutePath();
+    CFileManager::ShowItem(item->FullPath(),
+            [list = QPointer<CImageListWnd>(this), folder](const QString& reason) {
+                if (!list)
+                    return;
+                const QString text = tr("The folder %1 cannot be shown.\n\n%2")
+                                             .arg(QDir::toNativeSeparators(folder), reason);
+                if (list->m_message)
+                    list->m_message(text);
+                else
+                    QMessageBox::warning(list, tr("Open Folder"), text);
+            });
 }
 
 void CImageListWnd::Display(int position)

@@ -8,8 +8,10 @@
 #include "image/xAtomicFile.h"
 #include "image/xIOFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <bit>
@@ -136,6 +138,40 @@ bool resampleArea(const CxImage& src, CxImage& dst, uint32_t newWidth, uint32_t 
 }
 
 } // namespace
+
+QString CxImage::ContentDescription(CxFile& file)
+{
+    char head[512];
+    const int64_t start = file.Tell();
+    const size_t got = file.Read(head, 1, sizeof(head));
+    file.Seek(start, SEEK_SET);
+    const QByteArray bytes(head, qsizetype(got));
+    auto say = [](const char* text) { return QCoreApplication::translate("CxImage", text); };
+    if (bytes.isEmpty())
+        return say(QT_TRANSLATE_NOOP("CxImage", "The file is empty."));
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return say(QT_TRANSLATE_NOOP("CxImage",
+                "The file is a GIF picture; only BMP, JPEG, PNG and TIFF pictures open."));
+    if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP")
+        return say(QT_TRANSLATE_NOOP("CxImage",
+                "The file is a WebP picture; only BMP, JPEG, PNG and TIFF pictures open."));
+    // Text: valid UTF-8 without control characters but spacing; the read may cut the last
+    // character short.
+    auto isText = [](const QByteArray& part) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(part);
+        return !utf8.hasError() && std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c.isPrint() || c == u'\n' || c == u'\r' || c == u'\t' || c == u'\f';
+        });
+    };
+    const int cuts = got == sizeof(head) ? 3 : 0;
+    for (int cut = 0; cut <= cuts; ++cut) {
+        if (isText(bytes.chopped(cut)))
+            return say(QT_TRANSLATE_NOOP("CxImage", "The file holds text, not a picture."));
+    }
+    return say(QT_TRANSLATE_NOOP(
+            "CxImage", "The content of the file is not a BMP, JPEG, PNG or TIFF picture."));
+}
 
 uint32_t CxImage::SignatureFormat(CxFile& file)
 {
@@ -692,12 +728,12 @@ bool CxImage::LoadFileImpl(
     if (signature != CXIMAGE_FORMAT_UNKNOWN)
         return DecodeAs(&file, signature, minWidth, minHeight);
 
-    char firstError[sizeof(m_lastError)];
-    std::memcpy(firstError, m_lastError, sizeof(firstError));
     if (DecodeAs(&file, CXIMAGE_FORMAT_UNKNOWN, minWidth, minHeight))
         return true;
-    if (named)
-        std::memcpy(m_lastError, firstError, sizeof(m_lastError));
+    // No decoder knows the content: say what it is rather than what a decoder missed in it,
+    // whatever the name promised.
+    file.Seek(0, SEEK_SET);
+    SetLastError(ContentDescription(file));
     return false;
 }
 

@@ -121,6 +121,8 @@ public:
     bool LoadFileScaled(const QString& fileName, uint32_t minWidth, uint32_t minHeight);
     // The format the first bytes of the file announce; unknown for a bare bitmap header.
     static uint32_t SignatureFormat(CxFile& file);
+    // What a file no decoder takes holds, for the user: text, a GIF, nothing, or not a picture.
+    static QString ContentDescription(CxFile& file);
     // By the name's extension (.bmp, .jpg/.jpeg, .png, .tif/.tiff); unknown otherwise.
     static uint32_t FormatFromName(const QString& fileName);
     bool SaveFile(const QString& fileName, uint32_t format);

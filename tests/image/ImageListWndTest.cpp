@@ -469,3 +469,42 @@ TEST_F(ImageList, ThumbnailMemoryStaysWithinTheBudget)
     EXPECT_EQ(list.Item(0)->Thumbnail().pixelColor(120, 90), QColor(0, 0, 0));
     EXPECT_EQ(list.Item(1)->Thumbnail().pixelColor(120, 90), QColor(1, 0, 0));
 }
+
+// "Open Folder" where nothing can show a folder says so, for a missing xdg-open and for one
+// that finds no program.
+TEST_F(ImageList, OpenFolderWithoutAFileManagerSaysSo)
+{
+    WritePicture(m_dir, QStringLiteral("a.bmp"), { 4, 3 }, Qt::red, "BMP");
+    CImageListWnd list;
+    list.SetFolder(m_tmp.path());
+    QStringList messages;
+    list.SetMessageSink([&messages](const QString& text) { messages << text; });
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    QTemporaryDir bin;
+    qputenv("PATH", bin.path().toUtf8());
+    auto openFolder = [&list] {
+        std::unique_ptr<QMenu> menu(list.CreateItemMenu(0, &list));
+        for (QAction* action : menu->actions())
+            if (action->text() == QStringLiteral("Open Folder"))
+                action->trigger();
+    };
+    openFolder();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 1; }, 10000));
+
+    QFile opener(QDir(bin.path()).filePath(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nexit 3\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    openFolder();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 2; }, 10000));
+    qputenv("PATH", path);
+    if (!bus.isEmpty())
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].contains(m_dir.absolutePath())) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("xdg-open was found")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[1].contains("xdg-open ended with 3")) << messages[1].toStdString();
+}

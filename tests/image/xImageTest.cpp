@@ -224,11 +224,44 @@ TEST(CxImage_Files, LoadAndSaveReportTheirFailures)
     junk.write(QByteArray(100, 'x'));
     junk.close();
     EXPECT_FALSE(img.LoadFile(junk.fileName(), 0));
-    EXPECT_STREQ(img.LastErrorText(), "Decode: Unknown or wrong format");
+    EXPECT_STREQ(img.LastErrorText(), "The file holds text, not a picture.");
     EXPECT_FALSE(img.HasPixels());
-    // With a named format, its own decoder's message survives the retry.
-    EXPECT_FALSE(img.LoadFile(junk.fileName(), CXIMAGE_FORMAT_BMP));
-    EXPECT_STREQ(img.LastErrorText(), "Error reading BMP info");
+}
+
+// A file whose content no decoder knows is named for what it holds, whatever its name or the
+// format asked for: a text file named .png is not "Not a BMP".
+TEST(CxImage_Files, ContentThatIsNoPictureIsNamed)
+{
+    QTemporaryDir dir;
+    QByteArray binary(600, '\0');
+    binary[0] = char(0x7F);
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        const char* error;
+    } cases[] = { { "notes.png", "Sample 3, 10x\n\tfocus \xE2\x9C\x93\r\n",
+                          "The file holds text, not a picture." },
+        { "long.bmp", QByteArray(2000, 'a'), "The file holds text, not a picture." },
+        { "anim.jpg", "GIF89a\x01\x00\x01\x00",
+                "The file is a GIF picture; only BMP, JPEG, PNG and TIFF pictures open." },
+        { "x.tif", "RIFF\x10\x01\x01\x01WEBPVP8 ",
+                "The file is a WebP picture; only BMP, JPEG, PNG and TIFF pictures open." },
+        { "empty.png", "", "The file is empty." },
+        { "blob.png", binary,
+                "The content of the file is not a BMP, JPEG, PNG or TIFF picture." } };
+    for (const auto& c : cases) {
+        QFile file(dir.filePath(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        for (uint32_t format :
+                { CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_UNKNOWN, CxImage::FormatFromName(c.name) }) {
+            CxImage img;
+            EXPECT_FALSE(img.LoadFile(file.fileName(), format));
+            EXPECT_STREQ(img.LastErrorText(), c.error) << c.name << " as " << format;
+        }
+    }
 }
 
 namespace {
