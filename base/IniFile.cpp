@@ -229,6 +229,10 @@ bool CIniFile::Save(bool abortBeforeRename) const
 bool CIniFile::CanSave() const
 {
     m_error.clear();
+    if (QFileInfo(m_path).isDir()) {
+        m_error = QCoreApplication::translate("CIniFile", "A folder has that name.");
+        return false;
+    }
     if (m_unreadable) {
         m_error = QCoreApplication::translate(
                 "CIniFile", "The file could not be read, so it is not replaced.");

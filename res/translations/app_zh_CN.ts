@@ -12,13 +12,18 @@
 <context>
     <name>CIniFile</name>
     <message>
-        <location filename="../../base/IniFile.cpp" line="251"/>
+        <location filename="../../base/IniFile.cpp" line="233"/>
+        <source>A folder has that name.</source>
+        <translation>已有同名的文件夹。</translation>
+    </message>
+    <message>
+        <location filename="../../base/IniFile.cpp" line="255"/>
         <source>No file name.</source>
         <translation>没有文件名。</translation>
     </message>
     <message>
-        <location filename="../../base/IniFile.cpp" line="233"/>
-        <location filename="../../base/IniFile.cpp" line="256"/>
+        <location filename="../../base/IniFile.cpp" line="237"/>
+        <location filename="../../base/IniFile.cpp" line="260"/>
         <source>The file could not be read, so it is not replaced.</source>
         <translation>无法读取该文件，因此不替换它。</translation>
     </message>

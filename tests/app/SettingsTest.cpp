@@ -135,6 +135,8 @@ TEST_F(SettingsFile, UnsaveableFileIsToldAtTheStart)
         CTavoMeasureDlg window(Path());
         window.SetSettingsFailureSink([](const QString&) {});
         EXPECT_EQ(window.SettingsProblem().isEmpty(), kind == 0) << kind;
+        if (kind == 1)
+            EXPECT_EQ(window.SettingsProblem(), "A folder has that name.");
         window.Initialise(/*showWindow=*/false);
         const auto* box = window.findChild<QMessageBox*>("settingsProblemMessage");
         ASSERT_EQ(box != nullptr, kind != 0) << kind;
