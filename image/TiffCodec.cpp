@@ -172,6 +172,39 @@ void readResolution(TIFF* tif, CxImage& image)
     image.SetYDpi(int32_t(std::min(std::floor(y * toInch + 0.5), 1e9)));
 }
 
+// Whether the strips or tiles the file declares can hold the picture: each inside the file, and
+// together at least the picture's bytes over the most their compression packs into one byte.
+// A few hundred bytes declaring 9000 x 9000 pixels are refused before 600 MB are allocated
+// for them. Compressions without a known bound (LZW, JPEG, ...) are only held to the file.
+bool dataCanHold(TIFF* tif, uint32_t w, uint32_t h, int64_t fileSize)
+{
+    if (fileSize < 0)
+        return true;
+    const uint32_t striles = TIFFIsTiled(tif) ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    if (striles == 0 || striles > uint64_t(fileSize))
+        return false;
+    uint64_t stored = 0;
+    for (uint32_t i = 0; i < striles; ++i) {
+        const uint64_t offset = TIFFGetStrileOffset(tif, i), count = TIFFGetStrileByteCount(tif, i);
+        if (offset > uint64_t(fileSize) || count > uint64_t(fileSize) - offset)
+            return false;
+        stored += count;
+    }
+    uint16_t compression = COMPRESSION_NONE, bits = 1, samples = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    uint64_t packing = 0;
+    if (compression == COMPRESSION_NONE)
+        packing = 1;
+    else if (compression == COMPRESSION_PACKBITS)
+        packing = 64; // 128 repeated bytes in two
+    else if (compression == COMPRESSION_ADOBE_DEFLATE || compression == COMPRESSION_DEFLATE)
+        packing = 1032;
+    const uint64_t pictureBytes = (uint64_t(w) * bits * samples + 7) / 8 * h;
+    return packing == 0 || stored * packing >= pictureBytes;
+}
+
 // 8-bit grey without transparency keeps its one channel, as a grey JPEG does.
 bool isPlainGrey(TIFF* tif)
 {
@@ -260,6 +293,8 @@ bool CTiffCodec::Decode(CxFile& file, CxImage& image)
     if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &w)
             || !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &h))
         return fail(image, m, "TIFF: no picture size");
+    if (!dataCanHold(tif.get(), w, h, file.Size()))
+        return fail(image, m, "TIFF: file is too short for its picture size");
     const bool grey = isPlainGrey(tif.get());
     if (!image.Create(w, h, grey ? 8 : 24, CXIMAGE_FORMAT_TIF))
         return false;

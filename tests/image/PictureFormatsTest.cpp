@@ -417,6 +417,13 @@ TEST(PictureFiles, PngDeclaredSizesDoNotBecomeAllocations)
     EXPECT_FALSE(back.LoadFile(name));
     EXPECT_STREQ(back.LastErrorText(), "PNG: file is too short for its picture size");
     EXPECT_LT(probe.Largest(), size_t(1) << 20);
+
+    // The same in a TIFF: an uncompressed 9000 x 9000 strip of 100 bytes.
+    CAllocationProbe tiffProbe;
+    CxImage tiff;
+    EXPECT_FALSE(tiff.LoadFile(regress.filePath("tiff-declares-9000x9000-in-400-bytes.tif")));
+    EXPECT_STREQ(tiff.LastErrorText(), "TIFF: file is too short for its picture size");
+    EXPECT_LT(tiffProbe.Largest(), size_t(1) << 20);
 }
 
 TEST(PictureFiles, FullDiskKeepsTheOldFile)
