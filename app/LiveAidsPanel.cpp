@@ -2,6 +2,7 @@
 
 #include "app/HistogramView.h"
 #include "app/TimeLapse.h"
+#include "app/WheelGuard.h"
 #include "video/LiveAids.h"
 
 #include <QCheckBox>
@@ -208,6 +209,7 @@ void CLiveAidsPanel::CreateControls()
     body->addWidget(video);
     m_bodyScroll->hide();
     setAutoFillBackground(true);
+    CWheelGuard::Guard(m_body);
 
     m_readingsTimer = new QTimer(this);
     m_readingsTimer->setInterval(kReadingsMs);
