@@ -99,6 +99,7 @@ private:
 
     QToolButton* m_header = nullptr;
     QWidget* m_body = nullptr;
+    int m_bodyWidth = 0; // fixed once: readings that change wrap instead of widening the panel
     QWidget* m_bodyScroll = nullptr;
     QCheckBox* m_peaking = nullptr;
     QToolButton* m_peakColour = nullptr;

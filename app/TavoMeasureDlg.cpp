@@ -7,6 +7,7 @@
 #include "app/SaveSettingDlg.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
+#include "app/WheelGuard.h"
 #include "base/Trace.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationStatus.h"
@@ -222,6 +223,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelScroll->setWidgetResizable(true);
     m_sidePanel = new CSidePanel(*this);
     panelScroll->setWidget(m_sidePanel);
+    CWheelGuard::Guard(m_sidePanel);
     auto* panelLayout = new QVBoxLayout(m_panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(panelScroll);

@@ -1,4 +1,5 @@
 #include "app/LiveAidsPanel.h"
+#include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
 #include "video/RecordingFeed.h"
 #include "app/TimeLapse.h"
@@ -14,6 +15,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QApplication>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -208,4 +213,39 @@ TEST_F(LiveAidsWindow, ANewCaptureSizeEndsTheRecordingWithAMessage)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_messages.isEmpty(); }, 3000));
     EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
     EXPECT_FALSE(m_window->Graph().IsRecording());
+}
+
+TEST_F(LiveAidsWindow, TheWheelScrollsThePanelsAndChangesOnlyAFocusedControl)
+{
+    m_window->resize(900, 420);
+    QTest::qWait(50);
+    auto turn = [](QWidget* control, int steps) {
+        QWheelEvent wheel(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), QPoint(),
+                QPoint(0, -120 * steps), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &wheel);
+    };
+    auto* scroll = m_panel->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_GT(scroll->verticalScrollBar()->maximum(), 0) << "the aids must scroll at this height";
+    const int interval = m_panel->IntervalSpin()->value();
+    const int count = m_panel->CountSpin()->value();
+    m_window->setFocus();
+    turn(m_panel->IntervalSpin(), 2);
+    turn(m_panel->CountSpin(), 2);
+    turn(m_panel->EndCombo(), 1);
+    EXPECT_EQ(m_panel->IntervalSpin()->value(), interval);
+    EXPECT_EQ(m_panel->CountSpin()->value(), count);
+    EXPECT_EQ(m_panel->EndCombo()->currentIndex(), 0);
+    EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << "the turn scrolls the panel instead";
+    EXPECT_FALSE(m_panel->IntervalSpin()->hasFocus()) << "a turn alone hands out no focus";
+
+    QComboBox* resolution = m_window->SidePanel()->ResolutionCombo();
+    const int size = resolution->currentIndex();
+    turn(resolution, 1);
+    turn(m_window->SidePanel()->ScaleCombo(), -1);
+    EXPECT_EQ(resolution->currentIndex(), size);
+
+    m_panel->IntervalSpin()->setFocus();
+    turn(m_panel->IntervalSpin(), 1);
+    EXPECT_NE(m_panel->IntervalSpin()->value(), interval) << "a focused spin box takes the wheel";
 }
