@@ -128,7 +128,12 @@
         <translation>相机已停止：%1</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="126"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="129"/>
+        <source>The camera does not offer the saved video size %1 X %2; it shows %3 X %4 instead.</source>
+        <translation>摄像头不提供已保存的视频尺寸 %1 X %2，改用 %3 X %4。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="149"/>
         <source>The camera&apos;s snapshot button cannot be read (%1: %2).
 
 To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
@@ -190,22 +195,22 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="905"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="902"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="922"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="919"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="923"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="920"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="966"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="963"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>
