@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -284,4 +286,41 @@ TEST_F(VideoRecordingTest, OwnFramesRecordingIsUpright)
     ASSERT_EQ(picture.size(), QSize(w, h));
     EXPECT_GT(qGray(picture.pixel(w / 2, h / 8)), 200);
     EXPECT_LT(qGray(picture.pixel(w / 2, h * 7 / 8)), 50);
+}
+
+// Finishing off the caller's thread: the call returns at once, the answer comes once from
+// another thread, and the file is whole; a graph torn down meanwhile waits for its file.
+TEST_F(VideoRecordingTest, StopRecordingLaterFinishesTheFileOnAThreadOfItsOwn)
+{
+    Open(320, 240);
+    std::mutex mutex;
+    std::condition_variable answered;
+    std::vector<std::pair<int32_t, std::thread::id>> answers;
+    const auto done = [&](int32_t status, const QString&) {
+        const std::lock_guard lock(mutex);
+        answers.emplace_back(status, std::this_thread::get_id());
+        answered.notify_all();
+    };
+    for (bool tearDown : { false, true }) {
+        const QString path = PathOf(tearDown ? QStringLiteral("torn") : QStringLiteral("later"));
+        ASSERT_EQ(m_graph.StartRecording(path, false), TavoStatus::Ok);
+        std::this_thread::sleep_for(1s);
+        ASSERT_EQ(m_graph.StopRecordingLater(done), TavoStatus::Ok);
+        EXPECT_FALSE(m_graph.IsRecording());
+        if (tearDown) {
+            m_graph.Stop();
+            m_graph.TearDownGraph();
+        }
+        {
+            std::unique_lock lock(mutex);
+            ASSERT_TRUE(answered.wait_for(
+                    lock, 30s, [&] { return answers.size() == (tearDown ? 2u : 1u); }));
+            EXPECT_EQ(answers.back().first, TavoStatus::Ok);
+            EXPECT_NE(answers.back().second, std::this_thread::get_id());
+        }
+        const Discovered file = Discover(path);
+        ASSERT_TRUE(file.ok);
+        EXPECT_NEAR(file.seconds, 1.0, 0.4);
+    }
+    EXPECT_EQ(m_graph.StopRecordingLater(done), TavoStatus::Fail); // nothing records
 }
