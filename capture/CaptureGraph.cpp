@@ -227,6 +227,8 @@ int32_t CCaptureGraph::StartRecording(const QString& path, QString& reason)
         reason = QCoreApplication::translate("CTavoGraphDll", "A recording is already running.");
         return TavoStatus::Fail;
     }
+    // One branch on the tee at a time: the last file is finished first.
+    m_finisher.Wait();
     std::unique_ptr<CVideoRecorder> recorder =
             CVideoRecorder::FromTee(m_pipeline, m_tee, path, reason);
     if (!recorder)

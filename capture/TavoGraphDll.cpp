@@ -993,6 +993,7 @@ int32_t CTavoGraphDll::StartRecording(
         const int32_t status = d->graph->StartRecording(path, why);
         return status < 0 ? fail(status, why) : status;
     }
+    d->frameFinisher.Wait();
     std::unique_ptr<CVideoRecorder> recorder =
             CVideoRecorder::FromFrames(path, framesPerSecond, why);
     if (!recorder)

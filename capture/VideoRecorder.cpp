@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr char kBranchPrefix[] = "kalvexrecording";
+constexpr char kBranchMark[] = "kalvex-recording";
 
 bool HasFactory(const char* name)
 {
@@ -124,11 +124,9 @@ GstElement* CVideoRecorder::MakeEncoderBin(const QString& path, bool withSource,
     GstElement* file = gst_bin_get_by_name(GST_BIN(bin), "recordfile");
     g_object_set(file, "location", path.toUtf8().constData(), nullptr);
     gst_object_unref(file);
-    // The name tells the camera's bus handler that an error belongs to a recording, also to one
+    // The mark tells the camera's bus handler that an error belongs to a recording, also to one
     // that is still starting or already being finished.
-    static std::atomic<unsigned> branches { 0 };
-    const QByteArray name = QByteArray(kBranchPrefix) + QByteArray::number(branches.fetch_add(1));
-    gst_object_set_name(GST_OBJECT(bin), name.constData());
+    g_object_set_data(G_OBJECT(bin), kBranchMark, GINT_TO_POINTER(1));
     return bin;
 }
 
@@ -335,16 +333,11 @@ void CVideoRecorder::MarkEnded()
 bool CVideoRecorder::InAnyRecording(GstElement* element)
 {
     for (GstObject* object = element ? GST_OBJECT(gst_object_ref(element)) : nullptr; object;) {
-        gchar* name = gst_object_get_name(object);
-        const bool branch = name && g_str_has_prefix(name, kBranchPrefix);
-        g_free(name);
-        GstObject* parent = gst_object_get_parent(object);
+        const bool branch = g_object_get_data(G_OBJECT(object), kBranchMark) != nullptr;
+        GstObject* parent = branch ? nullptr : gst_object_get_parent(object);
         gst_object_unref(object);
-        if (branch) {
-            if (parent)
-                gst_object_unref(parent);
+        if (branch)
             return true;
-        }
         object = parent;
     }
     return false;

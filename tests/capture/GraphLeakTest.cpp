@@ -73,6 +73,10 @@ Census Count()
 // goes with everything it held, recordings included.
 TEST(GraphLeakTest, RebuildsLeaveNoPipelineBusFileOrThreadBehind)
 {
+#if defined(__SANITIZE_THREAD__)
+    // The leak tracer's hooks run on every streaming thread, uninstrumented: noise only.
+    GTEST_SKIP() << "the leak tracer is not built for ThreadSanitizer";
+#endif
     ASSERT_TRUE(kTracing);
     auto source = std::make_shared<CFakeDeviceSource>();
     const QString bgr = QStringLiteral("BGR");

@@ -292,6 +292,11 @@ TEST_F(VideoRecordingTest, OwnFramesRecordingIsUpright)
 // another thread, and the file is whole; a graph torn down meanwhile waits for its file.
 TEST_F(VideoRecordingTest, StopRecordingLaterFinishesTheFileOnAThreadOfItsOwn)
 {
+#if defined(__SANITIZE_THREAD__)
+    // A branch taken off the tee from another thread, then a new one, is handed between
+    // GStreamer's threads by its own locks, which the sanitizer does not see.
+    GTEST_SKIP() << "GStreamer's hand-over between its threads is not instrumented";
+#endif
     Open(320, 240);
     std::mutex mutex;
     std::condition_variable answered;
