@@ -135,6 +135,16 @@ protected:
         return frames;
     }
 
+    // Frames keep coming and nothing marks the camera failed.
+    void ExpectCameraStreams()
+    {
+        const int32_t before = Delivered();
+        std::this_thread::sleep_for(500ms);
+        EXPECT_GT(Delivered() - before, 3);
+        EXPECT_EQ(m_graph.GraphError(), QString());
+        EXPECT_FALSE(m_graph.IsDeviceLost());
+    }
+
     std::shared_ptr<CFakeDeviceSource> m_source;
     CTavoGraphDll m_graph;
     QTemporaryDir m_dir;
@@ -216,12 +226,7 @@ TEST_F(VideoRecordingTest, RecordingThatCannotStartSaysWhyAndLeavesNothingRunnin
     EXPECT_LT(m_graph.StartRecording(missingFolder, false, 15, &reason), 0);
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_FALSE(m_graph.IsRecording());
-    // Only the recording failed: the camera streams on.
-    const int32_t before = Delivered();
-    std::this_thread::sleep_for(500ms);
-    EXPECT_GT(Delivered() - before, 3);
-    EXPECT_EQ(m_graph.GraphError(), QString());
-    EXPECT_FALSE(m_graph.IsDeviceLost());
+    ExpectCameraStreams(); // only the recording failed
     reason.clear();
     EXPECT_LT(m_graph.StartRecording(missingFolder, true, 15, &reason), 0);
     EXPECT_FALSE(m_graph.IsRecording());
@@ -259,11 +264,7 @@ TEST_F(VideoRecordingTest, FullDiskFailsTheRecordingButNotTheCamera)
         EXPECT_EQ(m_graph.StopRecording(), TavoStatus::Fail);
         EXPECT_FALSE(m_graph.IsRecording());
     }
-    const int32_t before = Delivered();
-    std::this_thread::sleep_for(500ms);
-    EXPECT_GT(Delivered() - before, 3);
-    EXPECT_EQ(m_graph.GraphError(), QString());
-    EXPECT_FALSE(m_graph.IsDeviceLost());
+    ExpectCameraStreams();
 }
 
 // Frames handed in come as the capture gives them, bottom row first; the file shows them upright.
