@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -366,28 +367,41 @@ void CLiveAidsPanel::OnRecordingTick()
 void CLiveAidsPanel::StopRecording(const QString& why)
 {
     m_recording = false;
+    m_finishing = true;
     m_recordingTimer->stop();
-    m_withDrawing->setEnabled(true);
     m_recordButton->setText(tr("Record"));
-    QString reason = why;
-    const bool finished = m_hooks.stopRecording && m_hooks.stopRecording(reason);
+    m_recordButton->setEnabled(false);
+    m_recordLabel->setText(tr("Finishing the video file..."));
     const QString name = QFileInfo(m_recordingPath).fileName();
-    if (why.isEmpty() && finished) {
-        m_recordLabel->setText(
-                tr("Saved %1 (%2)").arg(name, ElapsedText(m_recordingClock.elapsed())));
-        return;
-    }
-    const QString text = tr("The recording stopped: %1 may be incomplete.").arg(name)
-            + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason);
-    m_recordLabel->setText(tr("Recording stopped"));
-    Message(text);
+    const qint64 elapsed = m_recordingClock.elapsed();
+    QPointer<CLiveAidsPanel> self(this);
+    const auto finished = [self, why, name, elapsed](bool whole, const QString& reason) {
+        if (!self)
+            return;
+        self->m_finishing = false;
+        self->m_withDrawing->setEnabled(true);
+        self->m_recordButton->setEnabled(self->m_live);
+        if (why.isEmpty() && whole) {
+            self->m_recordLabel->setText(tr("Saved %1 (%2)").arg(name, ElapsedText(elapsed)));
+            return;
+        }
+        const QString shown = why.isEmpty() ? reason : why;
+        self->m_recordLabel->setText(tr("Recording stopped"));
+        self->Message(tr("The recording stopped: %1 may be incomplete.").arg(name)
+                + (shown.isEmpty() ? QString() : QStringLiteral("\n\n") + shown));
+    };
+    if (m_hooks.stopRecording)
+        m_hooks.stopRecording(finished);
+    else
+        finished(false, QString());
 }
 
 void CLiveAidsPanel::OnLiveStateChanged(bool live)
 {
     // Pictures and video come from the live camera only.
+    m_live = live;
     m_timeLapseButton->setEnabled(live);
-    m_recordButton->setEnabled(live);
+    m_recordButton->setEnabled(live && !m_finishing);
     if (live)
         return;
     if (m_timeLapse.Running())

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QIcon>
+#include <QPixmapCache>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -34,9 +35,14 @@ void CPanelButton::SetBitmap(const QString& iconPath)
     if (iconPath == m_iconPath)
         return;
     m_iconPath = iconPath;
-    m_icon = iconPath.isEmpty()
-            ? QPixmap()
-            : QIcon(iconPath).pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF());
+    // Looked up by file: every new QIcon of the same file would leave another rendering in
+    // Qt's pixmap cache, at each Video/Still switch.
+    m_icon = QPixmap();
+    const QString key = QStringLiteral("kalvex-panel:%1@%2").arg(iconPath).arg(devicePixelRatioF());
+    if (!iconPath.isEmpty() && !QPixmapCache::find(key, &m_icon)) {
+        m_icon = QIcon(iconPath).pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF());
+        QPixmapCache::insert(key, m_icon);
+    }
     update();
 }
 

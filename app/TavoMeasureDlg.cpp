@@ -639,11 +639,8 @@ void CTavoMeasureDlg::OpenCamera()
     CTavoGraphDll& graph = *m_graph;
     if (graph.InitGraph() < 0)
         return;
-    if (graph.SpecifyCapDevice(m_general.m_strDeviceName) < 0)
+    if (!SelectCamera())
         return;
-    graph.SetCaptureSize(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
-    graph.SetCaptureFormat(m_general.m_strVideoFormat, m_general.m_strFrameRate);
-    graph.SetParentWindow(m_canvas);
     // The camera's own settings go to it before it streams.
     m_camera->CameraOpened();
     graph.MakeGraph();

@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+
 #include "app/LiveAidsPanel.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
@@ -164,6 +166,11 @@ TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
             EXPECT_TRUE(QTest::qWaitFor(
                     [&] { return m_window->RecordingFeed()->FramesFed() >= 1; }, 10000));
         m_panel->RecordButton()->click();
+        // The file is finished off the window's thread: the click returns at once.
+        EXPECT_EQ(m_panel->RecordLabel()->text(), QLatin1String("Finishing the video file..."));
+        EXPECT_FALSE(m_panel->RecordButton()->isEnabled());
+        EXPECT_FALSE(m_window->Graph().IsRecording());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_panel->RecordButton()->isEnabled(); }, 20000));
         EXPECT_TRUE(m_panel->RecordLabel()->text().startsWith(QLatin1String("Saved")))
                 << m_panel->RecordLabel()->text().toStdString() << (drawing ? " with" : " without")
                 << " the drawing; " << m_messages.join(QLatin1Char('\n')).toStdString();
@@ -248,4 +255,31 @@ TEST_F(LiveAidsWindow, TheWheelScrollsThePanelsAndChangesOnlyAFocusedControl)
     m_panel->IntervalSpin()->setFocus();
     turn(m_panel->IntervalSpin(), 1);
     EXPECT_NE(m_panel->IntervalSpin()->value(), interval) << "a focused spin box takes the wheel";
+}
+
+// A recording that cannot start, or that fills the disk, fails alone: the camera stays live.
+TEST_F(LiveAidsWindow, AFailedRecordingLeavesTheCameraLive)
+{
+    // A folder that exists and takes no file, even from root.
+    m_window->General().m_strImagePath = QStringLiteral("/proc/self");
+    m_panel->RecordButton()->click();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages.front().startsWith(QLatin1String("The recording could not be started")));
+    m_window->General().m_strImagePath = m_dir.filePath(QStringLiteral("pictures"));
+    {
+        const CFileSizeLimit fullDisk(20000);
+        ASSERT_TRUE(fullDisk.Active());
+        m_panel->RecordButton()->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_messages.size() == 2; }, 20000));
+        EXPECT_TRUE(m_messages.back().startsWith(QLatin1String("The recording stopped")));
+        // The broken file is finished while the disk is still full.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_panel->RecordButton()->isEnabled(); }, 20000));
+    }
+    QTest::qWait(1500); // the camera is watched twice a second
+    EXPECT_FALSE(m_window->CameraDisconnected());
+    EXPECT_EQ(m_window->Graph().GraphError(), QString());
+    EXPECT_TRUE(m_panel->RecordButton()->isEnabled());
+    const uint64_t frames = m_window->Pump()->FramesCopied();
+    EXPECT_TRUE(
+            QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() > frames + 2; }, 10000));
 }
