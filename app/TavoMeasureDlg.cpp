@@ -747,6 +747,9 @@ void CTavoMeasureDlg::FollowLiveResize(const CPictureRescale& map)
 {
     CShapeManager& manager = m_canvas->Manager();
     manager.RescaleDrawing(map);
+    // Uncalibrated, the values are pixels: the rows follow the new positions.
+    if (m_resultList)
+        m_resultList->Refill();
     const bool drawn =
             manager.ShapeCount() > 0 || manager.TextCount() > 0 || manager.CrossLineCount() > 0;
     if (!map.AspectDiffers() || !drawn || m_bToldAspectChange)

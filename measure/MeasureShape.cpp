@@ -197,7 +197,8 @@ QPen CMeasureShape::LinePen(bool highlighted) const
         pen.setStyle(Qt::DotLine);
     for (const CMeasureShape* s = this; s; s = s->m_parent) {
         if (m_manager->IsMarked(*s)) {
-            pen.setWidth(pen.width() + kMarkedExtraWidth);
+            // Width 0 draws one pixel wide.
+            pen.setWidth(std::max(1, pen.width()) + kMarkedExtraWidth);
             break;
         }
     }

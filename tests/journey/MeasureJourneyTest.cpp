@@ -156,6 +156,8 @@ TEST_F(Journey, AResolutionOfAnotherShapeIsSaidOnce)
             << "not told of the other shape";
     EXPECT_EQ(manager.ShapeAt(0)->Point(0), QPoint(200, 360)) << "the middle row stays the middle";
     EXPECT_EQ(manager.ShapeAt(0)->Point(1), QPoint(600, 360));
+    // Uncalibrated, the row reads the line's new pixels.
+    EXPECT_EQ(m_window->ResultList()->topLevelItem(0)->text(2), QStringLiteral("400.000"));
 
     // The same shape again, or another shape a second time: nothing more is said.
     SelectResolution(QStringLiteral("1920 X 1080"));
