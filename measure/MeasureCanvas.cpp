@@ -189,12 +189,13 @@ void CMeasureCanvas::UpdateScrollBars()
     m_vBar->setVisible(v);
     m_hBar->raise();
     m_vBar->raise();
-    const QPoint kept(
-            std::clamp(m_scroll.x(), limit.x(), 0), std::clamp(m_scroll.y(), limit.y(), 0));
-    if (kept != m_scroll)
-        SetScrollOrigin(kept);
-    else
-        SetScrollOrigin(m_scroll); // the bars show it
+    SetScrollOrigin(Clamped(m_scroll)); // the bars show it too
+}
+
+QPoint CMeasureCanvas::Clamped(QPoint scroll) const
+{
+    const QPoint limit = ScrollLimit();
+    return { std::clamp(scroll.x(), limit.x(), 0), std::clamp(scroll.y(), limit.y(), 0) };
 }
 
 void CMeasureCanvas::OnScrollBar()
@@ -223,20 +224,13 @@ void CMeasureCanvas::wheelEvent(QWheelEvent* event)
         const float after = m_manager.Zoom();
         if (after == before || after <= 0.0f)
             return;
-        const QPoint limit = ScrollLimit();
-        const QPoint scroll = (pos - picture * after).toPoint();
-        SetScrollOrigin(
-                QPoint(std::clamp(scroll.x(), limit.x(), 0), std::clamp(scroll.y(), limit.y(), 0)));
+        SetScrollOrigin(Clamped((pos - picture * after).toPoint()));
         return;
     }
     // Shift turns the wheel sideways; a tilting wheel or a touchpad gives both.
     const QPoint step = (event->modifiers() & Qt::ShiftModifier) ? QPoint(delta.y(), 0) : delta;
-    const QPoint limit = ScrollLimit();
-    if (limit == QPoint())
-        return;
-    const QPoint moved = m_scroll + step * kWheelStep / 120;
-    SetScrollOrigin(
-            QPoint(std::clamp(moved.x(), limit.x(), 0), std::clamp(moved.y(), limit.y(), 0)));
+    if (ScrollLimit() != QPoint())
+        SetScrollOrigin(Clamped(m_scroll + step * kWheelStep / 120));
 }
 
 QSize CMeasureCanvas::FittedSize(QSize picture, QSize view)

@@ -121,6 +121,7 @@ private:
     void OnCalibrationMoved();
     // Shown while the picture is larger than the view, along the view's bottom and right.
     void UpdateScrollBars();
+    QPoint Clamped(QPoint scroll) const; // within ScrollLimit() and 0
     void OnScrollBar();
 
     QString m_settingsPath;
