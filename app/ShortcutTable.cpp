@@ -82,6 +82,18 @@ std::vector<CShortcutTable::CEntry> BuildEntries()
                 QT_TRANSLATE_NOOP("CShortcutTable", "Draw text") },
         { T::FocusPeaking, Keys({ Qt::Key_E }), S::Window,
                 QT_TRANSLATE_NOOP("CShortcutTable", "Focus peaking on or off") },
+        { T::PanPicture, {}, S::Picture,
+                QT_TRANSLATE_NOOP(
+                        "CShortcutTable", "Pan the zoomed picture (or use the scroll bars)"),
+                QT_TRANSLATE_NOOP("CShortcutTable", "Right-drag") },
+        { T::ScrollPicture, {}, S::Picture,
+                QT_TRANSLATE_NOOP("CShortcutTable",
+                        "Scroll the zoomed picture up and down, "
+                        "with Shift sideways"),
+                QT_TRANSLATE_NOOP("CShortcutTable", "Wheel, Shift+Wheel") },
+        { T::ZoomAtPointer, {}, S::Picture,
+                QT_TRANSLATE_NOOP("CShortcutTable", "Zoom in or out about the pointer"),
+                QT_TRANSLATE_NOOP("CShortcutTable", "Ctrl+Wheel") },
     };
 }
 

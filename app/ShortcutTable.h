@@ -41,6 +41,10 @@ public:
         AreaTool,
         TextTool,
         FocusPeaking,
+        // Mouse gestures, listed with the keys; no key of their own.
+        PanPicture,
+        ScrollPicture,
+        ZoomAtPointer,
         CommandCount
     };
     // Window: anywhere in the main window. Picture: while the picture has the focus (after a

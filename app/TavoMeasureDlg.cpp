@@ -20,6 +20,7 @@
 #include "measure/DrawingHistory.h"
 #include "measure/ManagerCrossLineHost.h"
 #include "measure/MeasureCanvas.h"
+#include "measure/PictureRescale.h"
 #include "measure/ResultListCtrl.h"
 #include "measure/ShapeManager.h"
 #include "tools/ImageCompareDlg.h"
@@ -403,6 +404,8 @@ void CTavoMeasureDlg::CreateResultList()
     hooks.removeByRowId = [&manager](uint32_t id) { manager.RemoveByRowId(id); };
     hooks.removeAll = [&manager] { manager.RemoveAll(); };
     hooks.highlightByRowId = [&manager](uint32_t id, bool on) { manager.HighlightByRowId(id, on); };
+    hooks.selectByRowId = [&manager](uint32_t id) { manager.SelectByRowId(id); };
+    hooks.rowSelected = [&manager](uint32_t id) { return manager.RowSelected(id); };
     hooks.cancelTool = [this] { m_sidePanel->CancelTool(); };
     hooks.invalidateCanvas = [this] { m_canvas->update(); };
     hooks.measureFolder = [this] { return m_general.m_strMeasurePath; };
@@ -473,6 +476,7 @@ void CTavoMeasureDlg::WirePanel()
     };
     connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
             [this] { m_sidePanel->OnToolEnded(); });
+    connect(m_canvas, &CMeasureCanvas::zoomStepRequested, this, &CTavoMeasureDlg::StepZoom);
 }
 
 void CTavoMeasureDlg::RunMerge()
@@ -724,7 +728,13 @@ void CTavoMeasureDlg::FollowPictureSize()
     std::array<CCalibrationSlot, CCalibrationTable::kSlotCount> before;
     for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
         before[i] = m_calibration.GetSlot(i);
-    const bool first = m_calibration.CaptureSize().isEmpty();
+    const QSize sizeBefore = m_calibration.CaptureSize();
+    const bool first = sizeBefore.isEmpty();
+    // Another Resolution of the camera is the same view in other pixels: the drawing stays
+    // over what it was drawn on. An opened picture is another picture.
+    if (!m_bStill && m_bSizeWasLive && !first)
+        FollowLiveResize(CPictureRescale::Between(sizeBefore, size));
+    m_bSizeWasLive = !m_bStill;
     m_calibration.SetCaptureSize(size);
     // Slots from an older settings file were made at the size the program starts at, as far
     // as anybody knows: the camera's size kept in the settings.
@@ -749,6 +759,28 @@ void CTavoMeasureDlg::FollowPictureSize()
     if (m_calibrationDlg && m_calibrationDlg->isVisible())
         m_calibrationDlg->RedisplaySlot();
     ShowCalibrationStatus();
+}
+
+void CTavoMeasureDlg::FollowLiveResize(const CPictureRescale& map)
+{
+    CShapeManager& manager = m_canvas->Manager();
+    manager.RescaleDrawing(map);
+    // Uncalibrated, the values are pixels: the rows follow the new positions.
+    if (m_resultList)
+        m_resultList->Refill();
+    const bool drawn =
+            manager.ShapeCount() > 0 || manager.TextCount() > 0 || manager.CrossLineCount() > 0;
+    if (!map.AspectDiffers() || !drawn || m_bToldAspectChange)
+        return;
+    // Once per run, and not in the way.
+    m_bToldAspectChange = true;
+    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(),
+            tr("The new resolution has another shape than the old one. The drawing was scaled "
+               "by the width and centred; it may no longer lie over the same features."),
+            QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("aspectChangeMessage"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
@@ -983,6 +1015,19 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
     menu.setObjectName(QStringLiteral("aboutMenu"));
     menu.addAction(tr("&About Kalvex..."), this, &CTavoMeasureDlg::OnAbout);
     AddShortcutListEntry(menu);
+    menu.addSeparator();
+    CShapeManager& manager = m_canvas->Manager();
+    QAction* directed = menu.addAction(tr("&Directed three-point angles (0 to 360 degrees)"));
+    directed->setObjectName(QStringLiteral("directedAngles"));
+    directed->setCheckable(true);
+    directed->setChecked(m_bDirectedAngles);
+    connect(directed, &QAction::toggled, this, [this, &manager](bool on) {
+        m_bDirectedAngles = on;
+        manager.SetDirectedAngles(on);
+        if (m_resultList)
+            m_resultList->Refill();
+        m_canvas->update();
+    });
     menu.exec(event->globalPos());
 }
 

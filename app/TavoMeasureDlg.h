@@ -16,6 +16,7 @@
 class CCalibrationDlg;
 class CCameraSession;
 class CPictureCalibration;
+class CPictureRescale;
 class CMainShortcuts;
 class CFramePump;
 class CGraphFrameSource;
@@ -170,6 +171,7 @@ private:
     // The size of the picture being measured, live or still; the calibration follows it.
     QSize MeasuredSize() const;
     void FollowPictureSize();
+    void FollowLiveResize(const CPictureRescale& map);
     // The canvas and the pump learn still mode at once, so a restart that follows already
     // serves the new mode.
     void SetStillMode(bool still);
@@ -238,6 +240,9 @@ private:
     CImageListWnd* m_thumbnails = nullptr;
 
     bool m_bStill = false;
+    bool m_bSizeWasLive = false; // the size the drawing was last laid over was the camera's
+    bool m_bToldAspectChange = false;
+    bool m_bDirectedAngles = false; // for this session
     int m_nDisplayWidth = 640;
     int m_nDisplayHeight = 480;
     float m_fZoom = 1.0f;

@@ -141,14 +141,13 @@ void CCalibrationDlg::ConnectSignals()
     // Only the user's typing counts as an edit, not the dialog writing its own fields.
     connect(m_editX, &QLineEdit::textEdited, this, &CCalibrationDlg::OnChangeX);
     connect(m_editY, &QLineEdit::textEdited, this, &CCalibrationDlg::OnChangeY);
-    connect(m_editX, &QLineEdit::editingFinished, this, [this] {
-        double v = 0.0;
-        ReadField(m_editX, v);
-    });
-    connect(m_editY, &QLineEdit::editingFinished, this, [this] {
-        double v = 0.0;
-        ReadField(m_editY, v);
-    });
+    // Leaving a field for Cancel asks for nothing: Cancel drops what was typed.
+    for (QLineEdit* edit : { m_editX, m_editY })
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+            double v = 0.0;
+            if (QApplication::focusWidget() != m_btnCancel)
+                ReadField(edit, v);
+        });
     connect(m_editName, &QLineEdit::textEdited, this, &CCalibrationDlg::OnChangeName);
     connect(m_btnFromLine, &QPushButton::clicked, this, &CCalibrationDlg::OnFromLine);
     connect(m_btnReset, &QPushButton::clicked, this, &CCalibrationDlg::OnReset);
@@ -202,6 +201,10 @@ void CCalibrationDlg::ShowCalibration()
         m_hooks.enableCalibrationMode(true);
     if (m_hooks.repaintCanvas)
         m_hooks.repaintCanvas();
+    if (!isVisible()) {
+        m_opened = m_table;
+        m_bEdited = false;
+    }
     if (!m_bCentred) {
         adjustSize();
         const QWidget* host = parentWidget() ? parentWidget()->window() : nullptr;
@@ -219,6 +222,7 @@ void CCalibrationDlg::ShowCalibration()
 void CCalibrationDlg::OnCalibrationMoved(const CCalibrationSlot& engineSlot)
 {
     m_table.SetCurSlot(engineSlot);
+    m_bEdited = true;
     RedisplaySlot();
 }
 
@@ -282,6 +286,7 @@ void CCalibrationDlg::OnChangeName()
 {
     const int n = SelectedSlot();
     m_table.SetSlotName(n, m_editName->text());
+    m_bEdited = true;
     m_slotCombo->setItemText(n, CCalibrationStatus::SlotTitle(n, m_table.SlotName(n)));
     emit slotRenamed();
 }
@@ -322,6 +327,7 @@ void CCalibrationDlg::OnFromLine()
 
 void CCalibrationDlg::OnSelchangeSlot()
 {
+    m_bEdited = true;
     RedisplaySlot();
 }
 
@@ -405,8 +411,28 @@ void CCalibrationDlg::accept()
 
 void CCalibrationDlg::reject()
 {
+    if (m_bEdited)
+        RestoreOpened();
     Finish();
     QDialog::reject();
+}
+
+void CCalibrationDlg::RestoreOpened()
+{
+    // The picture may have changed size meanwhile; the slots then measure at the new size.
+    const QSize captureSize = m_table.CaptureSize();
+    m_table = m_opened;
+    m_table.SetCaptureSize(captureSize);
+    for (int n = 0; n < CCalibrationTable::kSlotCount; ++n)
+        m_slotCombo->setItemText(n, CCalibrationStatus::SlotTitle(n, m_table.SlotName(n)));
+    {
+        const QSignalBlocker block(m_slotCombo);
+        m_slotCombo->setCurrentIndex(m_table.CurrentIndex());
+    }
+    ShowSlot(SelectedSlot());
+    Apply(m_table.GetCurSlot());
+    emit slotRenamed();
+    m_bEdited = false;
 }
 
 void CCalibrationDlg::Finish()
@@ -461,6 +487,7 @@ void CCalibrationDlg::OnAuto()
 void CCalibrationDlg::StoreAndApply(const CCalibrationSlot& slot)
 {
     m_table.SetCurSlot(slot);
+    m_bEdited = true;
     Apply(slot);
     ShowMadeAt(m_table.CurrentIndex());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calibration/CalibrationSlot.h"
+#include "calibration/CalibrationTable.h"
 
 #include <QDialog>
 
@@ -8,7 +9,6 @@
 #include <functional>
 #include <vector>
 
-class CCalibrationTable;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -16,7 +16,8 @@ class QPushButton;
 
 // The Calibration dialog: edits the slots of the calibration table while the on-screen
 // reference is shown. Modeless; created hidden once and only shown and hidden afterwards.
-// Every change is stored into the slot in use at once, so Cancel keeps what was done.
+// Every change is stored into the slot in use at once, so the picture measures with it while
+// the dialog is open; Cancel puts the table back as it was when the dialog was shown.
 class CCalibrationDlg : public QDialog
 {
     Q_OBJECT
@@ -100,6 +101,8 @@ private:
     // Refuses a non-numeric entry with the number prompt; the slot stays as it was.
     bool ReadField(QLineEdit* edit, double& value);
     void Finish();
+    // Cancel: every slot, name and made-at size as at opening, and that slot in use again.
+    void RestoreOpened();
     void Message(const QString& text);
 
     CCalibrationTable& m_table;
@@ -108,6 +111,8 @@ private:
     LengthAsker m_askLength;
     bool m_bCentred = false;
     bool m_bPrompting = false;
+    CCalibrationTable m_opened; // the table when the dialog was shown
+    bool m_bEdited = false; // the dialog stored something since it was shown
 
     QComboBox* m_slotCombo = nullptr;
     QLineEdit* m_editName = nullptr;

@@ -22,8 +22,8 @@ bool CCalibrationSlot::HasUsableScale() const
 bool CCalibrationSlot::FromKnownLength(
         double pixels, double length, int unit, QPoint centre, CCalibrationSlot& slot)
 {
-    if (!std::isfinite(pixels) || pixels < 1.0 || !std::isfinite(length) || length <= 0.0
-            || unit < 0 || unit >= kUnitCount)
+    if (!std::isfinite(pixels) || pixels < 1.0 || !(length >= kMinKnownLength)
+            || !(length <= kMaxKnownLength) || unit < 0 || unit >= kUnitCount)
         return false;
     const auto bar = static_cast<uint32_t>(std::lround(std::min(pixels, 1.0e6)));
     auto lowEnd = [bar](int middle) {

@@ -34,10 +34,15 @@ struct CCalibrationSlot
     double EffectiveYPerPixel() const { return HasUsableScale() ? yPerPixel : 1.0; }
     QString EffectiveUnitName() const;
 
+    // The known lengths a scale is set from, in the unit: beyond them the scale and every
+    // result derived from it lose their digits or overflow.
+    static constexpr double kMinKnownLength = 1e-9;
+    static constexpr double kMaxKnownLength = 1e9;
+
     // The scale of a line (or a circle's diameter) pixels long that is length long in unit,
     // both axes alike. The reference bars are laid over the line's middle with the same
     // scale, so the slot keeps it through the table's scale rule. False for a line shorter
-    // than a pixel or a length that is not a positive number.
+    // than a pixel or a length outside kMinKnownLength to kMaxKnownLength.
     static bool FromKnownLength(
             double pixels, double length, int unit, QPoint centre, CCalibrationSlot& slot);
 

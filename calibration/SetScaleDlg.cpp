@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -53,12 +54,33 @@ int CSetScaleDlg::Unit() const
     return std::max(0, m_unitCombo->currentIndex());
 }
 
+QString CSetScaleDlg::Problem(const QString& text, const QString& unitName, double& length)
+{
+    const QString range = tr("Enter a length from 1e-9 to 1e9 %1.").arg(unitName);
+    double value = 0.0;
+    if (!CCalibrationDlg::ParseLength(text, value)) {
+        // A number written out that a double cannot hold is out of range, not "no number".
+        static const QRegularExpression number(
+                QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
+        if (!number.match(text).hasMatch())
+            return tr("Enter a number, for example 0.5.");
+        return text.trimmed().startsWith(u'-') ? tr("Enter a length greater than 0.") : range;
+    }
+    if (value <= 0.0)
+        return tr("Enter a length greater than 0.");
+    if (value < CCalibrationSlot::kMinKnownLength || value > CCalibrationSlot::kMaxKnownLength)
+        return range;
+    length = value;
+    return {};
+}
+
 void CSetScaleDlg::accept()
 {
     double length = 0.0;
-    if (!CCalibrationDlg::ParseLength(m_edit->text(), length) || length <= 0.0) {
+    const QString problem = Problem(m_edit->text(), m_unitCombo->currentText(), length);
+    if (!problem.isEmpty()) {
         // Stays open with what was typed, so nothing is lost.
-        m_problem->setText(tr("Enter a length greater than 0."));
+        m_problem->setText(problem);
         m_problem->show();
         m_edit->setFocus();
         m_edit->selectAll();

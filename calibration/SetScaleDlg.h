@@ -20,6 +20,9 @@ public:
 
     void accept() override;
 
+    // Why text is no known length, or empty when it is one (then length holds it).
+    static QString Problem(const QString& text, const QString& unitName, double& length);
+
 private:
     double m_length = 0.0;
     QLineEdit* m_edit = nullptr;

@@ -1,6 +1,7 @@
 #include "measure/Angle3Shape.h"
 
 #include "measure/MeasureGeometry.h"
+#include "measure/ShapeManager.h"
 
 namespace {
 constexpr int kPoints = 3;
@@ -17,7 +18,9 @@ double CAngle3Shape::Angle() const
 {
     if (PointCount() != kPoints)
         return 0.0;
-    return MeasureGeometry::Angle3(m_points[0], m_points[1], m_points[2]);
+    if (m_manager->DirectedAngles())
+        return MeasureGeometry::Angle3(m_points[0], m_points[1], m_points[2]);
+    return MeasureGeometry::ArmAngle(m_points[0], m_points[1], m_points[2]);
 }
 
 void CAngle3Shape::Draw(QPainter& painter, bool hidden)

@@ -1,6 +1,7 @@
 #include "measure/CircleShape.h"
 
 #include "measure/MeasureGeometry.h"
+#include "measure/PictureRescale.h"
 #include "measure/ShapeManager.h"
 #include "measure/TextLabel.h"
 
@@ -32,6 +33,12 @@ void CCircleShape::AppendState(std::vector<int64_t>& out) const
     CClickShape::AppendState(out);
     out.push_back(m_nRadius);
     out.push_back(m_bComplete ? 1 : 0);
+}
+
+void CCircleShape::Rescale(const CPictureRescale& map)
+{
+    CClickShape::Rescale(map);
+    m_nRadius = map.MapLength(m_nRadius);
 }
 
 double CCircleShape::AreaValue() const

@@ -1,5 +1,7 @@
 #include "measure/ClickShape.h"
 
+#include "measure/PictureRescale.h"
+
 CClickShape::CClickShape(CShapeManager* manager, int kind) : CMeasureShape(manager, kind) { }
 
 int CClickShape::PressClick(int x, int y)
@@ -24,4 +26,10 @@ void CClickShape::MoveRubber(int x, int y)
     Invalidate();
     m_rubber = QPoint(x, y);
     Invalidate();
+}
+
+void CClickShape::Rescale(const CPictureRescale& map)
+{
+    CMeasureShape::Rescale(map);
+    m_rubber = map.Map(m_rubber);
 }

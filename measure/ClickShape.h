@@ -7,6 +7,7 @@ class CClickShape : public CMeasureShape
 {
 public:
     int ClickCount() const { return m_nClicks; }
+    void Rescale(const CPictureRescale& map) override;
 
 protected:
     CClickShape(CShapeManager* manager, int kind);

@@ -1,6 +1,7 @@
 #include "measure/CrossLine.h"
 
 #include "base/IniFile.h"
+#include "measure/PictureRescale.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -54,4 +55,11 @@ void CCrossLine::SaveAll(CIniFile& ini, const std::vector<CCrossLine>& lines)
         ini.WriteInt(kSection, Key("Size", i), line.size);
         ini.WriteInt(kSection, Key("Color", i), static_cast<int>(line.colour));
     }
+}
+
+void CCrossLine::Rescale(const CPictureRescale& map)
+{
+    const QPoint p = map.Map(QPoint(x, y));
+    x = qBound(-kMaxPosition, p.x(), kMaxPosition);
+    y = qBound(-kMaxPosition, p.y(), kMaxPosition);
 }

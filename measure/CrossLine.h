@@ -4,6 +4,7 @@
 #include <vector>
 
 class CIniFile;
+class CPictureRescale;
 
 // A reference cross-hair: a full-width horizontal and a full-height vertical line.
 struct CCrossLine
@@ -23,6 +24,9 @@ struct CCrossLine
     // A Count larger than the entries in the file reads only the entries there are.
     static std::vector<CCrossLine> LoadAll(const CIniFile& ini);
     static void SaveAll(CIniFile& ini, const std::vector<CCrossLine>& lines);
+
+    // Laid over the live picture at another size, kept within the positions allowed.
+    void Rescale(const CPictureRescale& map);
 
     bool operator==(const CCrossLine&) const = default;
 };

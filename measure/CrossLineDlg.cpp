@@ -67,12 +67,19 @@ CCrossLineDlg::CCrossLineDlg(CCrossLineHost& host, QWidget* parent) : QDialog(pa
     auto* form = new QGridLayout;
     int row = 0;
     form->addWidget(m_show, row++, 0, 1, 2);
-    form->addWidget(new QLabel(tr("X"), this), row, 0);
-    form->addWidget(m_x, row++, 1);
-    form->addWidget(m_realX, row++, 1);
-    form->addWidget(new QLabel(tr("Y"), this), row, 0);
-    form->addWidget(m_y, row++, 1);
-    form->addWidget(m_realY, row++, 1);
+    auto addField = [&](const QString& text, const char* name, QLineEdit* edit) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        label->setBuddy(edit);
+        form->addWidget(label, row, 0);
+        form->addWidget(edit, row++, 1);
+    };
+    // The pixel position, then the same position in the unit the picture measures in.
+    const QString unit = m_host.UnitText();
+    addField(tr("X (pixels)"), "xLabel", m_x);
+    addField(tr("X (%1)").arg(unit), "realXLabel", m_realX);
+    addField(tr("Y (pixels)"), "yLabel", m_y);
+    addField(tr("Y (%1)").arg(unit), "realYLabel", m_realY);
     form->addWidget(new QLabel(tr("Type"), this), row, 0);
     form->addWidget(m_type, row++, 1);
     form->addWidget(new QLabel(tr("Size"), this), row, 0);
@@ -84,6 +91,13 @@ CCrossLineDlg::CCrossLineDlg(CCrossLineHost& host, QWidget* parent) : QDialog(pa
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(form, 1);
+
+    // Return in a field has taken its value already; it must press no button (Add, or the
+    // colour swatch).
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     connect(add, &QPushButton::clicked, this, &CCrossLineDlg::OnAdd);
     connect(sub, &QPushButton::clicked, this, &CCrossLineDlg::OnSub);

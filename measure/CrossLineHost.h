@@ -2,6 +2,8 @@
 
 #include "measure/CrossLine.h"
 
+#include <QString>
+
 #include <cstdint>
 
 // What the "Cross line" dialog needs from the owner of the cross-line list. The dialog keeps
@@ -23,6 +25,7 @@ public:
     // Real units per image pixel, for the read-outs beside X and Y.
     virtual double ScaleX() const = 0;
     virtual double ScaleY() const = 0;
+    virtual QString UnitText() const = 0; // the unit of those read-outs
 
     virtual void InvalidateAll() = 0;
 };

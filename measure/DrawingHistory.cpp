@@ -1,6 +1,7 @@
 #include "measure/DrawingHistory.h"
 
 #include "measure/MeasureShape.h"
+#include "measure/PictureRescale.h"
 #include "measure/TextLabel.h"
 
 #include <cmath>
@@ -31,6 +32,23 @@ bool CDrawingState::SameAs(const CDrawingState& other) const
             && SameCalibration(calibration, other.calibration);
 }
 
+void CDrawingState::Rescale(const CPictureRescale& map)
+{
+    // The key is laid out as the manager lays it out: the shapes, -1, the texts.
+    key.clear();
+    for (const auto& shape : shapes) {
+        shape->Rescale(map);
+        shape->AppendState(key);
+    }
+    key.push_back(-1);
+    for (const auto& text : texts) {
+        text->Rescale(map);
+        text->AppendState(key);
+    }
+    for (CCrossLine& line : crossLines)
+        line.Rescale(map);
+}
+
 CDrawingHistory::CDrawingHistory()
 {
     m_states.emplace_back();
@@ -47,6 +65,12 @@ void CDrawingHistory::Reset(CDrawingState state)
 bool CDrawingHistory::IsCurrent(const CDrawingState& probe) const
 {
     return Current().SameAs(probe);
+}
+
+void CDrawingHistory::RescaleStates(const CPictureRescale& map)
+{
+    for (CDrawingState& state : m_states)
+        state.Rescale(map);
 }
 
 void CDrawingHistory::ConvertCalibrations(

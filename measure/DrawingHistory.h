@@ -12,6 +12,7 @@
 #include <vector>
 
 class CMeasureShape;
+class CPictureRescale;
 class CTextLabel;
 
 // Field by field, a scale that is not a number equal to another: a slot never calibrated
@@ -38,6 +39,8 @@ struct CDrawingState
 
     // Everything but the copies is equal.
     bool SameAs(const CDrawingState& other) const;
+    // Moves the copies and the cross lines, and the key with them.
+    void Rescale(const CPictureRescale& map);
 };
 
 // Undo and redo over whole states of the drawing. The first state is where the session
@@ -66,6 +69,9 @@ public:
     const CDrawingState* Undo();
     const CDrawingState* Redo();
     const CDrawingState& Current() const { return m_states[m_current]; }
+    // The live picture arrives at another size: every state's drawing is laid over it as the
+    // drawing itself is, so an undo brings back nothing in the old size's pixels.
+    void RescaleStates(const CPictureRescale& map);
     // The picture is measured at another size: every state's scale is converted alike, so
     // an undo never brings back a scale meant for the old size; the current state takes now.
     void ConvertCalibrations(

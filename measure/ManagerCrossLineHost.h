@@ -23,6 +23,7 @@ public:
     void RemoveCrossLine(int index) override { m_manager.RemoveCrossLine(index); }
     double ScaleX() const override { return m_manager.ScaleX(); }
     double ScaleY() const override { return m_manager.ScaleY(); }
+    QString UnitText() const override { return m_manager.UnitText(); }
     void InvalidateAll() override { m_manager.InvalidateAll(); }
 
 private:

@@ -8,7 +8,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimerEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -29,6 +32,18 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
             update(rect);
     });
     m_manager.SetCalibrationMovedHook([this] { OnCalibrationMoved(); });
+    if (parent) {
+        m_hBar = new QScrollBar(Qt::Horizontal, parent);
+        m_hBar->setObjectName(QStringLiteral("canvasHScroll"));
+        m_vBar = new QScrollBar(Qt::Vertical, parent);
+        m_vBar->setObjectName(QStringLiteral("canvasVScroll"));
+        for (QScrollBar* bar : { m_hBar, m_vBar }) {
+            bar->hide();
+            bar->setSingleStep(kWheelStep / 3);
+            connect(bar, &QScrollBar::valueChanged, this, &CMeasureCanvas::OnScrollBar);
+        }
+        parent->installEventFilter(this);
+    }
 }
 
 CMeasureCanvas::~CMeasureCanvas()
@@ -114,6 +129,7 @@ void CMeasureCanvas::SetZoom(float zoom, int zoomChoice)
     m_stillScaled = QImage();
     m_manager.SetPan(0, 0);
     m_manager.SetZoom(zoom);
+    UpdateScrollBars();
     update();
 }
 
@@ -121,7 +137,100 @@ void CMeasureCanvas::SetScrollOrigin(QPoint scroll)
 {
     m_scroll = scroll;
     m_manager.SetPan(-scroll.x(), -scroll.y());
+    if (m_hBar) {
+        const QSignalBlocker blockH(m_hBar);
+        const QSignalBlocker blockV(m_vBar);
+        m_hBar->setValue(-scroll.x());
+        m_vBar->setValue(-scroll.y());
+    }
     update();
+}
+
+QPoint CMeasureCanvas::ScrollLimit() const
+{
+    QSize view = ViewSize();
+    if (m_nZoomChoice == FitIn)
+        return {};
+    // A bar along one edge takes room from the other direction, which may then need one too.
+    const int across = m_vBar ? m_vBar->sizeHint().width() : 0;
+    const int down = m_hBar ? m_hBar->sizeHint().height() : 0;
+    bool h = width() > view.width();
+    bool v = height() > view.height();
+    h = h || (v && width() > view.width() - across);
+    v = v || (h && height() > view.height() - down);
+    if (m_hBar && v)
+        view.rwidth() -= across;
+    if (m_hBar && h)
+        view.rheight() -= down;
+    return { std::min(0, view.width() - width()), std::min(0, view.height() - height()) };
+}
+
+void CMeasureCanvas::UpdateScrollBars()
+{
+    if (!m_hBar)
+        return;
+    const QSize view = ViewSize();
+    const QPoint limit = ScrollLimit();
+    const bool h = limit.x() < 0;
+    const bool v = limit.y() < 0;
+    const int across = v ? m_vBar->sizeHint().width() : 0;
+    const int down = h ? m_hBar->sizeHint().height() : 0;
+    {
+        const QSignalBlocker blockH(m_hBar);
+        const QSignalBlocker blockV(m_vBar);
+        m_hBar->setRange(0, -limit.x());
+        m_hBar->setPageStep(std::max(1, view.width() - across));
+        m_vBar->setRange(0, -limit.y());
+        m_vBar->setPageStep(std::max(1, view.height() - down));
+    }
+    m_hBar->setGeometry(0, view.height() - down, view.width() - across, down);
+    m_vBar->setGeometry(view.width() - across, 0, across, view.height() - down);
+    m_hBar->setVisible(h);
+    m_vBar->setVisible(v);
+    m_hBar->raise();
+    m_vBar->raise();
+    SetScrollOrigin(Clamped(m_scroll)); // the bars show it too
+}
+
+QPoint CMeasureCanvas::Clamped(QPoint scroll) const
+{
+    const QPoint limit = ScrollLimit();
+    return { std::clamp(scroll.x(), limit.x(), 0), std::clamp(scroll.y(), limit.y(), 0) };
+}
+
+void CMeasureCanvas::OnScrollBar()
+{
+    SetScrollOrigin(QPoint(-m_hBar->value(), -m_vBar->value()));
+}
+
+bool CMeasureCanvas::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        UpdateScrollBars();
+    return QWidget::eventFilter(watched, event);
+}
+
+void CMeasureCanvas::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (delta.y() == 0)
+            return;
+        // The picture point under the pointer stays under it.
+        const QPointF pos = event->position();
+        const float before = m_manager.Zoom();
+        const QPointF picture = (pos - QPointF(m_scroll)) / before;
+        emit zoomStepRequested(delta.y() > 0 ? 1 : -1);
+        const float after = m_manager.Zoom();
+        if (after == before || after <= 0.0f)
+            return;
+        SetScrollOrigin(Clamped((pos - picture * after).toPoint()));
+        return;
+    }
+    // Shift turns the wheel sideways; a tilting wheel or a touchpad gives both.
+    const QPoint step = (event->modifiers() & Qt::ShiftModifier) ? QPoint(delta.y(), 0) : delta;
+    if (ScrollLimit() != QPoint())
+        SetScrollOrigin(Clamped(m_scroll + step * kWheelStep / 120));
 }
 
 QSize CMeasureCanvas::FittedSize(QSize picture, QSize view)
@@ -247,6 +356,7 @@ void CMeasureCanvas::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_manager.SetClientSize(size());
+    UpdateScrollBars();
     update();
 }
 
@@ -362,8 +472,7 @@ void CMeasureCanvas::OnRButtonDown(QPoint pos)
         return;
     m_lastPan = pos;
     m_bRightDown = true;
-    const QSize view = ViewSize();
-    if (width() > view.width() || height() > view.height()) {
+    if (ScrollLimit() != QPoint()) {
         m_bPanning = true;
         setCursor(Qt::OpenHandCursor);
     }
@@ -371,13 +480,13 @@ void CMeasureCanvas::OnRButtonDown(QPoint pos)
 
 void CMeasureCanvas::PanStep(QPoint pos)
 {
-    const QSize view = ViewSize();
+    const QPoint limit = ScrollLimit();
     QPoint scroll = m_scroll;
     // The picture moves with the hand and stops at its edges.
-    if (width() > view.width())
-        scroll.setX(std::clamp(scroll.x() + pos.x() - m_lastPan.x(), view.width() - width(), 0));
-    if (height() > view.height())
-        scroll.setY(std::clamp(scroll.y() + pos.y() - m_lastPan.y(), view.height() - height(), 0));
+    if (limit.x() < 0)
+        scroll.setX(std::clamp(scroll.x() + pos.x() - m_lastPan.x(), limit.x(), 0));
+    if (limit.y() < 0)
+        scroll.setY(std::clamp(scroll.y() + pos.y() - m_lastPan.y(), limit.y(), 0));
     m_lastPan = pos;
     SetScrollOrigin(scroll);
 }

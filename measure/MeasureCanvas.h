@@ -20,6 +20,7 @@ struct CColorSetting;
 // construction reads the cross lines from the settings file and its destruction writes them,
 // unless its owner took them into its own write.
 class QPainter;
+class QScrollBar;
 
 class CMeasureCanvas : public QWidget
 {
@@ -29,6 +30,7 @@ public:
     enum ZoomChoice { FitIn = 0, X1 = 1, X2 = 2, X3 = 3 };
     static constexpr int kStillTimerMs = 100;
     static constexpr int kLiveTimerMs = 80;
+    static constexpr int kWheelStep = 60; // view pixels a wheel notch scrolls
 
     explicit CMeasureCanvas(const QString& settingsPath, QWidget* parent = nullptr);
     ~CMeasureCanvas() override;
@@ -60,6 +62,9 @@ public:
     int ZoomChoiceValue() const { return m_nZoomChoice; }
     void SetScrollOrigin(QPoint scroll); // 0 or negative per axis
     QPoint ScrollOrigin() const { return m_scroll; }
+    // The most negative scroll origin: the picture's far edge at the view's, clear of the
+    // scroll bars.
+    QPoint ScrollLimit() const;
     // Fit-in size of a picture in a view, keeping its aspect.
     static QSize FittedSize(QSize picture, QSize view);
 
@@ -90,6 +95,9 @@ signals:
     void resultsChanged();
     // The on-screen reference moved one step: store this slot as the slot in use.
     void calibrationMoved(const CCalibrationSlot& slot);
+    // Ctrl+wheel: one zoom step in (1) or out (-1). The owner sets the zoom before it returns;
+    // the canvas then keeps the picture point under the pointer where it was.
+    void zoomStepRequested(int step);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -98,6 +106,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -109,6 +119,10 @@ private:
     QSize ViewSize() const;
     QRect StillTarget() const;
     void OnCalibrationMoved();
+    // Shown while the picture is larger than the view, along the view's bottom and right.
+    void UpdateScrollBars();
+    QPoint Clamped(QPoint scroll) const; // within ScrollLimit() and 0
+    void OnScrollBar();
 
     QString m_settingsPath;
     bool m_crossLinesHandedOver = false;
@@ -122,6 +136,8 @@ private:
     bool m_bPanning = false;
     QPoint m_scroll;
     int m_nZoomChoice = FitIn;
+    QScrollBar* m_hBar = nullptr; // children of the view, over the canvas
+    QScrollBar* m_vBar = nullptr;
 
     bool m_bStill = false;
     QImage m_still;

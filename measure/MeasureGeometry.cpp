@@ -21,6 +21,13 @@ double Angle3(QPoint p0, QPoint p1, QPoint p2)
     return a;
 }
 
+double ArmAngle(QPoint p0, QPoint p1, QPoint p2)
+{
+    // Folded, not recomputed: an angle under 180 reads exactly as it always did.
+    const double a = Angle3(p0, p1, p2);
+    return a > 180.0 ? 360.0 - a : a;
+}
+
 double Angle4(QPoint p0, QPoint p1, QPoint p2, QPoint p3)
 {
     double a = Bearing(p0, p1) - Bearing(p2, p3);

@@ -14,6 +14,8 @@ constexpr double kPi = 3.14159;
 double Bearing(QPoint p, QPoint q);
 // Arm p0 around vertex p1 to arm p2, in [0, 360).
 double Angle3(QPoint p0, QPoint p1, QPoint p2);
+// The angle between the arms p1-p0 and p1-p2, in [0, 180]: the same whichever arm came first.
+double ArmAngle(QPoint p0, QPoint p1, QPoint p2);
 // Line p0-p1 against line p2-p3, in [0, 360).
 double Angle4(QPoint p0, QPoint p1, QPoint p2, QPoint p3);
 // Angle of the vector p1 -> p0, counter-clockwise with y up on the screen.

@@ -1,5 +1,7 @@
 #include "measure/MeasureShape.h"
 
+#include "measure/PictureRescale.h"
+
 #include "base/Trace.h"
 #include "measure/ShapeManager.h"
 
@@ -53,6 +55,14 @@ void CMeasureShape::Translate(QPoint d)
         p += d;
     for (const auto& child : m_children)
         child->Translate(d);
+}
+
+void CMeasureShape::Rescale(const CPictureRescale& map)
+{
+    for (QPoint& p : m_points)
+        p = map.Map(p);
+    for (const auto& child : m_children)
+        child->Rescale(map);
 }
 
 void CMeasureShape::Draw(QPainter& painter, bool hidden)
@@ -180,20 +190,31 @@ void CMeasureShape::DrawThinLine(QPainter& painter, QPoint a, QPoint b) const
             painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
 }
 
-void CMeasureShape::DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const
+QPen CMeasureShape::LinePen(bool highlighted) const
 {
     QPen pen = m_manager->ShapePen();
     if (highlighted)
         pen.setStyle(Qt::DotLine);
+    for (const CMeasureShape* s = this; s; s = s->m_parent) {
+        if (m_manager->IsMarked(*s)) {
+            // Width 0 draws one pixel wide.
+            pen.setWidth(std::max(1, pen.width()) + kMarkedExtraWidth);
+            break;
+        }
+    }
+    return pen;
+}
+
+void CMeasureShape::DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const
+{
+    const QPen pen = LinePen(highlighted);
     m_manager->DrawTargetLine(
             painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
 }
 
 void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const
 {
-    QPen pen = m_manager->ShapePen();
-    if (highlighted)
-        pen.setStyle(Qt::DotLine);
+    QPen pen = LinePen(highlighted);
     painter.setBrush(Qt::NoBrush);
     // Corners swap on a bottom-up target; the ellipse is symmetric either way.
     const QPoint a = m_manager->ImageToWindow(box.topLeft());

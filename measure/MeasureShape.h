@@ -10,8 +10,10 @@
 #include <memory>
 #include <vector>
 
+class CPictureRescale;
 class CShapeManager;
 class QPainter;
+class QPen;
 
 // One measurement drawn on the picture. Points are image pixels; the manager's transform
 // maps them to the window. Every call reaches a shape through the manager, under its lock.
@@ -19,6 +21,8 @@ class CMeasureShape
 {
 public:
     static constexpr int kBodyHit = 10000;
+    // How much wider the lines of the shape in hand are drawn.
+    static constexpr int kMarkedExtraWidth = 2;
 
     CMeasureShape(CShapeManager* manager, int kind);
     virtual ~CMeasureShape();
@@ -32,6 +36,8 @@ public:
     virtual void AppendState(std::vector<int64_t>& out) const;
     // The whole shape and its children, d image pixels further.
     virtual void Translate(QPoint d);
+    // The whole shape and its children laid over the live picture at another size.
+    virtual void Rescale(const CPictureRescale& map);
 
     int Kind() const { return m_kind; }
     uint32_t Id() const { return m_id; }
@@ -86,6 +92,9 @@ protected:
         return nullptr;
     }
 
+    // The pen of the shape's lines: dotted while its row is highlighted, thicker while the
+    // shape (or the shape it belongs to) is in hand.
+    QPen LinePen(bool highlighted) const;
     void DrawThinLine(QPainter& painter, QPoint a, QPoint b) const;
     void DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const;
     void DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const;

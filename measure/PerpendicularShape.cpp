@@ -1,6 +1,7 @@
 #include "measure/PerpendicularShape.h"
 
 #include "measure/MeasureGeometry.h"
+#include "measure/PictureRescale.h"
 #include "measure/ShapeManager.h"
 #include "measure/TextLabel.h"
 
@@ -44,6 +45,13 @@ void CPerpendicularShape::Translate(QPoint d)
     CMeasureShape::Translate(d);
     m_baseA += d;
     m_baseB += d;
+}
+
+void CPerpendicularShape::Rescale(const CPictureRescale& map)
+{
+    CMeasureShape::Rescale(map);
+    m_baseA = map.Map(m_baseA);
+    m_baseB = map.Map(m_baseB);
 }
 
 double CPerpendicularShape::Length() const

@@ -68,6 +68,10 @@ void CResultListCtrl::FillResultList(const std::vector<CResultRow>& rows)
         m_rowIds.push_back(row.rowId);
     }
     addTopLevelItems(items);
+    if (m_hooks.rowSelected) {
+        for (int i = 0; i < items.size(); ++i)
+            items[i]->setSelected(m_hooks.rowSelected(m_rowIds[static_cast<size_t>(i)]));
+    }
     FitColumns();
 }
 
@@ -128,6 +132,8 @@ void CResultListCtrl::OnRowClick()
     m_highlighted = m_rowIds[static_cast<size_t>(row)];
     if (m_hooks.highlightByRowId)
         m_hooks.highlightByRowId(*m_highlighted, true);
+    if (m_hooks.selectByRowId)
+        m_hooks.selectByRowId(*m_highlighted);
     if (m_hooks.invalidateCanvas)
         m_hooks.invalidateCanvas();
 }

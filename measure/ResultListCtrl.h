@@ -28,6 +28,9 @@ public:
         std::function<void(uint32_t)> removeByRowId;
         std::function<void()> removeAll;
         std::function<void(uint32_t, bool)> highlightByRowId;
+        // A clicked row takes its shape in hand; rows of the shape in hand show selected.
+        std::function<void(uint32_t)> selectByRowId;
+        std::function<bool(uint32_t)> rowSelected;
         // Tool mode 13, release counter reset, tool buttons un-marked, CancelUnfinished.
         std::function<void()> cancelTool;
         std::function<void()> invalidateCanvas;

@@ -10,6 +10,7 @@
 #include "measure/DistanceShape.h"
 #include "measure/FrameRasteriser.h"
 #include "measure/LineShape.h"
+#include "measure/PictureRescale.h"
 #include "measure/PerpendicularShape.h"
 #include "measure/TextLabel.h"
 #include "measure/VerticalLinesShape.h"
@@ -354,8 +355,16 @@ void CShapeManager::ClearSelection()
 
 void CShapeManager::ClearSelectionLocked()
 {
-    for (const auto& shape : m_shapes)
+    // A press on the picture also ends a row's highlight: the press decides what is in hand.
+    std::function<void(CMeasureShape&)> plain = [&plain](CMeasureShape& shape) {
+        shape.SetHighlighted(false);
+        for (int c = 0; c < shape.ChildCount(); ++c)
+            plain(*shape.Child(c));
+    };
+    for (const auto& shape : m_shapes) {
         shape->SetSelected(false);
+        plain(*shape);
+    }
 }
 
 int CShapeManager::ShapeCount() const
@@ -479,6 +488,38 @@ bool CShapeManager::HasSelection() const
     Lock lock(m_mutex);
     return (m_selectedText != 0 && FindTextLocked(m_selectedText) >= 0)
             || (m_selectedShape != 0 && FindShapeLocked(m_selectedShape) >= 0);
+}
+
+void CShapeManager::SelectByRowId(uint32_t rowId)
+{
+    Lock lock(m_mutex);
+    int index = -1;
+    CMeasureShape* perpendicular = nullptr;
+    ForgetSelection();
+    if (FindRow(rowId, index, perpendicular)) {
+        m_selectedShape = m_shapes[index]->Id();
+        m_selectedPart = perpendicular ? perpendicular->Id() : 0;
+    }
+    InvalidateAll();
+}
+
+bool CShapeManager::RowSelected(uint32_t rowId) const
+{
+    Lock lock(m_mutex);
+    int index = -1;
+    CMeasureShape* perpendicular = nullptr;
+    if (m_selectedShape == 0 || !FindRow(rowId, index, perpendicular))
+        return false;
+    return m_shapes[index]->Id() == m_selectedShape
+            && (m_selectedPart == 0 || (perpendicular && perpendicular->Id() == m_selectedPart));
+}
+
+bool CShapeManager::IsMarked(const CMeasureShape& shape) const
+{
+    if (m_bBurningIn)
+        return false;
+    const uint32_t id = shape.Id();
+    return (id == m_selectedShape && m_selectedPart == 0) || id == m_selectedPart;
 }
 
 bool CShapeManager::ReferenceLength(double& pixels, QPoint& centre, int& kind) const
@@ -926,6 +967,28 @@ void CShapeManager::ConvertCalibration(const CCalibrationSlot& slot,
         m_history.ConvertCalibrations(convert, CalibrationLocked());
     }
     NotifyCalibrationMoved();
+}
+
+void CShapeManager::SetDirectedAngles(bool directed)
+{
+    Lock lock(m_mutex);
+    m_bDirectedAngles = directed;
+    InvalidateAll();
+}
+
+void CShapeManager::RescaleDrawing(const CPictureRescale& map)
+{
+    if (map.IsIdentity())
+        return;
+    Lock lock(m_mutex);
+    for (const auto& shape : m_shapes)
+        shape->Rescale(map);
+    for (const auto& text : m_texts)
+        text->Rescale(map);
+    for (CCrossLine& line : m_crossLines)
+        line.Rescale(map);
+    m_history.RescaleStates(map);
+    InvalidateAll();
 }
 
 void CShapeManager::EnableCalibrationRuler(bool on)

@@ -30,6 +30,7 @@
 
 class CCalibrationRuler;
 class CMeasureShape;
+class CPictureRescale;
 class CTextLabel;
 class QPainter;
 class QStaticText;
@@ -100,6 +101,13 @@ public:
     // of a baseline, or a free text). Removing it goes like removing its row; moving it takes
     // the whole shape with its labels, by image pixels.
     bool HasSelection() const;
+    // A click on a results row takes its shape (or perpendicular) in hand as a press would.
+    void SelectByRowId(uint32_t rowId);
+    // Whether the row shows a value of what is in hand.
+    bool RowSelected(uint32_t rowId) const;
+    // For shapes, lock held: whether shape is what is in hand, drawn marked on the screen
+    // (never into saved pictures).
+    bool IsMarked(const CMeasureShape& shape) const;
     // The line or circle a scale can be set from: the selected one, else the newest finished
     // one. pixels is the line's length or the circle's diameter in image pixels, centre its
     // middle; false when there is none.
@@ -161,6 +169,9 @@ public:
     // history's scales are converted with it instead of recording a step.
     void ConvertCalibration(const CCalibrationSlot& slot,
             const std::function<CCalibrationSlot(const CCalibrationSlot&)>& convert);
+    // The live picture arrives at another size of the same view: every shape, text and cross
+    // line, and every state of the history, keeps its place on the picture. Not a step.
+    void RescaleDrawing(const CPictureRescale& map);
     void EnableCalibrationRuler(bool on);
     bool CalibrationRulerEnabled() const;
     CCalibrationSlot GetCalibration() const;
@@ -173,6 +184,12 @@ public:
     double ScaleX() const;
     double ScaleY() const;
     QString UnitText() const;
+
+    // Three-point angles read between their arms (0 to 180 degrees), or, asked for, from the
+    // first arm round to the second (0 to 360).
+    void SetDirectedAngles(bool directed);
+    // For shapes, lock held.
+    bool DirectedAngles() const { return m_bDirectedAngles; }
 
     // Free texts
     void AddText(const QString& text, int windowX, int windowY);
@@ -306,6 +323,7 @@ private:
     QSize m_clientSize;
     QSize m_hitCharSize;
     bool m_bBurningIn = false;
+    bool m_bDirectedAngles = false;
     QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
     // While a raw bottom-up buffer is drawn on: lines, circles and labels go straight into it.
     std::optional<CFrameRasteriser> m_raster;

@@ -1,5 +1,6 @@
 #include "measure/TextLabel.h"
 
+#include "measure/PictureRescale.h"
 #include "measure/ShapeManager.h"
 
 #include <QFontMetrics>
@@ -32,6 +33,12 @@ void CTextLabel::AppendState(std::vector<int64_t>& out) const
     CMeasureShape::AppendState(out);
     out.push_back(m_offset.x());
     out.push_back(m_offset.y());
+}
+
+void CTextLabel::Rescale(const CPictureRescale& map)
+{
+    CMeasureShape::Rescale(map);
+    m_offset = map.MapOffset(m_offset);
 }
 
 void CTextLabel::Draw(QPainter& painter, bool hidden)

@@ -22,6 +22,7 @@ public:
 
     std::unique_ptr<CMeasureShape> Clone() const override;
     void AppendState(std::vector<int64_t>& out) const override;
+    void Rescale(const CPictureRescale& map) override;
 
     void Draw(QPainter& painter, bool hidden) override;
     void DrawLabel(QPainter& painter);

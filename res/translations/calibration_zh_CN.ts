@@ -74,47 +74,47 @@
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="177"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="176"/>
         <source>X: %1%2/pixel  Y: %3%4/pixel</source>
         <translation>X: %1%2/像素  Y: %3%4/像素</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="263"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="267"/>
         <source>Made at %1 X %2, scaled to %3 X %4 by width: the picture has another shape, so the calibration may not apply.</source>
         <translation>在 %1 X %2 下校准，按宽度换算到 %3 X %4：画面宽高比不同，校准可能不适用。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="270"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="274"/>
         <source>Made at %1 X %2, scaled to %3 X %4.</source>
         <translation>在 %1 X %2 下校准，已换算到 %3 X %4。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="276"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="280"/>
         <source>Made at %1 X %2.</source>
         <translation>在 %1 X %2 下校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="295"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="300"/>
         <source>Draw or select a line or a circle across something of known size first.</source>
         <translation>请先在已知尺寸的物体上画出或选中一条直线或一个圆。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="315"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="320"/>
         <source>Enter a length greater than 0.</source>
         <translation>请输入大于 0 的长度。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="435"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="461"/>
         <source>Unit must be set mm!</source>
         <translation>单位必须设为 mm！</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="458"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="484"/>
         <source>It does not calibrate automatically with the previewing image.</source>
         <translation>无法用当前预览图像自动校准。</translation>
     </message>
     <message>
-        <location filename="../../calibration/CalibrationDlg.cpp" line="496"/>
+        <location filename="../../calibration/CalibrationDlg.cpp" line="523"/>
         <source>Please enter a number.</source>
         <translation>请输入一个数字。</translation>
     </message>
@@ -235,29 +235,29 @@
         <translation>平方像素</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="155"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="161"/>
         <source>Are you going to delete all measure objects?</source>
         <translation>确定要删除所有测量对象吗？</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="155"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="161"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="189"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="195"/>
         <source>Cannot create the file %1:
 %2</source>
         <translation>无法创建文件 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="217"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="223"/>
         <source>Save measurement</source>
         <translation>保存测量结果</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="217"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="223"/>
         <source>CSV Files(*.csv)</source>
         <translation>CSV 文件(*.csv)</translation>
     </message>
@@ -265,37 +265,48 @@
 <context>
     <name>CSetScaleDlg</name>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="22"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="23"/>
         <source>Set Scale</source>
         <translation>设定比例</translation>
     </message>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="24"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="25"/>
         <source>The circle is %1 pixels across.</source>
         <translation>圆的直径为 %1 像素。</translation>
     </message>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="25"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="26"/>
         <source>The line is %1 pixels long.</source>
         <translation>直线长 %1 像素。</translation>
     </message>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="44"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="45"/>
         <source>Known diameter</source>
         <translation>已知直径</translation>
     </message>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="44"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="45"/>
         <source>Known length</source>
         <translation>已知长度</translation>
     </message>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="45"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="46"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../calibration/SetScaleDlg.cpp" line="61"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="59"/>
+        <source>Enter a length from 1e-9 to 1e9 %1.</source>
+        <translation>请输入 1e-9 到 1e9 %1 之间的长度。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="66"/>
+        <source>Enter a number, for example 0.5.</source>
+        <translation>请输入一个数字，例如 0.5。</translation>
+    </message>
+    <message>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="67"/>
+        <location filename="../../calibration/SetScaleDlg.cpp" line="70"/>
         <source>Enter a length greater than 0.</source>
         <translation>请输入大于 0 的长度。</translation>
     </message>

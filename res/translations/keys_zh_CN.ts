@@ -128,6 +128,36 @@
         <source>Focus peaking on or off</source>
         <translation>开关峰值对焦</translation>
     </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="86"/>
+        <source>Pan the zoomed picture (or use the scroll bars)</source>
+        <translation>平移放大的图像（或使用滚动条）</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="88"/>
+        <source>Right-drag</source>
+        <translation>右键拖动</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="90"/>
+        <source>Scroll the zoomed picture up and down, with Shift sideways</source>
+        <translation>上下滚动放大的图像，按住 Shift 左右滚动</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="93"/>
+        <source>Wheel, Shift+Wheel</source>
+        <translation>滚轮，Shift+滚轮</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="95"/>
+        <source>Zoom in or out about the pointer</source>
+        <translation>以指针为中心放大或缩小</translation>
+    </message>
+    <message>
+        <location filename="../../app/ShortcutTable.cpp" line="96"/>
+        <source>Ctrl+Wheel</source>
+        <translation>Ctrl+滚轮</translation>
+    </message>
 </context>
 <context>
     <name>CTavoMeasureDlg</name>

@@ -160,33 +160,43 @@
     </message>
     <message>
         <location filename="../../measure/CrossLineDlg.cpp" line="58"/>
-        <location filename="../../measure/CrossLineDlg.cpp" line="80"/>
+        <location filename="../../measure/CrossLineDlg.cpp" line="87"/>
         <source>Color</source>
         <translation>颜色</translation>
     </message>
     <message>
-        <location filename="../../measure/CrossLineDlg.cpp" line="70"/>
-        <source>X</source>
-        <translation>X</translation>
+        <location filename="../../measure/CrossLineDlg.cpp" line="79"/>
+        <source>X (pixels)</source>
+        <translation>X（像素）</translation>
     </message>
     <message>
-        <location filename="../../measure/CrossLineDlg.cpp" line="73"/>
-        <source>Y</source>
-        <translation>Y</translation>
+        <location filename="../../measure/CrossLineDlg.cpp" line="80"/>
+        <source>X (%1)</source>
+        <translation>X（%1）</translation>
     </message>
     <message>
-        <location filename="../../measure/CrossLineDlg.cpp" line="76"/>
+        <location filename="../../measure/CrossLineDlg.cpp" line="81"/>
+        <source>Y (pixels)</source>
+        <translation>Y（像素）</translation>
+    </message>
+    <message>
+        <location filename="../../measure/CrossLineDlg.cpp" line="82"/>
+        <source>Y (%1)</source>
+        <translation>Y（%1）</translation>
+    </message>
+    <message>
+        <location filename="../../measure/CrossLineDlg.cpp" line="83"/>
         <source>Type</source>
         <translation>类型</translation>
     </message>
     <message>
-        <location filename="../../measure/CrossLineDlg.cpp" line="78"/>
+        <location filename="../../measure/CrossLineDlg.cpp" line="85"/>
         <source>Size</source>
         <translation>粗细</translation>
     </message>
     <message>
-        <location filename="../../measure/CrossLineDlg.cpp" line="94"/>
-        <location filename="../../measure/CrossLineDlg.cpp" line="164"/>
+        <location filename="../../measure/CrossLineDlg.cpp" line="108"/>
+        <location filename="../../measure/CrossLineDlg.cpp" line="178"/>
         <source>Crossline %1</source>
         <translation>十字线 %1</translation>
     </message>
@@ -212,52 +222,52 @@
 <context>
     <name>CTextsManagerDlg</name>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="35"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="36"/>
         <source>Texts Manager</source>
         <translation>文字管理</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="39"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="40"/>
         <source>No.</source>
         <translation>序号</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="39"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="40"/>
         <source>Text Content</source>
         <translation>文字内容</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="47"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="58"/>
         <source>Modify</source>
         <translation>修改</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="49"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="60"/>
         <source>Delete</source>
         <translation>删除</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="51"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="62"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="106"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="117"/>
         <source>Please select one item first.</source>
         <translation>请先选择一项。</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="106"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="117"/>
         <source>Hint</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="124"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="135"/>
         <source>Are you going to delete all text annotations?</source>
         <translation>确定要删除所有文字标注吗？</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="124"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="135"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>

@@ -310,18 +310,37 @@ TEST_F(Keyboard, TooltipsAndTheAboutMenuNameTheKeys)
             return;
         for (QAction* action : menu->actions())
             entries << action->text();
-        menu->actions().last()->trigger();
+        menu->actions().value(1)->trigger();
         menu->close();
     });
     QContextMenuEvent event(
             QContextMenuEvent::Mouse, QPoint(4, 4), m_window->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(m_window.get(), &event);
-    ASSERT_EQ(entries.size(), 2);
+    ASSERT_EQ(entries.size(), 4); // and a separator
     EXPECT_EQ(entries[1], QStringLiteral("&Keyboard shortcuts..."));
+    EXPECT_EQ(entries[3], QStringLiteral("&Directed three-point angles (0 to 360 degrees)"));
     auto* list = m_window->findChild<QMessageBox*>(QStringLiteral("shortcutList"));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->text().contains(QStringLiteral("Undo the last change of the drawing")));
     list->close();
+}
+
+TEST_F(Keyboard, DirectedAnglesAreAskedForInTheWindowMenu)
+{
+    CShapeManager& manager = m_window->Canvas()->Manager();
+    for (const bool expected : { true, false }) {
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            menu->findChild<QAction*>(QStringLiteral("directedAngles"))->trigger();
+            menu->close();
+        });
+        QContextMenuEvent event(
+                QContextMenuEvent::Mouse, QPoint(4, 4), m_window->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(m_window.get(), &event);
+        EXPECT_EQ(manager.DirectedAngles(), expected);
+    }
 }
 
 TEST_F(Keyboard, UndoingACalibrationPutsTheSlotInUseBack)

@@ -3,6 +3,7 @@
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
+#include "calibration/SetScaleDlg.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -159,23 +160,60 @@ TEST_F(CalibrationDlgTest, TypingXRecomputesOnlyX)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(CalibrationDlgTest, CancelKeepsTheEdit)
+TEST_F(CalibrationDlgTest, CancelRestoresTheTableAsOpened)
 {
-    dlg->ShowCalibration();
-    Click("btnReset");
-    Type("editX", "800");
-    Click("btnCancel");
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_FALSE(engine.modes.back());
-    EXPECT_DOUBLE_EQ(table.GetCurSlot().xPerPixel, 4.0);
-    EXPECT_DOUBLE_EQ(table.GetCurSlot().xLength, 800.0);
+    // Slot 2 named and made at 640 X 480; the picture is 1280 X 960 now.
+    table.SetCaptureSize({ 640, 480 });
+    CCalibrationSlot two;
+    two.unit = 1;
+    two.xLength = two.yLength = 2;
+    two.right = two.bottom = 200;
+    two.ApplyScaleRule();
+    table.SetSlot(2, two);
+    table.SetSlotName(2, "10x");
+    table.SetCaptureSize({ 1280, 960 });
+    Child<QComboBox>("slotCombo")->setCurrentIndex(2);
+    const CCalibrationSlot shown = table.GetCurSlot();
 
-    // The close box behaves as Cancel.
+    dlg->ShowCalibration();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    Type("editName", "20x");
+    Type("editY", "8");
+    EXPECT_EQ(table.MadeAt(2), QSize(1280, 960)) << "the edit is in use while open";
+    Child<QComboBox>("slotCombo")->setCurrentIndex(5);
+    Click("btnReset");
+    Child<QLineEdit>("editX")->setFocus();
+    Type("editX", "abc");
+    engine.applied.clear();
+    Click("btnCancel"); // takes the focus from the field first
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_FALSE(engine.modes.back());
+    EXPECT_EQ(table.CurrentIndex(), 2);
+    EXPECT_EQ(table.StoredSlot(2), two);
+    EXPECT_EQ(table.SlotName(2), "10x");
+    EXPECT_EQ(table.MadeAt(2), QSize(640, 480));
+    EXPECT_FALSE(table.StoredSlot(5).HasUsableScale());
+    ASSERT_FALSE(engine.applied.empty());
+    EXPECT_EQ(engine.applied.back(), shown);
+    EXPECT_EQ(Child<QComboBox>("slotCombo")->currentIndex(), 2);
+    EXPECT_EQ(Child<QComboBox>("slotCombo")->itemText(2), "Calibration 2: 10x");
+    EXPECT_EQ(Child<QLineEdit>("editY")->text(), "2");
+
+    // The close box behaves as Cancel; OK keeps the edit for the next Cancel.
     dlg->ShowCalibration();
     EXPECT_TRUE(engine.modes.back());
+    Type("editX", "4");
     dlg->close();
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_FALSE(engine.modes.back());
+    EXPECT_EQ(table.StoredSlot(2), two);
+    dlg->ShowCalibration();
+    Type("editX", "4");
+    Click("btnOk");
+    dlg->ShowCalibration();
+    Click("btnCancel");
+    EXPECT_DOUBLE_EQ(table.GetCurSlot().xLength, 4.0);
 }
 
 TEST_F(CalibrationDlgTest, ChoosingASlotUsesItAtOnce)
@@ -340,4 +378,34 @@ TEST_F(CalibrationDlgTest, FromLineSetsTheSelectedSlotFromAKnownLength)
     EXPECT_EQ(Status(), "X: 0.0020mm/pixel  Y: 0.0020mm/pixel");
     EXPECT_EQ(Child<QLabel>("madeAt")->text(), "Made at 640 X 480.");
     EXPECT_EQ(messages.size(), 1);
+}
+
+TEST(SetScaleDlg, KnownLengthsAreFiniteAndWithinRange)
+{
+    struct Case
+    {
+        const char* text;
+        const char* problem; // empty: taken
+    };
+    const QString range = "Enter a length from 1e-9 to 1e9 mm.";
+    for (const Case& c : { Case { "2", "" }, Case { "1e-9", "" }, Case { "1e9", "" },
+                 Case { "1e300", "range" }, Case { "1e400", "range" }, Case { "1e-400", "range" },
+                 Case { "1e-10", "range" }, Case { "0", "Enter a length greater than 0." },
+                 Case { "-1e400", "Enter a length greater than 0." },
+                 Case { "inf", "Enter a number, for example 0.5." },
+                 Case { "abc", "Enter a number, for example 0.5." } }) {
+        double length = 0.0;
+        const QString problem = CSetScaleDlg::Problem(c.text, "mm", length);
+        const QString expected = QString(c.problem) == "range" ? range : QString(c.problem);
+        EXPECT_EQ(problem, expected) << c.text;
+    }
+    // The dialog stays open with the reason, and the slot refuses what slipped past it.
+    CSetScaleDlg dialog(100.0, false, 1);
+    dialog.findChild<QLineEdit*>("knownLength")->setText("1e300");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.findChild<QLabel*>("setScaleProblem")->text(), range);
+    CCalibrationSlot slot;
+    EXPECT_FALSE(CCalibrationSlot::FromKnownLength(100.0, 1e300, 1, {}, slot));
+    EXPECT_TRUE(CCalibrationSlot::FromKnownLength(100.0, 1e9, 1, {}, slot));
 }

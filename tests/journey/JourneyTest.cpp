@@ -317,8 +317,8 @@ TEST_F(Journey, DrawingAndDraggingOnALivePictureShowAtOnce)
 }
 
 // A slot calibrated at one capture size measures the same real lengths at another: the line
-// over the same part of the picture gives the same millimetres, the status says the slot was
-// scaled, and the CSV names the scale.
+// drawn before follows the picture and keeps its millimetres, a new line over the same part of
+// the picture gives the same, the status says the slot was scaled, and the CSV names the scale.
 TEST_F(Journey, CalibrationFollowsTheCaptureSize)
 {
     ASSERT_TRUE(PictureFlows());
@@ -355,12 +355,14 @@ TEST_F(Journey, CalibrationFollowsTheCaptureSize)
     EXPECT_TRUE(status->toolTip().contains(QStringLiteral("10x objective")))
             << status->toolTip().toStdString();
 
-    // Twice the pixels each way: the line drawn before now covers half as much, and a line
-    // over the same part of the picture measures what it measured before.
+    // Twice the pixels each way: the line drawn before lies over the same part of the picture,
+    // now twice as many pixels long, and measures what it measured before.
     SelectResolution(QStringLiteral("1280 X 960"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->CaptureSize() == QSize(1280, 960); }, 3000));
     ASSERT_TRUE(PictureFlows());
-    EXPECT_NEAR(m_window->ResultList()->topLevelItem(0)->text(2).toDouble(), 1.0, 0.01);
+    EXPECT_DOUBLE_EQ(m_window->ResultList()->topLevelItem(0)->text(2).toDouble(), 2.0);
+    ASSERT_EQ(Canvas().Manager().ShapeCount(), 1);
+    EXPECT_EQ(Canvas().Manager().ShapeAt(0)->Point(1), QPoint(600, 400));
     EXPECT_TRUE(status->toolTip().contains(QStringLiteral("scaled from 640 X 480")))
             << status->toolTip().toStdString();
     DrawLine(QPoint(200, 400), QPoint(600, 400));
@@ -379,9 +381,15 @@ TEST_F(Journey, CalibrationFollowsTheCaptureSize)
             QByteArray("# scale: 0.005 x 0.005 mm/pixel; calibration 0 \"10x objective\"; "
                        "scaled from 640 X 480"));
 
-    // Back at the size it was made at, the slot is exactly what it was.
+    // Back at the size it was made at, the slot is exactly what it was, both lines still read
+    // 2 mm, and undoing the second line leaves the first where it is now.
     SelectResolution(QStringLiteral("640 X 480"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->CaptureSize() == QSize(640, 480); }, 3000));
     EXPECT_DOUBLE_EQ(m_window->Calibration().GetCurSlot().xPerPixel, 0.01);
     EXPECT_FALSE(status->toolTip().contains(QStringLiteral("scaled")));
+    for (int i = 0; i < 2; ++i)
+        EXPECT_DOUBLE_EQ(m_window->ResultList()->topLevelItem(i)->text(2).toDouble(), 2.0) << i;
+    ASSERT_TRUE(Canvas().Manager().Undo());
+    ASSERT_EQ(Canvas().Manager().ShapeCount(), 1);
+    EXPECT_EQ(Canvas().Manager().ShapeAt(0)->Point(0), QPoint(100, 200));
 }

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -45,6 +46,7 @@ public:
     }
     double ScaleX() const { return scaleX; }
     double ScaleY() const { return scaleY; }
+    QString UnitText() const { return QStringLiteral("mm"); }
     void InvalidateAll() { ++invalidations; }
 
     std::vector<CCrossLine> lines;
@@ -195,4 +197,28 @@ TEST(CrossLineStore, CountFirstAndStaleEntriesLeftAlone)
     EXPECT_LT(text.indexOf("Count=2"), text.indexOf("Type_0"));
     EXPECT_TRUE(text.contains("Pos_x_2=77"));
     EXPECT_EQ(CCrossLine::LoadAll(CIniFile(dir.filePath("fresh.ini"))).size(), 2u);
+}
+
+TEST_F(DialogFixture, ReturnInAFieldAppliesItAndEveryFieldIsLabelled)
+{
+    manager.lines = { CCrossLine() };
+    CCrossLineDlg dlg(host);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    for (const char* field : { "x", "y" }) {
+        auto* edit = Child<QLineEdit>(dlg, field);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, "123");
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(manager.lines.size(), 1u) << field << ": Return added a cross line";
+        EXPECT_TRUE(dlg.isVisible());
+    }
+    EXPECT_EQ(manager.lines[0].x, 123);
+    EXPECT_EQ(manager.lines[0].y, 123);
+    const std::pair<const char*, const char*> labels[] = { { "xLabel", "X (pixels)" },
+        { "realXLabel", "X (mm)" }, { "yLabel", "Y (pixels)" }, { "realYLabel", "Y (mm)" } };
+    for (const auto& [name, text] : labels)
+        EXPECT_EQ(Child<QLabel>(dlg, name)->text(), QString::fromLatin1(text));
+    EXPECT_EQ(Child<QLabel>(dlg, "realXLabel")->buddy(), Child<QLineEdit>(dlg, "realX"));
 }

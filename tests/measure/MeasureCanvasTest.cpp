@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -219,8 +221,12 @@ TEST_F(MeasureCanvasTest, PanningNeverLeavesThePicture)
     m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
     RightButton(QEvent::MouseButtonPress, { 100, 100 });
     Move({ -900, -900 }, {}, Qt::RightButton);
-    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-200, -150));
-    EXPECT_EQ(M().Pan(), QPoint(200, 150));
+    // The far edges stop clear of the scroll bars.
+    const QSize bars(m_view->findChild<QScrollBar*>("canvasVScroll")->width(),
+            m_view->findChild<QScrollBar*>("canvasHScroll")->height());
+    ASSERT_GT(bars.width(), 0);
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-200 - bars.width(), -150 - bars.height()));
+    EXPECT_EQ(M().Pan(), -m_canvas->ScrollOrigin());
     Move({ 50, 80 }, {}, Qt::RightButton);
     EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(0, 0));
     RightButton(QEvent::MouseButtonRelease, { 50, 80 });
@@ -232,6 +238,59 @@ TEST_F(MeasureCanvasTest, PanningNeverLeavesThePicture)
     Move({ 0, 0 }, {}, Qt::RightButton);
     RightButton(QEvent::MouseButtonRelease, { 0, 0 });
     EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(0, 0));
+}
+
+TEST_F(MeasureCanvasTest, ScrollBarsAndTheWheelMoveALargePicture)
+{
+    auto* h = m_view->findChild<QScrollBar*>("canvasHScroll");
+    auto* v = m_view->findChild<QScrollBar*>("canvasVScroll");
+    ASSERT_TRUE(h && v);
+    m_view->show();
+    EXPECT_FALSE(h->isVisible()) << "the picture fits";
+    EXPECT_FALSE(v->isVisible());
+
+    // Only wider than the view: one bar, and the other edge keeps its whole height.
+    m_view->resize(300, 600);
+    EXPECT_TRUE(h->isVisible());
+    EXPECT_FALSE(v->isVisible());
+    m_view->resize(200, 150);
+    m_canvas->setGeometry(0, 0, 1280, 960);
+    m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
+    ASSERT_TRUE(h->isVisible() && v->isVisible());
+    EXPECT_EQ(h->maximum(), -m_canvas->ScrollLimit().x());
+    EXPECT_EQ(h->geometry().bottom(), 149);
+    EXPECT_EQ(v->geometry().right(), 199);
+    h->setValue(300);
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-300, 0));
+    EXPECT_EQ(M().Pan(), QPoint(300, 0));
+
+    auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers, QPoint at = { 100, 75 }) {
+        QWheelEvent event(at, m_canvas->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers,
+                Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_canvas, &event);
+    };
+    wheel({ 0, -120 }, {}); // a notch down: the picture moves up
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-300, -CMeasureCanvas::kWheelStep));
+    EXPECT_EQ(v->value(), CMeasureCanvas::kWheelStep);
+    wheel({ 0, 120 }, Qt::ShiftModifier);
+    EXPECT_EQ(m_canvas->ScrollOrigin().x(), -300 + CMeasureCanvas::kWheelStep);
+    wheel({ 0, 12000 }, {});
+    EXPECT_EQ(m_canvas->ScrollOrigin().y(), 0) << "stops at the edge";
+
+    // Ctrl+wheel asks for a zoom step and keeps the picture point under the pointer.
+    QList<int> steps;
+    QObject::connect(m_canvas, &CMeasureCanvas::zoomStepRequested, [&](int step) {
+        steps << step;
+        m_canvas->setGeometry(0, 0, 1920, 1440);
+        m_canvas->SetZoom(3.0f, CMeasureCanvas::X3);
+    });
+    m_canvas->SetScrollOrigin({ -200, -100 });
+    const QPoint at(100, 75);
+    const QPoint before = M().WindowToImage(at);
+    wheel({ 0, 120 }, Qt::ControlModifier, at);
+    EXPECT_EQ(steps, QList<int>({ 1 }));
+    EXPECT_EQ(M().WindowToImage(at), before);
+    EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-350, -188));
 }
 
 TEST_F(MeasureCanvasTest, TextToolAsksForTheText)

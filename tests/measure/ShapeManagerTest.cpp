@@ -1,8 +1,11 @@
+#include "measure/Angle3Shape.h"
 #include "measure/CalibrationRuler.h"
+#include "measure/MeasureGeometry.h"
 #include "measure/CircleShape.h"
 #include "measure/DrawingHistory.h"
 #include "measure/LineShape.h"
 #include "measure/PerpendicularShape.h"
+#include "measure/PictureRescale.h"
 #include "measure/TextLabel.h"
 #include "measure/ShapeManager.h"
 #include "measure/VerticalLinesShape.h"
@@ -328,6 +331,38 @@ TEST(ShapeManager, AnglesAndTheirRows)
     EXPECT_NE(rows[0].rowId, rows[1].rowId);
 }
 
+TEST(ShapeManager, ThreePointAnglesReadTheSameWhicheverArmComesFirst)
+{
+    CShapeManager m;
+    m.SetToolMode(Angle3Tool);
+    ClickAll(m, { { 110, 10 }, { 10, 10 }, { 30, 40 } });
+    m.SetToolMode(Angle3Tool);
+    ClickAll(m, { { 30, 40 }, { 10, 10 }, { 110, 10 } });
+    auto labels = [&] {
+        QImage image(200, 100, QImage::Format_RGB32);
+        QPainter painter(&image);
+        m.DrawAll(painter);
+        QStringList texts;
+        for (int i = 0; i < m.ShapeCount(); ++i)
+            texts << static_cast<CAngle3Shape*>(m.ShapeAt(i))->ValueLabel()->Text();
+        return texts;
+    };
+    auto results = [&] {
+        QStringList texts;
+        for (const CResultRow& row : m.ResultRows())
+            texts << row.result;
+        return texts;
+    };
+    EXPECT_EQ(results(), QStringList({ "56.3", "56.3" }));
+    EXPECT_EQ(labels(), QStringList({ "56.3deg.", "56.3deg." }));
+    // Asked for, the angle is directed: from the first arm round to the second.
+    m.SetDirectedAngles(true);
+    EXPECT_EQ(results(), QStringList({ "56.3", "303.7" }));
+    EXPECT_EQ(labels(), QStringList({ "56.3deg.", "303.7deg." }));
+    EXPECT_DOUBLE_EQ(MeasureGeometry::ArmAngle({ 10, 20 }, { 10, 10 }, { 20, 10 }), 90.0);
+    EXPECT_DOUBLE_EQ(MeasureGeometry::ArmAngle({ 0, 10 }, { 10, 10 }, { 20, 10 }), 180.0);
+}
+
 TEST(ShapeManager, DistanceRowsReachTheWholeDistance)
 {
     CShapeManager m;
@@ -529,9 +564,8 @@ TEST(ShapeManager, ConvertedCalibrationIsNoStepAndUndoKeepsTheNewSize)
 
     // Twice the pixels: every scale the history holds is halved with the one in use.
     const CCalibrationSlot big = Slot(0.01, 0.01);
-    m.ConvertCalibration(big, [&](const CCalibrationSlot& s) {
-        return SameCalibration(s, small) ? big : s;
-    });
+    m.ConvertCalibration(
+            big, [&](const CCalibrationSlot& s) { return SameCalibration(s, small) ? big : s; });
     EXPECT_EQ(m.ResultRows()[0].result, "1.000");
     ASSERT_TRUE(m.Undo());
     EXPECT_EQ(m.ShapeCount(), 0);
@@ -540,4 +574,61 @@ TEST(ShapeManager, ConvertedCalibrationIsNoStepAndUndoKeepsTheNewSize)
     ASSERT_TRUE(m.Redo());
     EXPECT_EQ(m.ScaleX(), 0.01);
     EXPECT_FALSE(m.CanRedo());
+}
+
+TEST(ShapeManager, RescaledDrawingKeepsItsRealLengthsAndIsNoStep)
+{
+    CShapeManager m;
+    const CCalibrationSlot small = Slot(0.02, 0.02);
+    m.SetCalibration(small);
+    m.ResetHistory();
+    DrawLine(m, { 10, 20 }, { 110, 20 });
+    DrawCircle(m, { 60, 50 }, { 50, 60 }, { 40, 50 });
+    m.AppendCrossLine(CCrossLine { 1, 50, 40, 0, 0xFF, 1 });
+    const std::vector<CResultRow> before = m.ResultRows();
+
+    // The camera delivers twice the pixels of the same view.
+    const CCalibrationSlot big = Slot(0.01, 0.01);
+    m.RescaleDrawing(CPictureRescale::Between({ 640, 480 }, { 1280, 960 }));
+    m.ConvertCalibration(
+            big, [&](const CCalibrationSlot& s) { return SameCalibration(s, small) ? big : s; });
+    const std::vector<CResultRow> after = m.ResultRows();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].result, before[i].result) << i;
+    EXPECT_EQ(m.ShapeAt(0)->Point(1), QPoint(220, 40));
+    auto* circle = static_cast<CCircleShape*>(m.ShapeAt(1));
+    EXPECT_EQ(circle->Centre(), QPoint(100, 100));
+    EXPECT_EQ(circle->Radius(), 20);
+    CCrossLine line;
+    ASSERT_TRUE(m.GetCrossLine(0, line));
+    EXPECT_EQ(QPoint(line.x, line.y), QPoint(100, 80));
+
+    // Not a step, and the history followed: undo drops the cross line, then the circle,
+    // and the line stays where it lies now.
+    ASSERT_TRUE(m.Undo());
+    EXPECT_EQ(m.CrossLineCount(), 0);
+    ASSERT_TRUE(m.Undo());
+    ASSERT_EQ(m.ShapeCount(), 1);
+    EXPECT_EQ(m.ShapeAt(0)->Point(0), QPoint(20, 40));
+    EXPECT_EQ(m.ResultRows()[0].result, before[0].result);
+    ASSERT_TRUE(m.Redo());
+    EXPECT_EQ(static_cast<CCircleShape*>(m.ShapeAt(1))->Radius(), 20);
+}
+
+TEST(PictureRescale, SameViewOtherPixels)
+{
+    EXPECT_TRUE(CPictureRescale::Between({}, { 640, 480 }).IsIdentity());
+    EXPECT_TRUE(CPictureRescale::Between({ 640, 480 }, { 640, 480 }).IsIdentity());
+    const CPictureRescale down = CPictureRescale::Between({ 1280, 960 }, { 640, 480 });
+    EXPECT_FALSE(down.AspectDiffers());
+    EXPECT_EQ(down.Map({ 600, 400 }), QPoint(300, 200));
+    EXPECT_EQ(down.MapLength(21), 11);
+    // Another shape: scaled by the width about the middle, and said to differ.
+    const CPictureRescale wide = CPictureRescale::Between({ 640, 480 }, { 1280, 720 });
+    EXPECT_TRUE(wide.AspectDiffers());
+    EXPECT_EQ(wide.XFactor(), wide.YFactor());
+    EXPECT_EQ(wide.Map({ 320, 240 }), QPoint(640, 360));
+    EXPECT_EQ(wide.MapOffset({ 10, 10 }), QPoint(20, 20));
+    EXPECT_EQ(wide.Map({ 0, 0 }), QPoint(0, -120));
 }
