@@ -169,180 +169,180 @@
 <context>
     <name>CImageMergeDlg</name>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="80"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="80"/>
         <source>Image Merge</source>
         <translation>图像合成</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="90"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="90"/>
         <source>....</source>
         <translation>....</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="91"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="91"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="93"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="93"/>
         <source>List</source>
         <translation>列表</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="94"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="94"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="178"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="178"/>
         <source>Start video</source>
         <translation>开始视频</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="180"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="180"/>
         <source>Capture image</source>
         <translation>抓取图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="182"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="429"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="182"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="429"/>
         <source>Open image</source>
         <translation>打开图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
         <source>Fit in</source>
         <translation>Fit in</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
         <source>X 1</source>
         <translation>X 1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
         <source>X 2</source>
         <translation>X 2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
         <source>X 3</source>
         <translation>X 3</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="188"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="188"/>
         <source>Fuse images</source>
         <translation>融合图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="190"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="190"/>
         <source>Save result</source>
         <translation>保存结果</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="192"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="192"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="195"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
         <source>Adjusted Merge</source>
         <translation>Adjusted Merge</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="195"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
         <source>Direct Merge</source>
         <translation>Direct Merge</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="195"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
         <source>Aligned Merge</source>
         <translation>Aligned Merge</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="386"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="386"/>
         <source>Please preview video first!</source>
         <translation>Please preview video first!</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="397"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="397"/>
         <source>No picture came from the camera.</source>
         <translation>摄像头没有送来图像。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="406"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="406"/>
         <source>The captured picture could not be saved to %1: %2</source>
         <translation>抓取的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="421"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="421"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
         <translation>Only support 20 images, please remove one image from list and try once again.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="430"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="430"/>
         <source>Image files (%1)</source>
         <translation>图像文件 (%1)</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="439"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="604"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="439"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="604"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="440"/>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="605"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="440"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="605"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="460"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="460"/>
         <source>Need 2 images to do the fusion function.</source>
         <translation>Need 2 images to do the fusion function.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="466"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="466"/>
         <source>Error.Make sure every image has same size.</source>
         <translation>Error.Make sure every image has same size.</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="484"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="484"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="484"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="484"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="512"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="512"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="516"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="516"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="533"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="533"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="553"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="553"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="557"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="557"/>
         <source>File path: %1</source>
         <translation>File path: %1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/ImageMergeDlg.cpp" line="558"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="558"/>
         <source>Image saved successfully</source>
         <translation>Image saved successfully</translation>
     </message>
