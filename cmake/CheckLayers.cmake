@@ -1,8 +1,14 @@
-# cmake -DROOT=<source folder> -P CheckLayers.cmake: fails when a file includes a folder that
-# its own folder may not use (the table in KalvexLayers.cmake).
+# cmake -DROOT=<source folder> [-DLAYERS=<table file>] -P CheckLayers.cmake: fails when the
+# table (KalvexLayers.cmake unless LAYERS names another) lets a folder use one that is not
+# listed before it, which is what a cycle needs, and when a file includes a folder that its own
+# folder may not use.
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/KalvexLayers.cmake)
+if(NOT LAYERS)
+    set(LAYERS ${CMAKE_CURRENT_LIST_DIR}/KalvexLayers.cmake)
+endif()
+include(${LAYERS})
 set(folders "")
+set(faults 0)
 foreach(entry ${KALVEX_LAYERS})
     string(REPLACE ":" ";" parts "${entry}")
     list(GET parts 0 folder)
@@ -12,11 +18,20 @@ foreach(entry ${KALVEX_LAYERS})
         list(GET parts 1 allowed)
         separate_arguments(allowed UNIX_COMMAND "${allowed}")
     endif()
+    foreach(used ${allowed})
+        if(NOT used IN_LIST folders)
+            message(NOTICE "${LAYERS}: ${folder}/ may use ${used}/, which is not listed before it")
+            math(EXPR faults "${faults} + 1")
+        endif()
+    endforeach()
     list(APPEND folders ${folder})
     set(allowed_${folder} ${folder} ${allowed})
 endforeach()
+if(faults GREATER 0)
+    message(FATAL_ERROR "${faults} fault(s) in the layering table: a folder may use only "
+                        "folders listed before it, so that none depends on itself")
+endif()
 
-set(faults 0)
 foreach(folder ${folders})
     file(GLOB_RECURSE sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
     foreach(source ${sources})
@@ -32,6 +47,6 @@ foreach(folder ${folders})
     endforeach()
 endforeach()
 if(faults GREATER 0)
-    message(FATAL_ERROR "${faults} include(s) against the layering in cmake/KalvexLayers.cmake")
+    message(FATAL_ERROR "${faults} include(s) against the layering in ${LAYERS}")
 endif()
 message(STATUS "layering holds for: ${folders}")
