@@ -2,6 +2,7 @@
 
 #include "app/HistogramView.h"
 #include "app/TimeLapse.h"
+#include "app/WheelGuard.h"
 #include "video/LiveAids.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -146,6 +148,7 @@ void CLiveAidsPanel::CreateControls()
     m_meter = new QCheckBox(tr("Sharpness meter"), focus);
     m_meter->setToolTip(tr("Turn the focus until the number peaks"));
     m_meterLabel = new QLabel(focus);
+    m_meterLabel->setWordWrap(true);
     focusLayout->addWidget(m_meter);
     focusLayout->addWidget(m_meterLabel);
     body->addWidget(focus);
@@ -208,6 +211,9 @@ void CLiveAidsPanel::CreateControls()
     body->addWidget(video);
     m_bodyScroll->hide();
     setAutoFillBackground(true);
+    CWheelGuard::Guard(m_body);
+    // A reading or a status that takes another line grows the panel with it.
+    m_body->installEventFilter(this);
 
     m_readingsTimer = new QTimer(this);
     m_readingsTimer->setInterval(kReadingsMs);
@@ -224,7 +230,8 @@ void CLiveAidsPanel::FloatOverParent()
 
 bool CLiveAidsPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
+    if ((watched == parentWidget() && event->type() == QEvent::Resize)
+            || (watched == m_body && event->type() == QEvent::LayoutRequest))
         Place();
     return QWidget::eventFilter(watched, event);
 }
@@ -236,10 +243,17 @@ void CLiveAidsPanel::Place()
         return;
     constexpr int kMargin = 6;
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int width = m_header->isChecked()
-            ? std::max(m_body->sizeHint().width() + scrollBar + 12, 240)
-            : m_header->sizeHint().width() + 8;
-    const int bodyHeight = m_body->sizeHint().height();
+    if (m_bodyWidth == 0) {
+        // Wide enough for the controls and for a sharpness reading on one line.
+        const QString reading = tr("Sharpness: %1 (highest %2)")
+                                        .arg(QStringLiteral("8888.8"), QStringLiteral("8888.8"));
+        m_bodyWidth = std::max({ m_body->sizeHint().width(), 228 - scrollBar,
+                m_meterLabel->fontMetrics().horizontalAdvance(reading) + 30 });
+    }
+    const int width =
+            m_header->isChecked() ? m_bodyWidth + scrollBar + 12 : m_header->sizeHint().width() + 8;
+    const int bodyHeight = m_body->hasHeightForWidth() ? m_body->heightForWidth(m_bodyWidth)
+                                                       : m_body->sizeHint().height();
     const int wanted =
             m_header->sizeHint().height() + 8 + (m_header->isChecked() ? bodyHeight + 4 : 0);
     const int height = std::max(
@@ -353,28 +367,41 @@ void CLiveAidsPanel::OnRecordingTick()
 void CLiveAidsPanel::StopRecording(const QString& why)
 {
     m_recording = false;
+    m_finishing = true;
     m_recordingTimer->stop();
-    m_withDrawing->setEnabled(true);
     m_recordButton->setText(tr("Record"));
-    QString reason = why;
-    const bool finished = m_hooks.stopRecording && m_hooks.stopRecording(reason);
+    m_recordButton->setEnabled(false);
+    m_recordLabel->setText(tr("Finishing the video file..."));
     const QString name = QFileInfo(m_recordingPath).fileName();
-    if (why.isEmpty() && finished) {
-        m_recordLabel->setText(
-                tr("Saved %1 (%2)").arg(name, ElapsedText(m_recordingClock.elapsed())));
-        return;
-    }
-    const QString text = tr("The recording stopped: %1 may be incomplete.").arg(name)
-            + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason);
-    m_recordLabel->setText(tr("Recording stopped"));
-    Message(text);
+    const qint64 elapsed = m_recordingClock.elapsed();
+    QPointer<CLiveAidsPanel> self(this);
+    const auto finished = [self, why, name, elapsed](bool whole, const QString& reason) {
+        if (!self)
+            return;
+        self->m_finishing = false;
+        self->m_withDrawing->setEnabled(true);
+        self->m_recordButton->setEnabled(self->m_live);
+        if (why.isEmpty() && whole) {
+            self->m_recordLabel->setText(tr("Saved %1 (%2)").arg(name, ElapsedText(elapsed)));
+            return;
+        }
+        const QString shown = why.isEmpty() ? reason : why;
+        self->m_recordLabel->setText(tr("Recording stopped"));
+        self->Message(tr("The recording stopped: %1 may be incomplete.").arg(name)
+                + (shown.isEmpty() ? QString() : QStringLiteral("\n\n") + shown));
+    };
+    if (m_hooks.stopRecording)
+        m_hooks.stopRecording(finished);
+    else
+        finished(false, QString());
 }
 
 void CLiveAidsPanel::OnLiveStateChanged(bool live)
 {
     // Pictures and video come from the live camera only.
+    m_live = live;
     m_timeLapseButton->setEnabled(live);
-    m_recordButton->setEnabled(live);
+    m_recordButton->setEnabled(live && !m_finishing);
     if (live)
         return;
     if (m_timeLapse.Running())

@@ -24,7 +24,10 @@ struct CLiveAidsHooks
 {
     // Starts a video file in the image folder: the camera's frames, or with the drawing.
     std::function<bool(bool withDrawing, QString& path, QString& reason)> startRecording;
-    std::function<bool(QString& reason)> stopRecording; // false: the file is not whole
+    // Ends the file, off the window's thread; finished then runs on the window's thread, with
+    // false when the file is not whole.
+    using Finished = std::function<void(bool finished, const QString& reason)>;
+    std::function<void(Finished finished)> stopRecording;
     std::function<bool(QString& reason)> recordingFailed; // a write failed while recording
     std::function<bool()> recording; // false once the capture object ended it itself
 };
@@ -94,11 +97,14 @@ private:
     MessageSink m_sink;
     uint64_t m_shownSerial = 0;
     bool m_recording = false;
+    bool m_finishing = false; // the last file is still being finished
+    bool m_live = false;
     QElapsedTimer m_recordingClock;
     QString m_recordingPath;
 
     QToolButton* m_header = nullptr;
     QWidget* m_body = nullptr;
+    int m_bodyWidth = 0; // fixed once: readings that change wrap instead of widening the panel
     QWidget* m_bodyScroll = nullptr;
     QCheckBox* m_peaking = nullptr;
     QToolButton* m_peakColour = nullptr;

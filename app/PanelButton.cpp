@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QIcon>
+#include <QPixmapCache>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -34,9 +35,14 @@ void CPanelButton::SetBitmap(const QString& iconPath)
     if (iconPath == m_iconPath)
         return;
     m_iconPath = iconPath;
-    m_icon = iconPath.isEmpty()
-            ? QPixmap()
-            : QIcon(iconPath).pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF());
+    // Looked up by file: every new QIcon of the same file would leave another rendering in
+    // Qt's pixmap cache, at each Video/Still switch.
+    m_icon = QPixmap();
+    const QString key = QStringLiteral("kalvex-panel:%1@%2").arg(iconPath).arg(devicePixelRatioF());
+    if (!iconPath.isEmpty() && !QPixmapCache::find(key, &m_icon)) {
+        m_icon = QIcon(iconPath).pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF());
+        QPixmapCache::insert(key, m_icon);
+    }
     update();
 }
 
@@ -121,23 +127,43 @@ void CPanelButton::PaintArtwork(QPainter& painter)
             enabled ? m_icon : QIcon(m_icon).pixmap(QSize(kIconSize, kIconSize), QIcon::Disabled);
     painter.drawPixmap(7 + shift, iconY, kIconSize, kIconSize, icon);
 
-    const QRect textRect(7 + kIconSize + 6 + shift, shift, width() - kIconSize - 17, height());
+    const QRect textRect = CaptionRect().translated(shift, shift);
     painter.setPen(enabled ? kCaption : QColor(140, 146, 154));
+    painter.setFont(CaptionFont());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+QRect CPanelButton::CaptionRect() const
+{
+    return { 7 + kIconSize + 6, 0, width() - kIconSize - 17, height() };
+}
+
+QFont CPanelButton::CaptionFont() const
+{
     QFont captionFont = font();
     if (text().contains(QLatin1Char('\n')))
         captionFont.setPointSizeF(captionFont.pointSizeF() * 0.9);
     // Long captions (and longer translations) shrink rather than lose letters.
     for (int step = 0; step < 6; ++step) {
-        const QFontMetrics metrics(captionFont);
-        int widest = 0;
-        for (const QString& line : text().split(QLatin1Char('\n')))
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        if (widest <= textRect.width())
+        if (CaptionWidth(captionFont) <= CaptionRect().width())
             break;
         captionFont.setPointSizeF(captionFont.pointSizeF() * 0.92);
     }
-    painter.setFont(captionFont);
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
+    return captionFont;
+}
+
+int CPanelButton::CaptionWidth(const QFont& captionFont) const
+{
+    const QFontMetrics metrics(captionFont);
+    int widest = 0;
+    for (const QString& line : text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
+bool CPanelButton::CaptionFits() const
+{
+    return CaptionWidth(CaptionFont()) <= CaptionRect().width();
 }
 
 void CPanelButton::PaintPlainFace(QPainter& painter)

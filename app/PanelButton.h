@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QFont>
 #include <QPixmap>
+#include <QRect>
 
 // An owner-drawn panel button: its artwork (icon and caption on a light face) when it has
 // one, else a grey face with a raised or sunken edge and the caption on one line. The active
@@ -20,6 +22,12 @@ public:
 
     QSize sizeHint() const override;
 
+    // The caption beside the artwork: its place, and the font it is drawn in (smaller for a
+    // long caption); false when even the smallest font cuts it.
+    QRect CaptionRect() const;
+    QFont CaptionFont() const;
+    bool CaptionFits() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -27,6 +35,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    int CaptionWidth(const QFont& captionFont) const;
     void PaintArtwork(QPainter& painter);
     void PaintPlainFace(QPainter& painter);
     void PaintActiveMark(QPainter& painter);

@@ -35,7 +35,7 @@ struct ButtonSpec
     const char* icon; // the artwork shown from initialisation on
 };
 
-// In the order of the two columns; captions as the program has always shown them.
+// In the order of the two columns; every caption a whole word.
 const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
     { QT_TRANSLATE_NOOP("CSidePanel", "Video"), QT_TRANSLATE_NOOP("CSidePanel", "Video source"),
             "video-live" },
@@ -43,7 +43,7 @@ const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
             "setting" },
     { QT_TRANSLATE_NOOP("CSidePanel", "Save"), QT_TRANSLATE_NOOP("CSidePanel", "Save image"),
             "save" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Save settin"),
+    { QT_TRANSLATE_NOOP("CSidePanel", "Save setting"),
             QT_TRANSLATE_NOOP("CSidePanel", "Saving setting"), "save-setting" },
     { QT_TRANSLATE_NOOP("CSidePanel", "SaveAs"), QT_TRANSLATE_NOOP("CSidePanel", "Save as"),
             "save-as" },
@@ -71,9 +71,9 @@ const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
             QT_TRANSLATE_NOOP("CSidePanel", "Draw four-point angle"), "angle4" },
     { QT_TRANSLATE_NOOP("CSidePanel", "Circle"), QT_TRANSLATE_NOOP("CSidePanel", "Draw circle"),
             "circle" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Distanc"), QT_TRANSLATE_NOOP("CSidePanel", "Draw Distance"),
+    { QT_TRANSLATE_NOOP("CSidePanel", "Distance"), QT_TRANSLATE_NOOP("CSidePanel", "Draw Distance"),
             "distance" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Vertic"),
+    { QT_TRANSLATE_NOOP("CSidePanel", "Vertical"),
             QT_TRANSLATE_NOOP("CSidePanel", "Draw vertical lines"), "vertical" },
     { QT_TRANSLATE_NOOP("CSidePanel", "Area"), QT_TRANSLATE_NOOP("CSidePanel", "Draw area"),
             "area" },
@@ -327,18 +327,19 @@ void CSidePanel::PlaceStatus()
     const int storeWidth = m_storeButton->isHidden() ? 0 : m_storeButton->sizeHint().width();
     m_storeButton->setGeometry(right - storeWidth, kStatusTop, storeWidth, 24);
     const int labelWidth = right - 4 - (storeWidth ? storeWidth + 2 : 0);
-    m_calibrationStatus->setGeometry(4, kStatusTop, labelWidth, kStatusHeight);
-    // Two lines, the second cut short when the text is longer; the whole text is in the
-    // tooltip.
+    // The whole text, on as many lines as it takes (the results list moves down for them);
+    // the tooltip repeats it for a look without scrolling.
     const QString full = m_calibrationStatus->toolTip();
-    const QFontMetrics metrics = m_calibrationStatus->fontMetrics();
-    const QRect twoLines(0, 0, labelWidth, 2 * metrics.lineSpacing());
-    QString shown = full;
-    for (int room = 2 * labelWidth; room > labelWidth / 2
-            && metrics.boundingRect(twoLines, Qt::TextWordWrap, shown).height() > twoLines.height();
-            room -= 12)
-        shown = metrics.elidedText(full, Qt::ElideRight, room);
-    m_calibrationStatus->setText(shown);
+    m_calibrationStatus->setText(full);
+    const int textHeight = full.isEmpty() ? 0 : m_calibrationStatus->heightForWidth(labelWidth);
+    const int statusHeight = std::max(kStatusHeight, textHeight);
+    m_calibrationStatus->setGeometry(4, kStatusTop, labelWidth, statusHeight);
+    const int resultsTop = kStatusTop + statusHeight + 4;
+    if (resultsTop != m_resultsTop) {
+        m_resultsTop = resultsTop;
+        setMinimumSize(kMinimumWidth, m_resultsTop + kMinResultsHeight);
+        PlaceResultsList();
+    }
 }
 
 void CSidePanel::SetCalibrationStatus(const QString& text, bool offerStore)
@@ -357,8 +358,8 @@ void CSidePanel::PlaceResultsList()
 {
     // The list reaches the bottom of the panel; a short window keeps a few rows of it and
     // the panel scrolls instead.
-    const int listHeight = std::max(kMinResultsHeight, height() - kResultsTop);
-    m_resultsList->setGeometry(0, kResultsTop, std::min(width(), kResultsWidth), listHeight);
+    const int listHeight = std::max(kMinResultsHeight, height() - m_resultsTop);
+    m_resultsList->setGeometry(0, m_resultsTop, std::min(width(), kResultsWidth), listHeight);
 }
 
 void CSidePanel::SetToolTips()

@@ -56,8 +56,8 @@ public:
     };
 
     static constexpr int kStatusTop = 511;
-    static constexpr int kStatusHeight = 36; // two lines
-    static constexpr int kResultsTop = kStatusTop + kStatusHeight + 4;
+    static constexpr int kStatusHeight = 36; // two lines, more when the text needs them
+    static constexpr int kResultsTop = kStatusTop + kStatusHeight + 4; // below two lines
     static constexpr int kResultsWidth = 249;
     static constexpr int kMinResultsHeight = 100; // a few rows, also in a short window
     static constexpr int kHostWidth = 252;
@@ -79,6 +79,8 @@ public:
     QLabel* ValLabel() const { return m_valLabel; }
     QWidget* ResultsList() const { return m_resultsList; }
     QLabel* CalibrationStatus() const { return m_calibrationStatus; }
+    // Where the results list starts: below the calibration status, however many lines it has.
+    int ResultsTop() const { return m_resultsTop; }
     QToolButton* StoreCalibrationButton() const { return m_storeButton; }
 
     // The scale the measurements are in; offerStore shows the button that keeps a picture's
@@ -159,6 +161,7 @@ private:
     QSlider* m_slider = nullptr;
     QLabel* m_valLabel = nullptr;
     QLabel* m_calibrationStatus = nullptr;
+    int m_resultsTop = kResultsTop;
     QToolButton* m_storeButton = nullptr;
     QWidget* m_resultsList = nullptr;
     QTimer* m_idleTimer = nullptr;

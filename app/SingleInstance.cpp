@@ -121,14 +121,35 @@ void CSingleInstance::ReadRequests(QLocalSocket* socket)
     while (socket->canReadLine()) {
         const QByteArray line = socket->readLine(64 * 1024);
         if (line == kWakeUp) {
-            emit wakeUpRequested();
+            ++m_pendingWakeUps;
         } else if (line.startsWith(kOpen) && line.endsWith('\n')) {
             const QByteArray encoded = line.mid(int(sizeof(kOpen)) - 1).chopped(1);
             const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
             if (QDir::isAbsolutePath(path))
-                emit openRequested(path);
+                m_pendingOpens.append(path);
         }
     }
+    if ((m_pendingWakeUps > 0 || !m_pendingOpens.isEmpty()) && !m_delivering && !m_deliveryQueued) {
+        m_deliveryQueued = true;
+        QMetaObject::invokeMethod(this, &CSingleInstance::DeliverRequests, Qt::QueuedConnection);
+    }
+}
+
+void CSingleInstance::DeliverRequests()
+{
+    // One delivery at a time, in arrival order: what comes in while a receiver waits on a
+    // message box is handed over after it returns, not inside it.
+    m_deliveryQueued = false;
+    m_delivering = true;
+    while (m_pendingWakeUps > 0 || !m_pendingOpens.isEmpty()) {
+        if (m_pendingWakeUps > 0) {
+            --m_pendingWakeUps;
+            emit wakeUpRequested();
+        } else {
+            emit openRequested(m_pendingOpens.takeFirst());
+        }
+    }
+    m_delivering = false;
 }
 
 bool CSingleInstance::SendWakeUp(const QStringList& files) const

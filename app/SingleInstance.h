@@ -37,6 +37,7 @@ private:
     bool HasLiveOwner(qint64& pid) const;
     QString WhyNoLock() const;
     void ReadRequests(QLocalSocket* socket);
+    void DeliverRequests();
     bool Listen();
 
     QString m_lockPath;
@@ -44,4 +45,10 @@ private:
     QString m_problem;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
+    // Requests wait here until the socket handler has returned: a receiver may run a message
+    // box, whose event loop can end and delete the socket being read.
+    QStringList m_pendingOpens;
+    int m_pendingWakeUps = 0;
+    bool m_delivering = false;
+    bool m_deliveryQueued = false;
 };

@@ -104,19 +104,42 @@ void CTavoMeasureDlg::OnCameraAppeared()
 {
     // The user went on to a picture of the strip meanwhile: that picture stays.
     const bool resume = m_resumeLive && m_strCurrentFile.isEmpty();
-    // Validation against this camera: the stored size when it offers it, else its first.
-    m_graph->SetCaptureSize(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
-    if (m_graph->SpecifyCapDevice(m_general.m_strDeviceName) < 0 || !m_graph->HasCamera())
+    if (!SelectCamera())
         return;
-    m_graph->GetCaptureSize(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
-    m_graph->SetCaptureFormat(m_general.m_strVideoFormat, m_general.m_strFrameRate);
-    m_graph->SetParentWindow(m_canvas);
     m_camera->CameraOpened();
     ShowCameraState(false);
     m_resumeLive = false;
     m_sidePanel->FillResolutionCombo();
     if (resume)
         SwitchToLive();
+}
+
+bool CTavoMeasureDlg::SelectCamera()
+{
+    // The saved size goes to the camera before it is checked against the camera's sizes.
+    const QSize saved(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
+    m_graph->SetCaptureSize(saved.width(), saved.height());
+    if (m_graph->SpecifyCapDevice(m_general.m_strDeviceName) < 0 || !m_graph->HasCamera())
+        return false;
+    m_graph->GetCaptureSize(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
+    const QSize granted(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
+    if (granted != saved && !saved.isEmpty() && !m_videoSizeNoted) {
+        m_videoSizeNoted = true;
+        auto* box = new QMessageBox(QMessageBox::Information, windowTitle(),
+                tr("The camera does not offer the saved video size %1 X %2; it shows %3 X %4 "
+                   "instead.")
+                        .arg(saved.width())
+                        .arg(saved.height())
+                        .arg(granted.width())
+                        .arg(granted.height()),
+                QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("videoSizeMessage"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    m_graph->SetCaptureFormat(m_general.m_strVideoFormat, m_general.m_strFrameRate);
+    m_graph->SetParentWindow(m_canvas);
+    return true;
 }
 
 void CTavoMeasureDlg::OnCameraButtonUnreadable(const QString& path, const QString& reason)

@@ -7,6 +7,7 @@
 #include "app/SaveSettingDlg.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
+#include "app/WheelGuard.h"
 #include "base/Trace.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationStatus.h"
@@ -222,6 +223,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelScroll->setWidgetResizable(true);
     m_sidePanel = new CSidePanel(*this);
     panelScroll->setWidget(m_sidePanel);
+    CWheelGuard::Guard(m_sidePanel);
     auto* panelLayout = new QVBoxLayout(m_panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(panelScroll);
@@ -637,11 +639,8 @@ void CTavoMeasureDlg::OpenCamera()
     CTavoGraphDll& graph = *m_graph;
     if (graph.InitGraph() < 0)
         return;
-    if (graph.SpecifyCapDevice(m_general.m_strDeviceName) < 0)
+    if (!SelectCamera())
         return;
-    graph.SetCaptureSize(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
-    graph.SetCaptureFormat(m_general.m_strVideoFormat, m_general.m_strFrameRate);
-    graph.SetParentWindow(m_canvas);
     // The camera's own settings go to it before it streams.
     m_camera->CameraOpened();
     graph.MakeGraph();

@@ -161,6 +161,8 @@ private:
     bool SaveSettings(QString& error);
     void ReportSettingsFailure(const QString& error) const;
     void OpenCamera();
+    // Selects the saved camera at the saved size, or the nearest size it offers (said once).
+    bool SelectCamera();
     void ApplyToggle();
     QToolButton* MakeToggleButton(
             const QString& objectName, const QString& icon, const QString& toolTip);
@@ -200,7 +202,8 @@ private:
     void CreateLiveAids();
     QString TakeTimeLapsePicture(QString& reason);
     bool StartRecording(bool withDrawing, QString& path, QString& reason);
-    bool StopRecording(QString& reason);
+    // Ends the file off the window's thread; finished runs on the window's thread afterwards.
+    void StopRecording(std::function<void(bool finished, const QString& reason)> finished);
 
     // The camera in daily use (TavoMeasureCamera.cpp).
     void WireCamera();
@@ -257,6 +260,7 @@ private:
     std::unique_ptr<CCameraSession> m_camera;
     QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
     bool m_resumeLive = false; // the camera went while live: live again when one comes
+    bool m_videoSizeNoted = false; // a saved size the camera lacks is said once a run
     CTimeLapse* m_timeLapse = nullptr;
     CLiveAidsPanel* m_liveAidsPanel = nullptr;
 };

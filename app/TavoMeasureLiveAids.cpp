@@ -16,7 +16,9 @@
 #include "video/RecordingFeed.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
+#include <QPointer>
 
 #include <cmath>
 #include <vector>
@@ -40,7 +42,9 @@ void CTavoMeasureDlg::CreateLiveAids()
     hooks.startRecording = [this](bool withDrawing, QString& path, QString& reason) {
         return StartRecording(withDrawing, path, reason);
     };
-    hooks.stopRecording = [this](QString& reason) { return StopRecording(reason); };
+    hooks.stopRecording = [this](CLiveAidsHooks::Finished finished) {
+        StopRecording(std::move(finished));
+    };
     hooks.recordingFailed = [this](QString& reason) { return m_graph->RecordingFailed(&reason); };
     hooks.recording = [this] { return m_graph->IsRecording(); };
     m_liveAidsPanel = new CLiveAidsPanel(*m_liveAids, *m_timeLapse, std::move(hooks), m_videoHost);
@@ -101,15 +105,30 @@ bool CTavoMeasureDlg::StartRecording(bool withDrawing, QString& path, QString& r
     return true;
 }
 
-bool CTavoMeasureDlg::StopRecording(QString& reason)
+void CTavoMeasureDlg::StopRecording(
+        std::function<void(bool finished, const QString& reason)> finished)
 {
     m_recordingFeed->Stop();
     // Going to still takes the graph down, which already finished a camera recording.
-    if (!m_graph->IsRecording())
-        return true;
-    if (m_graph->StopRecording(&reason) >= 0)
-        return true;
-    if (reason.isEmpty())
-        reason = tr("The video file could not be finished.");
-    return false;
+    if (!m_graph->IsRecording()) {
+        finished(true, QString());
+        return;
+    }
+    // The end of stream can take seconds on a loaded machine: the window goes on meanwhile.
+    QPointer<CTavoMeasureDlg> self(this);
+    const auto done = [self, finished](int32_t status, const QString& reason) {
+        QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, finished, status, reason] {
+                    if (!self)
+                        return;
+                    finished(status >= 0,
+                            status >= 0 || !reason.isEmpty()
+                                    ? reason
+                                    : tr("The video file could not be finished."));
+                },
+                Qt::QueuedConnection);
+    };
+    if (m_graph->StopRecordingLater(done) < 0)
+        finished(false, tr("The video file could not be finished."));
 }

@@ -28,6 +28,9 @@ GstBusSyncReply DropBusMessage(GstBus*, GstMessage* message, gpointer graph)
         g_clear_error(&error);
         g_free(debug);
     }
+    // A dropped message is the handler's to release: each one holds its source, and so the
+    // whole pipeline, alive.
+    gst_message_unref(message);
     return GST_BUS_DROP;
 }
 
@@ -224,6 +227,8 @@ int32_t CCaptureGraph::StartRecording(const QString& path, QString& reason)
         reason = QCoreApplication::translate("CTavoGraphDll", "A recording is already running.");
         return TavoStatus::Fail;
     }
+    // One branch on the tee at a time: the last file is finished first.
+    m_finisher.Wait();
     std::unique_ptr<CVideoRecorder> recorder =
             CVideoRecorder::FromTee(m_pipeline, m_tee, path, reason);
     if (!recorder)
@@ -240,14 +245,24 @@ bool CCaptureGraph::StopRecording(QString* reason)
         const std::lock_guard lock(m_recorderMutex);
         recorder = std::move(m_recorder);
     }
-    // Finished outside the lock: taking the branch down waits for its streaming thread, which
-    // may be reporting an error to us.
+    if (!recorder) {
+        m_finisher.Wait();
+        return false;
+    }
+    return m_finisher.Finish(std::move(recorder), reason);
+}
+
+bool CCaptureGraph::StopRecordingLater(CRecordingFinisher::Done done)
+{
+    std::unique_ptr<CVideoRecorder> recorder;
+    {
+        const std::lock_guard lock(m_recorderMutex);
+        recorder = std::move(m_recorder);
+    }
     if (!recorder)
         return false;
-    const bool finished = recorder->Finish();
-    if (!finished && reason)
-        *reason = recorder->FailureText();
-    return finished;
+    m_finisher.FinishLater(std::move(recorder), std::move(done));
+    return true;
 }
 
 bool CCaptureGraph::IsRecording() const
@@ -274,6 +289,11 @@ void CCaptureGraph::OnBusError(GstElement* source, const QString& text)
             return;
         }
     }
+    if (m_finisher.ReportError(source, text))
+        return;
+    // A branch that failed to start, or the rest of one being finished: never the camera's.
+    if (CVideoRecorder::InAnyRecording(source))
+        return;
     // Anything else stops the camera's stream: the window learns why.
     {
         const std::lock_guard lock(m_fault.mutex);

@@ -2,6 +2,7 @@
 
 #include "capture/CaptureDevice.h"
 #include "capture/FrameGrabber.h"
+#include "capture/RecordingFinisher.h"
 
 #include <QString>
 
@@ -51,6 +52,8 @@ public:
     int32_t StartRecording(const QString& path, QString& reason);
     // Ends the file; false when it could not be finished (or nothing was recorded).
     bool StopRecording(QString* reason = nullptr);
+    // Ends the file on a thread of its own, which then calls done; false when nothing records.
+    bool StopRecordingLater(CRecordingFinisher::Done done);
     bool IsRecording() const;
     // A recording that failed while writing (a full disk): true with its reason.
     bool RecordingFailed(QString& reason) const;
@@ -72,4 +75,6 @@ private:
     // The bus handler runs on streaming threads: the recorder is swapped under the lock.
     mutable std::mutex m_recorderMutex;
     std::unique_ptr<CVideoRecorder> m_recorder;
+    // Waited for by StopRecording(), and so before the pipeline goes.
+    CRecordingFinisher m_finisher;
 };

@@ -21,6 +21,7 @@
 #include <linux/videodev2.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <shared_mutex>
@@ -133,6 +134,7 @@ public:
     // A recording of frames the program hands in, from any thread.
     mutable std::mutex frameRecorderMutex;
     std::unique_ptr<CVideoRecorder> frameRecorder;
+    CRecordingFinisher frameFinisher;
 
     CCaptureDeviceSource& Source()
     {
@@ -596,17 +598,24 @@ int32_t CTavoGraphDll::SpecifyCapDevice(const QString& name)
     qCDebug(lcCaptureTrace) << "###################################" << d->deviceName;
     d->GetAllAvailSize();
 
-    // Keep the requested size only when the camera offers it; else take its first format.
+    // Keep the requested size only when the camera offers it; else take the nearest it offers
+    // (its first when none was asked for).
     const QList<CCaptureFormat>& formats = d->device->formats;
     qCDebug(lcCaptureTrace).noquote() << QString::asprintf("cap num:%d", int(formats.size()));
     if (!formats.isEmpty()) {
-        bool offered = false;
+        const int64_t w = d->requestedWidth;
+        const int64_t h = d->requestedHeight;
+        const auto distance = [w, h](const CCaptureFormat& format) {
+            return w <= 0 || h <= 0
+                    ? 0
+                    : std::abs(format.width - w) + std::abs(qAbs(format.height) - h);
+        };
+        const CCaptureFormat* nearest = &formats[0];
         for (const CCaptureFormat& format : formats)
-            offered = offered || Impl::Matches(format, d->requestedWidth, d->requestedHeight);
-        if (!offered) {
-            d->requestedWidth = formats[0].width;
-            d->requestedHeight = qAbs(formats[0].height);
-        }
+            if (distance(format) < distance(*nearest))
+                nearest = &format;
+        d->requestedWidth = nearest->width;
+        d->requestedHeight = qAbs(nearest->height);
     }
     qCDebug(lcCaptureTrace) << "end-specifycapDevice://////" << name;
     return TavoStatus::Ok;
@@ -984,6 +993,7 @@ int32_t CTavoGraphDll::StartRecording(
         const int32_t status = d->graph->StartRecording(path, why);
         return status < 0 ? fail(status, why) : status;
     }
+    d->frameFinisher.Wait();
     std::unique_ptr<CVideoRecorder> recorder =
             CVideoRecorder::FromFrames(path, framesPerSecond, why);
     if (!recorder)
@@ -1007,14 +1017,28 @@ int32_t CTavoGraphDll::StopRecording(QString* reason)
         const std::lock_guard lock(d->frameRecorderMutex);
         recorder = std::move(d->frameRecorder);
     }
-    if (recorder) {
-        if (recorder->Finish())
-            return TavoStatus::Ok;
-        if (reason)
-            *reason = recorder->FailureText();
-        return TavoStatus::Fail;
-    }
+    if (recorder)
+        return d->frameFinisher.Finish(std::move(recorder), reason) ? TavoStatus::Ok
+                                                                    : TavoStatus::Fail;
     return d->graph && d->graph->StopRecording(reason) ? TavoStatus::Ok : TavoStatus::Fail;
+}
+
+int32_t CTavoGraphDll::StopRecordingLater(RecordingDone done)
+{
+    std::unique_ptr<CVideoRecorder> recorder;
+    {
+        const std::lock_guard lock(d->frameRecorderMutex);
+        recorder = std::move(d->frameRecorder);
+    }
+    const auto report = [done = std::move(done)](bool finished, const QString& reason) {
+        if (done)
+            done(finished ? TavoStatus::Ok : TavoStatus::Fail, reason);
+    };
+    if (recorder) {
+        d->frameFinisher.FinishLater(std::move(recorder), report);
+        return TavoStatus::Ok;
+    }
+    return d->graph && d->graph->StopRecordingLater(report) ? TavoStatus::Ok : TavoStatus::Fail;
 }
 
 bool CTavoGraphDll::IsRecording() const

@@ -172,7 +172,8 @@ public:
     // Devices and sizes.
 
     /** @brief Selects the camera named @p name (blanks around it ignored, letter case kept),
-     * else the first camera; Pending when there is no camera at all. */
+     * else the first camera; Pending when there is no camera at all. A requested size the
+     * camera does not offer becomes the nearest one it offers (its first without a request). */
     int32_t SpecifyCapDevice(const QString& name);
     /** @brief The selected camera's friendly name (empty without one). */
     int32_t GetCurCapDeviceName(QString& name) const;
@@ -255,6 +256,12 @@ public:
     /** @brief Finishes the file. Fail when it could not be finished, no picture reached it or
      * nothing was recording; @p reason then says why when it is known. */
     int32_t StopRecording(QString* reason = nullptr);
+    /** @brief What StopRecording() answers, given later: status and reason. */
+    using RecordingDone = std::function<void(int32_t status, const QString& reason)>;
+    /** @brief StopRecording() on a thread of its own: returns at once, Fail when nothing was
+     * recording; @p done then runs on that thread once the file is finished. The live picture
+     * goes on meanwhile; a graph torn down waits for the file first. */
+    int32_t StopRecordingLater(RecordingDone done);
     bool IsRecording() const;
     /** @brief True when the running recording failed while writing (a full disk); @p reason
      * (when not null) says why. The caller stops it. */

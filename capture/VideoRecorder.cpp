@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr char kBranchMark[] = "kalvex-recording";
+
 bool HasFactory(const char* name)
 {
     GstElementFactory* factory = gst_element_factory_find(name);
@@ -75,6 +77,7 @@ GstBusSyncReply OnOwnBus(GstBus*, GstMessage* message, gpointer self)
                 QString::fromUtf8(error ? error->message : ""));
         g_clear_error(&error);
     }
+    gst_message_unref(message); // dropped: ours to release
     return GST_BUS_DROP;
 }
 
@@ -98,11 +101,13 @@ GstElement* CVideoRecorder::MakeEncoderBin(const QString& path, bool withSource,
             "leaky=downstream");
     QString text = queue + QStringLiteral(" ! ") + EncoderText()
             + QStringLiteral(" ! filesink name=recordfile async=false");
+    // Frames handed in come bottom row first. The flip is named by its video direction: the
+    // older "method" is undone by the direction's default when the element is made.
     if (withSource)
         text = QStringLiteral("appsrc name=recordsource is-live=true do-timestamp=true "
                               "format=time ! ")
                 + text.replace(QStringLiteral(" ! videoconvert"),
-                        QStringLiteral(" ! videoflip method=vertical-flip ! videoconvert"));
+                        QStringLiteral(" ! videoflip video-direction=vert ! videoconvert"));
     GError* error = nullptr;
     const QByteArray utf8 = text.toUtf8();
     GstElement* bin = withSource ? gst_parse_launch(utf8.constData(), &error)
@@ -119,6 +124,9 @@ GstElement* CVideoRecorder::MakeEncoderBin(const QString& path, bool withSource,
     GstElement* file = gst_bin_get_by_name(GST_BIN(bin), "recordfile");
     g_object_set(file, "location", path.toUtf8().constData(), nullptr);
     gst_object_unref(file);
+    // The mark tells the camera's bus handler that an error belongs to a recording, also to one
+    // that is still starting or already being finished.
+    g_object_set_data(G_OBJECT(bin), kBranchMark, GINT_TO_POINTER(1));
     return bin;
 }
 
@@ -131,6 +139,7 @@ std::unique_ptr<CVideoRecorder> CVideoRecorder::FromTee(
         return nullptr;
     recorder->m_pipeline = pipeline;
     recorder->m_tee = tee;
+    recorder->m_root = recorder->m_bin;
     recorder->WatchBin(recorder->m_bin);
 
     gst_bin_add(GST_BIN(pipeline), recorder->m_bin);
@@ -170,6 +179,7 @@ std::unique_ptr<CVideoRecorder> CVideoRecorder::FromFrames(
     if (!recorder->m_pipeline)
         return nullptr;
     recorder->m_ownPipeline = true;
+    recorder->m_root = recorder->m_pipeline;
     recorder->m_rate = framesPerSecond > 0 ? framesPerSecond : 15;
     GstBus* bus = gst_element_get_bus(recorder->m_pipeline);
     gst_bus_set_sync_handler(bus, OnOwnBus, recorder.get(), nullptr);
@@ -320,9 +330,23 @@ void CVideoRecorder::MarkEnded()
     m_ended.notify_all();
 }
 
+bool CVideoRecorder::InAnyRecording(GstElement* element)
+{
+    for (GstObject* object = element ? GST_OBJECT(gst_object_ref(element)) : nullptr; object;) {
+        const bool branch = g_object_get_data(G_OBJECT(object), kBranchMark) != nullptr;
+        GstObject* parent = branch ? nullptr : gst_object_get_parent(object);
+        gst_object_unref(object);
+        if (branch)
+            return true;
+        object = parent;
+    }
+    return false;
+}
+
 bool CVideoRecorder::Owns(GstElement* element) const
 {
-    GstElement* root = m_ownPipeline ? m_pipeline : m_bin;
+    // Only compared, never used: the root may already be gone while a late error comes in.
+    GstElement* root = m_root;
     return element && root
             && (element == root
                     || gst_object_has_as_ancestor(GST_OBJECT(element), GST_OBJECT(root)));

@@ -45,6 +45,8 @@ public:
     void MarkEnded();
     void CountFrame() { m_frames.fetch_add(1, std::memory_order_relaxed); }
     bool Owns(GstElement* element) const;
+    // The element belongs to a recording's branch or pipeline, running or not.
+    static bool InAnyRecording(GstElement* element);
 
     // "mp4" or "webm": what the installed encoders give.
     static QString Suffix();
@@ -61,6 +63,7 @@ private:
     GstElement* m_bin = nullptr; // tee mode: the branch
     GstPad* m_teePad = nullptr;
     GstElement* m_source = nullptr; // frames mode: the appsrc
+    GstElement* m_root = nullptr; // the branch or own pipeline, kept for Owns()
     bool m_ownPipeline = false;
     int m_rate = 15;
     int m_width = 0;

@@ -1,8 +1,10 @@
 #include "imgproc/FuseCommand.h"
 
 #include "image/xImage.h"
+#include "imgproc/PairMapCheck.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -13,6 +15,8 @@
 #include <mutex>
 #include <ostream>
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,6 +43,24 @@ QString MapText(const CAffineMap& map)
         return QStringLiteral("%1 x %2 y %3").arg(r.p, 0, 'f', 5).arg(term(r.q, 5), term(r.r, 2));
     };
     return QStringLiteral("x' = %1, y' = %2").arg(row(map.x), row(map.y));
+}
+
+// Two names of one file: the same path, or (for files that exist) the same file behind links.
+bool SameFile(const QString& a, const QString& b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.absoluteFilePath() == second.absoluteFilePath())
+        return true;
+    if (!first.exists() || !second.exists())
+        return false;
+    if (first.canonicalFilePath() == second.canonicalFilePath())
+        return true;
+    struct stat one = {};
+    struct stat other = {};
+    return ::stat(QFile::encodeName(a).constData(), &one) == 0
+            && ::stat(QFile::encodeName(b).constData(), &other) == 0 && one.st_dev == other.st_dev
+            && one.st_ino == other.st_ino;
 }
 
 double SecondsSince(std::chrono::steady_clock::time_point start)
@@ -152,6 +174,24 @@ bool CFuseCommand::Parse(const QStringList& arguments, Options& options, QString
     if (options.inputs.size() < 2) {
         error = QCoreApplication::translate("CFuseCommand", "Need at least 2 input images, got %1.")
                         .arg(options.inputs.size());
+        return false;
+    }
+    // Writing over an input would lose a picture of the series (and a second run's input).
+    for (const QString& file : { options.output, options.depthMap }) {
+        if (file.isEmpty())
+            continue;
+        for (const QString& input : options.inputs) {
+            if (SameFile(file, input)) {
+                error = QCoreApplication::translate("CFuseCommand",
+                        "%1 is one of the input images: choose another output file.")
+                                .arg(file);
+                return false;
+            }
+        }
+    }
+    if (!options.depthMap.isEmpty() && SameFile(options.output, options.depthMap)) {
+        error = QCoreApplication::translate(
+                "CFuseCommand", "The depth map and the fused picture need two different files.");
         return false;
     }
     if (options.inputs.size() > kMaxFusionImages) {
@@ -291,9 +331,19 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
 
     CFusionObserver observer;
     std::mutex printing;
-    if (options.verbose) {
+    std::vector<CPairMapCheck> doubts;
+    if (options.mode == FusionMode::Adjusted || options.verbose) {
         observer.pairDone = [&](const CFusionPairReport& pair) {
             const std::lock_guard lock(printing);
+            if (options.mode == FusionMode::Adjusted) {
+                const CPairMapCheck check = CPairMapCheck::Judge(pair.first, pair.pairMap,
+                        views[static_cast<std::size_t>(pair.first)],
+                        views[static_cast<std::size_t>(pair.first) + 1]);
+                if (check.doubtful)
+                    doubts.push_back(check);
+            }
+            if (!options.verbose)
+                return;
             if (options.mode == FusionMode::Aligned) {
                 Print(out,
                         QCoreApplication::translate("CFuseCommand", "Pair %1-%2: %3")
@@ -322,6 +372,8 @@ int CFuseCommand::Run(const QStringList& arguments, std::ostream& out, std::ostr
         Print(err, QCoreApplication::translate("CFuseCommand", "The fusion failed."));
         return FusionFailed;
     }
+    for (const CPairMapCheck& doubt : doubts)
+        Print(err, doubt.Warning());
     if (options.verbose)
         Print(out,
                 QCoreApplication::translate("CFuseCommand", "Fused in %1 s")

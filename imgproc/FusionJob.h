@@ -24,6 +24,7 @@ public:
     /// @brief After finished(): the result (empty unless Done), moved out, and the centre.
     CFusedImage TakeResult() { return m_runner.TakeResult(); }
     CSearchCentre Centre() const { return m_runner.Centre(); }
+    std::vector<CPairMapCheck> Doubts() const { return m_runner.Doubts(); }
 
 signals:
     void progress(const CFusionProgress& step);

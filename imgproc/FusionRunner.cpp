@@ -21,6 +21,7 @@ bool CFusionRunner::Start(std::vector<CImageView> images, FusionMode mode, CSear
         m_result = {};
         m_centre = centre;
         m_status = FusionStatus::Failed;
+        m_doubts.clear();
     }
     m_thread = std::thread(
             [this, images = std::move(images), mode, centre, progress = std::move(progress),
@@ -28,6 +29,17 @@ bool CFusionRunner::Start(std::vector<CImageView> images, FusionMode mode, CSear
                 CFusionObserver observer;
                 observer.progress = progress;
                 observer.cancel = &m_cancel;
+                // Only the Adjusted Merge's fitted maps can go astray on their own.
+                if (mode == FusionMode::Adjusted)
+                    observer.pairDone = [this, &images](const CFusionPairReport& pair) {
+                        const CPairMapCheck check = CPairMapCheck::Judge(pair.first, pair.pairMap,
+                                images[static_cast<std::size_t>(pair.first)],
+                                images[static_cast<std::size_t>(pair.first) + 1]);
+                        if (check.doubtful) {
+                            const std::lock_guard lock(m_mutex);
+                            m_doubts.push_back(check);
+                        }
+                    };
                 CFusedImage result;
                 const FusionStatus status = Fuse(mode, images, centre, result, observer);
                 {
@@ -61,6 +73,12 @@ CFusedImage CFusionRunner::TakeResult()
 {
     const std::lock_guard lock(m_mutex);
     return std::exchange(m_result, {});
+}
+
+std::vector<CPairMapCheck> CFusionRunner::Doubts() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_doubts;
 }
 
 CSearchCentre CFusionRunner::Centre() const

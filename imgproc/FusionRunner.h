@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imgproc/ImageFusion.h"
+#include "imgproc/PairMapCheck.h"
 
 #include <atomic>
 #include <functional>
@@ -37,6 +38,8 @@ public:
     /// @brief The search centre after the run: moved on by a finished Adjusted Merge, as given
     /// otherwise.
     CSearchCentre Centre() const;
+    /// @brief After the run: the Adjusted Merge's pairs whose map is doubtful, in order.
+    std::vector<CPairMapCheck> Doubts() const;
 
 private:
     std::thread m_thread;
@@ -46,4 +49,5 @@ private:
     FusionStatus m_status = FusionStatus::Done;
     CFusedImage m_result;
     CSearchCentre m_centre;
+    std::vector<CPairMapCheck> m_doubts;
 };

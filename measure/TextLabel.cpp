@@ -141,7 +141,11 @@ const std::vector<CTextLabel::SpritePixel>& CTextLabel::Sprite()
         painter.setRenderHint(QPainter::TextAntialiasing, smooth != 0);
         painter.setFont(font);
         painter.setPen(QColor::fromRgb(colour));
-        painter.drawStaticText(QPoint(0, 0), m_static);
+        // The frame pump's own layout: m_static belongs to the window's thread, whose font
+        // engines this thread must neither use nor leave behind in it.
+        QStaticText own(m_text);
+        own.setTextFormat(Qt::PlainText);
+        painter.drawStaticText(QPoint(0, 0), own);
     }
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));

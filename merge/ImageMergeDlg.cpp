@@ -412,7 +412,7 @@ void CImageMergeDlg::OnCapture()
         m_hooks.addToMainList(name);
     m_list->AddFileIn(name, folder);
     m_list->UpdateScrollSize();
-    AppendToSet(frame);
+    AppendToSet(frame, name);
 }
 
 void CImageMergeDlg::OnOpen()
@@ -422,16 +422,23 @@ void CImageMergeDlg::OnOpen()
                        "again."));
         return;
     }
-    QString path;
-    if (m_hooks.chooseImageFile) {
-        path = m_hooks.chooseImageFile(this);
+    QStringList paths;
+    if (m_hooks.chooseImageFiles) {
+        paths = m_hooks.chooseImageFiles(this);
     } else {
-        path = QFileDialog::getOpenFileName(this, tr("Open image"), ImageFolder(),
+        paths = QFileDialog::getOpenFileNames(this, tr("Open image"), ImageFolder(),
                 tr("Image files (%1)").arg(CImageFolder::NamePatterns()));
     }
-    if (path.isEmpty())
-        return;
+    const int room = kMaxFusionImages - FusionCount();
+    for (int i = 0; i < std::min(room, static_cast<int>(paths.size())); ++i)
+        OpenOne(paths[i]);
+    if (paths.size() > room)
+        ShowMessage(tr("The list holds at most 20 images: %n chosen file(s) were not added.", "",
+                static_cast<int>(paths.size()) - room));
+}
 
+bool CImageMergeDlg::OpenOne(const QString& path)
+{
     CxImage image;
     if (!image.LoadFile(path) || !image.HasPixels() || !image.WidenTo24()) {
         const QString reason = image.LastError();
@@ -439,17 +446,19 @@ void CImageMergeDlg::OnOpen()
                         ? tr("%1 cannot be read as a picture.").arg(QDir::toNativeSeparators(path))
                         : tr("%1 cannot be read as a picture: %2")
                                   .arg(QDir::toNativeSeparators(path), reason));
-        return;
+        return false;
     }
     const QFileInfo info(path);
     m_list->AddFileIn(info.fileName(), info.absolutePath());
     m_list->UpdateScrollSize();
-    AppendToSet(image);
+    AppendToSet(image, info.fileName());
+    return true;
 }
 
-void CImageMergeDlg::AppendToSet(const CxImage& image)
+void CImageMergeDlg::AppendToSet(const CxImage& image, const QString& name)
 {
     m_fusionSet.push_back(std::make_unique<CxImage>(image));
+    m_fusionNames << name;
 }
 
 bool CImageMergeDlg::OnFuse()
@@ -461,9 +470,17 @@ bool CImageMergeDlg::OnFuse()
         return false;
     }
     const CxImage& first = *m_fusionSet.front();
-    for (const auto& image : m_fusionSet) {
-        if (image->Width() != first.Width() || image->Height() != first.Height()) {
-            ShowMessage(tr("Error.Make sure every image has same size."));
+    for (int i = 1; i < FusionCount(); ++i) {
+        const CxImage& image = FusionImage(i);
+        if (image.Width() != first.Width() || image.Height() != first.Height()) {
+            ShowMessage(tr("%1 is %2 x %3, but %4 is %5 x %6: every image must have the same "
+                           "size.")
+                                .arg(m_fusionNames[i])
+                                .arg(image.Width())
+                                .arg(image.Height())
+                                .arg(m_fusionNames[0])
+                                .arg(first.Width())
+                                .arg(first.Height()));
             return false;
         }
     }
@@ -529,6 +546,9 @@ void CImageMergeDlg::OnFusionFinished(FusionStatus status)
             m_centre = m_job->Centre();
         }
         m_resultView->SetImage(&m_result);
+        const std::vector<CPairMapCheck> doubts = m_job->Doubts();
+        if (!doubts.empty())
+            ShowMessage(doubts.front().Warning(), tr("Unlikely alignment"));
     } else if (status != FusionStatus::Cancelled) {
         ShowMessage(tr("The fusion failed; the previous result is kept."));
     }
@@ -543,8 +563,10 @@ void CImageMergeDlg::CancelFusion()
 
 void CImageMergeDlg::OnSave()
 {
-    if (!m_result.HasPixels())
+    if (!m_result.HasPixels()) {
+        ShowMessage(tr("There is no merged picture to save yet: fuse the images first."));
         return;
+    }
     const QString folder = ImageFolder();
     QString name;
     QString path;
@@ -614,4 +636,5 @@ void CImageMergeDlg::RemoveFusionImage(int index)
     if (m_fusing || index < 0 || index >= FusionCount())
         return;
     m_fusionSet.erase(m_fusionSet.begin() + index);
+    m_fusionNames.removeAt(index);
 }

@@ -110,7 +110,8 @@ private:
     bool SwitchToStill();
     void UpdateVideo();
     void ShowOnBigView(const CxImage& image);
-    void AppendToSet(const CxImage& image);
+    void AppendToSet(const CxImage& image, const QString& name);
+    bool OpenOne(const QString& path);
     QSize SourceSize() const;
     void OnFusionProgress(const CFusionProgress& step);
     void OnFusionFinished(FusionStatus status);
@@ -118,6 +119,7 @@ private:
 
     CMergeHooks m_hooks;
     std::vector<std::unique_ptr<CxImage>> m_fusionSet;
+    QStringList m_fusionNames; // the file of each picture of the set, for messages
     CxImage m_result;
     CSearchCentre m_centre;
     CFusionJob* m_job = nullptr;

@@ -36,7 +36,7 @@ struct CMergeHooks
     std::function<void(int zoom)> setZoomChoice;
     /// Message boxes; empty: QMessageBox.
     std::function<void(const QString& caption, const QString& text)> message;
-    /// The open-file dialog; returns the chosen file or an empty text. Empty: QFileDialog.
-    std::function<QString(QWidget* parent)> chooseImageFile;
+    /// The open-file dialog; returns the chosen files, none when cancelled. Empty: QFileDialog.
+    std::function<QStringList(QWidget* parent)> chooseImageFiles;
     std::function<QDateTime()> clock; ///< time stamps; empty: the local time
 };

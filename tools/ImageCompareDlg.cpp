@@ -15,7 +15,8 @@
 
 namespace {
 
-// One picture frame's client area: paints its picture stretched, when it has one.
+// One picture frame's client area: paints its picture as large as fits, upright pictures
+// upright.
 class CComparePicture : public QWidget
 {
 public:
@@ -27,7 +28,11 @@ protected:
         if (!m_image.HasPixels())
             return;
         QPainter painter(this);
-        CImagePainter::DrawStretched(painter, m_image, 0, 0, width(), height());
+        const QRect place = CImageCompareDlg::FitInto(
+                QSize(static_cast<int>(m_image.Width()), static_cast<int>(m_image.Height())),
+                rect());
+        CImagePainter::DrawStretched(
+                painter, m_image, place.x(), place.y(), place.width(), place.height());
     }
 
 private:
@@ -43,6 +48,15 @@ QRect Units(int x, int y, int w, int h)
 }
 
 } // namespace
+
+QRect CImageCompareDlg::FitInto(QSize picture, const QRect& area)
+{
+    if (picture.isEmpty() || area.isEmpty())
+        return {};
+    const QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
+    return QRect(area.x() + (area.width() - fitted.width()) / 2,
+            area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height());
+}
 
 CImageCompareDlg::CImageCompareDlg(Hooks hooks, QWidget* parent)
     : QDialog(parent), m_hooks(std::move(hooks))
@@ -101,8 +115,8 @@ void CImageCompareDlg::OnLoad()
     if (m_hooks.chooseImageFile) {
         path = m_hooks.chooseImageFile(this, folder);
     } else {
-        path = QFileDialog::getOpenFileName(this, tr("Load"), folder,
-                tr("Image files (%1)").arg(CImageFolder::NamePatterns()));
+        path = QFileDialog::getOpenFileName(
+                this, tr("Load"), folder, tr("Image files (%1)").arg(CImageFolder::NamePatterns()));
     }
     if (path.isEmpty())
         return;

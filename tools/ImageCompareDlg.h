@@ -4,6 +4,7 @@
 
 #include <QBasicTimer>
 #include <QDialog>
+#include <QRect>
 
 #include <functional>
 
@@ -11,7 +12,7 @@ class QGroupBox;
 class QPushButton;
 
 // "Image comparing": a live frame on the left and a picture from disk on the right, both
-// stretched to the same size and redrawn every 500 ms.
+// each as large as its frame allows with its shape kept, redrawn every 500 ms.
 class CImageCompareDlg : public QDialog
 {
     Q_OBJECT
@@ -31,6 +32,8 @@ public:
     static constexpr int kTimerMs = 500;
 
     explicit CImageCompareDlg(Hooks hooks, QWidget* parent = nullptr);
+    // Where a picture of that size is drawn in area: as large as fits, its shape kept, centred.
+    static QRect FitInto(QSize picture, const QRect& area);
 
     void OnCapture();
     void OnLoad();

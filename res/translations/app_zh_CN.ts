@@ -134,7 +134,12 @@
         <translation>相机已停止：%1</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="126"/>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="129"/>
+        <source>The camera does not offer the saved video size %1 X %2; it shows %3 X %4 instead.</source>
+        <translation>摄像头不提供已保存的视频尺寸 %1 X %2，改用 %3 X %4。</translation>
+    </message>
+    <message>
+        <location filename="../../app/TavoMeasureCamera.cpp" line="149"/>
         <source>The camera&apos;s snapshot button cannot be read (%1: %2).
 
 To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
@@ -143,32 +148,32 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
 要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="78"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="79"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="90"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="91"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="92"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="93"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="94"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="95"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="96"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="97"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="150"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="151"/>
         <source>The settings cannot be saved to
 %1
 
@@ -183,7 +188,7 @@ Changes made now are lost when Kalvex closes.</source>
 现在所做的更改将在 Kalvex 关闭时丢失。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="178"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="179"/>
         <source>The settings could not be written to
 %1
 
@@ -194,39 +199,39 @@ Changes made now are lost when Kalvex closes.</source>
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="351"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="353"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="352"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="354"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="632"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="634"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="924"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="923"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="941"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="940"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="942"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="941"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="985"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="984"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>

@@ -4,198 +4,203 @@
 <context>
     <name>CLiveAidsPanel</name>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="63"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="64"/>
         <source>Focus peaking colour</source>
         <translation>峰值对焦颜色</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="71"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="72"/>
         <source>Sharpness: measuring...</source>
         <translation>清晰度：测量中...</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../app/LiveAidsPanel.cpp" line="98"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="99"/>
         <source>Next picture in %1 s (%n taken)</source>
         <translation>
             <numerusform>%1 秒后拍下一张（已拍 %n 张）</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="101"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="191"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="309"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="102"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="192"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="310"/>
         <source>Start time-lapse</source>
         <translation>开始延时拍摄</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="114"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="402"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="115"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="416"/>
         <source>Live aids</source>
         <translation>实时辅助</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="134"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="135"/>
         <source>Focus</source>
         <translation>对焦</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="137"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="138"/>
         <source>Focus peaking</source>
         <translation>峰值对焦</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="138"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="139"/>
         <source>Marks the sharpest edges of the live picture</source>
         <translation>标出实时画面中最清晰的边缘</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="140"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="141"/>
         <source>Colour of the marks</source>
         <translation>标记颜色</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="146"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="147"/>
         <source>Sharpness meter</source>
         <translation>清晰度计</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="147"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="148"/>
         <source>Turn the focus until the number peaks</source>
         <translation>调节对焦，直到数值达到最高</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="153"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="154"/>
         <source>Histogram</source>
         <translation>直方图</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="156"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="157"/>
         <source>Show</source>
         <translation>显示</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="159"/>
         <source>Luminance</source>
         <translation>亮度</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="159"/>
         <source>Red</source>
         <translation>红</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="159"/>
         <source>Green</source>
         <translation>绿</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="159"/>
         <source>Blue</source>
         <translation>蓝</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="171"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="172"/>
         <source>Time-lapse</source>
         <translation>延时拍摄</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="176"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="177"/>
         <source> s</source>
         <translation> 秒</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="177"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="178"/>
         <source>Every</source>
         <translation>间隔</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="180"/>
         <source>Number of pictures</source>
         <translation>张数</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="180"/>
         <source>Until</source>
         <translation>截止时间</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="180"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="181"/>
         <source>End</source>
         <translation>结束</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="198"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="199"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="200"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="201"/>
         <source>With the drawing</source>
         <translation>包含绘图</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="201"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="202"/>
         <source>Records the measurements and overlays with the picture</source>
         <translation>将测量和叠加图形与画面一起录制</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="202"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="358"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="203"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="359"/>
         <source>Record</source>
         <translation>录制</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="272"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="273"/>
         <source>Sharpness: %1 (highest %2)</source>
         <translation>清晰度：%1（最高 %2）</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="279"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="280"/>
         <source>Clipped: %1 dark, %2 bright</source>
         <translation>溢出：暗部 %1，亮部 %2</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="307"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="308"/>
         <source>Stop time-lapse</source>
         <translation>停止延时拍摄</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="324"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="325"/>
         <source>The recording could not be started.</source>
         <translation>无法开始录制。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="331"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="332"/>
         <source>Stop recording</source>
         <translation>停止录制</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="342"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="343"/>
         <source>The video file could not be written.</source>
         <translation>无法写入视频文件。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="347"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="348"/>
         <source>The live video was rebuilt.</source>
         <translation>实时视频已重建。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="364"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="361"/>
+        <source>Finishing the video file...</source>
+        <translation>正在完成视频文件...</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveAidsPanel.cpp" line="372"/>
         <source>Saved %1 (%2)</source>
         <translation>已保存 %1（%2）</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="367"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="377"/>
         <source>The recording stopped: %1 may be incomplete.</source>
         <translation>录制已停止：%1 可能不完整。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="369"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="376"/>
         <source>Recording stopped</source>
         <translation>录制已停止</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="396"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="410"/>
         <source>Elapsed %1</source>
         <translation>已录制 %1</translation>
     </message>
@@ -203,17 +208,18 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureLiveAids.cpp" line="60"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="64"/>
         <source>Time-lapse needs the live video.</source>
         <translation>延时拍摄需要实时视频。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureLiveAids.cpp" line="74"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="78"/>
         <source>Recording needs the live video.</source>
         <translation>录制需要实时视频。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureLiveAids.cpp" line="113"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="128"/>
+        <location filename="../../app/TavoMeasureLiveAids.cpp" line="133"/>
         <source>The video file could not be finished.</source>
         <translation>无法完成视频文件。</translation>
     </message>

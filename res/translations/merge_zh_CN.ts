@@ -4,110 +4,120 @@
 <context>
     <name>CFuseCommand</name>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="98"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="120"/>
         <source>-o needs an output file.</source>
         <translation>-o 需要指定输出文件。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="104"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="126"/>
         <source>--depth-map needs an output file.</source>
         <translation>--depth-map 需要指定输出文件。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="120"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="142"/>
         <source>Unknown option &quot;%1&quot;.</source>
         <translation>未知选项“%1”。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="132"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="154"/>
         <source>No output file: give -o OUT.jpg or -o OUT.bmp.</source>
         <translation>没有输出文件：请指定 -o 输出.jpg 或 -o 输出.bmp。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="142"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="164"/>
         <source>The output file must end in .jpg or .bmp: %1</source>
         <translation>输出文件的扩展名必须是 .jpg 或 .bmp：%1</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="149"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="171"/>
         <source>--depth-map needs the aligned mode.</source>
         <translation>--depth-map 需要 aligned 模式。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="153"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="175"/>
         <source>Need at least 2 input images, got %1.</source>
         <translation>至少需要 2 张输入图像，实际为 %1 张。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="158"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="185"/>
+        <source>%1 is one of the input images: choose another output file.</source>
+        <translation>%1 是输入图像之一：请选择另一个输出文件。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="193"/>
+        <source>The depth map and the fused picture need two different files.</source>
+        <translation>深度图和融合图像需要两个不同的文件。</translation>
+    </message>
+    <message>
+        <location filename="../../imgproc/FuseCommand.cpp" line="198"/>
         <source>At most %1 input images, got %2.</source>
         <translation>最多 %1 张输入图像，实际为 %2 张。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="195"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="235"/>
         <source>not a BMP or JPEG picture</source>
         <translation>不是 BMP 或 JPEG 图像</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="262"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="302"/>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="269"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="309"/>
         <source>%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.</source>
         <translation>%1 为 %2 x %3，而 %4 为 %5 x %6：所有图像必须尺寸相同。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="283"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="323"/>
         <source>Decoded %1 images in %2 s</source>
         <translation>已解码 %1 张图像，用时 %2 秒</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="299"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="349"/>
         <source>Pair %1-%2: %3</source>
         <translation>图像对 %1-%2：%3</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="306"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="356"/>
         <source>Pair %1-%2: %3 matches, %4 kept; %5</source>
         <translation>图像对 %1-%2：%3 个匹配，保留 %4 个；%5</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="322"/>
-        <location filename="../../imgproc/FuseCommand.cpp" line="334"/>
-        <location filename="../../imgproc/FuseCommand.cpp" line="344"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="372"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="386"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="396"/>
         <source>The fusion failed.</source>
         <translation>图像融合失败。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="327"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="379"/>
         <source>Fused in %1 s</source>
         <translation>融合用时 %1 秒</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="240"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="280"/>
         <source>Cannot write %1: %2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="26"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="30"/>
         <source>Usage: kalvex --fuse direct|adjusted|aligned -o OUT.jpg|OUT.bmp [--depth-map DEPTH.jpg|DEPTH.bmp] [--verbose] IN...</source>
         <translation>用法：kalvex --fuse direct|adjusted|aligned -o 输出.jpg|输出.bmp [--depth-map 深度.jpg|深度.bmp] [--verbose] 输入...</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="78"/>
-        <location filename="../../imgproc/FuseCommand.cpp" line="127"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="100"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="149"/>
         <source>--fuse needs a mode: direct, adjusted or aligned.</source>
         <translation>--fuse 需要指定模式：direct、adjusted 或 aligned。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="90"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="112"/>
         <source>Unknown fusion mode &quot;%1&quot;: use direct, adjusted or aligned.</source>
         <translation>未知的融合模式“%1”：请使用 direct、adjusted 或 aligned。</translation>
     </message>
     <message>
-        <location filename="../../imgproc/FuseCommand.cpp" line="352"/>
+        <location filename="../../imgproc/FuseCommand.cpp" line="404"/>
         <source>Wrote %1 in %2 s in all</source>
         <translation>已写入 %1，共用时 %2 秒</translation>
     </message>
@@ -115,53 +125,53 @@
 <context>
     <name>CImageCompareDlg</name>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="50"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="64"/>
         <source>Image comparing</source>
         <translation>图像比较</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="53"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="67"/>
         <source>Get image from video source</source>
         <translation>从视频源获取图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="55"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="69"/>
         <source>Capture</source>
         <translation>抓取</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="57"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="71"/>
         <source>Get image from storage</source>
         <translation>从存储获取图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="59"/>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="104"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="73"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="119"/>
         <source>Load</source>
         <translation>加载</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="73"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="87"/>
         <source>video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="74"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="88"/>
         <source>image</source>
         <translation>图像</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="105"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="119"/>
         <source>Image files (%1)</source>
         <translation>图像文件 (%1)</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="114"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="128"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../tools/ImageCompareDlg.cpp" line="115"/>
+        <location filename="../../tools/ImageCompareDlg.cpp" line="129"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
@@ -247,17 +257,17 @@
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
         <source>Adjusted Merge</source>
-        <translation>Adjusted Merge</translation>
+        <translation>调整合成</translation>
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
         <source>Direct Merge</source>
-        <translation>Direct Merge</translation>
+        <translation>直接合成</translation>
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
         <source>Aligned Merge</source>
-        <translation>Aligned Merge</translation>
+        <translation>对齐合成</translation>
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="386"/>
@@ -284,67 +294,92 @@
         <source>Image files (%1)</source>
         <translation>图像文件 (%1)</translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../merge/ImageMergeDlg.cpp" line="436"/>
+        <source>The list holds at most 20 images: %n chosen file(s) were not added.</source>
+        <translation>
+            <numerusform>列表最多容纳 20 张图像：有 %n 个选中的文件未加入。</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="439"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="604"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="446"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="626"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="440"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="605"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="447"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="627"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="460"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="469"/>
         <source>Need 2 images to do the fusion function.</source>
-        <translation>Need 2 images to do the fusion function.</translation>
+        <translation>至少需要 2 张图像才能融合。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="466"/>
-        <source>Error.Make sure every image has same size.</source>
-        <translation>Error.Make sure every image has same size.</translation>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="476"/>
+        <source>%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.</source>
+        <translation>%1 为 %2 x %3，而 %4 为 %5 x %6：所有图像必须尺寸相同。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="484"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="501"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="484"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="501"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="512"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="529"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="516"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="533"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="533"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="551"/>
+        <source>Unlikely alignment</source>
+        <translation>对齐结果可疑</translation>
+    </message>
+    <message>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="553"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="553"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="567"/>
+        <source>There is no merged picture to save yet: fuse the images first.</source>
+        <translation>还没有可保存的合成图像：请先融合图像。</translation>
+    </message>
+    <message>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="575"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="557"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="579"/>
         <source>File path: %1</source>
-        <translation>File path: %1</translation>
+        <translation>文件路径：%1</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="558"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="580"/>
         <source>Image saved successfully</source>
-        <translation>Image saved successfully</translation>
+        <translation>图像保存成功</translation>
+    </message>
+</context>
+<context>
+    <name>CPairMapCheck</name>
+    <message>
+        <location filename="../../imgproc/PairMapCheck.cpp" line="93"/>
+        <source>The Adjusted Merge moved image %1 against image %2 in an unlikely way (shift %3, %4 px, shear %5, scale %6; mean difference %7 moved, %8 unmoved), so the result may be scrambled. Aligned Merge lines up such pictures more reliably.</source>
+        <translation>调整合成把图像 %1 相对图像 %2 移动得不合常理（位移 %3, %4 像素，剪切 %5，缩放 %6；平均差异：移动后 %7，不移动 %8），结果可能错乱。对齐合成能更可靠地对齐这类图像。</translation>
     </message>
 </context>
 </TS>

@@ -5,7 +5,7 @@
     <name>CSidePanel</name>
     <message>
         <location filename="../../app/SidePanel.cpp" line="40"/>
-        <location filename="../../app/SidePanel.cpp" line="481"/>
+        <location filename="../../app/SidePanel.cpp" line="482"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
@@ -33,11 +33,6 @@
         <location filename="../../app/SidePanel.cpp" line="44"/>
         <source>Save image</source>
         <translation>保存图像</translation>
-    </message>
-    <message>
-        <location filename="../../app/SidePanel.cpp" line="46"/>
-        <source>Save settin</source>
-        <translation>保存设置</translation>
     </message>
     <message>
         <location filename="../../app/SidePanel.cpp" line="47"/>
@@ -176,17 +171,22 @@
     </message>
     <message>
         <location filename="../../app/SidePanel.cpp" line="74"/>
-        <source>Distanc</source>
-        <translation>圆心距</translation>
-    </message>
-    <message>
-        <location filename="../../app/SidePanel.cpp" line="74"/>
         <source>Draw Distance</source>
         <translation>绘制圆心距</translation>
     </message>
     <message>
+        <location filename="../../app/SidePanel.cpp" line="46"/>
+        <source>Save setting</source>
+        <translation>保存设置</translation>
+    </message>
+    <message>
+        <location filename="../../app/SidePanel.cpp" line="74"/>
+        <source>Distance</source>
+        <translation>圆心距</translation>
+    </message>
+    <message>
         <location filename="../../app/SidePanel.cpp" line="76"/>
-        <source>Vertic</source>
+        <source>Vertical</source>
         <translation>垂线</translation>
     </message>
     <message>
@@ -248,8 +248,7 @@
         <location filename="../../app/SidePanel.cpp" line="88"/>
         <source>Cross
 Line</source>
-        <translation>十字
-线</translation>
+        <translation>十字线</translation>
     </message>
     <message>
         <location filename="../../app/SidePanel.cpp" line="88"/>
@@ -342,7 +341,7 @@ Line</source>
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="481"/>
+        <location filename="../../app/SidePanel.cpp" line="482"/>
         <source>Still</source>
         <translation>静止</translation>
     </message>

@@ -1,4 +1,7 @@
+#include "FileSizeLimit.h"
+
 #include "app/LiveAidsPanel.h"
+#include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
 #include "video/RecordingFeed.h"
 #include "app/TimeLapse.h"
@@ -14,6 +17,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QApplication>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,6 +166,11 @@ TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
             EXPECT_TRUE(QTest::qWaitFor(
                     [&] { return m_window->RecordingFeed()->FramesFed() >= 1; }, 10000));
         m_panel->RecordButton()->click();
+        // The file is finished off the window's thread: the click returns at once.
+        EXPECT_EQ(m_panel->RecordLabel()->text(), QLatin1String("Finishing the video file..."));
+        EXPECT_FALSE(m_panel->RecordButton()->isEnabled());
+        EXPECT_FALSE(m_window->Graph().IsRecording());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_panel->RecordButton()->isEnabled(); }, 20000));
         EXPECT_TRUE(m_panel->RecordLabel()->text().startsWith(QLatin1String("Saved")))
                 << m_panel->RecordLabel()->text().toStdString() << (drawing ? " with" : " without")
                 << " the drawing; " << m_messages.join(QLatin1Char('\n')).toStdString();
@@ -208,4 +220,66 @@ TEST_F(LiveAidsWindow, ANewCaptureSizeEndsTheRecordingWithAMessage)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_messages.isEmpty(); }, 3000));
     EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
     EXPECT_FALSE(m_window->Graph().IsRecording());
+}
+
+TEST_F(LiveAidsWindow, TheWheelScrollsThePanelsAndChangesOnlyAFocusedControl)
+{
+    m_window->resize(900, 420);
+    QTest::qWait(50);
+    auto turn = [](QWidget* control, int steps) {
+        QWheelEvent wheel(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), QPoint(),
+                QPoint(0, -120 * steps), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &wheel);
+    };
+    auto* scroll = m_panel->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_GT(scroll->verticalScrollBar()->maximum(), 0) << "the aids must scroll at this height";
+    const int interval = m_panel->IntervalSpin()->value();
+    const int count = m_panel->CountSpin()->value();
+    m_window->setFocus();
+    turn(m_panel->IntervalSpin(), 2);
+    turn(m_panel->CountSpin(), 2);
+    turn(m_panel->EndCombo(), 1);
+    EXPECT_EQ(m_panel->IntervalSpin()->value(), interval);
+    EXPECT_EQ(m_panel->CountSpin()->value(), count);
+    EXPECT_EQ(m_panel->EndCombo()->currentIndex(), 0);
+    EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << "the turn scrolls the panel instead";
+    EXPECT_FALSE(m_panel->IntervalSpin()->hasFocus()) << "a turn alone hands out no focus";
+
+    QComboBox* resolution = m_window->SidePanel()->ResolutionCombo();
+    const int size = resolution->currentIndex();
+    turn(resolution, 1);
+    turn(m_window->SidePanel()->ScaleCombo(), -1);
+    EXPECT_EQ(resolution->currentIndex(), size);
+
+    m_panel->IntervalSpin()->setFocus();
+    turn(m_panel->IntervalSpin(), 1);
+    EXPECT_NE(m_panel->IntervalSpin()->value(), interval) << "a focused spin box takes the wheel";
+}
+
+// A recording that cannot start, or that fills the disk, fails alone: the camera stays live.
+TEST_F(LiveAidsWindow, AFailedRecordingLeavesTheCameraLive)
+{
+    // A folder that exists and takes no file, even from root.
+    m_window->General().m_strImagePath = QStringLiteral("/proc/self");
+    m_panel->RecordButton()->click();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages.front().startsWith(QLatin1String("The recording could not be started")));
+    m_window->General().m_strImagePath = m_dir.filePath(QStringLiteral("pictures"));
+    {
+        const CFileSizeLimit fullDisk(20000);
+        ASSERT_TRUE(fullDisk.Active());
+        m_panel->RecordButton()->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_messages.size() == 2; }, 20000));
+        EXPECT_TRUE(m_messages.back().startsWith(QLatin1String("The recording stopped")));
+        // The broken file is finished while the disk is still full.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_panel->RecordButton()->isEnabled(); }, 20000));
+    }
+    QTest::qWait(1500); // the camera is watched twice a second
+    EXPECT_FALSE(m_window->CameraDisconnected());
+    EXPECT_EQ(m_window->Graph().GraphError(), QString());
+    EXPECT_TRUE(m_panel->RecordButton()->isEnabled());
+    const uint64_t frames = m_window->Pump()->FramesCopied();
+    EXPECT_TRUE(
+            QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() > frames + 2; }, 10000));
 }

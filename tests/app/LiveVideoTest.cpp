@@ -3,6 +3,8 @@
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 
+#include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,4 +83,49 @@ TEST_F(LiveVideo, EditingWhileThePumpDraws)
     }
     const uint64_t copied = m_window->Pump()->FramesCopied();
     EXPECT_TRUE(WaitForFrames(copied + 2));
+}
+
+// A saved size the camera does not offer: the nearest one it offers, said once, and kept in
+// place of the saved one.
+TEST(LiveVideoSavedSize, NotOfferedBecomesTheNearestOffered)
+{
+    qputenv("KALVEX_TEST_CAMERA", "1");
+    for (const auto& [saved, nearest] : { std::pair { QSize(800, 601), QSize(800, 600) },
+                 std::pair { QSize(16384, 16384), QSize(2592, 1944) } }) {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Setting.ini"));
+        {
+            QFile file(ini);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QStringLiteral("[GENERAL]\nm_strDeviceName=Test Pattern\nm_nVideoWidth=%1\n"
+                                      "m_nVideoHeight=%2\nm_strImagePath=%3\n")
+                               .arg(saved.width())
+                               .arg(saved.height())
+                               .arg(dir.filePath(QStringLiteral("pictures")))
+                               .toUtf8());
+        }
+        auto window = std::make_unique<CTavoMeasureDlg>(ini);
+        window->resize(900, 640);
+        window->Initialise(/*showWindow=*/false);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->RestartVideo();
+        EXPECT_EQ(
+                QSize(window->General().m_nVideoWidth, window->General().m_nVideoHeight), nearest);
+        EXPECT_EQ(window->findChildren<QMessageBox*>(QStringLiteral("videoSizeMessage")).size(), 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->Pump()->FramesCopied() >= 2; }, 30000));
+        ASSERT_TRUE(window->CaptureToFrame());
+        EXPECT_EQ(QSize(int(window->CurrentFrame().Width()), int(window->CurrentFrame().Height())),
+                nearest);
+        // Still and live again: no second note.
+        window->RequestStill();
+        window->RequestLive();
+        EXPECT_EQ(window->findChildren<QMessageBox*>(QStringLiteral("videoSizeMessage")).size(), 1);
+        window->close();
+        window.reset();
+        QFile kept(ini);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(kept.readAll().contains(
+                QStringLiteral("m_nVideoHeight=%1").arg(nearest.height()).toUtf8()));
+    }
 }

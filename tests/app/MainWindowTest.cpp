@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <gmock/gmock.h>
@@ -378,4 +380,28 @@ TEST_F(LiveAndStill, PictureOfAnotherSizeMeasuresInTheConvertedSlot)
     EXPECT_DOUBLE_EQ(manager.GetCalibration().xPerPixel, 2.0);
     EXPECT_EQ(Panel().CalibrationStatus()->toolTip(), "Scale of calibration 0: 2 um/pixel");
     EXPECT_EQ(m_window->Calibration().StoredSlot(0), slot);
+}
+
+TEST(MergeDialogText, ModesAndMessagesInChinese)
+{
+    QTranslator translator;
+    ASSERT_TRUE(translator.load(QStringLiteral(":/i18n/merge_zh_CN.qm")));
+    QCoreApplication::installTranslator(&translator);
+    QStringList messages;
+    CMergeHooks hooks;
+    hooks.message = [&](const QString&, const QString& text) { messages << text; };
+    CImageMergeDlg dlg(hooks);
+    QStringList modes;
+    for (QComboBox* combo : dlg.ToolBar()->findChildren<QComboBox*>())
+        if (combo->count() == 3)
+            for (int i = 0; i < 3; ++i)
+                modes << combo->itemText(i);
+    dlg.OnFuse();
+    dlg.OnSave();
+    const QString saved = QCoreApplication::translate("CImageMergeDlg", "File path: %1");
+    QCoreApplication::removeTranslator(&translator);
+    EXPECT_EQ(modes, QStringList({ "调整合成", "直接合成", "对齐合成" }));
+    EXPECT_EQ(messages.value(0), QStringLiteral("至少需要 2 张图像才能融合。"));
+    EXPECT_EQ(messages.value(1), QStringLiteral("还没有可保存的合成图像：请先融合图像。"));
+    EXPECT_EQ(saved, QStringLiteral("文件路径：%1"));
 }

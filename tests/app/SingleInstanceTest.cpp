@@ -2,15 +2,19 @@
 
 #include "FileSizeLimit.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -191,4 +195,31 @@ TEST(SingleInstance_Lock, WithoutAnyLockTheProgramStillStartsAndSaysWhy)
     }
     EXPECT_TRUE(started);
     EXPECT_TRUE(full.Problem().contains("File too large")) << full.Problem().toStdString();
+}
+
+TEST(SingleInstance_Requests, AReceiverThatWaitsOnAMessageBoxGetsEveryPathInTurn)
+{
+    // The receiver runs an event loop the way a message box does, long enough for the
+    // sender's hang-up to arrive and its socket to be deleted.
+    QTemporaryDir dir;
+    CSingleInstance first(dir.path());
+    ASSERT_TRUE(first.Acquire());
+    QStringList received;
+    int depth = 0;
+    int deepest = 0;
+    QObject::connect(&first, &CSingleInstance::openRequested, [&](const QString& path) {
+        deepest = std::max(deepest, ++depth);
+        received << path;
+        QEventLoop box;
+        QTimer::singleShot(300, &box, &QEventLoop::quit);
+        box.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        --depth;
+    });
+    CSingleInstance second(dir.path());
+    const QStringList files = { dir.filePath("missing.png"), dir.filePath("x.png") };
+    ASSERT_FALSE(second.Acquire(files));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2 && depth == 0; }, 5000));
+    EXPECT_EQ(received, files);
+    EXPECT_EQ(deepest, 1) << "a path was handed over inside the handling of another";
 }

@@ -74,7 +74,14 @@ TEST_F(DeviceSelectionTest, SpecifyCapDevice_ValidatesTheRequestedSize)
 {
     m_source->devices = { CFakeDeviceSource::Camera(QStringLiteral("Cam"),
             QStringLiteral("/dev/video0"), { { 1280, 960, kYuy2 }, { 640, -480, kYuy2 } }) };
-    m_graph.SetCaptureSize(800, 600);
+    // A size it does not offer becomes the nearest one it does; none asked for, its first.
+    m_graph.SetCaptureSize(800, 601);
+    EXPECT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Cam")), TavoStatus::Ok);
+    EXPECT_EQ(Requested(), QSize(640, 480));
+    m_graph.SetCaptureSize(16384, 16384);
+    EXPECT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Cam")), TavoStatus::Ok);
+    EXPECT_EQ(Requested(), QSize(1280, 960));
+    m_graph.SetCaptureSize(0, 0);
     EXPECT_EQ(m_graph.SpecifyCapDevice(QStringLiteral("Cam")), TavoStatus::Ok);
     EXPECT_EQ(Requested(), QSize(1280, 960));
 

@@ -1,6 +1,7 @@
 #include "MergeTestImages.h"
 
 #include "imgproc/FuseCommand.h"
+#include "imgproc/PairMapCheck.h"
 
 #include "FileSizeLimit.h"
 
@@ -277,3 +278,85 @@ TEST(FuseCommand_Requested, OnlyWithTheFuseOption)
 }
 
 } // namespace
+
+TEST_F(FuseCommandFixture, FuseCommand_RefusesToWriteOverAnInput)
+{
+    const QString a = Picture(QStringLiteral("a.jpg"), 64, 48, 1);
+    const QString b = Picture(QStringLiteral("b.jpg"), 64, 48, 2);
+    QFile file(a);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QString link = m_dir.filePath(QStringLiteral("link.jpg"));
+    const QString hard = m_dir.filePath(QStringLiteral("hard.jpg"));
+    ASSERT_TRUE(QFile::link(a, link));
+    ASSERT_EQ(::link(QFile::encodeName(a).constData(), QFile::encodeName(hard).constData()), 0);
+    for (const QString& out : { a, m_dir.path() + QStringLiteral("/./a.jpg"), link, hard }) {
+        EXPECT_EQ(Run({ "--fuse", "adjusted", "-o", out, a, b }), CFuseCommand::UsageError)
+                << out.toStdString();
+        EXPECT_NE(m_err.str().find("one of the input images"), std::string::npos) << m_err.str();
+    }
+    const QString out = m_dir.filePath(QStringLiteral("out.jpg"));
+    EXPECT_EQ(Run({ "--fuse", "aligned", "--depth-map", b, "-o", out, a, b }),
+            CFuseCommand::UsageError);
+    EXPECT_EQ(Run({ "--fuse", "aligned", "--depth-map", out, "-o", out, a, b }),
+            CFuseCommand::UsageError);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(PairMapCheck, DoubtsFarShiftsShearsScalesAndMapsWorseThanStandingStill)
+{
+    const CxImage still = TexturePicture(320, 240, 3);
+    const CxImage moved = TexturePicture(320, 240, 3, 8);
+    const CImageView a = CFuseCommand::View(still);
+    const CImageView b = CFuseCommand::View(moved);
+    auto shifted = [](double dx, double dy) {
+        CAffineMap map;
+        map.x.r = dx;
+        map.y.r = dy;
+        return map;
+    };
+    EXPECT_FALSE(CPairMapCheck::Judge(0, CAffineMap {}, a, a).doubtful);
+    EXPECT_FALSE(CPairMapCheck::Judge(0, shifted(1.5, -0.3), a, a).doubtful) << "a pixel off";
+    const CPairMapCheck found = CPairMapCheck::Judge(0, shifted(8, 0), a, b);
+    EXPECT_FALSE(found.doubtful) << found.mappedDifference << " vs " << found.unmovedDifference;
+    EXPECT_LT(found.mappedDifference, found.unmovedDifference);
+
+    const CPairMapCheck far = CPairMapCheck::Judge(2, shifted(-85, 0), a, a);
+    EXPECT_TRUE(far.doubtful);
+    EXPECT_NEAR(far.shiftX, -85, 1e-9);
+    EXPECT_TRUE(far.Warning().contains(QStringLiteral("image 4 against image 3")))
+            << far.Warning().toStdString();
+    EXPECT_TRUE(far.Warning().contains(QStringLiteral("Aligned Merge")));
+    EXPECT_TRUE(CPairMapCheck::Judge(0, shifted(-30, 0), a, a).doubtful) << "worse than still";
+    CAffineMap sheared;
+    sheared.x.q = 0.36;
+    sheared.x.r = -0.18 * 240;
+    EXPECT_TRUE(CPairMapCheck::Judge(0, sheared, a, a).doubtful);
+    CAffineMap scaled;
+    scaled.x.p = scaled.y.q = 1.2;
+    scaled.x.r = -32;
+    scaled.y.r = -24;
+    EXPECT_TRUE(CPairMapCheck::Judge(0, scaled, a, a).doubtful);
+}
+
+TEST_F(FuseCommandFixture, FuseCommand_AdjustedWarnsOfAnUnlikelyAlignment)
+{
+    const QString a = m_dir.filePath(QStringLiteral("bars1.bmp"));
+    const QString b = m_dir.filePath(QStringLiteral("bars2.bmp"));
+    ASSERT_TRUE(SavePicture(ColourBars(640, 480), a));
+    ASSERT_TRUE(SavePicture(ColourBars(640, 480), b));
+    const QString out = m_dir.filePath(QStringLiteral("out.bmp"));
+    ASSERT_EQ(Run({ "--fuse", "adjusted", "--verbose", "-o", out, a, b }), CFuseCommand::Success)
+            << m_err.str();
+    EXPECT_NE(m_err.str().find("Aligned Merge"), std::string::npos) << m_out.str() << "\n"
+                                                                    << m_err.str();
+
+    // A series that lines up gives no warning.
+    const QString c = Picture(QStringLiteral("c.bmp"), 320, 240, 4);
+    const QString d = Picture(QStringLiteral("d.bmp"), 320, 240, 4, 6);
+    ASSERT_EQ(Run({ "--fuse", "adjusted", "-o", out, c, d }), CFuseCommand::Success);
+    EXPECT_EQ(m_err.str(), "");
+}

@@ -3,10 +3,15 @@
 
 #include "ShapeDrivers.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QThread>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -63,4 +68,42 @@ TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
     stop.store(true);
     pump.join();
     EXPECT_GE(frames.load(), 40);
+}
+
+// A recording "With the drawing" burns the length labels in on the pump's thread; that thread
+// ends with the recording (Video/Still), and the window then repaints the same labels. Each
+// side must lay the texts out with its own fonts: the pump's are gone with its thread.
+TEST(ShapeManagerThread, RecordingWithTheDrawingThenRepaintOnTheGuiThread)
+{
+    CShapeManager m;
+    CColorSetting colours;
+    colours.TextColor = 0x00FFFFFF;
+    m.ApplyColourSettings(colours);
+    m.SetClientSize(QSize(320, 240));
+    QImage canvas(320, 240, QImage::Format_RGB32);
+    for (int round = 0; round < 3; ++round) {
+        // New labels, laid out first by the recording.
+        DrawLine(m, QPoint(10, 20 + round * 30), QPoint(250, 40 + round * 30));
+        m.AddText(QStringLiteral("note %1").arg(round), 30, 200);
+        std::unique_ptr<QThread> pump(QThread::create([&m] {
+            constexpr int w = 320;
+            constexpr int h = 240;
+            std::vector<uint8_t> frame(FrameStride(w) * h, 0);
+            std::vector<uint8_t> scratch(frame.size());
+            for (int i = 0; i < 5; ++i) {
+                m.RenderOnto(scratch.data(), w, h);
+                CShapeManager::MergeRendered(frame.data(), scratch.data(), w, h);
+                m.DrawOnFrame(frame.data(), w, h, 0, 0);
+            }
+        }));
+        pump->start();
+        ASSERT_TRUE(pump->wait(QDeadlineTimer(30000)));
+        pump.reset();
+        for (int i = 0; i < 3; ++i) {
+            canvas.fill(Qt::black);
+            QPainter painter(&canvas);
+            m.DrawAll(painter);
+        }
+    }
+    EXPECT_NE(canvas.pixel(40, 205), QColor(Qt::black).rgb());
 }

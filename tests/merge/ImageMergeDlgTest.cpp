@@ -27,6 +27,7 @@
 
 #include <atomic>
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -83,9 +84,12 @@ protected:
         hooks.message = [this](const QString& caption, const QString& text) {
             m_messages.push_back({ caption, text });
         };
-        hooks.chooseImageFile = [this](QWidget*) {
+        hooks.chooseImageFiles = [this](QWidget*) {
             ++m_fileDialogs;
-            return NextChosen(m_chosen);
+            if (!m_chosenAtOnce.isEmpty())
+                return std::exchange(m_chosenAtOnce, {});
+            const QString path = NextChosen(m_chosen);
+            return path.isEmpty() ? QStringList() : QStringList { path };
         };
         return hooks;
     }
@@ -114,6 +118,7 @@ protected:
     QStringList m_mainList;
     std::vector<Message> m_messages;
     std::deque<QString> m_chosen;
+    QStringList m_chosenAtOnce; // one dialog, several files
 };
 
 TEST_F(MergeFixture, MergeDialog_StartsEmptyInDirectMergeWithTheToolbar)
@@ -290,6 +295,23 @@ TEST_F(MergeFixture, MergeDialog_OpenAddsDecodablePicturesOnly)
     EXPECT_TRUE(m_mainList.isEmpty()); // opened files are not the program's snapshots
 }
 
+TEST_F(MergeFixture, MergeDialog_OpenLoadsEveryChosenFileUpToTheFreePlaces)
+{
+    CImageMergeDlg dlg(Hooks());
+    for (int i = 0; i < 17; ++i)
+        dlg.OnCapture();
+    for (int i = 0; i < 5; ++i)
+        m_chosenAtOnce << SavedPicture(QStringLiteral("p%1.bmp").arg(i), 64, 48, 30 + i);
+    dlg.OnOpen();
+    EXPECT_EQ(m_fileDialogs, 1);
+    EXPECT_EQ(dlg.FusionCount(), 20);
+    ASSERT_EQ(dlg.ImageList()->Count(), 20);
+    EXPECT_EQ(dlg.ImageList()->Entries().back().name, QStringLiteral("p2.bmp"));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("2 chosen file(s) were not added")))
+            << m_messages[0].text.toStdString();
+}
+
 TEST_F(MergeFixture, MergeDialog_FuseRefusesTooFewAndMixedSizesInBothModes)
 {
     CImageMergeDlg dlg(Hooks());
@@ -307,7 +329,9 @@ TEST_F(MergeFixture, MergeDialog_FuseRefusesTooFewAndMixedSizesInBothModes)
         dlg.SetModeIndex(mode);
         EXPECT_FALSE(dlg.OnFuse());
         ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0].text, QStringLiteral("Error.Make sure every image has same size."));
+        EXPECT_EQ(m_messages[0].text,
+                QStringLiteral("b.bmp is 641 x 480, but a.bmp is 640 x 480: every image must "
+                               "have the same size."));
         EXPECT_FALSE(dlg.Result().HasPixels());
     }
 }
@@ -316,9 +340,11 @@ TEST_F(MergeFixture, MergeDialog_SaveDoesNothingBeforeAFusionThenSavesTheResult)
 {
     CImageMergeDlg dlg(Hooks());
     dlg.OnSave();
-    EXPECT_TRUE(m_messages.empty());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("no merged picture")));
     EXPECT_TRUE(m_mainList.isEmpty());
     EXPECT_EQ(FilesIn(m_folder), 0);
+    m_messages.clear();
 
     const QString a = SavedPicture(QStringLiteral("a.bmp"), 96, 72, 5);
     m_chosen = { a, a };
@@ -537,3 +563,23 @@ TEST(MergeIcons, EveryToolbarIconDraws)
 }
 
 } // namespace
+
+TEST_F(MergeFixture, MergeDialog_AdjustedMergeOfAStillPatternSuggestsAlignedMerge)
+{
+    const QString bars = m_dir.filePath(QStringLiteral("bars.bmp"));
+    ASSERT_TRUE(SavePicture(ColourBars(640, 480), bars));
+    CImageMergeDlg dlg(Hooks());
+    m_chosenAtOnce = { bars, bars };
+    dlg.OnOpen();
+    dlg.SetModeIndex(CImageMergeDlg::DirectMerge);
+    ASSERT_TRUE(FuseAndWait(dlg));
+    EXPECT_TRUE(m_messages.empty());
+
+    dlg.SetModeIndex(CImageMergeDlg::AdjustedMerge);
+    ASSERT_TRUE(FuseAndWait(dlg));
+    EXPECT_TRUE(dlg.Result().HasPixels()) << "the result is still shown";
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].caption, QStringLiteral("Unlikely alignment"));
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("Aligned Merge")))
+            << m_messages[0].text.toStdString();
+}

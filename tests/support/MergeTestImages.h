@@ -25,6 +25,28 @@ inline CxImage TexturePicture(int width, int height, uint64_t seed, int shiftX =
     return image;
 }
 
+// The camera's test pattern as it stands still: colour bars over a strip of blocks, large
+// flat areas with nothing for a feature match to hold on to.
+inline CxImage ColourBars(int width, int height)
+{
+    cv::Mat bars(height, width, CV_8UC3, cv::Scalar(0, 0, 0));
+    const cv::Scalar top[] = { { 192, 192, 192 }, { 0, 192, 192 }, { 192, 192, 0 }, { 0, 192, 0 },
+        { 192, 0, 192 }, { 0, 0, 192 }, { 192, 0, 0 } };
+    const cv::Scalar bottom[] = { { 128, 0, 0 }, { 255, 255, 255 }, { 128, 0, 64 }, { 0, 0, 0 },
+        { 16, 16, 16 }, { 0, 0, 0 }, { 32, 32, 32 } };
+    for (int i = 0; i < 7; ++i) {
+        const int left = width * i / 7;
+        const int right = width * (i + 1) / 7;
+        cv::rectangle(bars, cv::Rect(left, 0, right - left, height * 2 / 3), top[i], cv::FILLED);
+        cv::rectangle(bars, cv::Rect(left, height * 3 / 4, right - left, height / 4 + 1), bottom[i],
+                cv::FILLED);
+    }
+    CxImage image;
+    image.CreateFromBuffer(bars.data, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+            24, static_cast<uint32_t>(bars.step), true);
+    return image;
+}
+
 inline bool SavePicture(CxImage image, const QString& path, uint32_t format = CXIMAGE_FORMAT_BMP)
 {
     return image.SaveFile(path, format);

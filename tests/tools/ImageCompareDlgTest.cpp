@@ -6,9 +6,12 @@
 
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <deque>
 
 namespace {
@@ -91,3 +94,28 @@ TEST_F(CompareFixture, CompareDialog_LoadShowsJpegAndKeepsThePictureOnCancelOrFa
 }
 
 } // namespace
+
+TEST_F(CompareFixture, CompareDialog_KeepsTheShapeOfAnUprightPicture)
+{
+    EXPECT_EQ(CImageCompareDlg::FitInto({ 48, 96 }, QRect(0, 0, 200, 100)), QRect(75, 0, 50, 100));
+    EXPECT_EQ(CImageCompareDlg::FitInto({ 64, 48 }, QRect(0, 0, 64, 96)), QRect(0, 24, 64, 48));
+    EXPECT_TRUE(CImageCompareDlg::FitInto({ 0, 48 }, QRect(0, 0, 64, 96)).isEmpty());
+
+    const QString upright = m_dir.filePath(QStringLiteral("upright.bmp"));
+    CxImage white = TexturePicture(60, 120, 1);
+    for (uint32_t y = 0; y < white.Height(); ++y)
+        std::memset(white.RowBits(y), 0xFF, white.Width() * 3);
+    ASSERT_TRUE(SavePicture(white, upright));
+    CImageCompareDlg dlg(Hooks());
+    m_chosen = { upright };
+    dlg.OnLoad();
+    auto* picture = dlg.ImageFrame()->findChild<QWidget*>();
+    ASSERT_NE(picture, nullptr);
+    dlg.show();
+    const QImage shot = picture->grab().toImage();
+    int whiteColumns = 0;
+    for (int x = 0; x < shot.width(); ++x)
+        whiteColumns += shot.pixelColor(x, shot.height() / 2) == Qt::white;
+    EXPECT_NEAR(whiteColumns, shot.height() / 2, 3) << "the picture is half as wide as high";
+    EXPECT_NE(shot.pixelColor(2, shot.height() / 2), Qt::white);
+}
