@@ -15,7 +15,7 @@
 #include "image/ImagePainter.h"
 #include "image/ImageListWnd.h"
 #include "image/ThumbViewDlg.h"
-#include "imgproc/ImageMergeDlg.h"
+#include "merge/ImageMergeDlg.h"
 #include "measure/CrossLineDlg.h"
 #include "measure/DrawingHistory.h"
 #include "measure/ManagerCrossLineHost.h"

@@ -1,7 +1,7 @@
 #include "video/FrameFilterSettings.h"
 
 #include "imgproc/FrameFilters.h"
-#include "video/WhiteBalance.h"
+#include "imgproc/WhiteBalance.h"
 
 void CFrameFilterSettings::Apply(uint8_t* buffer, int width, int height) const
 {

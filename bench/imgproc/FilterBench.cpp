@@ -1,6 +1,6 @@
 // Frame filters on a 2592 x 1944 frame against memcpy of the same buffer.
 #include "imgproc/FrameFilters.h"
-#include "video/WhiteBalance.h"
+#include "imgproc/WhiteBalance.h"
 
 #include <benchmark/benchmark.h>
 

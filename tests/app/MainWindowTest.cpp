@@ -6,7 +6,7 @@
 #include "capture/CaptureStatus.h"
 #include "capture/TavoGraphDll.h"
 #include "image/xImage.h"
-#include "imgproc/ImageMergeDlg.h"
+#include "merge/ImageMergeDlg.h"
 #include "measure/MeasureCanvas.h"
 #include "app/PictureCalibration.h"
 #include "measure/ShapeManager.h"

@@ -3,8 +3,8 @@
 #include "image/ImageListItem.h"
 #include "image/ImageListWnd.h"
 #include "imgproc/FusionRunner.h"
-#include "imgproc/ImageMergeDlg.h"
-#include "imgproc/MergeView.h"
+#include "merge/ImageMergeDlg.h"
+#include "merge/MergeView.h"
 #include "video/FrameSource.h"
 
 #include <gtest/gtest.h>

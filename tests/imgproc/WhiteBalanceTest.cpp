@@ -1,4 +1,4 @@
-#include "video/WhiteBalance.h"
+#include "imgproc/WhiteBalance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "imgproc/MergeView.h"
+#include "merge/MergeView.h"
 
 #include "image/ImagePainter.h"
 #include "image/xImage.h"

@@ -1,4 +1,4 @@
-#include "imgproc/ImageMergeDlg.h"
+#include "merge/ImageMergeDlg.h"
 
 #include "image/PictureWriter.h"
 
@@ -9,8 +9,8 @@
 #include "image/ThumbLayout.h"
 #include "image/ImagePainter.h"
 #include "imgproc/FuseCommand.h"
-#include "imgproc/MergeResultView.h"
-#include "imgproc/MergeView.h"
+#include "merge/MergeResultView.h"
+#include "merge/MergeView.h"
 #include "video/FramePump.h"
 #include "video/FrameSource.h"
 

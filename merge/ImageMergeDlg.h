@@ -3,7 +3,7 @@
 #include "image/ImageListOwner.h"
 #include "image/xImage.h"
 #include "imgproc/FusionJob.h"
-#include "imgproc/MergeHooks.h"
+#include "merge/MergeHooks.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "imgproc/MergeResultView.h"
+#include "merge/MergeResultView.h"
 
 #include "image/ImagePainter.h"
 #include "image/xImage.h"

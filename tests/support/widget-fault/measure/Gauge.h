@@ -1,0 +1,4 @@
+#pragma once
+
+#include "measure/GaugeFace.h"
+#include "measure/Scale.h"

@@ -1,0 +1,2 @@
+// Logic on Qt Gui only: accepted.
+#include "measure/Scale.h"
