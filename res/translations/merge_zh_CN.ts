@@ -222,7 +222,7 @@
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
         <source>Fit in</source>
-        <translation>Fit in</translation>
+        <translation>适应窗口</translation>
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
@@ -272,7 +272,7 @@
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="386"/>
         <source>Please preview video first!</source>
-        <translation>Please preview video first!</translation>
+        <translation>请先预览视频！</translation>
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="397"/>
@@ -287,7 +287,7 @@
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="421"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
-        <translation>Only support 20 images, please remove one image from list and try once again.</translation>
+        <translation>最多支持 20 张图像，请从列表中移除一张后重试。</translation>
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="430"/>
