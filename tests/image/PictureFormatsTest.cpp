@@ -22,16 +22,19 @@ struct Bgr
     int b, g, r;
 };
 
-// Picture coordinates from the top left; rows are stored bottom-up.
-Bgr pixelAt(const CxImage& img, uint32_t x, uint32_t y)
+// The picture as 24-bit rows, converted once: a palette picture read pixel by pixel must not be
+// widened again for every pixel.
+CxImage trueColour(const CxImage& img)
 {
     CxImage wide;
-    const CxImage* p = &img;
-    if (img.Bpp() != 24) {
-        EXPECT_TRUE(img.ToTrueColour(wide));
-        p = &wide;
-    }
-    const uint8_t* s = p->RowBits(p->Height() - 1 - y) + 3 * x;
+    EXPECT_TRUE(img.ToTrueColour(wide));
+    return wide;
+}
+
+// Picture coordinates from the top left; rows are stored bottom-up. img holds 24-bit rows.
+Bgr pixelAt(const CxImage& img, uint32_t x, uint32_t y)
+{
+    const uint8_t* s = img.RowBits(img.Height() - 1 - y) + 3 * x;
     return { s[0], s[1], s[2] };
 }
 
@@ -100,10 +103,11 @@ TEST(BmpSuite, GoodSetLoadsAsTheReferencesShow)
                 << parts[1].toStdString() << ": " << reference.LastErrorText();
         ASSERT_EQ(img.Width(), reference.Width()) << name;
         ASSERT_EQ(img.Height(), reference.Height()) << name;
+        const CxImage wide = trueColour(img), wideReference = trueColour(reference);
         int worst = 0;
         for (uint32_t y = 0; y < img.Height(); ++y)
             for (uint32_t x = 0; x < img.Width(); ++x) {
-                const Bgr a = pixelAt(img, x, y), b = pixelAt(reference, x, y);
+                const Bgr a = pixelAt(wide, x, y), b = pixelAt(wideReference, x, y);
                 worst = std::max(
                         { worst, std::abs(a.b - b.b), std::abs(a.g - b.g), std::abs(a.r - b.r) });
             }
@@ -164,7 +168,8 @@ TEST(OtherProgramsPictures, PngAndTiffVariantsLoad)
                 : clearTop        ? Bgr { 255, 255, 255 }
                                   : Bgr { 0, 0, 255 };
         const Bgr bottom = halfClear ? Bgr { 255, 127, 127 } : Bgr { 255, 0, 0 };
-        const Bgr t = pixelAt(img, 5, 0), b = pixelAt(img, 5, 15);
+        const CxImage wide = trueColour(img);
+        const Bgr t = pixelAt(wide, 5, 0), b = pixelAt(wide, 5, 15);
         EXPECT_TRUE(near(t, top, c.tolerance)) << c.name << " " << t.b << "," << t.g << "," << t.r;
         EXPECT_TRUE(near(b, bottom, c.tolerance))
                 << c.name << " " << b.b << "," << b.g << "," << b.r;
