@@ -1277,18 +1277,19 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
     };
     CMeasureShape* target = nullptr;
     switch (mode) {
-    case 2:
+    case LineTool:
         target = CreateShapeLocked(KindLine);
         break;
-    case 3:
-    case 4:
-    case 6:
-    case 8:
+    // These tools draw the shape kind of the same number.
+    case Angle3Tool:
+    case Angle4Tool:
+    case AreaTool:
+    case CircleTool:
         target = inConstruction(mode);
         if (!target)
             target = CreateShapeLocked(mode);
         break;
-    case 9: {
+    case DistanceTool: {
         target = inConstruction(KindDistance);
         if (target)
             break;
@@ -1299,7 +1300,7 @@ void CShapeManager::OnLButtonDown(int windowX, int windowY)
             target = CreateShapeLocked(KindDistance);
         break;
     }
-    case 11:
+    case VerticalLinesTool:
         target = inConstruction(KindVerticalLines);
         if (!target)
             target = CreateShapeLocked(KindVerticalLines);
