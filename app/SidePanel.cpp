@@ -2,6 +2,7 @@
 
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
+#include "app/ShortcutTable.h"
 #include "base/Trace.h"
 #include "video/WhiteBalanceDlg.h"
 
@@ -33,20 +34,22 @@ struct ButtonSpec
     const char* caption;
     const char* toolTip;
     const char* icon; // the artwork shown from initialisation on
+    // The key that presses the button; CommandCount: none.
+    CShortcutTable::Command key = CShortcutTable::CommandCount;
 };
 
 // In the order of the two columns; every caption a whole word.
 const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
     { QT_TRANSLATE_NOOP("CSidePanel", "Video"), QT_TRANSLATE_NOOP("CSidePanel", "Video source"),
-            "video-live" },
+            "video-live", CShortcutTable::VideoStill },
     { QT_TRANSLATE_NOOP("CSidePanel", "Setting"), QT_TRANSLATE_NOOP("CSidePanel", "Video setting"),
             "setting" },
     { QT_TRANSLATE_NOOP("CSidePanel", "Save"), QT_TRANSLATE_NOOP("CSidePanel", "Save image"),
-            "save" },
+            "save", CShortcutTable::Save },
     { QT_TRANSLATE_NOOP("CSidePanel", "Save setting"),
             QT_TRANSLATE_NOOP("CSidePanel", "Saving setting"), "save-setting" },
     { QT_TRANSLATE_NOOP("CSidePanel", "SaveAs"), QT_TRANSLATE_NOOP("CSidePanel", "Save as"),
-            "save-as" },
+            "save-as", CShortcutTable::SaveAs },
     { QT_TRANSLATE_NOOP("CSidePanel", "Measure"),
             QT_TRANSLATE_NOOP("CSidePanel", "Enable or disable measure"), "measure-off" },
     { QT_TRANSLATE_NOOP("CSidePanel", "Thumb"), QT_TRANSLATE_NOOP("CSidePanel", "Thumbnail view"),
@@ -54,7 +57,7 @@ const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
     { QT_TRANSLATE_NOOP("CSidePanel", "ImgCmp"), QT_TRANSLATE_NOOP("CSidePanel", "Image compare"),
             "image-compare" },
     { QT_TRANSLATE_NOOP("CSidePanel", "Anotation"), QT_TRANSLATE_NOOP("CSidePanel", "Draw text"),
-            "annotation" },
+            "annotation", CShortcutTable::TextTool },
     { QT_TRANSLATE_NOOP("CSidePanel", "AnotationDB"),
             QT_TRANSLATE_NOOP("CSidePanel", "Text management"), "annotation-db" },
     { QT_TRANSLATE_NOOP("CSidePanel", "AHE"),
@@ -63,20 +66,23 @@ const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
             "merge" },
     { QT_TRANSLATE_NOOP("CSidePanel", "WB"), QT_TRANSLATE_NOOP("CSidePanel", "White balance"),
             "white-balance" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Line"), QT_TRANSLATE_NOOP("CSidePanel", "Draw line"),
-            "line" },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Line"), QT_TRANSLATE_NOOP("CSidePanel", "Draw line"), "line",
+            CShortcutTable::LineTool },
     { QT_TRANSLATE_NOOP("CSidePanel", "Angle3"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Draw three-point angle"), "angle3" },
+            QT_TRANSLATE_NOOP("CSidePanel", "Draw three-point angle"), "angle3",
+            CShortcutTable::Angle3Tool },
     { QT_TRANSLATE_NOOP("CSidePanel", "Angle4"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Draw four-point angle"), "angle4" },
+            QT_TRANSLATE_NOOP("CSidePanel", "Draw four-point angle"), "angle4",
+            CShortcutTable::Angle4Tool },
     { QT_TRANSLATE_NOOP("CSidePanel", "Circle"), QT_TRANSLATE_NOOP("CSidePanel", "Draw circle"),
-            "circle" },
+            "circle", CShortcutTable::CircleTool },
     { QT_TRANSLATE_NOOP("CSidePanel", "Distance"), QT_TRANSLATE_NOOP("CSidePanel", "Draw Distance"),
-            "distance" },
+            "distance", CShortcutTable::DistanceTool },
     { QT_TRANSLATE_NOOP("CSidePanel", "Vertical"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Draw vertical lines"), "vertical" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Area"), QT_TRANSLATE_NOOP("CSidePanel", "Draw area"),
-            "area" },
+            QT_TRANSLATE_NOOP("CSidePanel", "Draw vertical lines"), "vertical",
+            CShortcutTable::VerticalLinesTool },
+    { QT_TRANSLATE_NOOP("CSidePanel", "Area"), QT_TRANSLATE_NOOP("CSidePanel", "Draw area"), "area",
+            CShortcutTable::AreaTool },
     { QT_TRANSLATE_NOOP("CSidePanel", "Clear"),
             QT_TRANSLATE_NOOP("CSidePanel", "Clear measurement"), "clear" },
     { QT_TRANSLATE_NOOP("CSidePanel", "SaveCsv"),
@@ -366,6 +372,11 @@ void CSidePanel::SetToolTips()
 {
     for (int id = 0; id < ButtonCount; ++id)
         m_buttons[id]->setToolTip(tr(kButtonSpecs[id].toolTip));
+}
+
+CShortcutTable::Command CSidePanel::KeyOf(Button id)
+{
+    return kButtonSpecs[id].key;
 }
 
 void CSidePanel::FillResolutionCombo()

@@ -2,6 +2,7 @@
 
 #include "app/PanelHooks.h"
 #include "app/PanelHost.h"
+#include "app/ShortcutTable.h"
 #include "base/ToolModes.h"
 
 #include <QWidget>
@@ -72,6 +73,8 @@ public:
     void FillResolutionCombo();
 
     CPanelButton* ButtonAt(Button id) const { return m_buttons[id]; }
+    // The key that presses the button, written in the button's row; CommandCount: none.
+    static CShortcutTable::Command KeyOf(Button id);
     QComboBox* ScaleCombo() const { return m_scaleCombo; }
     QComboBox* ResolutionCombo() const { return m_resolutionCombo; }
     QCheckBox* BinCheck() const { return m_binCheck; }

@@ -60,24 +60,15 @@ void CTavoMeasureDlg::WireShortcuts()
     bind(T::ZoomFit, [this] { StepZoom(0); });
 
     // Keys that press a panel button go its way: disabled buttons do nothing, and the
-    // button's tooltip names its key.
-    const std::pair<T::Command, CSidePanel::Button> buttons[] = {
-        { T::Save, CSidePanel::Save },
-        { T::SaveAs, CSidePanel::SaveAs },
-        { T::VideoStill, CSidePanel::Video },
-        { T::LineTool, CSidePanel::Line },
-        { T::Angle3Tool, CSidePanel::Angle3 },
-        { T::Angle4Tool, CSidePanel::Angle4 },
-        { T::CircleTool, CSidePanel::Circle },
-        { T::DistanceTool, CSidePanel::Distance },
-        { T::VerticalLinesTool, CSidePanel::Vertical },
-        { T::AreaTool, CSidePanel::Area },
-        { T::TextTool, CSidePanel::Anotation },
-    };
-    for (const auto& [command, id] : buttons) {
-        CPanelButton* button = m_sidePanel->ButtonAt(id);
-        bind(command, [button] { button->click(); });
-        CMainShortcuts::NameKey(button, command);
+    // button's tooltip names its key. Each button's row in the panel names its key.
+    for (int id = 0; id < CSidePanel::ButtonCount; ++id) {
+        const auto button = static_cast<CSidePanel::Button>(id);
+        const T::Command command = CSidePanel::KeyOf(button);
+        if (command == T::CommandCount)
+            continue;
+        CPanelButton* widget = m_sidePanel->ButtonAt(button);
+        bind(command, [widget] { widget->click(); });
+        CMainShortcuts::NameKey(widget, command);
     }
     // The camera's button without the camera's button: "Save" under another key.
     CPanelButton* save = m_sidePanel->ButtonAt(CSidePanel::Save);

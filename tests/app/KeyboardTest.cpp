@@ -439,3 +439,27 @@ TEST_F(Keyboard, AnOpenCalibrationDialogShowsWhatUndoLeft)
     EXPECT_TRUE(Manager().CanRedo()) << "showing the slot is no new step";
     dialog->reject();
 }
+
+TEST_F(Keyboard, EachButtonRowNamesOneKeyThatPressesIt)
+{
+    QSet<int> seen;
+    for (int id = 0; id < CSidePanel::ButtonCount; ++id) {
+        const auto button = static_cast<CSidePanel::Button>(id);
+        const T::Command command = CSidePanel::KeyOf(button);
+        if (command == T::CommandCount)
+            continue;
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(seen.contains(command)) << "one button per key";
+        seen.insert(command);
+        EXPECT_EQ(T::Entry(command).scope, T::Scope::Window);
+        EXPECT_TRUE(Panel().ButtonAt(button)->toolTip().endsWith(
+                QStringLiteral("(%1)").arg(T::KeyText(command))));
+    }
+    EXPECT_EQ(seen.size(), 11);
+    // A disabled button's key does nothing.
+    const int before = Manager().ToolMode();
+    Panel().ButtonAt(CSidePanel::Line)->setEnabled(false);
+    Key(Qt::Key_L);
+    EXPECT_EQ(Manager().ToolMode(), before);
+    EXPECT_NE(before, LineTool);
+}
