@@ -34,23 +34,29 @@ CReferenceRect::Handle CReferenceRect::HandleAt(int x, int y, int endTolerance) 
 
 std::optional<CReferenceRect> CReferenceRect::Dragged(Handle handle, int dx, int dy) const
 {
+    // Each step of an end changes its bar by two pixels; the last allowed leaves it 1 or 2 long.
+    auto stopped = [](int shrink, int length) { return std::min(shrink, (length - 1) / 2); };
     CReferenceRect r = *this;
     switch (handle) {
     case None:
         return std::nullopt;
     case LeftEnd:
+        dx = stopped(dx, right - left);
         r.left += dx;
         r.right -= dx;
         break;
     case RightEnd:
+        dx = -stopped(-dx, right - left);
         r.left -= dx;
         r.right += dx;
         break;
     case TopEnd:
+        dy = stopped(dy, bottom - top);
         r.top += dy;
         r.bottom -= dy;
         break;
     case BottomEnd:
+        dy = -stopped(-dy, bottom - top);
         r.top -= dy;
         r.bottom += dy;
         break;

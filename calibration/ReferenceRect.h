@@ -7,7 +7,8 @@
 // The rules of the on-screen reference, apart from its drawing: a horizontal and a vertical
 // bar through the centre of a rectangle. Dragging an end grows or shrinks its bar about the
 // centre; the centre handle moves the whole reference; ends never cross or touch, which would
-// give a negative or infinite scale.
+// give a negative or infinite scale: a drag past that stops the ends as close as the bar's
+// parity allows (1 or 2 pixels apart).
 struct CReferenceRect
 {
     enum Handle { None = 0, LeftEnd, RightEnd, TopEnd, BottomEnd, Centre };
@@ -31,7 +32,8 @@ struct CReferenceRect
     static CReferenceRect Centred(QSize picture);
     // Which handle lies under (x, y); ends are grabbed within endTolerance along their bar.
     Handle HandleAt(int x, int y, int endTolerance) const;
-    // The reference after dragging handle by (dx, dy); nothing when the ends would cross.
+    // The reference after dragging handle by (dx, dy), the ends stopped short of each other;
+    // nothing without a handle or when the result has no extent.
     std::optional<CReferenceRect> Dragged(Handle handle, int dx, int dy) const;
 
     bool operator==(const CReferenceRect&) const = default;

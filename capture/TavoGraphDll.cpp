@@ -197,9 +197,9 @@ public:
             return TavoStatus::Pending;
         const QString wanted = name.trimmed();
         for (const CCaptureDevice& candidate : std::as_const(devices)) {
-            qCDebug(lcCaptureTrace) << candidate.name << name;
+            qCDebug(lcCaptureTrace) << "device" << candidate.name << "asked for" << name;
             if (candidate.name.trimmed() == wanted && Bind(candidate)) {
-                qCDebug(lcCaptureTrace) << "choosedev////////////////////////" << deviceName;
+                qCDebug(lcCaptureTrace) << "chose device" << deviceName;
                 return TavoStatus::Ok;
             }
         }
@@ -584,7 +584,7 @@ int32_t CTavoGraphDll::SetAlphaBitmapToVMR(QPaintDevice*, const QRect&)
 
 int32_t CTavoGraphDll::SpecifyCapDevice(const QString& name)
 {
-    qCDebug(lcCaptureTrace) << "specifycapDevice://////" << name;
+    qCDebug(lcCaptureTrace) << "choosing device" << name;
     if (!d->initialised)
         return TavoStatus::Pointer;
     d->ReleaseCamera();
@@ -592,16 +592,17 @@ int32_t CTavoGraphDll::SpecifyCapDevice(const QString& name)
     if (status < 0)
         status = d->DefaultCapDevice();
     if (status != TavoStatus::Ok) {
-        qCDebug(lcCaptureTrace) << "end-specifycapDevice://////" << name;
+        qCDebug(lcCaptureTrace) << "no device chosen for" << name;
         return status;
     }
-    qCDebug(lcCaptureTrace) << "###################################" << d->deviceName;
+    qCDebug(lcCaptureTrace) << "bound device" << d->deviceName;
     d->GetAllAvailSize();
 
     // Keep the requested size only when the camera offers it; else take the nearest it offers
     // (its first when none was asked for).
     const QList<CCaptureFormat>& formats = d->device->formats;
-    qCDebug(lcCaptureTrace).noquote() << QString::asprintf("cap num:%d", int(formats.size()));
+    qCDebug(lcCaptureTrace).noquote()
+            << QString::asprintf("%d formats offered", int(formats.size()));
     if (!formats.isEmpty()) {
         const int64_t w = d->requestedWidth;
         const int64_t h = d->requestedHeight;
@@ -617,14 +618,14 @@ int32_t CTavoGraphDll::SpecifyCapDevice(const QString& name)
         d->requestedWidth = nearest->width;
         d->requestedHeight = qAbs(nearest->height);
     }
-    qCDebug(lcCaptureTrace) << "end-specifycapDevice://////" << name;
+    qCDebug(lcCaptureTrace) << "chosen device" << name;
     return TavoStatus::Ok;
 }
 
 int32_t CTavoGraphDll::GetCurCapDeviceName(QString& name) const
 {
     name = d->device ? d->deviceName : QString();
-    qCDebug(lcCaptureTrace) << "###################################" << name;
+    qCDebug(lcCaptureTrace) << "device in use" << name;
     return TavoStatus::Ok;
 }
 
@@ -660,7 +661,7 @@ int32_t CTavoGraphDll::InitVideoSizeCombo(QComboBox* combo)
     if (!combo)
         return TavoStatus::Pointer;
     d->GetAllAvailSize();
-    qCDebug(lcCaptureTrace) << "outputinnnnnstr";
+    qCDebug(lcCaptureTrace) << "filling the size list";
     QString subtype;
     QString rate;
     GetCaptureFormat(subtype, rate);

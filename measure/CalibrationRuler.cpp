@@ -43,7 +43,8 @@ int CCalibrationRuler::OnLButtonDown(int x, int y, int)
     if (!m_bActive)
         return -1;
     m_nGrabbed = m_rect.HandleAt(x, y, kGrabEnd);
-    m_last = QPoint(x, y);
+    m_press = QPoint(x, y);
+    m_pressRect = m_rect;
     return m_nGrabbed == CReferenceRect::None ? -1 : m_nGrabbed;
 }
 
@@ -56,11 +57,12 @@ void CCalibrationRuler::OnMouseMove(int x, int y, int)
 {
     if (!m_bActive || m_nGrabbed == CReferenceRect::None || !m_manager->ButtonHeld())
         return;
+    // From the press, so after a drag past the other end the bar waits at its shortest until
+    // the mouse comes back to it.
     const std::optional<CReferenceRect> moved =
-            m_rect.Dragged(static_cast<Handle>(m_nGrabbed), x - m_last.x(), y - m_last.y());
-    if (!moved)
+            m_pressRect.Dragged(static_cast<Handle>(m_nGrabbed), x - m_press.x(), y - m_press.y());
+    if (!moved || *moved == m_rect)
         return;
-    m_last = QPoint(x, y);
     Invalidate();
     m_rect = *moved;
     Invalidate();

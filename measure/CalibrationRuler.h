@@ -45,5 +45,6 @@ private:
     CReferenceRect m_rect;
     bool m_bActive = false;
     int m_nGrabbed = CReferenceRect::None;
-    QPoint m_last;
+    QPoint m_press;
+    CReferenceRect m_pressRect; // the reference when its handle was grabbed
 };

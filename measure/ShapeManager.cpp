@@ -435,7 +435,7 @@ void CShapeManager::ResultRowsOf(const CMeasureShape& shape, std::vector<CResult
     }
     case KindVerticalLines: {
         const auto& lines = static_cast<const CVerticalLinesShape&>(shape);
-        qCDebug(lcTrace, "====%d", lines.PerpendicularCount());
+        qCDebug(lcTrace, "result rows of %d perpendiculars", lines.PerpendicularCount());
         for (int i = 0; i < lines.PerpendicularCount(); ++i) {
             const CPerpendicularShape* p = lines.Perpendicular(i);
             if (p->ValueLabel())

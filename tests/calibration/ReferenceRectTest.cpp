@@ -13,13 +13,29 @@ TEST(ReferenceRect_Drag, EndsMoveAboutTheCentreAndTheCentreMovesAll)
     EXPECT_FALSE(r.Dragged(CReferenceRect::None, 1, 1));
 }
 
-TEST(ReferenceRect_Drag, EndsNeverCrossOrTouch)
+// A drag past the other end stops the bar at its shortest (1 or 2 pixels by its parity), so
+// the scale never becomes negative, infinite or a near-zero from an unsigned difference.
+TEST(ReferenceRect_Drag, EndsStopShortOfEachOther)
 {
     const CReferenceRect r { 100, 100, 300, 300 };
-    EXPECT_TRUE(r.Dragged(CReferenceRect::LeftEnd, 99, 0)); // one pixel left between the ends
-    EXPECT_FALSE(r.Dragged(CReferenceRect::LeftEnd, 100, 0)) << "touching";
-    EXPECT_FALSE(r.Dragged(CReferenceRect::RightEnd, -150, 0)) << "crossed";
-    EXPECT_FALSE(r.Dragged(CReferenceRect::BottomEnd, 0, -100));
+    EXPECT_EQ(r.Dragged(CReferenceRect::LeftEnd, 99, 0), (CReferenceRect { 199, 100, 201, 300 }));
+    EXPECT_EQ(r.Dragged(CReferenceRect::LeftEnd, 100, 0), r.Dragged(CReferenceRect::LeftEnd, 99, 0))
+            << "touching";
+    EXPECT_EQ(r.Dragged(CReferenceRect::RightEnd, -150, 0), (CReferenceRect { 199, 100, 201, 300 }))
+            << "crossed";
+    EXPECT_EQ(r.Dragged(CReferenceRect::TopEnd, 0, 500), (CReferenceRect { 100, 199, 300, 201 }));
+    EXPECT_EQ(
+            r.Dragged(CReferenceRect::BottomEnd, 0, -100), (CReferenceRect { 100, 199, 300, 201 }));
+    const CReferenceRect odd { 100, 100, 301, 301 };
+    EXPECT_EQ(odd.Dragged(CReferenceRect::RightEnd, -1000, 0),
+            (CReferenceRect { 200, 100, 201, 301 }));
+    EXPECT_EQ(odd.Dragged(CReferenceRect::BottomEnd, 0, -101),
+            (CReferenceRect { 100, 200, 301, 201 }));
+    // Growing is never stopped; a reference without extent is only grown.
+    EXPECT_EQ(r.Dragged(CReferenceRect::LeftEnd, -150, 0), (CReferenceRect { -50, 100, 450, 300 }));
+    const CReferenceRect dot { 5, 5, 5, 5 };
+    EXPECT_FALSE(dot.Dragged(CReferenceRect::Centre, 3, 3));
+    EXPECT_FALSE(dot.Dragged(CReferenceRect::LeftEnd, 3, 0));
 }
 
 TEST(ReferenceRect_Place, CentredOnThePictureWithHandlesOnIt)

@@ -195,19 +195,27 @@ TEST(ShapeManager, CalibrationRulerDragShrinksAboutItsCentre)
     EXPECT_EQ(stored[0].left, 110u);
     EXPECT_DOUBLE_EQ(stored[0].xPerPixel, 10.0 / 180);
 
-    // Ends never cross or touch.
+    // Dragged past the other end, the bar stops 2 pixels long (never crossed, never 1e-7 per
+    // pixel) and follows the mouse again once it comes back.
     m.OnLButtonDown(110, 200);
     m.OnMouseMove(200, 200);
-    m.OnLButtonUp(200, 200);
-    EXPECT_EQ(m.GetCalibration().left, 110u);
+    m.OnMouseMove(260, 200);
+    EXPECT_EQ(m.GetCalibration().left, 199u);
+    EXPECT_EQ(m.GetCalibration().right, 201u);
+    EXPECT_DOUBLE_EQ(m.GetCalibration().xPerPixel, 10.0 / 2);
+    EXPECT_EQ(stored.size(), 2u) << "no step while the bar waits at its shortest";
+    m.OnMouseMove(150, 200);
+    m.OnLButtonUp(150, 200);
+    EXPECT_EQ(m.GetCalibration().left, 150u);
+    EXPECT_EQ(m.GetCalibration().right, 250u);
 
     // The centre moves the whole reference.
     m.OnLButtonDown(200, 200);
     m.OnMouseMove(210, 190);
     m.OnLButtonUp(210, 190);
     const CCalibrationSlot moved = m.GetCalibration();
-    EXPECT_EQ(moved.left, 120u);
-    EXPECT_EQ(moved.right, 300u);
+    EXPECT_EQ(moved.left, 160u);
+    EXPECT_EQ(moved.right, 260u);
     EXPECT_EQ(moved.top, 90u);
     EXPECT_EQ(moved.bottom, 290u);
 }
