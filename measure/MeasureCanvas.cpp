@@ -37,6 +37,11 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
         m_hBar->setObjectName(QStringLiteral("canvasHScroll"));
         m_vBar = new QScrollBar(Qt::Vertical, parent);
         m_vBar->setObjectName(QStringLiteral("canvasVScroll"));
+        // The square where the two bars meet would otherwise show the picture through.
+        m_barCorner = new QWidget(parent);
+        m_barCorner->setObjectName(QStringLiteral("canvasScrollCorner"));
+        m_barCorner->setAutoFillBackground(true);
+        m_barCorner->hide();
         for (QScrollBar* bar : { m_hBar, m_vBar }) {
             bar->hide();
             bar->setSingleStep(kWheelStep / 3);
@@ -185,10 +190,13 @@ void CMeasureCanvas::UpdateScrollBars()
     }
     m_hBar->setGeometry(0, view.height() - down, view.width() - across, down);
     m_vBar->setGeometry(view.width() - across, 0, across, view.height() - down);
+    m_barCorner->setGeometry(view.width() - across, view.height() - down, across, down);
     m_hBar->setVisible(h);
     m_vBar->setVisible(v);
+    m_barCorner->setVisible(h && v);
     m_hBar->raise();
     m_vBar->raise();
+    m_barCorner->raise();
     SetScrollOrigin(Clamped(m_scroll)); // the bars show it too
 }
 

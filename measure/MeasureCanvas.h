@@ -138,6 +138,7 @@ private:
     int m_nZoomChoice = FitIn;
     QScrollBar* m_hBar = nullptr; // children of the view, over the canvas
     QScrollBar* m_vBar = nullptr;
+    QWidget* m_barCorner = nullptr;
 
     bool m_bStill = false;
     QImage m_still;

@@ -253,6 +253,7 @@ TEST_F(MeasureCanvasTest, ScrollBarsAndTheWheelMoveALargePicture)
     m_view->resize(300, 600);
     EXPECT_TRUE(h->isVisible());
     EXPECT_FALSE(v->isVisible());
+    EXPECT_FALSE(m_view->findChild<QWidget*>("canvasScrollCorner")->isVisible());
     m_view->resize(200, 150);
     m_canvas->setGeometry(0, 0, 1280, 960);
     m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
@@ -260,6 +261,9 @@ TEST_F(MeasureCanvasTest, ScrollBarsAndTheWheelMoveALargePicture)
     EXPECT_EQ(h->maximum(), -m_canvas->ScrollLimit().x());
     EXPECT_EQ(h->geometry().bottom(), 149);
     EXPECT_EQ(v->geometry().right(), 199);
+    auto* corner = m_view->findChild<QWidget*>("canvasScrollCorner");
+    ASSERT_TRUE(corner && corner->isVisible()) << "the picture shows between the bars";
+    EXPECT_EQ(corner->geometry(), QRect(v->x(), h->y(), v->width(), h->height()));
     h->setValue(300);
     EXPECT_EQ(m_canvas->ScrollOrigin(), QPoint(-300, 0));
     EXPECT_EQ(M().Pan(), QPoint(300, 0));
