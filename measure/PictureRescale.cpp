@@ -34,7 +34,7 @@ CPictureRescale CPictureRescale::Between(QSize from, QSize to)
 
 QPoint CPictureRescale::Map(QPoint p) const
 {
-    return { Rounded(p.x() * m_fx + m_dx), Rounded(p.y() * m_fy + m_dy) };
+    return { Rounded(p.x() * m_fx), Rounded(p.y() * m_fy + m_dy) };
 }
 
 QPoint CPictureRescale::MapOffset(QPoint d) const

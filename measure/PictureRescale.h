@@ -14,7 +14,7 @@ public:
     // An unknown size on either side moves nothing.
     static CPictureRescale Between(QSize from, QSize to);
 
-    bool IsIdentity() const { return m_fx == 1.0 && m_fy == 1.0 && m_dx == 0.0 && m_dy == 0.0; }
+    bool IsIdentity() const { return m_fx == 1.0 && m_fy == 1.0 && m_dy == 0.0; }
     bool AspectDiffers() const { return m_bAspectDiffers; }
     double XFactor() const { return m_fx; }
     double YFactor() const { return m_fy; }
@@ -28,7 +28,6 @@ public:
 private:
     double m_fx = 1.0;
     double m_fy = 1.0;
-    double m_dx = 0.0;
-    double m_dy = 0.0;
+    double m_dy = 0.0; // the width is kept whole, so only rows move
     bool m_bAspectDiffers = false;
 };
