@@ -1,5 +1,6 @@
 #include "app/PanelButton.h"
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QPixmapCache>
@@ -28,6 +29,13 @@ CPanelButton::CPanelButton(const QString& caption, QWidget* parent) : QAbstractB
     // runs; a tool command then marks its button for as long as the tool is on.
     connect(this, &QAbstractButton::pressed, this, [this] { SetActive(true); });
     connect(this, &QAbstractButton::released, this, [this] { SetActive(false); });
+}
+
+void CPanelButton::SetAction(QAction* action)
+{
+    connect(this, &QAbstractButton::clicked, action, &QAction::trigger);
+    setEnabled(action->isEnabled());
+    connect(action, &QAction::changed, this, [this, action] { setEnabled(action->isEnabled()); });
 }
 
 void CPanelButton::SetBitmap(const QString& iconPath)

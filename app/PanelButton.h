@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QRect>
 
+class QAction;
+
 // An owner-drawn panel button: its artwork (icon and caption on a light face) when it has
 // one, else a grey face with a raised or sunken edge and the caption on one line. The active
 // mark is a magenta frame; pressing marks the button and releasing removes the mark again.
@@ -14,6 +16,8 @@ class CPanelButton : public QAbstractButton
 public:
     explicit CPanelButton(const QString& caption, QWidget* parent = nullptr);
 
+    // The button triggers the action and is enabled while the action is.
+    void SetAction(QAction* action);
     // An empty path drops the artwork.
     void SetBitmap(const QString& iconPath);
     const QString& Bitmap() const { return m_iconPath; }

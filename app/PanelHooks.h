@@ -7,9 +7,9 @@
 
 class QComboBox;
 
-// What the side panel asks of windows and objects it does not own. The main window wires
-// each entry to the object that does the work; an entry left empty is skipped, so the panel
-// works before every window exists.
+// What the side panel asks of windows and objects it does not own, besides the commands of the
+// command table. The main window wires each entry to the object that does the work; an entry
+// left empty is skipped, so the panel works before every window exists.
 struct CPanelHooks
 {
     // Measurement engine (the canvas's shape manager). Without toolMode and setToolMode the
@@ -25,21 +25,6 @@ struct CPanelHooks
     // A "Resolution" entry was chosen: its format key ("MJPG 30/1"), before the size changes.
     std::function<void(const QString& formatKey)> chooseVideoFormat;
 
-    // Commands carried out by other windows.
-    std::function<void()> videoPropertyPages; // live "Setting"
-    std::function<void()> deviceSetting; // still "Setting"
-    std::function<void()> saveSnapshot;
-    std::function<void()> saveSetting;
-    std::function<void()> saveAs;
-    std::function<void()> thumbView; // the "ThumbView" dialog, modal
-    std::function<void()> imageCompare;
-    std::function<void()> textsManager;
-    std::function<void()> clearMeasurements;
-    std::function<void()> saveCsv;
-    std::function<void()> colorSetting;
-    std::function<void()> showCalibration;
-    std::function<void()> storeFileCalibration; // the opened picture's scale into a slot
-    std::function<void()> crossLineDialog;
     // A click on the panel's own results list and its loss of focus; a list handed over with
     // SetResultsList() does its own highlighting.
     std::function<void()> resultsClicked;

@@ -2,10 +2,10 @@
 
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
-#include "app/ShortcutTable.h"
 #include "base/Trace.h"
 #include "video/WhiteBalanceDlg.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -29,82 +29,7 @@ constexpr int kButtonPitch = 33;
 constexpr int kGroupWidth = 124;
 constexpr int kGroupHeight = 422;
 
-struct ButtonSpec
-{
-    const char* caption;
-    const char* toolTip;
-    const char* icon; // the artwork shown from initialisation on
-    // The key that presses the button; CommandCount: none.
-    CShortcutTable::Command key = CShortcutTable::CommandCount;
-};
-
-// In the order of the two columns; every caption a whole word.
-const ButtonSpec kButtonSpecs[CSidePanel::ButtonCount] = {
-    { QT_TRANSLATE_NOOP("CSidePanel", "Video"), QT_TRANSLATE_NOOP("CSidePanel", "Video source"),
-            "video-live", CShortcutTable::VideoStill },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Setting"), QT_TRANSLATE_NOOP("CSidePanel", "Video setting"),
-            "setting" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Save"), QT_TRANSLATE_NOOP("CSidePanel", "Save image"),
-            "save", CShortcutTable::Save },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Save setting"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Saving setting"), "save-setting" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "SaveAs"), QT_TRANSLATE_NOOP("CSidePanel", "Save as"),
-            "save-as", CShortcutTable::SaveAs },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Measure"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Enable or disable measure"), "measure-off" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Thumb"), QT_TRANSLATE_NOOP("CSidePanel", "Thumbnail view"),
-            "thumb" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "ImgCmp"), QT_TRANSLATE_NOOP("CSidePanel", "Image compare"),
-            "image-compare" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Anotation"), QT_TRANSLATE_NOOP("CSidePanel", "Draw text"),
-            "annotation", CShortcutTable::TextTool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "AnotationDB"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Text management"), "annotation-db" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "AHE"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Brightness Equalize"), "equalize" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Merge"), QT_TRANSLATE_NOOP("CSidePanel", "Image merge"),
-            "merge" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "WB"), QT_TRANSLATE_NOOP("CSidePanel", "White balance"),
-            "white-balance" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Line"), QT_TRANSLATE_NOOP("CSidePanel", "Draw line"), "line",
-            CShortcutTable::LineTool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Angle3"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Draw three-point angle"), "angle3",
-            CShortcutTable::Angle3Tool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Angle4"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Draw four-point angle"), "angle4",
-            CShortcutTable::Angle4Tool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Circle"), QT_TRANSLATE_NOOP("CSidePanel", "Draw circle"),
-            "circle", CShortcutTable::CircleTool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Distance"), QT_TRANSLATE_NOOP("CSidePanel", "Draw Distance"),
-            "distance", CShortcutTable::DistanceTool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Vertical"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Draw vertical lines"), "vertical",
-            CShortcutTable::VerticalLinesTool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Area"), QT_TRANSLATE_NOOP("CSidePanel", "Draw area"), "area",
-            CShortcutTable::AreaTool },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Clear"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Clear measurement"), "clear" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "SaveCsv"),
-            QT_TRANSLATE_NOOP("CSidePanel", "Save measurement"), "save-csv" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Color"), QT_TRANSLATE_NOOP("CSidePanel", "Color setting"),
-            "color" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "CAL"), QT_TRANSLATE_NOOP("CSidePanel", "Calibration"),
-            "calibration" },
-    { QT_TRANSLATE_NOOP("CSidePanel", "Cross\nLine"), QT_TRANSLATE_NOOP("CSidePanel", "Crossline"),
-            "crossline" },
-};
-
-constexpr CSidePanel::Button kToolButtons[] = {
-    CSidePanel::Line,
-    CSidePanel::Angle3,
-    CSidePanel::Angle4,
-    CSidePanel::Circle,
-    CSidePanel::Distance,
-    CSidePanel::Vertical,
-    CSidePanel::Area,
-    CSidePanel::Anotation,
-};
+using C = CCommandTable;
 
 QString Artwork(const char* name)
 {
@@ -120,7 +45,8 @@ template <typename Hook, typename... Args> void Call(const Hook& hook, Args&&...
 
 } // namespace
 
-CSidePanel::CSidePanel(CPanelHost& host, QWidget* parent) : QWidget(parent), m_host(host)
+CSidePanel::CSidePanel(CPanelHost& host, CCommandTable& commands, QWidget* parent)
+    : QWidget(parent), m_host(host), m_commands(commands)
 {
     setObjectName(QStringLiteral("sidePanel"));
     setAutoFillBackground(true);
@@ -135,6 +61,28 @@ CSidePanel::CSidePanel(CPanelHost& host, QWidget* parent) : QWidget(parent), m_h
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIdlePeriodMs);
     connect(m_idleTimer, &QTimer::timeout, this, &CSidePanel::UpdateIdle);
+
+    // What the panel carries out itself; the window binds the rest.
+    m_commands.Bind(
+            C::Video, [this] { OnVideo(); }, this);
+    m_commands.Bind(
+            C::Setting, [this] { OnSetting(); }, this);
+    m_commands.Bind(
+            C::Measure, [this] { OnMeasure(); }, this);
+    m_commands.Bind(
+            C::AHE, [this] { OnAHE(); }, this);
+    m_commands.Bind(
+            C::Merge, [this] { OnMerge(); }, this);
+    m_commands.Bind(
+            C::WB, [this] { OnWB(); }, this);
+    m_commands.SetToolChooser([this](int mode) { ChooseTool(mode); });
+    m_commands.SetToolEnder([this] { CancelTool(); });
+}
+
+CSidePanel::~CSidePanel()
+{
+    m_commands.SetToolChooser({});
+    m_commands.SetToolEnder({});
 }
 
 void CSidePanel::CreateControls()
@@ -146,15 +94,17 @@ void CSidePanel::CreateControls()
 
     int row = 0;
     for (int id = 0; id < ButtonCount; ++id) {
-        const ButtonSpec& spec = kButtonSpecs[id];
-        const bool left = id < Line;
+        const C::CEntry& entry = C::Entry(Button(id));
+        const bool left = entry.place == C::Place::LoadColumn;
         if (id == Line)
             row = 0;
-        auto* button = new CPanelButton(tr(spec.caption), left ? m_loadGroup : m_measureGroup);
-        button->setObjectName(QStringLiteral("btn%1").arg(QString::fromLatin1(spec.caption)
+        auto* button =
+                new CPanelButton(C::Caption(entry.command), left ? m_loadGroup : m_measureGroup);
+        button->setObjectName(QStringLiteral("btn%1").arg(QString::fromLatin1(entry.caption)
                                                                   .remove(QLatin1Char('\n'))
                                                                   .remove(QLatin1Char(' '))));
         button->setGeometry(0, 20 + row * kButtonPitch, kButtonWidth, kButtonHeight);
+        button->SetAction(m_commands.Action(entry.command));
         m_buttons[id] = button;
         if (id != WB)
             ++row;
@@ -162,41 +112,6 @@ void CSidePanel::CreateControls()
     // "WB" shares the slot under "Merge" and is never shown; its values come from the
     // settings file.
     m_buttons[WB]->hide();
-
-    const auto connectButton = [this](Button id, void (CSidePanel::*slot)()) {
-        connect(m_buttons[id], &QAbstractButton::clicked, this, slot);
-    };
-    connectButton(Video, &CSidePanel::OnVideo);
-    connectButton(Setting, &CSidePanel::OnSetting);
-    connectButton(Save, &CSidePanel::OnSave);
-    connectButton(SaveSetting, &CSidePanel::OnSaveSetting);
-    connectButton(SaveAs, &CSidePanel::OnSaveAs);
-    connectButton(Measure, &CSidePanel::OnMeasure);
-    connectButton(Thumb, &CSidePanel::OnThumb);
-    connectButton(ImgCmp, &CSidePanel::OnImgCmp);
-    connectButton(Anotation, &CSidePanel::OnAnotation);
-    connectButton(AnotationDB, &CSidePanel::OnAnotationDB);
-    connectButton(AHE, &CSidePanel::OnAHE);
-    connectButton(Merge, &CSidePanel::OnMerge);
-    connectButton(WB, &CSidePanel::OnWB);
-    connectButton(Clear, &CSidePanel::OnClear);
-    connectButton(SaveCsv, &CSidePanel::OnSaveCsv);
-    connectButton(Color, &CSidePanel::OnColor);
-    connectButton(CAL, &CSidePanel::OnCAL);
-    connectButton(CrossLine, &CSidePanel::OnCrossLine);
-    const std::pair<Button, int> tools[] = {
-        { Line, LineTool },
-        { Angle3, Angle3Tool },
-        { Angle4, Angle4Tool },
-        { Circle, CircleTool },
-        { Distance, DistanceTool },
-        { Vertical, VerticalLinesTool },
-        { Area, AreaTool },
-    };
-    for (const auto& [id, mode] : tools) {
-        connect(m_buttons[id], &QAbstractButton::clicked, this,
-                [this, id = id, mode = mode] { SelectTool(id, mode); });
-    }
 
     m_scaleLabel = new QLabel(tr("Scale size"), this);
     m_scaleLabel->setObjectName(QStringLiteral("scaleLabel"));
@@ -227,11 +142,11 @@ void CSidePanel::CreateControls()
     m_calibrationStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_storeButton = new QToolButton(this);
     m_storeButton->setObjectName(QStringLiteral("storeCalibrationButton"));
-    m_storeButton->setText(tr("Store..."));
-    m_storeButton->setToolTip(tr("Keep this picture's scale in a calibration slot"));
+    m_storeButton->setText(C::Caption(C::StoreCalibration));
+    m_storeButton->setToolTip(C::ToolTip(C::StoreCalibration));
     m_storeButton->hide();
-    connect(m_storeButton, &QToolButton::clicked, this,
-            [this] { Call(m_hooks.storeFileCalibration); });
+    connect(m_storeButton, &QToolButton::clicked, m_commands.Action(C::StoreCalibration),
+            &QAction::trigger);
 
     // Only the user's choices count: filling the combos at initialisation changes nothing.
     connect(m_scaleCombo, &QComboBox::activated, this, &CSidePanel::OnScaleChanged);
@@ -268,7 +183,7 @@ void CSidePanel::Initialise()
 void CSidePanel::LoadBitmaps()
 {
     for (int id = 0; id < ButtonCount; ++id)
-        m_buttons[id]->SetBitmap(Artwork(kButtonSpecs[id].icon));
+        m_buttons[id]->SetBitmap(Artwork(C::Entry(Button(id)).icon));
     m_buttons[Video]->SetBitmap(Artwork(m_host.StillMode() ? "video-still" : "video-live"));
     m_buttons[Measure]->SetBitmap(Artwork(m_host.Measure() ? "measure-on" : "measure-off"));
 }
@@ -371,12 +286,7 @@ void CSidePanel::PlaceResultsList()
 void CSidePanel::SetToolTips()
 {
     for (int id = 0; id < ButtonCount; ++id)
-        m_buttons[id]->setToolTip(tr(kButtonSpecs[id].toolTip));
-}
-
-CShortcutTable::Command CSidePanel::KeyOf(Button id)
-{
-    return kButtonSpecs[id].key;
+        m_buttons[id]->setToolTip(C::ToolTip(Button(id)));
 }
 
 void CSidePanel::FillResolutionCombo()
@@ -421,14 +331,24 @@ void CSidePanel::SetToolModeValue(int mode)
 
 void CSidePanel::MarkOnlyTool(Button button)
 {
-    for (Button tool : kToolButtons)
-        m_buttons[tool]->SetActive(tool == button);
+    for (int id = 0; id < ButtonCount; ++id) {
+        if (C::Entry(Button(id)).toolMode != NoTool)
+            m_buttons[id]->SetActive(id == button);
+    }
 }
 
 void CSidePanel::UnmarkToolButtons()
 {
-    for (Button tool : kToolButtons)
-        m_buttons[tool]->SetActive(false);
+    MarkOnlyTool(C::CommandCount);
+}
+
+void CSidePanel::ChooseTool(int mode)
+{
+    // Text stays chosen when it is chosen again: each click places another text.
+    if (mode == TextTool)
+        OnAnotation();
+    else
+        SelectTool(C::ToolCommand(mode), mode);
 }
 
 void CSidePanel::CancelTool()
@@ -493,7 +413,7 @@ void CSidePanel::OnLiveStateChanged(bool live, StillEntry how)
     m_buttons[Video]->setText(live ? tr("Video") : tr("Still"));
     m_buttons[Video]->SetBitmap(Artwork(live ? "video-live" : "video-still"));
     m_buttons[ImgCmp]->SetBitmap(Artwork(live ? "image-compare" : "image-compare-still"));
-    m_buttons[ImgCmp]->setEnabled(live);
+    m_commands.Action(C::ImgCmp)->setEnabled(live);
     // The still branch disabled them; live video needs them back.
     SetLiveControlsEnabled(live);
     if (live) {
@@ -503,20 +423,18 @@ void CSidePanel::OnLiveStateChanged(bool live, StillEntry how)
     // An opened picture leaves "AHE", "Merge" and "Val" as they are.
     if (how == StillEntry::VideoButton) {
         m_buttons[AHE]->SetBitmap(Artwork("equalize"));
-        m_buttons[AHE]->setEnabled(false);
+        m_commands.Action(C::AHE)->setEnabled(false);
         m_buttons[Merge]->SetBitmap(Artwork("merge"));
-        m_buttons[Merge]->setEnabled(false);
+        m_commands.Action(C::Merge)->setEnabled(false);
         m_valLabel->setEnabled(false);
     }
 }
 
 void CSidePanel::UpdateIdle()
 {
-    // Every button has a command; "ImgCmp" compares with the live picture, so it waits for
-    // live video.
-    const bool still = m_host.StillMode();
-    for (int id = 0; id < ButtonCount; ++id)
-        m_buttons[id]->setEnabled(id != ImgCmp || !still);
+    CCommandState state;
+    state.still = m_host.StillMode();
+    m_commands.UpdateEnabled(state);
 }
 
 // Combos, slider and check box
@@ -556,60 +474,19 @@ void CSidePanel::OnBinChanged(int state)
         m_host.SetBinarize(false);
 }
 
-// Commands
-
-void CSidePanel::RunHook(const std::function<void()>& hook)
-{
-    CancelTool();
-    Call(hook);
-}
+// Commands; those that end the tool say so in their rows.
 
 void CSidePanel::OnSetting()
 {
-    CancelTool();
-    if (m_host.StillMode())
-        Call(m_hooks.deviceSetting);
-    else
-        Call(m_hooks.videoPropertyPages);
+    m_commands.Trigger(m_host.StillMode() ? C::DeviceSetting : C::VideoSetting);
     m_host.Repaint();
-}
-
-void CSidePanel::OnSave()
-{
-    RunHook(m_hooks.saveSnapshot);
-}
-
-void CSidePanel::OnSaveSetting()
-{
-    RunHook(m_hooks.saveSetting);
-}
-
-void CSidePanel::OnSaveAs()
-{
-    RunHook(m_hooks.saveAs);
 }
 
 void CSidePanel::OnMeasure()
 {
-    CancelTool();
     const bool measure = !m_host.Measure();
     m_host.SetMeasure(measure);
     m_buttons[Measure]->SetBitmap(Artwork(measure ? "measure-on" : "measure-off"));
-}
-
-void CSidePanel::OnThumb()
-{
-    RunHook(m_hooks.thumbView);
-}
-
-void CSidePanel::OnImgCmp()
-{
-    RunHook(m_hooks.imageCompare);
-}
-
-void CSidePanel::OnAnotationDB()
-{
-    RunHook(m_hooks.textsManager);
 }
 
 void CSidePanel::OnAHE()
@@ -630,32 +507,6 @@ void CSidePanel::OnMerge()
 
 void CSidePanel::OnWB()
 {
-    CancelTool();
     CWhiteBalanceDlg dialog(m_host.General(), this);
     dialog.exec();
-}
-
-void CSidePanel::OnClear()
-{
-    RunHook(m_hooks.clearMeasurements);
-}
-
-void CSidePanel::OnSaveCsv()
-{
-    RunHook(m_hooks.saveCsv);
-}
-
-void CSidePanel::OnColor()
-{
-    RunHook(m_hooks.colorSetting);
-}
-
-void CSidePanel::OnCAL()
-{
-    RunHook(m_hooks.showCalibration);
-}
-
-void CSidePanel::OnCrossLine()
-{
-    RunHook(m_hooks.crossLineDialog);
 }

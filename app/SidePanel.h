@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/CommandTable.h"
 #include "app/PanelHooks.h"
 #include "app/PanelHost.h"
-#include "app/ShortcutTable.h"
 #include "base/ToolModes.h"
 
 #include <QWidget>
@@ -20,41 +20,17 @@ class QToolButton;
 class QTreeWidget;
 
 // The command panel beside the picture: two columns of buttons ("Load images" and
-// "Measurement"), the zoom and capture-size combos, binarization and the results list.
+// "Measurement"), the zoom and capture-size combos, binarization and the results list. Each
+// button triggers its command of the command table and is enabled as the command is; the panel
+// binds the commands it carries out itself (live and still, the tools and the display flags).
 class CSidePanel : public QWidget
 {
     Q_OBJECT
 public:
-    enum Button {
-        // "Load images"
-        Video,
-        Setting,
-        Save,
-        SaveSetting,
-        SaveAs,
-        Measure,
-        Thumb,
-        ImgCmp,
-        Anotation,
-        AnotationDB,
-        AHE,
-        Merge,
-        WB,
-        // "Measurement"
-        Line,
-        Angle3,
-        Angle4,
-        Circle,
-        Distance,
-        Vertical,
-        Area,
-        Clear,
-        SaveCsv,
-        Color,
-        CAL,
-        CrossLine,
-        ButtonCount
-    };
+    // The buttons are the commands with a panel row, in the order of the two columns.
+    using Button = CCommandTable::Command;
+    using enum CCommandTable::Command;
+    static constexpr int ButtonCount = CCommandTable::kPanelCount;
 
     static constexpr int kStatusTop = 511;
     static constexpr int kStatusHeight = 36; // two lines, more when the text needs them
@@ -64,7 +40,8 @@ public:
     static constexpr int kHostWidth = 252;
     static constexpr int kMinimumWidth = 230; // the panel host less a vertical scroll bar
 
-    explicit CSidePanel(CPanelHost& host, QWidget* parent = nullptr);
+    CSidePanel(CPanelHost& host, CCommandTable& commands, QWidget* parent = nullptr);
+    ~CSidePanel() override;
 
     // Wire the hooks first: initialisation already restarts the pump and fills the combos.
     CPanelHooks& Hooks() { return m_hooks; }
@@ -73,8 +50,6 @@ public:
     void FillResolutionCombo();
 
     CPanelButton* ButtonAt(Button id) const { return m_buttons[id]; }
-    // The key that presses the button, written in the button's row; CommandCount: none.
-    static CShortcutTable::Command KeyOf(Button id);
     QComboBox* ScaleCombo() const { return m_scaleCombo; }
     QComboBox* ResolutionCombo() const { return m_resolutionCombo; }
     QCheckBox* BinCheck() const { return m_binCheck; }
@@ -100,8 +75,10 @@ public:
     void CancelTool();
     // The canvas ends a tool on its own after the last click.
     void OnToolEnded();
-    // Enables every button that has a command ("ImgCmp" only while live).
+    // Every command as its rule says ("ImgCmp" only while live); the buttons follow.
     void UpdateIdle();
+    // The one entry of the tool commands: the tool of that mode, or none when it is chosen.
+    void ChooseTool(int mode);
 
 public slots:
     // The host switched between live and still: captions, artwork and the live-only
@@ -109,22 +86,11 @@ public slots:
     void OnLiveStateChanged(bool live, StillEntry how);
     void OnVideo();
     void OnSetting();
-    void OnSave();
-    void OnSaveSetting();
-    void OnSaveAs();
     void OnMeasure();
-    void OnThumb();
-    void OnImgCmp();
     void OnAnotation();
-    void OnAnotationDB();
     void OnAHE();
     void OnMerge();
     void OnWB();
-    void OnClear();
-    void OnSaveCsv();
-    void OnColor();
-    void OnCAL();
-    void OnCrossLine();
     void OnScaleChanged(int index);
     void OnResolutionChanged(int index);
     void OnThresholdChanged(int value);
@@ -147,10 +113,9 @@ private:
     void UnmarkToolButtons();
     void ApplyScale();
     void SetLiveControlsEnabled(bool enabled);
-    // Cancel the tool and run a command of another window.
-    void RunHook(const std::function<void()>& hook);
 
     CPanelHost& m_host;
+    CCommandTable& m_commands;
     CPanelHooks m_hooks;
     int m_nToolMode = SelectMode; // only while no engine is wired
     std::array<CPanelButton*, ButtonCount> m_buttons {};

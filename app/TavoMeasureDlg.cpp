@@ -1,6 +1,7 @@
 #include "app/TavoMeasureDlg.h"
 
 #include "base/IniFile.h"
+#include "app/CommandTable.h"
 #include "app/MainLayout.h"
 #include "app/PictureCalibration.h"
 #include "app/ColorSettingDlg.h"
@@ -8,6 +9,7 @@
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
 #include "app/WheelGuard.h"
+#include "app/WindowCommands.h"
 #include "base/Trace.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationStatus.h"
@@ -222,7 +224,8 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelScroll->setFrameShape(QFrame::NoFrame);
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panelScroll->setWidgetResizable(true);
-    m_sidePanel = new CSidePanel(*this);
+    m_commands = new CCommandTable(this);
+    m_sidePanel = new CSidePanel(*this, *m_commands);
     panelScroll->setWidget(m_sidePanel);
     CWheelGuard::Guard(m_sidePanel);
     auto* panelLayout = new QVBoxLayout(m_panelHost);
@@ -335,7 +338,6 @@ void CTavoMeasureDlg::CreatePictureCalibration()
                 m_canvas->update();
                 ShowCalibrationStatus();
             });
-    m_sidePanel->Hooks().storeFileCalibration = [this] { StoreFileCalibration(); };
 }
 
 void CTavoMeasureDlg::ShowCalibrationStatus()
@@ -429,22 +431,52 @@ void CTavoMeasureDlg::WirePanel()
     h.finishVerticalLines = [&manager] { manager.FinishVerticalLines(); };
     h.resetReleaseCounter = [canvas] { canvas->ResetReleaseCounter(); };
     h.fillVideoSizeCombo = [graph](QComboBox* combo) { return graph->InitVideoSizeCombo(combo); };
-    h.videoPropertyPages = [this] { RunVideoPropertyPages(); };
-    h.imageCompare = [this] {
-        CImageCompareDlg::Hooks c;
-        c.captureToFrame = [this] { CaptureToFrame(); };
-        c.currentFrame = [this]() -> const CxImage& { return m_frameImage; };
-        c.imageFolder = [this] { return m_general.m_strImagePath; };
-        CImageCompareDlg dialog(std::move(c), this);
+    connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
+            [this] { m_sidePanel->OnToolEnded(); });
+
+    // The commands of the other windows; the panel binds its own.
+    using C = CCommandTable;
+    CCommandTable& c = *m_commands;
+    c.Bind(C::VideoSetting, [this] { RunVideoPropertyPages(); });
+    c.Bind(C::DeviceSetting, [this] {
+        QString identity;
+        m_graph->GetCurCapDeviceIdentity(identity);
+        m_camera->RememberControls();
+        CDeviceSettingDlg dialog(*m_graph, m_general.m_strDeviceName, m_general.m_nVideoWidth,
+                m_general.m_nVideoHeight, this);
+        dialog.SetRefillHook([this] { m_sidePanel->FillResolutionCombo(); });
         dialog.exec();
-    };
-    h.clearMeasurements = [this, &manager] {
+        AfterDeviceSetting(identity);
+    });
+    c.Bind(C::Save, [this] { m_saver->Save(); });
+    c.Bind(C::SaveAs, [this] { m_saver->SaveAs(); });
+    c.Bind(C::SaveSetting, [this] {
+        CSaveSettingDlg dialog(m_general.m_strImagePath, m_general.SaveFormat(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        m_general.m_strImagePath = dialog.ImageFolder();
+        m_general.SetSaveFormat(dialog.Format());
+        m_thumbnails->SetFolder(m_general.m_strImagePath);
+        m_thumbnails->RecreateItemWindows();
+        m_thumbnails->Layout();
+        m_thumbnails->UpdateScrollSize();
+    });
+    c.Bind(C::ImgCmp, [this] {
+        CImageCompareDlg::Hooks compare;
+        compare.captureToFrame = [this] { CaptureToFrame(); };
+        compare.currentFrame = [this]() -> const CxImage& { return m_frameImage; };
+        compare.imageFolder = [this] { return m_general.m_strImagePath; };
+        CImageCompareDlg dialog(std::move(compare), this);
+        dialog.exec();
+    });
+    c.Bind(C::Clear, [this, &manager] {
         const CShapeManager::CStepScope oneStep(manager);
         m_resultList->OnClear();
-    };
-    h.saveCsv = [this] { m_resultList->OnSaveCsv(); };
-    h.showCalibration = [this] { m_calibrationDlg->ShowCalibration(); };
-    h.colorSetting = [this, &manager] {
+    });
+    c.Bind(C::SaveCsv, [this] { m_resultList->OnSaveCsv(); });
+    c.Bind(C::CAL, [this] { m_calibrationDlg->ShowCalibration(); });
+    c.Bind(C::StoreCalibration, [this] { StoreFileCalibration(); });
+    c.Bind(C::Color, [this, &manager] {
         CColorSettingDlg dialog(
                 m_colorSetting,
                 [this, &manager](const CColorSetting& settings) {
@@ -454,18 +486,18 @@ void CTavoMeasureDlg::WirePanel()
                 },
                 this);
         dialog.exec();
-    };
-    h.crossLineDialog = [this, &manager] {
+    });
+    c.Bind(C::CrossLine, [this, &manager] {
         CManagerCrossLineHost<CShapeManager> host(manager);
         CCrossLineDlg dialog(host, this);
         dialog.exec();
-    };
-    h.textsManager = [this, &manager] {
+    });
+    c.Bind(C::AnotationDB, [this, &manager] {
         CManagerTextsHost<CShapeManager> host(manager);
         CTextsManagerDlg dialog(host, this);
         dialog.exec();
-    };
-    h.thumbView = [this] {
+    });
+    c.Bind(C::Thumb, [this] {
         CThumbViewDlg dialog(m_general.m_strImagePath, this);
         connect(&dialog, &CThumbViewDlg::openRequested, this,
                 [this](const QString& path, bool) { OpenPictureFromList(path); });
@@ -473,10 +505,28 @@ void CTavoMeasureDlg::WirePanel()
             m_thumbnails->ForgetFile(QFileInfo(path).fileName());
         });
         dialog.exec();
+    });
+    c.Bind(C::About, [this] { OnAbout(); });
+}
+
+void CTavoMeasureDlg::WireShortcuts()
+{
+    CWindowCommands::CContext context {
+        .window = *this,
+        .canvas = *m_canvas,
+        .panel = *m_sidePanel,
+        .results = *m_resultList,
+        .calibrationDlg = *m_calibrationDlg,
+        .calibration = m_calibration,
+        .pictureCalibration = *m_pictureCalibration,
+        .stillMode = [this] { return m_bStill; },
+        .measure = [this] { return m_general.m_bMeasure; },
+        .captureToFrame = [this] { return CaptureToFrame(); },
+        .currentFrame = [this]() -> CxImage& { return m_frameImage; },
+        .cancelTool = [this] { CancelTool(); },
+        .showCalibrationStatus = [this] { ShowCalibrationStatus(); },
     };
-    connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
-            [this] { m_sidePanel->OnToolEnded(); });
-    connect(m_canvas, &CMeasureCanvas::zoomStepRequested, this, &CTavoMeasureDlg::StepZoom);
+    m_windowCommands = new CWindowCommands(std::move(context), *m_commands);
 }
 
 void CTavoMeasureDlg::RunMerge()
@@ -565,31 +615,6 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
         .clock = {},
     };
     m_saver = std::make_unique<CSnapshotSaver>(std::move(context));
-
-    CPanelHooks& h = m_sidePanel->Hooks();
-    h.saveSnapshot = [this] { m_saver->Save(); };
-    h.saveAs = [this] { m_saver->SaveAs(); };
-    h.saveSetting = [this] {
-        CSaveSettingDlg dialog(m_general.m_strImagePath, m_general.SaveFormat(), this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        m_general.m_strImagePath = dialog.ImageFolder();
-        m_general.SetSaveFormat(dialog.Format());
-        m_thumbnails->SetFolder(m_general.m_strImagePath);
-        m_thumbnails->RecreateItemWindows();
-        m_thumbnails->Layout();
-        m_thumbnails->UpdateScrollSize();
-    };
-    h.deviceSetting = [this] {
-        QString identity;
-        m_graph->GetCurCapDeviceIdentity(identity);
-        m_camera->RememberControls();
-        CDeviceSettingDlg dialog(*m_graph, m_general.m_strDeviceName, m_general.m_nVideoWidth,
-                m_general.m_nVideoHeight, this);
-        dialog.SetRefillHook([this] { m_sidePanel->FillResolutionCombo(); });
-        dialog.exec();
-        AfterDeviceSetting(identity);
-    };
 }
 
 void CTavoMeasureDlg::OpenPictureFromList(const QString& path)
@@ -993,10 +1018,6 @@ void CTavoMeasureDlg::keyPressEvent(QKeyEvent* event)
         setFocus();
         event->accept();
         return;
-    case Qt::Key_F1:
-        OnAbout();
-        event->accept();
-        return;
     default:
         QWidget::keyPressEvent(event);
     }
@@ -1011,24 +1032,7 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
         event->ignore();
         return;
     }
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("aboutMenu"));
-    menu.addAction(tr("&About Kalvex..."), this, &CTavoMeasureDlg::OnAbout);
-    AddShortcutListEntry(menu);
-    menu.addSeparator();
-    CShapeManager& manager = m_canvas->Manager();
-    QAction* directed = menu.addAction(tr("&Directed three-point angles (0 to 360 degrees)"));
-    directed->setObjectName(QStringLiteral("directedAngles"));
-    directed->setCheckable(true);
-    directed->setChecked(m_bDirectedAngles);
-    connect(directed, &QAction::toggled, this, [this, &manager](bool on) {
-        m_bDirectedAngles = on;
-        manager.SetDirectedAngles(on);
-        if (m_resultList)
-            m_resultList->Refill();
-        m_canvas->update();
-    });
-    menu.exec(event->globalPos());
+    m_windowCommands->ExecMenu(event->globalPos());
 }
 
 void CTavoMeasureDlg::closeEvent(QCloseEvent* event)

@@ -17,7 +17,7 @@ class CCalibrationDlg;
 class CCameraSession;
 class CPictureCalibration;
 class CPictureRescale;
-class CMainShortcuts;
+class CCommandTable;
 class CFramePump;
 class CGraphFrameSource;
 class CImageListWnd;
@@ -30,6 +30,7 @@ class CSnapshotSaver;
 class CMeasureCanvas;
 class CSidePanel;
 class CTavoGraphDll;
+class CWindowCommands;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -88,6 +89,8 @@ public:
     CMeasureCanvas* Canvas() const { return m_canvas; }
     CImageListWnd* ThumbnailList() const { return m_thumbnails; }
     CSidePanel* SidePanel() const { return m_sidePanel; }
+    CCommandTable& Commands() const { return *m_commands; }
+    CWindowCommands& WindowCommands() const { return *m_windowCommands; }
     CLiveAidsPanel* LiveAidsPanel() const { return m_liveAidsPanel; }
     CLiveAids& LiveAids() const { return *m_liveAids; }
     QFrame* VideoHost() const { return m_videoHost; }
@@ -142,14 +145,6 @@ public slots:
     void OnHideStrip();
     void OnShowStrip();
 
-    // Keyboard and history of the drawing (TavoMeasureKeys.cpp).
-    void OnShortcutList();
-    // The current picture to the clipboard, the drawing burnt in when "Measure" is on; false
-    // when there is no picture.
-    bool CopyPicture();
-    void UndoDrawing();
-    void RedoDrawing();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -194,11 +189,6 @@ private:
     bool OpenPicture(const QString& path, const QString& currentFile);
     CFrameFilterSettings FilterSettings() const;
     void WireShortcuts();
-    void StepZoom(int step); // +1 and -1 along the scale combo, 0 fit
-    void AfterDrawingChanged();
-    // After an undo or redo: the slot in use, or the picture's own scale, follows the drawing.
-    void OnCalibrationRestored(const CCalibrationSlot& slot, const CCalibrationSlot& replaced);
-    void AddShortcutListEntry(QMenu& menu);
     // Peaking, meter, histogram, time-lapse and video under the side panel
     // (TavoMeasureLiveAids.cpp).
     void CreateLiveAids();
@@ -242,7 +232,6 @@ private:
     bool m_bStill = false;
     bool m_bSizeWasLive = false; // the size the drawing was last laid over was the camera's
     bool m_bToldAspectChange = false;
-    bool m_bDirectedAngles = false; // for this session
     int m_nDisplayWidth = 640;
     int m_nDisplayHeight = 480;
     float m_fZoom = 1.0f;
@@ -261,7 +250,8 @@ private:
     CResultListCtrl* m_resultList = nullptr;
     std::unique_ptr<CSnapshotSaver> m_saver;
     std::unique_ptr<CPictureCalibration> m_pictureCalibration;
-    CMainShortcuts* m_shortcuts = nullptr;
+    CCommandTable* m_commands = nullptr;
+    CWindowCommands* m_windowCommands = nullptr;
     std::unique_ptr<CCameraSession> m_camera;
     QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
     bool m_resumeLive = false; // the camera went while live: live again when one comes

@@ -3,7 +3,7 @@
 #include "app/TavoMeasureDlg.h"
 
 #include "app/LiveAidsPanel.h"
-#include "app/MainShortcuts.h"
+#include "app/CommandTable.h"
 #include "app/SnapshotSaver.h"
 #include "app/TimeLapse.h"
 #include "base/FrameLayout.h"
@@ -54,8 +54,9 @@ void CTavoMeasureDlg::CreateLiveAids()
             [this](bool live, StillEntry) { m_liveAidsPanel->OnLiveStateChanged(live); });
     m_liveAidsPanel->OnLiveStateChanged(!m_bStill);
 
-    m_shortcuts->Bind(CShortcutTable::FocusPeaking, [this] { m_liveAidsPanel->TogglePeaking(); });
-    CMainShortcuts::NameKey(m_liveAidsPanel->PeakingCheck(), CShortcutTable::FocusPeaking);
+    m_commands->Bind(CCommandTable::FocusPeaking, [this] { m_liveAidsPanel->TogglePeaking(); });
+    QWidget* peaking = m_liveAidsPanel->PeakingCheck();
+    peaking->setToolTip(CCommandTable::WithKey(peaking->toolTip(), CCommandTable::FocusPeaking));
 }
 
 QString CTavoMeasureDlg::TakeTimeLapsePicture(QString& reason)

@@ -1,3 +1,4 @@
+#include "app/CommandTable.h"
 #include "app/PanelButton.h"
 #include "app/ResolutionItem.h"
 #include "app/SidePanel.h"
@@ -134,7 +135,8 @@ protected:
 
     void Start()
     {
-        m_panel = std::make_unique<CSidePanel>(m_host);
+        m_commands = std::make_unique<CCommandTable>();
+        m_panel = std::make_unique<CSidePanel>(m_host, *m_commands);
         m_host.panel = m_panel.get();
         Wire(m_panel->Hooks());
         m_panel->resize(CSidePanel::kHostWidth, 761);
@@ -161,10 +163,12 @@ protected:
             combo->addItems({ QStringLiteral("640 X 480"), QStringLiteral("1280 X 720") });
             return int32_t(0);
         };
-        h.saveSnapshot = record("save");
-        h.thumbView = record("thumbView");
-        h.deviceSetting = record("deviceSetting");
-        h.videoPropertyPages = record("propertyPages");
+        // The commands other windows carry out.
+        using C = CCommandTable;
+        m_commands->Bind(C::Save, record("save"));
+        m_commands->Bind(C::Thumb, record("thumbView"));
+        m_commands->Bind(C::DeviceSetting, record("deviceSetting"));
+        m_commands->Bind(C::VideoSetting, record("propertyPages"));
     }
 
     CPanelButton* Button(CSidePanel::Button id) const { return m_panel->ButtonAt(id); }
@@ -186,6 +190,7 @@ protected:
 
     FakeEngine m_engine;
     FakeHost m_host { m_engine.calls };
+    std::unique_ptr<CCommandTable> m_commands;
     std::unique_ptr<CSidePanel> m_panel;
 };
 
@@ -433,8 +438,8 @@ TEST_F(SidePanel, MergeKeepsTheToolAndTheScaleSelection)
 TEST_F(SidePanel, LayoutFitsThePanelHost)
 {
     EXPECT_LE(m_panel->width(), 252);
-    EXPECT_EQ(
-            m_panel->ResultsList()->geometry(), QRect(0, CSidePanel::kResultsTop, 249, 761 - CSidePanel::kResultsTop));
+    EXPECT_EQ(m_panel->ResultsList()->geometry(),
+            QRect(0, CSidePanel::kResultsTop, 249, 761 - CSidePanel::kResultsTop));
     m_panel->resize(CSidePanel::kHostWidth, 861);
     EXPECT_EQ(m_panel->ResultsList()->height(), 861 - CSidePanel::kResultsTop);
     m_panel->resize(CSidePanel::kHostWidth, 300);
@@ -444,7 +449,7 @@ TEST_F(SidePanel, LayoutFitsThePanelHost)
         const QRect r = Button(CSidePanel::Button(id))->geometry();
         EXPECT_LE(r.bottom(), CSidePanel::kResultsTop) << id;
     }
-    EXPECT_EQ(Button(CSidePanel::Line)->toolTip(), QStringLiteral("Draw line"));
+    EXPECT_EQ(Button(CSidePanel::Line)->toolTip(), QStringLiteral("Draw line (L)"));
     EXPECT_EQ(Button(CSidePanel::CrossLine)->text(), QStringLiteral("Cross\nLine"));
     EXPECT_EQ(Button(CSidePanel::Video)->focusPolicy(), Qt::StrongFocus);
 }

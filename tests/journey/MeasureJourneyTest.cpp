@@ -1,6 +1,6 @@
 #include "JourneyFixture.h"
 
-#include "app/ShortcutTable.h"
+#include "app/CommandTable.h"
 #include "base/FrameLayout.h"
 #include "measure/MeasureShape.h"
 
@@ -136,7 +136,7 @@ TEST_F(Journey, AZoomedPictureScrollsByBarsWheelAndRightDrag)
     EXPECT_EQ(Canvas().ScrollOrigin(), origin + QPoint(0, -50));
     EXPECT_EQ(v->value(), -Canvas().ScrollOrigin().y());
 
-    const QString list = CShortcutTable::ListHtml();
+    const QString list = CCommandTable::ListHtml();
     for (const char* named : { "Right-drag", "Ctrl+Wheel", "Wheel, Shift+Wheel" })
         EXPECT_TRUE(list.contains(QLatin1String(named))) << named;
     EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
