@@ -463,3 +463,63 @@ TEST_F(Keyboard, EachButtonRowNamesOneKeyThatPressesIt)
     EXPECT_EQ(Manager().ToolMode(), before);
     EXPECT_NE(before, LineTool);
 }
+
+TEST_F(Keyboard, ButtonsKeysAndTheMenuShareTheTablesActions)
+{
+    CCommandTable& table = m_window->Commands();
+    for (int i = 0; i < T::CommandCount; ++i) {
+        const auto command = T::Command(i);
+        SCOPED_TRACE(i);
+        QWidget* holder = T::Entry(command).scope == T::Scope::Picture
+                ? static_cast<QWidget*>(&Canvas())
+                : static_cast<QWidget*>(m_window.get());
+        EXPECT_TRUE(holder->actions().contains(table.Action(command))) << "its keys work";
+    }
+
+    // The menu shows the table's actions, disabled as the table says.
+    table.Action(T::ShortcutList)->setEnabled(false);
+    QList<QAction*> shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            shown = menu->actions();
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(
+            QContextMenuEvent::Mouse, QPoint(4, 4), m_window->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(m_window.get(), &event);
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_EQ(shown[0], table.Action(T::About));
+    EXPECT_EQ(shown[1], table.Action(T::ShortcutList));
+    EXPECT_TRUE(shown[2]->isSeparator());
+    EXPECT_FALSE(shown[1]->isEnabled());
+    EXPECT_EQ(table.Action(T::About)->shortcut(), QKeySequence(Qt::Key_F1));
+
+    // A disabled F1 opens nothing; the list, opened again, lists every row with a key.
+    table.Action(T::About)->setEnabled(false);
+    Key(Qt::Key_F1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    table.Action(T::ShortcutList)->setEnabled(true);
+    table.Trigger(T::ShortcutList);
+    auto* list = m_window->findChild<QMessageBox*>(QStringLiteral("shortcutList"));
+    ASSERT_NE(list, nullptr);
+    for (const T::CEntry& entry : T::Entries()) {
+        if (T::InList(entry.command))
+            EXPECT_TRUE(list->text().contains(T::Description(entry.command).toHtmlEscaped()))
+                    << entry.command;
+    }
+    EXPECT_TRUE(list->text().contains(QStringLiteral("F1")));
+    list->close();
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+
+    // Snapshot goes the way of "Save": nothing while "Save" is disabled.
+    Key(Qt::Key_P);
+    ASSERT_TRUE(m_window->StillMode());
+    table.Action(T::Save)->setEnabled(false);
+    Key(Qt::Key_F12);
+    EXPECT_FALSE(QDir(m_window->General().m_strImagePath).exists());
+    table.Action(T::Save)->setEnabled(true);
+    Key(Qt::Key_F12);
+    EXPECT_EQ(QDir(m_window->General().m_strImagePath).entryList(QDir::Files).size(), 1);
+}

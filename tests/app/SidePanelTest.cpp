@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTest>
+#include <QToolButton>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -452,4 +454,55 @@ TEST_F(SidePanel, LayoutFitsThePanelHost)
     EXPECT_EQ(Button(CSidePanel::Line)->toolTip(), QStringLiteral("Draw line (L)"));
     EXPECT_EQ(Button(CSidePanel::CrossLine)->text(), QStringLiteral("Cross\nLine"));
     EXPECT_EQ(Button(CSidePanel::Video)->focusPolicy(), Qt::StrongFocus);
+}
+
+TEST_F(SidePanel, EachButtonAndItsKeyRunTheCommandAndNeitherWhileItIsDisabled)
+{
+    using C = CCommandTable;
+    // The panel as the window that holds the keys.
+    m_panel->addActions(m_commands->Actions(C::Scope::Window));
+    m_panel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_panel.get()));
+    std::array<int, C::CommandCount> runs {};
+    for (int id = 0; id < C::CommandCount; ++id)
+        m_commands->Bind(C::Command(id), [&runs, id] { ++runs[size_t(id)]; });
+
+    for (int id = 0; id < CSidePanel::ButtonCount; ++id) {
+        const auto command = C::Command(id);
+        if (command == C::WB)
+            continue; // never shown, and its dialog is modal
+        SCOPED_TRACE(id);
+        const QList<QKeySequence>& keys = C::Entry(command).keys;
+        m_panel->UpdateIdle();
+        ASSERT_TRUE(Button(command)->isEnabled());
+        QTest::mouseClick(Button(command), Qt::LeftButton);
+        EXPECT_EQ(runs[size_t(id)], 1) << "the button";
+        if (!keys.isEmpty()) {
+            QTest::keySequence(m_panel.get(), keys.first());
+            EXPECT_EQ(runs[size_t(id)], 2) << "the key";
+        }
+
+        const int before = runs[size_t(id)];
+        m_commands->Action(command)->setEnabled(false);
+        EXPECT_FALSE(Button(command)->isEnabled());
+        QTest::mouseClick(Button(command), Qt::LeftButton);
+        if (!keys.isEmpty())
+            QTest::keySequence(m_panel.get(), keys.first());
+        EXPECT_EQ(runs[size_t(id)], before) << "neither runs a disabled command";
+        m_panel->UpdateIdle();
+        EXPECT_TRUE(Button(command)->isEnabled()) << "the rule enables it again";
+    }
+    m_panel->UpdateIdle();
+    EXPECT_EQ(runs[C::VideoSetting], 1) << "Setting while live";
+    EXPECT_EQ(m_engine.mode, SelectMode) << "each tool chosen twice, by button and key";
+}
+
+TEST_F(SidePanel, TheStoreButtonRunsItsCommand)
+{
+    int stored = 0;
+    m_commands->Bind(CCommandTable::StoreCalibration, [&stored] { ++stored; });
+    m_panel->SetCalibrationStatus(QStringLiteral("X: 1 mm/pixel"), true);
+    QTest::mouseClick(m_panel->StoreCalibrationButton(), Qt::LeftButton);
+    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(m_panel->StoreCalibrationButton()->text(), QStringLiteral("Store..."));
 }
