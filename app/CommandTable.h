@@ -112,7 +112,8 @@ public:
         // another's row (the four arrows) have listed false.
         const char* keysShown = nullptr;
         bool listed = true;
-        // A tool command: the tool it chooses. Choosing runs the table's one tool chooser.
+        // A tool command: the tool it chooses. Choosing runs the table's one tool chooser; the
+        // tool's factory goes beside the mode when the tools are classes.
         int toolMode = NoTool;
         bool endsTool = false; // the tool in progress is cancelled before the command runs
         bool checkable = false;
