@@ -105,7 +105,7 @@ public:
         const char* toolTip = nullptr;
         const char* context = "CSidePanel";
         const char* icon = nullptr; // the panel button's artwork, res/icons/NAME.svg
-        QList<QKeySequence> keys; // the first one is the one shown
+        QList<QKeySequence> keys {}; // the first one is the one shown
         Scope scope = Scope::Window;
         const char* description = nullptr; // the shortcut list's text, context CShortcutTable
         // Shown in the list instead of the keys; null: the keys. Commands listed under
