@@ -24,9 +24,4 @@ struct CPanelHooks
     std::function<int32_t(QComboBox* combo)> fillVideoSizeCombo;
     // A "Resolution" entry was chosen: its format key ("MJPG 30/1"), before the size changes.
     std::function<void(const QString& formatKey)> chooseVideoFormat;
-
-    // A click on the panel's own results list and its loss of focus; a list handed over with
-    // SetResultsList() does its own highlighting.
-    std::function<void()> resultsClicked;
-    std::function<void()> resultsFocusLost;
 };

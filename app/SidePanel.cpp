@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -157,11 +156,6 @@ void CSidePanel::CreateControls()
     auto* list = new QTreeWidget(this);
     list->setObjectName(QStringLiteral("resultsList"));
     m_resultsList = list;
-    m_resultsList->installEventFilter(this);
-    list->viewport()->installEventFilter(this);
-    // Keyboard selection highlights as a click does.
-    connect(list, &QTreeWidget::itemSelectionChanged, this,
-            [this] { Call(m_hooks.resultsClicked); });
 }
 
 void CSidePanel::Initialise()
@@ -212,7 +206,6 @@ void CSidePanel::SetResultsList(QWidget* list)
     delete m_resultsList;
     m_resultsList = list;
     list->setParent(this);
-    list->installEventFilter(this);
     PlaceResultsList();
     list->show();
 }
@@ -304,16 +297,6 @@ void CSidePanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     PlaceControls();
-}
-
-bool CSidePanel::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_resultsList && event->type() == QEvent::FocusOut)
-        Call(m_hooks.resultsFocusLost);
-    else if (event->type() == QEvent::MouseButtonRelease
-            && m_resultsList->isAncestorOf(qobject_cast<QWidget*>(watched)))
-        Call(m_hooks.resultsClicked);
-    return QWidget::eventFilter(watched, event);
 }
 
 // Tool modes
