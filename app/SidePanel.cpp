@@ -62,18 +62,17 @@ CSidePanel::CSidePanel(CPanelHost& host, CCommandTable& commands, QWidget* paren
     connect(m_idleTimer, &QTimer::timeout, this, &CSidePanel::UpdateIdle);
 
     // What the panel carries out itself; the window binds the rest.
-    m_commands.Bind(
-            C::Video, [this] { OnVideo(); }, this);
-    m_commands.Bind(
-            C::Setting, [this] { OnSetting(); }, this);
-    m_commands.Bind(
-            C::Measure, [this] { OnMeasure(); }, this);
-    m_commands.Bind(
-            C::AHE, [this] { OnAHE(); }, this);
-    m_commands.Bind(
-            C::Merge, [this] { OnMerge(); }, this);
-    m_commands.Bind(
-            C::WB, [this] { OnWB(); }, this);
+    const std::pair<C::Command, void (CSidePanel::*)()> own[] = {
+        { C::Video, &CSidePanel::OnVideo },
+        { C::Setting, &CSidePanel::OnSetting },
+        { C::Measure, &CSidePanel::OnMeasure },
+        { C::AHE, &CSidePanel::OnAHE },
+        { C::Merge, &CSidePanel::OnMerge },
+        { C::WB, &CSidePanel::OnWB },
+    };
+    for (const auto& [command, slot] : own)
+        m_commands.Bind(
+                command, [this, slot = slot] { (this->*slot)(); }, this);
     m_commands.SetToolChooser([this](int mode) { ChooseTool(mode); });
     m_commands.SetToolEnder([this] { CancelTool(); });
 }
@@ -91,12 +90,12 @@ void CSidePanel::CreateControls()
     m_measureGroup = new QGroupBox(tr("Measurement"), this);
     m_measureGroup->setObjectName(QStringLiteral("measurementGroup"));
 
-    int row = 0;
+    int loadRow = 0;
+    int measureRow = 0;
     for (int id = 0; id < ButtonCount; ++id) {
         const C::CEntry& entry = C::Entry(Button(id));
         const bool left = entry.place == C::Place::LoadColumn;
-        if (id == Line)
-            row = 0;
+        int& row = left ? loadRow : measureRow;
         auto* button =
                 new CPanelButton(C::Caption(entry.command), left ? m_loadGroup : m_measureGroup);
         button->setObjectName(QStringLiteral("btn%1").arg(QString::fromLatin1(entry.caption)
