@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/SettingsLocation.h"
 #include "app/SignalWatcher.h"
 #include "app/SingleInstance.h"
@@ -6,9 +7,29 @@
 #include "imgproc/FuseCommand.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 #include <iostream>
+
+namespace {
+
+// Help, version or an unknown option: what is printed, and the exit code.
+int Answer(const CCommandLine& line)
+{
+    switch (line.What()) {
+    case CCommandLine::Action::Help:
+        std::cout << CCommandLine::HelpText().toLocal8Bit().constData();
+        return 0;
+    case CCommandLine::Action::Version:
+        std::cout << CCommandLine::VersionText().toLocal8Bit().constData();
+        return 0;
+    default:
+        std::cerr << "kalvex: " << line.Error().toLocal8Bit().constData() << "\n"
+                  << CCommandLine::HelpHead().toLocal8Bit().constData();
+        return CCommandLine::kUnknownExit;
+    }
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -18,29 +39,25 @@ int main(int argc, char* argv[])
         return CFuseCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
     }
 
+    // Help, version and unknown options are answered without a display.
+    CCommandLine line(CFuseCommand::Arguments(argc, argv));
+    if (line.What() != CCommandLine::Action::Run) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("kalvex"));
+        CTranslationLoader::Install(app, line.Language());
+        return Answer(line);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalvex"));
     QApplication::setApplicationVersion(QStringLiteral(KALVEX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kalvex"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Kalvex: live picture and measurement for "
-                                                    "USB microscopes"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption langOption(QStringLiteral("lang"),
-            QStringLiteral("User interface language (en, zh_CN)."), QStringLiteral("language"));
-    const QCommandLineOption testCameraOption(QStringLiteral("test-camera"),
-            QStringLiteral("List the built-in Test Pattern camera."));
-    parser.addOption(langOption);
-    parser.addOption(testCameraOption);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pictures to open."),
-            QStringLiteral("[FILE...]"));
-    parser.process(app);
-
-    if (parser.isSet(testCameraOption))
+    line = CCommandLine(QApplication::arguments());
+    CTranslationLoader::Install(app, line.Language());
+    if (line.What() != CCommandLine::Action::Run)
+        return Answer(line);
+    if (line.TestCamera())
         qputenv("KALVEX_TEST_CAMERA", "1");
-    CTranslationLoader::Install(app, parser.value(langOption));
 
     // Installed first: a SIGTERM during start-up is held until the window can close normally.
     CSignalWatcher signalWatcher;
@@ -48,7 +65,7 @@ int main(int argc, char* argv[])
     // A second start wakes the first (or hands it its files) and ends without touching the
     // settings.
     CSingleInstance instance;
-    const bool first = instance.Acquire(parser.positionalArguments());
+    const bool first = instance.Acquire(line.Files());
     if (!instance.Problem().isEmpty())
         std::cerr << "kalvex: " << instance.Problem().toLocal8Bit().constData() << std::endl;
     if (!first)
@@ -63,7 +80,7 @@ int main(int argc, char* argv[])
             &CTavoMeasureDlg::CloseOnSignal);
     mainWindow.Initialise();
     // "kalvex FILE": the first picture that can be read becomes the still image.
-    for (const QString& file : parser.positionalArguments()) {
+    for (const QString& file : line.Files()) {
         if (mainWindow.OpenStillPicture(file))
             break;
         qWarning("kalvex: cannot read %s", qPrintable(file));

@@ -63,6 +63,8 @@ void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
     m_strMeasurePath = FolderOrDefault(
             ini.GetString(kSection, QStringLiteral("m_strMeasurePath"), QString(), 260),
             documentsFolder, "measure");
+    m_strReportPath = ini.GetString(kSection, QStringLiteral("m_strReportPath"), QString(), 260);
+    m_strReportTitle = ini.GetString(kSection, QStringLiteral("m_strReportTitle"), QString(), 256);
     m_strDeviceName = ini.GetString(kSection, QStringLiteral("m_strDeviceName"), QString(), 256);
     m_strVideoFormat = ini.GetString(kSection, QStringLiteral("m_strVideoFormat"), QString(), 32);
     m_strFrameRate = ini.GetString(kSection, QStringLiteral("m_strFrameRate"), QString(), 32);
@@ -101,6 +103,11 @@ void CGeneralSettings::Save(CIniFile& ini) const
         ini.WriteString(kSection, QStringLiteral("m_strSaveAsType"), m_strSaveAsType);
     ini.WriteString(kSection, QStringLiteral("m_strImagePath"), m_strImagePath);
     ini.WriteString(kSection, QStringLiteral("m_strMeasurePath"), m_strMeasurePath);
+    // Written once there was a report, so older files stay as they were.
+    if (!m_strReportPath.isEmpty())
+        ini.WriteString(kSection, QStringLiteral("m_strReportPath"), m_strReportPath);
+    if (!m_strReportTitle.isEmpty())
+        ini.WriteString(kSection, QStringLiteral("m_strReportTitle"), m_strReportTitle);
     ini.WriteString(kSection, QStringLiteral("m_strDeviceName"), m_strDeviceName);
     ini.WriteString(kSection, QStringLiteral("m_strVideoFormat"), m_strVideoFormat);
     ini.WriteString(kSection, QStringLiteral("m_strFrameRate"), m_strFrameRate);

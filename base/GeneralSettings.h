@@ -22,6 +22,8 @@ struct CGeneralSettings
     QString m_strSaveAsType;
     QString m_strImagePath;
     QString m_strMeasurePath;
+    QString m_strReportPath; // the folder of the last report, empty before the first
+    QString m_strReportTitle; // the last report's title
     QString m_strDeviceName;
     // The capture format and frame rate chosen in "Resolution" ("MJPG", "30/1"); empty: the
     // fastest the camera offers at the capture size.

@@ -12,6 +12,7 @@ packages=(
     libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-wqy-microhei
+    desktop-file-utils appstream poppler-utils
 )
 # Video recording needs vp8enc, webmmux and videoflip (gstreamer1.0-plugins-good, above) and
 # the discoverer's headers (libgstreamer-plugins-base1.0-dev) for its test. H.264 in MP4 is

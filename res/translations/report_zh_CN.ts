@@ -1,0 +1,130 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CCommandLine</name>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="20"/>
+        <source>Show this help and exit.</source>
+        <translation>显示此帮助并退出。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="21"/>
+        <source>Show the version and exit.</source>
+        <translation>显示版本并退出。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="22"/>
+        <source>User interface language (en, zh_CN).</source>
+        <translation>界面语言（en、zh_CN）。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="24"/>
+        <source>List the built-in Test Pattern camera.</source>
+        <translation>列出内置的测试图案相机。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="26"/>
+        <source>Fuse IN... into one picture: direct|adjusted|aligned.</source>
+        <translation>将 IN... 合成为一张图片：direct|adjusted|aligned。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="27"/>
+        <source>Where a batch command writes.</source>
+        <translation>批处理命令的输出文件。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="29"/>
+        <source>With --fuse aligned: also write the depth map.</source>
+        <translation>配合 --fuse aligned：同时写出深度图。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="30"/>
+        <source>Batch commands tell each step.</source>
+        <translation>批处理命令报告每一步。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="47"/>
+        <source>Live picture and measurement for USB microscopes.</source>
+        <translation>USB 显微镜的实时画面与测量。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="57"/>
+        <source>Pictures to open.</source>
+        <translation>要打开的图片。</translation>
+    </message>
+</context>
+<context>
+    <name>CInspectionReport</name>
+    <message>
+        <location filename="../../app/InspectionReport.cpp" line="47"/>
+        <source>No.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <location filename="../../app/InspectionReport.cpp" line="48"/>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <location filename="../../app/InspectionReport.cpp" line="49"/>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location filename="../../app/InspectionReport.cpp" line="50"/>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+</context>
+<context>
+    <name>CReportDlg</name>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="18"/>
+        <location filename="../../app/ReportDlg.cpp" line="80"/>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="24"/>
+        <source>What was inspected, and what was found</source>
+        <translation>检查了什么，发现了什么</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="26"/>
+        <location filename="../../app/ReportDlg.cpp" line="53"/>
+        <source>Inspection report</source>
+        <translation>检查报告</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="29"/>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="36"/>
+        <source>&amp;Title:</source>
+        <translation>标题(&amp;T)：</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="37"/>
+        <source>&amp;Note:</source>
+        <translation>备注(&amp;N)：</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="38"/>
+        <source>&amp;File:</source>
+        <translation>文件(&amp;F)：</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="42"/>
+        <source>Write PDF</source>
+        <translation>写出 PDF</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportDlg.cpp" line="80"/>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF 文档 (*.pdf)</translation>
+    </message>
+</context>
+</TS>
