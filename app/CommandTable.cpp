@@ -316,6 +316,15 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Store..."),
                 .toolTip = QT_TRANSLATE_NOOP(
                         "CSidePanel", "Keep this picture's scale in a calibration slot") },
+        { .command = T::Report,
+                .place = P::MenuSection,
+                .caption = QT_TRANSLATE_NOOP("CTavoMeasureDlg", "&Report..."),
+                .context = kWindow,
+                .keys = Keys({ ctrl | Qt::Key_P }),
+                .description = QT_TRANSLATE_NOOP(
+                        "CShortcutTable", "Write a report of the picture and its results (PDF)"),
+                .endsTool = true,
+                .objectName = "reportAction" },
     };
 }
 

@@ -85,6 +85,7 @@ public:
         VideoSetting, // "Setting" while live: the camera's property pages
         DeviceSetting, // "Setting" on a still picture: the device dialog
         StoreCalibration, // the opened picture's scale into a slot
+        Report, // the inspection report as a PDF
         CommandCount
     };
     // The commands with a panel button come first, in the order of their columns.

@@ -35,8 +35,11 @@ QString Html(const CReportContent& content, QSize pictureSize)
         html += QStringLiteral("<p><img src=\"report-picture\" width=\"%1\" height=\"%2\"></p>")
                         .arg(pictureSize.width())
                         .arg(pictureSize.height());
-    html += QStringLiteral("<p><b>%1</b> %2")
-                    .arg(Escaped(Tr("Scale:")), Escaped(content.scaleLine));
+    // The CSV's comment line without its comment mark.
+    QString scale = content.scaleLine;
+    if (scale.startsWith(QStringLiteral("# scale:")))
+        scale = scale.mid(8).trimmed();
+    html += QStringLiteral("<p><b>%1</b> %2").arg(Escaped(Tr("Scale:")), Escaped(scale));
     if (!content.slotName.isEmpty())
         html += QStringLiteral(" (%1 %2)")
                         .arg(Escaped(Tr("calibration")), Escaped(content.slotName));

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -35,7 +36,9 @@ CReportDlg::CReportDlg(const QString& folder, const QString& title, QWidget* par
     auto* form = new QFormLayout;
     form->addRow(tr("&Title:"), m_title);
     form->addRow(tr("&Note:"), m_note);
-    form->addRow(tr("&File:"), fileRow);
+    auto* fileLabel = new QLabel(tr("&File:"), this);
+    fileLabel->setBuddy(m_file); // a row of two widgets gets no buddy of its own
+    form->addRow(fileLabel, fileRow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);

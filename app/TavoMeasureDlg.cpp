@@ -6,6 +6,7 @@
 #include "app/PictureCalibration.h"
 #include "app/ColorSettingDlg.h"
 #include "app/SaveSettingDlg.h"
+#include "app/ReportCommand.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
 #include "app/WheelGuard.h"
@@ -527,6 +528,22 @@ void CTavoMeasureDlg::WireShortcuts()
         .showCalibrationStatus = [this] { ShowCalibrationStatus(); },
     };
     m_windowCommands = new CWindowCommands(std::move(context), *m_commands);
+
+    CReportCommand::CContext report {
+        .window = *this,
+        .general = m_general,
+        .picture = [this] { return m_windowCommands->CurrentPicture(true); },
+        .fill =
+                [this](CReportContent& content) {
+                    content.rows = m_resultList->Cells();
+                    content.scaleLine = m_pictureCalibration->CsvLine();
+                    if (!m_pictureCalibration->FromFile())
+                        content.slotName = m_calibration.SlotName(m_calibration.CurrentIndex());
+                },
+    };
+    auto* reportCommand = new CReportCommand(std::move(report), this);
+    m_commands->Bind(
+            CCommandTable::Report, [reportCommand] { reportCommand->Run(); }, this);
 }
 
 void CTavoMeasureDlg::RunMerge()

@@ -166,19 +166,23 @@ void CWindowCommands::StepZoom(int step)
     m_context.panel.OnScaleChanged(index);
 }
 
-bool CWindowCommands::CopyPicture()
+QImage CWindowCommands::CurrentPicture(bool withDrawing)
 {
     // Live: the newest frame becomes the current picture, as a save takes it.
     if (!m_context.stillMode() && !m_context.captureToFrame())
-        return false;
+        return {};
     const CxImage& frame = m_context.currentFrame();
     if (!frame.HasPixels())
-        return false;
+        return {};
     CxImage picture = frame;
-    if (m_context.measure()
-            && !CSnapshotSaver::ComposeSnapshot(picture, m_context.canvas.Manager()))
-        return false;
-    const QImage image = CImagePainter::ToQImage(picture);
+    if (withDrawing && !CSnapshotSaver::ComposeSnapshot(picture, m_context.canvas.Manager()))
+        return {};
+    return CImagePainter::ToQImage(picture);
+}
+
+bool CWindowCommands::CopyPicture()
+{
+    const QImage image = CurrentPicture(m_context.measure());
     if (image.isNull())
         return false;
     QGuiApplication::clipboard()->setImage(image);

@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 
+#include <QImage>
 #include <QObject>
 
 #include <functional>
@@ -49,6 +50,9 @@ public:
     // The current picture to the clipboard, the drawing burnt in when "Measure" is on; false
     // when there is no picture.
     bool CopyPicture();
+    // The current picture (live: the newest frame), with the drawing burnt in when asked; null
+    // when there is none.
+    QImage CurrentPicture(bool withDrawing);
     void UndoDrawing();
     void RedoDrawing();
     void StepZoom(int step); // +1 and -1 along the scale combo, 0 fit

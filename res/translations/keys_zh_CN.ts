@@ -4,162 +4,167 @@
 <context>
     <name>CShortcutTable</name>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="159"/>
+        <location filename="../../app/CommandTable.cpp" line="210"/>
         <source>Undo the last change of the drawing</source>
         <translation>撤销对绘图的上一次修改</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="162"/>
+        <location filename="../../app/CommandTable.cpp" line="214"/>
         <source>Redo what was undone</source>
         <translation>重做已撤销的修改</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="164"/>
+        <location filename="../../app/CommandTable.cpp" line="218"/>
         <source>Remove the selected shape</source>
         <translation>删除选中的图形</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="166"/>
+        <location filename="../../app/CommandTable.cpp" line="221"/>
         <source>Cancel the tool in progress</source>
         <translation>取消正在使用的工具</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="168"/>
+        <location filename="../../app/CommandTable.cpp" line="225"/>
         <source>Move the selected shape by one picture pixel</source>
         <translation>将选中的图形移动一个图像像素</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="170"/>
+        <location filename="../../app/CommandTable.cpp" line="227"/>
         <source>Arrow keys</source>
         <translation>方向键</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="178"/>
+        <location filename="../../app/CommandTable.cpp" line="243"/>
         <source>Move the selected shape by ten picture pixels</source>
         <translation>将选中的图形移动十个图像像素</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="180"/>
+        <location filename="../../app/CommandTable.cpp" line="245"/>
         <source>Shift+Arrow keys</source>
         <translation>Shift+方向键</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="188"/>
+        <location filename="../../app/CommandTable.cpp" line="260"/>
         <source>Copy the picture (with the measurements when &quot;Measure&quot; is on)</source>
         <translation>复制图像（“测量”打开时包含测量结果）</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="216"/>
+        <location filename="../../app/CommandTable.cpp" line="300"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="50"/>
+        <location filename="../../app/CommandTable.cpp" line="324"/>
+        <source>Write a report of the picture and its results (PDF)</source>
+        <translation>写出图片及其结果的报告（PDF）</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandTable.cpp" line="56"/>
         <source>Save the picture</source>
         <translation>保存图像</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="60"/>
+        <location filename="../../app/CommandTable.cpp" line="70"/>
         <source>Save the picture as</source>
         <translation>图像另存为</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="191"/>
+        <location filename="../../app/CommandTable.cpp" line="264"/>
         <source>Take a snapshot, as the camera&apos;s snapshot button does</source>
         <translation>拍照，与相机的拍照按钮相同</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="40"/>
+        <location filename="../../app/CommandTable.cpp" line="42"/>
         <source>Switch between live video and still picture</source>
         <translation>在实时视频和静止图像之间切换</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="194"/>
+        <location filename="../../app/CommandTable.cpp" line="268"/>
         <source>Zoom in</source>
         <translation>放大</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="196"/>
+        <location filename="../../app/CommandTable.cpp" line="271"/>
         <source>Zoom out</source>
         <translation>缩小</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="198"/>
+        <location filename="../../app/CommandTable.cpp" line="275"/>
         <source>Fit the picture in the window</source>
         <translation>图像适应窗口</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="100"/>
+        <location filename="../../app/CommandTable.cpp" line="128"/>
         <source>Draw line</source>
         <translation>绘制直线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="106"/>
+        <location filename="../../app/CommandTable.cpp" line="136"/>
         <source>Draw three-point angle</source>
         <translation>绘制三点角</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="112"/>
+        <location filename="../../app/CommandTable.cpp" line="144"/>
         <source>Draw four-point angle</source>
         <translation>绘制四点角</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="118"/>
+        <location filename="../../app/CommandTable.cpp" line="152"/>
         <source>Draw circle</source>
         <translation>绘制圆</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="124"/>
+        <location filename="../../app/CommandTable.cpp" line="160"/>
         <source>Draw distance</source>
         <translation>绘制圆心距</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="130"/>
+        <location filename="../../app/CommandTable.cpp" line="168"/>
         <source>Draw vertical lines</source>
         <translation>绘制垂线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="136"/>
+        <location filename="../../app/CommandTable.cpp" line="176"/>
         <source>Draw area</source>
         <translation>绘制面积</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="79"/>
+        <location filename="../../app/CommandTable.cpp" line="98"/>
         <source>Draw text</source>
         <translation>绘制文字</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="200"/>
+        <location filename="../../app/CommandTable.cpp" line="278"/>
         <source>Focus peaking on or off</source>
         <translation>开关峰值对焦</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="202"/>
+        <location filename="../../app/CommandTable.cpp" line="281"/>
         <source>Pan the zoomed picture (or use the scroll bars)</source>
         <translation>平移放大的图像（或使用滚动条）</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="204"/>
+        <location filename="../../app/CommandTable.cpp" line="283"/>
         <source>Right-drag</source>
         <translation>右键拖动</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="206"/>
+        <location filename="../../app/CommandTable.cpp" line="286"/>
         <source>Scroll the zoomed picture up and down, with Shift sideways</source>
         <translation>上下滚动放大的图像，按住 Shift 左右滚动</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="209"/>
+        <location filename="../../app/CommandTable.cpp" line="289"/>
         <source>Wheel, Shift+Wheel</source>
         <translation>滚轮，Shift+滚轮</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="211"/>
+        <location filename="../../app/CommandTable.cpp" line="293"/>
         <source>Zoom in or out about the pointer</source>
         <translation>以指针为中心放大或缩小</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="212"/>
+        <location filename="../../app/CommandTable.cpp" line="294"/>
         <source>Ctrl+Wheel</source>
         <translation>Ctrl+滚轮</translation>
     </message>
@@ -167,263 +172,263 @@
 <context>
     <name>CSidePanel</name>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="37"/>
+        <location filename="../../app/CommandTable.cpp" line="38"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="38"/>
+        <location filename="../../app/CommandTable.cpp" line="39"/>
         <source>Video source</source>
         <translation>视频源</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="43"/>
+        <location filename="../../app/CommandTable.cpp" line="46"/>
         <source>Setting</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="44"/>
+        <location filename="../../app/CommandTable.cpp" line="47"/>
         <source>Video setting</source>
         <translation>视频设置</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="47"/>
+        <location filename="../../app/CommandTable.cpp" line="52"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="48"/>
+        <location filename="../../app/CommandTable.cpp" line="53"/>
         <source>Save image</source>
         <translation>保存图像</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="53"/>
+        <location filename="../../app/CommandTable.cpp" line="60"/>
         <source>Save setting</source>
         <translation>保存设置</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="54"/>
+        <location filename="../../app/CommandTable.cpp" line="61"/>
         <source>Saving setting</source>
         <translation>保存设置</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="57"/>
+        <location filename="../../app/CommandTable.cpp" line="66"/>
         <source>SaveAs</source>
         <translation>另存为</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="58"/>
+        <location filename="../../app/CommandTable.cpp" line="67"/>
         <source>Save as</source>
         <translation>另存为</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="63"/>
+        <location filename="../../app/CommandTable.cpp" line="74"/>
         <source>Measure</source>
         <translation>测量</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="64"/>
+        <location filename="../../app/CommandTable.cpp" line="75"/>
         <source>Enable or disable measure</source>
         <translation>启用或禁用测量</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="67"/>
+        <location filename="../../app/CommandTable.cpp" line="80"/>
         <source>Thumb</source>
         <translation>缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="68"/>
+        <location filename="../../app/CommandTable.cpp" line="81"/>
         <source>Thumbnail view</source>
         <translation>缩略图视图</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="72"/>
+        <location filename="../../app/CommandTable.cpp" line="87"/>
         <source>ImgCmp</source>
         <translation>图像对比</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="73"/>
+        <location filename="../../app/CommandTable.cpp" line="88"/>
         <source>Image compare</source>
         <translation>图像对比</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="76"/>
+        <location filename="../../app/CommandTable.cpp" line="94"/>
         <source>Anotation</source>
         <translation>标注</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="77"/>
+        <location filename="../../app/CommandTable.cpp" line="95"/>
         <source>Draw text</source>
         <translation>绘制文字</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="82"/>
+        <location filename="../../app/CommandTable.cpp" line="102"/>
         <source>AnotationDB</source>
         <translation>标注库</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="83"/>
+        <location filename="../../app/CommandTable.cpp" line="103"/>
         <source>Text management</source>
         <translation>文字管理</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="86"/>
+        <location filename="../../app/CommandTable.cpp" line="108"/>
         <source>AHE</source>
         <translation>亮度均衡</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="87"/>
+        <location filename="../../app/CommandTable.cpp" line="109"/>
         <source>Brightness Equalize</source>
         <translation>亮度均衡</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="90"/>
+        <location filename="../../app/CommandTable.cpp" line="113"/>
         <source>Merge</source>
         <translation>合成</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="91"/>
+        <location filename="../../app/CommandTable.cpp" line="114"/>
         <source>Image merge</source>
         <translation>图像合成</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="93"/>
+        <location filename="../../app/CommandTable.cpp" line="118"/>
         <source>WB</source>
         <translation>白平衡</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="94"/>
+        <location filename="../../app/CommandTable.cpp" line="119"/>
         <source>White balance</source>
         <translation>白平衡</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="97"/>
+        <location filename="../../app/CommandTable.cpp" line="124"/>
         <source>Line</source>
         <translation>直线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="98"/>
+        <location filename="../../app/CommandTable.cpp" line="125"/>
         <source>Draw line</source>
         <translation>绘制直线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="103"/>
+        <location filename="../../app/CommandTable.cpp" line="132"/>
         <source>Angle3</source>
         <translation>三点角</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="104"/>
+        <location filename="../../app/CommandTable.cpp" line="133"/>
         <source>Draw three-point angle</source>
         <translation>绘制三点角</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="109"/>
+        <location filename="../../app/CommandTable.cpp" line="140"/>
         <source>Angle4</source>
         <translation>四点角</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="110"/>
+        <location filename="../../app/CommandTable.cpp" line="141"/>
         <source>Draw four-point angle</source>
         <translation>绘制四点角</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="115"/>
+        <location filename="../../app/CommandTable.cpp" line="148"/>
         <source>Circle</source>
         <translation>圆</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="116"/>
+        <location filename="../../app/CommandTable.cpp" line="149"/>
         <source>Draw circle</source>
         <translation>绘制圆</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="121"/>
+        <location filename="../../app/CommandTable.cpp" line="156"/>
         <source>Distance</source>
         <translation>圆心距</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="122"/>
+        <location filename="../../app/CommandTable.cpp" line="157"/>
         <source>Draw Distance</source>
         <translation>绘制圆心距</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="127"/>
+        <location filename="../../app/CommandTable.cpp" line="164"/>
         <source>Vertical</source>
         <translation>垂线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="128"/>
+        <location filename="../../app/CommandTable.cpp" line="165"/>
         <source>Draw vertical lines</source>
         <translation>绘制垂线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="133"/>
+        <location filename="../../app/CommandTable.cpp" line="172"/>
         <source>Area</source>
         <translation>面积</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="134"/>
+        <location filename="../../app/CommandTable.cpp" line="173"/>
         <source>Draw area</source>
         <translation>绘制面积</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="139"/>
+        <location filename="../../app/CommandTable.cpp" line="180"/>
         <source>Clear</source>
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="140"/>
+        <location filename="../../app/CommandTable.cpp" line="181"/>
         <source>Clear measurement</source>
         <translation>清除测量</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="143"/>
+        <location filename="../../app/CommandTable.cpp" line="186"/>
         <source>SaveCsv</source>
         <translation>导出CSV</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="144"/>
+        <location filename="../../app/CommandTable.cpp" line="187"/>
         <source>Save measurement</source>
         <translation>保存测量结果</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="147"/>
+        <location filename="../../app/CommandTable.cpp" line="192"/>
         <source>Color</source>
         <translation>颜色</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="148"/>
+        <location filename="../../app/CommandTable.cpp" line="193"/>
         <source>Color setting</source>
         <translation>颜色设置</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="151"/>
+        <location filename="../../app/CommandTable.cpp" line="198"/>
         <source>CAL</source>
         <translation>校准</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="152"/>
+        <location filename="../../app/CommandTable.cpp" line="199"/>
         <source>Calibration</source>
         <translation>校准</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="155"/>
+        <location filename="../../app/CommandTable.cpp" line="204"/>
         <source>Cross
 Line</source>
         <translation>十字线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="156"/>
+        <location filename="../../app/CommandTable.cpp" line="205"/>
         <source>Crossline</source>
         <translation>十字线</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="228"/>
+        <location filename="../../app/CommandTable.cpp" line="316"/>
         <source>Store...</source>
         <translation>保存...</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="229"/>
+        <location filename="../../app/CommandTable.cpp" line="317"/>
         <source>Keep this picture&apos;s scale in a calibration slot</source>
         <translation>把此图片的比例保存到一个标定槽</translation>
     </message>
@@ -436,22 +441,27 @@ Line</source>
         <translation>放大 %1，缩小 %2，适应窗口 %3</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="214"/>
+        <location filename="../../app/CommandTable.cpp" line="297"/>
         <source>&amp;About Kalvex...</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="218"/>
+        <location filename="../../app/CommandTable.cpp" line="303"/>
         <source>&amp;Keyboard shortcuts...</source>
         <translation>键盘快捷键(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../../app/CommandTable.cpp" line="221"/>
+        <location filename="../../app/CommandTable.cpp" line="307"/>
         <source>&amp;Directed three-point angles (0 to 360 degrees)</source>
         <translation>有向三点角度(&amp;D)（0 到 360 度）</translation>
     </message>
     <message>
-        <location filename="../../app/WindowCommands.cpp" line="191"/>
+        <location filename="../../app/CommandTable.cpp" line="321"/>
+        <source>&amp;Report...</source>
+        <translation>报告(&amp;R)...</translation>
+    </message>
+    <message>
+        <location filename="../../app/WindowCommands.cpp" line="196"/>
         <source>Keyboard shortcuts</source>
         <translation>键盘快捷键</translation>
     </message>

@@ -14,42 +14,42 @@
         <translation>显示版本并退出。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="22"/>
+        <location filename="../../app/CommandLine.cpp" line="23"/>
         <source>User interface language (en, zh_CN).</source>
         <translation>界面语言（en、zh_CN）。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="24"/>
+        <location filename="../../app/CommandLine.cpp" line="25"/>
         <source>List the built-in Test Pattern camera.</source>
         <translation>列出内置的测试图案相机。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="26"/>
+        <location filename="../../app/CommandLine.cpp" line="27"/>
         <source>Fuse IN... into one picture: direct|adjusted|aligned.</source>
         <translation>将 IN... 合成为一张图片：direct|adjusted|aligned。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="27"/>
+        <location filename="../../app/CommandLine.cpp" line="29"/>
         <source>Where a batch command writes.</source>
         <translation>批处理命令的输出文件。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="29"/>
+        <location filename="../../app/CommandLine.cpp" line="31"/>
         <source>With --fuse aligned: also write the depth map.</source>
         <translation>配合 --fuse aligned：同时写出深度图。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="30"/>
+        <location filename="../../app/CommandLine.cpp" line="32"/>
         <source>Batch commands tell each step.</source>
         <translation>批处理命令报告每一步。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="47"/>
+        <location filename="../../app/CommandLine.cpp" line="48"/>
         <source>Live picture and measurement for USB microscopes.</source>
         <translation>USB 显微镜的实时画面与测量。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="57"/>
+        <location filename="../../app/CommandLine.cpp" line="59"/>
         <source>Pictures to open.</source>
         <translation>要打开的图片。</translation>
     </message>
@@ -57,72 +57,87 @@
 <context>
     <name>CInspectionReport</name>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="47"/>
+        <location filename="../../app/InspectionReport.cpp" line="49"/>
         <source>No.</source>
         <translation>序号</translation>
     </message>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="48"/>
+        <location filename="../../app/InspectionReport.cpp" line="50"/>
         <source>Type</source>
         <translation>类型</translation>
     </message>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="49"/>
+        <location filename="../../app/InspectionReport.cpp" line="51"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="50"/>
+        <location filename="../../app/InspectionReport.cpp" line="52"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>
 </context>
 <context>
+    <name>CReportCommand</name>
+    <message>
+        <location filename="../../app/ReportCommand.cpp" line="21"/>
+        <source>There is no picture to report on yet.</source>
+        <translation>还没有可写入报告的图片。</translation>
+    </message>
+    <message>
+        <location filename="../../app/ReportCommand.cpp" line="42"/>
+        <source>Cannot write the report %1:
+%2</source>
+        <translation>无法写出报告 %1：
+%2</translation>
+    </message>
+</context>
+<context>
     <name>CReportDlg</name>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="18"/>
-        <location filename="../../app/ReportDlg.cpp" line="80"/>
+        <location filename="../../app/ReportDlg.cpp" line="19"/>
+        <location filename="../../app/ReportDlg.cpp" line="83"/>
         <source>Report</source>
         <translation>报告</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="24"/>
+        <location filename="../../app/ReportDlg.cpp" line="25"/>
         <source>What was inspected, and what was found</source>
         <translation>检查了什么，发现了什么</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="26"/>
-        <location filename="../../app/ReportDlg.cpp" line="53"/>
+        <location filename="../../app/ReportDlg.cpp" line="27"/>
+        <location filename="../../app/ReportDlg.cpp" line="56"/>
         <source>Inspection report</source>
         <translation>检查报告</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="29"/>
+        <location filename="../../app/ReportDlg.cpp" line="30"/>
         <source>Browse...</source>
         <translation>浏览...</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="36"/>
+        <location filename="../../app/ReportDlg.cpp" line="37"/>
         <source>&amp;Title:</source>
         <translation>标题(&amp;T)：</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="37"/>
+        <location filename="../../app/ReportDlg.cpp" line="38"/>
         <source>&amp;Note:</source>
         <translation>备注(&amp;N)：</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="38"/>
+        <location filename="../../app/ReportDlg.cpp" line="39"/>
         <source>&amp;File:</source>
         <translation>文件(&amp;F)：</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="42"/>
+        <location filename="../../app/ReportDlg.cpp" line="45"/>
         <source>Write PDF</source>
         <translation>写出 PDF</translation>
     </message>
     <message>
-        <location filename="../../app/ReportDlg.cpp" line="80"/>
+        <location filename="../../app/ReportDlg.cpp" line="83"/>
         <source>PDF documents (*.pdf)</source>
         <translation>PDF 文档 (*.pdf)</translation>
     </message>

@@ -61,9 +61,10 @@ TEST(InspectionReport, PdfTextHoldsEveryRowTheScaleAndTheNoteOnTheLocalesPage)
     if (text.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     for (const char* want :
-            { "Solder joint 3", "Voids under the pad.", "# scale: 1.25000 um/pixel", "10X", "750.0",
-                    "45.0", "1234.5", "acreage", "um2", "Count 42, mean area 17.3 um2" })
+            { "Solder joint 3", "Voids under the pad.", "Scale:", "1.25000 um/pixel", "10X",
+                    "750.0", "45.0", "1234.5", "acreage", "um2", "Count 42, mean area 17.3 um2" })
         EXPECT_TRUE(text.contains(want)) << want << " not in\n" << text.toStdString();
+    EXPECT_FALSE(text.contains("# scale")) << "the CSV's comment mark";
     EXPECT_TRUE(ReadPdf("pdfinfo", { a4 }).contains("(A4)"));
     EXPECT_TRUE(ReadPdf("pdfinfo", { letter }).contains("(letter)"));
 }
