@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "app/TavoMeasureDlg.h"
 #include "app/TranslationLoader.h"
+#include "count/CountCommand.h"
 #include "imgproc/FuseCommand.h"
 
 #include <QApplication>
@@ -16,6 +17,11 @@ int main(int argc, char* argv[])
     if (CFuseCommand::Requested(argc, argv)) {
         QCoreApplication app(argc, argv);
         return CFuseCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
+    }
+    // "kalvex --count ...": counts the objects of one picture into a CSV file.
+    if (CCountCommand::Requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return CCountCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
     }
 
     QApplication app(argc, argv);
