@@ -21,16 +21,12 @@ void Print(std::ostream& stream, const QString& text)
     stream << text.toLocal8Bit().constData() << '\n';
 }
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("CCountCommand", text);
-}
-
 QString Usage()
 {
-    return Tr("Usage: kalvex --count FILE [--threshold auto|N] [--dark|--bright] "
-              "[--channel luminance|red|green|blue] [--min-area PIXELS] [--exclude-edges] "
-              "[--split] [--scale 0.5um] -o OUT.csv");
+    return QCoreApplication::translate("CCountCommand",
+            "Usage: kalvex --count FILE [--threshold auto|N] [--dark|--bright] "
+            "[--channel luminance|red|green|blue] [--min-area PIXELS] [--exclude-edges] "
+            "[--split] [--scale 0.5um] -o OUT.csv");
 }
 
 bool SameFile(const QString& a, const QString& b)
@@ -112,8 +108,9 @@ bool CCountCommand::Parse(const QStringList& arguments, Options& options, QStrin
     auto value = [&](const QString& option, QString& into) {
         if (++i >= arguments.size() || arguments[i].startsWith(QLatin1String("--"))
                 || arguments[i] == QLatin1String("-o")) {
-            error = option == QLatin1String("--count") ? Tr("--count needs a picture.")
-                                                       : Tr("%1 needs a value.").arg(option);
+            error = option == QLatin1String("--count")
+                    ? QCoreApplication::translate("CCountCommand", "--count needs a picture.")
+                    : QCoreApplication::translate("CCountCommand", "%1 needs a value.").arg(option);
             return false;
         }
         into = arguments[i];
@@ -127,7 +124,8 @@ bool CCountCommand::Parse(const QStringList& arguments, Options& options, QStrin
             if (!value(arg, text))
                 return false;
             if (haveCount) {
-                error = Tr("Give one picture to --count.");
+                error = QCoreApplication::translate(
+                        "CCountCommand", "Give one picture to --count.");
                 return false;
             }
             options.input = text;
@@ -146,7 +144,8 @@ bool CCountCommand::Parse(const QStringList& arguments, Options& options, QStrin
                 options.count.automatic = false;
                 options.count.level = level;
             } else {
-                error = Tr("Bad threshold \"%1\": use auto or a grey level from 0 to 255.")
+                error = QCoreApplication::translate("CCountCommand",
+                        "Bad threshold \"%1\": use auto or a grey level from 0 to 255.")
                                 .arg(text);
                 return false;
             }
@@ -167,7 +166,9 @@ bool CCountCommand::Parse(const QStringList& arguments, Options& options, QStrin
             } else if (name == QLatin1String("blue")) {
                 options.count.channel = CParticleCounter::Channel::Blue;
             } else {
-                error = Tr("Unknown channel \"%1\": use luminance, red, green or blue.").arg(text);
+                error = QCoreApplication::translate("CCountCommand",
+                        "Unknown channel \"%1\": use luminance, red, green or blue.")
+                                .arg(text);
                 return false;
             }
         } else if (arg == QLatin1String("--min-area")) {
@@ -176,7 +177,9 @@ bool CCountCommand::Parse(const QStringList& arguments, Options& options, QStrin
             bool ok = false;
             const int area = text.toInt(&ok);
             if (!ok || area < 0) {
-                error = Tr("Bad minimum area \"%1\": use a whole number of pixels.").arg(text);
+                error = QCoreApplication::translate(
+                        "CCountCommand", "Bad minimum area \"%1\": use a whole number of pixels.")
+                                .arg(text);
                 return false;
             }
             options.count.minArea = std::max(area, 1);
@@ -188,20 +191,21 @@ bool CCountCommand::Parse(const QStringList& arguments, Options& options, QStrin
             if (!value(arg, options.scale))
                 return false;
         } else {
-            error = Tr("Unknown option \"%1\".").arg(arg);
+            error = QCoreApplication::translate("CCountCommand", "Unknown option \"%1\".").arg(arg);
             return false;
         }
     }
     if (!haveCount || options.input.isEmpty()) {
-        error = Tr("--count needs a picture.");
+        error = QCoreApplication::translate("CCountCommand", "--count needs a picture.");
         return false;
     }
     if (options.output.isEmpty()) {
-        error = Tr("-o needs an output file.");
+        error = QCoreApplication::translate("CCountCommand", "-o needs an output file.");
         return false;
     }
     if (SameFile(options.input, options.output)) {
-        error = Tr("The output file is the picture itself.");
+        error = QCoreApplication::translate(
+                "CCountCommand", "The output file is the picture itself.");
         return false;
     }
     return true;
@@ -220,15 +224,18 @@ int CCountCommand::Run(const QStringList& arguments, std::ostream& out, std::ost
     int source = CCalibrationStatus::kFromCommandLine;
     if (!options.scale.isEmpty() && !ParseScale(options.scale, slot)) {
         Print(err,
-                Tr("Bad scale \"%1\": give the size of one pixel with its unit, as 0.5um or "
-                   "0.002mm.")
+                QCoreApplication::translate("CCountCommand",
+                        "Bad scale \"%1\": give the size of one pixel with its unit, as 0.5um or "
+                        "0.002mm.")
                         .arg(options.scale));
         return UsageError;
     }
 
     CxImage picture;
     if (!picture.LoadFile(options.input)) {
-        Print(err, Tr("Cannot read the picture %1: %2").arg(options.input, picture.LastError()));
+        Print(err,
+                QCoreApplication::translate("CCountCommand", "Cannot read the picture %1: %2")
+                        .arg(options.input, picture.LastError()));
         return UnreadableInput;
     }
     if (options.scale.isEmpty()) {
@@ -238,7 +245,9 @@ int CCountCommand::Run(const QStringList& arguments, std::ostream& out, std::ost
     }
     const cv::Mat plane = PlaneOf(picture, options.count.channel);
     if (plane.empty()) {
-        Print(err, Tr("Cannot read the picture %1: %2").arg(options.input, picture.LastError()));
+        Print(err,
+                QCoreApplication::translate("CCountCommand", "Cannot read the picture %1: %2")
+                        .arg(options.input, picture.LastError()));
         return UnreadableInput;
     }
 
@@ -246,11 +255,15 @@ int CCountCommand::Run(const QStringList& arguments, std::ostream& out, std::ost
             CParticleCounter::Count(plane, options.count, ScaleOf(slot));
     if (!CParticleCsv::Write(
                 options.output, result, CCalibrationStatus::CsvLine(slot, source), &error)) {
-        Print(err, Tr("Cannot write %1: %2").arg(options.output, error));
+        Print(err,
+                QCoreApplication::translate("CCountCommand", "Cannot write %1: %2")
+                        .arg(options.output, error));
         return WriteFailed;
     }
     Print(out, CParticleCsv::SummaryLine(result));
-    Print(out, Tr("Threshold: %1").arg(CParticleCsv::SettingsLine(result)));
-    Print(out, Tr("Wrote %1").arg(options.output));
+    Print(out,
+            QCoreApplication::translate("CCountCommand", "Threshold: %1")
+                    .arg(CParticleCsv::SettingsLine(result)));
+    Print(out, QCoreApplication::translate("CCountCommand", "Wrote %1").arg(options.output));
     return Success;
 }
