@@ -1016,14 +1016,6 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
     menu.setObjectName(QStringLiteral("aboutMenu"));
     menu.addAction(tr("&About Kalvex..."), this, &CTavoMeasureDlg::OnAbout);
     AddShortcutListEntry(menu);
-    // Counting, until it has its place in the command table: the live frame is frozen first.
-    menu.addAction(tr("&Count objects..."), this, [this] {
-        if (!m_bStill)
-            CaptureToFrame();
-        CCountDlg(m_frameImage, m_pictureCalibration->Active(), m_pictureCalibration->CsvLine(),
-                m_general.m_strImagePath, this)
-                .exec();
-    });
     menu.addSeparator();
     CShapeManager& manager = m_canvas->Manager();
     QAction* directed = menu.addAction(tr("&Directed three-point angles (0 to 360 degrees)"));
@@ -1036,6 +1028,15 @@ void CTavoMeasureDlg::contextMenuEvent(QContextMenuEvent* event)
         if (m_resultList)
             m_resultList->Refill();
         m_canvas->update();
+    });
+    menu.addSeparator();
+    // Counting, until it has its place in the command table: the live frame is frozen first.
+    menu.addAction(tr("&Count objects..."), this, [this] {
+        if (!m_bStill)
+            CaptureToFrame();
+        CCountDlg(m_frameImage, m_pictureCalibration->Active(), m_pictureCalibration->CsvLine(),
+                m_general.m_strImagePath, this)
+                .exec();
     });
     menu.exec(event->globalPos());
 }

@@ -44,7 +44,7 @@ QString Number(double value)
 CCountDlg::CCountDlg(const CxImage& picture, const CCalibrationSlot& slot, const QString& scaleLine,
         const QString& folder, QWidget* parent)
     : QDialog(parent), m_scale(CCountCommand::ScaleOf(slot)), m_scaleLine(scaleLine),
-      m_folder(folder), m_picture(CImagePainter::ToQImage(picture)), m_planes(4), m_source(&picture)
+      m_folder(folder), m_picture(CImagePainter::ToQImage(picture)), m_planes(4), m_source(picture)
 {
     setWindowTitle(tr("Count objects"));
     setObjectName(QStringLiteral("countDialog"));
@@ -169,7 +169,7 @@ const cv::Mat& CCountDlg::PlaneFor(CParticleCounter::Channel channel)
 {
     cv::Mat& plane = m_planes[size_t(channel)];
     if (plane.empty())
-        plane = CCountCommand::PlaneOf(*m_source, channel);
+        plane = CCountCommand::PlaneOf(m_source, channel);
     return plane;
 }
 

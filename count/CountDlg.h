@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calibration/CalibrationSlot.h"
+#include "image/xImage.h"
 #include "imgproc/ParticleCounter.h"
 
 #include <QDialog>
@@ -8,7 +9,6 @@
 
 class CCountPreview;
 class CSizeHistogram;
-class CxImage;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -49,7 +49,7 @@ private:
     QString m_folder;
     QImage m_picture;
     std::vector<cv::Mat> m_planes; // by channel, made on first use
-    const CxImage* m_source = nullptr;
+    CxImage m_source; // a copy: the window's frame may change while the dialog is open
     CParticleCounter::Result m_result;
     QTimer m_recount;
 

@@ -241,12 +241,12 @@ Changes made now are lost when Kalvex closes.</source>
         <translation>关于 Kalvex(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="1020"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="1034"/>
         <source>&amp;Count objects...</source>
         <translation>物体计数(&amp;C)...</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="1029"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="1021"/>
         <source>&amp;Directed three-point angles (0 to 360 degrees)</source>
         <translation>有向三点角度(&amp;D)（0 到 360 度）</translation>
     </message>

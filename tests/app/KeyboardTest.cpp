@@ -316,9 +316,10 @@ TEST_F(Keyboard, TooltipsAndTheAboutMenuNameTheKeys)
     QContextMenuEvent event(
             QContextMenuEvent::Mouse, QPoint(4, 4), m_window->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(m_window.get(), &event);
-    ASSERT_EQ(entries.size(), 4); // and a separator
+    ASSERT_EQ(entries.size(), 6); // and two separators
     EXPECT_EQ(entries[1], QStringLiteral("&Keyboard shortcuts..."));
     EXPECT_EQ(entries[3], QStringLiteral("&Directed three-point angles (0 to 360 degrees)"));
+    EXPECT_EQ(entries[5], QStringLiteral("&Count objects..."));
     auto* list = m_window->findChild<QMessageBox*>(QStringLiteral("shortcutList"));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->text().contains(QStringLiteral("Undo the last change of the drawing")));
