@@ -325,6 +325,15 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                         "CShortcutTable", "Write a report of the picture and its results (PDF)"),
                 .endsTool = true,
                 .objectName = "reportAction" },
+        { .command = T::Count,
+                .place = P::Menu,
+                .caption = QT_TRANSLATE_NOOP("CTavoMeasureDlg", "&Count objects..."),
+                .context = kWindow,
+                .keys = Keys({ ctrl | shift | Qt::Key_C }),
+                .description = QT_TRANSLATE_NOOP(
+                        "CShortcutTable", "Count and size the objects on the picture"),
+                .endsTool = true,
+                .objectName = "countAction" },
     };
 }
 

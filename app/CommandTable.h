@@ -86,6 +86,7 @@ public:
         DeviceSetting, // "Setting" on a still picture: the device dialog
         StoreCalibration, // the opened picture's scale into a slot
         Report, // the inspection report as a PDF
+        Count, // objects counted and sized on the picture
         CommandCount
     };
     // The commands with a panel button come first, in the order of their columns.

@@ -27,6 +27,7 @@
 #include "measure/ResultListCtrl.h"
 #include "measure/ShapeManager.h"
 #include "tools/ImageCompareDlg.h"
+#include "count/CountDlg.h"
 #include "tools/InputDlg.h"
 #include "tools/ManagerTextsHost.h"
 #include "tools/TextsManagerDlg.h"
@@ -544,6 +545,17 @@ void CTavoMeasureDlg::WireShortcuts()
     auto* reportCommand = new CReportCommand(std::move(report), this);
     m_commands->Bind(
             CCommandTable::Report, [reportCommand] { reportCommand->Run(); }, this);
+    // The live frame is frozen first: the count is of one picture.
+    m_commands->Bind(
+            CCommandTable::Count,
+            [this] {
+                if (!m_bStill)
+                    CaptureToFrame();
+                CCountDlg(m_frameImage, m_pictureCalibration->Active(),
+                        m_pictureCalibration->CsvLine(), m_general.m_strImagePath, this)
+                        .exec();
+            },
+            this);
 }
 
 void CTavoMeasureDlg::RunMerge()

@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/TavoMeasureDlg.h"
 #include "app/TranslationLoader.h"
+#include "count/CountCommand.h"
 #include "imgproc/FuseCommand.h"
 
 #include <QApplication>
@@ -37,6 +38,11 @@ int main(int argc, char* argv[])
     if (CFuseCommand::Requested(argc, argv)) {
         QCoreApplication app(argc, argv);
         return CFuseCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
+    }
+    // "kalvex --count ...": counts the objects of one picture into a CSV file.
+    if (CCountCommand::Requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return CCountCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
     }
 
     // Help, version and unknown options are answered without a display.

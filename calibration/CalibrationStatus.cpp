@@ -70,6 +70,9 @@ QString CCalibrationStatus::CsvLine(const CCalibrationSlot& slot, int slotIndex,
                                 CCalibrationSlot::UnitName(slot.unit));
     if (slotIndex == kFromFile) {
         line += QStringLiteral("; from the picture file");
+    } else if (slotIndex == kFromCommandLine) {
+        if (slot.HasUsableScale())
+            line += QStringLiteral("; from the command line");
     } else {
         line += QStringLiteral("; calibration %1").arg(slotIndex);
         // A quote inside the name would end the field early for a reader.

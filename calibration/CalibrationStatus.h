@@ -13,6 +13,7 @@ class CCalibrationStatus
     Q_DECLARE_TR_FUNCTIONS(CCalibrationStatus)
 public:
     static constexpr int kFromFile = -1;
+    static constexpr int kFromCommandLine = -2; // a scale given to a batch command
 
     // slotIndex: the slot in use, or kFromFile for a scale read from the picture's file.
     static QString Text(const CCalibrationSlot& slot, int slotIndex, const QString& name = {},

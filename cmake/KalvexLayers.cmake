@@ -11,5 +11,6 @@ set(KALVEX_LAYERS
     "video:base capture imgproc"
     "merge:base image imgproc video"
     "tools:base image"
-    "app:base capture image calibration measure imgproc video merge tools"
+    "count:base image calibration imgproc"
+    "app:base capture image calibration measure imgproc video merge tools count"
 )

@@ -59,6 +59,11 @@
         <translation>写出图片及其结果的报告（PDF）</translation>
     </message>
     <message>
+        <location filename="../../app/CommandTable.cpp" line="333"/>
+        <source>Count and size the objects on the picture</source>
+        <translation>对图片上的物体计数并测量大小</translation>
+    </message>
+    <message>
         <location filename="../../app/CommandTable.cpp" line="56"/>
         <source>Save the picture</source>
         <translation>保存图像</translation>
@@ -459,6 +464,11 @@ Line</source>
         <location filename="../../app/CommandTable.cpp" line="321"/>
         <source>&amp;Report...</source>
         <translation>报告(&amp;R)...</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandTable.cpp" line="330"/>
+        <source>&amp;Count objects...</source>
+        <translation>物体计数(&amp;C)...</translation>
     </message>
     <message>
         <location filename="../../app/WindowCommands.cpp" line="196"/>

@@ -44,12 +44,57 @@
         <translation>批处理命令报告每一步。</translation>
     </message>
     <message>
+        <location filename="../../app/CommandLine.cpp" line="34"/>
+        <source>Count the objects of a picture into -o OUT.csv.</source>
+        <translation>对图片中的物体计数，写入 -o OUT.csv。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="36"/>
+        <source>With --count: Otsu&apos;s level, or the level N.</source>
+        <translation>配合 --count：Otsu 阈值，或阈值 N。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="38"/>
+        <source>With --count: objects at or below the level.</source>
+        <translation>配合 --count：物体为不高于阈值的像素。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="40"/>
+        <source>With --count: objects at or above the level.</source>
+        <translation>配合 --count：物体为不低于阈值的像素。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="42"/>
+        <source>With --count: luminance, red, green or blue.</source>
+        <translation>配合 --count：亮度、红、绿或蓝通道。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="44"/>
+        <source>With --count: drop smaller objects.</source>
+        <translation>配合 --count：舍弃更小的物体。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="46"/>
+        <source>With --count: drop objects on the border.</source>
+        <translation>配合 --count：舍弃接触边缘的物体。</translation>
+    </message>
+    <message>
         <location filename="../../app/CommandLine.cpp" line="48"/>
+        <source>With --count: split touching round objects.</source>
+        <translation>配合 --count：分开相接的圆形物体。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="50"/>
+        <source>With --count: one pixel&apos;s size, e.g. 0.5um.</source>
+        <translation>配合 --count：一个像素的大小，例如 0.5um。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="66"/>
         <source>Live picture and measurement for USB microscopes.</source>
         <translation>USB 显微镜的实时画面与测量。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="59"/>
+        <location filename="../../app/CommandLine.cpp" line="77"/>
         <source>Pictures to open.</source>
         <translation>要打开的图片。</translation>
     </message>
@@ -57,22 +102,22 @@
 <context>
     <name>CInspectionReport</name>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="49"/>
+        <location filename="../../app/InspectionReport.cpp" line="52"/>
         <source>No.</source>
         <translation>序号</translation>
     </message>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="50"/>
+        <location filename="../../app/InspectionReport.cpp" line="53"/>
         <source>Type</source>
         <translation>类型</translation>
     </message>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="51"/>
+        <location filename="../../app/InspectionReport.cpp" line="54"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../app/InspectionReport.cpp" line="52"/>
+        <location filename="../../app/InspectionReport.cpp" line="55"/>
         <source>Unit</source>
         <translation>单位</translation>
     </message>

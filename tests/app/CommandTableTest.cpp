@@ -133,7 +133,8 @@ TEST(CommandTable, ActionsCarryTheRowAndTheMenuItsOrder)
     EXPECT_TRUE(picture.contains(table.Action(T::DeleteSelection)));
     EXPECT_EQ(table.MenuActions(),
             (QList<QAction*> { table.Action(T::About), table.Action(T::ShortcutList), nullptr,
-                    table.Action(T::DirectedAngles), nullptr, table.Action(T::Report) }));
+                    table.Action(T::DirectedAngles), nullptr, table.Action(T::Report),
+                    table.Action(T::Count) }));
     EXPECT_TRUE(table.Action(T::DirectedAngles)->isCheckable());
     EXPECT_EQ(table.Action(T::DirectedAngles)->objectName(), QStringLiteral("directedAngles"));
     EXPECT_EQ(table.Action(T::About)->text(), QStringLiteral("&About Kalvex..."));

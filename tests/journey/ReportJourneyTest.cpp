@@ -35,10 +35,10 @@ TEST_F(Journey, CtrlPWritesAReportWhoseTextHoldsTheResults)
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     Canvas().setFocus();
     QTest::keyClick(&Canvas(), Qt::Key_P, Qt::ControlModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }, kWaitMs))
             << "Ctrl+P asked nothing "
             << m_modals.TakeMessages().join(QLatin1Char(10)).toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(pdf); }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(pdf); }, 3 * kWaitMs))
             << m_modals.TakeMessages().join('\n').toStdString();
     EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
     EXPECT_EQ(m_window->General().m_strReportTitle, QStringLiteral("Line check"));
