@@ -4,6 +4,14 @@
 #include "app/ResolutionItem.h"
 #include "app/ShortcutTable.h"
 #include "base/Trace.h"
+#include "measure/Angle3Tool.h"
+#include "measure/Angle4Tool.h"
+#include "measure/AreaTool.h"
+#include "measure/CircleTool.h"
+#include "measure/DistanceTool.h"
+#include "measure/LineTool.h"
+#include "measure/TextTool.h"
+#include "measure/VerticalLinesTool.h"
 #include "video/WhiteBalanceDlg.h"
 
 #include <QCheckBox>
@@ -416,7 +424,6 @@ int CSidePanel::ToolMode() const
 void CSidePanel::SetToolModeValue(int mode)
 {
     m_nToolMode = mode;
-    Call(m_hooks.setToolMode, mode);
 }
 
 void CSidePanel::MarkOnlyTool(Button button)
@@ -433,15 +440,9 @@ void CSidePanel::UnmarkToolButtons()
 
 void CSidePanel::CancelTool()
 {
-    const bool vertical = ToolMode() == VerticalLinesTool;
     SetToolModeValue(SelectMode);
-    Call(m_hooks.resetReleaseCounter);
     UnmarkToolButtons();
-    // Switching the vertical-lines tool off ends its shape, so baselines with perpendiculars
-    // stay; one without a perpendicular goes with the abandoned shapes.
-    if (vertical)
-        Call(m_hooks.finishVerticalLines);
-    Call(m_hooks.cancelUnfinished);
+    Call(m_hooks.cancelTool);
 }
 
 void CSidePanel::OnToolEnded()
@@ -451,24 +452,36 @@ void CSidePanel::OnToolEnded()
 
 void CSidePanel::SelectTool(Button button, int mode)
 {
-    if (ToolMode() == mode) {
-        CancelTool();
+    // The tool each button makes.
+    static const std::pair<Button, ToolFactory> kMakers[] = {
+        { Line, &MakeTool<CLineTool> },
+        { Angle3, &MakeTool<CAngle3Tool> },
+        { Angle4, &MakeTool<CAngle4Tool> },
+        { Circle, &MakeTool<CCircleTool> },
+        { Distance, &MakeTool<CDistanceTool> },
+        { Vertical, &MakeTool<CVerticalLinesTool> },
+        { Area, &MakeTool<CAreaTool> },
+        { Anotation, &MakeTool<CTextTool> },
+    };
+    const auto* maker = std::find_if(std::begin(kMakers), std::end(kMakers),
+            [button](const auto& entry) { return entry.first == button; });
+    if (maker == std::end(kMakers))
         return;
-    }
-    Call(m_hooks.cancelUnfinished);
-    SetToolModeValue(mode);
-    Call(m_hooks.resetReleaseCounter);
-    MarkOnlyTool(button);
-    if (mode != VerticalLinesTool)
-        Call(m_hooks.finishVerticalLines);
-    qCDebug(lcTrace) << "tool mode" << mode;
+    int now = mode;
+    if (m_hooks.chooseTool)
+        now = m_hooks.chooseTool(mode, maker->second);
+    else if (ToolMode() == mode && maker->second()->EndsWhenChosenAgain())
+        now = SelectMode;
+    SetToolModeValue(now);
+    if (now == mode)
+        MarkOnlyTool(button);
+    else
+        UnmarkToolButtons();
 }
 
 void CSidePanel::OnAnotation()
 {
-    SetToolModeValue(TextTool);
-    Call(m_hooks.resetReleaseCounter);
-    MarkOnlyTool(Anotation);
+    SelectTool(Anotation, TextTool);
 }
 
 // Live and still
