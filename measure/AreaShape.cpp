@@ -43,8 +43,8 @@ void CAreaShape::Draw(CDrawContext& dc, bool hidden)
     }
     DrawLine(dc, m_points[n - 1], m_points[0], m_bHighlighted);
     if (m_label) {
-        m_label->SetText(QString::asprintf("%.4f", AreaValue()) + m_host->UnitText()
-                + QStringLiteral("^2"));
+        m_label->SetText(
+                QString::asprintf("%.4f", AreaValue()) + m_host->UnitText() + QStringLiteral("^2"));
         m_label->DrawLabel(dc);
     }
 }

@@ -9,8 +9,7 @@ constexpr int kGrabEnd = 10; // grab span along a bar at its ends
 constexpr int kHoverEnd = 5; // the same for the cursor
 } // namespace
 
-CCalibrationRuler::CCalibrationRuler(CShapeHost* host)
-    : CMeasureShape(host, KindCalibrationRuler)
+CCalibrationRuler::CCalibrationRuler(CShapeHost* host) : CMeasureShape(host, KindCalibrationRuler)
 {
 }
 

@@ -71,8 +71,7 @@ void CCircleShape::Draw(CDrawContext& dc, bool hidden)
     }
     const QPoint c = Centre();
     DrawCross(dc, c.x(), c.y());
-    DrawEllipse(dc,
-            QRect(c - QPoint(m_nRadius, m_nRadius), QSize(2 * m_nRadius, 2 * m_nRadius)),
+    DrawEllipse(dc, QRect(c - QPoint(m_nRadius, m_nRadius), QSize(2 * m_nRadius, 2 * m_nRadius)),
             m_bHighlighted);
     if (m_label) {
         m_label->SetText(QString::asprintf("%.3f", Diameter()) + m_host->UnitText());
@@ -169,8 +168,8 @@ void CCircleShape::Complete()
     m_bComplete = true;
     m_bInConstruction = false;
     if (!m_label)
-        m_label = static_cast<CTextLabel*>(
-                AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
+        m_label =
+                static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
     m_label->SetAnchor(m_points[0] + kLabelShift);
 }
 

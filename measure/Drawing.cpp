@@ -354,8 +354,7 @@ bool CDrawing::GetCrossLine(int index, CCrossLine& line) const
     return true;
 }
 
-void CDrawing::SetCrossLine(
-        int index, int shown, int x, int y, int type, uint32_t colour, int size)
+void CDrawing::SetCrossLine(int index, int shown, int x, int y, int type, uint32_t colour, int size)
 {
     Lock lock(m_mutex);
     if (index < 0 || index >= static_cast<int>(m_crossLines.size()))

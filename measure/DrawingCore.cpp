@@ -579,4 +579,3 @@ void CDrawingCore::DeleteTextLocked(int index)
         m_retired.push_back(std::move(m_texts[index]));
     m_texts.erase(m_texts.begin() + index);
 }
-

@@ -121,10 +121,8 @@ void CLineShape::CreateLabels()
 {
     if (m_label1)
         return;
-    m_label1 =
-            static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
-    m_label2 =
-            static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
+    m_label1 = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
+    m_label2 = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
     AnchorLabels();
 }
 

@@ -12,8 +12,7 @@ namespace {
 constexpr int kMinimumExtent = 5;
 }
 
-CPerpendicularShape::CPerpendicularShape(
-        CShapeHost* host, QPoint baseA, QPoint baseB, QPoint p)
+CPerpendicularShape::CPerpendicularShape(CShapeHost* host, QPoint baseA, QPoint baseB, QPoint p)
     : CMeasureShape(host, KindPerpendicular), m_baseA(baseA), m_baseB(baseB)
 {
     m_points = { p, p };

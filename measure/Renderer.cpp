@@ -80,8 +80,8 @@ void CRenderer::DrawEverything(QPainter& painter, CDrawContext::Target target, i
     for (const auto& text : d.m_texts)
         text->DrawLabel(dc);
     if (m_settings.ScaleShow)
-        overlays.DrawScaleBar(painter, t,
-                COverlayPainter::ScaleBarArea(t, d.m_clientSize, QSize(width, height)));
+        overlays.DrawScaleBar(
+                painter, t, COverlayPainter::ScaleBarArea(t, d.m_clientSize, QSize(width, height)));
     if (target == CDrawContext::Target::Image)
         DrawCrossLines(dc, width, height);
     else
@@ -137,8 +137,8 @@ void CRenderer::DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, 
     CViewTransform bottomUp = m_drawing.m_view;
     bottomUp.flipHeight = height;
     CFrameRasteriser raster(frame, width, height);
-    DrawEverything(painter, CDrawContext::Target::Frame, width, height, offsetX, offsetY,
-            bottomUp, &raster);
+    DrawEverything(painter, CDrawContext::Target::Frame, width, height, offsetX, offsetY, bottomUp,
+            &raster);
 }
 
 void CRenderer::RenderOnto(uint8_t* scratch, int width, int height)

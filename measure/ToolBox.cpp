@@ -4,8 +4,7 @@
 #include "measure/Drawing.h"
 #include "measure/SelectTool.h"
 
-CToolBox::CToolBox(CDrawing& drawing)
-    : m_drawing(drawing), m_tool(std::make_unique<CMeasureTool>())
+CToolBox::CToolBox(CDrawing& drawing) : m_drawing(drawing), m_tool(std::make_unique<CMeasureTool>())
 {
 }
 

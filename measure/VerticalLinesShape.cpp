@@ -10,9 +10,7 @@
 #include "measure/ShapeHost.h"
 
 CVerticalLinesShape::CVerticalLinesShape(CShapeHost* host)
-    : CClickShape(host, KindVerticalLines)
-{
-}
+    : CClickShape(host, KindVerticalLines) { }
 
 std::unique_ptr<CMeasureShape> CVerticalLinesShape::Clone() const
 {

@@ -444,8 +444,8 @@ TEST_F(SidePanel, MergeKeepsTheToolAndTheScaleSelection)
 TEST_F(SidePanel, LayoutFitsThePanelHost)
 {
     EXPECT_LE(m_panel->width(), 252);
-    EXPECT_EQ(
-            m_panel->ResultsList()->geometry(), QRect(0, CSidePanel::kResultsTop, 249, 761 - CSidePanel::kResultsTop));
+    EXPECT_EQ(m_panel->ResultsList()->geometry(),
+            QRect(0, CSidePanel::kResultsTop, 249, 761 - CSidePanel::kResultsTop));
     m_panel->resize(CSidePanel::kHostWidth, 861);
     EXPECT_EQ(m_panel->ResultsList()->height(), 861 - CSidePanel::kResultsTop);
     m_panel->resize(CSidePanel::kHostWidth, 300);
