@@ -1,5 +1,14 @@
 #include "app/CommandTable.h"
 
+#include "measure/Angle3Tool.h"
+#include "measure/Angle4Tool.h"
+#include "measure/AreaTool.h"
+#include "measure/CircleTool.h"
+#include "measure/DistanceTool.h"
+#include "measure/LineTool.h"
+#include "measure/TextTool.h"
+#include "measure/VerticalLinesTool.h"
+
 #include <QAction>
 #include <QCoreApplication>
 
@@ -96,7 +105,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "annotation",
                 .keys = Keys({ Qt::Key_T }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw text"),
-                .toolMode = TextTool },
+                .toolMode = TextTool,
+                .tool = &MakeTool<CTextTool> },
         { .command = T::AnotationDB,
                 .place = P::LoadColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "AnotationDB"),
@@ -126,7 +136,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "line",
                 .keys = Keys({ Qt::Key_L }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw line"),
-                .toolMode = LineTool },
+                .toolMode = LineTool,
+                .tool = &MakeTool<CLineTool> },
         { .command = T::Angle3,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Angle3"),
@@ -134,7 +145,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "angle3",
                 .keys = Keys({ Qt::Key_A }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw three-point angle"),
-                .toolMode = Angle3Tool },
+                .toolMode = Angle3Tool,
+                .tool = &MakeTool<CAngle3Tool> },
         { .command = T::Angle4,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Angle4"),
@@ -142,7 +154,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "angle4",
                 .keys = Keys({ Qt::Key_F }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw four-point angle"),
-                .toolMode = Angle4Tool },
+                .toolMode = Angle4Tool,
+                .tool = &MakeTool<CAngle4Tool> },
         { .command = T::Circle,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Circle"),
@@ -150,7 +163,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "circle",
                 .keys = Keys({ Qt::Key_C }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw circle"),
-                .toolMode = CircleTool },
+                .toolMode = CircleTool,
+                .tool = &MakeTool<CCircleTool> },
         { .command = T::Distance,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Distance"),
@@ -158,7 +172,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "distance",
                 .keys = Keys({ Qt::Key_D }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw distance"),
-                .toolMode = DistanceTool },
+                .toolMode = DistanceTool,
+                .tool = &MakeTool<CDistanceTool> },
         { .command = T::Vertical,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Vertical"),
@@ -166,7 +181,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "vertical",
                 .keys = Keys({ Qt::Key_V }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw vertical lines"),
-                .toolMode = VerticalLinesTool },
+                .toolMode = VerticalLinesTool,
+                .tool = &MakeTool<CVerticalLinesTool> },
         { .command = T::Area,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Area"),
@@ -174,7 +190,8 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                 .icon = "area",
                 .keys = Keys({ Qt::Key_R }),
                 .description = QT_TRANSLATE_NOOP("CShortcutTable", "Draw area"),
-                .toolMode = AreaTool },
+                .toolMode = AreaTool,
+                .tool = &MakeTool<CAreaTool> },
         { .command = T::Clear,
                 .place = P::MeasureColumn,
                 .caption = QT_TRANSLATE_NOOP("CSidePanel", "Clear"),
@@ -437,10 +454,11 @@ CCommandTable::CCommandTable(QObject* parent) : QObject(parent)
                     m_endTool();
             });
         if (entry.toolMode != NoTool)
-            connect(action, &QAction::triggered, this, [this, mode = entry.toolMode] {
-                if (m_chooseTool)
-                    m_chooseTool(mode);
-            });
+            connect(action, &QAction::triggered, this,
+                    [this, mode = entry.toolMode, make = entry.tool] {
+                        if (m_chooseTool)
+                            m_chooseTool(mode, make);
+                    });
     }
 }
 

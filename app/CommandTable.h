@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ToolModes.h"
+#include "measure/MeasureTool.h"
 
 #include <QKeySequence>
 #include <QList>
@@ -114,9 +115,10 @@ public:
         // another's row (the four arrows) have listed false.
         const char* keysShown = nullptr;
         bool listed = true;
-        // A tool command: the tool it chooses. Choosing runs the table's one tool chooser; the
-        // tool's factory goes beside the mode when the tools are classes.
+        // A tool command: the tool it chooses and what makes it. Choosing runs the table's one
+        // tool chooser.
         int toolMode = NoTool;
+        ToolFactory tool = nullptr;
         bool endsTool = false; // the tool in progress is cancelled before the command runs
         bool checkable = false;
         bool (*enabled)(const CCommandState&) = nullptr; // null: always
@@ -153,7 +155,10 @@ public:
     // Runs the command as its button would: nothing when it is disabled.
     void Trigger(Command command);
     // The one entry every tool command calls with its row's tool mode.
-    void SetToolChooser(std::function<void(int mode)> choose) { m_chooseTool = std::move(choose); }
+    void SetToolChooser(std::function<void(int mode, ToolFactory make)> choose)
+    {
+        m_chooseTool = std::move(choose);
+    }
     // Runs before the commands that end the tool in progress.
     void SetToolEnder(std::function<void()> end) { m_endTool = std::move(end); }
     // Every command as its rule says in this state.
@@ -161,6 +166,6 @@ public:
 
 private:
     std::array<QAction*, CommandCount> m_actions {};
-    std::function<void(int mode)> m_chooseTool;
+    std::function<void(int mode, ToolFactory make)> m_chooseTool;
     std::function<void()> m_endTool;
 };

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "measure/MeasureTool.h"
+
 class QComboBox;
 
 // What the side panel asks of windows and objects it does not own, besides the commands of the
@@ -12,13 +14,13 @@ class QComboBox;
 // left empty is skipped, so the panel works before every window exists.
 struct CPanelHooks
 {
-    // Measurement engine (the canvas's shape manager). Without toolMode and setToolMode the
-    // panel keeps the tool mode itself.
+    // Measurement engine (the canvas's tool box). Without toolMode and chooseTool the panel
+    // keeps the tool mode itself.
     std::function<int()> toolMode;
-    std::function<void(int mode)> setToolMode;
-    std::function<void()> cancelUnfinished; // abandon the shape in progress
-    std::function<void()> finishVerticalLines; // begin a tool other than vertical lines
-    std::function<void()> resetReleaseCounter; // the pending-shape state
+    // Chooses the tool the factory makes (the tool in use again ends it); returns the mode
+    // now in force.
+    std::function<int(int mode, ToolFactory make)> chooseTool;
+    std::function<void()> cancelTool; // what the tool leaves unfinished goes; select mode
 
     // Capture object; statuses follow its convention (negative is failure).
     std::function<int32_t(QComboBox* combo)> fillVideoSizeCombo;

@@ -73,7 +73,7 @@ CSidePanel::CSidePanel(CPanelHost& host, CCommandTable& commands, QWidget* paren
     for (const auto& [command, slot] : own)
         m_commands.Bind(
                 command, [this, slot = slot] { (this->*slot)(); }, this);
-    m_commands.SetToolChooser([this](int mode) { ChooseTool(mode); });
+    m_commands.SetToolChooser([this](int mode, ToolFactory make) { ChooseTool(mode, make); });
     m_commands.SetToolEnder([this] { CancelTool(); });
 }
 
@@ -308,7 +308,6 @@ int CSidePanel::ToolMode() const
 void CSidePanel::SetToolModeValue(int mode)
 {
     m_nToolMode = mode;
-    Call(m_hooks.setToolMode, mode);
 }
 
 void CSidePanel::MarkOnlyTool(Button button)
@@ -324,26 +323,16 @@ void CSidePanel::UnmarkToolButtons()
     MarkOnlyTool(C::CommandCount);
 }
 
-void CSidePanel::ChooseTool(int mode)
+void CSidePanel::ChooseTool(int mode, ToolFactory make)
 {
-    // Text stays chosen when it is chosen again: each click places another text.
-    if (mode == TextTool)
-        OnAnotation();
-    else
-        SelectTool(C::ToolCommand(mode), mode);
+    SelectTool(C::ToolCommand(mode), mode, make);
 }
 
 void CSidePanel::CancelTool()
 {
-    const bool vertical = ToolMode() == VerticalLinesTool;
     SetToolModeValue(SelectMode);
-    Call(m_hooks.resetReleaseCounter);
     UnmarkToolButtons();
-    // Switching the vertical-lines tool off ends its shape, so baselines with perpendiculars
-    // stay; one without a perpendicular goes with the abandoned shapes.
-    if (vertical)
-        Call(m_hooks.finishVerticalLines);
-    Call(m_hooks.cancelUnfinished);
+    Call(m_hooks.cancelTool);
 }
 
 void CSidePanel::OnToolEnded()
@@ -351,26 +340,25 @@ void CSidePanel::OnToolEnded()
     UnmarkToolButtons();
 }
 
-void CSidePanel::SelectTool(Button button, int mode)
+void CSidePanel::SelectTool(Button button, int mode, ToolFactory make)
 {
-    if (ToolMode() == mode) {
-        CancelTool();
+    if (!make)
         return;
-    }
-    Call(m_hooks.cancelUnfinished);
-    SetToolModeValue(mode);
-    Call(m_hooks.resetReleaseCounter);
-    MarkOnlyTool(button);
-    if (mode != VerticalLinesTool)
-        Call(m_hooks.finishVerticalLines);
-    qCDebug(lcTrace) << "tool mode" << mode;
+    int now = mode;
+    if (m_hooks.chooseTool)
+        now = m_hooks.chooseTool(mode, make);
+    else if (ToolMode() == mode && make()->EndsWhenChosenAgain())
+        now = SelectMode;
+    SetToolModeValue(now);
+    if (now == mode)
+        MarkOnlyTool(button);
+    else
+        UnmarkToolButtons();
 }
 
 void CSidePanel::OnAnotation()
 {
-    SetToolModeValue(TextTool);
-    Call(m_hooks.resetReleaseCounter);
-    MarkOnlyTool(Anotation);
+    SelectTool(Anotation, TextTool, C::Entry(C::Anotation).tool);
 }
 
 // Live and still

@@ -78,7 +78,7 @@ public:
     // Every command as its rule says ("ImgCmp" only while live); the buttons follow.
     void UpdateIdle();
     // The one entry of the tool commands: the tool of that mode, or none when it is chosen.
-    void ChooseTool(int mode);
+    void ChooseTool(int mode, ToolFactory make);
 
 public slots:
     // The host switched between live and still: captions, artwork and the live-only
@@ -106,7 +106,7 @@ private:
     void LoadBitmaps();
     void SetUpResultsList();
     void SetToolTips();
-    void SelectTool(Button button, int mode);
+    void SelectTool(Button button, int mode, ToolFactory make);
     void SetToolModeValue(int mode);
     void MarkOnlyTool(Button button);
     void UnmarkToolButtons();

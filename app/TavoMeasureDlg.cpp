@@ -428,10 +428,10 @@ void CTavoMeasureDlg::WirePanel()
     CTavoGraphDll* graph = m_graph.get();
     CShapeManager& manager = m_canvas->Manager();
     h.toolMode = [canvas] { return canvas->ToolMode(); };
-    h.setToolMode = [&manager](int mode) { manager.SetToolMode(mode); };
-    h.cancelUnfinished = [&manager] { manager.CancelUnfinished(); };
-    h.finishVerticalLines = [&manager] { manager.FinishVerticalLines(); };
-    h.resetReleaseCounter = [canvas] { canvas->ResetReleaseCounter(); };
+    h.chooseTool = [canvas](int mode, ToolFactory make) {
+        return canvas->Tools().Choose(mode, make);
+    };
+    h.cancelTool = [canvas] { canvas->Tools().Cancel(); };
     h.fillVideoSizeCombo = [graph](QComboBox* combo) { return graph->InitVideoSizeCombo(combo); };
     connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
             [this] { m_sidePanel->OnToolEnded(); });

@@ -1,13 +1,14 @@
 #include "measure/Angle3Shape.h"
 
 #include "measure/MeasureGeometry.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ShapeHost.h"
 
 namespace {
 constexpr int kPoints = 3;
 }
 
-CAngle3Shape::CAngle3Shape(CShapeManager* manager) : CAngleShape(manager, KindAngle3, kPoints) { }
+CAngle3Shape::CAngle3Shape(CShapeHost* host) : CAngleShape(host, KindAngle3, kPoints) { }
 
 std::unique_ptr<CMeasureShape> CAngle3Shape::Clone() const
 {
@@ -18,27 +19,27 @@ double CAngle3Shape::Angle() const
 {
     if (PointCount() != kPoints)
         return 0.0;
-    if (m_manager->DirectedAngles())
+    if (m_host->DirectedAngles())
         return MeasureGeometry::Angle3(m_points[0], m_points[1], m_points[2]);
     return MeasureGeometry::ArmAngle(m_points[0], m_points[1], m_points[2]);
 }
 
-void CAngle3Shape::Draw(QPainter& painter, bool hidden)
+void CAngle3Shape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || m_points.empty())
         return;
     const bool h = m_bHighlighted;
     switch (PointCount()) {
     case 1:
-        DrawLine(painter, m_points[0], m_rubber, h);
+        DrawLine(dc, m_points[0], m_rubber, h);
         break;
     case 2:
-        DrawLine(painter, m_points[0], m_points[1], h);
-        DrawLine(painter, m_points[1], m_rubber, h);
+        DrawLine(dc, m_points[0], m_points[1], h);
+        DrawLine(dc, m_points[1], m_rubber, h);
         break;
     default:
-        DrawLine(painter, m_points[0], m_points[1], h);
-        DrawLine(painter, m_points[1], m_points[2], h);
-        DrawValue(painter);
+        DrawLine(dc, m_points[0], m_points[1], h);
+        DrawLine(dc, m_points[1], m_points[2], h);
+        DrawValue(dc);
     }
 }

@@ -6,10 +6,10 @@
 class CAngle3Shape : public CAngleShape
 {
 public:
-    explicit CAngle3Shape(CShapeManager* manager);
+    explicit CAngle3Shape(CShapeHost* host);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
 
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     double Angle() const override;
 };

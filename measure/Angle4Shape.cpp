@@ -6,7 +6,7 @@ namespace {
 constexpr int kPoints = 4;
 }
 
-CAngle4Shape::CAngle4Shape(CShapeManager* manager) : CAngleShape(manager, KindAngle4, kPoints) { }
+CAngle4Shape::CAngle4Shape(CShapeHost* host) : CAngleShape(host, KindAngle4, kPoints) { }
 
 std::unique_ptr<CMeasureShape> CAngle4Shape::Clone() const
 {
@@ -20,25 +20,25 @@ double CAngle4Shape::Angle() const
     return MeasureGeometry::Angle4(m_points[0], m_points[1], m_points[2], m_points[3]);
 }
 
-void CAngle4Shape::Draw(QPainter& painter, bool hidden)
+void CAngle4Shape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || m_points.empty())
         return;
     const bool h = m_bHighlighted;
     switch (PointCount()) {
     case 1:
-        DrawLine(painter, m_points[0], m_rubber, h);
+        DrawLine(dc, m_points[0], m_rubber, h);
         break;
     case 2:
-        DrawLine(painter, m_points[0], m_points[1], h);
+        DrawLine(dc, m_points[0], m_points[1], h);
         break;
     case 3:
-        DrawLine(painter, m_points[0], m_points[1], h);
-        DrawLine(painter, m_points[2], m_rubber, h);
+        DrawLine(dc, m_points[0], m_points[1], h);
+        DrawLine(dc, m_points[2], m_rubber, h);
         break;
     default:
-        DrawLine(painter, m_points[0], m_points[1], h);
-        DrawLine(painter, m_points[2], m_points[3], h);
-        DrawValue(painter);
+        DrawLine(dc, m_points[0], m_points[1], h);
+        DrawLine(dc, m_points[2], m_points[3], h);
+        DrawValue(dc);
     }
 }

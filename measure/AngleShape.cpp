@@ -1,10 +1,12 @@
 #include "measure/AngleShape.h"
 
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ResultRow.h"
+#include "measure/ShapeHost.h"
 #include "measure/TextLabel.h"
 
-CAngleShape::CAngleShape(CShapeManager* manager, int kind, int points)
-    : CClickShape(manager, kind), m_nPoints(points)
+CAngleShape::CAngleShape(CShapeHost* host, int kind, int points)
+    : CClickShape(host, kind), m_nPoints(points)
 {
 }
 
@@ -34,7 +36,7 @@ void CAngleShape::OnLButtonUp(int x, int y, int mode)
         m_bInConstruction = false;
         if (!m_label)
             m_label = static_cast<CTextLabel*>(
-                    AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
+                    AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
         AnchorLabel();
     }
     Invalidate();
@@ -64,11 +66,11 @@ void CAngleShape::Invalidate()
         InvalidatePoints();
 }
 
-void CAngleShape::DrawValue(QPainter& painter)
+void CAngleShape::DrawValue(CDrawContext& dc)
 {
     if (m_label) {
         m_label->SetText(QString::asprintf("%.1fdeg.", Angle()));
-        m_label->DrawLabel(painter);
+        m_label->DrawLabel(dc);
     }
 }
 
@@ -77,4 +79,10 @@ void CAngleShape::AnchorLabel()
     if (m_label && PointCount() == m_nPoints)
         m_label->SetAnchor(QPoint(
                 (m_points[0].x() + m_points[2].x()) / 2, (m_points[0].y() + m_points[2].y()) / 2));
+}
+
+void CAngleShape::AppendRows(std::vector<CResultRow>& rows) const
+{
+    AddRow(rows, m_label->Id(), "degree", QString::asprintf("%.1f", Angle()),
+            QStringLiteral("deg."));
 }

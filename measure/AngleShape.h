@@ -12,15 +12,17 @@ public:
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;
     void Invalidate() override;
+    void AppendRows(std::vector<CResultRow>& rows) const override;
+    bool DropOnCancel() const override { return InConstruction(); }
 
     virtual double Angle() const = 0;
     CTextLabel* ValueLabel() const { return m_label; }
 
 protected:
-    CAngleShape(CShapeManager* manager, int kind, int points);
+    CAngleShape(CShapeHost* host, int kind, int points);
     CAngleShape(const CAngleShape& other);
 
-    void DrawValue(QPainter& painter);
+    void DrawValue(CDrawContext& dc);
 
     const int m_nPoints;
 

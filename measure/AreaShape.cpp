@@ -1,10 +1,12 @@
 #include "measure/AreaShape.h"
 
 #include "measure/MeasureGeometry.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ResultRow.h"
+#include "measure/ShapeHost.h"
 #include "measure/TextLabel.h"
 
-CAreaShape::CAreaShape(CShapeManager* manager) : CClickShape(manager, KindArea) { }
+CAreaShape::CAreaShape(CShapeHost* host) : CClickShape(host, KindArea) { }
 
 CAreaShape::CAreaShape(const CAreaShape& other)
     : CClickShape(other), m_bClosed(other.m_bClosed), m_label(CounterpartOf(other, other.m_label))
@@ -24,26 +26,26 @@ void CAreaShape::AppendState(std::vector<int64_t>& out) const
 
 double CAreaShape::AreaValue() const
 {
-    return MeasureGeometry::PolygonArea(m_points.data(), PointCount()) * m_manager->ScaleX()
-            * m_manager->ScaleY();
+    return MeasureGeometry::PolygonArea(m_points.data(), PointCount()) * m_host->ScaleX()
+            * m_host->ScaleY();
 }
 
-void CAreaShape::Draw(QPainter& painter, bool hidden)
+void CAreaShape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || m_points.empty())
         return;
     const int n = PointCount();
     for (int i = 0; i + 1 < n; ++i)
-        DrawLine(painter, m_points[i], m_points[i + 1], m_bHighlighted);
+        DrawLine(dc, m_points[i], m_points[i + 1], m_bHighlighted);
     if (!m_bClosed) {
-        DrawLine(painter, m_points[n - 1], m_rubber, m_bHighlighted);
+        DrawLine(dc, m_points[n - 1], m_rubber, m_bHighlighted);
         return;
     }
-    DrawLine(painter, m_points[n - 1], m_points[0], m_bHighlighted);
+    DrawLine(dc, m_points[n - 1], m_points[0], m_bHighlighted);
     if (m_label) {
-        m_label->SetText(QString::asprintf("%.4f", AreaValue()) + m_manager->UnitText()
-                + QStringLiteral("^2"));
-        m_label->DrawLabel(painter);
+        m_label->SetText(
+                QString::asprintf("%.4f", AreaValue()) + m_host->UnitText() + QStringLiteral("^2"));
+        m_label->DrawLabel(dc);
     }
 }
 
@@ -89,7 +91,7 @@ void CAreaShape::OnLButtonDblClk(int, int, int mode)
         return;
     if (!m_label && !m_points.empty())
         m_label = static_cast<CTextLabel*>(
-                AddChild(std::make_unique<CTextLabel>(m_manager, m_points[0])));
+                AddChild(std::make_unique<CTextLabel>(m_host, m_points[0])));
     m_bClosed = true;
     m_bInConstruction = false;
     Invalidate();
@@ -103,4 +105,10 @@ void CAreaShape::Invalidate()
         InvalidatePoints({ m_rubber });
     else
         InvalidatePoints();
+}
+
+void CAreaShape::AppendRows(std::vector<CResultRow>& rows) const
+{
+    AddRow(rows, m_label->Id(), "acreage", QString::asprintf("%.4f", AreaValue()),
+            m_host->UnitText() + QStringLiteral("^2"));
 }

@@ -8,14 +8,16 @@ class CTextLabel;
 class CAreaShape : public CClickShape
 {
 public:
-    explicit CAreaShape(CShapeManager* manager);
+    explicit CAreaShape(CShapeHost* host);
     CAreaShape(const CAreaShape& other);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendRows(std::vector<CResultRow>& rows) const override;
+    bool DropOnCancel() const override { return InConstruction(); }
     void AppendState(std::vector<int64_t>& out) const override;
 
     double AreaValue() const override;
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;

@@ -1,6 +1,7 @@
 #include "measure/CalibrationRuler.h"
 
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ShapeHost.h"
 
 namespace {
 constexpr int kTick = CReferenceRect::kTick;
@@ -8,8 +9,7 @@ constexpr int kGrabEnd = 10; // grab span along a bar at its ends
 constexpr int kHoverEnd = 5; // the same for the cursor
 } // namespace
 
-CCalibrationRuler::CCalibrationRuler(CShapeManager* manager)
-    : CMeasureShape(manager, KindCalibrationRuler)
+CCalibrationRuler::CCalibrationRuler(CShapeHost* host) : CMeasureShape(host, KindCalibrationRuler)
 {
 }
 
@@ -23,19 +23,19 @@ void CCalibrationRuler::SetRect(int left, int top, int right, int bottom)
     m_rect = { left, top, right, bottom };
 }
 
-void CCalibrationRuler::Draw(QPainter& painter, bool hidden)
+void CCalibrationRuler::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || !m_bActive)
         return;
     const CReferenceRect& r = m_rect;
     const int mx = r.MidX();
     const int my = r.MidY();
-    DrawThinLine(painter, QPoint(r.left, my - kTick), QPoint(r.left, my + kTick));
-    DrawThinLine(painter, QPoint(r.left, my), QPoint(r.right, my));
-    DrawThinLine(painter, QPoint(r.right, my - kTick), QPoint(r.right, my + kTick));
-    DrawThinLine(painter, QPoint(mx - kTick, r.top), QPoint(mx + kTick, r.top));
-    DrawThinLine(painter, QPoint(mx, r.top), QPoint(mx, r.bottom));
-    DrawThinLine(painter, QPoint(mx - kTick, r.bottom), QPoint(mx + kTick, r.bottom));
+    DrawThinLine(dc, QPoint(r.left, my - kTick), QPoint(r.left, my + kTick));
+    DrawThinLine(dc, QPoint(r.left, my), QPoint(r.right, my));
+    DrawThinLine(dc, QPoint(r.right, my - kTick), QPoint(r.right, my + kTick));
+    DrawThinLine(dc, QPoint(mx - kTick, r.top), QPoint(mx + kTick, r.top));
+    DrawThinLine(dc, QPoint(mx, r.top), QPoint(mx, r.bottom));
+    DrawThinLine(dc, QPoint(mx - kTick, r.bottom), QPoint(mx + kTick, r.bottom));
 }
 
 int CCalibrationRuler::OnLButtonDown(int x, int y, int)
@@ -55,7 +55,7 @@ void CCalibrationRuler::OnLButtonUp(int, int, int)
 
 void CCalibrationRuler::OnMouseMove(int x, int y, int)
 {
-    if (!m_bActive || m_nGrabbed == CReferenceRect::None || !m_manager->ButtonHeld())
+    if (!m_bActive || m_nGrabbed == CReferenceRect::None || !m_host->ButtonHeld())
         return;
     // From the press, so after a drag past the other end the bar waits at its shortest until
     // the mouse comes back to it.
@@ -66,7 +66,7 @@ void CCalibrationRuler::OnMouseMove(int x, int y, int)
     Invalidate();
     m_rect = *moved;
     Invalidate();
-    m_manager->CalibrationRulerMoved();
+    m_host->CalibrationRulerMoved();
 }
 
 int CCalibrationRuler::CursorTest(int x, int y, int) const

@@ -6,19 +6,19 @@
 #include <QSize>
 
 // The on-screen reference as a shape of the drawing: it draws the two bars and forwards the
-// mouse to the reference's rules; every step it takes is reported to the manager.
+// mouse to the reference's rules; every step it takes is reported to the host.
 class CCalibrationRuler : public CMeasureShape
 {
 public:
     using Handle = CReferenceRect::Handle;
     static constexpr int kDefaultSpan = CReferenceRect::kDefaultSpan;
 
-    explicit CCalibrationRuler(CShapeManager* manager);
+    explicit CCalibrationRuler(CShapeHost* host);
 
     // The history keeps the calibration the reference made, not the reference itself.
     std::unique_ptr<CMeasureShape> Clone() const override;
 
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;

@@ -2,7 +2,9 @@
 
 #include "measure/MeasureGeometry.h"
 #include "measure/PictureRescale.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ResultRow.h"
+#include "measure/ShapeHost.h"
 #include "measure/TextLabel.h"
 
 #include <cmath>
@@ -13,9 +15,9 @@ constexpr int kRimTolerance = 10;
 const QPoint kLabelShift(5, 0);
 } // namespace
 
-CCircleShape::CCircleShape(CShapeManager* manager) : CCircleShape(manager, KindCircle) { }
+CCircleShape::CCircleShape(CShapeHost* host) : CCircleShape(host, KindCircle) { }
 
-CCircleShape::CCircleShape(CShapeManager* manager, int kind) : CClickShape(manager, kind) { }
+CCircleShape::CCircleShape(CShapeHost* host, int kind) : CClickShape(host, kind) { }
 
 CCircleShape::CCircleShape(const CCircleShape& other)
     : CClickShape(other), m_nRadius(other.m_nRadius), m_bComplete(other.m_bComplete),
@@ -43,38 +45,37 @@ void CCircleShape::Rescale(const CPictureRescale& map)
 
 double CCircleShape::AreaValue() const
 {
-    return static_cast<double>(m_nRadius) * m_nRadius * m_manager->ScaleX() * m_manager->ScaleY()
+    return static_cast<double>(m_nRadius) * m_nRadius * m_host->ScaleX() * m_host->ScaleY()
             * MeasureGeometry::kPi;
 }
 
 double CCircleShape::Diameter() const
 {
-    return (m_manager->ScaleX() + m_manager->ScaleY()) / 2.0 * 2.0 * m_nRadius;
+    return (m_host->ScaleX() + m_host->ScaleY()) / 2.0 * 2.0 * m_nRadius;
 }
 
-void CCircleShape::Draw(QPainter& painter, bool hidden)
+void CCircleShape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || m_points.empty())
         return;
     if (!m_bComplete) {
         for (const QPoint& p : m_points)
-            DrawCross(painter, p.x(), p.y());
+            DrawCross(dc, p.x(), p.y());
         if (PointCount() == 2) {
             const auto c = MeasureGeometry::CircleThrough(m_points[0], m_points[1], m_rubber);
-            DrawEllipse(painter,
+            DrawEllipse(dc,
                     QRect(c.centre - QPoint(c.radius, c.radius), QSize(2 * c.radius, 2 * c.radius)),
                     m_bHighlighted);
         }
         return;
     }
     const QPoint c = Centre();
-    DrawCross(painter, c.x(), c.y());
-    DrawEllipse(painter,
-            QRect(c - QPoint(m_nRadius, m_nRadius), QSize(2 * m_nRadius, 2 * m_nRadius)),
+    DrawCross(dc, c.x(), c.y());
+    DrawEllipse(dc, QRect(c - QPoint(m_nRadius, m_nRadius), QSize(2 * m_nRadius, 2 * m_nRadius)),
             m_bHighlighted);
     if (m_label) {
-        m_label->SetText(QString::asprintf("%.3f", Diameter()) + m_manager->UnitText());
-        m_label->DrawLabel(painter);
+        m_label->SetText(QString::asprintf("%.3f", Diameter()) + m_host->UnitText());
+        m_label->DrawLabel(dc);
     }
 }
 
@@ -147,7 +148,7 @@ void CCircleShape::Invalidate()
         InvalidatePoints({ m_points[0] - r, m_points[0] + r });
     } else if (m_bInConstruction) {
         // The preview circle can reach far beyond the clicked points.
-        m_manager->InvalidateAll();
+        m_host->InvalidateAll();
     } else {
         InvalidatePoints();
     }
@@ -167,7 +168,23 @@ void CCircleShape::Complete()
     m_bComplete = true;
     m_bInConstruction = false;
     if (!m_label)
-        m_label = static_cast<CTextLabel*>(
-                AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
+        m_label =
+                static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
     m_label->SetAnchor(m_points[0] + kLabelShift);
+}
+
+void CCircleShape::AppendRows(std::vector<CResultRow>& rows) const
+{
+    if (m_label)
+        AddRow(rows, m_label->Id(), "diameter", QString::asprintf("%.3f", Diameter()),
+                m_host->UnitText());
+}
+
+bool CCircleShape::ReferenceLength(double& pixels, QPoint& centre) const
+{
+    if (!m_bComplete)
+        return false;
+    pixels = 2.0 * m_nRadius;
+    centre = Centre();
+    return true;
 }

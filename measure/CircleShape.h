@@ -8,15 +8,18 @@ class CTextLabel;
 class CCircleShape : public CClickShape
 {
 public:
-    explicit CCircleShape(CShapeManager* manager);
+    explicit CCircleShape(CShapeHost* host);
     CCircleShape(const CCircleShape& other);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendRows(std::vector<CResultRow>& rows) const override;
+    bool DropOnCancel() const override { return InConstruction(); }
+    bool ReferenceLength(double& pixels, QPoint& centre) const override;
     void AppendState(std::vector<int64_t>& out) const override;
     void Rescale(const CPictureRescale& map) override;
 
     double AreaValue() const override;
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;
@@ -32,7 +35,7 @@ public:
     void BuildFrom(QPoint p0, QPoint p1, QPoint p2);
 
 protected:
-    CCircleShape(CShapeManager* manager, int kind);
+    CCircleShape(CShapeHost* host, int kind);
     void Complete();
 
     int m_nRadius = 0;

@@ -2,7 +2,7 @@
 
 #include "measure/PictureRescale.h"
 
-CClickShape::CClickShape(CShapeManager* manager, int kind) : CMeasureShape(manager, kind) { }
+CClickShape::CClickShape(CShapeHost* host, int kind) : CMeasureShape(host, kind) { }
 
 int CClickShape::PressClick(int x, int y)
 {

@@ -10,7 +10,7 @@ public:
     void Rescale(const CPictureRescale& map) override;
 
 protected:
-    CClickShape(CShapeManager* manager, int kind);
+    CClickShape(CShapeHost* host, int kind);
 
     // Press in the shape's tool; the first one starts the construction at the pointer.
     int PressClick(int x, int y);

@@ -1,7 +1,7 @@
 #include "measure/DistanceCircleShape.h"
 
-CDistanceCircleShape::CDistanceCircleShape(CShapeManager* manager)
-    : CCircleShape(manager, KindDistanceCircle)
+CDistanceCircleShape::CDistanceCircleShape(CShapeHost* host)
+    : CCircleShape(host, KindDistanceCircle)
 {
 }
 

@@ -6,7 +6,7 @@
 class CDistanceCircleShape : public CCircleShape
 {
 public:
-    explicit CDistanceCircleShape(CShapeManager* manager);
+    explicit CDistanceCircleShape(CShapeHost* host);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
 };

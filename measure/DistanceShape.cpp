@@ -3,13 +3,16 @@
 #include "measure/DistanceCircleShape.h"
 #include "measure/LineShape.h"
 #include "measure/MeasureGeometry.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ResultRow.h"
+#include "measure/ShapeHost.h"
+#include "measure/TextLabel.h"
 
 namespace {
 constexpr int kClicks = 6;
 }
 
-CDistanceShape::CDistanceShape(CShapeManager* manager) : CClickShape(manager, KindDistance) { }
+CDistanceShape::CDistanceShape(CShapeHost* host) : CClickShape(host, KindDistance) { }
 
 CDistanceShape::CDistanceShape(const CDistanceShape& other)
     : CClickShape(other), m_circleA(CounterpartOf(other, other.m_circleA)),
@@ -32,7 +35,7 @@ double CDistanceShape::Direction() const
     return m_line ? m_line->Direction() : 0.0;
 }
 
-void CDistanceShape::Draw(QPainter& painter, bool hidden)
+void CDistanceShape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || m_points.empty())
         return;
@@ -40,30 +43,30 @@ void CDistanceShape::Draw(QPainter& painter, bool hidden)
     switch (n) {
     case 1:
     case 4:
-        DrawCross(painter, m_points[n - 1].x(), m_points[n - 1].y());
+        DrawCross(dc, m_points[n - 1].x(), m_points[n - 1].y());
         break;
     case 2: {
-        DrawCross(painter, m_points[0].x(), m_points[0].y());
-        DrawCross(painter, m_points[1].x(), m_points[1].y());
+        DrawCross(dc, m_points[0].x(), m_points[0].y());
+        DrawCross(dc, m_points[1].x(), m_points[1].y());
         const auto c = MeasureGeometry::CircleThrough(m_points[0], m_points[1], m_rubber);
-        DrawEllipse(painter,
+        DrawEllipse(dc,
                 QRect(c.centre - QPoint(c.radius, c.radius), QSize(2 * c.radius, 2 * c.radius)),
                 m_bHighlighted);
         break;
     }
     case 5:
-        DrawCross(painter, m_points[3].x(), m_points[3].y());
-        DrawCross(painter, m_points[4].x(), m_points[4].y());
+        DrawCross(dc, m_points[3].x(), m_points[3].y());
+        DrawCross(dc, m_points[4].x(), m_points[4].y());
         break;
     default:
         break;
     }
     if (m_circleA)
-        m_circleA->Draw(painter, false);
+        m_circleA->Draw(dc, false);
     if (m_circleB)
-        m_circleB->Draw(painter, false);
+        m_circleB->Draw(dc, false);
     if (m_line)
-        m_line->Draw(painter, false);
+        m_line->Draw(dc, false);
 }
 
 int CDistanceShape::OnLButtonDown(int x, int y, int mode)
@@ -86,16 +89,16 @@ void CDistanceShape::OnLButtonUp(int x, int y, int mode)
         return;
     TakeClick(x, y, PointCount() < kClicks);
     if (PointCount() >= 3 && !m_circleA) {
-        auto circle = std::make_unique<CDistanceCircleShape>(m_manager);
+        auto circle = std::make_unique<CDistanceCircleShape>(m_host);
         circle->BuildFrom(m_points[0], m_points[1], m_points[2]);
         m_circleA = static_cast<CDistanceCircleShape*>(AddChild(std::move(circle)));
     }
     if (PointCount() == kClicks && !m_circleB) {
         m_bInConstruction = false;
-        auto circle = std::make_unique<CDistanceCircleShape>(m_manager);
+        auto circle = std::make_unique<CDistanceCircleShape>(m_host);
         circle->BuildFrom(m_points[3], m_points[4], m_points[5]);
         m_circleB = static_cast<CDistanceCircleShape*>(AddChild(std::move(circle)));
-        m_line = static_cast<CLineShape*>(AddChild(std::make_unique<CLineShape>(m_manager, true)));
+        m_line = static_cast<CLineShape*>(AddChild(std::make_unique<CLineShape>(m_host, true)));
         AttachLine();
     }
     Invalidate();
@@ -122,7 +125,7 @@ int CDistanceShape::HitTest(int, int) const
 
 void CDistanceShape::Invalidate()
 {
-    m_manager->InvalidateAll();
+    m_host->InvalidateAll();
 }
 
 void CDistanceShape::SetHighlighted(bool on)
@@ -141,4 +144,21 @@ void CDistanceShape::AttachLine()
         return;
     m_line->SetEnds(m_circleB->Centre(), m_circleA->Centre());
     Invalidate();
+}
+
+void CDistanceShape::AppendRows(std::vector<CResultRow>& rows) const
+{
+    if (!IsComplete())
+        return;
+    const QString unit = m_host->UnitText();
+    AddRow(rows, m_line->ValueLabel()->Id(), "distance",
+            QString::asprintf("%.3f", m_line->Length()), unit);
+    AddRow(rows, m_line->SecondLabel()->Id(), "degree",
+            QString::asprintf("%.1f", m_line->Direction()), QStringLiteral("deg."));
+    // Every value the picture shows is also a row: the two circles' diameters follow.
+    for (const CCircleShape* circle : { static_cast<const CCircleShape*>(m_circleA),
+                 static_cast<const CCircleShape*>(m_circleB) }) {
+        if (circle)
+            circle->AppendRows(rows);
+    }
 }

@@ -9,12 +9,14 @@ class CLineShape;
 class CDistanceShape : public CClickShape
 {
 public:
-    explicit CDistanceShape(CShapeManager* manager);
+    explicit CDistanceShape(CShapeHost* host);
     CDistanceShape(const CDistanceShape& other);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendRows(std::vector<CResultRow>& rows) const override;
+    bool DropOnCancel() const override { return InConstruction(); }
 
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;

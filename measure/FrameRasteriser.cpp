@@ -116,9 +116,9 @@ void CFrameRasteriser::Circle(QPoint centre, int radius, const QPen& pen)
     }
 }
 
-void CFrameRasteriser::Sprite(int left, int top, const std::vector<CTextLabel::SpritePixel>& pixels)
+void CFrameRasteriser::Sprite(int left, int top, const std::vector<CLabelSpritePixel>& pixels)
 {
-    for (const CTextLabel::SpritePixel& p : pixels) {
+    for (const CLabelSpritePixel& p : pixels) {
         const int x = left + p.x;
         const int y = top + p.y;
         if (x < 0 || y < 0 || x >= m_width || y >= m_height)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/TextLabel.h"
+#include "measure/LabelSprite.h"
 
 #include <QPoint>
 
@@ -23,7 +23,7 @@ public:
     // A one-pixel midpoint circle; any pen other than solid draws every third step.
     void Circle(QPoint centre, int radius, const QPen& pen);
     // Blends a label's premultiplied pixels; top is the upright row of the text's top.
-    void Sprite(int left, int top, const std::vector<CTextLabel::SpritePixel>& pixels);
+    void Sprite(int left, int top, const std::vector<CLabelSpritePixel>& pixels);
 
 private:
     void Plot(int x, int y, const uint8_t bgr[3]);

@@ -1,9 +1,12 @@
 #include "measure/LineShape.h"
 
 #include "measure/MeasureGeometry.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ResultRow.h"
+#include "measure/ShapeHost.h"
 #include "measure/TextLabel.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -11,8 +14,8 @@ constexpr int kMinimumExtent = 5; // image pixels in x or y
 constexpr int kSecondLabelDrop = 30; // a distance's second label sits below the first
 } // namespace
 
-CLineShape::CLineShape(CShapeManager* manager, bool partOfDistance)
-    : CMeasureShape(manager, KindLine), m_bDistance(partOfDistance)
+CLineShape::CLineShape(CShapeHost* host, bool partOfDistance)
+    : CMeasureShape(host, KindLine), m_bDistance(partOfDistance)
 {
 }
 
@@ -32,7 +35,7 @@ double CLineShape::Length() const
     if (PointCount() != 2)
         return 0.0;
     return MeasureGeometry::ScaledLength(
-            m_points[0], m_points[1], m_manager->ScaleX(), m_manager->ScaleY());
+            m_points[0], m_points[1], m_host->ScaleX(), m_host->ScaleY());
 }
 
 double CLineShape::Direction() const
@@ -42,17 +45,17 @@ double CLineShape::Direction() const
 
 QString CLineShape::ValueText() const
 {
-    return QString::asprintf("%.3f", Length()) + m_manager->UnitText();
+    return QString::asprintf("%.3f", Length()) + m_host->UnitText();
 }
 
-void CLineShape::Draw(QPainter& painter, bool hidden)
+void CLineShape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || PointCount() != 2)
         return;
-    DrawLine(painter, m_points[0], m_points[1], m_bHighlighted);
+    DrawLine(dc, m_points[0], m_points[1], m_bHighlighted);
     if (m_label1) {
         m_label1->SetText(ValueText());
-        m_label1->DrawLabel(painter);
+        m_label1->DrawLabel(dc);
     }
 }
 
@@ -118,10 +121,8 @@ void CLineShape::CreateLabels()
 {
     if (m_label1)
         return;
-    m_label1 =
-            static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
-    m_label2 =
-            static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_manager, QPoint())));
+    m_label1 = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
+    m_label2 = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(m_host, QPoint())));
     AnchorLabels();
 }
 
@@ -134,4 +135,20 @@ void CLineShape::AnchorLabels()
     m_label1->SetAnchor(mid);
     m_label2->SetAnchor(m_bDistance ? mid + QPoint(0, kSecondLabelDrop) : m_points[1]);
     m_label1->SetText(ValueText());
+}
+
+void CLineShape::AppendRows(std::vector<CResultRow>& rows) const
+{
+    AddRow(rows, m_label1->Id(), "length", QString::asprintf("%.3f", Length()), m_host->UnitText());
+}
+
+bool CLineShape::ReferenceLength(double& pixels, QPoint& centre) const
+{
+    if (PointCount() < 2)
+        return false;
+    const QPoint a = m_points[0];
+    const QPoint b = m_points[1];
+    pixels = std::hypot(double(b.x() - a.x()), double(b.y() - a.y()));
+    centre = (a + b) / 2;
+    return true;
 }

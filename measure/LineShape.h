@@ -8,12 +8,15 @@ class CTextLabel;
 class CLineShape : public CMeasureShape
 {
 public:
-    explicit CLineShape(CShapeManager* manager, bool partOfDistance = false);
+    explicit CLineShape(CShapeHost* host, bool partOfDistance = false);
     CLineShape(const CLineShape& other);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendRows(std::vector<CResultRow>& rows) const override;
+    bool DropOnCancel() const override { return InConstruction(); }
+    bool ReferenceLength(double& pixels, QPoint& centre) const override;
 
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;

@@ -1,6 +1,7 @@
 #include "measure/MeasureCanvas.h"
 
 #include "base/ColorSetting.h"
+#include "base/FrameLayout.h"
 #include "base/IniFile.h"
 #include "base/Trace.h"
 #include "calibration/CalibrationSlot.h"
@@ -32,6 +33,7 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
             update(rect);
     });
     m_manager.SetCalibrationMovedHook([this] { OnCalibrationMoved(); });
+    m_manager.Tools().SetEndedHook([this](int mode) { emit toolEnded(mode); });
     if (parent) {
         m_hBar = new QScrollBar(Qt::Horizontal, parent);
         m_hBar->setObjectName(QStringLiteral("canvasHScroll"));
@@ -56,6 +58,7 @@ CMeasureCanvas::~CMeasureCanvas()
     m_timer.stop();
     m_manager.SetInvalidateHook({});
     m_manager.SetCalibrationMovedHook({});
+    m_manager.Tools().SetEndedHook({});
     if (m_crossLinesHandedOver)
         return;
     CIniFile ini(m_settingsPath);
@@ -83,37 +86,6 @@ void CMeasureCanvas::Create(const CColorSetting& colours, const CCalibrationSlot
 void CMeasureCanvas::SetTimerPeriod(int milliseconds)
 {
     m_timer.start(milliseconds, this);
-}
-
-// ---- Tools ----
-
-int CMeasureCanvas::ChooseTool(int mode)
-{
-    m_nReleaseCounter = 0;
-    if (mode == TextTool) {
-        m_manager.SetToolMode(TextTool);
-        return TextTool;
-    }
-    if (mode == m_manager.ToolMode()) {
-        if (mode == VerticalLinesTool)
-            m_manager.FinishVerticalLines();
-        m_manager.SetToolMode(SelectMode);
-        m_manager.CancelUnfinished();
-        return SelectMode;
-    }
-    m_manager.CancelUnfinished();
-    m_manager.SetToolMode(mode);
-    if (mode != VerticalLinesTool)
-        m_manager.FinishVerticalLines();
-    return mode;
-}
-
-void CMeasureCanvas::EndTool()
-{
-    const int mode = m_manager.ToolMode();
-    m_manager.SetToolMode(SelectMode);
-    m_nReleaseCounter = 0;
-    emit toolEnded(mode);
 }
 
 std::vector<CResultRow> CMeasureCanvas::RefreshResults()
@@ -322,7 +294,7 @@ void CMeasureCanvas::ResumePump()
 
 void CMeasureCanvas::SetTextInputHook(std::function<std::optional<QString>()> hook)
 {
-    m_textInput = std::move(hook);
+    m_manager.Tools().SetServices({ std::move(hook) });
 }
 
 void CMeasureCanvas::OnCalibrationMoved()
@@ -405,34 +377,7 @@ void CMeasureCanvas::OnLButtonUp(QPoint pos)
     m_manager.OnLButtonUp(pos.x(), pos.y());
     RefreshResults();
     emit resultsChanged();
-    const int n = m_nReleaseCounter++;
-    switch (m_manager.ToolMode()) {
-    case LineTool:
-        EndTool();
-        break;
-    case Angle3Tool:
-    case CircleTool:
-        if (n == 2)
-            EndTool();
-        break;
-    case Angle4Tool:
-        if (n == 3)
-            EndTool();
-        break;
-    case DistanceTool:
-        if (n == 5)
-            EndTool();
-        break;
-    case TextTool: {
-        const std::optional<QString> text = m_textInput ? m_textInput() : std::nullopt;
-        if (text)
-            m_manager.AddText(*text, pos.x(), pos.y());
-        EndTool();
-        break;
-    }
-    default:
-        break;
-    }
+    m_manager.Tools().Settle(pos);
 }
 
 void CMeasureCanvas::mouseMoveEvent(QMouseEvent* event)
@@ -440,7 +385,7 @@ void CMeasureCanvas::mouseMoveEvent(QMouseEvent* event)
     QPoint pos = event->position().toPoint();
     if (m_bPanning && m_bRightDown)
         PanStep(pos);
-    if ((event->modifiers() & Qt::ShiftModifier) && m_manager.ToolMode() == LineTool) {
+    if ((event->modifiers() & Qt::ShiftModifier) && m_manager.Tools().Active().SnapsWithShift()) {
         // Snap to horizontal or vertical through the press; a tie goes vertical.
         if (std::abs(pos.y() - m_press.y()) < std::abs(pos.x() - m_press.x()))
             pos.setY(m_press.y());
@@ -457,8 +402,7 @@ void CMeasureCanvas::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QPoint pos = event->position().toPoint();
     m_manager.OnLButtonDblClk(pos.x(), pos.y());
-    if (m_manager.ToolMode() == AreaTool) {
-        EndTool();
+    if (m_manager.Tools().EndIfFinished()) {
         RefreshResults();
         emit resultsChanged();
     }
@@ -468,7 +412,7 @@ void CMeasureCanvas::UpdateCursor(QPoint pos)
 {
     if (m_bPanning)
         return;
-    if (m_manager.ToolMode() == SelectMode && m_manager.HitCursor(pos.x(), pos.y()) == 1)
+    if (m_manager.Tools().Active().ShowsGrabCursor() && m_manager.HitCursor(pos.x(), pos.y()) == 1)
         setCursor(Qt::SizeAllCursor);
     else
         unsetCursor();

@@ -45,13 +45,9 @@ public:
     void Create(const CColorSetting& colours, const CCalibrationSlot& calibration);
     void SetTimerPeriod(int milliseconds);
 
-    // Tool buttons. Choosing the active tool again ends it (the text tool stays). Returns the
-    // mode now in force, so the panel can mark or un-mark its button.
-    int ChooseTool(int mode);
-    void EndTool();
+    // The tools the mouse goes to; a tool that finishes by itself emits toolEnded.
+    CToolBox& Tools() { return m_manager.Tools(); }
     int ToolMode() const { return m_manager.ToolMode(); }
-    int ReleaseCounter() const { return m_nReleaseCounter; }
-    void ResetReleaseCounter() { m_nReleaseCounter = 0; }
 
     // The results rows and their ids, rebuilt together after every release.
     std::vector<CResultRow> RefreshResults();
@@ -128,7 +124,6 @@ private:
     bool m_crossLinesHandedOver = false;
     CShapeManager m_manager;
     std::vector<uint32_t> m_rowIds;
-    int m_nReleaseCounter = 0;
     QPoint m_press;
 
     QPoint m_lastPan;
@@ -150,5 +145,4 @@ private:
     std::function<void()> m_restartHook;
     std::function<void()> m_suspendHook;
     std::function<void()> m_resumeHook;
-    std::function<std::optional<QString>()> m_textInput;
 };

@@ -3,7 +3,9 @@
 #include "measure/PictureRescale.h"
 
 #include "base/Trace.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ResultRow.h"
+#include "measure/ShapeHost.h"
 
 #include <QPainter>
 #include <QStaticText>
@@ -16,14 +18,14 @@ constexpr int kPointTolerance2 = 100; // squared image pixels
 constexpr int kCrossArm = 5; // window pixels each side
 } // namespace
 
-CMeasureShape::CMeasureShape(CShapeManager* manager, int kind)
-    : m_manager(manager), m_id(manager->NextShapeId()), m_kind(kind)
+CMeasureShape::CMeasureShape(CShapeHost* host, int kind)
+    : m_host(host), m_id(host->NextShapeId()), m_kind(kind)
 {
     qCDebug(lcTrace, "Shape id:%u created", m_id);
 }
 
 CMeasureShape::CMeasureShape(const CMeasureShape& other)
-    : m_manager(other.m_manager), m_id(other.m_id), m_kind(other.m_kind), m_points(other.m_points),
+    : m_host(other.m_host), m_id(other.m_id), m_kind(other.m_kind), m_points(other.m_points),
       m_bInConstruction(other.m_bInConstruction), m_bSelected(other.m_bSelected),
       m_press(other.m_press), m_nHitPart(other.m_nHitPart), m_bCursorHit(other.m_bCursorHit),
       m_bHighlighted(other.m_bHighlighted), m_bRemoved(other.m_bRemoved)
@@ -65,9 +67,22 @@ void CMeasureShape::Rescale(const CPictureRescale& map)
         child->Rescale(map);
 }
 
-void CMeasureShape::Draw(QPainter& painter, bool hidden)
+void CMeasureShape::Draw(CDrawContext& dc, bool hidden)
 {
-    DrawChildren(painter, hidden);
+    DrawChildren(dc, hidden);
+}
+
+void CMeasureShape::AppendRows(std::vector<CResultRow>&) const { }
+
+bool CMeasureShape::ReferenceLength(double&, QPoint&) const
+{
+    return false;
+}
+
+void CMeasureShape::AddRow(std::vector<CResultRow>& rows, uint32_t id, const char* type,
+        const QString& value, const QString& unit)
+{
+    rows.push_back({ id, QString::fromLatin1(type), value, unit });
 }
 
 int CMeasureShape::OnLButtonDown(int x, int y, int mode)
@@ -160,7 +175,7 @@ void CMeasureShape::DeleteSelf()
     if (m_parent)
         m_parent->DetachChild(this);
     else
-        m_manager->DetachShape(this);
+        m_host->DetachShape(this);
 }
 
 CMeasureShape* CMeasureShape::AddChild(std::unique_ptr<CMeasureShape> child)
@@ -179,24 +194,23 @@ void CMeasureShape::DetachChild(CMeasureShape* child)
     std::unique_ptr<CMeasureShape> owned = std::move(*it);
     m_children.erase(it);
     owned->m_bRemoved = true;
-    m_manager->Retire(std::move(owned));
+    m_host->Retire(std::move(owned));
 }
 
-void CMeasureShape::DrawThinLine(QPainter& painter, QPoint a, QPoint b) const
+void CMeasureShape::DrawThinLine(CDrawContext& dc, QPoint a, QPoint b) const
 {
-    QPen pen = m_manager->ShapePen();
+    QPen pen = dc.ShapePen();
     pen.setWidth(1);
-    m_manager->DrawTargetLine(
-            painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
+    dc.Line(dc.ImageToTarget(a), dc.ImageToTarget(b), pen);
 }
 
-QPen CMeasureShape::LinePen(bool highlighted) const
+QPen CMeasureShape::LinePen(const CDrawContext& dc, bool highlighted) const
 {
-    QPen pen = m_manager->ShapePen();
+    QPen pen = dc.ShapePen();
     if (highlighted)
         pen.setStyle(Qt::DotLine);
     for (const CMeasureShape* s = this; s; s = s->m_parent) {
-        if (m_manager->IsMarked(*s)) {
+        if (dc.IsMarked(s->Id())) {
             // Width 0 draws one pixel wide.
             pen.setWidth(std::max(1, pen.width()) + kMarkedExtraWidth);
             break;
@@ -205,21 +219,20 @@ QPen CMeasureShape::LinePen(bool highlighted) const
     return pen;
 }
 
-void CMeasureShape::DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const
+void CMeasureShape::DrawLine(CDrawContext& dc, QPoint a, QPoint b, bool highlighted) const
 {
-    const QPen pen = LinePen(highlighted);
-    m_manager->DrawTargetLine(
-            painter, m_manager->ImageToWindow(a), m_manager->ImageToWindow(b), pen);
+    const QPen pen = LinePen(dc, highlighted);
+    dc.Line(dc.ImageToTarget(a), dc.ImageToTarget(b), pen);
 }
 
-void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const
+void CMeasureShape::DrawEllipse(CDrawContext& dc, const QRect& box, bool highlighted) const
 {
-    QPen pen = LinePen(highlighted);
+    QPen pen = LinePen(dc, highlighted);
+    QPainter& painter = dc.Painter();
     painter.setBrush(Qt::NoBrush);
     // Corners swap on a bottom-up target; the ellipse is symmetric either way.
-    const QPoint a = m_manager->ImageToWindow(box.topLeft());
-    const QPoint b =
-            m_manager->ImageToWindow(QPoint(box.x() + box.width(), box.y() + box.height()));
+    const QPoint a = dc.ImageToTarget(box.topLeft());
+    const QPoint b = dc.ImageToTarget(QPoint(box.x() + box.width(), box.y() + box.height()));
     // Not QRect::normalized(): it shrinks an inverted rectangle by a pixel.
     const QRect r(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
             QSize(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())));
@@ -230,9 +243,9 @@ void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highli
         const int radius = (r.width() + 1) / 2;
         bool drawn = true;
         for (int d = -(std::max(1, width) - 1) / 2; drawn && d <= std::max(1, width) / 2; ++d) {
-            drawn = m_manager->DrawTargetCircle(c + QPoint(d, 0), radius, pen);
+            drawn = dc.Circle(c + QPoint(d, 0), radius, pen);
             if (drawn && d != 0)
-                m_manager->DrawTargetCircle(c + QPoint(0, d), radius, pen);
+                dc.Circle(c + QPoint(0, d), radius, pen);
         }
         if (drawn)
             return;
@@ -253,29 +266,29 @@ void CMeasureShape::DrawEllipse(QPainter& painter, const QRect& box, bool highli
     }
 }
 
-void CMeasureShape::DrawText(QPainter& painter, const QString& text, int x, int y) const
+void CMeasureShape::DrawText(CDrawContext& dc, const QString& text, int x, int y) const
 {
     if (text.isEmpty())
         return;
-    painter.setFont(m_manager->LabelFont());
-    painter.setPen(m_manager->TextColour());
+    dc.Painter().setFont(dc.LabelFont());
+    dc.Painter().setPen(dc.TextColour());
     QStaticText laidOut(text);
     laidOut.setTextFormat(Qt::PlainText);
-    m_manager->DrawUprightText(painter, m_manager->ImageToWindow(QPoint(x, y)), laidOut);
+    dc.UprightText(dc.ImageToTarget(QPoint(x, y)), laidOut);
 }
 
-void CMeasureShape::DrawCross(QPainter& painter, int x, int y) const
+void CMeasureShape::DrawCross(CDrawContext& dc, int x, int y) const
 {
-    const QPen& pen = m_manager->ShapePen();
-    const QPoint c = m_manager->ImageToWindow(QPoint(x, y));
-    m_manager->DrawTargetLine(painter, c - QPoint(kCrossArm, 0), c + QPoint(kCrossArm, 0), pen);
-    m_manager->DrawTargetLine(painter, c - QPoint(0, kCrossArm), c + QPoint(0, kCrossArm), pen);
+    const QPen& pen = dc.ShapePen();
+    const QPoint c = dc.ImageToTarget(QPoint(x, y));
+    dc.Line(c - QPoint(kCrossArm, 0), c + QPoint(kCrossArm, 0), pen);
+    dc.Line(c - QPoint(0, kCrossArm), c + QPoint(0, kCrossArm), pen);
 }
 
-void CMeasureShape::DrawChildren(QPainter& painter, bool hidden)
+void CMeasureShape::DrawChildren(CDrawContext& dc, bool hidden)
 {
     for (const auto& child : m_children)
-        child->Draw(painter, hidden);
+        child->Draw(dc, hidden);
 }
 
 int CMeasureShape::SelectPress(int x, int y)
@@ -323,11 +336,11 @@ void CMeasureShape::InvalidatePoints(std::initializer_list<QPoint> extra)
     QRect box;
     auto add = [&box](QPoint p) { box |= QRect(p, QSize(1, 1)); };
     for (const QPoint& p : m_points)
-        add(m_manager->ImageToWindow(p));
+        add(m_host->ImageToWindow(p));
     for (const QPoint& p : extra)
-        add(m_manager->ImageToWindow(p));
-    const float zoom = m_manager->DrawingZoom();
+        add(m_host->ImageToWindow(p));
+    const float zoom = m_host->CanvasZoom();
     const int gx = zoom > 1.0f ? static_cast<int>(120 * zoom) : 100;
     const int gy = zoom > 1.0f ? static_cast<int>(80 * zoom) : 50;
-    m_manager->InvalidateWindowRect(box.adjusted(-gx, -gy, gx, gy));
+    m_host->InvalidateWindowRect(box.adjusted(-gx, -gy, gx, gy));
 }

@@ -10,13 +10,14 @@
 #include <memory>
 #include <vector>
 
+class CDrawContext;
 class CPictureRescale;
-class CShapeManager;
-class QPainter;
+class CShapeHost;
 class QPen;
+struct CResultRow;
 
-// One measurement drawn on the picture. Points are image pixels; the manager's transform
-// maps them to the window. Every call reaches a shape through the manager, under its lock.
+// One measurement drawn on the picture. Points are image pixels; the draw context's transform
+// maps them to the target. Every call reaches a shape through the drawing, under its lock.
 class CMeasureShape
 {
 public:
@@ -24,12 +25,12 @@ public:
     // How much wider the lines of the shape in hand are drawn.
     static constexpr int kMarkedExtraWidth = 2;
 
-    CMeasureShape(CShapeManager* manager, int kind);
+    CMeasureShape(CShapeHost* host, int kind);
     virtual ~CMeasureShape();
     CMeasureShape& operator=(const CMeasureShape&) = delete;
 
     // A deep copy for the drawing's history: the same id, points and flags, copies of the
-    // children, and the same manager.
+    // children, and the same host.
     virtual std::unique_ptr<CMeasureShape> Clone() const = 0;
     // The numbers that tell one state of the shape from another: kind, id, points, what the
     // kind adds, then the children's. Value texts are left out: they follow from the rest.
@@ -42,7 +43,19 @@ public:
     int Kind() const { return m_kind; }
     uint32_t Id() const { return m_id; }
     virtual double AreaValue() const { return 0.0; }
-    virtual void Draw(QPainter& painter, bool hidden);
+    virtual void Draw(CDrawContext& dc, bool hidden);
+
+    // The rows of the results list this shape shows, in the host's unit.
+    virtual void AppendRows(std::vector<CResultRow>& rows) const;
+    // Whether a tool's cancel takes the shape away: it is still being drawn.
+    virtual bool DropOnCancel() const { return false; }
+    // Whether the drawing's history holds the shape: it is finished.
+    virtual bool Settled() const { return !m_bInConstruction; }
+    // A shape that keeps taking clicks across steps (a baseline) stops taking them.
+    virtual void FinishOpen() { }
+    // The length a scale can be set from (a line's length, a circle's diameter) in image
+    // pixels and its middle; false when the shape offers none.
+    virtual bool ReferenceLength(double& pixels, QPoint& centre) const;
 
     virtual int OnLButtonDown(int x, int y, int mode);
     virtual void OnLButtonUp(int x, int y, int mode);
@@ -76,7 +89,7 @@ public:
 
     // Takes ownership; the child is drawn, offered presses and removed with this shape.
     CMeasureShape* AddChild(std::unique_ptr<CMeasureShape> child);
-    // Hands a child over to the manager for destruction once the current event is done.
+    // Hands a child over to the host for destruction once the current event is done.
     void DetachChild(CMeasureShape* child);
 
 protected:
@@ -94,13 +107,16 @@ protected:
 
     // The pen of the shape's lines: dotted while its row is highlighted, thicker while the
     // shape (or the shape it belongs to) is in hand.
-    QPen LinePen(bool highlighted) const;
-    void DrawThinLine(QPainter& painter, QPoint a, QPoint b) const;
-    void DrawLine(QPainter& painter, QPoint a, QPoint b, bool highlighted) const;
-    void DrawEllipse(QPainter& painter, const QRect& box, bool highlighted) const;
-    void DrawText(QPainter& painter, const QString& text, int x, int y) const;
-    void DrawCross(QPainter& painter, int x, int y) const;
-    void DrawChildren(QPainter& painter, bool hidden);
+    QPen LinePen(const CDrawContext& dc, bool highlighted) const;
+    void DrawThinLine(CDrawContext& dc, QPoint a, QPoint b) const;
+    void DrawLine(CDrawContext& dc, QPoint a, QPoint b, bool highlighted) const;
+    void DrawEllipse(CDrawContext& dc, const QRect& box, bool highlighted) const;
+    void DrawText(CDrawContext& dc, const QString& text, int x, int y) const;
+    void DrawCross(CDrawContext& dc, int x, int y) const;
+    void DrawChildren(CDrawContext& dc, bool hidden);
+    // A row of the results list with this shape's numbers.
+    static void AddRow(std::vector<CResultRow>& rows, uint32_t id, const char* type,
+            const QString& value, const QString& unit);
 
     // Mode 13 press: own hit first, then the children in order.
     int SelectPress(int x, int y);
@@ -110,7 +126,7 @@ protected:
     // Window rectangle of the points (and extra points) grown by the invalidation margin.
     void InvalidatePoints(std::initializer_list<QPoint> extra = {});
 
-    CShapeManager* m_manager;
+    CShapeHost* m_host;
     uint32_t m_id;
     int m_kind;
     std::vector<QPoint> m_points;

@@ -2,7 +2,8 @@
 
 #include "measure/MeasureGeometry.h"
 #include "measure/PictureRescale.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ShapeHost.h"
 #include "measure/TextLabel.h"
 
 #include <cstdlib>
@@ -11,12 +12,11 @@ namespace {
 constexpr int kMinimumExtent = 5;
 }
 
-CPerpendicularShape::CPerpendicularShape(
-        CShapeManager* manager, QPoint baseA, QPoint baseB, QPoint p)
-    : CMeasureShape(manager, KindPerpendicular), m_baseA(baseA), m_baseB(baseB)
+CPerpendicularShape::CPerpendicularShape(CShapeHost* host, QPoint baseA, QPoint baseB, QPoint p)
+    : CMeasureShape(host, KindPerpendicular), m_baseA(baseA), m_baseB(baseB)
 {
     m_points = { p, p };
-    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(manager, p)));
+    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(host, p)));
     Recompute();
 }
 
@@ -59,16 +59,16 @@ double CPerpendicularShape::Length() const
     if (PointCount() != 2)
         return 0.0;
     return MeasureGeometry::ScaledLength(
-            m_points[0], m_points[1], m_manager->ScaleX(), m_manager->ScaleY());
+            m_points[0], m_points[1], m_host->ScaleX(), m_host->ScaleY());
 }
 
-void CPerpendicularShape::Draw(QPainter& painter, bool hidden)
+void CPerpendicularShape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || PointCount() != 2)
         return;
-    DrawLine(painter, m_points[0], m_points[1], m_bHighlighted);
-    m_label->SetText(QString::asprintf("%.3f", Length()) + m_manager->UnitText());
-    m_label->DrawLabel(painter);
+    DrawLine(dc, m_points[0], m_points[1], m_bHighlighted);
+    m_label->SetText(QString::asprintf("%.3f", Length()) + m_host->UnitText());
+    m_label->DrawLabel(dc);
 }
 
 void CPerpendicularShape::OnLButtonUp(int x, int y, int mode)

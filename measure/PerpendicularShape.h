@@ -8,7 +8,7 @@ class CTextLabel;
 class CPerpendicularShape : public CMeasureShape
 {
 public:
-    CPerpendicularShape(CShapeManager* manager, QPoint baseA, QPoint baseB, QPoint p);
+    CPerpendicularShape(CShapeHost* host, QPoint baseA, QPoint baseB, QPoint p);
     CPerpendicularShape(const CPerpendicularShape& other);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
@@ -16,7 +16,7 @@ public:
     void Translate(QPoint d) override;
     void Rescale(const CPictureRescale& map) override;
 
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;
 

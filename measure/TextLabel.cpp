@@ -1,7 +1,9 @@
 #include "measure/TextLabel.h"
 
 #include "measure/PictureRescale.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/FrameRasteriser.h"
+#include "measure/ShapeHost.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -9,8 +11,8 @@
 
 #include <algorithm>
 
-CTextLabel::CTextLabel(CShapeManager* manager, QPoint anchor, const QString& text)
-    : CMeasureShape(manager, KindTextLabel)
+CTextLabel::CTextLabel(CShapeHost* host, QPoint anchor, const QString& text)
+    : CMeasureShape(host, KindTextLabel)
 {
     m_points.push_back(anchor);
     m_static.setTextFormat(Qt::PlainText);
@@ -41,19 +43,27 @@ void CTextLabel::Rescale(const CPictureRescale& map)
     m_offset = map.MapOffset(m_offset);
 }
 
-void CTextLabel::Draw(QPainter& painter, bool hidden)
+void CTextLabel::Draw(CDrawContext& dc, bool hidden)
 {
     if (!hidden)
-        DrawLabel(painter);
+        DrawLabel(dc);
 }
 
-void CTextLabel::DrawLabel(QPainter& painter)
+void CTextLabel::DrawLabel(CDrawContext& dc)
 {
     if (m_text.isEmpty())
         return;
-    // The font is set once per drawing pass by the manager.
-    painter.setPen(m_manager->TextColour());
-    m_manager->DrawLabelText(painter, m_manager->ImageToWindow(Position()), *this);
+    // The font is set once per drawing pass by the renderer.
+    dc.Painter().setPen(dc.TextColour());
+    const QPoint target = dc.ImageToTarget(Position());
+    const int flip = dc.View().flipHeight;
+    if (!dc.Raster() || flip <= 0) {
+        dc.UprightText(target, m_static);
+        return;
+    }
+    // On raw frames the pre-rendered text is blended row by row: Qt's text drawing through a
+    // mirror, into 24-bit pixels, costs several times more.
+    dc.Raster()->Sprite(target.x(), flip - 1 - target.y(), Sprite(dc));
 }
 
 int CTextLabel::OnLButtonDown(int x, int y, int mode)
@@ -99,7 +109,7 @@ bool CTextLabel::BodyTest(int x, int y) const
 {
     if (m_text.isEmpty())
         return false;
-    const QSize ch = m_manager->HitCharSize();
+    const QSize ch = m_host->HitCharSize();
     const QPoint p = Position();
     const QRect box(QPoint(p.x() - 5, p.y() - 5),
             QPoint(p.x() - 5 + m_text.size() * ch.width(), p.y() + ch.height()));
@@ -125,11 +135,11 @@ void CTextLabel::SetText(const QString& text)
     m_static.setText(m_text);
 }
 
-const std::vector<CTextLabel::SpritePixel>& CTextLabel::Sprite()
+const std::vector<CLabelSpritePixel>& CTextLabel::Sprite(const CDrawContext& dc)
 {
-    const QFont& font = m_manager->LabelFont();
-    const QRgb colour = m_manager->TextColour().rgb();
-    const int smooth = m_manager->BurningIn() ? 0 : 1;
+    const QFont& font = dc.LabelFont();
+    const QRgb colour = dc.TextColour().rgb();
+    const int smooth = dc.BurningIn() ? 0 : 1;
     if (m_spriteSmooth == smooth && m_spriteColour == colour && m_spriteText == m_text
             && m_spriteFont == font)
         return m_sprite;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measure/LabelSprite.h"
 #include "measure/MeasureShape.h"
 
 #include <QFont>
@@ -16,7 +17,7 @@ class CTextLabel : public CMeasureShape
 public:
     static constexpr int kMaxTextLength = 255;
 
-    CTextLabel(CShapeManager* manager, QPoint anchor, const QString& text = QString());
+    CTextLabel(CShapeHost* host, QPoint anchor, const QString& text = QString());
     // The text, anchor and offset; the rendered text is made again when first needed.
     CTextLabel(const CTextLabel& other);
 
@@ -24,8 +25,8 @@ public:
     void AppendState(std::vector<int64_t>& out) const override;
     void Rescale(const CPictureRescale& map) override;
 
-    void Draw(QPainter& painter, bool hidden) override;
-    void DrawLabel(QPainter& painter);
+    void Draw(CDrawContext& dc, bool hidden) override;
+    void DrawLabel(CDrawContext& dc);
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;
@@ -41,22 +42,16 @@ public:
     void SetText(const QString& text); // cut to 255 characters
     const QString& Text() const { return m_text; }
     const QStaticText& StaticText() const { return m_static; }
-    // The text drawn on a transparent picture with the manager's font and colour.
-    struct SpritePixel
-    {
-        int16_t x;
-        int16_t y;
-        uint8_t a, b, g, r; // premultiplied
-    };
-    // Only the pixels the text covers, so blending skips the empty ones.
-    const std::vector<SpritePixel>& Sprite();
+    // The text drawn on a transparent picture with the context's font and colour; only the
+    // pixels the text covers, so blending skips the empty ones.
+    const std::vector<CLabelSpritePixel>& Sprite(const CDrawContext& dc);
 
 private:
     QString m_text;
     QPoint m_offset;
     QStaticText m_static; // laid out once per text, not once per frame
     // The text rendered once for raw frames, where it is blended in by hand.
-    std::vector<SpritePixel> m_sprite;
+    std::vector<CLabelSpritePixel> m_sprite;
     QString m_spriteText;
     QFont m_spriteFont;
     QRgb m_spriteColour = 0;

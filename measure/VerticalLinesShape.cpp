@@ -1,13 +1,16 @@
 #include "measure/VerticalLinesShape.h"
 
+#include "base/Trace.h"
+#include "measure/ResultRow.h"
+#include "measure/TextLabel.h"
+
 #include "measure/MeasureGeometry.h"
 #include "measure/PerpendicularShape.h"
-#include "measure/ShapeManager.h"
+#include "measure/DrawContext.h"
+#include "measure/ShapeHost.h"
 
-CVerticalLinesShape::CVerticalLinesShape(CShapeManager* manager)
-    : CClickShape(manager, KindVerticalLines)
-{
-}
+CVerticalLinesShape::CVerticalLinesShape(CShapeHost* host)
+    : CClickShape(host, KindVerticalLines) { }
 
 std::unique_ptr<CMeasureShape> CVerticalLinesShape::Clone() const
 {
@@ -24,7 +27,7 @@ CPerpendicularShape* CVerticalLinesShape::Perpendicular(int index) const
     return static_cast<CPerpendicularShape*>(Child(index));
 }
 
-void CVerticalLinesShape::Draw(QPainter& painter, bool hidden)
+void CVerticalLinesShape::Draw(CDrawContext& dc, bool hidden)
 {
     if (hidden || m_points.empty())
         return;
@@ -33,11 +36,11 @@ void CVerticalLinesShape::Draw(QPainter& painter, bool hidden)
     QPoint from;
     QPoint to;
     MeasureGeometry::ExtendedLine(a, b, from, to);
-    DrawLine(painter, from, to, m_bHighlighted);
-    DrawCross(painter, a.x(), a.y());
+    DrawLine(dc, from, to, m_bHighlighted);
+    DrawCross(dc, a.x(), a.y());
     if (PointCount() >= 2)
-        DrawCross(painter, b.x(), b.y());
-    DrawChildren(painter, false);
+        DrawCross(dc, b.x(), b.y());
+    DrawChildren(dc, false);
 }
 
 int CVerticalLinesShape::OnLButtonDown(int x, int y, int mode)
@@ -58,7 +61,7 @@ void CVerticalLinesShape::OnLButtonUp(int x, int y, int mode)
             AddOneCoord(x, y);
         else if (PointCount() == 2)
             AddChild(std::make_unique<CPerpendicularShape>(
-                    m_manager, m_points[0], m_points[1], QPoint(x, y)));
+                    m_host, m_points[0], m_points[1], QPoint(x, y)));
         ++m_nClicks;
         Invalidate();
     }
@@ -94,5 +97,24 @@ void CVerticalLinesShape::OnMouseMove(int x, int y, int mode)
 void CVerticalLinesShape::Invalidate()
 {
     // The baseline crosses the whole picture.
-    m_manager->InvalidateAll();
+    m_host->InvalidateAll();
+}
+
+void CVerticalLinesShape::AppendRows(std::vector<CResultRow>& rows) const
+{
+    qCDebug(lcTrace, "result rows of %d perpendiculars", PerpendicularCount());
+    for (int i = 0; i < PerpendicularCount(); ++i) {
+        const CPerpendicularShape* p = Perpendicular(i);
+        if (p->ValueLabel())
+            AddRow(rows, p->ValueLabel()->Id(), "length", QString::asprintf("%.3f", p->Length()),
+                    m_host->UnitText());
+    }
+}
+
+bool CVerticalLinesShape::DropOnCancel() const
+{
+    if (!InConstruction() || ChildCount() > 0)
+        return false;
+    qCDebug(lcTrace, "Remove vertlines");
+    return true;
 }

@@ -8,11 +8,17 @@ class CPerpendicularShape;
 class CVerticalLinesShape : public CClickShape
 {
 public:
-    explicit CVerticalLinesShape(CShapeManager* manager);
+    explicit CVerticalLinesShape(CShapeHost* host);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
+    void AppendRows(std::vector<CResultRow>& rows) const override;
+    // Without a perpendicular the baseline is still being drawn; with one it stays when the
+    // tool changes, and counts from then on.
+    bool DropOnCancel() const override;
+    bool Settled() const override { return !InConstruction() || ChildCount() > 0; }
+    void FinishOpen() override { SetInConstruction(false); }
 
-    void Draw(QPainter& painter, bool hidden) override;
+    void Draw(CDrawContext& dc, bool hidden) override;
     int OnLButtonDown(int x, int y, int mode) override;
     void OnLButtonUp(int x, int y, int mode) override;
     void OnMouseMove(int x, int y, int mode) override;

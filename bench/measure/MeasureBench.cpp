@@ -1,3 +1,10 @@
+#include "measure/Angle3Tool.h"
+#include "measure/Angle4Tool.h"
+#include "measure/AreaTool.h"
+#include "measure/CircleTool.h"
+#include "measure/DistanceTool.h"
+#include "measure/LineTool.h"
+#include "measure/SelectTool.h"
 #include "measure/ShapeManager.h"
 
 #include <QGuiApplication>
@@ -36,25 +43,25 @@ std::unique_ptr<CShapeManager> MakeManager()
         const int y = 60 + (i / 20) * 100;
         switch (i % 6) {
         case 0:
-            m->SetToolMode(2);
+            m->Tools().Use(&MakeTool<CLineTool>);
             m->OnLButtonDown(x, y);
             m->OnMouseMove(x + 70, y + 40);
             m->OnLButtonUp(x + 70, y + 40);
             break;
         case 1:
-            m->SetToolMode(3);
+            m->Tools().Use(&MakeTool<CAngle3Tool>);
             Click(*m, x, y);
             Click(*m, x + 30, y + 50);
             Click(*m, x + 70, y + 10);
             break;
         case 2:
-            m->SetToolMode(8);
+            m->Tools().Use(&MakeTool<CCircleTool>);
             Click(*m, x + 60, y + 30);
             Click(*m, x + 30, y + 60);
             Click(*m, x, y + 30);
             break;
         case 3:
-            m->SetToolMode(6);
+            m->Tools().Use(&MakeTool<CAreaTool>);
             Click(*m, x, y);
             Click(*m, x + 70, y);
             Click(*m, x + 60, y + 60);
@@ -62,21 +69,21 @@ std::unique_ptr<CShapeManager> MakeManager()
             m->OnLButtonDblClk(x + 10, y + 70);
             break;
         case 4:
-            m->SetToolMode(4);
+            m->Tools().Use(&MakeTool<CAngle4Tool>);
             Click(*m, x, y);
             Click(*m, x + 70, y + 10);
             Click(*m, x, y + 60);
             Click(*m, x + 70, y + 40);
             break;
         default:
-            m->SetToolMode(9);
+            m->Tools().Use(&MakeTool<CDistanceTool>);
             for (QPoint p : { QPoint(20, 0), QPoint(0, 20), QPoint(-20, 0), QPoint(80, 40),
                          QPoint(60, 60), QPoint(40, 40) })
                 Click(*m, x + 20 + p.x(), y + 20 + p.y());
             break;
         }
     }
-    m->SetToolMode(13);
+    m->Tools().Use(&MakeTool<CSelectTool>);
     return m;
 }
 

@@ -13,6 +13,9 @@
 #include "app/TavoMeasureDlg.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
+#include "measure/CircleTool.h"
+#include "measure/LineTool.h"
+#include "measure/SelectTool.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 
@@ -127,19 +130,19 @@ void AddShapes(CShapeManager& manager, int count, QSize area)
         const int x = 20 + (i % 5) * (area.width() - 80) / 5;
         const int y = 20 + (i / 5) * (area.height() - 80) / 4;
         if (i % 2 == 0) {
-            manager.SetToolMode(2);
+            manager.Tools().Use(&MakeTool<CLineTool>);
             manager.OnLButtonDown(x, y);
             manager.OnMouseMove(x + 50, y + 30);
             manager.OnLButtonUp(x + 50, y + 30);
         } else {
-            manager.SetToolMode(8);
+            manager.Tools().Use(&MakeTool<CCircleTool>);
             for (QPoint p : { QPoint(x, y + 30), QPoint(x + 30, y), QPoint(x + 60, y + 30) }) {
                 manager.OnLButtonDown(p.x(), p.y());
                 manager.OnLButtonUp(p.x(), p.y());
             }
         }
     }
-    manager.SetToolMode(13);
+    manager.Tools().Use(&MakeTool<CSelectTool>);
 }
 
 void Report(const char* label, const CSample& a, const CSample& b, int fps, bool latencyKnown)

@@ -9,6 +9,9 @@
 #include "app/LiveAidsPanel.h"
 #include "app/TavoMeasureDlg.h"
 #include "measure/MeasureCanvas.h"
+#include "measure/CircleTool.h"
+#include "measure/LineTool.h"
+#include "measure/SelectTool.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 
@@ -103,17 +106,17 @@ void Row(const char* phase, const CUsage& a, const CUsage& b, int switches = 0)
 void AddShapes(CShapeManager& manager)
 {
     for (int i = 0; i < 6; ++i) {
-        manager.SetToolMode(2);
+        manager.Tools().Use(&MakeTool<CLineTool>);
         manager.OnLButtonDown(20 + i * 60, 30);
         manager.OnMouseMove(60 + i * 60, 200);
         manager.OnLButtonUp(60 + i * 60, 200);
     }
-    manager.SetToolMode(8);
+    manager.Tools().Use(&MakeTool<CCircleTool>);
     for (QPoint p : { QPoint(300, 300), QPoint(350, 250), QPoint(400, 300) }) {
         manager.OnLButtonDown(p.x(), p.y());
         manager.OnLButtonUp(p.x(), p.y());
     }
-    manager.SetToolMode(13);
+    manager.Tools().Use(&MakeTool<CSelectTool>);
 }
 
 } // namespace

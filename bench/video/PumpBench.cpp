@@ -1,3 +1,6 @@
+#include "measure/CircleTool.h"
+#include "measure/LineTool.h"
+#include "measure/SelectTool.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 #include "video/FrameSource.h"
@@ -61,19 +64,19 @@ void AddShapes(CShapeManager& manager)
         const int x = 40 + (i % 10) * 120;
         const int y = 40 + (i / 10) * 180;
         if (i % 2 == 0) {
-            manager.SetToolMode(2);
+            manager.Tools().Use(&MakeTool<CLineTool>);
             manager.OnLButtonDown(x, y);
             manager.OnMouseMove(x + 80, y + 40);
             manager.OnLButtonUp(x + 80, y + 40);
         } else {
-            manager.SetToolMode(8);
+            manager.Tools().Use(&MakeTool<CCircleTool>);
             for (QPoint p : { QPoint(x, y + 40), QPoint(x + 40, y), QPoint(x + 80, y + 40) }) {
                 manager.OnLButtonDown(p.x(), p.y());
                 manager.OnLButtonUp(p.x(), p.y());
             }
         }
     }
-    manager.SetToolMode(13);
+    manager.Tools().Use(&MakeTool<CSelectTool>);
 }
 
 void BM_MemcpyFrame(benchmark::State& state)

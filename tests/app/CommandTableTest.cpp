@@ -60,7 +60,12 @@ TEST(CommandTable, EachToolHasOneRowAndReachesTheOneChooser)
     T table;
     std::vector<int> chosen;
     int ended = 0;
-    table.SetToolChooser([&chosen](int mode) { chosen.push_back(mode); });
+    table.SetToolChooser([&chosen](int mode, ToolFactory make) {
+        // Each row's factory makes the tool of its own mode.
+        ASSERT_TRUE(make);
+        EXPECT_EQ(make()->Mode(), mode);
+        chosen.push_back(mode);
+    });
     table.SetToolEnder([&ended] { ++ended; });
     std::vector<int> expected;
     for (const T::CEntry& entry : T::Entries()) {

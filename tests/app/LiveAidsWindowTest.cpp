@@ -10,6 +10,7 @@
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 #include "video/LiveAids.h"
+#include "ToolDrivers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -145,7 +146,7 @@ TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
     GTEST_SKIP() << "needs the live pace of frames";
 #endif
     CShapeManager& manager = m_window->Canvas()->Manager();
-    manager.SetToolMode(2);
+    UseTool(manager, 2);
     manager.OnLButtonDown(20, 20);
     manager.OnMouseMove(200, 150);
     manager.OnLButtonUp(200, 150);

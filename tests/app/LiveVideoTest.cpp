@@ -2,6 +2,7 @@
 #include "measure/MeasureCanvas.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
+#include "ToolDrivers.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -71,7 +72,7 @@ TEST_F(LiveVideo, EditingWhileThePumpDraws)
     ASSERT_TRUE(WaitForFrames(2));
     CShapeManager& manager = m_window->Canvas()->Manager();
     for (int i = 0; i < 16; ++i) {
-        manager.SetToolMode(2);
+        UseTool(manager, 2);
         manager.OnLButtonDown(20 + i, 20);
         manager.OnMouseMove(120 + i, 60 + i);
         manager.OnLButtonUp(120 + i, 60 + i);

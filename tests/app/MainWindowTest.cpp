@@ -11,6 +11,7 @@
 #include "app/PictureCalibration.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
+#include "ToolDrivers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -328,7 +329,7 @@ TEST_F(LiveAndStill, CalibratedPictureMeasuresInItsOwnScaleAndBigPicturesFit)
     // At X 1 a 100-pixel line measures 50 mm.
     m_window->ApplyDisplayScale(1);
     CShapeManager& manager = m_window->Canvas()->Manager();
-    manager.SetToolMode(LineTool);
+    UseTool(manager, LineTool);
     manager.OnLButtonDown(10, 10);
     manager.OnMouseMove(110, 10);
     manager.OnLButtonUp(110, 10);

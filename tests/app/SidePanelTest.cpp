@@ -3,6 +3,9 @@
 #include "app/ResolutionItem.h"
 #include "app/SidePanel.h"
 #include "base/GeneralSettings.h"
+#include "measure/MeasureShape.h"
+
+#include "ShapeDrivers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,10 +61,11 @@ namespace {
 using testing::ElementsAre;
 
 // Stands in for the canvas's shape manager; records what the panel asks in order.
+// The panel's engine: a real tool box on a drawing, with the mode mirrored for the checks.
 struct FakeEngine
 {
     int mode = SelectMode;
-    bool shapeInProgress = false;
+    CShapeManager manager;
     std::vector<std::string> calls;
 };
 
@@ -154,13 +158,15 @@ protected:
             return [&e, name] { e.calls.emplace_back(name); };
         };
         h.toolMode = [&e] { return e.mode; };
-        h.setToolMode = [&e](int mode) { e.mode = mode; };
-        h.cancelUnfinished = [&e] {
-            e.shapeInProgress = false;
-            e.calls.emplace_back("cancelUnfinished");
+        h.chooseTool = [&e](int mode, ToolFactory make) {
+            e.calls.emplace_back("chooseTool");
+            return e.mode = e.manager.Tools().Choose(mode, make);
         };
-        h.finishVerticalLines = record("finishVerticalLines");
-        h.resetReleaseCounter = record("resetReleaseCounter");
+        h.cancelTool = [&e] {
+            e.manager.Tools().Cancel();
+            e.mode = e.manager.ToolMode();
+            e.calls.emplace_back("cancelTool");
+        };
         h.fillVideoSizeCombo = [](QComboBox* combo) {
             combo->addItems({ QStringLiteral("640 X 480"), QStringLiteral("1280 X 720") });
             return int32_t(0);
@@ -227,7 +233,7 @@ TEST_F(SidePanel, ToolButtonPressedTwiceTurnsTheToolOff)
     QTest::mouseClick(Button(CSidePanel::Line), Qt::LeftButton);
     EXPECT_EQ(m_engine.mode, LineTool);
     EXPECT_EQ(MarkedTools(), Buttons { CSidePanel::Line });
-    EXPECT_TRUE(Has("finishVerticalLines")) << "a new tool ends the vertical-lines shape";
+    EXPECT_EQ(m_engine.manager.ToolMode(), LineTool) << "the panel chose the engine's tool";
 
     QTest::mouseClick(Button(CSidePanel::Line), Qt::LeftButton);
     EXPECT_EQ(m_engine.mode, SelectMode);
@@ -237,22 +243,27 @@ TEST_F(SidePanel, ToolButtonPressedTwiceTurnsTheToolOff)
 TEST_F(SidePanel, AnotherToolMarksOnlyItselfAndAbandonsTheShape)
 {
     QTest::mouseClick(Button(CSidePanel::Line), Qt::LeftButton);
-    m_engine.shapeInProgress = true; // a line half drawn on the canvas
+    m_engine.manager.OnLButtonDown(10, 10); // a line half drawn on the canvas
+    ASSERT_EQ(m_engine.manager.ShapeCount(), 1);
     QTest::mouseClick(Button(CSidePanel::Circle), Qt::LeftButton);
     EXPECT_EQ(m_engine.mode, CircleTool);
     EXPECT_EQ(MarkedTools(), Buttons { CSidePanel::Circle });
-    EXPECT_FALSE(m_engine.shapeInProgress);
+    EXPECT_EQ(m_engine.manager.ShapeCount(), 0);
 }
 
 TEST_F(SidePanel, VerticalLinesEndBeforeTheyAreAbandoned)
 {
     m_panel->ButtonAt(CSidePanel::Vertical)->click();
-    EXPECT_FALSE(Has("finishVerticalLines")) << "the tool's own shape stays in construction";
+    CShapeManager& m = m_engine.manager;
+    ClickAll(m, { { 10, 100 }, { 300, 100 }, { 150, 40 } }); // a baseline, one perpendicular
+    ASSERT_EQ(m.ShapeCount(), 1);
+    EXPECT_TRUE(m.ShapeAt(0)->InConstruction()) << "the tool's own shape stays in construction";
     m_engine.calls.clear();
     m_panel->ButtonAt(CSidePanel::Vertical)->click();
     EXPECT_EQ(m_engine.mode, SelectMode);
-    EXPECT_THAT(m_engine.calls,
-            ElementsAre("resetReleaseCounter", "finishVerticalLines", "cancelUnfinished"));
+    EXPECT_THAT(m_engine.calls, ElementsAre("chooseTool"));
+    ASSERT_EQ(m.ShapeCount(), 1) << "ended before the unfinished shapes were abandoned";
+    EXPECT_FALSE(m.ShapeAt(0)->InConstruction());
 }
 
 TEST_F(SidePanel, AnotationTwiceKeepsTheTextTool)

@@ -4,6 +4,7 @@
 #include "app/SnapshotSaver.h"
 #include "image/xImage.h"
 #include "measure/ShapeManager.h"
+#include "ToolDrivers.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,7 +90,7 @@ protected:
         colours.LineSize = 1;
         colours.LineColor = colour;
         m_manager.ApplyColourSettings(colours);
-        m_manager.SetToolMode(2);
+        UseTool(m_manager, 2);
         m_manager.OnLButtonDown(10, y);
         m_manager.OnMouseMove(90, y);
         m_manager.OnLButtonUp(90, y);

@@ -21,7 +21,7 @@ CCalibrationDlg::CHooks EngineHooks(CShapeManager& m)
     h.enableCalibrationMode = [&m](bool on) { m.EnableCalibrationRuler(on); };
     h.repaintCanvas = [] {};
     h.cancelTool = [&m] {
-        m.SetToolMode(SelectMode);
+        UseTool(m, SelectMode);
         m.CancelUnfinished();
     };
     return h;
@@ -35,7 +35,7 @@ CResultListCtrl::CHooks ListHooks(CShapeManager& m)
     h.removeAll = [&m] { m.RemoveAll(); };
     h.highlightByRowId = [&m](uint32_t id, bool on) { m.HighlightByRowId(id, on); };
     h.cancelTool = [&m] {
-        m.SetToolMode(SelectMode);
+        UseTool(m, SelectMode);
         m.CancelUnfinished();
     };
     h.invalidateCanvas = [] {};
@@ -106,7 +106,7 @@ TEST(CalibrationWithEngine, FirstOpenPlacesTheReferenceInTheMiddleOfThePicture)
                 << "the slot in use holds the reference the picture shows";
 
         // Its centre handle sits in the middle of the window and takes the mouse.
-        m.SetToolMode(SelectMode);
+        UseTool(m, SelectMode);
         const QPoint centre(view.client.width() / 2, view.client.height() / 2);
         Drag(m, centre, centre + QPoint(5, 5));
         const int moved = static_cast<int>(5 / view.zoom);
@@ -131,10 +131,10 @@ TEST(CalibrationWithEngine, StatusShowsTheScaleOfEveryDragStep)
     list.SetHooks(ListHooks(m));
     dlg.ShowCalibration();
     QTest::mouseClick(dlg.findChild<QPushButton*>("btnReset"), Qt::LeftButton);
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 0, 400 }, { 100, 400 }); // a line 100 pixels long
     NextEvent();
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     const auto* status = dlg.findChild<QLineEdit*>("scaleStatus");
 
     // Right end at (300, mid-Y 200), pulled out step by step.
@@ -163,7 +163,7 @@ TEST(CalibrationWithEngine, UnitChangeRelabelsEveryRow)
     list.SetHooks(ListHooks(m));
 
     // An empty slot measures in pixels.
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 0, 0 }, { 30, 40 });
     list.Refill();
     ASSERT_EQ(list.topLevelItemCount(), 1);
@@ -173,7 +173,7 @@ TEST(CalibrationWithEngine, UnitChangeRelabelsEveryRow)
     QTest::mouseClick(dlg.findChild<QPushButton*>("btnReset"), Qt::LeftButton);
     dlg.findChild<QComboBox*>("unitCombo")->setCurrentIndex(1);
     NextEvent();
-    m.SetToolMode(6);
+    UseTool(m, 6);
     Click(m, 0, 0);
     NextEvent();
     Click(m, 10, 0);
@@ -208,12 +208,12 @@ TEST(ResultsWithEngine, ClearTakesTheSelectedShapeOrPerpendicular)
         return false;
     });
 
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 0, 0 }, { 100, 0 });
     NextEvent();
     Drag(m, { 0, 50 }, { 0, 150 });
     NextEvent();
-    m.SetToolMode(11);
+    UseTool(m, 11);
     Click(m, 100, 300);
     NextEvent();
     Click(m, 300, 300);
@@ -222,7 +222,7 @@ TEST(ResultsWithEngine, ClearTakesTheSelectedShapeOrPerpendicular)
     NextEvent();
     Click(m, 200, 360);
     NextEvent();
-    m.FinishVerticalLines();
+    m.FinishOpenShapes();
     list.Refill();
     ASSERT_EQ(list.topLevelItemCount(), 4);
     ASSERT_EQ(m.ShapeCount(), 3);
@@ -262,7 +262,7 @@ TEST(ResultsWithEngine, DistanceListsItsCircleDiameters)
     one.unit = 1;
     one.xPerPixel = one.yPerPixel = 1.0;
     m.SetCalibration(one);
-    m.SetToolMode(9);
+    UseTool(m, 9);
     const QPoint pts[] = { { 60, 50 }, { 50, 60 }, { 40, 50 }, { 220, 50 }, { 200, 70 },
         { 180, 50 } };
     for (QPoint p : pts) {

@@ -84,21 +84,21 @@ std::string Seen(CShapeManager& m)
 void DrawEveryKind(CShapeManager& m)
 {
     DrawLine(m, { 100, 100 }, { 200, 100 });
-    m.SetToolMode(Angle3Tool);
+    UseTool(m, Angle3Tool);
     ClickAll(m, { { 300, 100 }, { 350, 150 }, { 400, 100 } });
-    m.SetToolMode(Angle4Tool);
+    UseTool(m, Angle4Tool);
     ClickAll(m, { { 10, 300 }, { 60, 300 }, { 10, 350 }, { 60, 400 } });
     DrawCircle(m, { 160, 250 }, { 150, 260 }, { 140, 250 });
-    m.SetToolMode(DistanceTool);
+    UseTool(m, DistanceTool);
     ClickAll(m,
             { { 260, 350 }, { 250, 360 }, { 240, 350 }, { 360, 350 }, { 350, 360 }, { 340, 350 } });
-    m.SetToolMode(VerticalLinesTool);
+    UseTool(m, VerticalLinesTool);
     ClickAll(m, { { 400, 200 }, { 600, 200 }, { 450, 240 }, { 500, 260 } });
-    m.FinishVerticalLines();
-    m.SetToolMode(AreaTool);
+    m.FinishOpenShapes();
+    UseTool(m, AreaTool);
     ClickAll(m, { { 450, 400 }, { 550, 400 }, { 550, 450 } });
     m.OnLButtonDblClk(550, 450);
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     m.AddText(QStringLiteral("note"), 20, 20);
     m.AppendCrossLine(CCrossLine());
 }
@@ -124,35 +124,35 @@ TEST(DrawingHistory, EveryChangeGoesBackAndForth)
                 } },
         { "three-point angle drawn",
                 [](CShapeManager& m) {
-                    m.SetToolMode(Angle3Tool);
+                    UseTool(m, Angle3Tool);
                     ClickAll(m, { { 500, 20 }, { 540, 60 }, { 580, 20 } });
                 } },
         { "distance drawn",
                 [](CShapeManager& m) {
-                    m.SetToolMode(DistanceTool);
+                    UseTool(m, DistanceTool);
                     ClickAll(m,
                             { { 60, 120 }, { 50, 130 }, { 40, 120 }, { 160, 140 }, { 150, 150 },
                                     { 140, 140 } });
                 } },
         { "area closed",
                 [](CShapeManager& m) {
-                    m.SetToolMode(AreaTool);
+                    UseTool(m, AreaTool);
                     ClickAll(m, { { 200, 400 }, { 260, 400 }, { 260, 450 }, { 200, 450 } });
                     m.OnLButtonDblClk(200, 450);
                 } },
         { "perpendicular added",
                 [](CShapeManager& m) {
-                    m.SetToolMode(VerticalLinesTool);
+                    UseTool(m, VerticalLinesTool);
                     ClickAll(m, { { 20, 150 }, { 220, 150 }, { 120, 190 } });
                 } },
         { "line end moved",
                 [](CShapeManager& m) {
-                    m.SetToolMode(SelectMode);
+                    UseTool(m, SelectMode);
                     Drag(m, { 200, 100 }, { 240, 130 });
                 } },
         { "label moved",
                 [](CShapeManager& m) {
-                    m.SetToolMode(SelectMode);
+                    UseTool(m, SelectMode);
                     Drag(m, { 152, 102 }, { 152, 140 });
                 } },
         { "row removed", [](CShapeManager& m) { m.RemoveByRowId(m.ResultRows()[1].rowId); } },
@@ -183,13 +183,13 @@ TEST(DrawingHistory, EveryChangeGoesBackAndForth)
         { "calibration applied", [](CShapeManager& m) { m.SetCalibration(Slot(0.5, 2)); } },
         { "selection nudged",
                 [](CShapeManager& m) {
-                    m.SetToolMode(SelectMode);
+                    UseTool(m, SelectMode);
                     Click(m, 150, 100); // the line's body
                     ASSERT_TRUE(m.MoveSelected(10, -1));
                 } },
         { "selection deleted",
                 [](CShapeManager& m) {
-                    m.SetToolMode(SelectMode);
+                    UseTool(m, SelectMode);
                     Click(m, 160, 250); // the circle's centre
                     ASSERT_TRUE(m.RemoveSelected());
                 } },
@@ -239,11 +239,11 @@ TEST(DrawingHistory, WhatChangesNothingMakesNoStep)
     m.SetCalibration(never);
     m.ResetHistory();
     DrawLine(m, { 100, 100 }, { 200, 100 });
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     Click(m, 400, 400); // nothing there
     Click(m, 150, 100); // the line, pressed but not moved
     m.SetCalibration(m.GetCalibration());
-    m.FinishVerticalLines();
+    m.FinishOpenShapes();
     m.CancelUnfinished();
     DrawLine(m, { 10, 10 }, { 12, 12 }); // too short: gone at the release
     ASSERT_TRUE(m.Undo());
@@ -255,7 +255,7 @@ TEST(DrawingHistory, AShapeBeingDrawnIsAbandonedFirst)
 {
     CShapeManager m;
     DrawLine(m, { 100, 100 }, { 200, 100 });
-    m.SetToolMode(CircleTool);
+    UseTool(m, CircleTool);
     ClickAll(m, { { 60, 50 }, { 50, 60 } });
     ASSERT_EQ(m.ShapeCount(), 2);
     EXPECT_TRUE(m.HasWorkInProgress());
@@ -265,10 +265,10 @@ TEST(DrawingHistory, AShapeBeingDrawnIsAbandonedFirst)
     EXPECT_EQ(m.ShapeAt(0)->Kind(), KindLine);
 
     // A baseline the tool let go of keeps no undo waiting behind it.
-    m.SetToolMode(VerticalLinesTool);
+    UseTool(m, VerticalLinesTool);
     ClickAll(m, { { 100, 300 }, { 300, 300 } });
     EXPECT_TRUE(m.HasWorkInProgress());
-    m.FinishVerticalLines();
+    m.FinishOpenShapes();
     m.CancelUnfinished();
     EXPECT_FALSE(m.HasWorkInProgress());
     ASSERT_TRUE(m.Undo());
@@ -281,7 +281,7 @@ TEST(DrawingHistory, AShapeBeingDrawnIsAbandonedFirst)
 
     // Nothing is undone while the button is held: the drag ends first.
     ASSERT_TRUE(m.Redo());
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     m.OnLButtonDown(200, 100);
     m.OnMouseMove(250, 100);
     EXPECT_FALSE(m.Undo());
@@ -330,7 +330,7 @@ TEST(DrawingHistory, RunsOfOneChangeAreOneStep)
     CShapeManager m;
     DrawLine(m, { 100, 100 }, { 200, 100 });
     m.AppendCrossLine(CCrossLine());
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     Click(m, 150, 100);
     for (int i = 0; i < 30; ++i)
         ASSERT_TRUE(m.MoveSelected(1, 0)); // a held arrow key
@@ -362,11 +362,11 @@ TEST(DrawingHistory, SelectionDeletesAndMovesWhatWasPressed)
 {
     CShapeManager m;
     m.SetCalibration(Slot(1.0));
-    m.SetToolMode(VerticalLinesTool);
+    UseTool(m, VerticalLinesTool);
     ClickAll(m, { { 100, 100 }, { 300, 100 }, { 150, 140 }, { 200, 160 } });
-    m.FinishVerticalLines();
+    m.FinishOpenShapes();
     m.AddText(QStringLiteral("free"), 400, 400);
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     EXPECT_FALSE(m.HasSelection());
     EXPECT_FALSE(m.RemoveSelected());
 

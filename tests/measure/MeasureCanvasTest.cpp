@@ -4,6 +4,7 @@
 #include "measure/DistanceShape.h"
 #include "measure/LineShape.h"
 #include "measure/MeasureCanvas.h"
+#include "ToolDrivers.h"
 
 #include <QApplication>
 #include <QDir>
@@ -94,18 +95,18 @@ protected:
 TEST_F(MeasureCanvasTest, LineNeedsFivePixels)
 {
     QSignalSpy ended(m_canvas, &CMeasureCanvas::toolEnded);
-    m_canvas->ChooseTool(LineTool);
+    ChooseTool(m_canvas->Tools(), LineTool);
     Click({ 100, 100 });
     EXPECT_EQ(M().ShapeCount(), 0);
     EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
     ASSERT_EQ(ended.count(), 1);
     EXPECT_EQ(ended.at(0).at(0).toInt(), LineTool);
 
-    m_canvas->ChooseTool(LineTool);
+    ChooseTool(m_canvas->Tools(), LineTool);
     Drag({ 100, 100 }, { 104, 104 });
     EXPECT_EQ(M().ShapeCount(), 0);
 
-    m_canvas->ChooseTool(LineTool);
+    ChooseTool(m_canvas->Tools(), LineTool);
     Drag({ 100, 100 }, { 105, 100 });
     ASSERT_EQ(M().ShapeCount(), 1);
     EXPECT_EQ(M().ShapeAt(0)->Point(0), QPoint(100, 100));
@@ -123,7 +124,7 @@ TEST_F(MeasureCanvasTest, ShiftSnapsTheMovingEnd)
         { { 105, 105 }, { 100, 105 } } };
     for (const auto& c : cases) {
         M().RemoveAll();
-        m_canvas->ChooseTool(LineTool);
+        ChooseTool(m_canvas->Tools(), LineTool);
         Drag({ 100, 100 }, c.to, Qt::ShiftModifier);
         ASSERT_EQ(M().ShapeCount(), 1);
         EXPECT_EQ(M().ShapeAt(0)->Point(1), c.snapped);
@@ -132,7 +133,7 @@ TEST_F(MeasureCanvasTest, ShiftSnapsTheMovingEnd)
 
 TEST_F(MeasureCanvasTest, ThreeCircleClicksMakeOneCircle)
 {
-    m_canvas->ChooseTool(CircleTool);
+    ChooseTool(m_canvas->Tools(), CircleTool);
     Click({ 160, 150 });
     Move({ 150, 160 }, {}, Qt::NoButton);
     Click({ 150, 160 });
@@ -147,7 +148,7 @@ TEST_F(MeasureCanvasTest, ThreeCircleClicksMakeOneCircle)
 
 TEST_F(MeasureCanvasTest, SixDistanceClicks)
 {
-    m_canvas->ChooseTool(DistanceTool);
+    ChooseTool(m_canvas->Tools(), DistanceTool);
     const QPoint a(150, 150);
     const QPoint b(350, 150);
     const QPoint rim[] = { { 10, 0 }, { 0, 10 }, { -10, 0 } };
@@ -180,14 +181,14 @@ TEST_F(MeasureCanvasTest, SixDistanceClicks)
 
 TEST_F(MeasureCanvasTest, DoubleClickAfterTwoAreaClicksRemovesTheArea)
 {
-    m_canvas->ChooseTool(AreaTool);
+    ChooseTool(m_canvas->Tools(), AreaTool);
     Click({ 100, 100 });
     Click({ 200, 100 });
     DoubleClick({ 200, 100 });
     EXPECT_EQ(M().ShapeCount(), 0);
     EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
 
-    m_canvas->ChooseTool(AreaTool);
+    ChooseTool(m_canvas->Tools(), AreaTool);
     Click({ 100, 100 });
     Click({ 200, 100 });
     Click({ 200, 200 });
@@ -201,7 +202,7 @@ TEST_F(MeasureCanvasTest, AtZoomTwoAVertexIsGrabbedFromUnderTwentyWindowPixels)
 {
     m_canvas->setGeometry(0, 0, 1280, 960);
     m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
-    m_canvas->ChooseTool(LineTool);
+    ChooseTool(m_canvas->Tools(), LineTool);
     Drag({ 200, 200 }, { 400, 200 }); // image (100, 100)-(200, 100)
     ASSERT_EQ(M().ShapeCount(), 1);
     CMeasureShape* line = M().ShapeAt(0);
@@ -305,13 +306,13 @@ TEST_F(MeasureCanvasTest, TextToolAsksForTheText)
         ++asked;
         return answer;
     });
-    m_canvas->ChooseTool(TextTool);
+    ChooseTool(m_canvas->Tools(), TextTool);
     Click({ 50, 60 });
     EXPECT_EQ(M().Texts(), QStringList { QStringLiteral("note") });
     EXPECT_EQ(m_canvas->ToolMode(), SelectMode);
 
     answer.reset();
-    m_canvas->ChooseTool(TextTool);
+    ChooseTool(m_canvas->Tools(), TextTool);
     Click({ 50, 60 });
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(M().TextCount(), 1);
@@ -319,23 +320,23 @@ TEST_F(MeasureCanvasTest, TextToolAsksForTheText)
 
 TEST_F(MeasureCanvasTest, ChoosingTheActiveToolAgainEndsIt)
 {
-    m_canvas->ChooseTool(VerticalLinesTool);
+    ChooseTool(m_canvas->Tools(), VerticalLinesTool);
     Click({ 100, 100 });
     Click({ 300, 100 });
     Click({ 200, 150 });
-    EXPECT_EQ(m_canvas->ChooseTool(VerticalLinesTool), SelectMode);
+    EXPECT_EQ(ChooseTool(m_canvas->Tools(), VerticalLinesTool), SelectMode);
     ASSERT_EQ(M().ShapeCount(), 1);
     EXPECT_FALSE(M().ShapeAt(0)->InConstruction());
 
-    m_canvas->ChooseTool(Angle3Tool);
+    ChooseTool(m_canvas->Tools(), Angle3Tool);
     Click({ 10, 10 });
-    m_canvas->ChooseTool(Angle4Tool); // the half-drawn angle goes
+    ChooseTool(m_canvas->Tools(), Angle4Tool); // the half-drawn angle goes
     EXPECT_EQ(M().ShapeCount(), 1);
 }
 
 TEST_F(MeasureCanvasTest, PaintsTheStillPictureWithTheShapes)
 {
-    m_canvas->ChooseTool(LineTool);
+    ChooseTool(m_canvas->Tools(), LineTool);
     Drag({ 100, 100 }, { 300, 100 });
     const QImage shot = m_canvas->grab().toImage();
     EXPECT_EQ(shot.pixel(50, 50), QColor(Qt::darkGray).rgb());
@@ -355,8 +356,8 @@ TEST_F(MeasureCanvasTest, ReferenceDragReportsEachStep)
 {
     QSignalSpy moved(m_canvas, &CMeasureCanvas::calibrationMoved);
     M().EnableCalibrationRuler(true);
-    m_canvas->ChooseTool(SelectMode);
-    M().SetToolMode(SelectMode);
+    ChooseTool(m_canvas->Tools(), SelectMode);
+    UseTool(M(), SelectMode);
     Press({ 300, 200 }); // right end of the horizontal bar
     Move({ 310, 200 });
     Move({ 320, 200 });

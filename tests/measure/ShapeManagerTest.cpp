@@ -45,10 +45,10 @@ TEST(ShapeManager, LineAndCircleValuesInRealUnits)
 {
     CShapeManager m;
     m.SetCalibration(Slot(0.5, 0.25));
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 0, 0 }, { 10, 10 });
     m.SetCalibration(Slot(0.2, 0.4));
-    m.SetToolMode(8);
+    UseTool(m, 8);
     Click(m, 60, 50);
     Click(m, 50, 60);
     Click(m, 40, 50);
@@ -71,7 +71,7 @@ TEST(ShapeManager, UnusableScaleMeasuresInPixels)
 {
     CShapeManager m;
     m.SetCalibration(Slot(0.0, 0.0));
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 0, 0 }, { 30, 40 });
     const auto rows = m.ResultRows();
     ASSERT_EQ(rows.size(), 1u);
@@ -82,7 +82,7 @@ TEST(ShapeManager, UnusableScaleMeasuresInPixels)
 TEST(ShapeManager, ShapesOfSeparateEventsHaveDistinctIds)
 {
     CShapeManager m;
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 0, 0 }, { 50, 0 });
     Drag(m, { 0, 10 }, { 50, 10 });
     const auto rows = m.ResultRows();
@@ -98,7 +98,7 @@ TEST(ShapeManager, PerpendicularRowsAndRemoval)
 {
     CShapeManager m;
     m.SetCalibration(Slot(1.0, 1.0));
-    m.SetToolMode(11);
+    UseTool(m, 11);
     Click(m, 100, 100);
     Click(m, 300, 100);
     Click(m, 150, 140); // 40 below the baseline
@@ -113,7 +113,7 @@ TEST(ShapeManager, PerpendicularRowsAndRemoval)
     EXPECT_EQ(rows[1].result, "60.000");
 
     // Switching the tool keeps a baseline that has perpendiculars.
-    m.FinishVerticalLines();
+    m.FinishOpenShapes();
     m.CancelUnfinished();
     ASSERT_EQ(m.ShapeCount(), 1);
 
@@ -131,13 +131,13 @@ TEST(ShapeManager, PerpendicularRowsAndRemoval)
 TEST(ShapeManager, CancelUnfinishedRemovesOnlyShapesInConstruction)
 {
     CShapeManager m;
-    m.SetToolMode(3);
+    UseTool(m, 3);
     Click(m, 0, 0);
     Click(m, 10, 10);
     Click(m, 20, 0); // complete angle
-    m.SetToolMode(8);
+    UseTool(m, 8);
     Click(m, 0, 0); // circle with one point
-    m.SetToolMode(11);
+    UseTool(m, 11);
     Click(m, 0, 50); // baseline without perpendicular
     ASSERT_EQ(m.ShapeCount(), 3);
     m.CancelUnfinished();
@@ -161,7 +161,7 @@ TEST(ShapeManager, CalibrationMovedIsToldWithTheManagerUnlocked)
         CCalibrationSlot back = m.GetCalibration();
         m.SetCalibration(back);
     });
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     m.OnLButtonDown(100, 200);
     m.OnMouseMove(110, 200);
     m.OnLButtonUp(110, 200);
@@ -178,7 +178,7 @@ TEST(ShapeManager, CalibrationRulerDragShrinksAboutItsCentre)
     m.EnableCalibrationRuler(true);
     std::vector<CCalibrationSlot> stored;
     m.SetCalibrationMovedHook([&] { stored.push_back(m.GetCalibration()); });
-    m.SetToolMode(13);
+    UseTool(m, 13);
 
     // Left end at (100, mid-Y 200) dragged 10 to the right.
     m.OnLButtonDown(100, 200);
@@ -261,7 +261,7 @@ TEST(ShapeManager, BurnInKeepsBytesOfValue128)
     colours.LineSize = 1;
     colours.LineColor = 0x008000FF; // red 255, green 0, blue 128
     m.ApplyColourSettings(colours);
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 10, 50 }, { 90, 50 });
     m.SetZoom(2.0f); // burn-in draws at zoom 1 whatever the view
     m.SetPan(7, 3);
@@ -322,11 +322,11 @@ TEST(ShapeManager, TextsAndCrossLines)
 TEST(ShapeManager, AnglesAndTheirRows)
 {
     CShapeManager m;
-    m.SetToolMode(3);
+    UseTool(m, 3);
     Click(m, 10, 0);
     Click(m, 10, 10);
     Click(m, 20, 10);
-    m.SetToolMode(4);
+    UseTool(m, 4);
     Click(m, 10, 20);
     Click(m, 10, 10);
     Click(m, 20, 10);
@@ -342,9 +342,9 @@ TEST(ShapeManager, AnglesAndTheirRows)
 TEST(ShapeManager, ThreePointAnglesReadTheSameWhicheverArmComesFirst)
 {
     CShapeManager m;
-    m.SetToolMode(Angle3Tool);
+    UseTool(m, Angle3Tool);
     ClickAll(m, { { 110, 10 }, { 10, 10 }, { 30, 40 } });
-    m.SetToolMode(Angle3Tool);
+    UseTool(m, Angle3Tool);
     ClickAll(m, { { 30, 40 }, { 10, 10 }, { 110, 10 } });
     auto labels = [&] {
         QImage image(200, 100, QImage::Format_RGB32);
@@ -374,7 +374,7 @@ TEST(ShapeManager, ThreePointAnglesReadTheSameWhicheverArmComesFirst)
 TEST(ShapeManager, DistanceRowsReachTheWholeDistance)
 {
     CShapeManager m;
-    m.SetToolMode(9);
+    UseTool(m, 9);
     for (QPoint p : { QPoint(60, 50), QPoint(50, 60), QPoint(40, 50), QPoint(160, 50),
                  QPoint(150, 60), QPoint(140, 50) })
         Click(m, p.x(), p.y());
@@ -398,13 +398,13 @@ TEST(ShapeManager, DistanceRowsReachTheWholeDistance)
 TEST(ShapeManager, DraggingALabelMovesOnlyTheLabel)
 {
     CShapeManager m;
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 100, 100 }, { 200, 100 });
     auto* line = static_cast<CLineShape*>(m.ShapeAt(0));
     const QPoint label = line->ValueLabel()->Position();
     ASSERT_EQ(label, QPoint(150, 100));
 
-    m.SetToolMode(13);
+    UseTool(m, 13);
     Drag(m, label + QPoint(2, 2), label + QPoint(2, 42));
     EXPECT_EQ(line->ValueLabel()->Position(), QPoint(150, 140));
     EXPECT_EQ(line->Point(0), QPoint(100, 100));
@@ -420,7 +420,7 @@ TEST(ShapeManager, InvalidatesTheGrownBoundingBox)
     CShapeManager m;
     std::vector<QRect> rects;
     m.SetInvalidateHook([&rects](const QRect& r) { rects.push_back(r); });
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 300, 200 }, { 400, 220 });
     ASSERT_FALSE(rects.empty());
     QRect all;
@@ -448,9 +448,9 @@ TEST(ShapeManager, DrawOnFrameKeepsTheUprightPicture)
     colours.LineColor = 0x000000FF; // red
     colours.TextColor = 0x00FF0000; // blue
     m.ApplyColourSettings(colours);
-    m.SetToolMode(2);
+    UseTool(m, 2);
     Drag(m, { 20, 30 }, { 180, 30 });
-    m.SetToolMode(8);
+    UseTool(m, 8);
     Click(m, 110, 80);
     Click(m, 100, 90);
     Click(m, 90, 80); // circle of radius 10 about (100, 80)
@@ -506,7 +506,7 @@ TEST(ShapeManager, EditsMoveTheChangeCountQueriesAndDrawingDoNot)
         return m.ChangeCount() != count;
     };
     EXPECT_TRUE(quiet());
-    EXPECT_TRUE(moves([&] { m.SetToolMode(2); }));
+    EXPECT_TRUE(moves([&] { UseTool(m, 2); }));
     EXPECT_TRUE(moves([&] { m.OnLButtonDown(10, 10); }));
     EXPECT_TRUE(moves([&] { m.OnMouseMove(60, 40); }));
     EXPECT_TRUE(moves([&] { m.OnLButtonUp(60, 40); }));
@@ -533,7 +533,7 @@ TEST(ShapeManager, ReferenceLengthIsTheSelectedOrNewestLineOrCircle)
     QPoint centre;
     int kind = 0;
     EXPECT_FALSE(m.ReferenceLength(pixels, centre, kind)) << "nothing drawn";
-    m.SetToolMode(AreaTool);
+    UseTool(m, AreaTool);
     ClickAll(m, { { 0, 0 }, { 50, 0 }, { 50, 50 } });
     EXPECT_FALSE(m.ReferenceLength(pixels, centre, kind)) << "an area has no length";
 
@@ -545,7 +545,7 @@ TEST(ShapeManager, ReferenceLengthIsTheSelectedOrNewestLineOrCircle)
     EXPECT_EQ(centre, QPoint(150, 150));
 
     // Selected, the older line is the one.
-    m.SetToolMode(SelectMode);
+    UseTool(m, SelectMode);
     Click(m, 25, 40);
     ASSERT_TRUE(m.HasSelection());
     ASSERT_TRUE(m.ReferenceLength(pixels, centre, kind));
@@ -555,7 +555,7 @@ TEST(ShapeManager, ReferenceLengthIsTheSelectedOrNewestLineOrCircle)
 
     // A line still being drawn does not count.
     CShapeManager drawing;
-    drawing.SetToolMode(LineTool);
+    UseTool(drawing, LineTool);
     drawing.OnLButtonDown(0, 0);
     drawing.OnMouseMove(80, 0);
     EXPECT_FALSE(drawing.ReferenceLength(pixels, centre, kind));

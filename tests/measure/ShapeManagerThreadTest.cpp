@@ -53,7 +53,7 @@ TEST(ShapeManagerThread, DrawOnFrameWhileEditing)
         m.AddText(QStringLiteral("text %1").arg(round), 5, 5);
 
         // Drag the line's end, then remove shapes by their rows.
-        m.SetToolMode(13);
+        UseTool(m, 13);
         Drag(m, QPoint(200, 40 + round), QPoint(150, 120));
         m.SetZoom(round % 2 ? 2.0f : 1.0f);
         m.SetPan(round % 3, 0);

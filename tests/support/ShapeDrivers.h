@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ToolDrivers.h"
 #include "measure/ShapeManager.h"
 
 #include <QPoint>
@@ -29,12 +30,12 @@ inline void Drag(CShapeManager& m, QPoint from, QPoint to)
 // A finished line or circle, whatever tool was chosen before.
 inline void DrawLine(CShapeManager& m, QPoint from, QPoint to)
 {
-    m.SetToolMode(LineTool);
+    UseTool(m, LineTool);
     Drag(m, from, to);
 }
 
 inline void DrawCircle(CShapeManager& m, QPoint a, QPoint b, QPoint c)
 {
-    m.SetToolMode(CircleTool);
+    UseTool(m, CircleTool);
     ClickAll(m, { a, b, c });
 }

@@ -1,0 +1,173 @@
+#include "measure/Renderer.h"
+
+#include "base/FrameLayout.h"
+#include "measure/CalibrationRuler.h"
+#include "measure/Drawing.h"
+#include "measure/FrameRasteriser.h"
+#include "measure/MeasureShape.h"
+#include "measure/OverlayPainter.h"
+#include "measure/TextLabel.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr uint32_t kDefaultLineColour = 0x00FF00;
+
+void PreparePainter(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+COverlayPainter::Target OverlayTarget(CDrawContext::Target target)
+{
+    return static_cast<COverlayPainter::Target>(static_cast<int>(target));
+}
+
+} // namespace
+
+CRenderer::CRenderer(CDrawingCore& drawing) : m_drawing(drawing)
+{
+    m_style.shapePen = QPen(
+            ColorRefToQColor(kDefaultLineColour), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    m_style.labelFont = QGuiApplication::font();
+    m_style.textColour = ColorRefToQColor(m_settings.TextColor);
+}
+
+CRenderer::~CRenderer() = default;
+
+void CRenderer::ApplyColourSettings(const CColorSetting& settings)
+{
+    CDrawingCore::Lock lock(m_drawing.m_mutex);
+    m_settings = settings;
+    m_style.shapePen.setWidth(settings.LineSize);
+    m_style.shapePen.setColor(ColorRefToQColor(settings.LineColor));
+    m_style.labelFont = settings.font.ToQFont();
+    m_style.textColour = ColorRefToQColor(settings.TextColor);
+    m_drawing.InvalidateAll();
+}
+
+CColorSetting CRenderer::ColourSettings() const
+{
+    CDrawingCore::Lock lock(std::as_const(m_drawing.m_mutex));
+    return m_settings;
+}
+
+void CRenderer::DrawEverything(QPainter& painter, CDrawContext::Target target, int width,
+        int height, int offsetX, int offsetY, const CViewTransform& view, CFrameRasteriser* raster)
+{
+    const CDrawingCore& d = m_drawing;
+    CDrawContext dc(painter, target, view, m_style, raster);
+    dc.SetMarked(d.m_selectedShape, d.m_selectedPart);
+    PreparePainter(painter);
+    painter.setFont(m_style.labelFont);
+    COverlayPainter overlays(
+            m_settings, view.zoom, d.ScaleX(), d.ScaleY(), d.UnitText(), m_style.labelFont);
+    overlays.SetFlipHeight(view.flipHeight);
+    const COverlayPainter::Target t = OverlayTarget(target);
+    if (m_settings.RulerShow)
+        overlays.DrawRuler(painter, t, width, height, offsetX, offsetY);
+    if (m_settings.GridShow)
+        overlays.DrawGrid(painter, t, width, height);
+    for (const auto& shape : d.m_shapes)
+        shape->Draw(dc, false);
+    for (const auto& text : d.m_texts)
+        text->DrawLabel(dc);
+    if (m_settings.ScaleShow)
+        overlays.DrawScaleBar(
+                painter, t, COverlayPainter::ScaleBarArea(t, d.m_clientSize, QSize(width, height)));
+    if (target == CDrawContext::Target::Image)
+        DrawCrossLines(dc, width, height);
+    else
+        DrawCrossLines(dc, d.m_clientSize.width(), d.m_clientSize.height());
+    if (d.m_ruler)
+        d.m_ruler->Draw(dc, false);
+}
+
+void CRenderer::DrawCrossLines(const CDrawContext& dc, int width, int height) const
+{
+    for (const CCrossLine& line : m_drawing.m_crossLines) {
+        if (line.shown == 0)
+            continue;
+        const QPoint w = dc.ImageToTarget(QPoint(line.x, line.y));
+        const QPen pen = COverlayPainter::CrossLinePen(line);
+        // The window extent is flipped like the points on a bottom-up target.
+        const QPoint top = dc.ToTarget(QPoint(w.x(), 0));
+        const QPoint bottom = dc.ToTarget(QPoint(w.x(), height));
+        dc.Line(QPoint(0, w.y()), QPoint(width, w.y()), pen);
+        dc.Line(QPoint(w.x(), top.y()), QPoint(w.x(), bottom.y()), pen);
+    }
+}
+
+void CRenderer::DrawAll(QPainter& painter)
+{
+    CDrawingCore::Lock lock(std::as_const(m_drawing.m_mutex));
+    const QSize client = m_drawing.m_clientSize;
+    DrawEverything(painter, CDrawContext::Target::Canvas, client.width(), client.height(), 0, 0,
+            m_drawing.m_view, nullptr);
+}
+
+void CRenderer::DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY)
+{
+    CDrawingCore::Lock lock(std::as_const(m_drawing.m_mutex));
+    DrawEverything(painter, CDrawContext::Target::Frame, width, height, offsetX, offsetY,
+            m_drawing.m_view, nullptr);
+}
+
+void CRenderer::DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, int offsetY)
+{
+    if (!frame || width <= 0 || height <= 0)
+        return;
+    // The bottom-up rows are painted as a top-down picture with every y mirrored (see
+    // CViewTransform::ToTarget): no copy, and no world transform that would push lines off
+    // Qt's fast paths.
+    CDrawingCore::Lock lock(std::as_const(m_drawing.m_mutex));
+    // The pump draws into the same buffer every frame: keeping the view keeps its paint
+    // engine, which is costly to build.
+    if (m_frameView.constBits() != frame || m_frameView.width() != width
+            || m_frameView.height() != height)
+        m_frameView = QImage(frame, width, height, FrameStride(width), QImage::Format_BGR888);
+    QPainter painter(&m_frameView);
+    CViewTransform bottomUp = m_drawing.m_view;
+    bottomUp.flipHeight = height;
+    CFrameRasteriser raster(frame, width, height);
+    DrawEverything(painter, CDrawContext::Target::Frame, width, height, offsetX, offsetY, bottomUp,
+            &raster);
+}
+
+void CRenderer::RenderOnto(uint8_t* scratch, int width, int height)
+{
+    if (!scratch || width <= 0 || height <= 0)
+        return;
+    std::memset(scratch, kBurnInBackground, static_cast<size_t>(FrameStride(width)) * height);
+    CDrawingCore::Lock lock(std::as_const(m_drawing.m_mutex));
+    // The picture's own pixels: no zoom, no pan, bottom-up rows.
+    CViewTransform picture;
+    picture.flipHeight = height;
+    QImage view(scratch, width, height, FrameStride(width), QImage::Format_BGR888);
+    QPainter painter(&view);
+    CFrameRasteriser raster(scratch, width, height);
+    // Smoothed edges would blend with the 128 background and leave grey fringes.
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    DrawEverything(painter, CDrawContext::Target::Image, width, height, 0, 0, picture, &raster);
+}
+
+void CRenderer::MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height)
+{
+    if (!image || !scratch || width <= 0 || height <= 0)
+        return;
+    const size_t stride = static_cast<size_t>(FrameStride(width));
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* dst = image + y * stride;
+        const uint8_t* src = scratch + y * stride;
+        for (size_t i = 0; i < rowBytes; ++i)
+            dst[i] = src[i] != kBurnInBackground ? src[i] : dst[i];
+    }
+}

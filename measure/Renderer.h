@@ -1,0 +1,48 @@
+#pragma once
+
+#include "base/ColorSetting.h"
+#include "measure/DrawContext.h"
+
+#include <QImage>
+
+#include <cstdint>
+
+class CDrawingCore;
+class CFrameRasteriser;
+class QPainter;
+
+// Draws the drawing over the still picture, over live frames and into saved pictures, in
+// the style of the colour settings: one draw context per pass, under the drawing's lock.
+class CRenderer
+{
+public:
+    static constexpr uint8_t kBurnInBackground = 128;
+
+    explicit CRenderer(CDrawingCore& drawing);
+    ~CRenderer();
+    CRenderer(const CRenderer&) = delete;
+    CRenderer& operator=(const CRenderer&) = delete;
+
+    void ApplyColourSettings(const CColorSetting& settings);
+    CColorSetting ColourSettings() const;
+
+    // The canvas, in its client area.
+    void DrawAll(QPainter& painter);
+    void DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY);
+    // A 24-bit BGR frame, rows bottom-up and padded to 4 bytes.
+    void DrawOnFrame(uint8_t* frame, int width, int height, int offsetX, int offsetY);
+    // Burn-in: scratch (FrameStride(width) * height bytes) is filled with 128 and everything
+    // is drawn into it at zoom 1 and pan 0; MergeRendered copies every other byte value.
+    void RenderOnto(uint8_t* scratch, int width, int height);
+    static void MergeRendered(uint8_t* image, const uint8_t* scratch, int width, int height);
+
+private:
+    void DrawEverything(QPainter& painter, CDrawContext::Target target, int width, int height,
+            int offsetX, int offsetY, const CViewTransform& view, CFrameRasteriser* raster);
+    void DrawCrossLines(const CDrawContext& dc, int width, int height) const;
+
+    CDrawingCore& m_drawing;
+    CColorSetting m_settings;
+    CDrawStyle m_style;
+    QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
+};

@@ -1,0 +1,3 @@
+#include "measure/Alpha.h"
+
+#include "measure/Beta.h"

@@ -1,0 +1,8 @@
+#pragma once
+
+// Knows Beta by name only.
+class CBeta;
+
+class CAlpha
+{
+};

@@ -1,0 +1,4 @@
+#include "measure/Beta.h"
+
+// The way back that closes the circle.
+#include "measure/Alpha.h"
