@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # package.sh [--build-dir DIR] [--out DIR]: builds kalvex_<version>_<arch>.deb.
-# Without --build-dir, a Release build in build-release/ (configured for /usr, no tests); with it,
+# Without --build-dir, the Release build of run.sh in build-release/ (no tests); with it,
 # the program of that build as it is (the package test uses the test build).
 # Dependencies are computed from the binaries by dpkg-shlibdeps; only the plugins Qt and
 # GStreamer load at run time, which no binary links, are named here.
@@ -19,8 +19,8 @@ done
 
 "$root/scripts/bootstrap.sh" >&2
 if ((!reuse)); then
-    "$root/scripts/build.sh" "$build" Release -DCMAKE_INSTALL_PREFIX=/usr \
-        -DKALVEX_BUILD_TESTS=OFF -DKALVEX_BUILD_BENCH=OFF -DKALVEX_SANITIZE= >&2
+    # The options of run.sh, so both share one build; the prefix is given at install time.
+    "$root/scripts/build.sh" "$build" Release -DKALVEX_BUILD_TESTS=OFF -DKALVEX_BUILD_BENCH=OFF >&2
 else
     cmake --build "$build" -j"$(nproc)" --target kalvex kalvex_icons >&2
 fi
