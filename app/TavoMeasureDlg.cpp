@@ -540,6 +540,7 @@ void CTavoMeasureDlg::WireShortcuts()
                     content.scaleLine = m_pictureCalibration->CsvLine();
                     if (!m_pictureCalibration->FromFile())
                         content.slotName = m_calibration.SlotName(m_calibration.CurrentIndex());
+                    content.countSummary = m_countSummary;
                 },
     };
     auto* reportCommand = new CReportCommand(std::move(report), this);
@@ -551,9 +552,11 @@ void CTavoMeasureDlg::WireShortcuts()
             [this] {
                 if (!m_bStill)
                     CaptureToFrame();
-                CCountDlg(m_frameImage, m_pictureCalibration->Active(),
-                        m_pictureCalibration->CsvLine(), m_general.m_strImagePath, this)
-                        .exec();
+                CCountDlg dialog(m_frameImage, m_pictureCalibration->Active(),
+                        m_pictureCalibration->CsvLine(), m_general.m_strImagePath, this);
+                dialog.exec();
+                // What the next report says of the count, until the picture changes.
+                m_countSummary = { dialog.SummaryText() };
             },
             this);
 }
@@ -664,6 +667,7 @@ bool CTavoMeasureDlg::OpenPicture(const QString& path, const QString& currentFil
     else
         SwitchToStill(StillEntry::OpeningPicture);
     m_frameImage = std::move(picture);
+    m_countSummary.clear();
     m_strCurrentFile = currentFile;
     FitBigPicture();
     ShowCurrentFrame();
@@ -886,6 +890,7 @@ void CTavoMeasureDlg::SwitchToLive()
     RestartVideo();
     m_canvas->SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
     m_strCurrentFile.clear();
+    m_countSummary.clear();
     m_pictureCalibration->UseTable();
     emit liveStateChanged(true, StillEntry::VideoButton);
 }

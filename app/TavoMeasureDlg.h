@@ -7,6 +7,7 @@
 #include "image/xImage.h"
 #include "video/FrameFilterSettings.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -129,6 +130,9 @@ public:
     bool m_bBinarize = false;
     bool m_bEqualize = false; // "AHE"
     QString m_strCurrentFile; // the picture opened from the thumbnails; empty while live
+    // The summary of the last count of the picture shown; empty after a switch to live or
+    // another picture.
+    const QStringList& CountSummary() const { return m_countSummary; }
 
 signals:
     void liveStateChanged(bool live, StillEntry how);
@@ -258,4 +262,5 @@ private:
     bool m_videoSizeNoted = false; // a saved size the camera lacks is said once a run
     CTimeLapse* m_timeLapse = nullptr;
     CLiveAidsPanel* m_liveAidsPanel = nullptr;
+    QStringList m_countSummary;
 };

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# package.sh [--build-dir DIR] [--out DIR]: builds kalvex_<version>_<arch>.deb.
+# package.sh [--build-dir DIR [--no-build]] [--out DIR]: builds kalvex_<version>_<arch>.deb.
 # Without --build-dir, the Release build of run.sh in build-release/ (no tests); with it,
 # the program of that build as it is (the package test uses the test build).
 # Dependencies are computed from the binaries by dpkg-shlibdeps; only the plugins Qt and
@@ -9,10 +9,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-release
 out=$root
 reuse=0
+build_step=1
 while (($#)); do
     case $1 in
     --build-dir) build=$(cd "$2" && pwd); reuse=1; shift 2 ;;
     --out) mkdir -p "$2"; out=$(cd "$2" && pwd); shift 2 ;;
+    --no-build) build_step=0; shift ;; # the build is done (the tests run on it)
     *) echo "package.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -21,7 +23,7 @@ done
 if ((!reuse)); then
     # The options of run.sh, so both share one build; the prefix is given at install time.
     "$root/scripts/build.sh" "$build" Release -DKALVEX_BUILD_TESTS=OFF -DKALVEX_BUILD_BENCH=OFF >&2
-else
+elif ((build_step)); then
     cmake --build "$build" -j"$(nproc)" --target kalvex kalvex_icons >&2
 fi
 

@@ -51,4 +51,9 @@ TEST_F(Journey, CountObjectsOnTheLivePicture)
     EXPECT_EQ(rows, int(objects));
     EXPECT_NE(summary, QStringLiteral("There is no picture to count."));
     EXPECT_TRUE(watcher.TakeMessages().isEmpty());
+    // The next report carries the count, until the picture changes.
+    EXPECT_EQ(m_window->CountSummary(), QStringList { summary });
+    ClickButton(CSidePanel::Video);
+    ClickButton(CSidePanel::Video);
+    EXPECT_TRUE(m_window->CountSummary().isEmpty());
 }
