@@ -2,6 +2,8 @@
 #include "imgproc/FrameFilters.h"
 #include "imgproc/WhiteBalance.h"
 
+#include "RunTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -68,28 +70,12 @@ BENCHMARK(BM_WhiteBalance)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContrastCurve)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Binarization)->Unit(benchmark::kMillisecond);
 
-class CRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration) {
-                real[run.benchmark_name()] = run.GetAdjustedRealTime();
-                cpu[run.benchmark_name()] = run.GetAdjustedCPUTime();
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> real;
-    std::map<std::string, double> cpu;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    CRatioReporter reporter;
+    CRunTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const char* base = "BM_Memcpy";
     if (!reporter.real.contains(base) || reporter.real[base] <= 0 || reporter.cpu[base] <= 0)
