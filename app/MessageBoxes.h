@@ -1,0 +1,24 @@
+#pragma once
+
+#include "base/UserMessages.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The program's messages as message boxes over the window the user is in: a modal dialog
+// when one is open, else the main window. Notes do not wait; errors and questions do.
+class CMessageBoxes final : public IUserMessages
+{
+public:
+    explicit CMessageBoxes(QWidget* mainWindow);
+
+    void Inform(const CUserMessage& message) override;
+    void Error(const CUserMessage& message) override;
+    bool Ask(const CUserMessage& message) override;
+
+private:
+    QWidget* Parent() const;
+    QString Caption(const CUserMessage& message) const;
+
+    QPointer<QWidget> m_mainWindow;
+};
