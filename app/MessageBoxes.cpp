@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-CMessageBoxes::CMessageBoxes(QWidget* mainWindow) : m_mainWindow(mainWindow) {}
+CMessageBoxes::CMessageBoxes(QWidget* mainWindow) : m_mainWindow(mainWindow) { }
 
 QWidget* CMessageBoxes::Parent() const
 {
@@ -32,7 +32,8 @@ void CMessageBoxes::Inform(const CUserMessage& message)
 
 void CMessageBoxes::Error(const CUserMessage& message)
 {
-    QMessageBox box(QMessageBox::Warning, Caption(message), message.text, QMessageBox::Ok, Parent());
+    QMessageBox box(
+            QMessageBox::Warning, Caption(message), message.text, QMessageBox::Ok, Parent());
     if (!message.name.isEmpty())
         box.setObjectName(message.name);
     box.exec();

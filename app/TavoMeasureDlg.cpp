@@ -5,6 +5,11 @@
 #include "app/MainLayout.h"
 #include "app/PictureCalibration.h"
 #include "app/ColorSettingDlg.h"
+#include "app/LiveAidsController.h"
+#include "app/LiveController.h"
+#include "app/MessageBoxes.h"
+#include "app/PanelButton.h"
+#include "app/PictureController.h"
 #include "app/SaveSettingDlg.h"
 #include "app/ReportCommand.h"
 #include "app/SidePanel.h"
@@ -110,6 +115,20 @@ CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
     m_canvas->setObjectName(QStringLiteral("measureCanvas"));
     m_canvas->hide();
     LoadSettings();
+    if (!UserMessagesInstalled()) {
+        m_messageBoxes = std::make_unique<CMessageBoxes>(this);
+        m_messageScope = std::make_unique<CUserMessagesScope>(*m_messageBoxes);
+    }
+    CPictureController::CContext picture {
+        .general = m_general,
+        .calibration = m_calibration,
+        .graph = *m_graph,
+        .canvas = *m_canvas,
+        .videoHost = *m_videoHost,
+        .still = [this] { return StillMode(); },
+        .enterStill = [this] { m_live->StillForPicture(); },
+    };
+    m_picture = std::make_unique<CPictureController>(std::move(picture));
 }
 
 CTavoMeasureDlg::~CTavoMeasureDlg()
@@ -137,9 +156,6 @@ void CTavoMeasureDlg::LoadSettings()
 {
     const CIniFile ini(m_settingsPath);
     m_general.Load(ini, CGeneralSettings::DefaultDocumentsFolder());
-    const int scale = m_general.m_nDisp == 0 ? 1 : m_general.m_nDisp;
-    m_nDisplayWidth = m_general.m_nVideoWidth * scale;
-    m_nDisplayHeight = m_general.m_nVideoHeight * scale;
     m_nBinarizeThreshold = m_general.m_nBinThreshold;
     m_colorSetting.Load(ini);
     m_calibration.Load(ini);
@@ -152,14 +168,12 @@ void CTavoMeasureDlg::TellSettingsProblem()
     if (m_settingsProblem.isEmpty())
         return;
     // Said at the start, when the user can still fix it, not first at the exit.
-    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-            tr("The settings cannot be saved to\n%1\n\n%2\n\nChanges made now are lost when "
-               "Kalvex closes.")
-                    .arg(QDir::toNativeSeparators(m_settingsPath), m_settingsProblem),
-            QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("settingsProblemMessage"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    UserMessages().Inform(
+            { .text = tr("The settings cannot be saved to\n%1\n\n%2\n\nChanges "
+                         "made now are lost when Kalvex closes.")
+                              .arg(QDir::toNativeSeparators(m_settingsPath), m_settingsProblem),
+                    .name = QStringLiteral("settingsProblemMessage"),
+                    .warning = true });
 }
 
 bool CTavoMeasureDlg::SaveSettings(QString& error)
@@ -202,10 +216,22 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
 {
     m_canvas->Create(m_colorSetting, m_calibration.GetCurSlot());
     m_canvas->SetTextInputHook([this] { return CInputDlg::Ask(m_canvas); });
-    m_canvas->setGeometry(0, 0, m_nDisplayWidth, m_nDisplayHeight);
+    m_canvas->setGeometry(QRect(QPoint(), m_picture->DisplaySize()));
     m_canvas->show();
-    StartFramePump();
-    OpenCamera();
+    CLiveController::CContext live {
+        .graph = *m_graph,
+        .camera = *m_camera,
+        .general = m_general,
+        .canvas = *m_canvas,
+        .videoHost = *m_videoHost,
+        .picture = *m_picture,
+        .filters = [this] { return FilterSettings(); },
+        .cancelTool = [this] { CancelTool(); },
+    };
+    m_live = std::make_unique<CLiveController>(std::move(live));
+    connect(m_live.get(), &CLiveController::liveStateChanged, this,
+            &CTavoMeasureDlg::liveStateChanged);
+    m_live->OpenCamera();
     RecalLayOut();
     if (showWindow) {
         // The size un-maximising returns to: most of the screen, placed by its frame's corner
@@ -235,12 +261,16 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     panelLayout->addWidget(panelScroll);
     m_sidePanel->show();
     connect(this, &CTavoMeasureDlg::liveStateChanged, m_sidePanel, &CSidePanel::OnLiveStateChanged);
-    CreatePictureCalibration();
+    connect(m_picture.get(), &CPictureController::calibrationStatusChanged, m_sidePanel,
+            &CSidePanel::SetCalibrationStatus);
+    connect(m_picture.get(), &CPictureController::displayScaleChosen, m_sidePanel,
+            &CSidePanel::ShowDisplayScale);
+    m_picture->StartFollowingSize();
     CreateCalibrationDialog();
     CreateResultList();
     WirePanel();
     m_sidePanel->Initialise();
-    FollowPictureSize();
+    m_picture->FollowPictureSize();
     ShowCalibrationStatus();
 
     m_thumbnails = new CImageListWnd(m_thumbHost);
@@ -252,45 +282,29 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     WireThumbnails();
     CreateSnapshotSaver();
     WireShortcuts();
-    WireCamera();
-    CreateLiveAids();
+    m_live->WatchCamera();
+    connect(m_live.get(), &CLiveController::snapshotPressed, this,
+            [this] { m_sidePanel->ButtonAt(CSidePanel::Save)->click(); });
+    connect(m_live.get(), &CLiveController::cameraChanged, m_sidePanel,
+            &CSidePanel::FillResolutionCombo);
+    m_sidePanel->Hooks().chooseVideoFormat = [this](const QString& key) {
+        m_live->ChooseVideoFormat(key);
+    };
+    CLiveAidsController::CContext aids {
+        .graph = *m_graph,
+        .general = m_general,
+        .pump = m_live->Pump(),
+        .canvas = *m_canvas,
+        .videoHost = *m_videoHost,
+        .saver = *m_saver,
+        .commands = *m_commands,
+        .still = [this] { return StillMode(); },
+    };
+    m_liveAids = std::make_unique<CLiveAidsController>(std::move(aids));
+    connect(this, &CTavoMeasureDlg::liveStateChanged, m_liveAids.get(),
+            [this](bool live, StillEntry) { m_liveAids->OnLiveStateChanged(live); });
     RecalLayOut();
     TellSettingsProblem();
-}
-
-void CTavoMeasureDlg::StartFramePump()
-{
-    m_frameSource = std::make_unique<CGraphFrameSource>(*m_graph);
-    m_pump = std::make_unique<CFramePump>();
-    m_pump->SetSource(m_frameSource.get());
-    CMeasureCanvas* canvas = m_canvas;
-    m_pump->SetOverlayPainter([canvas](QPainter& painter, const CPumpState& state) {
-        canvas->Manager().DrawOnFrame(
-                painter, state.displayWidth, state.displayHeight, -state.originX, -state.originY);
-    });
-    // An idle live view is redrawn only for a new camera frame or a change of the drawing.
-    m_pump->SetChangeProbe([canvas] { return canvas->Manager().ChangeCount(); });
-    m_pump->SetPresentNotifier([canvas] {
-        QMetaObject::invokeMethod(canvas, qOverload<>(&QWidget::update), Qt::QueuedConnection);
-    });
-    CFramePump* pump = m_pump.get();
-    m_canvas->SetLivePainter([pump](QPainter& painter) {
-        pump->PaintView([&painter](const QImage& view) {
-            if (!view.isNull())
-                painter.drawImage(0, 0, view);
-        });
-    });
-    m_canvas->SetPumpHooks(
-            [this] {
-                PushPumpState();
-                m_pump->Restart();
-            },
-            [pump] { pump->SuspendPump(); }, [pump] { pump->ResumePump(); });
-    // The pump reads the window's state once per frame; a copy is handed over at frame pace.
-    m_pumpStateTimer = new QTimer(this);
-    m_pumpStateTimer->setInterval(15);
-    connect(m_pumpStateTimer, &QTimer::timeout, this, &CTavoMeasureDlg::PushPumpState);
-    m_pumpStateTimer->start();
 }
 
 CFrameFilterSettings CTavoMeasureDlg::FilterSettings() const
@@ -305,64 +319,9 @@ CFrameFilterSettings CTavoMeasureDlg::FilterSettings() const
     return filters;
 }
 
-void CTavoMeasureDlg::PushPumpState()
-{
-    if (!m_pump)
-        return;
-    CPumpState state;
-    state.still = m_bStill;
-    state.captureWidth = m_general.m_nVideoWidth;
-    state.captureHeight = m_general.m_nVideoHeight;
-    state.displayWidth = m_nDisplayWidth;
-    state.displayHeight = m_nDisplayHeight;
-    const QPoint origin = m_canvas->ScrollOrigin();
-    state.originX = origin.x();
-    state.originY = origin.y();
-    state.displayScale = m_general.m_nDisp;
-    const QSize host = m_videoHost->size();
-    const bool fit = m_general.m_nDisp == 0;
-    state.viewWidth = fit ? m_nDisplayWidth : std::min(m_nDisplayWidth, host.width());
-    state.viewHeight = fit ? m_nDisplayHeight : std::min(m_nDisplayHeight, host.height());
-    state.parentWidth = host.width();
-    state.parentHeight = host.height();
-    state.filters = FilterSettings();
-    m_pump->SetState(state);
-}
-
-void CTavoMeasureDlg::CreatePictureCalibration()
-{
-    m_pictureCalibration = std::make_unique<CPictureCalibration>(
-            m_calibration, [this](const CCalibrationSlot& slot) {
-                m_canvas->Manager().SetCalibration(slot);
-                // Rows and labels show the new scale at once, as after a slot change.
-                if (m_resultList)
-                    m_resultList->Refill();
-                m_canvas->update();
-                ShowCalibrationStatus();
-            });
-}
-
 void CTavoMeasureDlg::ShowCalibrationStatus()
 {
-    if (m_sidePanel && m_pictureCalibration)
-        m_sidePanel->SetCalibrationStatus(
-                m_pictureCalibration->StatusText(), m_pictureCalibration->FromFile());
-}
-
-void CTavoMeasureDlg::StoreFileCalibration()
-{
-    QStringList slotNames;
-    for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
-        slotNames << CCalibrationStatus::SlotTitle(i, m_calibration.SlotName(i));
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, tr("Store the picture's scale"),
-            tr("The scale this picture carries (%1) goes into:")
-                    .arg(CCalibrationStatus::PixelSizeText(m_pictureCalibration->Active())),
-            slotNames, m_calibration.CurrentIndex(), false, &ok);
-    if (!ok)
-        return;
-    m_pictureCalibration->StoreInSlot(int(slotNames.indexOf(chosen)));
-    m_calibrationDlg->RedisplaySlot();
+    m_picture->ShowCalibrationStatus();
 }
 
 void CTavoMeasureDlg::CreateCalibrationDialog()
@@ -370,7 +329,7 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
     CCalibrationDlg::CHooks hooks;
     CShapeManager& manager = m_canvas->Manager();
     hooks.applyCalibration = [this](const CCalibrationSlot& slot) {
-        m_pictureCalibration->UseSlot(slot);
+        m_picture->Calibration().UseSlot(slot);
     };
     hooks.enableCalibrationMode = [&manager](bool on) { manager.EnableCalibrationRuler(on); };
     hooks.referenceLength = [&manager](double& pixels, QPoint& centre, int& kind) {
@@ -379,15 +338,15 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
     hooks.repaintCanvas = [this] { m_canvas->update(); };
     hooks.cancelTool = [this] { CancelTool(); };
     hooks.captureFrame = [this](CCalibrationDlg::CFrame& frame) {
-        if (!m_bStill && !CaptureToFrame())
+        if (!StillMode() && !CaptureToFrame())
             return false;
-        if (!m_frameImage.HasPixels() || m_frameImage.Bpp() != 24)
+        const CxImage& image = m_picture->Frame();
+        if (!image.HasPixels() || image.Bpp() != 24)
             return false;
-        frame.width = static_cast<int>(m_frameImage.Width());
-        frame.height = static_cast<int>(m_frameImage.Height());
-        frame.bits.assign(
-                m_frameImage.Dib() + m_frameImage.Header().biSize + m_frameImage.NumColors() * 4,
-                m_frameImage.Dib() + m_frameImage.DibSize());
+        frame.width = static_cast<int>(image.Width());
+        frame.height = static_cast<int>(image.Height());
+        frame.bits.assign(image.Dib() + image.Header().biSize + image.NumColors() * 4,
+                image.Dib() + image.DibSize());
         return true;
     };
     m_calibrationDlg = new CCalibrationDlg(m_calibration, std::move(hooks), this);
@@ -396,6 +355,12 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
             &CCalibrationDlg::OnCalibrationMoved);
     connect(m_calibrationDlg, &CCalibrationDlg::slotRenamed, this,
             &CTavoMeasureDlg::ShowCalibrationStatus);
+    connect(m_picture.get(), &CPictureController::slotStored, m_calibrationDlg,
+            &CCalibrationDlg::RedisplaySlot);
+    connect(m_picture.get(), &CPictureController::slotsRescaled, m_calibrationDlg, [this] {
+        if (m_calibrationDlg->isVisible())
+            m_calibrationDlg->RedisplaySlot();
+    });
 }
 
 void CTavoMeasureDlg::CreateResultList()
@@ -413,10 +378,12 @@ void CTavoMeasureDlg::CreateResultList()
     hooks.cancelTool = [this] { m_sidePanel->CancelTool(); };
     hooks.invalidateCanvas = [this] { m_canvas->update(); };
     hooks.measureFolder = [this] { return m_general.m_strMeasurePath; };
-    hooks.scaleLine = [this] { return m_pictureCalibration->CsvLine(); };
+    hooks.scaleLine = [this] { return m_picture->Calibration().CsvLine(); };
     m_resultList->SetHooks(std::move(hooks));
     m_sidePanel->SetResultsList(m_resultList);
     connect(m_canvas, &CMeasureCanvas::resultsChanged, m_resultList, &CResultListCtrl::Refill);
+    connect(m_picture.get(), &CPictureController::resultsChanged, m_resultList,
+            &CResultListCtrl::Refill);
     connect(m_calibrationDlg, &CCalibrationDlg::calibrationApplied, m_resultList,
             &CResultListCtrl::Refill);
 }
@@ -439,7 +406,7 @@ void CTavoMeasureDlg::WirePanel()
     // The commands of the other windows; the panel binds its own.
     using C = CCommandTable;
     CCommandTable& c = *m_commands;
-    c.Bind(C::VideoSetting, [this] { RunVideoPropertyPages(); });
+    c.Bind(C::VideoSetting, [this] { m_live->RunVideoPropertyPages(); });
     c.Bind(C::DeviceSetting, [this] {
         QString identity;
         m_graph->GetCurCapDeviceIdentity(identity);
@@ -448,7 +415,7 @@ void CTavoMeasureDlg::WirePanel()
                 m_general.m_nVideoHeight, this);
         dialog.SetRefillHook([this] { m_sidePanel->FillResolutionCombo(); });
         dialog.exec();
-        AfterDeviceSetting(identity);
+        m_live->AfterDeviceSetting(identity);
     });
     c.Bind(C::Save, [this] { m_saver->Save(); });
     c.Bind(C::SaveAs, [this] { m_saver->SaveAs(); });
@@ -466,7 +433,7 @@ void CTavoMeasureDlg::WirePanel()
     c.Bind(C::ImgCmp, [this] {
         CImageCompareDlg::Hooks compare;
         compare.captureToFrame = [this] { CaptureToFrame(); };
-        compare.currentFrame = [this]() -> const CxImage& { return m_frameImage; };
+        compare.currentFrame = [this]() -> const CxImage& { return m_picture->Frame(); };
         compare.imageFolder = [this] { return m_general.m_strImagePath; };
         CImageCompareDlg dialog(std::move(compare), this);
         dialog.exec();
@@ -477,7 +444,7 @@ void CTavoMeasureDlg::WirePanel()
     });
     c.Bind(C::SaveCsv, [this] { m_resultList->OnSaveCsv(); });
     c.Bind(C::CAL, [this] { m_calibrationDlg->ShowCalibration(); });
-    c.Bind(C::StoreCalibration, [this] { StoreFileCalibration(); });
+    c.Bind(C::StoreCalibration, [this] { m_picture->StoreFileCalibration(this); });
     c.Bind(C::Color, [this, &manager] {
         CColorSettingDlg dialog(
                 m_colorSetting,
@@ -520,11 +487,11 @@ void CTavoMeasureDlg::WireShortcuts()
         .results = *m_resultList,
         .calibrationDlg = *m_calibrationDlg,
         .calibration = m_calibration,
-        .pictureCalibration = *m_pictureCalibration,
-        .stillMode = [this] { return m_bStill; },
+        .pictureCalibration = m_picture->Calibration(),
+        .stillMode = [this] { return StillMode(); },
         .measure = [this] { return m_general.m_bMeasure; },
         .captureToFrame = [this] { return CaptureToFrame(); },
-        .currentFrame = [this]() -> CxImage& { return m_frameImage; },
+        .currentFrame = [this]() -> CxImage& { return m_picture->Frame(); },
         .cancelTool = [this] { CancelTool(); },
         .showCalibrationStatus = [this] { ShowCalibrationStatus(); },
     };
@@ -537,10 +504,10 @@ void CTavoMeasureDlg::WireShortcuts()
         .fill =
                 [this](CReportContent& content) {
                     content.rows = m_resultList->Cells();
-                    content.scaleLine = m_pictureCalibration->CsvLine();
-                    if (!m_pictureCalibration->FromFile())
+                    content.scaleLine = m_picture->Calibration().CsvLine();
+                    if (!m_picture->Calibration().FromFile())
                         content.slotName = m_calibration.SlotName(m_calibration.CurrentIndex());
-                    content.countSummary = m_countSummary;
+                    content.countSummary = m_picture->CountSummary();
                 },
     };
     auto* reportCommand = new CReportCommand(std::move(report), this);
@@ -550,13 +517,13 @@ void CTavoMeasureDlg::WireShortcuts()
     m_commands->Bind(
             CCommandTable::Count,
             [this] {
-                if (!m_bStill)
+                if (!StillMode())
                     CaptureToFrame();
-                CCountDlg dialog(m_frameImage, m_pictureCalibration->Active(),
-                        m_pictureCalibration->CsvLine(), m_general.m_strImagePath, this);
+                CCountDlg dialog(m_picture->Frame(), m_picture->Calibration().Active(),
+                        m_picture->Calibration().CsvLine(), m_general.m_strImagePath, this);
                 dialog.exec();
                 // What the next report says of the count, until the picture changes.
-                m_countSummary = { dialog.SummaryText() };
+                m_picture->SetCountSummary({ dialog.SummaryText() });
             },
             this);
 }
@@ -564,42 +531,38 @@ void CTavoMeasureDlg::WireShortcuts()
 void CTavoMeasureDlg::RunMerge()
 {
     m_canvas->SuspendPump();
-    const bool wasStill = m_bStill;
+    const bool wasStill = StillMode();
     QThread::msleep(100);
 
     // The merge dialog's own view borrows the display values.
     const QSize displaySize = DisplaySize();
     const QPoint origin = m_canvas->ScrollOrigin();
     const int displayScale = m_general.m_nDisp;
-    m_spareImage = m_frameImage;
+    m_picture->Spare() = m_picture->Frame();
 
     RunMergeDialog();
 
-    m_nDisplayWidth = displaySize.width();
-    m_nDisplayHeight = displaySize.height();
+    m_picture->SetDisplaySize(displaySize);
     m_canvas->SetScrollOrigin(origin);
     m_general.m_nDisp = displayScale;
-    m_frameImage = m_spareImage;
-    if (m_bStill)
+    m_picture->Frame() = m_picture->Spare();
+    if (StillMode())
         ShowCurrentFrame();
     m_graph->SetParentWindow(m_canvas);
     m_canvas->ResumePump();
     m_canvas->update();
-    if (m_bStill != wasStill)
+    if (StillMode() != wasStill)
         ToggleLive();
 }
 
 void CTavoMeasureDlg::RunMergeDialog()
 {
     CMergeHooks m;
-    m.stillMode = [this] { return m_bStill; };
+    m.stillMode = [this] { return StillMode(); };
     m.toggleVideo = [this] { ToggleLive(); };
     m.captureToFrame = [this] { CaptureToFrame(); };
-    m.currentFrame = [this]() -> CxImage& { return m_frameImage; };
-    m.frameChanged = [this] {
-        m_stillSize = QSize(
-                static_cast<int>(m_frameImage.Width()), static_cast<int>(m_frameImage.Height()));
-    };
+    m.currentFrame = [this]() -> CxImage& { return m_picture->Frame(); };
+    m.frameChanged = [this] { m_picture->FrameReplaced(); };
     m.imageFolder = [this] { return m_general.m_strImagePath; };
     m.saveBmp = [this] { return m_general.m_bBMP; };
     m.saveFormat = [this] { return m_general.SaveFormat(); };
@@ -607,7 +570,7 @@ void CTavoMeasureDlg::RunMergeDialog()
         m_thumbnails->AddFile(name);
         m_thumbnails->UpdateScrollSize();
     };
-    m.frameSource = [this]() -> IFrameSource* { return m_frameSource.get(); };
+    m.frameSource = [this]() -> IFrameSource* { return m_live->FrameSource(); };
     m.captureSize = [this] { return CaptureSize(); };
     m.zoomChoice = [this] { return m_general.m_nDisp; };
     m.setZoomChoice = [this](int zoom) {
@@ -627,13 +590,13 @@ void CTavoMeasureDlg::WireThumbnails()
 void CTavoMeasureDlg::CreateSnapshotSaver()
 {
     CSnapshotContext context {
-        .frame = m_frameImage,
+        .frame = m_picture->Frame(),
         .settings = m_general,
-        .stillMode = [this] { return m_bStill; },
-        .currentFile = [this] { return m_strCurrentFile; },
+        .stillMode = [this] { return StillMode(); },
+        .currentFile = [this] { return m_picture->CurrentFile(); },
         .captureToFrame = [this] { CaptureToFrame(); },
         .manager = &m_canvas->Manager(),
-        .pictureScale = [this] { return m_pictureCalibration->ActiveScale(); },
+        .pictureScale = [this] { return m_picture->Calibration().ActiveScale(); },
         .addItem =
                 [this](const QString& name) {
                     m_thumbnails->AddFile(name);
@@ -647,69 +610,6 @@ void CTavoMeasureDlg::CreateSnapshotSaver()
         .clock = {},
     };
     m_saver = std::make_unique<CSnapshotSaver>(std::move(context));
-}
-
-void CTavoMeasureDlg::OpenPictureFromList(const QString& path)
-{
-    // Strip pictures live in the image folder: the name alone stays the current file.
-    OpenPicture(path, QFileInfo(path).fileName());
-}
-
-bool CTavoMeasureDlg::OpenPicture(const QString& path, const QString& currentFile)
-{
-    CxImage picture;
-    if (!picture.LoadFile(path, CXIMAGE_FORMAT_BMP)) {
-        ShowPictureError(path, picture.LastError());
-        return false;
-    }
-    if (m_bStill)
-        SetStillMode(true);
-    else
-        SwitchToStill(StillEntry::OpeningPicture);
-    m_frameImage = std::move(picture);
-    m_countSummary.clear();
-    m_strCurrentFile = currentFile;
-    FitBigPicture();
-    ShowCurrentFrame();
-    // A picture that carries its scale is measured in it.
-    m_pictureCalibration->PictureOpened(m_frameImage.PictureScale());
-    return true;
-}
-
-void CTavoMeasureDlg::FitBigPicture()
-{
-    // The whole of a picture bigger than the view is seen first.
-    const QSize view = m_videoHost->size();
-    const int zoom = std::max(1, m_general.m_nDisp);
-    if (m_general.m_nDisp == 0 || view.isEmpty())
-        return;
-    if (int64_t(m_frameImage.Width()) * zoom <= view.width()
-            && int64_t(m_frameImage.Height()) * zoom <= view.height())
-        return;
-    m_sidePanel->ShowDisplayScale(0);
-    m_general.m_nDisp = 0;
-}
-
-void CTavoMeasureDlg::ShowPictureError(const QString& path, const QString& reason)
-{
-    QMessageBox::warning(this, windowTitle(),
-            tr("The picture %1 cannot be opened:\n%2").arg(QDir::toNativeSeparators(path), reason));
-}
-
-void CTavoMeasureDlg::OpenCamera()
-{
-    CTavoGraphDll& graph = *m_graph;
-    if (graph.InitGraph() < 0)
-        return;
-    if (!SelectCamera())
-        return;
-    // The camera's own settings go to it before it streams.
-    m_camera->CameraOpened();
-    graph.MakeGraph();
-    QString name;
-    // A start with the microscope unplugged must not forget which one the user chose.
-    if (graph.GetCurCapDeviceName(name) >= 0 && !name.isEmpty())
-        m_general.m_strDeviceName = name;
 }
 
 void CTavoMeasureDlg::RecalLayOut()
@@ -737,239 +637,140 @@ void CTavoMeasureDlg::RecalLayOut()
         button->raise();
 }
 
-QSize CTavoMeasureDlg::SourceSize() const
+bool CTavoMeasureDlg::StillMode() const
 {
-    if (m_bStill && m_stillSize.isValid())
-        return m_stillSize;
-    const QSize stored(m_general.m_nVideoWidth, m_general.m_nVideoHeight);
-    if (m_general.m_nDisp != 0)
-        return stored;
-    int w = 0;
-    int h = 0;
-    // Without a camera the stored size stands in, so the canvas keeps a shape.
-    if (m_graph->GetCaptureSize(w, h) >= 0 && w > 0 && h > 0)
-        return { w, h };
-    return stored;
+    return m_live && m_live->Still();
 }
 
-void CTavoMeasureDlg::SizeCanvas()
+void CTavoMeasureDlg::SwitchToLive()
 {
-    const CDisplaySize d =
-            CDisplaySize::Compute(m_general.m_nDisp, m_videoHost->size(), SourceSize());
-    m_nDisplayWidth = d.width;
-    m_nDisplayHeight = d.height;
-    m_fZoom = d.zoom;
-    m_canvas->setGeometry(0, 0, d.width, d.height);
-    m_canvas->SetZoom(d.zoom, m_general.m_nDisp);
-    m_canvas->show();
-    FollowPictureSize();
+    m_live->SwitchToLive();
 }
 
-QSize CTavoMeasureDlg::MeasuredSize() const
+void CTavoMeasureDlg::SwitchToStill(StillEntry how)
 {
-    if (m_bStill)
-        return m_stillSize;
-    int width = 0;
-    int height = 0;
-    if (m_graph->GetCaptureSize(width, height) >= 0 && width > 0 && height > 0)
-        return { width, height };
-    return { m_general.m_nVideoWidth, m_general.m_nVideoHeight };
+    m_live->SwitchToStill(how);
 }
 
-void CTavoMeasureDlg::FollowPictureSize()
+void CTavoMeasureDlg::ToggleLive()
 {
-    if (!m_pictureCalibration)
-        return;
-    const QSize size = MeasuredSize();
-    if (size.isEmpty() || size == m_calibration.CaptureSize())
-        return;
-    std::array<CCalibrationSlot, CCalibrationTable::kSlotCount> before;
-    for (int i = 0; i < CCalibrationTable::kSlotCount; ++i)
-        before[i] = m_calibration.GetSlot(i);
-    const QSize sizeBefore = m_calibration.CaptureSize();
-    const bool first = sizeBefore.isEmpty();
-    // Another Resolution of the camera is the same view in other pixels: the drawing stays
-    // over what it was drawn on. An opened picture is another picture.
-    if (!m_bStill && m_bSizeWasLive && !first)
-        FollowLiveResize(CPictureRescale::Between(sizeBefore, size));
-    m_bSizeWasLive = !m_bStill;
-    m_calibration.SetCaptureSize(size);
-    // Slots from an older settings file were made at the size the program starts at, as far
-    // as anybody knows: the camera's size kept in the settings.
-    if (first && !m_bStill)
-        m_calibration.AdoptCaptureSize();
-    const CCalibrationSlot now = m_calibration.GetCurSlot();
-    if (!m_pictureCalibration->FromFile()
-            && !SameCalibration(now, before[size_t(m_calibration.CurrentIndex())])) {
-        // Not a step of the drawing: the same slot, measured at the new size, and so is every
-        // slot the history holds.
-        m_canvas->Manager().ConvertCalibration(now, [this, &before](const CCalibrationSlot& s) {
-            for (int i = 0; i < CCalibrationTable::kSlotCount; ++i) {
-                if (SameCalibration(s, before[size_t(i)]))
-                    return m_calibration.GetSlot(i);
-            }
-            return s;
-        });
-        if (m_resultList)
-            m_resultList->Refill();
-        m_canvas->update();
-    }
-    if (m_calibrationDlg && m_calibrationDlg->isVisible())
-        m_calibrationDlg->RedisplaySlot();
-    ShowCalibrationStatus();
+    m_live->ToggleLive();
 }
 
-void CTavoMeasureDlg::FollowLiveResize(const CPictureRescale& map)
+void CTavoMeasureDlg::Pause()
 {
-    CShapeManager& manager = m_canvas->Manager();
-    manager.RescaleDrawing(map);
-    // Uncalibrated, the values are pixels: the rows follow the new positions.
-    if (m_resultList)
-        m_resultList->Refill();
-    const bool drawn =
-            manager.ShapeCount() > 0 || manager.TextCount() > 0 || manager.CrossLineCount() > 0;
-    if (!map.AspectDiffers() || !drawn || m_bToldAspectChange)
-        return;
-    // Once per run, and not in the way.
-    m_bToldAspectChange = true;
-    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(),
-            tr("The new resolution has another shape than the old one. The drawing was scaled "
-               "by the width and centred; it may no longer lie over the same features."),
-            QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("aspectChangeMessage"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
-{
-    // A picture from anywhere on disk: Save overwrites it where it lives.
-    return OpenPicture(path, QFileInfo(path).absoluteFilePath());
+    m_live->Pause();
 }
 
 bool CTavoMeasureDlg::CaptureToFrame()
 {
-    m_frameImage.Destroy();
-    int width = 0;
-    int height = 0;
-    if (m_graph->GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
-        return false;
-    int32_t size = CFramePump::FrameBytes(width, height);
-    int32_t held = size;
-    // The grabber knows the size of the frame it holds; trust it over the requested size.
-    if (m_graph->CaptureToBuf(&held, nullptr) >= 0 && held != size)
-        return false;
-    m_captureBuffer.resize(static_cast<size_t>(size));
-    if (m_graph->CaptureToBuf(&size, m_captureBuffer.data()) < 0)
-        return false;
-    FilterSettings().Apply(m_captureBuffer.data(), width, height);
-    return m_frameImage.CreateFromBuffer(m_captureBuffer.data(), static_cast<uint32_t>(width),
-            static_cast<uint32_t>(height), 24,
-            static_cast<uint32_t>(CFramePump::FrameBytes(width, 1)), false);
+    return m_live->CaptureToFrame();
 }
 
-void CTavoMeasureDlg::SetStillMode(bool still)
+void CTavoMeasureDlg::RestartVideo()
 {
-    m_bStill = still;
-    m_canvas->SetStillMode(still);
-    PushPumpState();
+    m_live->RestartVideo();
+}
+
+void CTavoMeasureDlg::ApplyDisplayScale(int scale)
+{
+    m_live->ApplyDisplayScale(scale);
+}
+
+QSize CTavoMeasureDlg::CaptureSize() const
+{
+    return m_live->CaptureSize();
+}
+
+void CTavoMeasureDlg::ChangeCaptureSize(QSize size, int displayScale)
+{
+    m_live->ChangeCaptureSize(size, displayScale);
+}
+
+bool CTavoMeasureDlg::CameraDisconnected() const
+{
+    return m_live && m_live->CameraDisconnected();
+}
+
+CFramePump* CTavoMeasureDlg::Pump() const
+{
+    return m_live ? &m_live->Pump() : nullptr;
+}
+
+void CTavoMeasureDlg::SizeCanvas()
+{
+    m_picture->SizeCanvas();
+}
+
+void CTavoMeasureDlg::ShowCurrentFrame()
+{
+    m_picture->ShowCurrentFrame();
+}
+
+bool CTavoMeasureDlg::OpenStillPicture(const QString& path)
+{
+    return m_picture->OpenFromDisk(path);
+}
+
+void CTavoMeasureDlg::OpenPictureFromList(const QString& path)
+{
+    m_picture->OpenFromList(path);
+}
+
+CxImage& CTavoMeasureDlg::CurrentFrame()
+{
+    return m_picture->Frame();
+}
+
+CPictureCalibration& CTavoMeasureDlg::PictureCalibration() const
+{
+    return m_picture->Calibration();
+}
+
+QSize CTavoMeasureDlg::DisplaySize() const
+{
+    return m_picture->DisplaySize();
+}
+
+float CTavoMeasureDlg::DisplayZoom() const
+{
+    return m_picture->Zoom();
+}
+
+const QString& CTavoMeasureDlg::CurrentFile() const
+{
+    return m_picture->CurrentFile();
+}
+
+void CTavoMeasureDlg::SetCurrentFile(const QString& file)
+{
+    m_picture->SetCurrentFile(file);
+}
+
+const QStringList& CTavoMeasureDlg::CountSummary() const
+{
+    return m_picture->CountSummary();
+}
+
+CLiveAidsPanel* CTavoMeasureDlg::LiveAidsPanel() const
+{
+    return m_liveAids ? m_liveAids->Panel() : nullptr;
+}
+
+CLiveAids& CTavoMeasureDlg::LiveAids() const
+{
+    return m_liveAids->LiveAids();
+}
+
+const CRecordingFeed* CTavoMeasureDlg::RecordingFeed() const
+{
+    return m_liveAids ? m_liveAids->RecordingFeed() : nullptr;
 }
 
 void CTavoMeasureDlg::CancelTool()
 {
     if (m_sidePanel)
         m_sidePanel->CancelTool();
-}
-
-void CTavoMeasureDlg::SwitchToLive()
-{
-    CancelTool();
-    m_graph->MakeGraph();
-    SetStillMode(false);
-    SizeCanvas();
-    RestartVideo();
-    m_canvas->SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
-    m_strCurrentFile.clear();
-    m_countSummary.clear();
-    m_pictureCalibration->UseTable();
-    emit liveStateChanged(true, StillEntry::VideoButton);
-}
-
-void CTavoMeasureDlg::SwitchToStill(StillEntry how)
-{
-    CancelTool();
-    if (how == StillEntry::VideoButton)
-        Pause();
-    m_graph->Stop();
-    m_graph->TearDownGraph();
-    SetStillMode(true);
-    // Timer 1 keeps running: it repaints the drawings over the still picture.
-    emit liveStateChanged(false, how);
-}
-
-void CTavoMeasureDlg::ToggleLive()
-{
-    if (m_bStill)
-        SwitchToLive();
-    else
-        SwitchToStill(StillEntry::VideoButton);
-}
-
-void CTavoMeasureDlg::ApplyDisplayScale(int scale)
-{
-    m_general.m_nDisp = scale;
-    SizeCanvas();
-    RestartVideo();
-    m_canvas->update();
-}
-
-QSize CTavoMeasureDlg::CaptureSize() const
-{
-    int width = 0;
-    int height = 0;
-    m_graph->GetCaptureSize(width, height);
-    return { width, height };
-}
-
-void CTavoMeasureDlg::ChangeCaptureSize(QSize size, int displayScale)
-{
-    m_graph->ChangeVideoSize(size.width(), size.height());
-    // The camera may refuse the size: what it reports is what the program works with.
-    int width = 0;
-    int height = 0;
-    if (m_graph->GetCaptureSize(width, height) >= 0) {
-        m_general.m_nVideoWidth = width;
-        m_general.m_nVideoHeight = height;
-    }
-    ApplyDisplayScale(displayScale);
-    SizeCanvas();
-}
-
-void CTavoMeasureDlg::Pause()
-{
-    CaptureToFrame();
-    ShowCurrentFrame();
-    SetStillMode(true);
-    m_graph->Pause();
-    m_canvas->update();
-}
-
-void CTavoMeasureDlg::ShowCurrentFrame()
-{
-    m_stillSize =
-            QSize(static_cast<int>(m_frameImage.Width()), static_cast<int>(m_frameImage.Height()));
-    m_canvas->SetStillImage(CImagePainter::ToQImage(m_frameImage));
-    if (m_bStill) {
-        m_canvas->SetStillMode(true);
-        SizeCanvas();
-    }
-    m_canvas->update();
-}
-
-void CTavoMeasureDlg::RestartVideo()
-{
-    PushPumpState();
-    m_canvas->RestartVideo();
 }
 
 void CTavoMeasureDlg::ApplyToggle()
@@ -1009,11 +810,8 @@ void CTavoMeasureDlg::OnWakeUp()
     showMaximized();
     raise();
     activateWindow();
-    // Not exec(): a second wake-up or a SIGTERM must not wait behind this box.
-    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(),
-            tr("Already having one instance running!"), QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    // A note: a second wake-up or a SIGTERM must not wait behind it.
+    UserMessages().Inform({ .text = tr("Already having one instance running!") });
 }
 
 void CTavoMeasureDlg::OnOpenRequested(const QString& path)
@@ -1073,12 +871,7 @@ void CTavoMeasureDlg::closeEvent(QCloseEvent* event)
 {
     m_closedByUser = !m_closedBySignal;
     // The frame pump stops before anything it reads goes away.
-    if (m_pumpStateTimer)
-        m_pumpStateTimer->stop();
-    if (m_pump) {
-        m_pump->Stop();
-        qCDebug(lcTrace) << "frames copied" << m_pump->FramesCopied() << "presented"
-                         << m_pump->FramesPresented();
-    }
+    if (m_live)
+        m_live->Stop();
     event->accept();
 }

@@ -3,6 +3,7 @@
 #include "app/PanelHost.h"
 #include "base/ColorSetting.h"
 #include "base/GeneralSettings.h"
+#include "base/UserMessages.h"
 #include "calibration/CalibrationTable.h"
 #include "image/xImage.h"
 #include "video/FrameFilterSettings.h"
@@ -17,15 +18,16 @@
 class CCalibrationDlg;
 class CCameraSession;
 class CPictureCalibration;
-class CPictureRescale;
 class CCommandTable;
 class CFramePump;
-class CGraphFrameSource;
 class CImageListWnd;
 class CLiveAids;
+class CLiveAidsController;
 class CLiveAidsPanel;
+class CLiveController;
+class CMessageBoxes;
+class CPictureController;
 class CRecordingFeed;
-class CTimeLapse;
 class CResultListCtrl;
 class CSnapshotSaver;
 class CMeasureCanvas;
@@ -34,14 +36,12 @@ class CTavoGraphDll;
 class CWindowCommands;
 class QFrame;
 class QLabel;
-class QMenu;
-class QTimer;
 class QToolButton;
 
-// The main window and the program's shared state: settings, capture object, calibration
-// table and the current picture. Reads GENERAL, COLORSETTING and CALIBRATION on
-// construction and writes them on destruction. Owns the switch between live video and a
-// still picture.
+// The main window: its layout and the composition of the program's parts. Holds the settings,
+// the capture object and the calibration table; reads GENERAL, COLORSETTING and CALIBRATION on
+// construction and writes them on destruction. Live and still, the picture being measured and
+// the live aids are each a controller of their own; the window hands their questions on.
 class CTavoMeasureDlg : public QWidget, public CPanelHost
 {
     Q_OBJECT
@@ -64,13 +64,14 @@ public:
     void Pause();
     // Shows the current frame image on the canvas as the still picture.
     void ShowCurrentFrame();
-    CxImage& CurrentFrame() { return m_frameImage; }
-    CxImage& SpareFrame() { return m_spareImage; }
+    CxImage& CurrentFrame();
+    CLiveController& Live() const { return *m_live; }
+    CPictureController& Picture() const { return *m_picture; }
     CCalibrationDlg* CalibrationDlg() const { return m_calibrationDlg; }
-    CPictureCalibration& PictureCalibration() const { return *m_pictureCalibration; }
+    CPictureCalibration& PictureCalibration() const;
     CResultListCtrl* ResultList() const { return m_resultList; }
-    CFramePump* Pump() const { return m_pump.get(); }
-    const CRecordingFeed* RecordingFeed() const { return m_recordingFeed.get(); }
+    CFramePump* Pump() const;
+    const CRecordingFeed* RecordingFeed() const;
     CCameraSession& CameraSession() const { return *m_camera; }
     // True while the canvas says "Camera disconnected" (or why the camera stopped).
     bool CameraDisconnected() const;
@@ -92,19 +93,19 @@ public:
     CSidePanel* SidePanel() const { return m_sidePanel; }
     CCommandTable& Commands() const { return *m_commands; }
     CWindowCommands& WindowCommands() const { return *m_windowCommands; }
-    CLiveAidsPanel* LiveAidsPanel() const { return m_liveAidsPanel; }
-    CLiveAids& LiveAids() const { return *m_liveAids; }
+    CLiveAidsPanel* LiveAidsPanel() const;
+    CLiveAids& LiveAids() const;
     QFrame* VideoHost() const { return m_videoHost; }
     QFrame* PanelHost() const { return m_panelHost; }
     QFrame* ThumbHost() const { return m_thumbHost; }
 
-    bool StillMode() const override { return m_bStill; }
+    bool StillMode() const override;
     // The live/still switch: graph, still mode, canvas, pump and timer, then
     // liveStateChanged. Both begin by cancelling the tool.
     void SwitchToLive();
     void SwitchToStill(StillEntry how);
-    QSize DisplaySize() const { return { m_nDisplayWidth, m_nDisplayHeight }; }
-    float DisplayZoom() const { return m_fZoom; }
+    QSize DisplaySize() const;
+    float DisplayZoom() const;
 
     // What the side panel reads and changes.
     void RequestLive() override { SwitchToLive(); }
@@ -129,10 +130,12 @@ public:
     int m_nBinarizeThreshold = 128;
     bool m_bBinarize = false;
     bool m_bEqualize = false; // "AHE"
-    QString m_strCurrentFile; // the picture opened from the thumbnails; empty while live
+    // The picture opened from the thumbnails or from disk; empty while live.
+    const QString& CurrentFile() const;
+    void SetCurrentFile(const QString& file);
     // The summary of the last count of the picture shown; empty after a switch to live or
     // another picture.
-    const QStringList& CountSummary() const { return m_countSummary; }
+    const QStringList& CountSummary() const;
 
 signals:
     void liveStateChanged(bool live, StillEntry how);
@@ -160,63 +163,33 @@ private:
     void TellSettingsProblem();
     bool SaveSettings(QString& error);
     void ReportSettingsFailure(const QString& error) const;
-    void OpenCamera();
-    // Selects the saved camera at the saved size, or the nearest size it offers (said once).
-    bool SelectCamera();
+    void CreateControllers();
     void ApplyToggle();
     QToolButton* MakeToggleButton(
             const QString& objectName, const QString& icon, const QString& toolTip);
-    QSize SourceSize() const;
-    // The size of the picture being measured, live or still; the calibration follows it.
-    QSize MeasuredSize() const;
-    void FollowPictureSize();
-    void FollowLiveResize(const CPictureRescale& map);
-    // The canvas and the pump learn still mode at once, so a restart that follows already
-    // serves the new mode.
-    void SetStillMode(bool still);
     void ToggleLive();
     void CancelTool();
     void RunMergeDialog();
-    void StartFramePump();
-    void PushPumpState();
-    void CreatePictureCalibration();
     void ShowCalibrationStatus();
-    void StoreFileCalibration();
-    void FitBigPicture();
     void CreateCalibrationDialog();
     void CreateResultList();
     void WirePanel();
     void WireThumbnails();
     void CreateSnapshotSaver();
-    void ShowPictureError(const QString& path, const QString& reason);
     void OpenPictureFromList(const QString& path);
-    bool OpenPicture(const QString& path, const QString& currentFile);
     CFrameFilterSettings FilterSettings() const;
     void WireShortcuts();
-    // Peaking, meter, histogram, time-lapse and video under the side panel
-    // (TavoMeasureLiveAids.cpp).
-    void CreateLiveAids();
-    QString TakeTimeLapsePicture(QString& reason);
-    bool StartRecording(bool withDrawing, QString& path, QString& reason);
-    // Ends the file off the window's thread; finished runs on the window's thread afterwards.
-    void StopRecording(std::function<void(bool finished, const QString& reason)> finished);
-
-    // The camera in daily use (TavoMeasureCamera.cpp).
-    void WireCamera();
-    void OnCameraLost();
-    void OnCameraAppeared();
-    // text: what the note says, empty to keep it.
-    void ShowCameraState(bool disconnected, const QString& text = {});
-    void OnCameraButtonUnreadable(const QString& path, const QString& reason);
-    void ChooseVideoFormat(const QString& key);
-    void RunVideoPropertyPages();
-    void AfterDeviceSetting(const QString& identityBefore);
+    void RunDeviceSetting();
+    void RunCount();
 
     QString m_settingsPath;
     std::function<void(const QString&)> m_settingsFailureSink;
     QString m_settingsProblem; // why Setting.ini cannot be written, found at the start
     bool m_closedBySignal = false;
     bool m_closedByUser = false;
+    // The window's messages go to message boxes unless a test records them.
+    std::unique_ptr<CMessageBoxes> m_messageBoxes;
+    std::unique_ptr<CUserMessagesScope> m_messageScope;
     std::unique_ptr<CTavoGraphDll> m_graph;
     CGeneralSettings m_general;
     CColorSetting m_colorSetting;
@@ -233,34 +206,14 @@ private:
     CSidePanel* m_sidePanel = nullptr;
     CImageListWnd* m_thumbnails = nullptr;
 
-    bool m_bStill = false;
-    bool m_bSizeWasLive = false; // the size the drawing was last laid over was the camera's
-    bool m_bToldAspectChange = false;
-    int m_nDisplayWidth = 640;
-    int m_nDisplayHeight = 480;
-    float m_fZoom = 1.0f;
-    QSize m_stillSize;
-
-    CxImage m_frameImage; // the current frame: last captured or opened picture
-    CxImage m_spareImage; // kept while the merge tool borrows the current frame
-    std::vector<uint8_t> m_captureBuffer;
-    std::unique_ptr<CGraphFrameSource> m_frameSource;
-    // Used on the pump thread: made before the pump, so they go after it.
-    std::unique_ptr<CLiveAids> m_liveAids;
-    std::unique_ptr<CRecordingFeed> m_recordingFeed;
-    std::unique_ptr<CFramePump> m_pump;
-    QTimer* m_pumpStateTimer = nullptr;
+    std::unique_ptr<CCameraSession> m_camera;
+    std::unique_ptr<CPictureController> m_picture;
+    // Used on the pump's thread: made after the pump, it goes after it.
+    std::unique_ptr<CLiveAidsController> m_liveAids;
+    std::unique_ptr<CLiveController> m_live;
     CCalibrationDlg* m_calibrationDlg = nullptr;
     CResultListCtrl* m_resultList = nullptr;
     std::unique_ptr<CSnapshotSaver> m_saver;
-    std::unique_ptr<CPictureCalibration> m_pictureCalibration;
     CCommandTable* m_commands = nullptr;
     CWindowCommands* m_windowCommands = nullptr;
-    std::unique_ptr<CCameraSession> m_camera;
-    QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
-    bool m_resumeLive = false; // the camera went while live: live again when one comes
-    bool m_videoSizeNoted = false; // a saved size the camera lacks is said once a run
-    CTimeLapse* m_timeLapse = nullptr;
-    CLiveAidsPanel* m_liveAidsPanel = nullptr;
-    QStringList m_countSummary;
 };

@@ -30,6 +30,11 @@ IUserMessages& UserMessages()
     return *g_current;
 }
 
+bool UserMessagesInstalled()
+{
+    return g_current != &g_standardError;
+}
+
 CUserMessagesScope::CUserMessagesScope(IUserMessages& messages) : m_previous(g_current)
 {
     g_current = &messages;

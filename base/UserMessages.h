@@ -6,9 +6,9 @@
 // test or a journey find the box that shows it.
 struct CUserMessage
 {
-    QString text;
-    QString caption;
-    QString name;
+    QString text {};
+    QString caption {};
+    QString name {};
     bool warning = false; // Inform only: a warning sign instead of the information sign
     bool yesByDefault = false; // Ask only: Return answers yes
 };
@@ -30,6 +30,8 @@ public:
 // The service in use. Until one is installed, messages go to standard error and every
 // question is answered no, so nothing waits for a user who is not there.
 IUserMessages& UserMessages();
+// False while the standard-error fallback is in use.
+bool UserMessagesInstalled();
 
 // Installs a service for the lifetime of this object and restores the one before it.
 class CUserMessagesScope

@@ -13,6 +13,8 @@ lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
 sources=$( (grep -o 'filename="[^"]*"' "$ts" 2>/dev/null | sed 's/filename="..\/..\///; s/"$//'; for f in "$@"; do echo "$f"; done) | sort -u)
 files=""
 for f in $sources; do
+    # A source that was moved or deleted drops out; its texts go with -no-obsolete.
+    [ -f "$f" ] || continue
     files="$files $f"
     header=${f%.cpp}.h
     [ "$header" != "$f" ] && [ -f "$header" ] && files="$files $header"

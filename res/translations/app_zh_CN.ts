@@ -29,6 +29,60 @@
     </message>
 </context>
 <context>
+    <name>CLiveController</name>
+    <message>
+        <location filename="../../app/LiveController.cpp" line="255"/>
+        <source>The camera does not offer the saved video size %1 X %2; it shows %3 X %4 instead.</source>
+        <translation>摄像头不提供已保存的视频尺寸 %1 X %2，改用 %3 X %4。</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveController.cpp" line="270"/>
+        <location filename="../../app/LiveController.cpp" line="337"/>
+        <location filename="../../app/LiveController.cpp" line="342"/>
+        <source>Camera disconnected</source>
+        <translation>相机已断开</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveController.cpp" line="337"/>
+        <source>The camera stopped: %1</source>
+        <translation>相机已停止：%1</translation>
+    </message>
+    <message>
+        <location filename="../../app/LiveController.cpp" line="364"/>
+        <source>The camera&apos;s snapshot button cannot be read (%1: %2).
+
+To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
+        <translation>无法读取相机的拍照按钮（%1：%2）。
+
+要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
+    </message>
+</context>
+<context>
+    <name>CPictureController</name>
+    <message>
+        <location filename="../../app/PictureController.cpp" line="55"/>
+        <source>Store the picture&apos;s scale</source>
+        <translation>保存图片的比例</translation>
+    </message>
+    <message>
+        <location filename="../../app/PictureController.cpp" line="56"/>
+        <source>The scale this picture carries (%1) goes into:</source>
+        <translation>此图片带有的比例（%1）保存到：</translation>
+    </message>
+    <message>
+        <location filename="../../app/PictureController.cpp" line="81"/>
+        <source>The picture %1 cannot be opened:
+%2</source>
+        <translation>无法打开图片 %1：
+%2</translation>
+    </message>
+    <message>
+        <location filename="../../app/PictureController.cpp" line="230"/>
+        <source>The new resolution has another shape than the old one. The drawing was scaled by the width and centred; it may no longer lie over the same features.</source>
+        <translation>新分辨率的宽高比与原来的不同。绘图已按宽度缩放并居中，可能不再覆盖原来的特征。</translation>
+    </message>
+</context>
+<context>
     <name>CSaveSettingDlg</name>
     <message>
         <location filename="../../app/SaveSettingDlg.cpp" line="20"/>
@@ -122,58 +176,32 @@
 <context>
     <name>CTavoMeasureDlg</name>
     <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="26"/>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="94"/>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="99"/>
-        <source>Camera disconnected</source>
-        <translation>相机已断开</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="94"/>
-        <source>The camera stopped: %1</source>
-        <translation>相机已停止：%1</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="129"/>
-        <source>The camera does not offer the saved video size %1 X %2; it shows %3 X %4 instead.</source>
-        <translation>摄像头不提供已保存的视频尺寸 %1 X %2，改用 %3 X %4。</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureCamera.cpp" line="149"/>
-        <source>The camera&apos;s snapshot button cannot be read (%1: %2).
-
-To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
-        <translation>无法读取相机的拍照按钮（%1：%2）。
-
-要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="84"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="89"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="96"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="101"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="98"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="103"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="100"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="105"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="102"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="107"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="156"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="171"/>
         <source>The settings cannot be saved to
 %1
 
@@ -188,7 +216,7 @@ Changes made now are lost when Kalvex closes.</source>
 现在所做的更改将在 Kalvex 关闭时丢失。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="184"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="198"/>
         <source>The settings could not be written to
 %1
 
@@ -199,39 +227,17 @@ Changes made now are lost when Kalvex closes.</source>
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="358"/>
-        <source>Store the picture&apos;s scale</source>
-        <translation>保存图片的比例</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="359"/>
-        <source>The scale this picture carries (%1) goes into:</source>
-        <translation>此图片带有的比例（%1）保存到：</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="681"/>
-        <source>The picture %1 cannot be opened:
-%2</source>
-        <translation>无法打开图片 %1：
-%2</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="821"/>
-        <source>The new resolution has another shape than the old one. The drawing was scaled by the width and centred; it may no longer lie over the same features.</source>
-        <translation>新分辨率的宽高比与原来的不同。绘图已按宽度缩放并居中，可能不再覆盖原来的特征。</translation>
-    </message>
-    <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="998"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="814"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="1015"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="829"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="1016"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="830"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "FakeCamera.h"
 
 #include "app/TavoMeasureDlg.h"
+#include "MainWindowFixture.h"
 #include "capture/TavoGraphDll.h"
 #include "image/xImage.h"
 #include "video/CameraSession.h"
@@ -17,7 +18,7 @@
 namespace {
 
 // The main window on a fake camera list whose one camera is a pattern that can be unplugged.
-class CameraReplug : public testing::Test
+class CameraReplug : public CMainWindowFixture
 {
 protected:
     void SetUp() override
@@ -25,35 +26,23 @@ protected:
         m_source = std::make_shared<CFakeDeviceSource>();
         m_source->devices = { CFakeDeviceSource::Pattern(QStringLiteral("Scope"),
                 QStringLiteral("smpte"), { { 320, 240, QStringLiteral("BGR") } }) };
-        m_images = m_dir.filePath(QStringLiteral("image"));
+        m_images = Path("image");
         QDir().mkpath(m_images);
-        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
-        m_window->Graph().SetDeviceSource(m_source);
-        m_window->Graph().SetErrorSink([](const QString&, const QString&) {});
-        m_window->General().m_strImagePath = m_images;
-        m_window->General().m_nVideoWidth = 320;
-        m_window->General().m_nVideoHeight = 240;
-        m_window->resize(900, 640);
-        m_window->Initialise(/*showWindow=*/false);
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->RestartVideo();
-    }
-    void TearDown() override
-    {
-        m_window->close();
-        m_window.reset();
-    }
-    bool WaitForFrames(uint64_t count) const
-    {
-        return QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= count; }, 30000);
+        ASSERT_NO_FATAL_FAILURE(Open({ .size = { 900, 640 },
+                .testCamera = false,
+                .restartVideo = true,
+                .beforeStart = [this](CTavoMeasureDlg& window) {
+                    window.Graph().SetDeviceSource(m_source);
+                    window.Graph().SetErrorSink([](const QString&, const QString&) {});
+                    window.General().m_strImagePath = m_images;
+                    window.General().m_nVideoWidth = 320;
+                    window.General().m_nVideoHeight = 240;
+                } }));
     }
     int Pictures() const { return static_cast<int>(QDir(m_images).entryList(QDir::Files).size()); }
 
-    QTemporaryDir m_dir;
     QString m_images;
     std::shared_ptr<CFakeDeviceSource> m_source;
-    std::unique_ptr<CTavoMeasureDlg> m_window;
 };
 
 } // namespace

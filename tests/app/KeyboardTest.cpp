@@ -3,6 +3,7 @@
 #include "app/PictureCalibration.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "MainWindowFixture.h"
 #include "app/WindowCommands.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationTable.h"
@@ -71,24 +72,13 @@ TEST(ShortcutTable, ListedInChineseToo)
 
 namespace {
 
-class Keyboard : public testing::Test
+class Keyboard : public CMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        qputenv("KALVEX_TEST_CAMERA", "1");
-        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
-        m_window->resize(1280, 800);
-        m_window->Initialise(/*showWindow=*/false);
-        m_window->General().m_strImagePath = m_dir.filePath(QStringLiteral("pictures"));
-        m_window->show();
-        m_window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    }
-    void TearDown() override
-    {
-        m_window->close();
-        m_window.reset();
+        ASSERT_NO_FATAL_FAILURE(Open({ .active = true }));
+        m_window->General().m_strImagePath = Path("pictures");
     }
     CMeasureCanvas& Canvas() const { return *m_window->Canvas(); }
     CShapeManager& Manager() const { return Canvas().Manager(); }
@@ -122,9 +112,6 @@ protected:
         EXPECT_TRUE(picture.save(path, "BMP"));
         return path;
     }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<CTavoMeasureDlg> m_window;
 };
 
 } // namespace

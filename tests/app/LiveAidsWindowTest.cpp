@@ -3,6 +3,7 @@
 #include "app/LiveAidsPanel.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "MainWindowFixture.h"
 #include "video/RecordingFeed.h"
 #include "app/TimeLapse.h"
 #include "capture/TavoGraphDll.h"
@@ -32,30 +33,19 @@
 namespace {
 
 // The live aids on the real window with the Test Pattern camera.
-class LiveAidsWindow : public testing::Test
+class LiveAidsWindow : public CMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        qputenv("KALVEX_TEST_CAMERA", "1");
-        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
-        m_window->resize(900, 700);
-        m_window->Initialise(/*showWindow=*/false);
-        m_window->General().m_strImagePath = m_dir.filePath(QStringLiteral("pictures"));
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->RestartVideo();
+        ASSERT_NO_FATAL_FAILURE(Open({ .size = { 900, 700 }, .restartVideo = true }));
+        m_window->General().m_strImagePath = Path("pictures");
         m_panel = m_window->LiveAidsPanel();
         ASSERT_NE(m_panel, nullptr);
         m_panel->SetMessageSink(
                 [this](const QString&, const QString& text) { m_messages << text; });
         m_panel->Header()->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= 2; }, 30000));
-    }
-    void TearDown() override
-    {
-        m_window->close();
-        m_window.reset();
     }
     int CountInView(QColor colour) const
     {
@@ -72,8 +62,6 @@ protected:
         return QDir(m_window->General().m_strImagePath).entryList({ pattern }, QDir::Files);
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<CTavoMeasureDlg> m_window;
     CLiveAidsPanel* m_panel = nullptr;
     QStringList m_messages;
 };

@@ -1,4 +1,5 @@
 #include "app/TavoMeasureDlg.h"
+#include "MainWindowFixture.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
@@ -14,32 +15,14 @@
 namespace {
 
 // The whole live road with the Test Pattern camera: capture library, pump, canvas, manager.
-class LiveVideo : public testing::Test
+class LiveVideo : public CMainWindowFixture
 {
 protected:
+    // Small: sanitizer builds paint slowly, and every frame is painted.
     void SetUp() override
     {
-        qputenv("KALVEX_TEST_CAMERA", "1");
-        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
-        // Small: sanitizer builds paint slowly, and every frame is painted.
-        m_window->resize(900, 640);
-        m_window->Initialise(/*showWindow=*/false);
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->RestartVideo();
+        ASSERT_NO_FATAL_FAILURE(Open({ .size = { 900, 640 }, .restartVideo = true }));
     }
-    void TearDown() override
-    {
-        m_window->close();
-        m_window.reset();
-    }
-    bool WaitForFrames(uint64_t count) const
-    {
-        return QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= count; }, 30000);
-    }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<CTavoMeasureDlg> m_window;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/PanelButton.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "MainWindowFixture.h"
 #include "calibration/CalibrationDlg.h"
 #include "capture/CaptureStatus.h"
 #include "capture/TavoGraphDll.h"
@@ -71,36 +72,15 @@ TEST(DisplaySize_Compute, IntegerScales)
 
 namespace {
 
-class MainWindow : public testing::Test
+class MainWindow : public CMainWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("KALVEX_TEST_CAMERA", "1");
-        m_window = std::make_unique<CTavoMeasureDlg>(m_dir.filePath(QStringLiteral("Setting.ini")));
-        m_window->resize(1280, 800);
-        m_window->Initialise(/*showWindow=*/false);
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-    void TearDown() override
-    {
-        m_window->close();
-        m_window.reset();
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(Open({})); }
     QToolButton* Button(const char* name) const
     {
         return m_window->findChild<QToolButton*>(QLatin1String(name));
     }
     CSidePanel& Panel() const { return *m_window->SidePanel(); }
-    bool WaitForFrames(uint64_t count) const
-    {
-        return QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= count; }, 30000);
-    }
-    bool FramesFlow() const { return WaitForFrames(m_window->Pump()->FramesCopied() + 2); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<CTavoMeasureDlg> m_window;
 };
 
 } // namespace
@@ -188,7 +168,7 @@ protected:
                     m_seen.push_back({ live, how, m_window->StillMode(),
                             m_window->Canvas()->StillMode(), m_window->CurrentFrame().Width(),
                             m_window->Graph().CaptureToBuf(&bytes, nullptr) != TavoStatus::Pointer,
-                            m_window->m_strCurrentFile.isEmpty() });
+                            m_window->CurrentFile().isEmpty() });
                 });
     }
 
@@ -229,7 +209,7 @@ TEST_F(LiveAndStill, VideoButtonKeepsTheLastFrameThenTearsTheGraphDown)
     EXPECT_EQ(Panel().ButtonAt(CSidePanel::Video)->text(), QStringLiteral("Still"));
 
     m_seen.clear();
-    m_window->m_strCurrentFile = QStringLiteral("picture.bmp");
+    m_window->SetCurrentFile(QStringLiteral("picture.bmp"));
     Panel().ButtonAt(CSidePanel::Video)->click();
     EXPECT_THAT(m_seen,
             ElementsAre(FieldsAre(true, StillEntry::VideoButton, false, false, 640u, true, true)));
@@ -251,7 +231,7 @@ TEST_F(LiveAndStill, OpeningAPictureWhileLiveTakesNoFrame)
     EXPECT_THAT(m_seen,
             ElementsAre(FieldsAre(false, StillEntry::OpeningPicture, true, true, 0u, false, true)));
     EXPECT_EQ(m_window->CurrentFrame().Width(), 320u);
-    EXPECT_EQ(m_window->m_strCurrentFile, file);
+    EXPECT_EQ(m_window->CurrentFile(), file);
     EXPECT_EQ(m_window->Canvas()->ToolMode(), SelectMode);
     EXPECT_FALSE(Panel().ResolutionCombo()->isEnabled());
     EXPECT_TRUE(Panel().ButtonAt(CSidePanel::AHE)->isEnabled());

@@ -96,7 +96,7 @@ TEST_F(Journey, OpenFromTheStripPanAndGoBackToLive)
 
     QTest::mouseDClick(WindowOf(item), Qt::LeftButton, {}, InWindow(item, item->rect().center()));
     ASSERT_TRUE(m_window->StillMode());
-    EXPECT_EQ(m_window->m_strCurrentFile, Pictures().value(0));
+    EXPECT_EQ(m_window->CurrentFile(), Pictures().value(0));
     EXPECT_FALSE(Panel().ResolutionCombo()->isEnabled());
     EXPECT_TRUE(PictureStands());
 
@@ -108,7 +108,7 @@ TEST_F(Journey, OpenFromTheStripPanAndGoBackToLive)
 
     ClickButton(CSidePanel::Video);
     ASSERT_FALSE(m_window->StillMode());
-    EXPECT_TRUE(m_window->m_strCurrentFile.isEmpty());
+    EXPECT_TRUE(m_window->CurrentFile().isEmpty());
     EXPECT_TRUE(PictureFlows());
     EXPECT_TRUE(m_modals.TakeMessages().isEmpty());
 }
@@ -136,7 +136,7 @@ TEST_F(Journey, SecondStartWithAFileOpensItInTheFirst)
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, kWaitMs));
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->StillMode(); }, kWaitMs));
-    EXPECT_EQ(m_window->m_strCurrentFile, file);
+    EXPECT_EQ(m_window->CurrentFile(), file);
     QTest::qWait(300);
     const QImage shown = Screen(Canvas());
     EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(255, 0, 0));

@@ -10,7 +10,7 @@
 class CRecordingMessages final : public IUserMessages
 {
 public:
-    CRecordingMessages() : m_scope(*this) {}
+    CRecordingMessages() : m_scope(*this) { }
 
     void Inform(const CUserMessage& message) override { m_messages.push_back(message); }
     void Error(const CUserMessage& message) override { m_messages.push_back(message); }

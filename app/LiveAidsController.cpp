@@ -1,12 +1,11 @@
-// The main window's live aids: peaking and the meter and histogram on the pump's frames,
-// time-lapse through the snapshot saver, and video through the capture object.
-#include "app/TavoMeasureDlg.h"
+#include "app/LiveAidsController.h"
 
-#include "app/LiveAidsPanel.h"
 #include "app/CommandTable.h"
+#include "app/LiveAidsPanel.h"
 #include "app/SnapshotSaver.h"
 #include "app/TimeLapse.h"
 #include "base/FrameLayout.h"
+#include "base/GeneralSettings.h"
 #include "base/SnapshotNamer.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
@@ -17,20 +16,19 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFrame>
 #include <QPointer>
 
 #include <cmath>
 #include <vector>
 
-void CTavoMeasureDlg::CreateLiveAids()
+CLiveAidsController::CLiveAidsController(CContext context, QObject* parent)
+    : QObject(parent), m_context(std::move(context)), m_liveAids(std::make_unique<CLiveAids>()),
+      m_recordingFeed(std::make_unique<CRecordingFeed>(m_context.graph))
 {
-    m_liveAids = std::make_unique<CLiveAids>();
-    m_recordingFeed = std::make_unique<CRecordingFeed>(*m_graph);
-    m_liveAids->Attach(*m_pump);
+    m_liveAids->Attach(m_context.pump);
     CLiveAids* aids = m_liveAids.get();
     CRecordingFeed* feed = m_recordingFeed.get();
-    m_pump->SetFrameTap(
+    m_context.pump.SetFrameTap(
             [aids, feed](const uint8_t* frame, int width, int height, const CPumpState& state) {
                 aids->OnFrame(frame, width, height, state);
                 feed->OnFrame(frame, width, height);
@@ -45,41 +43,49 @@ void CTavoMeasureDlg::CreateLiveAids()
     hooks.stopRecording = [this](CLiveAidsHooks::Finished finished) {
         StopRecording(std::move(finished));
     };
-    hooks.recordingFailed = [this](QString& reason) { return m_graph->RecordingFailed(&reason); };
-    hooks.recording = [this] { return m_graph->IsRecording(); };
-    m_liveAidsPanel = new CLiveAidsPanel(*m_liveAids, *m_timeLapse, std::move(hooks), m_videoHost);
-    m_liveAidsPanel->FloatOverParent();
-    m_liveAidsPanel->show();
-    connect(this, &CTavoMeasureDlg::liveStateChanged, m_liveAidsPanel,
-            [this](bool live, StillEntry) { m_liveAidsPanel->OnLiveStateChanged(live); });
-    m_liveAidsPanel->OnLiveStateChanged(!m_bStill);
+    CTavoGraphDll* graph = &m_context.graph;
+    hooks.recordingFailed = [graph](QString& reason) { return graph->RecordingFailed(&reason); };
+    hooks.recording = [graph] { return graph->IsRecording(); };
+    m_panel = new CLiveAidsPanel(*m_liveAids, *m_timeLapse, std::move(hooks), &m_context.videoHost);
+    m_panel->FloatOverParent();
+    m_panel->show();
+    m_panel->OnLiveStateChanged(!m_context.still());
 
-    m_commands->Bind(CCommandTable::FocusPeaking, [this] { m_liveAidsPanel->TogglePeaking(); });
-    QWidget* peaking = m_liveAidsPanel->PeakingCheck();
+    m_context.commands.Bind(CCommandTable::FocusPeaking, [this] { m_panel->TogglePeaking(); });
+    QWidget* peaking = m_panel->PeakingCheck();
     peaking->setToolTip(CCommandTable::WithKey(peaking->toolTip(), CCommandTable::FocusPeaking));
 }
 
-QString CTavoMeasureDlg::TakeTimeLapsePicture(QString& reason)
+CLiveAidsController::~CLiveAidsController() = default;
+
+void CLiveAidsController::OnLiveStateChanged(bool live)
 {
-    if (m_bStill) {
+    m_panel->OnLiveStateChanged(live);
+}
+
+QString CLiveAidsController::TakeTimeLapsePicture(QString& reason)
+{
+    if (m_context.still()) {
         reason = tr("Time-lapse needs the live video.");
         return {};
     }
     // One message for the whole time-lapse, from its end, instead of one box per picture.
-    const CSnapshotSaver::MessageSink shown = m_saver->CurrentMessageSink();
-    m_saver->SetMessageSink([&reason](const QString&, const QString& text) { reason = text; });
-    const QString path = m_saver->Save();
-    m_saver->SetMessageSink(shown);
+    CSnapshotSaver& saver = m_context.saver;
+    const CSnapshotSaver::MessageSink shown = saver.CurrentMessageSink();
+    saver.SetMessageSink([&reason](const QString&, const QString& text) { reason = text; });
+    const QString path = saver.Save();
+    saver.SetMessageSink(shown);
     return path;
 }
 
-bool CTavoMeasureDlg::StartRecording(bool withDrawing, QString& path, QString& reason)
+bool CLiveAidsController::StartRecording(bool withDrawing, QString& path, QString& reason)
 {
-    if (m_bStill) {
+    if (m_context.still()) {
         reason = tr("Recording needs the live video.");
         return false;
     }
-    QString folder = m_general.m_strImagePath;
+    CTavoGraphDll& graph = m_context.graph;
+    QString folder = m_context.general.m_strImagePath;
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
     if (!CSnapshotNamer::MakeFolder(folder, &reason))
@@ -88,14 +94,14 @@ bool CTavoMeasureDlg::StartRecording(bool withDrawing, QString& path, QString& r
             CSnapshotNamer().UniqueName(
                     folder, QLatin1Char('.') + CTavoGraphDll::RecordingSuffix()));
     float rate = 0.0f;
-    const int framesPerSecond = m_graph->GetAvgFrameRate(&rate) >= 0 && rate >= 1.0f
+    const int framesPerSecond = graph.GetAvgFrameRate(&rate) >= 0 && rate >= 1.0f
             ? static_cast<int>(std::lround(rate))
             : 15;
-    if (m_graph->StartRecording(path, withDrawing, framesPerSecond, &reason) < 0)
+    if (graph.StartRecording(path, withDrawing, framesPerSecond, &reason) < 0)
         return false;
     if (withDrawing) {
         // The drawing at 1:1, burnt in as a snapshot with "Measure" gets it.
-        CShapeManager* manager = &m_canvas->Manager();
+        CShapeManager* manager = &m_context.canvas.Manager();
         m_recordingFeed->Start([manager, scratch = std::vector<uint8_t>()](
                                        uint8_t* frame, int width, int height) mutable {
             scratch.resize(FrameBytes(width, height));
@@ -106,17 +112,17 @@ bool CTavoMeasureDlg::StartRecording(bool withDrawing, QString& path, QString& r
     return true;
 }
 
-void CTavoMeasureDlg::StopRecording(
+void CLiveAidsController::StopRecording(
         std::function<void(bool finished, const QString& reason)> finished)
 {
     m_recordingFeed->Stop();
     // Going to still takes the graph down, which already finished a camera recording.
-    if (!m_graph->IsRecording()) {
+    if (!m_context.graph.IsRecording()) {
         finished(true, QString());
         return;
     }
     // The end of stream can take seconds on a loaded machine: the window goes on meanwhile.
-    QPointer<CTavoMeasureDlg> self(this);
+    QPointer<CLiveAidsController> self(this);
     const auto done = [self, finished](int32_t status, const QString& reason) {
         QMetaObject::invokeMethod(
                 QCoreApplication::instance(),
@@ -130,6 +136,6 @@ void CTavoMeasureDlg::StopRecording(
                 },
                 Qt::QueuedConnection);
     };
-    if (m_graph->StopRecordingLater(done) < 0)
+    if (m_context.graph.StopRecordingLater(done) < 0)
         finished(false, tr("The video file could not be finished."));
 }
