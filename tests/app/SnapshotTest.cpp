@@ -1,5 +1,4 @@
 #include "app/SaveSettingDlg.h"
-#include "base/SnapshotNamer.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -8,26 +7,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-namespace {
-QDateTime June12()
-{
-    return QDateTime(QDate(2015, 6, 12), QTime(9, 30, 5));
-}
-} // namespace
-
-TEST(SnapshotNamer_Names, SecondPictureInTheSameSecondGetsASuffix)
-{
-    QTemporaryDir dir;
-    const CSnapshotNamer namer(June12);
-    EXPECT_EQ(namer.UniqueName(dir.path(), ".bmp"), "20150612093005.bmp");
-    QFile(dir.filePath("20150612093005.bmp")).open(QIODevice::WriteOnly);
-    EXPECT_EQ(namer.UniqueName(dir.path(), ".bmp"), "20150612093005_2.bmp");
-    QFile(dir.filePath("20150612093005_2.bmp")).open(QIODevice::WriteOnly);
-    EXPECT_EQ(namer.UniqueName(dir.path(), ".bmp"), "20150612093005_3.bmp");
-    EXPECT_EQ(namer.UniqueName(dir.path(), ".jpg"), "20150612093005.jpg");
-    EXPECT_EQ(CSnapshotNamer::JoinPath("/pics", "a.bmp"), "/pics/a.bmp");
-}
 
 TEST(SaveSettingDlg_Choices, ShowsAndReturnsFolderAndFormat)
 {
