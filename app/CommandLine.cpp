@@ -25,7 +25,7 @@ constexpr COptionSpec kOptions[] = {
             QT_TRANSLATE_NOOP("CCommandLine", "List the built-in Test Pattern camera.") },
     { "fuse", "mode",
             QT_TRANSLATE_NOOP(
-                    "CCommandLine", "Fuse IN... into one picture: direct|adjusted|aligned.") },
+                    "CCommandLine", "Fuse IN... into one: direct|adjusted|aligned.") },
     { "o,output", "file", QT_TRANSLATE_NOOP("CCommandLine", "Where a batch command writes.") },
     { "depth-map", "file",
             QT_TRANSLATE_NOOP("CCommandLine", "With --fuse aligned: also write the depth map.") },
@@ -48,6 +48,11 @@ constexpr COptionSpec kOptions[] = {
             QT_TRANSLATE_NOOP("CCommandLine", "With --count: split touching round objects.") },
     { "scale", "length",
             QT_TRANSLATE_NOOP("CCommandLine", "With --count: one pixel's size, e.g. 0.5um.") },
+    { "scale-from-ruler", "file",
+            QT_TRANSLATE_NOOP("CCommandLine", "Print the scale read from a stage micrometer.") },
+    { "division", "length",
+            QT_TRANSLATE_NOOP(
+                    "CCommandLine", "With --scale-from-ruler: one division, e.g. 10um.") },
 };
 
 // Qt's own options, which QApplication takes out of the arguments before we read them.

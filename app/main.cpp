@@ -5,6 +5,7 @@
 #include "app/TavoMeasureDlg.h"
 #include "app/TranslationLoader.h"
 #include "count/CountCommand.h"
+#include "app/RulerCommand.h"
 #include "imgproc/FuseCommand.h"
 
 #include <QApplication>
@@ -43,6 +44,12 @@ int main(int argc, char* argv[])
     if (CCountCommand::Requested(argc, argv)) {
         QCoreApplication app(argc, argv);
         return CCountCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
+    }
+
+    // "kalvex --scale-from-ruler FILE --division 10um": the scale of a stage micrometer.
+    if (CRulerCommand::Requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return CRulerCommand().Run(CFuseCommand::Arguments(argc, argv), std::cout, std::cerr);
     }
 
     // Help, version and unknown options are answered without a display.

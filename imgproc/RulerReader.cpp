@@ -18,11 +18,6 @@ constexpr int kMinDivisions = 3;
 // The strongest repeat must stand this far above the spectrum around it.
 constexpr double kMinPeakRatio = 6.0;
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("CRulerReader", text);
-}
-
 using Complex = std::complex<double>;
 
 // The weighted picture and where it is not zero.
@@ -114,8 +109,9 @@ CRulerReader::Result CRulerReader::ReadMasked(const cv::Mat& grey, const cv::Mat
 {
     Result result;
     if (grey.empty() || grey.type() != CV_8UC1 || grey.cols < kMinSide || grey.rows < kMinSide) {
-        result.reason = Tr("The picture is too small to hold a ruling (it needs at least 32 x 32 "
-                           "pixels).");
+        result.reason = QCoreApplication::translate("CRulerReader",
+                "The picture is too small to hold a ruling (it needs at least 32 x 32 "
+                "pixels).");
         return result;
     }
     // Uneven light goes with everything slower than the divisions can be.
@@ -129,14 +125,16 @@ CRulerReader::Result CRulerReader::ReadMasked(const cv::Mat& grey, const cv::Mat
     const cv::Rect box =
             mask.empty() ? cv::Rect(0, 0, grey.cols, grey.rows) : cv::boundingRect(mask);
     if (box.width < kMinSide / 2 || box.height < 1) {
-        result.reason = Tr("The line along the scale is too short to read divisions from.");
+        result.reason = QCoreApplication::translate(
+                "CRulerReader", "The line along the scale is too short to read divisions from.");
         return result;
     }
     cv::Scalar mean;
     cv::Scalar deviation;
     cv::meanStdDev(values(box), mean, deviation, mask.empty() ? cv::noArray() : mask(box));
     if (deviation[0] < 1.0) {
-        result.reason = Tr("The picture is blank: there is no ruling to read.");
+        result.reason = QCoreApplication::translate(
+                "CRulerReader", "The picture is blank: there is no ruling to read.");
         return result;
     }
 
@@ -189,13 +187,15 @@ CRulerReader::Result CRulerReader::ReadMasked(const cv::Mat& grey, const cv::Mat
         }
     }
     if (around.empty()) {
-        result.reason = Tr("No ruling found: the picture has no regular divisions.");
+        result.reason = QCoreApplication::translate(
+                "CRulerReader", "No ruling found: the picture has no regular divisions.");
         return result;
     }
     std::nth_element(around.begin(), around.begin() + around.size() / 2, around.end());
     const double typical = around[around.size() / 2];
     if (typical <= 0.0 || best / typical < kMinPeakRatio) {
-        result.reason = Tr("No ruling found: the picture has no regular divisions.");
+        result.reason = QCoreApplication::translate(
+                "CRulerReader", "No ruling found: the picture has no regular divisions.");
         return result;
     }
 
@@ -247,7 +247,8 @@ CRulerReader::Result CRulerReader::ReadMasked(const cv::Mat& grey, const cv::Mat
         if (counts[k] > 0)
             amplitudes.push_back(std::abs(sums[k]) / counts[k]);
     if (amplitudes.size() < size_t(kMinDivisions)) {
-        result.reason = Tr("Too few divisions: at least 3 must be seen along the scale.");
+        result.reason = QCoreApplication::translate(
+                "CRulerReader", "Too few divisions: at least 3 must be seen along the scale.");
         return result;
     }
     std::vector<double> sorted = amplitudes;
@@ -267,7 +268,8 @@ CRulerReader::Result CRulerReader::ReadMasked(const cv::Mat& grey, const cv::Mat
         phases.push_back(phase);
     }
     if (phases.size() < size_t(kMinDivisions)) {
-        result.reason = Tr("Too few divisions: at least 3 must be seen along the scale.");
+        result.reason = QCoreApplication::translate(
+                "CRulerReader", "Too few divisions: at least 3 must be seen along the scale.");
         return result;
     }
     const Fit fit = FitLine(centres, phases);

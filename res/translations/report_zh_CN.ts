@@ -25,8 +25,8 @@
     </message>
     <message>
         <location filename="../../app/CommandLine.cpp" line="27"/>
-        <source>Fuse IN... into one picture: direct|adjusted|aligned.</source>
-        <translation>将 IN... 合成为一张图片：direct|adjusted|aligned。</translation>
+        <source>Fuse IN... into one: direct|adjusted|aligned.</source>
+        <translation>将 IN... 合成为一张：direct|adjusted|aligned。</translation>
     </message>
     <message>
         <location filename="../../app/CommandLine.cpp" line="29"/>
@@ -89,12 +89,22 @@
         <translation>配合 --count：一个像素的大小，例如 0.5um。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="66"/>
+        <location filename="../../app/CommandLine.cpp" line="52"/>
+        <source>Print the scale read from a stage micrometer.</source>
+        <translation>打印从显微标尺读出的比例。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="54"/>
+        <source>With --scale-from-ruler: one division, e.g. 10um.</source>
+        <translation>配合 --scale-from-ruler：一格的间距，例如 10um。</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandLine.cpp" line="71"/>
         <source>Live picture and measurement for USB microscopes.</source>
         <translation>USB 显微镜的实时画面与测量。</translation>
     </message>
     <message>
-        <location filename="../../app/CommandLine.cpp" line="77"/>
+        <location filename="../../app/CommandLine.cpp" line="82"/>
         <source>Pictures to open.</source>
         <translation>要打开的图片。</translation>
     </message>
