@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include <QString>
 
+#include "capture/ResolutionList.h"
 #include "measure/MeasureTool.h"
 
 class QComboBox;
@@ -23,6 +25,9 @@ struct CPanelHooks
     std::function<void()> cancelTool; // what the tool leaves unfinished goes; select mode
 
     // Capture object; statuses follow its convention (negative is failure).
+    // The camera's "Resolution" list and the entry in use (-1: none); the panel fills its combo.
+    std::function<int32_t(std::vector<CResolutionEntry>& entries, int& chosen)> videoSizeEntries;
+    // Fills the combo itself; only asked while videoSizeEntries is not wired.
     std::function<int32_t(QComboBox* combo)> fillVideoSizeCombo;
     // A "Resolution" entry was chosen: its format key ("MJPG 30/1"), before the size changes.
     std::function<void(const QString& formatKey)> chooseVideoFormat;

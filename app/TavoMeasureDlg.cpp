@@ -3,6 +3,7 @@
 #include "base/IniFile.h"
 #include "app/CommandTable.h"
 #include "app/MainLayout.h"
+#include "app/MessageBoxes.h"
 #include "app/PictureCalibration.h"
 #include "app/ColorSettingDlg.h"
 #include "app/SaveSettingDlg.h"
@@ -80,6 +81,8 @@ CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
     : QWidget(parent), m_settingsPath(settingsPath), m_graph(std::make_unique<CTavoGraphDll>()),
       m_camera(std::make_unique<CCameraSession>(*m_graph))
 {
+    if (!UserMessagesInstalled())
+        m_ownMessages = std::make_unique<CMessageBoxes>(this);
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Kalvex Light"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/kalvex.svg")));

@@ -24,6 +24,7 @@ class CGraphFrameSource;
 class CImageListWnd;
 class CLiveAids;
 class CLiveAidsPanel;
+class CMessageBoxes;
 class CRecordingFeed;
 class CTimeLapse;
 class CResultListCtrl;
@@ -212,6 +213,7 @@ private:
     void RunVideoPropertyPages();
     void AfterDeviceSetting(const QString& identityBefore);
 
+    std::unique_ptr<CMessageBoxes> m_ownMessages; // when the program installed none
     QString m_settingsPath;
     std::function<void(const QString&)> m_settingsFailureSink;
     QString m_settingsProblem; // why Setting.ini cannot be written, found at the start

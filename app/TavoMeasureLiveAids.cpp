@@ -8,6 +8,7 @@
 #include "app/TimeLapse.h"
 #include "base/FrameLayout.h"
 #include "base/SnapshotNamer.h"
+#include "base/UserMessages.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ShapeManager.h"
@@ -66,11 +67,9 @@ QString CTavoMeasureDlg::TakeTimeLapsePicture(QString& reason)
         return {};
     }
     // One message for the whole time-lapse, from its end, instead of one box per picture.
-    const CSnapshotSaver::MessageSink shown = m_saver->CurrentMessageSink();
-    m_saver->SetMessageSink([&reason](const QString&, const QString& text) { reason = text; });
-    const QString path = m_saver->Save();
-    m_saver->SetMessageSink(shown);
-    return path;
+    CKeptMessage kept(reason);
+    const CUserMessagesScope scope(kept);
+    return m_saver->Save();
 }
 
 bool CTavoMeasureDlg::StartRecording(bool withDrawing, QString& path, QString& reason)
