@@ -148,32 +148,32 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
 要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="84"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="87"/>
         <source>Kalvex Light</source>
         <translation>Kalvex Light 显微测量</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="96"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="99"/>
         <source>Hide the side panel</source>
         <translation>隐藏侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="98"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="101"/>
         <source>Show the side panel</source>
         <translation>显示侧边栏</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="100"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="103"/>
         <source>Show the thumbnails</source>
         <translation>显示缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="102"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="105"/>
         <source>Hide the thumbnails</source>
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="156"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="159"/>
         <source>The settings cannot be saved to
 %1
 
@@ -188,7 +188,7 @@ Changes made now are lost when Kalvex closes.</source>
 现在所做的更改将在 Kalvex 关闭时丢失。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="184"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="187"/>
         <source>The settings could not be written to
 %1
 
@@ -199,39 +199,39 @@ Changes made now are lost when Kalvex closes.</source>
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="358"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="361"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="359"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="362"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="681"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="699"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="821"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="839"/>
         <source>The new resolution has another shape than the old one. The drawing was scaled by the width and centred; it may no longer lie over the same features.</source>
         <translation>新分辨率的宽高比与原来的不同。绘图已按宽度缩放并居中，可能不再覆盖原来的特征。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="998"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="1017"/>
         <source>Already having one instance running!</source>
         <translation>程序已经在运行！</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="1015"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="1034"/>
         <source>About Kalvex</source>
         <translation>关于 Kalvex</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="1016"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="1035"/>
         <source>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;Live picture, measurement and focus stacking for USB microscopes.</source>
         <translation>&lt;b&gt;Kalvex Light&lt;/b&gt; %1&lt;br&gt;USB 显微镜的实时画面、测量与景深合成。</translation>
     </message>
