@@ -7,6 +7,7 @@
 #include "base/FrameLayout.h"
 #include "base/GeneralSettings.h"
 #include "base/SnapshotNamer.h"
+#include "base/UserMessages.h"
 #include "capture/TavoGraphDll.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ShapeManager.h"
@@ -70,12 +71,9 @@ QString CLiveAidsController::TakeTimeLapsePicture(QString& reason)
         return {};
     }
     // One message for the whole time-lapse, from its end, instead of one box per picture.
-    CSnapshotSaver& saver = m_context.saver;
-    const CSnapshotSaver::MessageSink shown = saver.CurrentMessageSink();
-    saver.SetMessageSink([&reason](const QString&, const QString& text) { reason = text; });
-    const QString path = saver.Save();
-    saver.SetMessageSink(shown);
-    return path;
+    CKeptMessage kept(reason);
+    const CUserMessagesScope scope(kept);
+    return m_context.saver.Save();
 }
 
 bool CLiveAidsController::StartRecording(bool withDrawing, QString& path, QString& reason)

@@ -3,6 +3,7 @@
 #include "app/HistogramView.h"
 #include "app/TimeLapse.h"
 #include "app/WheelGuard.h"
+#include "base/UserMessages.h"
 #include "video/LiveAids.h"
 
 #include <QCheckBox>
@@ -14,7 +15,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -49,9 +49,6 @@ CLiveAidsPanel::CLiveAidsPanel(
     : QWidget(parent), m_aids(aids), m_timeLapse(timeLapse), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("liveAidsPanel"));
-    m_sink = [this](const QString& caption, const QString& text) {
-        QMessageBox::warning(this, caption, text);
-    };
     CreateControls();
 
     connect(m_header, &QToolButton::toggled, this, [this](bool open) {
@@ -425,6 +422,5 @@ QString CLiveAidsPanel::ElapsedText(qint64 ms)
 
 void CLiveAidsPanel::Message(const QString& text)
 {
-    if (m_sink)
-        m_sink(tr("Live aids"), text);
+    UserMessages().Error({ .text = text, .caption = tr("Live aids") });
 }

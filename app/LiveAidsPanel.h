@@ -41,12 +41,9 @@ class CLiveAidsPanel : public QWidget
 public:
     static constexpr int kReadingsMs = 200;
     static constexpr int kRecordingTickMs = 500;
-    using MessageSink = std::function<void(const QString& caption, const QString& text)>;
-
     CLiveAidsPanel(CLiveAids& aids, CTimeLapse& timeLapse, CLiveAidsHooks hooks,
             QWidget* parent = nullptr);
 
-    void SetMessageSink(MessageSink sink) { m_sink = std::move(sink); }
     // Keeps the panel in the top right corner of its parent, above what the parent shows.
     void FloatOverParent();
 
@@ -94,7 +91,6 @@ private:
     CLiveAids& m_aids;
     CTimeLapse& m_timeLapse;
     CLiveAidsHooks m_hooks;
-    MessageSink m_sink;
     uint64_t m_shownSerial = 0;
     bool m_recording = false;
     bool m_finishing = false; // the last file is still being finished

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-CMessageBoxes::CMessageBoxes(QWidget* mainWindow) : m_mainWindow(mainWindow) { }
+CMessageBoxes::CMessageBoxes(QWidget* mainWindow) : m_mainWindow(mainWindow), m_scope(*this) { }
 
 QWidget* CMessageBoxes::Parent() const
 {
@@ -22,8 +22,10 @@ QString CMessageBoxes::Caption(const CUserMessage& message) const
 void CMessageBoxes::Inform(const CUserMessage& message)
 {
     // Not exec(): a note must not hold up a second start's wake-up or a SIGTERM.
-    auto* box = new QMessageBox(message.warning ? QMessageBox::Warning : QMessageBox::Information,
-            Caption(message), message.text, QMessageBox::Ok, Parent());
+    const QMessageBox::Icon sign = message.plain ? QMessageBox::NoIcon
+            : message.warning                    ? QMessageBox::Warning
+                                                 : QMessageBox::Information;
+    auto* box = new QMessageBox(sign, Caption(message), message.text, QMessageBox::Ok, Parent());
     if (!message.name.isEmpty())
         box->setObjectName(message.name);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -32,8 +34,8 @@ void CMessageBoxes::Inform(const CUserMessage& message)
 
 void CMessageBoxes::Error(const CUserMessage& message)
 {
-    QMessageBox box(
-            QMessageBox::Warning, Caption(message), message.text, QMessageBox::Ok, Parent());
+    QMessageBox box(message.information ? QMessageBox::Information : QMessageBox::Warning,
+            Caption(message), message.text, QMessageBox::Ok, Parent());
     if (!message.name.isEmpty())
         box.setObjectName(message.name);
     box.exec();

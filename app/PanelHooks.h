@@ -2,12 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include <QString>
 
+#include "capture/ResolutionList.h"
 #include "measure/MeasureTool.h"
 
-class QComboBox;
 
 // What the side panel asks of windows and objects it does not own, besides the commands of the
 // command table. The main window wires each entry to the object that does the work; an entry
@@ -23,7 +24,8 @@ struct CPanelHooks
     std::function<void()> cancelTool; // what the tool leaves unfinished goes; select mode
 
     // Capture object; statuses follow its convention (negative is failure).
-    std::function<int32_t(QComboBox* combo)> fillVideoSizeCombo;
+    // The camera's "Resolution" list and the entry in use (-1: none); the panel fills its combo.
+    std::function<int32_t(std::vector<CResolutionEntry>& entries, int& chosen)> videoSizeEntries;
     // A "Resolution" entry was chosen: its format key ("MJPG 30/1"), before the size changes.
     std::function<void(const QString& formatKey)> chooseVideoFormat;
 };

@@ -2,10 +2,10 @@
 
 #include "app/ReportDlg.h"
 #include "base/GeneralSettings.h"
+#include "base/UserMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 
 CReportCommand::CReportCommand(CContext context, QObject* parent)
     : QObject(parent), m_context(std::move(context))
@@ -17,8 +17,8 @@ bool CReportCommand::Run()
     CReportContent content;
     content.picture = m_context.picture();
     if (content.picture.isNull()) {
-        QMessageBox::warning(&m_context.window, m_context.window.windowTitle(),
-                tr("There is no picture to report on yet."));
+        UserMessages().Error({ .text = tr("There is no picture to report on yet."),
+                .caption = m_context.window.windowTitle() });
         return false;
     }
     CGeneralSettings& general = m_context.general;
@@ -38,8 +38,9 @@ bool CReportCommand::Run()
     QString error;
     if (!CInspectionReport::WritePdf(
                 content, path, CInspectionReport::PageSizeFor(QLocale()), error)) {
-        QMessageBox::warning(&m_context.window, m_context.window.windowTitle(),
-                tr("Cannot write the report %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        UserMessages().Error({ .text = tr("Cannot write the report %1:\n%2")
+                                               .arg(QDir::toNativeSeparators(path), error),
+                .caption = m_context.window.windowTitle() });
         return false;
     }
     general.m_strReportPath = QFileInfo(path).absolutePath();

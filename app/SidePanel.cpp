@@ -284,7 +284,15 @@ void CSidePanel::SetToolTips()
 void CSidePanel::FillResolutionCombo()
 {
     m_resolutionCombo->clear();
-    Call(m_hooks.fillVideoSizeCombo, m_resolutionCombo);
+    if (m_hooks.videoSizeEntries) {
+        std::vector<CResolutionEntry> entries;
+        int chosen = -1;
+        m_hooks.videoSizeEntries(entries, chosen);
+        for (const CResolutionEntry& entry : entries)
+            m_resolutionCombo->addItem(entry.Label(), entry.Key());
+        if (chosen >= 0 && chosen < m_resolutionCombo->count())
+            m_resolutionCombo->setCurrentIndex(chosen);
+    }
     const QSize size = m_host.CaptureSize();
     const int index = m_resolutionCombo->findText(
             CResolutionItem::Format(size.width(), size.height()), Qt::MatchExactly);

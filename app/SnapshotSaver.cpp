@@ -4,13 +4,13 @@
 
 #include "base/GeneralSettings.h"
 #include "base/Trace.h"
+#include "base/UserMessages.h"
 #include "image/xImage.h"
 #include "measure/ShapeManager.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include <iterator>
 #include <vector>
@@ -40,9 +40,6 @@ CSnapshotSaver::CSnapshotSaver(CSnapshotContext context) : m_ctx(std::move(conte
                         const QString& filter, QString* selected) {
         // No default suffix: the name is taken as typed, like the format rule expects.
         return QFileDialog::getSaveFileName(parent, caption, proposed, filter, selected);
-    };
-    m_sink = [parent = m_ctx.parent](const QString& caption, const QString& text) {
-        QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
     };
 }
 
@@ -263,8 +260,9 @@ bool CSnapshotSaver::ComposeSnapshot(CxImage& image, CShapeManager& manager)
 void CSnapshotSaver::ReportFailure(const QString& path, const QString& reason)
 {
     qCDebug(lcTrace) << "save failed:" << path << reason;
-    if (m_sink)
-        m_sink(tr("Warnning"), tr("The picture could not be saved to\n%1\n\n%2").arg(path, reason));
+    UserMessages().Error(
+            { .text = tr("The picture could not be saved to\n%1\n\n%2").arg(path, reason),
+                    .caption = tr("Warnning") });
 }
 
 void CSnapshotSaver::ShowItem(const QString& name)

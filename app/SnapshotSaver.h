@@ -38,7 +38,7 @@ struct CSnapshotContext
     // The frame changed in memory (the drawing was burnt in): the canvas shows it anew.
     std::function<void()> frameChanged;
 
-    QWidget* parent = nullptr; // owner of the dialogs and message boxes
+    QWidget* parent = nullptr; // owner of the file dialogs
     CSnapshotNamer::Clock clock; // empty: the system clock
 };
 
@@ -54,13 +54,10 @@ public:
     // the user picked.
     using FileChooser = std::function<QString(QWidget* parent, const QString& caption,
             const QString& proposedPath, const QString& filter, QString* selectedFilter)>;
-    using MessageSink = std::function<void(const QString& caption, const QString& text)>;
 
     explicit CSnapshotSaver(CSnapshotContext context);
 
     void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
-    void SetMessageSink(MessageSink sink) { m_sink = std::move(sink); }
-    const MessageSink& CurrentMessageSink() const { return m_sink; }
 
     // Each returns the path written, or an empty text when nothing was written.
     QString Save();
@@ -93,5 +90,4 @@ private:
 
     CSnapshotContext m_ctx;
     FileChooser m_chooser;
-    MessageSink m_sink;
 };

@@ -115,10 +115,8 @@ CTavoMeasureDlg::CTavoMeasureDlg(const QString& settingsPath, QWidget* parent)
     m_canvas->setObjectName(QStringLiteral("measureCanvas"));
     m_canvas->hide();
     LoadSettings();
-    if (!UserMessagesInstalled()) {
+    if (!UserMessagesInstalled())
         m_messageBoxes = std::make_unique<CMessageBoxes>(this);
-        m_messageScope = std::make_unique<CUserMessagesScope>(*m_messageBoxes);
-    }
     CPictureController::CContext picture {
         .general = m_general,
         .calibration = m_calibration,
@@ -399,7 +397,9 @@ void CTavoMeasureDlg::WirePanel()
         return canvas->Tools().Choose(mode, make);
     };
     h.cancelTool = [canvas] { canvas->Tools().Cancel(); };
-    h.fillVideoSizeCombo = [graph](QComboBox* combo) { return graph->InitVideoSizeCombo(combo); };
+    h.videoSizeEntries = [graph](std::vector<CResolutionEntry>& entries, int& chosen) {
+        return graph->GetVideoSizeEntries(entries, &chosen);
+    };
     connect(m_canvas, &CMeasureCanvas::toolEnded, m_sidePanel,
             [this] { m_sidePanel->OnToolEnded(); });
 

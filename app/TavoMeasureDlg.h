@@ -189,7 +189,6 @@ private:
     bool m_closedByUser = false;
     // The window's messages go to message boxes unless a test records them.
     std::unique_ptr<CMessageBoxes> m_messageBoxes;
-    std::unique_ptr<CUserMessagesScope> m_messageScope;
     std::unique_ptr<CTavoGraphDll> m_graph;
     CGeneralSettings m_general;
     CColorSetting m_colorSetting;

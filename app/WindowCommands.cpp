@@ -3,6 +3,7 @@
 #include "app/PictureCalibration.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
+#include "base/UserMessages.h"
 #include "calibration/CalibrationDlg.h"
 #include "calibration/CalibrationTable.h"
 #include "image/ImagePainter.h"
@@ -17,7 +18,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMessageBox>
 
 #include <algorithm>
 
@@ -191,14 +191,11 @@ bool CWindowCommands::CopyPicture()
 
 void CWindowCommands::ShowShortcutList()
 {
-    // Not exec(): the list may stay open beside the window.
-    auto* box = new QMessageBox(QMessageBox::NoIcon,
-            WindowText(QT_TRANSLATE_NOOP("CTavoMeasureDlg", "Keyboard shortcuts")),
-            CCommandTable::ListHtml(), QMessageBox::Ok, &m_context.window);
-    box->setObjectName(QStringLiteral("shortcutList"));
-    box->setTextFormat(Qt::RichText);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    // A note: the list may stay open beside the window.
+    UserMessages().Inform({ .text = CCommandTable::ListHtml(),
+            .caption = WindowText(QT_TRANSLATE_NOOP("CTavoMeasureDlg", "Keyboard shortcuts")),
+            .name = QStringLiteral("shortcutList"),
+            .plain = true });
 }
 
 void CWindowCommands::ExecMenu(const QPoint& globalPos)

@@ -1,9 +1,12 @@
 #include "app/CommandLine.h"
+#include "app/MessageBoxes.h"
 #include "app/SettingsLocation.h"
 #include "app/SignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "app/TavoMeasureDlg.h"
 #include "app/TranslationLoader.h"
+#include "base/UserMessages.h"
+#include "capture/TavoGraphDll.h"
 #include "count/CountCommand.h"
 #include "app/RulerCommand.h"
 #include "imgproc/FuseCommand.h"
@@ -84,7 +87,15 @@ int main(int argc, char* argv[])
     if (!first)
         return 0;
 
+    // Installed before the window is made, so that nothing it says on the way is lost, and
+    // ended after it.
+    CMessageBoxes messages;
     CTavoMeasureDlg mainWindow(CSettingsLocation::SettingsPath());
+    messages.SetMainWindow(&mainWindow);
+    // The capture library's errors are the program's messages like any other.
+    mainWindow.Graph().SetErrorSink([](const QString& caption, const QString& text) {
+        UserMessages().Error({ .text = text, .caption = caption });
+    });
     QObject::connect(
             &instance, &CSingleInstance::wakeUpRequested, &mainWindow, &CTavoMeasureDlg::OnWakeUp);
     QObject::connect(&instance, &CSingleInstance::openRequested, &mainWindow,

@@ -1,6 +1,9 @@
 #include "base/UserMessages.h"
 
+#include <algorithm>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 namespace {
 class CStandardErrorMessages final : public IUserMessages
@@ -22,25 +25,30 @@ private:
 };
 
 CStandardErrorMessages g_standardError;
-IUserMessages* g_current = &g_standardError;
+// Every live scope with its service, oldest first.
+std::vector<std::pair<const CUserMessagesScope*, IUserMessages*>> g_installed;
 } // namespace
 
 IUserMessages& UserMessages()
 {
-    return *g_current;
+    return g_installed.empty() ? static_cast<IUserMessages&>(g_standardError)
+                               : *g_installed.back().second;
 }
 
 bool UserMessagesInstalled()
 {
-    return g_current != &g_standardError;
+    return !g_installed.empty();
 }
 
-CUserMessagesScope::CUserMessagesScope(IUserMessages& messages) : m_previous(g_current)
+CUserMessagesScope::CUserMessagesScope(IUserMessages& messages)
 {
-    g_current = &messages;
+    g_installed.emplace_back(this, &messages);
 }
 
 CUserMessagesScope::~CUserMessagesScope()
 {
-    g_current = m_previous;
+    const auto mine = std::find_if(g_installed.rbegin(), g_installed.rend(),
+            [this](const auto& entry) { return entry.first == this; });
+    if (mine != g_installed.rend())
+        g_installed.erase(std::next(mine).base());
 }

@@ -2,6 +2,7 @@
 
 #include "base/FrameLayout.h"
 #include "base/ToolModes.h"
+#include "base/UserMessages.h"
 
 #include "calibration/CalibrationStatus.h"
 #include "calibration/CalibrationTable.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -529,9 +529,5 @@ bool CCalibrationDlg::ReadField(QLineEdit* edit, double& value)
 
 void CCalibrationDlg::Message(const QString& text)
 {
-    if (m_message) {
-        m_message(text);
-        return;
-    }
-    QMessageBox::warning(this, QApplication::applicationDisplayName(), text);
+    UserMessages().Error({ .text = text, .caption = QApplication::applicationDisplayName() });
 }

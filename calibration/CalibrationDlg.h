@@ -54,8 +54,6 @@ public:
     // Shows the slot in use as the table has it, handing nothing to the engine.
     void ShowTableSlot();
 
-    // Replaces the message box (tests).
-    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
     void SetLengthAsker(LengthAsker asker) { m_askLength = std::move(asker); }
 
     static QString ScaleText(const CCalibrationSlot& slot, int unit);
@@ -107,7 +105,6 @@ private:
 
     CCalibrationTable& m_table;
     CHooks m_hooks;
-    std::function<void(const QString&)> m_message;
     LengthAsker m_askLength;
     bool m_bCentred = false;
     bool m_bPrompting = false;

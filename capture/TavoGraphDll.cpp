@@ -221,10 +221,11 @@ public:
 
     int32_t GetAllAvailSize()
     {
+        // A camera released or lost leaves no sizes behind for the next one to list.
+        sizes.clear();
         if (!device)
             return TavoStatus::Pointer;
         qCDebug(lcCaptureTrace) << "GetAllAvailSize";
-        sizes.clear();
         qCDebug(lcCaptureTrace).noquote()
                 << QString::asprintf("cap num:%d", int(device->formats.size()));
         for (const CCaptureFormat& format : std::as_const(device->formats))
@@ -629,39 +630,56 @@ int32_t CTavoGraphDll::GetCurCapDeviceName(QString& name) const
     return TavoStatus::Ok;
 }
 
-int32_t CTavoGraphDll::InitVideoDevsCombo(QListWidget* list)
+std::vector<QString> CTavoGraphDll::GetVideoDeviceNames(QString* error)
 {
+    if (error)
+        error->clear();
     QList<CCaptureDevice> found;
+    QString problem;
     switch (d->Source().Enumerate(found)) {
     case CCaptureDeviceSource::EResult::NoEnumerator:
-        Error(QCoreApplication::translate("CTavoGraphDll", "Error Creating Device Enumerator"));
-        return TavoStatus::Fail;
+        problem = QCoreApplication::translate("CTavoGraphDll", "Error Creating Device Enumerator");
+        break;
     case CCaptureDeviceSource::EResult::NoDevices:
-        Error(QCoreApplication::translate("CTavoGraphDll",
+        problem = QCoreApplication::translate("CTavoGraphDll",
                 "Sorry, you have no video capture hardware.\n\n"
-                "Video capture will not function properly."));
-        return TavoStatus::Fail;
+                "Video capture will not function properly.");
+        break;
     case CCaptureDeviceSource::EResult::Ok:
         break;
     }
-    d->devices = found.mid(0, kMaxDevices);
-    int added = 0;
-    for (const CCaptureDevice& device : std::as_const(d->devices)) {
-        if (device.name.isEmpty())
-            continue;
-        if (list)
-            list->addItem(device.name);
-        ++added;
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return {};
     }
-    return added > 0 ? TavoStatus::Ok : TavoStatus::Fail;
+    d->devices = found.mid(0, kMaxDevices);
+    std::vector<QString> names;
+    for (const CCaptureDevice& device : std::as_const(d->devices)) {
+        if (!device.name.isEmpty())
+            names.push_back(device.name);
+    }
+    return names;
 }
 
-int32_t CTavoGraphDll::InitVideoSizeCombo(QComboBox* combo)
+int32_t CTavoGraphDll::InitVideoDevsCombo(QListWidget* list)
 {
-    if (!combo)
-        return TavoStatus::Pointer;
+    QString error;
+    const std::vector<QString> names = GetVideoDeviceNames(&error);
+    if (!error.isEmpty())
+        Error(error);
+    if (list) {
+        for (const QString& name : names)
+            list->addItem(name);
+    }
+    return names.empty() ? TavoStatus::Fail : TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::GetVideoSizeEntries(std::vector<CResolutionEntry>& entries, int* chosen)
+{
+    entries.clear();
     d->GetAllAvailSize();
-    qCDebug(lcCaptureTrace) << "filling the size list";
+    qCDebug(lcCaptureTrace) << "listing the sizes";
     QString subtype;
     QString rate;
     GetCaptureFormat(subtype, rate);
@@ -669,18 +687,33 @@ int32_t CTavoGraphDll::InitVideoSizeCombo(QComboBox* combo)
     int firstOfSize = -1;
     int exact = -1;
     for (const CResolutionEntry& entry : CResolutionList::Build(d->sizes)) {
-        const QString text = entry.Label();
-        combo->addItem(text, entry.Key());
+        entries.push_back(entry);
+        const int index = int(entries.size()) - 1;
         if (entry.width == d->requestedWidth && entry.height == d->requestedHeight) {
             if (firstOfSize < 0)
-                firstOfSize = combo->count() - 1;
+                firstOfSize = index;
             if (exact < 0 && entry.Key() == chosenKey)
-                exact = combo->count() - 1;
+                exact = index;
         }
-        qCDebug(lcCaptureTrace) << text;
+        qCDebug(lcCaptureTrace) << entry.Label();
     }
-    if (exact >= 0 || firstOfSize >= 0)
-        combo->setCurrentIndex(exact >= 0 ? exact : firstOfSize);
+    if (chosen)
+        *chosen = exact >= 0 ? exact : firstOfSize;
+    return TavoStatus::Ok;
+}
+
+int32_t CTavoGraphDll::InitVideoSizeCombo(QComboBox* combo)
+{
+    if (!combo)
+        return TavoStatus::Pointer;
+    std::vector<CResolutionEntry> entries;
+    int chosen = -1;
+    GetVideoSizeEntries(entries, &chosen);
+    const int first = combo->count();
+    for (const CResolutionEntry& entry : entries)
+        combo->addItem(entry.Label(), entry.Key());
+    if (chosen >= 0)
+        combo->setCurrentIndex(first + chosen);
     return TavoStatus::Ok;
 }
 

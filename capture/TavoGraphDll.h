@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QListWidget;
@@ -18,6 +19,7 @@ class QPaintDevice;
 class QWidget;
 class CCameraControls;
 class CCaptureDeviceSource;
+struct CResolutionEntry;
 struct CDeviceChange;
 
 /** @brief Picture properties, numbered as the original library's video processing amplifier. */
@@ -177,12 +179,22 @@ public:
     int32_t SpecifyCapDevice(const QString& name);
     /** @brief The selected camera's friendly name (empty without one). */
     int32_t GetCurCapDeviceName(QString& name) const;
-    /** @brief Adds every camera name to @p list; Fail (with a message) when there is none. */
+    /** @brief Reads the device list: the camera names in its order (at most 256, nameless
+     * ones left out), and tells the user nothing. None when there is no camera or no list;
+     * @p error (when not null) then says why in the user's words, and stays empty when
+     * cameras were found but none has a name. */
+    std::vector<QString> GetVideoDeviceNames(QString* error = nullptr);
+    /** @brief Adds GetVideoDeviceNames() to @p list (none with a null list); Fail when there is
+     * none, its error shown through Error(). */
     int32_t InitVideoDevsCombo(QListWidget* list);
-    /** @brief Adds the camera's sizes to @p combo as "1920 X 1080  MJPG 30 fps", each size
-     * in its fastest format with one entry per rate, the entry's data the format key
-     * ("MJPG 30/1"); selects the requested size in the requested format and rate, else the
-     * size's first entry. The combo box is not cleared first. */
+    /** @brief The selected camera's "Resolution" list, in place of what @p entries held: each
+     * size in its fastest format with one entry per rate; an entry's Label() is its text
+     * ("1920 X 1080  MJPG 30 fps"), its Key() the format key ("MJPG 30/1"). None without a
+     * camera. @p chosen (when not null) is the entry of the requested size in the requested
+     * format and rate, else the size's first entry, -1 when the size is not listed. Ok. */
+    int32_t GetVideoSizeEntries(std::vector<CResolutionEntry>& entries, int* chosen = nullptr);
+    /** @brief Adds GetVideoSizeEntries() to @p combo, each entry's data its format key, and
+     * selects the chosen entry. The combo box is not cleared first; Pointer without one. */
     int32_t InitVideoSizeCombo(QComboBox* combo);
     /** @brief The format and rate the next MakeGraph() asks for when the camera offers them at
      * the requested size (subtype "MJPG", rate "30/1"); empty texts: the fastest. */

@@ -6,6 +6,7 @@
 #include "image/ImagePainter.h"
 #include "image/xImage.h"
 #include "imgproc/ParticleCsv.h"
+#include "base/UserMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -274,6 +274,7 @@ void CCountDlg::OnExport()
         return;
     QString error;
     if (!ExportTo(path, &error))
-        QMessageBox::warning(this, tr("Count objects"),
-                tr("The count could not be saved to %1: %2").arg(path, error));
+        UserMessages().Error(
+                { .text = tr("The count could not be saved to %1: %2").arg(path, error),
+                        .caption = tr("Count objects") });
 }

@@ -1,6 +1,7 @@
 #include "image/ImageListWnd.h"
 
 #include "base/Trace.h"
+#include "base/UserMessages.h"
 #include "image/FileManager.h"
 #include "image/ImageFolder.h"
 #include "image/ImageListItem.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -472,10 +472,7 @@ void CImageListWnd::OpenFolder(int position)
                     return;
                 const QString text = tr("The folder %1 cannot be shown.\n\n%2")
                                              .arg(QDir::toNativeSeparators(folder), reason);
-                if (list->m_message)
-                    list->m_message(text);
-                else
-                    QMessageBox::warning(list, tr("Open Folder"), text);
+                UserMessages().Error({ .text = text, .caption = tr("Open Folder") });
             });
 }
 
@@ -506,8 +503,5 @@ void CImageListWnd::Remove(int position)
     if (removed)
         return;
     const QString text = tr("The picture could not be removed:\n%1").arg(error);
-    if (m_message)
-        m_message(text);
-    else
-        QMessageBox::warning(this, tr("Remove"), text);
+    UserMessages().Error({ .text = text, .caption = tr("Remove") });
 }

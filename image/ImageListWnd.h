@@ -7,7 +7,6 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -72,9 +71,6 @@ public:
     // Lines per wheel notch; the desktop's setting unless set (CScrollAxis::kWheelPage: pages).
     void SetWheelScrollLines(int lines) { m_wheelLines = lines; }
 
-    // Where the item commands report what went wrong; a message box unless set.
-    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
-
     // The item commands, by position.
     void Open(int position, bool reapplyZoom);
     void OpenFolder(int position);
@@ -111,7 +107,6 @@ private:
     void KeepNearVisible();
 
     QString m_folder;
-    std::function<void(const QString&)> m_message;
     std::vector<CFileEntry> m_entries;
     std::vector<CImageListItem*> m_items;
     bool m_caption = true;

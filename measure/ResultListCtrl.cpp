@@ -1,12 +1,12 @@
 #include "measure/ResultListCtrl.h"
 
 #include "base/SnapshotNamer.h"
+#include "base/UserMessages.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -200,20 +200,12 @@ bool CResultListCtrl::OnSaveCsv()
 
 bool CResultListCtrl::Ask(const QString& text, const QString& caption)
 {
-    if (m_question)
-        return m_question(text, caption);
-    return QMessageBox::question(
-                   this, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-            == QMessageBox::Yes;
+    return UserMessages().Ask({ .text = text, .caption = caption, .yesByDefault = true });
 }
 
 void CResultListCtrl::Message(const QString& text)
 {
-    if (m_message) {
-        m_message(text);
-        return;
-    }
-    QMessageBox::warning(this, QApplication::applicationDisplayName(), text);
+    UserMessages().Error({ .text = text, .caption = QApplication::applicationDisplayName() });
 }
 
 QString CResultListCtrl::ChooseFile(const QString& proposed)

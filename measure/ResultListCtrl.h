@@ -54,13 +54,8 @@ public:
     // The side panel's "SaveCsv" command. Returns true when a file was written.
     bool OnSaveCsv();
 
-    // Replaceable for tests: the Yes/No question, the message box, the save dialog (given the
-    // proposed path, returns the chosen one or empty for Cancel) and the clock.
-    void SetQuestionSink(std::function<bool(const QString& text, const QString& caption)> sink)
-    {
-        m_question = std::move(sink);
-    }
-    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
+    // Replaceable for tests: the save dialog (given the proposed path, returns the chosen one
+    // or empty for Cancel) and the clock.
     void SetSaveFileChooser(std::function<QString(const QString& proposed)> chooser)
     {
         m_chooseFile = std::move(chooser);
@@ -83,8 +78,6 @@ private:
     CHooks m_hooks;
     std::vector<uint32_t> m_rowIds;
     std::optional<uint32_t> m_highlighted;
-    std::function<bool(const QString&, const QString&)> m_question;
-    std::function<void(const QString&)> m_message;
     std::function<QString(const QString&)> m_chooseFile;
     std::function<QDateTime()> m_clock;
 };

@@ -4,6 +4,7 @@
 
 #include "base/SnapshotNamer.h"
 #include "base/Trace.h"
+#include "base/UserMessages.h"
 #include "image/ImageFolder.h"
 #include "image/ImageListWnd.h"
 #include "image/ThumbLayout.h"
@@ -23,7 +24,6 @@
 #include <QFileInfo>
 #include <QAbstractItemView>
 #include <QGroupBox>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QScrollBar>
@@ -282,11 +282,10 @@ void CImageMergeDlg::SetModeIndex(int mode)
 
 void CImageMergeDlg::ShowMessage(const QString& text, const QString& caption)
 {
-    const QString title = caption.isEmpty() ? windowTitle() : caption;
-    if (m_hooks.message)
-        m_hooks.message(title, text);
-    else
-        QMessageBox::information(this, title, text);
+    // The dialog goes on once the user has read it: a saved file joins the list after.
+    UserMessages().Error({ .text = text,
+            .caption = caption.isEmpty() ? windowTitle() : caption,
+            .information = true });
 }
 
 bool CImageMergeDlg::IsStill() const

@@ -34,8 +34,6 @@ struct CMergeHooks
     std::function<int()> zoomChoice; ///< the main window's zoom selection at opening
     /// Stores the zoom selection in the main window and resets its canvas scroll offsets.
     std::function<void(int zoom)> setZoomChoice;
-    /// Message boxes; empty: QMessageBox.
-    std::function<void(const QString& caption, const QString& text)> message;
     /// The open-file dialog; returns the chosen files, none when cancelled. Empty: QFileDialog.
     std::function<QStringList(QWidget* parent)> chooseImageFiles;
     std::function<QDateTime()> clock; ///< time stamps; empty: the local time

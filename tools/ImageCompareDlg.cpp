@@ -1,5 +1,6 @@
 #include "tools/ImageCompareDlg.h"
 
+#include "base/UserMessages.h"
 #include "image/ImageFolder.h"
 #include "image/ImagePainter.h"
 
@@ -7,7 +8,6 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimerEvent>
@@ -128,10 +128,7 @@ void CImageCompareDlg::OnLoad()
                 ? tr("%1 cannot be read as a picture.").arg(QDir::toNativeSeparators(path))
                 : tr("%1 cannot be read as a picture: %2")
                           .arg(QDir::toNativeSeparators(path), reason);
-        if (m_hooks.message)
-            m_hooks.message(windowTitle(), text);
-        else
-            QMessageBox::warning(this, windowTitle(), text);
+        UserMessages().Error({ .text = text, .caption = windowTitle() });
         return;
     }
     m_right.CopyFrom(loaded);

@@ -22,8 +22,6 @@ public:
     {
         std::function<void()> captureToFrame; // newest frame, filtered, into the current frame
         std::function<const CxImage&()> currentFrame;
-        // Message boxes; empty: QMessageBox.
-        std::function<void(const QString& caption, const QString& text)> message;
         // The open-file dialog, starting in folder: the chosen file or an empty text.
         // Empty: QFileDialog.
         std::function<QString(QWidget* parent, const QString& folder)> chooseImageFile;

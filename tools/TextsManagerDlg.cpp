@@ -2,27 +2,16 @@
 
 #include "tools/InputDlg.h"
 #include "tools/TextsHost.h"
+#include "base/UserMessages.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
-void PlatformHint(const QString& text, const QString& caption, QWidget* parent)
-{
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
-}
-
-bool PlatformConfirm(const QString& text, const QString& caption, QWidget* parent)
-{
-    return QMessageBox::warning(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel)
-            == QMessageBox::Ok;
-}
-
 std::optional<QString> PlatformAskText(const QString& initial, QWidget* parent)
 {
     return CInputDlg::Ask(parent, initial);
@@ -30,8 +19,7 @@ std::optional<QString> PlatformAskText(const QString& initial, QWidget* parent)
 } // namespace
 
 CTextsManagerDlg::CTextsManagerDlg(CTextsHost& host, QWidget* parent)
-    : QDialog(parent), m_host(host), m_hint(&PlatformHint), m_confirm(&PlatformConfirm),
-      m_askText(&PlatformAskText)
+    : QDialog(parent), m_host(host), m_askText(&PlatformAskText)
 {
     setWindowTitle(tr("Texts Manager"));
     m_list = new QTreeWidget(this);
@@ -80,16 +68,6 @@ CTextsManagerDlg::CTextsManagerDlg(CTextsHost& host, QWidget* parent)
     FillTextList(*m_list, m_host.Texts());
 }
 
-void CTextsManagerDlg::SetHint(Hint hint)
-{
-    m_hint = hint ? std::move(hint) : Hint(&PlatformHint);
-}
-
-void CTextsManagerDlg::SetConfirm(Confirm confirm)
-{
-    m_confirm = confirm ? std::move(confirm) : Confirm(&PlatformConfirm);
-}
-
 void CTextsManagerDlg::SetAskText(AskText ask)
 {
     m_askText = ask ? std::move(ask) : AskText(&PlatformAskText);
@@ -114,7 +92,9 @@ void CTextsManagerDlg::OnModify()
         return;
     const int row = SelectedRow();
     if (row < 0) {
-        m_hint(tr("Please select one item first."), tr("Hint"), this);
+        UserMessages().Error({ .text = tr("Please select one item first."),
+                .caption = tr("Hint"),
+                .information = true });
         return;
     }
     QTreeWidgetItem* item = m_list->topLevelItem(row);
@@ -132,7 +112,10 @@ void CTextsManagerDlg::OnDelete()
         return;
     const int row = SelectedRow();
     if (row < 0) {
-        if (!m_confirm(tr("Are you going to delete all text annotations?"), tr("Warnning"), this))
+        // Return answers yes: the user asked for the deletion.
+        if (!UserMessages().Ask({ .text = tr("Are you going to delete all text annotations?"),
+                    .caption = tr("Warnning"),
+                    .yesByDefault = true }))
             return;
         m_list->clear();
         m_host.DeleteAllTexts();

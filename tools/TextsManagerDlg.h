@@ -16,15 +16,11 @@ class CTextsManagerDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // The message boxes and the Input dialog, replaceable so they can be scripted.
-    using Hint = std::function<void(const QString& text, const QString& caption, QWidget*)>;
-    using Confirm = std::function<bool(const QString& text, const QString& caption, QWidget*)>;
+    // The Input dialog, replaceable so it can be scripted.
     using AskText = std::function<std::optional<QString>(const QString& initial, QWidget*)>;
 
     explicit CTextsManagerDlg(CTextsHost& host, QWidget* parent = nullptr);
 
-    void SetHint(Hint hint);
-    void SetConfirm(Confirm confirm);
     void SetAskText(AskText ask);
 
     // Row i: "%d" of i + 1 and the text of annotation i.
@@ -39,7 +35,5 @@ private:
 
     CTextsHost& m_host;
     QTreeWidget* m_list = nullptr;
-    Hint m_hint;
-    Confirm m_confirm;
     AskText m_askText;
 };

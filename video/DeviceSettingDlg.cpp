@@ -1,11 +1,11 @@
 #include "video/DeviceSettingDlg.h"
 
 #include "base/Trace.h"
+#include "base/UserMessages.h"
 #include "capture/TavoGraphDll.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -60,7 +60,11 @@ CDeviceSettingDlg::CDeviceSettingDlg(CTavoGraphDll& graph, QString& deviceName, 
     // What "Cancel" goes back to.
     m_graph.GetCurCapDeviceName(m_savedName);
     m_graph.GetCaptureSize(m_savedWidth, m_savedHeight);
-    m_graph.InitVideoDevsCombo(m_list);
+    QString error;
+    for (const QString& name : m_graph.GetVideoDeviceNames(&error))
+        m_list->addItem(name);
+    if (!error.isEmpty())
+        m_graph.Error(error);
 
     // The list box's prefix search: the first name that begins with the camera in use.
     if (!m_savedName.isEmpty()) {
@@ -100,10 +104,7 @@ void CDeviceSettingDlg::accept()
             m_graph.SpecifyCapDevice(m_savedName);
             m_graph.SetCaptureSize(m_savedWidth, m_savedHeight);
             const QString text = tr("The camera \"%1\" cannot be opened: %2.").arg(name, problem);
-            if (m_message)
-                m_message(text);
-            else
-                QMessageBox::warning(this, windowTitle(), text);
+            UserMessages().Error({ .text = text, .caption = windowTitle() });
             return;
         }
         m_deviceName = name;

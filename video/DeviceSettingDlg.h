@@ -22,8 +22,6 @@ public:
 
     // The side panel's "Resolution" combo refills itself after "OK".
     void SetRefillHook(std::function<void()> hook) { m_refill = std::move(hook); }
-    // Where "the camera cannot be opened" goes; by default a message box over the dialog.
-    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
 
     QListWidget* DeviceList() const { return m_list; }
     QString SavedDeviceName() const { return m_savedName; }
@@ -39,7 +37,6 @@ private:
     int& m_captureWidth;
     int& m_captureHeight;
     std::function<void()> m_refill;
-    std::function<void(const QString&)> m_message;
 
     QString m_savedName;
     int m_savedWidth = 0;

@@ -8,6 +8,7 @@
 
 #include "app/LiveAidsPanel.h"
 #include "app/TavoMeasureDlg.h"
+#include "base/UserMessages.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/CircleTool.h"
 #include "measure/LineTool.h"
@@ -37,6 +38,30 @@
 #include <memory>
 
 namespace {
+
+// What the window would show is counted and printed instead: a box would stop the soak.
+class CCountedMessages final : public IUserMessages
+{
+public:
+    void Inform(const CUserMessage& message) override { Count(message); }
+    void Error(const CUserMessage& message) override { Count(message); }
+    bool Ask(const CUserMessage& message) override
+    {
+        Count(message);
+        return false;
+    }
+    int Shown() const { return m_shown; }
+
+private:
+    void Count(const CUserMessage& message)
+    {
+        ++m_shown;
+        std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
+    }
+
+    int m_shown = 0;
+    CUserMessagesScope m_scope { *this };
+};
 
 struct CUsage
 {
@@ -144,17 +169,13 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    CCountedMessages messages;
     auto window = std::make_unique<CTavoMeasureDlg>(settings);
     window->resize(1000, 720);
     window->Initialise(/*showWindow=*/false);
     window->show();
     window->RestartVideo();
     CLiveAidsPanel* panel = window->LiveAidsPanel();
-    int messages = 0;
-    panel->SetMessageSink([&messages](const QString&, const QString& text) {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    });
     panel->Header()->click();
     AddShapes(window->Canvas()->Manager());
     const auto framesAfter = [&](uint64_t seen) {
@@ -213,7 +234,7 @@ int main(int argc, char** argv)
     const CUsage after = Measure(clock);
     Row("switches", before, after, switches);
     Row("whole run", start, after);
-    std::printf("messages shown: %d\n", messages);
+    std::printf("messages shown: %d\n", messages.Shown());
     std::fflush(stdout);
     // For a heap profiler: what is still held after the switches counts as not freed.
     if (qEnvironmentVariableIsSet("KALVEX_SOAK_QUICK_EXIT"))

@@ -54,30 +54,30 @@
 To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button.rules) and plug the camera in again, or add yourself to the &quot;input&quot; group.</source>
         <translation>无法读取相机的拍照按钮（%1：%2）。
 
-要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 &quot;input&quot; 组。</translation>
+要使用它，请安装 Kalvex 附带的 udev 规则（70-kalvex-camera-button.rules）并重新插入相机，或将自己加入 "input" 组。</translation>
     </message>
 </context>
 <context>
     <name>CPictureController</name>
     <message>
-        <location filename="../../app/PictureController.cpp" line="55"/>
+        <location filename="../../app/PictureController.cpp" line="56"/>
         <source>Store the picture&apos;s scale</source>
         <translation>保存图片的比例</translation>
     </message>
     <message>
-        <location filename="../../app/PictureController.cpp" line="56"/>
+        <location filename="../../app/PictureController.cpp" line="57"/>
         <source>The scale this picture carries (%1) goes into:</source>
         <translation>此图片带有的比例（%1）保存到：</translation>
     </message>
     <message>
-        <location filename="../../app/PictureController.cpp" line="81"/>
+        <location filename="../../app/PictureController.cpp" line="83"/>
         <source>The picture %1 cannot be opened:
 %2</source>
         <translation>无法打开图片 %1：
 %2</translation>
     </message>
     <message>
-        <location filename="../../app/PictureController.cpp" line="230"/>
+        <location filename="../../app/PictureController.cpp" line="231"/>
         <source>The new resolution has another shape than the old one. The drawing was scaled by the width and centred; it may no longer lie over the same features.</source>
         <translation>新分辨率的宽高比与原来的不同。绘图已按宽度缩放并居中，可能不再覆盖原来的特征。</translation>
     </message>
@@ -201,7 +201,7 @@ To use it, install the udev rule that comes with Kalvex (70-kalvex-camera-button
         <translation>隐藏缩略图</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="171"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="170"/>
         <source>The settings cannot be saved to
 %1
 
@@ -216,7 +216,7 @@ Changes made now are lost when Kalvex closes.</source>
 现在所做的更改将在 Kalvex 关闭时丢失。</translation>
     </message>
     <message>
-        <location filename="../../app/TavoMeasureDlg.cpp" line="198"/>
+        <location filename="../../app/TavoMeasureDlg.cpp" line="196"/>
         <source>The settings could not be written to
 %1
 

@@ -252,12 +252,12 @@
 %2</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="223"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="215"/>
         <source>Save measurement</source>
         <translation>保存测量结果</translation>
     </message>
     <message>
-        <location filename="../../measure/ResultListCtrl.cpp" line="223"/>
+        <location filename="../../measure/ResultListCtrl.cpp" line="215"/>
         <source>CSV Files(*.csv)</source>
         <translation>CSV 文件(*.csv)</translation>
     </message>

@@ -25,7 +25,7 @@
     </message>
     <message>
         <location filename="../../capture/ControlPage.cpp" line="164"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="932"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="975"/>
         <source>Controls</source>
         <translation>控制</translation>
     </message>
@@ -74,48 +74,48 @@
 <context>
     <name>CTavoGraphDll</name>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="75"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="78"/>
         <source>Could not create SampleGrabber (is qedit.dll registered?)</source>
         <translation>无法创建 SampleGrabber（qedit.dll 是否已注册？）</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="135"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="138"/>
         <source>Can&apos;t add the filter to graph</source>
         <translation>无法将过滤器添加到图中</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="167"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="170"/>
         <source>Can&apos;t connect capture device filter to sample grabber filter</source>
         <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="224"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="978"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="227"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="1021"/>
         <source>A recording is already running.</source>
         <translation>已有录制正在进行。</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="40"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="41"/>
         <source>Cap</source>
         <translation>采集</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="312"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="315"/>
         <source>Error!</source>
         <translation>错误！</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="335"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="338"/>
         <source>Could not create filter graph</source>
         <translation>无法创建过滤器图</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="627"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="641"/>
         <source>Error Creating Device Enumerator</source>
         <translation>创建设备枚举器时出错</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="630"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="644"/>
         <source>Sorry, you have no video capture hardware.
 
 Video capture will not function properly.</source>
@@ -126,7 +126,7 @@ Video capture will not function properly.</source>
     <message>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="30"/>
         <location filename="../../capture/CaptureDeviceSource.cpp" line="45"/>
-        <location filename="../../capture/TavoGraphDll.cpp" line="713"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="756"/>
         <source>the camera is not connected</source>
         <translation>相机未连接</translation>
     </message>
@@ -141,33 +141,33 @@ Video capture will not function properly.</source>
         <translation>另一个程序正在使用相机</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="982"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="1025"/>
         <source>There is no live video to record.</source>
         <translation>没有可录制的实时视频。</translation>
     </message>
     <message>
-        <location filename="../../capture/TavoGraphDll.cpp" line="39"/>
+        <location filename="../../capture/TavoGraphDll.cpp" line="40"/>
         <source>%1 Property</source>
         <translation>%1属性</translation>
     </message>
     <message>
-        <location filename="../../capture/VideoRecorder.cpp" line="42"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="44"/>
         <source>Video cannot be recorded: the GStreamer encoder is missing (install gstreamer1.0-plugins-good).</source>
         <translation>无法录制视频：缺少 GStreamer 编码器（请安装 gstreamer1.0-plugins-good）。</translation>
     </message>
     <message>
-        <location filename="../../capture/VideoRecorder.cpp" line="138"/>
-        <location filename="../../capture/VideoRecorder.cpp" line="183"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="147"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="193"/>
         <source>The video file cannot be written.</source>
         <translation>无法写入视频文件。</translation>
     </message>
     <message>
-        <location filename="../../capture/VideoRecorder.cpp" line="213"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="223"/>
         <source>The picture size changed during the recording.</source>
         <translation>录制期间画面尺寸发生了变化。</translation>
     </message>
     <message>
-        <location filename="../../capture/VideoRecorder.cpp" line="278"/>
+        <location filename="../../capture/VideoRecorder.cpp" line="289"/>
         <source>No picture reached the video file.</source>
         <translation>没有画面写入视频文件。</translation>
     </message>

@@ -85,7 +85,7 @@
     <name>CCountDlg</name>
     <message>
         <location filename="../../count/CountDlg.cpp" line="49"/>
-        <location filename="../../count/CountDlg.cpp" line="277"/>
+        <location filename="../../count/CountDlg.cpp" line="279"/>
         <source>Count objects</source>
         <translation>物体计数</translation>
     </message>

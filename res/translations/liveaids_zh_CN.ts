@@ -4,18 +4,18 @@
 <context>
     <name>CLiveAidsController</name>
     <message>
-        <location filename="../../app/LiveAidsController.cpp" line="69"/>
+        <location filename="../../app/LiveAidsController.cpp" line="70"/>
         <source>Time-lapse needs the live video.</source>
         <translation>延时拍摄需要实时视频。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsController.cpp" line="84"/>
+        <location filename="../../app/LiveAidsController.cpp" line="82"/>
         <source>Recording needs the live video.</source>
         <translation>录制需要实时视频。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsController.cpp" line="135"/>
-        <location filename="../../app/LiveAidsController.cpp" line="140"/>
+        <location filename="../../app/LiveAidsController.cpp" line="133"/>
+        <location filename="../../app/LiveAidsController.cpp" line="138"/>
         <source>The video file could not be finished.</source>
         <translation>无法完成视频文件。</translation>
     </message>
@@ -23,204 +23,204 @@
 <context>
     <name>CLiveAidsPanel</name>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="65"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="62"/>
         <source>Focus peaking colour</source>
         <translation>峰值对焦颜色</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="73"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="70"/>
         <source>Sharpness: measuring...</source>
         <translation>清晰度：测量中...</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../app/LiveAidsPanel.cpp" line="100"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="97"/>
         <source>Next picture in %1 s (%n taken)</source>
         <translation>
             <numerusform>%1 秒后拍下一张（已拍 %n 张）</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="103"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="194"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="323"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="100"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="191"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="320"/>
         <source>Start time-lapse</source>
         <translation>开始延时拍摄</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="116"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="429"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="113"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="425"/>
         <source>Live aids</source>
         <translation>实时辅助</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="136"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="133"/>
         <source>Focus</source>
         <translation>对焦</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="139"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="136"/>
         <source>Focus peaking</source>
         <translation>峰值对焦</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="140"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="137"/>
         <source>Marks the sharpest edges of the live picture</source>
         <translation>标出实时画面中最清晰的边缘</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="142"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="139"/>
         <source>Colour of the marks</source>
         <translation>标记颜色</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="148"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="145"/>
         <source>Sharpness meter</source>
         <translation>清晰度计</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="149"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="146"/>
         <source>Turn the focus until the number peaks</source>
         <translation>调节对焦，直到数值达到最高</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="156"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="153"/>
         <source>Histogram</source>
         <translation>直方图</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="159"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="156"/>
         <source>Show</source>
         <translation>显示</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="161"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
         <source>Luminance</source>
         <translation>亮度</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="161"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
         <source>Red</source>
         <translation>红</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="161"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
         <source>Green</source>
         <translation>绿</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="161"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="158"/>
         <source>Blue</source>
         <translation>蓝</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="174"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="171"/>
         <source>Time-lapse</source>
         <translation>延时拍摄</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="176"/>
         <source> s</source>
         <translation> 秒</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="180"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="177"/>
         <source>Every</source>
         <translation>间隔</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="182"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
         <source>Number of pictures</source>
         <translation>张数</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="182"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="179"/>
         <source>Until</source>
         <translation>截止时间</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="183"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="180"/>
         <source>End</source>
         <translation>结束</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="201"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="198"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="203"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="200"/>
         <source>With the drawing</source>
         <translation>包含绘图</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="204"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="201"/>
         <source>Records the measurements and overlays with the picture</source>
         <translation>将测量和叠加图形与画面一起录制</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="205"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="372"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="202"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="369"/>
         <source>Record</source>
         <translation>录制</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="248"/>
-        <location filename="../../app/LiveAidsPanel.cpp" line="286"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="245"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="283"/>
         <source>Sharpness: %1 (highest %2)</source>
         <translation>清晰度：%1（最高 %2）</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="293"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="290"/>
         <source>Clipped: %1 dark, %2 bright</source>
         <translation>溢出：暗部 %1，亮部 %2</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="321"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="318"/>
         <source>Stop time-lapse</source>
         <translation>停止延时拍摄</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="338"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="335"/>
         <source>The recording could not be started.</source>
         <translation>无法开始录制。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="345"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="342"/>
         <source>Stop recording</source>
         <translation>停止录制</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="356"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="353"/>
         <source>The video file could not be written.</source>
         <translation>无法写入视频文件。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="361"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="358"/>
         <source>The live video was rebuilt.</source>
         <translation>实时视频已重建。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="374"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="371"/>
         <source>Finishing the video file...</source>
         <translation>正在完成视频文件...</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="385"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="382"/>
         <source>Saved %1 (%2)</source>
         <translation>已保存 %1（%2）</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="390"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="387"/>
         <source>The recording stopped: %1 may be incomplete.</source>
         <translation>录制已停止：%1 可能不完整。</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="389"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="386"/>
         <source>Recording stopped</source>
         <translation>录制已停止</translation>
     </message>
     <message>
-        <location filename="../../app/LiveAidsPanel.cpp" line="423"/>
+        <location filename="../../app/LiveAidsPanel.cpp" line="420"/>
         <source>Elapsed %1</source>
         <translation>已录制 %1</translation>
     </message>

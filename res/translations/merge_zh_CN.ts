@@ -215,7 +215,7 @@
     </message>
     <message>
         <location filename="../../merge/ImageMergeDlg.cpp" line="182"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="429"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="428"/>
         <source>Open image</source>
         <translation>打开图像</translation>
     </message>
@@ -270,106 +270,106 @@
         <translation>对齐合成</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="386"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="385"/>
         <source>Please preview video first!</source>
         <translation>请先预览视频！</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="397"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="396"/>
         <source>No picture came from the camera.</source>
         <translation>摄像头没有送来图像。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="406"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="405"/>
         <source>The captured picture could not be saved to %1: %2</source>
         <translation>抓取的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="421"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="420"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
         <translation>最多支持 20 张图像，请从列表中移除一张后重试。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="430"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="429"/>
         <source>Image files (%1)</source>
         <translation>图像文件 (%1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../merge/ImageMergeDlg.cpp" line="436"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="435"/>
         <source>The list holds at most 20 images: %n chosen file(s) were not added.</source>
         <translation>
             <numerusform>列表最多容纳 20 张图像：有 %n 个选中的文件未加入。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="446"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="626"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="445"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="625"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="447"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="627"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="446"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="626"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="469"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="468"/>
         <source>Need 2 images to do the fusion function.</source>
         <translation>至少需要 2 张图像才能融合。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="476"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="475"/>
         <source>%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.</source>
         <translation>%1 为 %2 x %3，而 %4 为 %5 x %6：所有图像必须尺寸相同。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="501"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="500"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="501"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="500"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="529"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="528"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="533"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="532"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="551"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="550"/>
         <source>Unlikely alignment</source>
         <translation>对齐结果可疑</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="553"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="552"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="567"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="566"/>
         <source>There is no merged picture to save yet: fuse the images first.</source>
         <translation>还没有可保存的合成图像：请先融合图像。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="575"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="574"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="579"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="578"/>
         <source>File path: %1</source>
         <translation>文件路径：%1</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="580"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="579"/>
         <source>Image saved successfully</source>
         <translation>图像保存成功</translation>
     </message>

@@ -222,52 +222,52 @@
 <context>
     <name>CTextsManagerDlg</name>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="36"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="24"/>
         <source>Texts Manager</source>
         <translation>文字管理</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="40"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="28"/>
         <source>No.</source>
         <translation>序号</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="40"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="28"/>
         <source>Text Content</source>
         <translation>文字内容</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="58"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="46"/>
         <source>Modify</source>
         <translation>修改</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="60"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="48"/>
         <source>Delete</source>
         <translation>删除</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="62"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="50"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="117"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="95"/>
         <source>Please select one item first.</source>
         <translation>请先选择一项。</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="117"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="96"/>
         <source>Hint</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="135"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="116"/>
         <source>Are you going to delete all text annotations?</source>
         <translation>确定要删除所有文字标注吗？</translation>
     </message>
     <message>
-        <location filename="../../tools/TextsManagerDlg.cpp" line="135"/>
+        <location filename="../../tools/TextsManagerDlg.cpp" line="117"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>

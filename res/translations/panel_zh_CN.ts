@@ -4,62 +4,62 @@
 <context>
     <name>CSidePanel</name>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="406"/>
+        <location filename="../../app/SidePanel.cpp" line="393"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="84"/>
+        <location filename="../../app/SidePanel.cpp" line="88"/>
         <source>Load images</source>
         <translation>图像</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="86"/>
+        <location filename="../../app/SidePanel.cpp" line="90"/>
         <source>Measurement</source>
         <translation>测量</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="109"/>
+        <location filename="../../app/SidePanel.cpp" line="114"/>
         <source>Scale size</source>
         <translation>缩放</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="113"/>
+        <location filename="../../app/SidePanel.cpp" line="118"/>
         <source>Fit In</source>
         <translation>适应窗口</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="113"/>
+        <location filename="../../app/SidePanel.cpp" line="118"/>
         <source>X 1</source>
         <translation>X 1</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="113"/>
+        <location filename="../../app/SidePanel.cpp" line="118"/>
         <source>X 2</source>
         <translation>X 2</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="113"/>
+        <location filename="../../app/SidePanel.cpp" line="118"/>
         <source>X 3</source>
         <translation>X 3</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="116"/>
+        <location filename="../../app/SidePanel.cpp" line="121"/>
         <source>Resolution</source>
         <translation>分辨率</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="122"/>
+        <location filename="../../app/SidePanel.cpp" line="127"/>
         <source>BIN</source>
         <translation>二值化</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="126"/>
+        <location filename="../../app/SidePanel.cpp" line="131"/>
         <source>Binarization threshold</source>
         <translation>二值化阈值</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="127"/>
+        <location filename="../../app/SidePanel.cpp" line="132"/>
         <source>Val</source>
         <translation>值</translation>
     </message>
@@ -84,7 +84,7 @@
         <translation>单位</translation>
     </message>
     <message>
-        <location filename="../../app/SidePanel.cpp" line="406"/>
+        <location filename="../../app/SidePanel.cpp" line="393"/>
         <source>Still</source>
         <translation>静止</translation>
     </message>

@@ -135,12 +135,12 @@
 <context>
     <name>CReportCommand</name>
     <message>
-        <location filename="../../app/ReportCommand.cpp" line="21"/>
+        <location filename="../../app/ReportCommand.cpp" line="20"/>
         <source>There is no picture to report on yet.</source>
         <translation>还没有可写入报告的图片。</translation>
     </message>
     <message>
-        <location filename="../../app/ReportCommand.cpp" line="42"/>
+        <location filename="../../app/ReportCommand.cpp" line="41"/>
         <source>Cannot write the report %1:
 %2</source>
         <translation>无法写出报告 %1：

@@ -24,12 +24,12 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../video/DeviceSettingDlg.cpp" line="98"/>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="102"/>
         <source>it is not connected</source>
         <translation>它未连接</translation>
     </message>
     <message>
-        <location filename="../../video/DeviceSettingDlg.cpp" line="102"/>
+        <location filename="../../video/DeviceSettingDlg.cpp" line="106"/>
         <source>The camera &quot;%1&quot; cannot be opened: %2.</source>
         <translation>无法打开相机&quot;%1&quot;：%2。</translation>
     </message>
@@ -37,53 +37,53 @@
 <context>
     <name>CSnapshotSaver</name>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="40"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="48"/>
         <source>Bitmap Files(*.bmp)</source>
         <translation>位图文件(*.bmp)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="40"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="48"/>
         <source>JPEG Files(*.jpg)</source>
         <translation>JPEG 文件(*.jpg)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="41"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="49"/>
         <source>PNG Files(*.png)</source>
         <translation>PNG 文件(*.png)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="41"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="49"/>
         <source>TIFF Files(*.tif)</source>
         <translation>TIFF 文件(*.tif)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="47"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="71"/>
         <source>JPEG Files, full colour 4:4:4(*.jpg)</source>
         <translation>JPEG 文件，全彩色 4:4:4(*.jpg)</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="112"/>
-        <location filename="../../app/SnapshotSaver.cpp" line="186"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="136"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="219"/>
         <source>There is no picture to save.</source>
         <translation>没有可保存的图片。</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="143"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="172"/>
         <source>Save As</source>
         <translation>另存为</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="195"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="228"/>
         <source>The drawing cannot be added to this picture.</source>
         <translation>无法将绘图加入此图片。</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="231"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="265"/>
         <source>Warnning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../app/SnapshotSaver.cpp" line="231"/>
+        <location filename="../../app/SnapshotSaver.cpp" line="264"/>
         <source>The picture could not be saved to
 %1
 

@@ -24,7 +24,7 @@
     <message>
         <location filename="../../image/ImageListWnd.cpp" line="445"/>
         <location filename="../../image/ImageListWnd.cpp" line="450"/>
-        <location filename="../../image/ImageListWnd.cpp" line="512"/>
+        <location filename="../../image/ImageListWnd.cpp" line="506"/>
         <source>Remove</source>
         <translation>删除</translation>
     </message>
@@ -35,7 +35,7 @@
     </message>
     <message>
         <location filename="../../image/ImageListWnd.cpp" line="449"/>
-        <location filename="../../image/ImageListWnd.cpp" line="478"/>
+        <location filename="../../image/ImageListWnd.cpp" line="475"/>
         <source>Open Folder</source>
         <translation>打开文件夹</translation>
     </message>
@@ -49,7 +49,7 @@
 %2</translation>
     </message>
     <message>
-        <location filename="../../image/ImageListWnd.cpp" line="508"/>
+        <location filename="../../image/ImageListWnd.cpp" line="505"/>
         <source>The picture could not be removed:
 %1</source>
         <translation>无法删除图片：

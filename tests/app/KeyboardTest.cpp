@@ -310,6 +310,8 @@ TEST_F(Keyboard, TooltipsAndTheAboutMenuNameTheKeys)
     auto* list = m_window->findChild<QMessageBox*>(QStringLiteral("shortcutList"));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->text().contains(QStringLiteral("Undo the last change of the drawing")));
+    EXPECT_EQ(list->icon(), QMessageBox::NoIcon) << "a list, not a note";
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Keyboard shortcuts"));
     list->close();
 }
 

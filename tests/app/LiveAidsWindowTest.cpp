@@ -1,4 +1,5 @@
 #include "FileSizeLimit.h"
+#include "RecordingMessages.h"
 
 #include "app/LiveAidsPanel.h"
 #include "app/SidePanel.h"
@@ -42,8 +43,6 @@ protected:
         m_window->General().m_strImagePath = Path("pictures");
         m_panel = m_window->LiveAidsPanel();
         ASSERT_NE(m_panel, nullptr);
-        m_panel->SetMessageSink(
-                [this](const QString&, const QString& text) { m_messages << text; });
         m_panel->Header()->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->Pump()->FramesCopied() >= 2; }, 30000));
     }
@@ -62,8 +61,9 @@ protected:
         return QDir(m_window->General().m_strImagePath).entryList({ pattern }, QDir::Files);
     }
 
+    CRecordingMessages m_recorder; // made before the window: it shows no boxes of its own
     CLiveAidsPanel* m_panel = nullptr;
-    QStringList m_messages;
+    QStringList Messages() const { return m_recorder.Texts(); }
 };
 
 } // namespace
@@ -107,7 +107,7 @@ TEST_F(LiveAidsWindow, TimeLapseTakesItsPicturesAndCountsDown)
     EXPECT_TRUE(QTest::qWaitFor(
             [&] { return m_panel->TimeLapseButton()->text() == QLatin1String("Start time-lapse"); },
             2000));
-    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_TRUE(Messages().isEmpty());
     for (const QString& name : Pictures(QStringLiteral("*.bmp")))
         EXPECT_TRUE(name.startsWith(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))))
                 << name.toStdString();
@@ -122,8 +122,8 @@ TEST_F(LiveAidsWindow, TimeLapseIntoAFolderThatCannotBeWrittenStopsWithOneMessag
     m_panel->IntervalSpin()->setValue(1);
     m_panel->TimeLapseButton()->click();
     EXPECT_EQ(m_panel->TimeLapseButton()->text(), QLatin1String("Start time-lapse"));
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.first().contains(QLatin1String("could not be saved")));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages().first().contains(QLatin1String("could not be saved")));
 }
 
 TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
@@ -141,7 +141,7 @@ TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
     for (bool drawing : { false, true }) {
         m_panel->WithDrawingCheck()->setChecked(drawing);
         m_panel->RecordButton()->click();
-        ASSERT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Stop recording"));
         EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
@@ -162,7 +162,7 @@ TEST_F(LiveAidsWindow, RecordingWithAndWithoutTheDrawingWritesFiles)
         EXPECT_TRUE(QTest::qWaitFor([&] { return m_panel->RecordButton()->isEnabled(); }, 20000));
         EXPECT_TRUE(m_panel->RecordLabel()->text().startsWith(QLatin1String("Saved")))
                 << m_panel->RecordLabel()->text().toStdString() << (drawing ? " with" : " without")
-                << " the drawing; " << m_messages.join(QLatin1Char('\n')).toStdString();
+                << " the drawing; " << Messages().join(QLatin1Char('\n')).toStdString();
     }
     const QStringList videos =
             Pictures(QStringLiteral("*.webm")) + Pictures(QStringLiteral("*.mp4"));
@@ -182,7 +182,7 @@ TEST_F(LiveAidsWindow, GoingStillEndsRecordingAndTimeLapse)
     EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
     EXPECT_FALSE(m_panel->RecordButton()->isEnabled());
     EXPECT_EQ(m_panel->TimeLapseButton()->text(), QLatin1String("Start time-lapse"));
-    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('\n')).toStdString();
     m_window->RequestLive();
     EXPECT_TRUE(m_panel->RecordButton()->isEnabled());
 }
@@ -206,7 +206,7 @@ TEST_F(LiveAidsWindow, ANewCaptureSizeEndsTheRecordingWithAMessage)
     ASSERT_EQ(m_panel->RecordButton()->text(), QLatin1String("Stop recording"));
     QTest::qWait(300);
     m_window->ChangeCaptureSize(QSize(320, 240), 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_messages.isEmpty(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Messages().isEmpty(); }, 3000));
     EXPECT_EQ(m_panel->RecordButton()->text(), QLatin1String("Record"));
     EXPECT_FALSE(m_window->Graph().IsRecording());
 }
@@ -252,15 +252,15 @@ TEST_F(LiveAidsWindow, AFailedRecordingLeavesTheCameraLive)
     // A folder that exists and takes no file, even from root.
     m_window->General().m_strImagePath = QStringLiteral("/proc/self");
     m_panel->RecordButton()->click();
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.front().startsWith(QLatin1String("The recording could not be started")));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages().front().startsWith(QLatin1String("The recording could not be started")));
     m_window->General().m_strImagePath = m_dir.filePath(QStringLiteral("pictures"));
     {
         const CFileSizeLimit fullDisk(20000);
         ASSERT_TRUE(fullDisk.Active());
         m_panel->RecordButton()->click();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_messages.size() == 2; }, 20000));
-        EXPECT_TRUE(m_messages.back().startsWith(QLatin1String("The recording stopped")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Messages().size() == 2; }, 20000));
+        EXPECT_TRUE(Messages().back().startsWith(QLatin1String("The recording stopped")));
         // The broken file is finished while the disk is still full.
         EXPECT_TRUE(QTest::qWaitFor([&] { return m_panel->RecordButton()->isEnabled(); }, 20000));
     }

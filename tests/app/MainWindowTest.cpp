@@ -12,12 +12,14 @@
 #include "app/PictureCalibration.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
+#include "RecordingMessages.h"
 #include "ToolDrivers.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -368,9 +370,8 @@ TEST(MergeDialogText, ModesAndMessagesInChinese)
     QTranslator translator;
     ASSERT_TRUE(translator.load(QStringLiteral(":/i18n/merge_zh_CN.qm")));
     QCoreApplication::installTranslator(&translator);
-    QStringList messages;
+    CRecordingMessages recorder;
     CMergeHooks hooks;
-    hooks.message = [&](const QString&, const QString& text) { messages << text; };
     CImageMergeDlg dlg(hooks);
     QStringList modes;
     for (QComboBox* combo : dlg.ToolBar()->findChildren<QComboBox*>())
@@ -382,7 +383,33 @@ TEST(MergeDialogText, ModesAndMessagesInChinese)
     const QString saved = QCoreApplication::translate("CImageMergeDlg", "File path: %1");
     QCoreApplication::removeTranslator(&translator);
     EXPECT_EQ(modes, QStringList({ "调整合成", "直接合成", "对齐合成" }));
+    const QStringList messages = recorder.Texts();
     EXPECT_EQ(messages.value(0), QStringLiteral("至少需要 2 张图像才能融合。"));
     EXPECT_EQ(messages.value(1), QStringLiteral("还没有可保存的合成图像：请先融合图像。"));
     EXPECT_EQ(saved, QStringLiteral("文件路径：%1"));
+}
+
+// A window made while no service is installed shows its messages as boxes over itself, for its
+// lifetime; one made under a recorder leaves the recorder in force.
+TEST(MainWindowMessages, TheWindowShowsBoxesOnlyWhenNothingElseListens)
+{
+    QTemporaryDir dir;
+    ASSERT_FALSE(UserMessagesInstalled());
+    {
+        CTavoMeasureDlg window(dir.filePath(QStringLiteral("Setting.ini")));
+        EXPECT_TRUE(UserMessagesInstalled());
+        UserMessages().Inform({ .text = QStringLiteral("note"), .name = QStringLiteral("note") });
+        auto* box = window.findChild<QMessageBox*>(QStringLiteral("note"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), window.windowTitle());
+        EXPECT_EQ(box->icon(), QMessageBox::Information);
+        box->close();
+    }
+    EXPECT_FALSE(UserMessagesInstalled());
+
+    CRecordingMessages recorder;
+    CTavoMeasureDlg window(dir.filePath(QStringLiteral("Setting.ini")));
+    UserMessages().Inform({ .text = QStringLiteral("recorded") });
+    EXPECT_EQ(recorder.Texts(), QStringList { QStringLiteral("recorded") });
+    EXPECT_TRUE(window.findChildren<QMessageBox*>().isEmpty());
 }

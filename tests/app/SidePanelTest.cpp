@@ -167,8 +167,9 @@ protected:
             e.mode = e.manager.ToolMode();
             e.calls.emplace_back("cancelTool");
         };
-        h.fillVideoSizeCombo = [](QComboBox* combo) {
-            combo->addItems({ QStringLiteral("640 X 480"), QStringLiteral("1280 X 720") });
+        h.videoSizeEntries = [](std::vector<CResolutionEntry>& entries, int& chosen) {
+            entries = { { 640, 480 }, { 1280, 720 } };
+            chosen = 0; // the camera's choice; the size in use wins
             return int32_t(0);
         };
         // The commands other windows carry out.

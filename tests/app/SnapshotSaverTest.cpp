@@ -4,6 +4,7 @@
 #include "app/SnapshotSaver.h"
 #include "image/xImage.h"
 #include "measure/ShapeManager.h"
+#include "RecordingMessages.h"
 #include "ToolDrivers.h"
 
 #include <QDir>
@@ -78,9 +79,6 @@ protected:
         ctx.relayout = [this] { ++m_relayouts; };
         ctx.clock = June12;
         CSnapshotSaver saver(std::move(ctx));
-        saver.SetMessageSink([this](const QString& caption, const QString& text) {
-            m_messages << caption + QLatin1Char('|') + text;
-        });
         return saver;
     }
 
@@ -109,7 +107,15 @@ protected:
     QStringList m_added;
     QStringList m_refreshed;
     int m_relayouts = 0;
-    QStringList m_messages;
+    CRecordingMessages m_recorder;
+    // What the user was told, as "caption|text".
+    QStringList Messages() const
+    {
+        QStringList told;
+        for (const CUserMessage& message : m_recorder.All())
+            told << message.caption + QLatin1Char('|') + message.text;
+        return told;
+    }
 };
 
 } // namespace
@@ -133,7 +139,7 @@ TEST_F(SnapshotSaverTest, LiveSaveWritesTimeStampedPicturesWithoutOverwriting)
     CxImage saved;
     ASSERT_TRUE(saved.LoadFile(InFolder("20150612093005_2.bmp")));
     EXPECT_EQ(Pixel(saved, 50, 50)[2], 99); // the raw frame, nothing drawn
-    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_TRUE(Messages().isEmpty());
 
     // A paused live picture is saved as it is, without a new capture.
     m_still = true;
@@ -245,7 +251,7 @@ TEST_F(SnapshotSaverTest, SaveAsWritesThePathAsChosenAndListsOnlyTheImageFolder)
     chosen.clear();
     EXPECT_TRUE(saver.SaveAs().isEmpty());
     EXPECT_EQ(m_captures, 3);
-    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_TRUE(Messages().isEmpty());
 }
 
 // A name typed without extension takes the chosen type's; the dialog opens on the last type.
@@ -289,7 +295,7 @@ TEST_F(SnapshotSaverTest, SaveAsTypeAddsItsExtensionAndIsRemembered)
     CGeneralSettings next;
     next.Load(ini, m_dir.path());
     EXPECT_EQ(next.m_strSaveAsType, "tif");
-    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('\n').toStdString();
 }
 
 TEST_F(SnapshotSaverTest, JpegChosenInSaveSettingMakesTheNextSaveJpeg)
@@ -309,7 +315,7 @@ TEST_F(SnapshotSaverTest, FirstSaveMakesTheImageFolderAndFailuresTellPathAndReas
     m_settings.m_strImagePath = m_dir.filePath("Documents/image");
     CSnapshotSaver saver = MakeSaver();
     EXPECT_EQ(saver.Save(), m_dir.filePath("Documents/image/20150612093005.bmp"));
-    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('\n').toStdString();
     EXPECT_EQ(m_added, QStringList { "20150612093005.bmp" });
     m_added.clear();
 
@@ -317,20 +323,20 @@ TEST_F(SnapshotSaverTest, FirstSaveMakesTheImageFolderAndFailuresTellPathAndReas
     QFile(m_dir.filePath("plain")).open(QIODevice::WriteOnly);
     m_settings.m_strImagePath = m_dir.filePath("plain");
     EXPECT_TRUE(saver.Save().isEmpty());
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages[0].startsWith("Warnning|"));
-    EXPECT_TRUE(m_messages[0].contains(m_dir.filePath("plain")));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].startsWith("Warnning|"));
+    EXPECT_TRUE(Messages()[0].contains(m_dir.filePath("plain")));
     m_settings.m_strImagePath = m_dir.filePath("plain/sub");
     EXPECT_TRUE(saver.Save().isEmpty());
-    EXPECT_EQ(m_messages.size(), 2);
-    EXPECT_TRUE(m_messages[1].contains("Not a directory")) << m_messages[1].toStdString();
+    EXPECT_EQ(Messages().size(), 2);
+    EXPECT_TRUE(Messages()[1].contains("Not a directory")) << Messages()[1].toStdString();
     EXPECT_TRUE(m_added.isEmpty());
 
     // Nothing saved without a picture.
     m_frame.Destroy();
     m_settings.m_strImagePath = m_folder;
     EXPECT_TRUE(saver.Save().isEmpty());
-    EXPECT_TRUE(m_messages.last().contains("There is no picture to save."));
+    EXPECT_TRUE(Messages().last().contains("There is no picture to save."));
     EXPECT_TRUE(QDir(m_folder).isEmpty());
 }
 
@@ -363,9 +369,9 @@ TEST_F(SnapshotSaverTest, FullDiskKeepsTheEarlierFileWhole)
     EXPECT_TRUE(overwritten.isEmpty());
     EXPECT_TRUE(stamped.isEmpty());
     EXPECT_EQ(Head(InFolder("old.bmp"), 1 << 20), before);
-    ASSERT_EQ(m_messages.size(), 2);
-    EXPECT_TRUE(m_messages[0].contains(InFolder("old.bmp")));
-    EXPECT_TRUE(m_messages[0].contains("File too large")) << m_messages[0].toStdString();
+    ASSERT_EQ(Messages().size(), 2);
+    EXPECT_TRUE(Messages()[0].contains(InFolder("old.bmp")));
+    EXPECT_TRUE(Messages()[0].contains("File too large")) << Messages()[0].toStdString();
     EXPECT_TRUE(m_refreshed.isEmpty());
     EXPECT_EQ(m_added, QStringList { "old.bmp" });
     // No temporary or cut-off file is left behind.
@@ -383,7 +389,6 @@ TEST_F(SnapshotSaverTest, PngAndTiffSnapshotsCarryTheCalibration)
     ctx.clock = June12;
     ctx.pictureScale = [&scale] { return scale; };
     CSnapshotSaver saver(std::move(ctx));
-    saver.SetMessageSink([this](const QString&, const QString& text) { m_messages << text; });
 
     m_settings.SetSaveFormat("png");
     const QString png = saver.Save();
@@ -403,7 +408,7 @@ TEST_F(SnapshotSaverTest, PngAndTiffSnapshotsCarryTheCalibration)
     EXPECT_FALSE(saver.SaveToPath(m_dir.filePath("y.tiff")).isEmpty());
     EXPECT_TRUE(
             Head(m_dir.filePath("y.tiff"), 2) == "II" || Head(m_dir.filePath("y.tiff"), 2) == "MM");
-    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('\n').toStdString();
 }
 
 TEST_F(SnapshotSaverTest, FullColourFilterWritesOneSaveAt444)

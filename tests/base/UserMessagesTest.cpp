@@ -4,22 +4,54 @@
 
 #include <gtest/gtest.h>
 
-// Scopes nest: the inner service hears only what is said while it is installed, and the
-// fallback answers no, so a question asked with nobody there never reads as a yes.
-TEST(UserMessages, ScopesNestAndTheFallbackSaysNo)
+#include <memory>
+
+namespace {
+CUserMessage Note(const char* text)
 {
-    EXPECT_FALSE(UserMessagesInstalled());
-    EXPECT_FALSE(UserMessages().Ask({ .text = "Remove everything?" }));
-    CRecordingMessages outer;
-    outer.AnswerYes(true);
-    EXPECT_TRUE(UserMessagesInstalled());
+    return { .text = QString::fromLatin1(text) };
+}
+} // namespace
+
+TEST(UserMessages, ScopesRestoreTheServiceBeforeThemInAnyOrder)
+{
+    ASSERT_FALSE(UserMessagesInstalled());
+    EXPECT_FALSE(UserMessages().Ask(Note("nobody there"))) << "the default answers no";
     {
-        CRecordingMessages inner;
-        UserMessages().Error({ .text = "inner" });
-        EXPECT_FALSE(UserMessages().Ask({ .text = "asked inside" }));
-        EXPECT_EQ(inner.Texts(), QStringList({ "inner", "asked inside" }));
+        CRecordingMessages outer;
+        outer.AnswerYes(true);
+        EXPECT_TRUE(UserMessagesInstalled());
+        auto inner = std::make_unique<CRecordingMessages>();
+        UserMessages().Inform(Note("to the inner"));
+        EXPECT_EQ(inner->Texts(), QStringList({ "to the inner" }));
+        auto newest = std::make_unique<CRecordingMessages>();
+        // The middle one ends first (a window closed before the test's recorder): the newest
+        // stays in force, and after it the outer one, not the one that is gone.
+        inner.reset();
+        UserMessages().Error(Note("still the newest"));
+        EXPECT_EQ(newest->Texts(), QStringList({ "still the newest" }));
+        newest.reset();
+        EXPECT_TRUE(UserMessages().Ask(Note("back to the outer")));
+        EXPECT_EQ(outer.Texts(), QStringList({ "back to the outer" }));
+        EXPECT_EQ(outer.Kinds(), std::vector({ CRecordingMessages::Kind::Ask }));
     }
-    UserMessages().Inform({ .text = "outer" });
-    EXPECT_TRUE(UserMessages().Ask({ .text = "asked outside" }));
-    EXPECT_EQ(outer.Texts(), QStringList({ "outer", "asked outside" }));
+    EXPECT_FALSE(UserMessagesInstalled());
+}
+
+TEST(UserMessages, OneServiceInstalledTwiceEndsOneScopeAtATime)
+{
+    QString kept;
+    CKeptMessage keeper(kept);
+    CRecordingMessages recorder;
+    {
+        const CUserMessagesScope first(keeper);
+        {
+            const CUserMessagesScope second(keeper);
+            UserMessages().Error(Note("kept"));
+        }
+        EXPECT_FALSE(UserMessages().Ask(Note("asked"))) << "the keeper answers no";
+    }
+    UserMessages().Inform(Note("recorded"));
+    EXPECT_EQ(kept, QStringLiteral("asked")) << "the last text only";
+    EXPECT_EQ(recorder.Texts(), QStringList({ "recorded" }));
 }

@@ -4,6 +4,7 @@
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
 #include "calibration/SetScaleDlg.h"
+#include "RecordingMessages.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -44,11 +45,7 @@ struct CFakeEngine
 class CalibrationDlgTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        dlg = std::make_unique<CCalibrationDlg>(table, engine.Hooks());
-        dlg->SetMessageSink([this](const QString& text) { messages << text; });
-    }
+    void SetUp() override { dlg = std::make_unique<CCalibrationDlg>(table, engine.Hooks()); }
     template <typename T> T* Child(const char* name) { return dlg->findChild<T*>(name); }
     void Click(const char* name) { QTest::mouseClick(Child<QPushButton>(name), Qt::LeftButton); }
     void Type(const char* edit, const QString& text)
@@ -62,7 +59,8 @@ protected:
     CCalibrationTable table;
     CFakeEngine engine;
     std::unique_ptr<CCalibrationDlg> dlg;
-    QStringList messages;
+    CRecordingMessages recorder;
+    QStringList Messages() const { return recorder.Texts(); }
 };
 } // namespace
 
@@ -157,7 +155,7 @@ TEST_F(CalibrationDlgTest, TypingXRecomputesOnlyX)
     s = table.GetCurSlot();
     EXPECT_DOUBLE_EQ(s.yPerPixel, 0.5);
     EXPECT_DOUBLE_EQ(s.xPerPixel, 5.0);
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(Messages().isEmpty());
 }
 
 TEST_F(CalibrationDlgTest, CancelRestoresTheTableAsOpened)
@@ -187,7 +185,7 @@ TEST_F(CalibrationDlgTest, CancelRestoresTheTableAsOpened)
     engine.applied.clear();
     Click("btnCancel"); // takes the focus from the field first
     EXPECT_FALSE(dlg->isVisible());
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
     EXPECT_FALSE(engine.modes.back());
     EXPECT_EQ(table.CurrentIndex(), 2);
     EXPECT_EQ(table.StoredSlot(2), two);
@@ -261,7 +259,7 @@ TEST_F(CalibrationDlgTest, NonNumericEntryIsRefused)
     Type("editX", "abc");
     EXPECT_EQ(table.GetCurSlot(), before);
     Click("btnOk");
-    EXPECT_EQ(messages, QStringList { "Please enter a number." });
+    EXPECT_EQ(Messages(), QStringList { "Please enter a number." });
     EXPECT_TRUE(dlg->isVisible()); // OK does not close on a bad number
     EXPECT_EQ(table.GetCurSlot(), before);
 
@@ -280,11 +278,11 @@ TEST_F(CalibrationDlgTest, NonNumericEntryIsRefused)
 TEST_F(CalibrationDlgTest, AutoCalibrationMessages)
 {
     dlg->OnAuto();
-    EXPECT_EQ(messages, QStringList { "Unit must be set mm!" });
+    EXPECT_EQ(Messages(), QStringList { "Unit must be set mm!" });
 
     Child<QComboBox>("unitCombo")->setCurrentIndex(1);
     dlg->OnAuto(); // no frame
-    EXPECT_EQ(messages.last(), "It does not calibrate automatically with the previewing image.");
+    EXPECT_EQ(Messages().last(), "It does not calibrate automatically with the previewing image.");
 
     // A white disc 100 pixels across, nominal 1.0 mm (third size).
     const int w = 400, h = 300, stride = FrameStride(w);
@@ -301,9 +299,9 @@ TEST_F(CalibrationDlgTest, AutoCalibrationMessages)
     engine.frameOk = true;
     Child<QComboBox>("autoSizeCombo")->setCurrentIndex(2);
     EXPECT_EQ(Child<QLineEdit>("editX")->text(), "1");
-    messages.clear();
+    recorder.Clear();
     dlg->OnAuto();
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(Messages().isEmpty());
     const CCalibrationSlot s = table.GetCurSlot();
     EXPECT_EQ(s.unit, 1);
     EXPECT_DOUBLE_EQ(s.xLength, 1.0);
@@ -337,7 +335,6 @@ TEST_F(CalibrationDlgTest, FromLineSetsTheSelectedSlotFromAKnownLength)
         return haveLine;
     };
     dlg = std::make_unique<CCalibrationDlg>(table, hooks);
-    dlg->SetMessageSink([this](const QString& text) { messages << text; });
     table.SetCaptureSize({ 640, 480 });
     double askedPixels = 0.0;
     bool askedCircle = false;
@@ -352,7 +349,7 @@ TEST_F(CalibrationDlgTest, FromLineSetsTheSelectedSlotFromAKnownLength)
     Child<QComboBox>("slotCombo")->setCurrentIndex(2);
 
     Click("btnFromLine");
-    ASSERT_EQ(messages.size(), 1) << "nothing drawn yet";
+    ASSERT_EQ(Messages().size(), 1) << "nothing drawn yet";
     EXPECT_EQ(askedPixels, 0.0);
 
     haveLine = true;
@@ -377,7 +374,7 @@ TEST_F(CalibrationDlgTest, FromLineSetsTheSelectedSlotFromAKnownLength)
     EXPECT_EQ(Child<QComboBox>("unitCombo")->currentText(), "mm");
     EXPECT_EQ(Status(), "X: 0.0020mm/pixel  Y: 0.0020mm/pixel");
     EXPECT_EQ(Child<QLabel>("madeAt")->text(), "Made at 640 X 480.");
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(Messages().size(), 1);
 }
 
 TEST(SetScaleDlg, KnownLengthsAreFiniteAndWithinRange)

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include "RecordingMessages.h"
 #include "ShapeDrivers.h"
 
 #include <gtest/gtest.h>
@@ -202,11 +203,7 @@ TEST(ResultsWithEngine, ClearTakesTheSelectedShapeOrPerpendicular)
     m.SetCalibration(one);
     CResultListCtrl list;
     list.SetHooks(ListHooks(m));
-    bool asked = false;
-    list.SetQuestionSink([&](const QString&, const QString&) {
-        asked = true;
-        return false;
-    });
+    CRecordingMessages asked; // answers no
 
     UseTool(m, 2);
     Drag(m, { 0, 0 }, { 100, 0 });
@@ -228,7 +225,7 @@ TEST(ResultsWithEngine, ClearTakesTheSelectedShapeOrPerpendicular)
     ASSERT_EQ(m.ShapeCount(), 3);
 
     list.OnClear(); // nothing selected, answer No
-    EXPECT_TRUE(asked);
+    EXPECT_EQ(asked.Texts(CRecordingMessages::Kind::Ask).size(), 1);
     EXPECT_EQ(m.ShapeCount(), 3);
     EXPECT_EQ(list.topLevelItemCount(), 4);
 

@@ -136,6 +136,38 @@ TEST_F(CameraFormatsGraphTest, ComboNamesTheEntriesAndSelectsTheChoice)
     EXPECT_EQ(Taken(), std::pair(kMjpg, QStringLiteral("15/1")));
 }
 
+// The data call is what the combo shows, entry by entry, and chooses what it selects: the
+// size's first entry, a chosen rate, nothing for a size not listed; no camera, no entries.
+TEST_F(CameraFormatsGraphTest, SizeEntriesAreWhatTheComboShows)
+{
+    const auto listed = [this](size_t expected) {
+        std::vector<CResolutionEntry> entries { { 1, 1 } }; // replaced, not added to
+        int chosen = -2;
+        EXPECT_EQ(m_graph.GetVideoSizeEntries(entries, &chosen), TavoStatus::Ok);
+        EXPECT_EQ(entries.size(), expected);
+        QComboBox combo;
+        combo.addItem(QStringLiteral("kept"));
+        EXPECT_EQ(m_graph.InitVideoSizeCombo(&combo), TavoStatus::Ok);
+        EXPECT_EQ(combo.count(), int(entries.size()) + 1);
+        for (int i = 0; i < int(entries.size()) && i + 1 < combo.count(); ++i) {
+            EXPECT_EQ(combo.itemText(i + 1), entries[i].Label());
+            EXPECT_EQ(combo.itemData(i + 1).toString(), entries[i].Key());
+        }
+        EXPECT_EQ(combo.currentIndex(), chosen + 1);
+        return chosen;
+    };
+    EXPECT_EQ(listed(4), 2);
+    m_graph.SetCaptureFormat(kMjpg, QStringLiteral("15/1"));
+    EXPECT_EQ(listed(4), 3);
+    m_graph.SetCaptureSize(320, 240);
+    EXPECT_EQ(listed(4), -1);
+
+    // Unplugged: the sizes of the camera that was in use are not listed for none.
+    m_source->result = CCaptureDeviceSource::EResult::NoDevices;
+    EXPECT_NE(m_graph.SpecifyCapDevice(QStringLiteral("Cam")), TavoStatus::Ok);
+    EXPECT_EQ(listed(0), -1);
+}
+
 TEST_F(CameraFormatsGraphTest, ChoiceTheCameraCannotKeepFallsBackToTheFastest)
 {
     // The slow raw format by name is still honoured: the user asked for it.

@@ -151,6 +151,47 @@ TEST_F(DeviceSelectionTest, InitVideoDevsCombo_AddsNamesInOrder)
     EXPECT_EQ(list.item(1)->text(), QStringLiteral("A"));
 }
 
+// The data call hands the names over and its problem as a value; only the list filler tells
+// the user, through the error sink.
+TEST_F(DeviceSelectionTest, DeviceNamesAreWhatTheListShows)
+{
+    m_source->devices = {
+        CFakeDeviceSource::Camera(QStringLiteral("B"), QStringLiteral("/dev/video2"), {}),
+        CFakeDeviceSource::Camera(QString(), QStringLiteral("/dev/video4"), {}),
+        CFakeDeviceSource::Camera(QStringLiteral("A"), QStringLiteral("/dev/video0"), {}),
+    };
+    QString error = QStringLiteral("stale");
+    const std::vector<QString> names = m_graph.GetVideoDeviceNames(&error);
+    EXPECT_EQ(names, std::vector<QString>({ QStringLiteral("B"), QStringLiteral("A") }));
+    EXPECT_TRUE(error.isEmpty());
+    QListWidget list;
+    EXPECT_EQ(m_graph.InitVideoDevsCombo(&list), TavoStatus::Ok);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0)->text(), names[0]);
+    EXPECT_EQ(list.item(1)->text(), names[1]);
+
+    for (const auto result : { CCaptureDeviceSource::EResult::NoDevices,
+                 CCaptureDeviceSource::EResult::NoEnumerator }) {
+        m_source->result = result;
+        m_errors.clear();
+        EXPECT_TRUE(m_graph.GetVideoDeviceNames(&error).empty());
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(m_graph.GetVideoDeviceNames().empty()) << "no place for the error is fine";
+        EXPECT_TRUE(m_errors.isEmpty()) << "a value, not a message";
+        EXPECT_EQ(m_graph.InitVideoDevsCombo(nullptr), TavoStatus::Fail);
+        EXPECT_EQ(m_errors, QStringList { error });
+    }
+
+    // Cameras, none with a name: nothing to list and nothing to say.
+    m_source->result = CCaptureDeviceSource::EResult::Ok;
+    m_source->devices = { CFakeDeviceSource::Camera(QString(), QStringLiteral("/dev/video4"), {}) };
+    m_errors.clear();
+    EXPECT_TRUE(m_graph.GetVideoDeviceNames(&error).empty());
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(m_graph.InitVideoDevsCombo(nullptr), TavoStatus::Fail);
+    EXPECT_TRUE(m_errors.isEmpty());
+}
+
 class ControlTest : public DeviceSelectionTest
 {
 protected:

@@ -3,6 +3,7 @@
 #include "image/ImageListWnd.h"
 #include "image/ThumbViewDlg.h"
 #include "image/ThumbnailCache.h"
+#include "RecordingMessages.h"
 
 #include <QAction>
 #include <QDir>
@@ -279,8 +280,7 @@ TEST_F(ImageList, RemoveReachesTheTrashWithoutADataFolderAndLeavesTheWorkingFold
     WritePicture(m_dir, QStringLiteral("b.jpg"), { 32, 24 }, Qt::green, "JPG");
     CImageListWnd list;
     list.SetFolder(m_tmp.path());
-    QStringList messages;
-    list.SetMessageSink([&messages](const QString& text) { messages << text; });
+    CRecordingMessages messages;
     ASSERT_EQ(list.Count(), 2);
 
     // The data folder as $XDG_DATA_HOME names it...
@@ -299,7 +299,7 @@ TEST_F(ImageList, RemoveReachesTheTrashWithoutADataFolderAndLeavesTheWorkingFold
 
     EXPECT_TRUE(QDir(working).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
             << "no files/ or info/ in the working folder";
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(messages.All().empty());
     EXPECT_EQ(list.Count(), 0);
 
     QDir::setCurrent(oldWorking);
@@ -320,8 +320,7 @@ TEST_F(ImageList, RemoveSaysWhyAFileStaysOnDisk)
     WritePicture(QDir(locked), QStringLiteral("c.jpg"), { 32, 24 }, Qt::green, "JPG");
     CImageListWnd list;
     list.SetFolder(locked);
-    QStringList messages;
-    list.SetMessageSink([&messages](const QString& text) { messages << text; });
+    CRecordingMessages messages;
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     list.Remove(0);
     QFile::setPermissions(
@@ -329,8 +328,9 @@ TEST_F(ImageList, RemoveSaysWhyAFileStaysOnDisk)
 
     EXPECT_EQ(list.Count(), 0) << "the item goes even so";
     EXPECT_TRUE(QFile::exists(QDir(locked).filePath(QStringLiteral("c.jpg"))));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("c.jpg")));
+    ASSERT_EQ(messages.All().size(), 1u);
+    EXPECT_TRUE(messages.Last().contains(QStringLiteral("c.jpg")));
+    EXPECT_EQ(messages.All()[0].caption, QStringLiteral("Remove"));
 }
 
 TEST_F(ImageList, MergeModeKeepsOwnerSetInStep)
@@ -477,8 +477,7 @@ TEST_F(ImageList, OpenFolderWithoutAFileManagerSaysSo)
     WritePicture(m_dir, QStringLiteral("a.bmp"), { 4, 3 }, Qt::red, "BMP");
     CImageListWnd list;
     list.SetFolder(m_tmp.path());
-    QStringList messages;
-    list.SetMessageSink([&messages](const QString& text) { messages << text; });
+    CRecordingMessages messages;
     const QByteArray path = qgetenv("PATH");
     const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -491,7 +490,7 @@ TEST_F(ImageList, OpenFolderWithoutAFileManagerSaysSo)
                 action->trigger();
     };
     openFolder();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 1; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.All().size() == 1; }, 10000));
 
     QFile opener(QDir(bin.path()).filePath(QStringLiteral("xdg-open")));
     ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
@@ -499,12 +498,14 @@ TEST_F(ImageList, OpenFolderWithoutAFileManagerSaysSo)
     opener.close();
     opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     openFolder();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 2; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.All().size() == 2; }, 10000));
     qputenv("PATH", path);
     if (!bus.isEmpty())
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages[0].contains(m_dir.absolutePath())) << messages[0].toStdString();
-    EXPECT_TRUE(messages[0].contains("xdg-open was found")) << messages[0].toStdString();
-    EXPECT_TRUE(messages[1].contains("xdg-open ended with 3")) << messages[1].toStdString();
+    ASSERT_EQ(messages.All().size(), 2u);
+    EXPECT_EQ(messages.All()[0].caption, QStringLiteral("Open Folder"));
+    const QStringList texts = messages.Texts();
+    EXPECT_TRUE(texts[0].contains(m_dir.absolutePath())) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains("xdg-open was found")) << texts[0].toStdString();
+    EXPECT_TRUE(texts[1].contains("xdg-open ended with 3")) << texts[1].toStdString();
 }

@@ -25,7 +25,9 @@ TEST_F(Journey, CtrlPWritesAReportWhoseTextHoldsTheResults)
         auto* dialog = qobject_cast<CReportDlg*>(modal);
         ASSERT_TRUE(dialog);
         asked = true;
-        EXPECT_EQ(QApplication::focusWidget(), dialog->TitleEdit());
+        // The display activates the dialog a moment after it shows.
+        EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return QApplication::focusWidget() == dialog->TitleEdit(); }, 2000));
         QTest::keyClicks(dialog->TitleEdit(), QStringLiteral("Line check"));
         dialog->NoteEdit()->setPlainText(QStringLiteral("Scratch on the left edge."));
         dialog->FileEdit()->setText(pdf);

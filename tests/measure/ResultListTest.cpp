@@ -2,6 +2,7 @@
 #include "measure/ResultListCtrl.h"
 
 #include "FileSizeLimit.h"
+#include "RecordingMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,11 +55,6 @@ protected:
         canvas.rows = { { 11, "length", "1.234", "mm" }, { 22, "degree", "45.0", "deg." },
             { 33, "acreage", "2.5000", "mm^2" } };
         list.SetHooks(canvas.Hooks());
-        list.SetQuestionSink([this](const QString& text, const QString& caption) {
-            questions << caption + ": " + text;
-            return answer;
-        });
-        list.SetMessageSink([this](const QString& text) { messages << text; });
         list.resize(260, 200);
         list.Refill();
     }
@@ -70,9 +66,18 @@ protected:
 
     CFakeCanvas canvas;
     CResultListCtrl list;
-    bool answer = false;
-    QStringList questions;
-    QStringList messages;
+    CRecordingMessages recorder;
+
+    // The questions as "caption: text", and the errors shown.
+    QStringList Questions() const
+    {
+        QStringList asked;
+        for (size_t i = 0; i < recorder.All().size(); ++i)
+            if (recorder.Kinds()[i] == CRecordingMessages::Kind::Ask)
+                asked << recorder.All()[i].caption + ": " + recorder.All()[i].text;
+        return asked;
+    }
+    QStringList Messages() const { return recorder.Texts(CRecordingMessages::Kind::Error); }
 };
 } // namespace
 
@@ -153,23 +158,25 @@ TEST_F(ResultListTest, ClickHighlightsAndFocusLossUnhighlights)
 
 TEST_F(ResultListTest, ClearAllAsksFirst)
 {
-    answer = false;
+    recorder.AnswerYes(false);
     list.OnClear();
-    EXPECT_EQ(questions, QStringList { "Warnning: Are you going to delete all measure objects?" });
+    EXPECT_EQ(
+            Questions(), QStringList { "Warnning: Are you going to delete all measure objects?" });
+    EXPECT_TRUE(recorder.All()[0].yesByDefault) << "Return clears";
     EXPECT_TRUE(canvas.removed.empty());
     EXPECT_EQ(canvas.removeAlls, 0);
     EXPECT_EQ(list.topLevelItemCount(), 3);
 
-    answer = true;
+    recorder.AnswerYes(true);
     list.OnClear();
     EXPECT_EQ(canvas.removed, (std::vector<uint32_t> { 33, 22, 11 })); // last first
     EXPECT_EQ(canvas.removeAlls, 1);
     EXPECT_EQ(list.topLevelItemCount(), 0);
     EXPECT_TRUE(list.RowIds().empty());
 
-    questions.clear();
+    recorder.Clear();
     list.OnClear(); // nothing left: no question, nothing removed
-    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(Questions().isEmpty());
     EXPECT_EQ(canvas.removeAlls, 1);
 }
 
@@ -196,7 +203,7 @@ TEST_F(ResultListTest, SaveCsvProposesTheTimeInTheMeasureFolder)
     // Cancelling the dialog writes nothing.
     list.SetSaveFileChooser([](const QString&) { return QString(); });
     EXPECT_FALSE(list.OnSaveCsv());
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(Messages().isEmpty());
 }
 
 TEST_F(ResultListTest, SaveCsvReportsAFileThatCannotBeCreated)
@@ -205,8 +212,8 @@ TEST_F(ResultListTest, SaveCsvReportsAFileThatCannotBeCreated)
     const QString path = dir.filePath("missing/folder/out.csv");
     list.SetSaveFileChooser([&](const QString&) { return path; });
     EXPECT_FALSE(list.OnSaveCsv());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(path)) << messages[0].toStdString();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].contains(path)) << Messages()[0].toStdString();
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -228,8 +235,8 @@ TEST_F(ResultListTest, SaveCsvOntoAFullDiskKeepsTheEarlierFile)
         saved = list.OnSaveCsv();
     }
     EXPECT_FALSE(saved);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("File too large")) << messages[0].toStdString();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].contains("File too large")) << Messages()[0].toStdString();
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);

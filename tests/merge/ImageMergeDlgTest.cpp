@@ -1,4 +1,5 @@
 #include "MergeTestImages.h"
+#include "RecordingMessages.h"
 
 #include "image/ImageListItem.h"
 #include "image/ImageListWnd.h"
@@ -44,12 +45,6 @@ bool FuseAndWait(CImageMergeDlg& dlg)
     return !dlg.Fusing() && finished.at(0).at(0).toInt() == static_cast<int>(FusionStatus::Done);
 }
 
-struct Message
-{
-    QString caption;
-    QString text;
-};
-
 // A main window stand-in: a current frame, a folder, a live/still flag and a record of what
 // the dialog asked for.
 class MergeFixture : public testing::Test
@@ -81,9 +76,6 @@ protected:
         hooks.addToMainList = [this](const QString& name) { m_mainList << name; };
         hooks.zoomChoice = [] { return 0; };
         hooks.setZoomChoice = [this](int zoom) { m_zoom = zoom; };
-        hooks.message = [this](const QString& caption, const QString& text) {
-            m_messages.push_back({ caption, text });
-        };
         hooks.chooseImageFiles = [this](QWidget*) {
             ++m_fileDialogs;
             if (!m_chosenAtOnce.isEmpty())
@@ -116,7 +108,7 @@ protected:
     int m_zoom = -1;
     int m_fileDialogs = 0;
     QStringList m_mainList;
-    std::vector<Message> m_messages;
+    CRecordingMessages m_messages;
     std::deque<QString> m_chosen;
     QStringList m_chosenAtOnce; // one dialog, several files
 };
@@ -234,13 +226,13 @@ TEST_F(MergeFixture, MergeDialog_CaptureSavesAddsAndStopsSilentlyAtTwenty)
     EXPECT_EQ(dlg.ImageList()->Count(), 20);
     EXPECT_EQ(m_mainList.size(), 20);
     EXPECT_EQ(FilesIn(m_folder), 20);
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_messages.All().empty());
     EXPECT_TRUE(m_mainList.front().endsWith(QStringLiteral(".bmp")));
 
     // Opening a 21st shows the limit before any file dialog.
     dlg.OnOpen();
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].text,
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_EQ(m_messages.All()[0].text,
             QStringLiteral("Only support 20 images, please remove one image from list and try "
                            "once again."));
     EXPECT_EQ(m_fileDialogs, 0);
@@ -255,8 +247,8 @@ TEST_F(MergeFixture, MergeDialog_CaptureRefusedWhileStillAndReportedWhenUnwritab
     m_still = true;
     CImageMergeDlg dlg(Hooks());
     dlg.OnCapture();
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].text, QStringLiteral("Please preview video first!"));
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_EQ(m_messages.All()[0].text, QStringLiteral("Please preview video first!"));
     EXPECT_EQ(m_captures, 0);
 
     m_still = false;
@@ -266,8 +258,8 @@ TEST_F(MergeFixture, MergeDialog_CaptureRefusedWhileStillAndReportedWhenUnwritab
     blocker.close();
     m_folder = m_dir.filePath(QStringLiteral("blocker/sub")); // a file stands in the way
     dlg.OnCapture();
-    ASSERT_EQ(m_messages.size(), 2u);
-    EXPECT_TRUE(m_messages[1].text.contains(QStringLiteral("blocker")));
+    ASSERT_EQ(m_messages.All().size(), 2u);
+    EXPECT_TRUE(m_messages.All()[1].text.contains(QStringLiteral("blocker")));
     EXPECT_EQ(dlg.FusionCount(), 0);
     EXPECT_EQ(dlg.ImageList()->Count(), 0);
     EXPECT_TRUE(m_mainList.isEmpty());
@@ -290,8 +282,8 @@ TEST_F(MergeFixture, MergeDialog_OpenAddsDecodablePicturesOnly)
     EXPECT_EQ(dlg.FusionCount(), 1);
     EXPECT_EQ(dlg.ImageList()->Count(), 1);
     EXPECT_EQ(dlg.ImageList()->Entries().front().name, QStringLiteral("good.bmp"));
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("broken.jpg")));
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_TRUE(m_messages.All()[0].text.contains(QStringLiteral("broken.jpg")));
     EXPECT_TRUE(m_mainList.isEmpty()); // opened files are not the program's snapshots
 }
 
@@ -307,9 +299,10 @@ TEST_F(MergeFixture, MergeDialog_OpenLoadsEveryChosenFileUpToTheFreePlaces)
     EXPECT_EQ(dlg.FusionCount(), 20);
     ASSERT_EQ(dlg.ImageList()->Count(), 20);
     EXPECT_EQ(dlg.ImageList()->Entries().back().name, QStringLiteral("p2.bmp"));
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("2 chosen file(s) were not added")))
-            << m_messages[0].text.toStdString();
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_TRUE(
+            m_messages.All()[0].text.contains(QStringLiteral("2 chosen file(s) were not added")))
+            << m_messages.All()[0].text.toStdString();
 }
 
 TEST_F(MergeFixture, MergeDialog_FuseRefusesTooFewAndMixedSizesInBothModes)
@@ -318,18 +311,18 @@ TEST_F(MergeFixture, MergeDialog_FuseRefusesTooFewAndMixedSizesInBothModes)
     m_chosen = { SavedPicture(QStringLiteral("a.bmp"), 640, 480) };
     dlg.OnOpen();
     EXPECT_FALSE(dlg.OnFuse());
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].text, QStringLiteral("Need 2 images to do the fusion function."));
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_EQ(m_messages.All()[0].text, QStringLiteral("Need 2 images to do the fusion function."));
 
     m_chosen = { SavedPicture(QStringLiteral("b.bmp"), 641, 480) };
     dlg.OnOpen();
     for (int mode : { CImageMergeDlg::AdjustedMerge, CImageMergeDlg::DirectMerge,
                  CImageMergeDlg::AlignedMerge }) {
-        m_messages.clear();
+        m_messages.Clear();
         dlg.SetModeIndex(mode);
         EXPECT_FALSE(dlg.OnFuse());
-        ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0].text,
+        ASSERT_EQ(m_messages.All().size(), 1u);
+        EXPECT_EQ(m_messages.All()[0].text,
                 QStringLiteral("b.bmp is 641 x 480, but a.bmp is 640 x 480: every image must "
                                "have the same size."));
         EXPECT_FALSE(dlg.Result().HasPixels());
@@ -340,11 +333,11 @@ TEST_F(MergeFixture, MergeDialog_SaveDoesNothingBeforeAFusionThenSavesTheResult)
 {
     CImageMergeDlg dlg(Hooks());
     dlg.OnSave();
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("no merged picture")));
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_TRUE(m_messages.All()[0].text.contains(QStringLiteral("no merged picture")));
     EXPECT_TRUE(m_mainList.isEmpty());
     EXPECT_EQ(FilesIn(m_folder), 0);
-    m_messages.clear();
+    m_messages.Clear();
 
     const QString a = SavedPicture(QStringLiteral("a.bmp"), 96, 72, 5);
     m_chosen = { a, a };
@@ -360,12 +353,12 @@ TEST_F(MergeFixture, MergeDialog_SaveDoesNothingBeforeAFusionThenSavesTheResult)
 
     m_bmp = false;
     dlg.OnSave();
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].caption, QStringLiteral("Image saved successfully"));
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_EQ(m_messages.All()[0].caption, QStringLiteral("Image saved successfully"));
     ASSERT_EQ(m_mainList.size(), 1);
     EXPECT_TRUE(m_mainList[0].endsWith(QStringLiteral(".jpg")));
     const QString path = m_folder + QLatin1Char('/') + m_mainList[0];
-    EXPECT_EQ(m_messages[0].text, QStringLiteral("File path: %1").arg(path));
+    EXPECT_EQ(m_messages.All()[0].text, QStringLiteral("File path: %1").arg(path));
     CxImage saved;
     EXPECT_TRUE(saved.LoadFile(path));
 }
@@ -413,7 +406,7 @@ TEST_F(MergeFixture, MergeDialog_AlignedMergeLinesUpAMovedPicture)
         for (uint32_t i = 0; i < 320 * 3; ++i)
             off += std::abs(first.RowBits(y)[i] - dlg.Result().RowBits(y)[i]) > 8;
     EXPECT_LT(off, 320 * 240 * 3 / 100);
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_messages.All().empty());
 }
 
 TEST_F(MergeFixture, MergeDialog_SearchCentreCarriesOverBetweenRuns)
@@ -573,13 +566,13 @@ TEST_F(MergeFixture, MergeDialog_AdjustedMergeOfAStillPatternSuggestsAlignedMerg
     dlg.OnOpen();
     dlg.SetModeIndex(CImageMergeDlg::DirectMerge);
     ASSERT_TRUE(FuseAndWait(dlg));
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_messages.All().empty());
 
     dlg.SetModeIndex(CImageMergeDlg::AdjustedMerge);
     ASSERT_TRUE(FuseAndWait(dlg));
     EXPECT_TRUE(dlg.Result().HasPixels()) << "the result is still shown";
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].caption, QStringLiteral("Unlikely alignment"));
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("Aligned Merge")))
-            << m_messages[0].text.toStdString();
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_EQ(m_messages.All()[0].caption, QStringLiteral("Unlikely alignment"));
+    EXPECT_TRUE(m_messages.All()[0].text.contains(QStringLiteral("Aligned Merge")))
+            << m_messages.All()[0].text.toStdString();
 }

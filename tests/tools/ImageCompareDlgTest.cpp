@@ -1,4 +1,5 @@
 #include "MergeTestImages.h"
+#include "RecordingMessages.h"
 
 #include "tools/ImageCompareDlg.h"
 
@@ -33,7 +34,6 @@ protected:
             m_frame = TexturePicture(64 + m_captures, 48, 50 + m_captures);
         };
         hooks.currentFrame = [this]() -> const CxImage& { return m_frame; };
-        hooks.message = [this](const QString&, const QString& text) { m_messages << text; };
         hooks.imageFolder = [this] { return m_dir.path(); };
         hooks.chooseImageFile = [this](QWidget*, const QString& folder) {
             m_startFolder = folder;
@@ -45,7 +45,7 @@ protected:
     QTemporaryDir m_dir;
     CxImage m_frame;
     int m_captures = 0;
-    QStringList m_messages;
+    CRecordingMessages m_messages;
     std::deque<QString> m_chosen;
     QString m_startFolder;
 };
@@ -89,8 +89,9 @@ TEST_F(CompareFixture, CompareDialog_LoadShowsJpegAndKeepsThePictureOnCancelOrFa
     m_chosen = { broken };
     dlg.OnLoad();
     EXPECT_EQ(dlg.RightImage().Width(), 120u);
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("broken.bmp")));
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_TRUE(m_messages.Last().contains(QStringLiteral("broken.bmp")));
+    EXPECT_EQ(m_messages.All()[0].caption, QStringLiteral("Image comparing"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/InputDlg.h"
 #include "tools/ManagerTextsHost.h"
 #include "tools/TextsManagerDlg.h"
+#include "RecordingMessages.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -35,25 +36,33 @@ struct TextsFixture : testing::Test
 {
     CFakeTexts manager;
     CManagerTextsHost<CFakeTexts> host { manager };
-    int hints = 0;
-    int confirms = 0;
-    bool answer = false;
+    CRecordingMessages messages;
     std::optional<QString> typed;
 
     void Script(CTextsManagerDlg& dlg)
     {
-        dlg.SetHint([this](const QString& text, const QString& caption, QWidget*) {
-            EXPECT_EQ(text, QStringLiteral("Please select one item first."));
-            EXPECT_EQ(caption, QStringLiteral("Hint"));
-            ++hints;
-        });
-        dlg.SetConfirm([this](const QString& text, const QString& caption, QWidget*) {
-            EXPECT_EQ(text, QStringLiteral("Are you going to delete all text annotations?"));
-            EXPECT_EQ(caption, QStringLiteral("Warnning"));
-            ++confirms;
-            return answer;
-        });
         dlg.SetAskText([this](const QString&, QWidget*) { return typed; });
+    }
+    // How often the text was said, each time under its caption.
+    int Said(const QString& text, const QString& caption) const
+    {
+        int times = 0;
+        for (const CUserMessage& message : messages.All()) {
+            if (message.text != text)
+                continue;
+            EXPECT_EQ(message.caption, caption);
+            ++times;
+        }
+        return times;
+    }
+    int Hints() const
+    {
+        return Said(QStringLiteral("Please select one item first."), QStringLiteral("Hint"));
+    }
+    int Confirms() const
+    {
+        return Said(QStringLiteral("Are you going to delete all text annotations?"),
+                QStringLiteral("Warnning"));
     }
     static QTreeWidget* List(QWidget& dlg) { return dlg.findChild<QTreeWidget*>("list"); }
     static void Click(QWidget& dlg, const char* name)
@@ -71,17 +80,17 @@ TEST_F(TextsFixture, DeleteWithoutSelectionAsksAndCancelKeepsAll)
     ASSERT_EQ(List(dlg)->topLevelItemCount(), 3);
     EXPECT_EQ(List(dlg)->topLevelItem(2)->text(0), QStringLiteral("3"));
     Click(dlg, "delete");
-    EXPECT_EQ(confirms, 1);
+    EXPECT_EQ(Confirms(), 1);
     EXPECT_EQ(manager.texts.size(), 3);
     EXPECT_EQ(List(dlg)->topLevelItemCount(), 3);
     EXPECT_EQ(manager.invalidations, 0);
 
-    answer = true;
+    messages.AnswerYes(true);
     Click(dlg, "delete");
     EXPECT_TRUE(manager.texts.isEmpty());
     EXPECT_EQ(List(dlg)->topLevelItemCount(), 0);
     Click(dlg, "delete"); // empty list: nothing, not even a question
-    EXPECT_EQ(confirms, 2);
+    EXPECT_EQ(Confirms(), 2);
 }
 
 TEST_F(TextsFixture, DeleteWithARowRemovesItAndKeepsTheOtherNumbers)
@@ -91,7 +100,7 @@ TEST_F(TextsFixture, DeleteWithARowRemovesItAndKeepsTheOtherNumbers)
     Script(dlg);
     List(dlg)->topLevelItem(1)->setSelected(true);
     Click(dlg, "delete");
-    EXPECT_EQ(confirms, 0);
+    EXPECT_EQ(Confirms(), 0);
     EXPECT_EQ(manager.texts, (QStringList { "a", "c" }));
     ASSERT_EQ(List(dlg)->topLevelItemCount(), 2);
     EXPECT_EQ(List(dlg)->topLevelItem(1)->text(0), QStringLiteral("3"));
@@ -108,7 +117,7 @@ TEST_F(TextsFixture, ModifyNeedsASelectionAndCancelChangesNothing)
     CTextsManagerDlg dlg(host);
     Script(dlg);
     Click(dlg, "modify");
-    EXPECT_EQ(hints, 1);
+    EXPECT_EQ(Hints(), 1);
 
     List(dlg)->topLevelItem(0)->setSelected(true);
     typed.reset();

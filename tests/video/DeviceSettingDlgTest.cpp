@@ -1,4 +1,5 @@
 #include "FakeCamera.h"
+#include "RecordingMessages.h"
 
 #include "capture/TavoGraphDll.h"
 #include "video/DeviceSettingDlg.h"
@@ -174,16 +175,18 @@ TEST_F(DeviceSettingDlgTest, OkOnCameraWithoutTheSizeTakesItsFirstSize)
 
 TEST_F(DeviceSettingDlgTest, CameraThatCannotOpenSaysWhyAndTheDialogStays)
 {
-    QStringList messages;
+    CRecordingMessages messages;
     auto dialog = MakeDialog();
-    dialog->SetMessageSink([&messages](const QString& text) { messages << text; });
     dialog->show();
     // Unplugged after the list was filled: selection would quietly fall back to the first.
     m_source->unavailable = { QStringLiteral("Scope") };
     dialog->DeviceList()->setCurrentRow(1);
     Button(*dialog, "okButton")->click();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], "The camera \"Scope\" cannot be opened: the camera is not connected.");
+    ASSERT_EQ(messages.All().size(), 1u);
+    EXPECT_EQ(
+            messages.Last(), "The camera \"Scope\" cannot be opened: the camera is not connected.");
+    EXPECT_EQ(messages.All()[0].caption, "Device setting");
+    EXPECT_EQ(messages.Kinds()[0], CRecordingMessages::Kind::Error) << "the dialog waits for it";
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 0);
     // Nothing of the main window's choice changed, and the camera in use is the old one.
@@ -196,6 +199,6 @@ TEST_F(DeviceSettingDlgTest, CameraThatCannotOpenSaysWhyAndTheDialogStays)
     // Plugged in again, the same choice goes through.
     m_source->unavailable.clear();
     Button(*dialog, "okButton")->click();
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.All().size(), 1u);
     EXPECT_EQ(m_name, "Scope");
 }
