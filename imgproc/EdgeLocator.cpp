@@ -7,7 +7,8 @@
 #include <cmath>
 
 namespace {
-constexpr double kStep = 1.0; // one profile sample per pixel: finer ones only echo the interpolation
+constexpr double kStep =
+        1.0; // one profile sample per pixel: finer ones only echo the interpolation
 // An edge must step the grey this much more than the noise around it does.
 constexpr double kMinContrast = 4.0;
 constexpr double kMinStep = 6.0; // grey levels, whatever the noise
@@ -69,7 +70,7 @@ bool CEdgeLocator::SteepestStep(
     const double sign = bestSlope > 0 ? 1.0 : -1.0;
     double m[3][3] = {};
     double r[3] = {};
-    for (int k = -2; k <= 2; ++k) {
+    for (int k = -3; k <= 3; ++k) {
         const long i = long(best) + k;
         if (i < 1 || i + 1 >= long(profile.size()))
             continue;
@@ -85,8 +86,8 @@ bool CEdgeLocator::SteepestStep(
         }
     }
     double offset = 0.0;
-    cv::Matx33d normal(m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1],
-            m[2][2]);
+    cv::Matx33d normal(
+            m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]);
     cv::Vec3d coefficients;
     if (cv::solve(normal, cv::Vec3d(r[0], r[1], r[2]), coefficients, cv::DECOMP_SVD)
             && coefficients[2] < 0.0)
@@ -109,12 +110,16 @@ CEdgeLocator::Edge CEdgeLocator::Near(double x, double y, double radius) const
         return edge;
     cv::Mat gx;
     cv::Mat gy;
-    cv::Sobel(m_grey(window), gx, CV_32F, 1, 0, 3, 1.0 / 8.0);
-    cv::Sobel(m_grey(window), gy, CV_32F, 0, 1, 3, 1.0 / 8.0);
+    // Found on a slightly smoothed copy, so noise does not pick the pixel; located on the
+    // picture's own pixels below.
+    cv::Mat smooth;
+    cv::GaussianBlur(m_grey(window), smooth, cv::Size(5, 5), 1.0, 1.0, cv::BORDER_REPLICATE);
+    cv::Sobel(smooth, gx, CV_32F, 1, 0, 3, 1.0 / 8.0);
+    cv::Sobel(smooth, gy, CV_32F, 0, 1, 3, 1.0 / 8.0);
     cv::Mat magnitude;
     cv::magnitude(gx, gy, magnitude);
 
-    // The strongest gradient within the radius; the typical one says how loud the noise is.
+    // The strongest gradient within the radius; the quiet ones say how loud the noise is.
     std::vector<float> all;
     float best = 0.0f;
     cv::Point at(-1, -1);
@@ -131,8 +136,9 @@ CEdgeLocator::Edge CEdgeLocator::Near(double x, double y, double radius) const
         }
     if (at.x < 0 || all.empty())
         return edge;
-    std::nth_element(all.begin(), all.begin() + all.size() / 2, all.end());
-    const double noise = all[all.size() / 2];
+    // The quieter part of the window: a wide blurred edge may cover half of it.
+    std::nth_element(all.begin(), all.begin() + all.size() / 5, all.end());
+    const double noise = all[all.size() / 5];
     if (best < kMinStep / 2.0 || best < kMinContrast * noise)
         return edge;
 
@@ -154,11 +160,11 @@ CEdgeLocator::Edge CEdgeLocator::Near(double x, double y, double radius) const
     double py = y;
     double slope = 0.0;
     double ahead = (window.x + at.x - x) * nx + (window.y + at.y - y) * ny;
-    // Twice: the second profile is centred on the first answer.
-    for (int pass = 0; pass < 2; ++pass) {
+    // Each profile is centred on the answer of the one before, until the answer stays.
+    for (int pass = 0; pass < 4; ++pass) {
         const double reach = 4.0;
         const double from = std::round(ahead) - reach;
-        const std::vector<double> profile = Profile(px, py, nx, ny, from, from + 2.0 * reach, 2);
+        const std::vector<double> profile = Profile(px, py, nx, ny, from, from + 2.0 * reach, 4);
         const size_t centre = size_t(reach / kStep);
         double where = 0.0;
         if (!SteepestStep(profile, centre - 2, centre + 2, where, slope))
@@ -167,6 +173,8 @@ CEdgeLocator::Edge CEdgeLocator::Near(double x, double y, double radius) const
         px += t * nx;
         py += t * ny;
         ahead = 0.0;
+        if (pass > 0 && std::abs(t) < 0.05)
+            break;
     }
     if (slope < kMinStep)
         return edge;
