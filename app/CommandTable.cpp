@@ -351,6 +351,19 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                         "CShortcutTable", "Count and size the objects on the picture"),
                 .endsTool = true,
                 .objectName = "countAction" },
+        { .command = T::SnapToEdges,
+                .place = P::Menu,
+                .caption = QT_TRANSLATE_NOOP("CTavoMeasureDlg", "&Snap to edges"),
+                .toolTip = QT_TRANSLATE_NOOP("CTavoMeasureDlg",
+                        "Points of the measuring tools go onto the nearest edge, to a part of a "
+                        "pixel; hold Shift to place one freely"),
+                .context = kWindow,
+                .keys = Keys({ Qt::Key_S }),
+                .scope = S::Picture,
+                .description = QT_TRANSLATE_NOOP(
+                        "CShortcutTable", "Snap to edges on or off (Shift places a point freely)"),
+                .checkable = true,
+                .objectName = "snapToEdges" },
     };
 }
 

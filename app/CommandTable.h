@@ -88,6 +88,7 @@ public:
         StoreCalibration, // the opened picture's scale into a slot
         Report, // the inspection report as a PDF
         Count, // objects counted and sized on the picture
+        SnapToEdges, // the measuring tools' points go onto edges
         CommandCount
     };
     // The commands with a panel button come first, in the order of their columns.

@@ -114,6 +114,7 @@ void CPictureController::ShowCurrentFrame()
 {
     FrameReplaced();
     m_context.canvas.SetStillImage(CImagePainter::ToQImage(m_frame));
+    emit frameShown();
     if (m_context.still()) {
         m_context.canvas.SetStillMode(true);
         SizeCanvas();

@@ -86,6 +86,8 @@ signals:
     void slotStored();
     // A big picture chose "fit" for itself.
     void displayScaleChosen(int scale);
+    // The canvas shows another still picture.
+    void frameShown();
 
 private:
     void ApplyCalibration(const CCalibrationSlot& slot);

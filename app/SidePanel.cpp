@@ -133,6 +133,15 @@ void CSidePanel::CreateControls()
     m_valLabel->setObjectName(QStringLiteral("valLabel"));
     m_valLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // The command's own action carries the state, so the key and the menu show it too.
+    QAction* snap = m_commands.Action(C::SnapToEdges);
+    m_snapCheck = new QCheckBox(C::Caption(C::SnapToEdges), this);
+    m_snapCheck->setObjectName(QStringLiteral("snapToEdgesCheck"));
+    m_snapCheck->setToolTip(C::ToolTip(C::SnapToEdges));
+    m_snapCheck->setChecked(snap->isChecked());
+    connect(m_snapCheck, &QCheckBox::toggled, snap, &QAction::setChecked);
+    connect(snap, &QAction::toggled, m_snapCheck, &QCheckBox::setChecked);
+
     m_calibrationStatus = new QLabel(this);
     m_calibrationStatus->setObjectName(QStringLiteral("calibrationStatus"));
     m_calibrationStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -230,6 +239,7 @@ void CSidePanel::PlaceControls()
     const int valX = comboX + comboWidth - 38;
     m_slider->setGeometry(70, 485, valX - 74, 24);
     m_valLabel->setGeometry(valX, 485, 38, 24);
+    m_snapCheck->setGeometry(4, kSnapTop, comboX + comboWidth - 4, 24);
     PlaceStatus();
     PlaceResultsList();
 }

@@ -32,7 +32,8 @@ public:
     using enum CCommandTable::Command;
     static constexpr int ButtonCount = CCommandTable::kPanelCount;
 
-    static constexpr int kStatusTop = 511;
+    static constexpr int kSnapTop = 511;
+    static constexpr int kStatusTop = kSnapTop + 26;
     static constexpr int kStatusHeight = 36; // two lines, more when the text needs them
     static constexpr int kResultsTop = kStatusTop + kStatusHeight + 4; // below two lines
     static constexpr int kResultsWidth = 249;
@@ -125,6 +126,7 @@ private:
     QLabel* m_resolutionLabel = nullptr;
     QComboBox* m_resolutionCombo = nullptr;
     QCheckBox* m_binCheck = nullptr;
+    QCheckBox* m_snapCheck = nullptr; // "Snap to edges", the command's action
     QSlider* m_slider = nullptr;
     QLabel* m_valLabel = nullptr;
     QLabel* m_calibrationStatus = nullptr;

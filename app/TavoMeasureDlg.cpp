@@ -2,6 +2,8 @@
 
 #include "base/IniFile.h"
 #include "app/CommandTable.h"
+#include "app/EdgeFinders.h"
+#include "count/CountCommand.h"
 #include "app/MainLayout.h"
 #include "app/PictureCalibration.h"
 #include "app/ColorSettingDlg.h"
@@ -280,6 +282,7 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     WireThumbnails();
     CreateSnapshotSaver();
     WireShortcuts();
+    WireEdgeSnapping();
     m_live->WatchCamera();
     connect(m_live.get(), &CLiveController::snapshotPressed, this,
             [this] { m_sidePanel->ButtonAt(CSidePanel::Save)->click(); });
@@ -526,6 +529,35 @@ void CTavoMeasureDlg::WireShortcuts()
                 m_picture->SetCountSummary({ dialog.SummaryText() });
             },
             this);
+}
+
+void CTavoMeasureDlg::WireEdgeSnapping()
+{
+    // Edges are found on what the user sees: the filtered live frame or the still picture.
+    m_edgeFinders = std::make_unique<CEdgeFinders>([this](cv::Mat& grey, bool& live) {
+        live = !StillMode();
+        if (live && !CaptureToFrame())
+            return false;
+        const CxImage& frame = m_picture->Frame();
+        if (!frame.HasPixels())
+            return false;
+        grey = CCountCommand::PlaneOf(frame, CParticleCounter::Channel::Luminance);
+        return true;
+    });
+    CEdgeFinders* finders = m_edgeFinders.get();
+    CShapeManager& manager = m_canvas->Manager();
+    manager.SetEdgeFinders([finders](QPointF p, double r) { return finders->Point(p, r); },
+            [finders](QPointF& c, double& r) { return finders->Circle(c, r); });
+    QAction* snap = m_commands->Action(CCommandTable::SnapToEdges);
+    connect(snap, &QAction::toggled, this, [this, &manager](bool on) {
+        m_general.m_bSnapToEdges = on;
+        manager.SetSnapToEdges(on);
+    });
+    snap->setChecked(m_general.m_bSnapToEdges);
+    manager.SetSnapToEdges(m_general.m_bSnapToEdges);
+    connect(this, &CTavoMeasureDlg::liveStateChanged, this, [finders] { finders->Forget(); });
+    connect(m_picture.get(), &CPictureController::frameShown, this,
+            [finders] { finders->Forget(); });
 }
 
 void CTavoMeasureDlg::RunMerge()

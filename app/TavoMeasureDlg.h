@@ -19,6 +19,7 @@ class CCalibrationDlg;
 class CCameraSession;
 class CPictureCalibration;
 class CCommandTable;
+class CEdgeFinders;
 class CFramePump;
 class CImageListWnd;
 class CLiveAids;
@@ -181,6 +182,7 @@ private:
     void WireShortcuts();
     void RunDeviceSetting();
     void RunCount();
+    void WireEdgeSnapping();
 
     QString m_settingsPath;
     std::function<void(const QString&)> m_settingsFailureSink;
@@ -213,6 +215,7 @@ private:
     CCalibrationDlg* m_calibrationDlg = nullptr;
     CResultListCtrl* m_resultList = nullptr;
     std::unique_ptr<CSnapshotSaver> m_saver;
+    std::unique_ptr<CEdgeFinders> m_edgeFinders;
     CCommandTable* m_commands = nullptr;
     CWindowCommands* m_windowCommands = nullptr;
 };

@@ -56,6 +56,7 @@ void CGeneralSettings::Load(const CIniFile& ini, const QString& documentsFolder)
     m_strSaveFormat = ini.GetString(kSection, QStringLiteral("m_strSaveFormat"), QString(), 8);
     SetSaveFormat(SaveFormat());
     m_bMeasure = readInt("m_bMeasure", 0) != 0;
+    m_bSnapToEdges = readInt("m_bSnapToEdges", 0) != 0;
     m_strSaveAsType = ini.GetString(kSection, QStringLiteral("m_strSaveAsType"), QString(), 8);
     m_strImagePath = FolderOrDefault(
             ini.GetString(kSection, QStringLiteral("m_strImagePath"), QString(), 260),
@@ -98,6 +99,7 @@ void CGeneralSettings::Save(CIniFile& ini) const
     writeInt("m_bBMP", m_bBMP ? 1 : 0);
     ini.WriteString(kSection, QStringLiteral("m_strSaveFormat"), SaveFormat());
     writeInt("m_bMeasure", m_bMeasure ? 1 : 0);
+    writeInt("m_bSnapToEdges", m_bSnapToEdges ? 1 : 0);
     writeInt("m_nBinThreshold", m_nBinThreshold);
     if (!m_strSaveAsType.isEmpty())
         ini.WriteString(kSection, QStringLiteral("m_strSaveAsType"), m_strSaveAsType);

@@ -18,6 +18,7 @@ struct CGeneralSettings
     // files know only m_bBMP, and older builds reading ours still find BMP or JPEG there.
     QString m_strSaveFormat = QStringLiteral("bmp");
     bool m_bMeasure = false;
+    bool m_bSnapToEdges = false; // points of the measuring tools go onto edges
     // The type last chosen in "Save as": "bmp", "jpg", "jpg444", "png" or "tif"; empty: none yet.
     QString m_strSaveAsType;
     QString m_strImagePath;

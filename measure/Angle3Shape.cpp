@@ -20,8 +20,8 @@ double CAngle3Shape::Angle() const
     if (PointCount() != kPoints)
         return 0.0;
     if (m_host->DirectedAngles())
-        return MeasureGeometry::Angle3(m_points[0], m_points[1], m_points[2]);
-    return MeasureGeometry::ArmAngle(m_points[0], m_points[1], m_points[2]);
+        return MeasureGeometry::Angle3(PointF(0), PointF(1), PointF(2));
+    return MeasureGeometry::ArmAngle(PointF(0), PointF(1), PointF(2));
 }
 
 void CAngle3Shape::Draw(CDrawContext& dc, bool hidden)

@@ -8,4 +8,5 @@ class CAngle3Tool : public CClickTool<CAngle3Shape>
 {
 public:
     CAngle3Tool() : CClickTool(Angle3Tool, KindAngle3, 3) { }
+    bool SnapsToEdges() const override { return true; }
 };

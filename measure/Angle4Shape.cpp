@@ -17,7 +17,7 @@ double CAngle4Shape::Angle() const
 {
     if (PointCount() != kPoints)
         return 0.0;
-    return MeasureGeometry::Angle4(m_points[0], m_points[1], m_points[2], m_points[3]);
+    return MeasureGeometry::Angle4(PointF(0), PointF(1), PointF(2), PointF(3));
 }
 
 void CAngle4Shape::Draw(CDrawContext& dc, bool hidden)

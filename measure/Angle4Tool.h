@@ -8,4 +8,5 @@ class CAngle4Tool : public CClickTool<CAngle4Shape>
 {
 public:
     CAngle4Tool() : CClickTool(Angle4Tool, KindAngle4, 4) { }
+    bool SnapsToEdges() const override { return true; }
 };

@@ -26,7 +26,10 @@ void CAreaShape::AppendState(std::vector<int64_t>& out) const
 
 double CAreaShape::AreaValue() const
 {
-    return MeasureGeometry::PolygonArea(m_points.data(), PointCount()) * m_host->ScaleX()
+    std::vector<QPointF> points;
+    for (int i = 0; i < PointCount(); ++i)
+        points.push_back(PointF(i));
+    return MeasureGeometry::PolygonArea(points.data(), PointCount()) * m_host->ScaleX()
             * m_host->ScaleY();
 }
 

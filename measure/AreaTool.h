@@ -8,6 +8,7 @@ class CAreaTool : public CClickTool<CAreaShape>
 {
 public:
     CAreaTool() : CClickTool(AreaTool, KindArea, 0) { }
+    bool SnapsToEdges() const override { return true; }
 
     void DoubleClick(CDrawingEdit& edit, QPoint p) override
     {

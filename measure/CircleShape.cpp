@@ -20,8 +20,8 @@ CCircleShape::CCircleShape(CShapeHost* host) : CCircleShape(host, KindCircle) { 
 CCircleShape::CCircleShape(CShapeHost* host, int kind) : CClickShape(host, kind) { }
 
 CCircleShape::CCircleShape(const CCircleShape& other)
-    : CClickShape(other), m_nRadius(other.m_nRadius), m_bComplete(other.m_bComplete),
-      m_label(CounterpartOf(other, other.m_label))
+    : CClickShape(other), m_nRadius(other.m_nRadius), m_fittedRadius(other.m_fittedRadius),
+      m_bComplete(other.m_bComplete), m_label(CounterpartOf(other, other.m_label))
 {
 }
 
@@ -35,23 +35,26 @@ void CCircleShape::AppendState(std::vector<int64_t>& out) const
     CClickShape::AppendState(out);
     out.push_back(m_nRadius);
     out.push_back(m_bComplete ? 1 : 0);
+    if (m_fittedRadius > 0.0)
+        out.push_back(std::llround(m_fittedRadius * 1e6));
 }
 
 void CCircleShape::Rescale(const CPictureRescale& map)
 {
     CClickShape::Rescale(map);
     m_nRadius = map.MapLength(m_nRadius);
+    m_fittedRadius = 0.0;
 }
 
 double CCircleShape::AreaValue() const
 {
-    return static_cast<double>(m_nRadius) * m_nRadius * m_host->ScaleX() * m_host->ScaleY()
+    return ExactRadius() * ExactRadius() * m_host->ScaleX() * m_host->ScaleY()
             * MeasureGeometry::kPi;
 }
 
 double CCircleShape::Diameter() const
 {
-    return (m_host->ScaleX() + m_host->ScaleY()) / 2.0 * 2.0 * m_nRadius;
+    return (m_host->ScaleX() + m_host->ScaleY()) / 2.0 * 2.0 * ExactRadius();
 }
 
 void CCircleShape::Draw(CDrawContext& dc, bool hidden)
@@ -108,6 +111,8 @@ void CCircleShape::OnMouseMove(int x, int y, int mode)
         return;
     }
     if (mode == SelectMode && m_bInConstruction && m_bComplete) {
+        if (m_nHitPart == 0 || m_nHitPart == 1)
+            m_fittedRadius = 0.0; // moved by hand: the clicks' circle again
         if (m_nHitPart == 0) {
             Invalidate();
             m_points[0] = QPoint(x, y);
@@ -165,6 +170,15 @@ void CCircleShape::Complete()
     const auto c = MeasureGeometry::CircleThrough(m_points[0], m_points[1], m_points[2], m_nRadius);
     m_points[0] = c.centre;
     m_nRadius = c.radius;
+    // Snapping to edges fits the circle to the rim the clicks lie near.
+    QPointF centre(c.centre);
+    double radius = c.radius;
+    m_fittedRadius = 0.0;
+    if (c.radius > 0 && m_host->FitCircle(centre, radius)) {
+        m_points[0] = QPoint(int(std::lround(centre.x())), int(std::lround(centre.y())));
+        m_nRadius = int(std::lround(radius));
+        m_fittedRadius = radius;
+    }
     m_bComplete = true;
     m_bInConstruction = false;
     if (!m_label)
@@ -184,7 +198,7 @@ bool CCircleShape::ReferenceLength(double& pixels, QPoint& centre) const
 {
     if (!m_bComplete)
         return false;
-    pixels = 2.0 * m_nRadius;
+    pixels = 2.0 * ExactRadius();
     centre = Centre();
     return true;
 }

@@ -27,6 +27,8 @@ public:
     void Invalidate() override;
 
     double Diameter() const;
+    // The radius the values are of: fitted to the rim, else through the clicks.
+    double ExactRadius() const { return m_fittedRadius > 0.0 ? m_fittedRadius : m_nRadius; }
     int Radius() const { return m_nRadius; }
     QPoint Centre() const { return m_points.front(); }
     bool IsComplete() const { return m_bComplete; }
@@ -39,6 +41,8 @@ protected:
     void Complete();
 
     int m_nRadius = 0;
+    // The radius fitted to the rim when snapping to edges; 0 while the clicks stand.
+    double m_fittedRadius = 0.0;
     bool m_bComplete = false;
     CTextLabel* m_label = nullptr;
 };

@@ -394,7 +394,7 @@ void CDrawing::Press(QPoint window, CMeasureTool& tool)
 {
     Lock lock(m_mutex);
     const CEventScope event(*this);
-    const QPoint p = m_view.WindowToImage(window);
+    const QPoint p = m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom);
     ClearSelectionLocked();
     ForgetSelection();
     tool.Press(*this, p);
@@ -405,7 +405,8 @@ void CDrawing::Release(QPoint window, CMeasureTool& tool)
 {
     Lock lock(m_mutex);
     const CEventScope event(*this);
-    tool.Release(*this, m_view.WindowToImage(window));
+    tool.Release(
+            *this, m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom));
     m_bButtonDown = false;
     CommitLocked();
 }
@@ -415,7 +416,12 @@ void CDrawing::Move(QPoint window, CMeasureTool& tool)
     {
         Lock lock(m_mutex);
         const CEventScope event(*this);
-        tool.Move(*this, m_view.WindowToImage(window));
+        const std::optional<QPointF> markBefore = m_snap.Mark();
+        tool.Move(*this,
+                m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom));
+        // The mark follows the pointer even where the tool draws nothing yet.
+        if (m_snap.Mark() != markBefore)
+            InvalidateAll();
     }
     NotifyCalibrationMoved();
 }
@@ -424,8 +430,40 @@ void CDrawing::DoubleClick(QPoint window, CMeasureTool& tool)
 {
     Lock lock(m_mutex);
     const CEventScope event(*this);
-    tool.DoubleClick(*this, m_view.WindowToImage(window));
+    tool.DoubleClick(
+            *this, m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom));
     CommitLocked();
+}
+
+void CDrawing::SetEdgeFinders(CEdgeSnap::PointFinder points, CEdgeSnap::CircleFinder circles)
+{
+    Lock lock(m_mutex);
+    m_snap.SetFinders(std::move(points), std::move(circles));
+}
+
+void CDrawing::SetSnapToEdges(bool on)
+{
+    Lock lock(m_mutex);
+    m_snap.SetOn(on);
+    InvalidateAll();
+}
+
+bool CDrawing::SnapToEdges() const
+{
+    Lock lock(m_mutex);
+    return m_snap.On();
+}
+
+std::optional<QPointF> CDrawing::SnapMark() const
+{
+    Lock lock(m_mutex);
+    return m_snap.Mark();
+}
+
+void CDrawing::SetSnapFree(bool free)
+{
+    Lock lock(m_mutex);
+    m_snap.SetFree(free);
 }
 
 void CDrawing::CancelTool(CMeasureTool& tool)

@@ -72,6 +72,13 @@ public:
     void Release(QPoint window, CMeasureTool& tool);
     void Move(QPoint window, CMeasureTool& tool);
     void DoubleClick(QPoint window, CMeasureTool& tool);
+    // "Snap to edges": finders that read the picture, on or off, and Shift for a free point.
+    void SetEdgeFinders(CEdgeSnap::PointFinder points, CEdgeSnap::CircleFinder circles);
+    void SetSnapToEdges(bool on);
+    bool SnapToEdges() const;
+    void SetSnapFree(bool free);
+    // Where the next snapped point would go; empty while nothing would snap.
+    std::optional<QPointF> SnapMark() const;
     // The tool is cancelled: what it leaves unfinished goes.
     void CancelTool(CMeasureTool& tool);
     bool ButtonDown() const;

@@ -3,6 +3,7 @@
 #include "calibration/CalibrationSlot.h"
 #include "measure/CrossLine.h"
 #include "measure/DrawingHistory.h"
+#include "measure/EdgeSnap.h"
 #include "measure/ShapeHost.h"
 #include "measure/ViewTransform.h"
 
@@ -151,6 +152,11 @@ public:
     void DetachShape(CMeasureShape* shape) override;
     void Retire(std::unique_ptr<CMeasureShape> shape) override;
     void CalibrationRulerMoved() override;
+    QPointF SnappedOffset(QPoint image) const override { return m_snap.OffsetAt(image); }
+    bool FitCircle(QPointF& centre, double& radius) const override
+    {
+        return m_snap.FitCircle(centre, radius);
+    }
 
 protected:
     friend class CRenderer;
@@ -205,6 +211,7 @@ protected:
     uint32_t m_selectedPart = 0; // the perpendicular of that shape pressed, if any
     uint32_t m_selectedText = 0; // free text id
     CDrawingHistory m_history;
+    CEdgeSnap m_snap;
 
 private:
     // The state without the copies, enough to compare with the history's.

@@ -34,13 +34,12 @@ double CLineShape::Length() const
 {
     if (PointCount() != 2)
         return 0.0;
-    return MeasureGeometry::ScaledLength(
-            m_points[0], m_points[1], m_host->ScaleX(), m_host->ScaleY());
+    return MeasureGeometry::ScaledLength(PointF(0), PointF(1), m_host->ScaleX(), m_host->ScaleY());
 }
 
 double CLineShape::Direction() const
 {
-    return PointCount() == 2 ? MeasureGeometry::LineDirection(m_points[0], m_points[1]) : 0.0;
+    return PointCount() == 2 ? MeasureGeometry::LineDirection(PointF(0), PointF(1)) : 0.0;
 }
 
 QString CLineShape::ValueText() const

@@ -17,4 +17,5 @@ public:
     }
     bool Finished() const override { return Releases() >= 1; }
     bool SnapsWithShift() const override { return true; }
+    bool SnapsToEdges() const override { return true; }
 };

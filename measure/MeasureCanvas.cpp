@@ -355,6 +355,8 @@ void CMeasureCanvas::timerEvent(QTimerEvent* event)
 void CMeasureCanvas::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
+    // Shift places a point where the pointer is, not on an edge.
+    m_manager.SetSnapFree(event->modifiers() & Qt::ShiftModifier);
     if (event->button() == Qt::LeftButton) {
         m_manager.OnLButtonDown(pos.x(), pos.y());
         m_press = pos;
@@ -366,6 +368,7 @@ void CMeasureCanvas::mousePressEvent(QMouseEvent* event)
 void CMeasureCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
+    m_manager.SetSnapFree(event->modifiers() & Qt::ShiftModifier);
     if (event->button() == Qt::LeftButton)
         OnLButtonUp(pos);
     else if (event->button() == Qt::RightButton)
@@ -383,6 +386,7 @@ void CMeasureCanvas::OnLButtonUp(QPoint pos)
 void CMeasureCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     QPoint pos = event->position().toPoint();
+    m_manager.SetSnapFree(event->modifiers() & Qt::ShiftModifier);
     if (m_bPanning && m_bRightDown)
         PanStep(pos);
     if ((event->modifiers() & Qt::ShiftModifier) && m_manager.Tools().Active().SnapsWithShift()) {

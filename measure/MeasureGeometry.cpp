@@ -1,19 +1,20 @@
 #include "measure/MeasureGeometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace MeasureGeometry {
 
-double Bearing(QPoint p, QPoint q)
+double Bearing(QPointF p, QPointF q)
 {
     if (p.x() == q.x())
         return p.y() - q.y() <= 0 ? 180.0 : 0.0;
-    const double h =
-            std::atan(static_cast<double>(p.y() - q.y()) / (p.x() - q.x())) * kDegreesPerRadian;
+    const double h = std::atan((p.y() - q.y()) / (p.x() - q.x())) * kDegreesPerRadian;
     return p.x() - q.x() > 0 ? 90.0 - h : 270.0 - h;
 }
 
-double Angle3(QPoint p0, QPoint p1, QPoint p2)
+double Angle3(QPointF p0, QPointF p1, QPointF p2)
 {
     double a = Bearing(p0, p1) - Bearing(p2, p1);
     if (a < 0)
@@ -21,14 +22,14 @@ double Angle3(QPoint p0, QPoint p1, QPoint p2)
     return a;
 }
 
-double ArmAngle(QPoint p0, QPoint p1, QPoint p2)
+double ArmAngle(QPointF p0, QPointF p1, QPointF p2)
 {
     // Folded, not recomputed: an angle under 180 reads exactly as it always did.
     const double a = Angle3(p0, p1, p2);
     return a > 180.0 ? 360.0 - a : a;
 }
 
-double Angle4(QPoint p0, QPoint p1, QPoint p2, QPoint p3)
+double Angle4(QPointF p0, QPointF p1, QPointF p2, QPointF p3)
 {
     double a = Bearing(p0, p1) - Bearing(p2, p3);
     if (a < 0)
@@ -36,20 +37,20 @@ double Angle4(QPoint p0, QPoint p1, QPoint p2, QPoint p3)
     return a;
 }
 
-double LineDirection(QPoint p0, QPoint p1)
+double LineDirection(QPointF p0, QPointF p1)
 {
-    const int dx = p0.x() - p1.x();
-    const int dy = p0.y() - p1.y();
+    const double dx = p0.x() - p1.x();
+    const double dy = p0.y() - p1.y();
     if (dx == 0)
         return dy > 0 ? 270.0 : 90.0;
-    const double a = std::atan(static_cast<double>(dy) / dx) * kDegreesPerRadian;
+    const double a = std::atan(dy / dx) * kDegreesPerRadian;
     if (dx <= 0)
         return 180.0 - a;
     // 0.0 - a, not -a: a level line reads 0.0, never -0.0.
     return dy <= 0 ? 0.0 - a : 360.0 - a;
 }
 
-double ScaledLength(QPoint a, QPoint b, double scaleX, double scaleY)
+double ScaledLength(QPointF a, QPointF b, double scaleX, double scaleY)
 {
     const double dx = scaleX * (b.x() - a.x());
     const double dy = scaleY * (b.y() - a.y());
@@ -99,19 +100,22 @@ Circle CircleThrough(QPoint p0, QPoint p1, QPoint p2, int previousRadius)
     return c;
 }
 
-double PolygonArea(const QPoint* points, int count)
+double PolygonArea(const QPointF* points, int count)
 {
     if (count < 3)
         return 0.0;
     double s = 0.0;
-    for (int i = 0; i < count - 1; ++i) {
-        const int64_t product = static_cast<int64_t>(points[i].x() - points[i + 1].x())
-                * (points[i].y() + points[i + 1].y());
-        s += product / 2.0;
-    }
-    const QPoint& last = points[count - 1];
-    s += static_cast<int64_t>(last.y() + points[0].y()) * (last.x() - points[0].x()) / 2.0;
+    for (int i = 0; i < count - 1; ++i)
+        s += (points[i].x() - points[i + 1].x()) * (points[i].y() + points[i + 1].y()) / 2.0;
+    const QPointF& last = points[count - 1];
+    s += (last.y() + points[0].y()) * (last.x() - points[0].x()) / 2.0;
     return std::fabs(s);
+}
+
+double PolygonArea(const QPoint* points, int count)
+{
+    std::vector<QPointF> exact(points, points + std::max(count, 0));
+    return PolygonArea(exact.data(), count);
 }
 
 QPoint PerpendicularFoot(QPoint a, QPoint b, QPoint p)

@@ -11,6 +11,7 @@
 #include <QStaticText>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -26,9 +27,10 @@ CMeasureShape::CMeasureShape(CShapeHost* host, int kind)
 
 CMeasureShape::CMeasureShape(const CMeasureShape& other)
     : m_host(other.m_host), m_id(other.m_id), m_kind(other.m_kind), m_points(other.m_points),
-      m_bInConstruction(other.m_bInConstruction), m_bSelected(other.m_bSelected),
-      m_press(other.m_press), m_nHitPart(other.m_nHitPart), m_bCursorHit(other.m_bCursorHit),
-      m_bHighlighted(other.m_bHighlighted), m_bRemoved(other.m_bRemoved)
+      m_fine(other.m_fine), m_bInConstruction(other.m_bInConstruction),
+      m_bSelected(other.m_bSelected), m_press(other.m_press), m_nHitPart(other.m_nHitPart),
+      m_bCursorHit(other.m_bCursorHit), m_bHighlighted(other.m_bHighlighted),
+      m_bRemoved(other.m_bRemoved)
 {
     m_children.reserve(other.m_children.size());
     for (const auto& child : other.m_children)
@@ -46,9 +48,32 @@ void CMeasureShape::AppendState(std::vector<int64_t>& out) const
         out.push_back(p.x());
         out.push_back(p.y());
     }
+    // Snapped points only: a drawing without them keeps the states it always had.
+    for (size_t i = 0; i < m_fine.size(); ++i)
+        if (!m_fine[i].isNull()) {
+            out.push_back(-1 - int64_t(i));
+            out.push_back(std::llround(m_fine[i].x() * 1e6));
+            out.push_back(std::llround(m_fine[i].y() * 1e6));
+        }
     out.push_back(ChildCount());
     for (const auto& child : m_children)
         child->AppendState(out);
+}
+
+QPointF CMeasureShape::PointF(int index) const
+{
+    const QPointF whole(m_points[size_t(index)]);
+    return size_t(index) < m_fine.size() ? whole + m_fine[size_t(index)] : whole;
+}
+
+void CMeasureShape::TakeSnap(int index, int x, int y)
+{
+    const QPointF rest = m_host ? m_host->SnappedOffset(QPoint(x, y)) : QPointF();
+    if (rest.isNull() && size_t(index) >= m_fine.size())
+        return;
+    if (size_t(index) >= m_fine.size())
+        m_fine.resize(size_t(index) + 1);
+    m_fine[size_t(index)] = rest;
 }
 
 void CMeasureShape::Translate(QPoint d)
@@ -63,6 +88,7 @@ void CMeasureShape::Rescale(const CPictureRescale& map)
 {
     for (QPoint& p : m_points)
         p = map.Map(p);
+    m_fine.clear();
     for (const auto& child : m_children)
         child->Rescale(map);
 }
@@ -133,6 +159,7 @@ int CMeasureShape::CursorTest(int x, int y, int) const
 int CMeasureShape::AddOneCoord(int x, int y)
 {
     m_points.emplace_back(x, y);
+    TakeSnap(PointCount() - 1, x, y);
     qCDebug(lcTrace, "AddOneCoord:%d,%d", x, y);
     return PointCount();
 }
@@ -142,6 +169,7 @@ int CMeasureShape::SetPoint(int index, int x, int y)
     if (index < 0 || index >= PointCount())
         return -1;
     m_points[index] = QPoint(x, y);
+    TakeSnap(index, x, y);
     return index;
 }
 

@@ -3,6 +3,7 @@
 #include "base/ToolModes.h"
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
@@ -82,6 +83,8 @@ public:
     int HitPart() const { return m_nHitPart; }
     int PointCount() const { return static_cast<int>(m_points.size()); }
     QPoint Point(int index) const { return m_points[index]; }
+    // The point to a part of a pixel where it was snapped to an edge.
+    QPointF PointF(int index) const;
     const std::vector<QPoint>& Points() const { return m_points; }
     int ChildCount() const { return static_cast<int>(m_children.size()); }
     CMeasureShape* Child(int index) const { return m_children[index].get(); }
@@ -114,6 +117,8 @@ protected:
     void DrawText(CDrawContext& dc, const QString& text, int x, int y) const;
     void DrawCross(CDrawContext& dc, int x, int y) const;
     void DrawChildren(CDrawContext& dc, bool hidden);
+    // The placed point index takes what snapping left over at (x, y), or nothing.
+    void TakeSnap(int index, int x, int y);
     // A row of the results list with this shape's numbers.
     static void AddRow(std::vector<CResultRow>& rows, uint32_t id, const char* type,
             const QString& value, const QString& unit);
@@ -130,6 +135,8 @@ protected:
     uint32_t m_id;
     int m_kind;
     std::vector<QPoint> m_points;
+    // What snapped points have beyond their pixel, by index; missing entries are (0, 0).
+    std::vector<QPointF> m_fine;
     bool m_bInConstruction = false;
     bool m_bSelected = false;
     QPoint m_press;

@@ -52,6 +52,8 @@ public:
     virtual bool ResumesOpenShapes() const { return false; }
     // Shift keeps the pointer on a horizontal or vertical through the press.
     virtual bool SnapsWithShift() const { return false; }
+    // With "Snap to edges" on, the points this tool places go onto edges.
+    virtual bool SnapsToEdges() const { return false; }
     // The pointer shows what can be grabbed.
     virtual bool ShowsGrabCursor() const { return false; }
 

@@ -88,6 +88,21 @@ void CRenderer::DrawEverything(QPainter& painter, CDrawContext::Target target, i
         DrawCrossLines(dc, d.m_clientSize.width(), d.m_clientSize.height());
     if (d.m_ruler)
         d.m_ruler->Draw(dc, false);
+    // Where a snapped point will go, on the screen only.
+    if (const std::optional<QPointF> mark = d.m_snap.Mark();
+            mark && target != CDrawContext::Target::Image && !raster && view.flipHeight == 0) {
+        const QPointF at((mark->x() + 0.5) * view.zoom - view.panX,
+                (mark->y() + 0.5) * view.zoom - view.panY);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0, 0, 0, 200), 3.0));
+        painter.drawEllipse(at, 4.0, 4.0);
+        painter.setPen(QPen(QColor(255, 220, 0), 1.5));
+        painter.drawEllipse(at, 4.0, 4.0);
+        painter.drawPoint(at);
+        painter.restore();
+    }
 }
 
 void CRenderer::DrawCrossLines(const CDrawContext& dc, int width, int height) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -43,4 +44,9 @@ public:
     virtual void Retire(std::unique_ptr<CMeasureShape> shape) = 0;
     // The on-screen reference took a drag step.
     virtual void CalibrationRulerMoved() = 0;
+
+    // Snapping to edges: what a point placed at image in this event has beyond its pixel, and
+    // a circle moved onto the rim it lies near (false: none, or snapping is off).
+    virtual QPointF SnappedOffset(QPoint) const { return {}; }
+    virtual bool FitCircle(QPointF&, double&) const { return false; }
 };

@@ -64,6 +64,11 @@
         <translation>对图片上的物体计数并测量大小</translation>
     </message>
     <message>
+        <location filename="../../app/CommandTable.cpp" line="363"/>
+        <source>Snap to edges on or off (Shift places a point freely)</source>
+        <translation>开关边缘吸附（按住 Shift 自由放点）</translation>
+    </message>
+    <message>
         <location filename="../../app/CommandTable.cpp" line="65"/>
         <source>Save the picture</source>
         <translation>保存图像</translation>
@@ -469,6 +474,16 @@ Line</source>
         <location filename="../../app/CommandTable.cpp" line="347"/>
         <source>&amp;Count objects...</source>
         <translation>物体计数(&amp;C)...</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandTable.cpp" line="356"/>
+        <source>&amp;Snap to edges</source>
+        <translation>吸附到边缘(&amp;S)</translation>
+    </message>
+    <message>
+        <location filename="../../app/CommandTable.cpp" line="357"/>
+        <source>Points of the measuring tools go onto the nearest edge, to a part of a pixel; hold Shift to place one freely</source>
+        <translation>测量工具的点落到最近的边缘上，精确到像素的几分之一；按住 Shift 可自由放置</translation>
     </message>
     <message>
         <location filename="../../app/WindowCommands.cpp" line="196"/>

@@ -139,7 +139,7 @@ TEST(CommandTable, ActionsCarryTheRowAndTheMenuItsOrder)
     EXPECT_EQ(table.MenuActions(),
             (QList<QAction*> { table.Action(T::About), table.Action(T::ShortcutList), nullptr,
                     table.Action(T::DirectedAngles), nullptr, table.Action(T::Report),
-                    table.Action(T::Count) }));
+                    table.Action(T::Count), table.Action(T::SnapToEdges) }));
     EXPECT_TRUE(table.Action(T::DirectedAngles)->isCheckable());
     EXPECT_EQ(table.Action(T::DirectedAngles)->objectName(), QStringLiteral("directedAngles"));
     EXPECT_EQ(table.Action(T::About)->text(), QStringLiteral("&About Kalvex..."));

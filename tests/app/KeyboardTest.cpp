@@ -302,11 +302,12 @@ TEST_F(Keyboard, TooltipsAndTheAboutMenuNameTheKeys)
     QContextMenuEvent event(
             QContextMenuEvent::Mouse, QPoint(4, 4), m_window->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(m_window.get(), &event);
-    ASSERT_EQ(entries.size(), 7); // and two separators
+    ASSERT_EQ(entries.size(), 8); // and two separators
     EXPECT_EQ(entries[1], QStringLiteral("&Keyboard shortcuts..."));
     EXPECT_EQ(entries[3], QStringLiteral("&Directed three-point angles (0 to 360 degrees)"));
     EXPECT_EQ(entries[5], QStringLiteral("&Report..."));
     EXPECT_EQ(entries[6], QStringLiteral("&Count objects..."));
+    EXPECT_EQ(entries[7], QStringLiteral("&Snap to edges"));
     auto* list = m_window->findChild<QMessageBox*>(QStringLiteral("shortcutList"));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->text().contains(QStringLiteral("Undo the last change of the drawing")));
@@ -482,12 +483,13 @@ TEST_F(Keyboard, ButtonsKeysAndTheMenuShareTheTablesActions)
     QContextMenuEvent event(
             QContextMenuEvent::Mouse, QPoint(4, 4), m_window->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(m_window.get(), &event);
-    ASSERT_EQ(shown.size(), 7);
+    ASSERT_EQ(shown.size(), 8);
     EXPECT_EQ(shown[5], table.Action(T::Report));
     EXPECT_EQ(shown[6], table.Action(T::Count));
+    EXPECT_EQ(shown[7], table.Action(T::SnapToEdges));
     EXPECT_EQ(shown[0], table.Action(T::About));
     EXPECT_EQ(shown[1], table.Action(T::ShortcutList));
-    EXPECT_EQ(separators, QList<bool>({ false, false, true, false, true, false, false }));
+    EXPECT_EQ(separators, QList<bool>({ false, false, true, false, true, false, false, false }));
     EXPECT_FALSE(shown[1]->isEnabled());
     EXPECT_EQ(table.Action(T::About)->shortcut(), QKeySequence(Qt::Key_F1));
 
