@@ -540,23 +540,26 @@ void CTavoMeasureDlg::WireShortcuts()
                     content.scaleLine = m_pictureCalibration->CsvLine();
                     if (!m_pictureCalibration->FromFile())
                         content.slotName = m_calibration.SlotName(m_calibration.CurrentIndex());
-                    content.countSummary = m_countSummary;
+                    content.countSummary = m_shownCount.Summary();
                 },
     };
     auto* reportCommand = new CReportCommand(std::move(report), this);
     m_commands->Bind(
             CCommandTable::Report, [reportCommand] { reportCommand->Run(); }, this);
-    // The live frame is frozen first: the count is of one picture.
+    m_shownCount.SetLayerHook([this](CShownCount::Layer layer) {
+        m_canvas->Manager().Renderer().SetExtraLayer(std::move(layer));
+    });
+    // The live video is paused first: the count is of the picture it leaves on the canvas.
     m_commands->Bind(
             CCommandTable::Count,
             [this] {
                 if (!m_bStill)
-                    CaptureToFrame();
+                    SwitchToStill(StillEntry::VideoButton);
                 CCountDlg dialog(m_frameImage, m_pictureCalibration->Active(),
                         m_pictureCalibration->CsvLine(), m_general.m_strImagePath, this);
                 dialog.exec();
-                // What the next report says of the count, until the picture changes.
-                m_countSummary = { dialog.SummaryText() };
+                // Shown over the picture and told by the next report, until the picture changes.
+                m_shownCount.Show(dialog.Result(), dialog.SummaryText());
             },
             this);
 }
@@ -667,7 +670,7 @@ bool CTavoMeasureDlg::OpenPicture(const QString& path, const QString& currentFil
     else
         SwitchToStill(StillEntry::OpeningPicture);
     m_frameImage = std::move(picture);
-    m_countSummary.clear();
+    m_shownCount.Forget();
     m_strCurrentFile = currentFile;
     FitBigPicture();
     ShowCurrentFrame();
@@ -890,7 +893,7 @@ void CTavoMeasureDlg::SwitchToLive()
     RestartVideo();
     m_canvas->SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
     m_strCurrentFile.clear();
-    m_countSummary.clear();
+    m_shownCount.Forget();
     m_pictureCalibration->UseTable();
     emit liveStateChanged(true, StillEntry::VideoButton);
 }

@@ -4,6 +4,7 @@
 #include "base/ColorSetting.h"
 #include "base/GeneralSettings.h"
 #include "calibration/CalibrationTable.h"
+#include "count/ShownCount.h"
 #include "image/xImage.h"
 #include "video/FrameFilterSettings.h"
 
@@ -132,7 +133,8 @@ public:
     QString m_strCurrentFile; // the picture opened from the thumbnails; empty while live
     // The summary of the last count of the picture shown; empty after a switch to live or
     // another picture.
-    const QStringList& CountSummary() const { return m_countSummary; }
+    const QStringList& CountSummary() const { return m_shownCount.Summary(); }
+    bool CountShown() const { return m_shownCount.HasOverlay(); }
 
 signals:
     void liveStateChanged(bool live, StillEntry how);
@@ -262,5 +264,5 @@ private:
     bool m_videoSizeNoted = false; // a saved size the camera lacks is said once a run
     CTimeLapse* m_timeLapse = nullptr;
     CLiveAidsPanel* m_liveAidsPanel = nullptr;
-    QStringList m_countSummary;
+    CShownCount m_shownCount;
 };
