@@ -24,6 +24,10 @@ CPictureController::CPictureController(CContext context, QObject* parent)
       m_pictureCalibration(std::make_unique<CPictureCalibration>(m_context.calibration,
               [this](const CCalibrationSlot& slot) { ApplyCalibration(slot); }))
 {
+    CMeasureCanvas* canvas = &m_context.canvas;
+    m_shownCount.SetLayerHook([canvas](CShownCount::Layer layer) {
+        canvas->Manager().Renderer().SetExtraLayer(std::move(layer));
+    });
     const int scale = m_context.general.m_nDisp == 0 ? 1 : m_context.general.m_nDisp;
     m_display = QSize(
             m_context.general.m_nVideoWidth * scale, m_context.general.m_nVideoHeight * scale);
@@ -86,7 +90,7 @@ bool CPictureController::Open(const QString& path, const QString& currentFile)
     }
     m_context.enterStill();
     m_frame = std::move(picture);
-    m_countSummary.clear();
+    m_shownCount.Forget();
     m_currentFile = currentFile;
     FitBigPicture();
     ShowCurrentFrame();
@@ -130,7 +134,7 @@ void CPictureController::FrameReplaced()
 void CPictureController::LiveStarted()
 {
     m_currentFile.clear();
-    m_countSummary.clear();
+    m_shownCount.Forget();
     m_pictureCalibration->UseTable();
 }
 

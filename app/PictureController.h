@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PanelHost.h"
+#include "count/ShownCount.h"
 #include "image/xImage.h"
 
 #include <QObject>
@@ -60,8 +61,13 @@ public:
 
     const QString& CurrentFile() const { return m_currentFile; }
     void SetCurrentFile(const QString& file) { m_currentFile = file; }
-    const QStringList& CountSummary() const { return m_countSummary; }
-    void SetCountSummary(const QStringList& summary) { m_countSummary = summary; }
+    // The last count of the picture shown: over it, and in the next report's summary.
+    void ShowCount(const CParticleCounter::Result& result, const QString& summary)
+    {
+        m_shownCount.Show(result, summary);
+    }
+    const QStringList& CountSummary() const { return m_shownCount.Summary(); }
+    bool CountShown() const { return m_shownCount.HasOverlay(); }
 
     // Sizes the canvas for the zoom choice and the source, then lets the calibration follow.
     void SizeCanvas();
@@ -106,6 +112,6 @@ private:
     bool m_toldAspectChange = false;
     bool m_following = false;
     QString m_currentFile; // the opened picture; empty while live
-    QStringList m_countSummary; // the last count of the picture shown
+    CShownCount m_shownCount;
     std::unique_ptr<CPictureCalibration> m_pictureCalibration;
 };

@@ -516,17 +516,17 @@ void CTavoMeasureDlg::WireShortcuts()
     auto* reportCommand = new CReportCommand(std::move(report), this);
     m_commands->Bind(
             CCommandTable::Report, [reportCommand] { reportCommand->Run(); }, this);
-    // The live frame is frozen first: the count is of one picture.
     m_commands->Bind(
             CCommandTable::Count,
             [this] {
+                // The live video is paused first: the count is of the picture it leaves.
                 if (!StillMode())
-                    CaptureToFrame();
+                    SwitchToStill(StillEntry::VideoButton);
                 CCountDlg dialog(m_picture->Frame(), m_picture->Calibration().Active(),
                         m_picture->Calibration().CsvLine(), m_general.m_strImagePath, this);
                 dialog.exec();
-                // What the next report says of the count, until the picture changes.
-                m_picture->SetCountSummary({ dialog.SummaryText() });
+                // Shown over the picture and told by the next report, until the picture changes.
+                m_picture->ShowCount(dialog.Result(), dialog.SummaryText());
             },
             this);
 }
@@ -782,6 +782,11 @@ void CTavoMeasureDlg::SetCurrentFile(const QString& file)
 const QStringList& CTavoMeasureDlg::CountSummary() const
 {
     return m_picture->CountSummary();
+}
+
+bool CTavoMeasureDlg::CountShown() const
+{
+    return m_picture->CountShown();
 }
 
 CLiveAidsPanel* CTavoMeasureDlg::LiveAidsPanel() const

@@ -137,6 +137,7 @@ public:
     // The summary of the last count of the picture shown; empty after a switch to live or
     // another picture.
     const QStringList& CountSummary() const;
+    bool CountShown() const;
 
 signals:
     void liveStateChanged(bool live, StillEntry how);

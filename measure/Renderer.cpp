@@ -8,9 +8,11 @@
 #include "measure/OverlayPainter.h"
 #include "measure/TextLabel.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTransform>
 
 #include <cstring>
 #include <utility>
@@ -59,6 +61,39 @@ CColorSetting CRenderer::ColourSettings() const
     return m_settings;
 }
 
+void CRenderer::SetExtraLayer(ExtraLayer layer)
+{
+    {
+        CDrawingCore::Lock lock(m_drawing.m_mutex);
+        m_extraLayer = std::move(layer);
+    }
+    m_drawing.InvalidateAll();
+}
+
+bool CRenderer::HasExtraLayer() const
+{
+    CDrawingCore::Lock lock(std::as_const(m_drawing.m_mutex));
+    return bool(m_extraLayer);
+}
+
+void CRenderer::DrawExtraLayer(QPainter& painter, const CViewTransform& view) const
+{
+    painter.save();
+    // A bottom-up target is painted upright through a mirror of its rows, the one
+    // CViewTransform uses, so the layer's lines fall on the same pixels as on the canvas and
+    // its texts read the right way up.
+    if (view.flipHeight > 0) {
+        painter.setWorldTransform(QTransform(1, 0, 0, -1, 0, view.flipHeight - 1));
+        // Through the mirror Qt smooths glyphs whatever the render hints say, and a smoothed
+        // edge is a blend with the 128 background.
+        QFont font = painter.font();
+        font.setStyleStrategy(QFont::NoAntialias);
+        painter.setFont(font);
+    }
+    m_extraLayer(painter, QTransform(view.zoom, 0, 0, view.zoom, -view.panX, -view.panY));
+    painter.restore();
+}
+
 void CRenderer::DrawEverything(QPainter& painter, CDrawContext::Target target, int width,
         int height, int offsetX, int offsetY, const CViewTransform& view, CFrameRasteriser* raster)
 {
@@ -71,6 +106,9 @@ void CRenderer::DrawEverything(QPainter& painter, CDrawContext::Target target, i
             m_settings, view.zoom, d.ScaleX(), d.ScaleY(), d.UnitText(), m_style.labelFont);
     overlays.SetFlipHeight(view.flipHeight);
     const COverlayPainter::Target t = OverlayTarget(target);
+    // Live frames come many a second and are never of the still picture the layer is of.
+    if (m_extraLayer && target != CDrawContext::Target::Frame)
+        DrawExtraLayer(painter, view);
     if (m_settings.RulerShow)
         overlays.DrawRuler(painter, t, width, height, offsetX, offsetY);
     if (m_settings.GridShow)

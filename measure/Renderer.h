@@ -6,10 +6,12 @@
 #include <QImage>
 
 #include <cstdint>
+#include <functional>
 
 class CDrawingCore;
 class CFrameRasteriser;
 class QPainter;
+class QTransform;
 
 // Draws the drawing over the still picture, over live frames and into saved pictures, in
 // the style of the colour settings: one draw context per pass, under the drawing's lock.
@@ -26,6 +28,15 @@ public:
     void ApplyColourSettings(const CColorSetting& settings);
     CColorSetting ColourSettings() const;
 
+    // Something drawn over the still picture beneath the drawing, on the canvas and in saved
+    // pictures but not on live frames. imageToTarget maps picture pixels ((0,0) the top-left
+    // corner of the first) onto the painter, which is upright on every target. In a saved
+    // picture every byte of value 128 is left out: the layer draws opaque there.
+    using ExtraLayer = std::function<void(QPainter& painter, const QTransform& imageToTarget)>;
+    // An empty layer removes it. Called on the thread that paints the canvas.
+    void SetExtraLayer(ExtraLayer layer);
+    bool HasExtraLayer() const;
+
     // The canvas, in its client area.
     void DrawAll(QPainter& painter);
     void DrawOnFrame(QPainter& painter, int width, int height, int offsetX, int offsetY);
@@ -40,9 +51,11 @@ private:
     void DrawEverything(QPainter& painter, CDrawContext::Target target, int width, int height,
             int offsetX, int offsetY, const CViewTransform& view, CFrameRasteriser* raster);
     void DrawCrossLines(const CDrawContext& dc, int width, int height) const;
+    void DrawExtraLayer(QPainter& painter, const CViewTransform& view) const;
 
     CDrawingCore& m_drawing;
     CColorSetting m_settings;
     CDrawStyle m_style;
+    ExtraLayer m_extraLayer;
     QImage m_frameView; // the last frame buffer drawn on, wrapped without a copy
 };
