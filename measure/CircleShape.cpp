@@ -21,7 +21,8 @@ CCircleShape::CCircleShape(CShapeHost* host, int kind) : CClickShape(host, kind)
 
 CCircleShape::CCircleShape(const CCircleShape& other)
     : CClickShape(other), m_nRadius(other.m_nRadius), m_fittedRadius(other.m_fittedRadius),
-      m_bComplete(other.m_bComplete), m_label(CounterpartOf(other, other.m_label))
+      m_centreRest(other.m_centreRest), m_bComplete(other.m_bComplete),
+      m_label(CounterpartOf(other, other.m_label))
 {
 }
 
@@ -35,8 +36,11 @@ void CCircleShape::AppendState(std::vector<int64_t>& out) const
     CClickShape::AppendState(out);
     out.push_back(m_nRadius);
     out.push_back(m_bComplete ? 1 : 0);
-    if (m_fittedRadius > 0.0)
+    if (m_fittedRadius > 0.0) {
         out.push_back(std::llround(m_fittedRadius * 1e6));
+        out.push_back(std::llround(m_centreRest.x() * 1e6));
+        out.push_back(std::llround(m_centreRest.y() * 1e6));
+    }
 }
 
 void CCircleShape::Rescale(const CPictureRescale& map)
@@ -178,6 +182,7 @@ void CCircleShape::Complete()
         m_points[0] = QPoint(int(std::lround(centre.x())), int(std::lround(centre.y())));
         m_nRadius = int(std::lround(radius));
         m_fittedRadius = radius;
+        m_centreRest = centre - QPointF(m_points[0]);
     }
     m_bComplete = true;
     m_bInConstruction = false;

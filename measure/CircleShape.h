@@ -31,6 +31,10 @@ public:
     double ExactRadius() const { return m_fittedRadius > 0.0 ? m_fittedRadius : m_nRadius; }
     int Radius() const { return m_nRadius; }
     QPoint Centre() const { return m_points.front(); }
+    QPointF ExactCentre() const
+    {
+        return QPointF(m_points.front()) + (m_fittedRadius > 0.0 ? m_centreRest : QPointF());
+    }
     bool IsComplete() const { return m_bComplete; }
     CTextLabel* ValueLabel() const { return m_label; }
     // Computes the circle from three points at once (a distance's circle).
@@ -43,6 +47,7 @@ protected:
     int m_nRadius = 0;
     // The radius fitted to the rim when snapping to edges; 0 while the clicks stand.
     double m_fittedRadius = 0.0;
+    QPointF m_centreRest; // the fitted centre beyond its pixel, kept when the circle moves
     bool m_bComplete = false;
     CTextLabel* m_label = nullptr;
 };

@@ -139,10 +139,10 @@ void CDistanceShape::AttachLine()
 {
     if (!m_line || !m_circleA || !m_circleB)
         return;
-    if (m_line->PointCount() == 2 && m_line->Point(0) == m_circleB->Centre()
-            && m_line->Point(1) == m_circleA->Centre())
+    if (m_line->PointCount() == 2 && m_line->PointF(0) == m_circleB->ExactCentre()
+            && m_line->PointF(1) == m_circleA->ExactCentre())
         return;
-    m_line->SetEnds(m_circleB->Centre(), m_circleA->Centre());
+    m_line->SetEnds(m_circleB->ExactCentre(), m_circleA->ExactCentre());
     Invalidate();
 }
 

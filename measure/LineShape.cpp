@@ -111,9 +111,18 @@ void CLineShape::OnMouseMove(int x, int y, int mode)
 void CLineShape::SetEnds(QPoint p0, QPoint p1)
 {
     m_points = { p0, p1 };
+    m_fine.clear();
     if (!m_label1)
         CreateLabels();
     AnchorLabels();
+}
+
+void CLineShape::SetEnds(QPointF p0, QPointF p1)
+{
+    const QPoint whole0(int(std::lround(p0.x())), int(std::lround(p0.y())));
+    const QPoint whole1(int(std::lround(p1.x())), int(std::lround(p1.y())));
+    SetEnds(whole0, whole1);
+    m_fine = { p0 - QPointF(whole0), p1 - QPointF(whole1) };
 }
 
 void CLineShape::CreateLabels()

@@ -28,6 +28,8 @@ public:
     CTextLabel* SecondLabel() const { return m_label2; }
     // Sets both ends at once (a distance's connecting line), creating the labels.
     void SetEnds(QPoint p0, QPoint p1);
+    // Ends between pixels (the centres of circles fitted to their rims).
+    void SetEnds(QPointF p0, QPointF p1);
     QString ValueText() const;
 
 private:

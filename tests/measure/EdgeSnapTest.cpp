@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 // Snapping in the engine, with edge finders that know two upright edges (x = 150.37 and
@@ -26,7 +27,7 @@ protected:
                     return std::nullopt;
                 },
                 [](QPointF& centre, double& radius) {
-                    centre += QPointF(0.25, 0.25);
+                    centre += QPointF(centre.x() < 200 ? 0.25 : -0.25, 0.25);
                     radius = 50.4;
                     return true;
                 });
@@ -120,6 +121,20 @@ TEST_F(Snapping, ACircleIsFittedToItsRim)
     int kind = 0;
     ASSERT_TRUE(m.ReferenceLength(pixels, centre, kind));
     EXPECT_NEAR(pixels, 100.8, 1e-9) << "a scale set from the circle uses the fit too";
+
+    // A distance runs between the fitted centres, a part of a pixel nearer here.
+    m.RemoveAll();
+    ChooseTool(m.Tools(), DistanceTool);
+    for (QPoint p : { QPoint(100, 200), QPoint(150, 150), QPoint(200, 200), QPoint(300, 200),
+                 QPoint(350, 150), QPoint(400, 200) }) {
+        Click(m, p.x(), p.y());
+        m.Tools().Settle(p);
+    }
+    const auto rows = m.ResultRows();
+    const auto distance = std::find_if(
+            rows.begin(), rows.end(), [](const CResultRow& r) { return r.type == "distance"; });
+    ASSERT_NE(distance, rows.end());
+    EXPECT_NEAR(distance->result.toDouble() / m.ScaleX(), 199.5, 0.01);
 }
 
 } // namespace
