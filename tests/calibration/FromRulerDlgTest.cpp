@@ -143,6 +143,10 @@ TEST_F(FromRulerTest, NoRulingLeavesTheSlotAlone)
         EXPECT_TRUE(table.GetSlot(2) == before || std::isnan(before.xPerPixel));
     }
     EXPECT_TRUE(messages.All().empty()) << "the reason is in the dialog, no box";
+    const CRulerReading shortFrame =
+            CRulerCommand::ReadFrame(std::vector<uint8_t>(640 * 3 * 479), 640, 480, nullptr);
+    EXPECT_FALSE(shortFrame.found) << "a frame shorter than its size is not read";
+    EXPECT_FALSE(shortFrame.reason.isEmpty());
 
     Show(DrawRuling(ruling), false); // no picture at all
     asked = 0;
