@@ -47,6 +47,7 @@ protected:
         dlg->SetRulerAsker([this](CFromRulerDlg& ask) {
             ++asked;
             found = ask.findChild<QLabel*>("rulerFound")->text();
+            angle = ask.Result().angle;
             along = ask.findChild<QCheckBox*>("rulerAlong")->isChecked();
             auto* edit = ask.findChild<QLineEdit*>("rulerSpacing");
             edit->setText(spacing);
@@ -81,6 +82,7 @@ protected:
     QString found;
     QString scaleText;
     bool along = false;
+    double angle = 0.0;
     bool okEnabled = false;
 };
 } // namespace
@@ -117,6 +119,7 @@ TEST_F(FromRulerTest, StoresSpacingOverPeriodInTheShownSlot)
     unit.clear();
     FromRuler(5);
     EXPECT_TRUE(along);
+    EXPECT_NEAR(angle, ruling.angle, 1.0) << "the band lies along the line, rows top-down";
     slot = table.GetSlot(5);
     EXPECT_EQ(slot.unit, 1);
     EXPECT_LT(Relative(slot.xPerPixel, 0.01 / ruling.period), 5e-4);
