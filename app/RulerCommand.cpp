@@ -1,5 +1,6 @@
 #include "app/RulerCommand.h"
 
+#include "base/FrameLayout.h"
 #include "calibration/CalibrationSlot.h"
 #include "count/CountCommand.h"
 #include "image/xImage.h"
@@ -11,6 +12,9 @@
 #include <ostream>
 
 namespace {
+// Half the width of the band read along a drawn line: room for a hand that is a little off.
+constexpr double kBandHalfWidth = 20.0;
+
 void Print(std::ostream& stream, const QString& text)
 {
     stream << text.toLocal8Bit().constData() << '\n';
@@ -86,4 +90,27 @@ int CRulerCommand::Run(const QStringList& arguments, std::ostream& out, std::ost
                     .arg(ruling.divisions)
                     .arg(ruling.angle, 0, 'f', 1));
     return Success;
+}
+
+CRulerReading CRulerCommand::ReadFrame(
+        const std::vector<uint8_t>& bits, int width, int height, const QLineF* along)
+{
+    CRulerReading reading;
+    if (width <= 0 || height <= 0 || bits.size() < FrameBytes(width, height)) {
+        reading.reason = QCoreApplication::translate("CRulerCommand", "There is no picture.");
+        return reading;
+    }
+    const cv::Mat grey = CParticleCounter::Plane(bits.data(), width, height, FrameStride(width),
+            true, CParticleCounter::Channel::Luminance);
+    const CRulerReader::Result r = along
+            ? CRulerReader::ReadAlong(grey, { along->x1(), along->y1() },
+                    { along->x2(), along->y2() }, kBandHalfWidth)
+            : CRulerReader::Read(grey);
+    reading.found = r.found;
+    reading.reason = r.reason;
+    reading.period = r.period;
+    reading.periodError = r.periodError;
+    reading.divisions = r.divisions;
+    reading.angle = r.angle;
+    return reading;
 }

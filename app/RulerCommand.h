@@ -1,6 +1,12 @@
 #pragma once
 
+#include "calibration/RulerReading.h"
+
+#include <QLineF>
 #include <QStringList>
+
+#include <cstdint>
+#include <vector>
 
 #include <iosfwd>
 
@@ -21,4 +27,9 @@ public:
     static bool Requested(int argc, char** argv);
     // Runs the command; `arguments` may start with the program name.
     int Run(const QStringList& arguments, std::ostream& out, std::ostream& err) const;
+
+    // The Calibration dialog's reading of a 24-bit frame, rows bottom-up: its grey, within a
+    // band along the line (picture pixels, rows top-down) when one is given, else all of it.
+    static CRulerReading ReadFrame(
+            const std::vector<uint8_t>& bits, int width, int height, const QLineF* along);
 };

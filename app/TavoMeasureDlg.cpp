@@ -1,6 +1,7 @@
 #include "app/TavoMeasureDlg.h"
 
 #include "base/IniFile.h"
+#include "base/ToolModes.h"
 #include "app/CommandTable.h"
 #include "app/EdgeFinders.h"
 #include "count/CountCommand.h"
@@ -14,6 +15,7 @@
 #include "app/PictureController.h"
 #include "app/SaveSettingDlg.h"
 #include "app/ReportCommand.h"
+#include "app/RulerCommand.h"
 #include "app/SidePanel.h"
 #include "app/SnapshotSaver.h"
 #include "app/WheelGuard.h"
@@ -335,6 +337,18 @@ void CTavoMeasureDlg::CreateCalibrationDialog()
     hooks.enableCalibrationMode = [&manager](bool on) { manager.EnableCalibrationRuler(on); };
     hooks.referenceLength = [&manager](double& pixels, QPoint& centre, int& kind) {
         return manager.ReferenceLength(pixels, centre, kind);
+    };
+    hooks.referenceLine = [&manager](QLineF& ends) {
+        double pixels = 0.0;
+        QPoint centre;
+        int kind = 0;
+        QLine line;
+        const bool ok = manager.ReferenceLength(pixels, centre, kind, &line) && kind == KindLine;
+        ends = QLineF(line);
+        return ok;
+    };
+    hooks.readRuler = [](const CCalibrationDlg::CFrame& frame, const QLineF* along) {
+        return CRulerCommand::ReadFrame(frame.bits, frame.width, frame.height, along);
     };
     hooks.repaintCanvas = [this] { m_canvas->update(); };
     hooks.cancelTool = [this] { CancelTool(); };

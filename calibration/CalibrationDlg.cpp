@@ -7,6 +7,7 @@
 #include "calibration/CalibrationStatus.h"
 #include "calibration/CalibrationTable.h"
 #include "calibration/CircleDetector.h"
+#include "calibration/FromRulerDlg.h"
 #include "calibration/SetScaleDlg.h"
 
 #include <QApplication>
@@ -70,6 +71,11 @@ void CCalibrationDlg::BuildControls()
     m_btnFromLine->setAutoDefault(false);
     m_btnFromLine->setToolTip(tr("Set the scale from the selected or last drawn line or circle "
                                  "and its known length"));
+    m_btnFromRuler = new QPushButton(tr("From ruler..."), this);
+    m_btnFromRuler->setObjectName(QStringLiteral("btnFromRuler"));
+    m_btnFromRuler->setAutoDefault(false);
+    m_btnFromRuler->setToolTip(tr("Set the scale from a stage micrometer in the picture and the "
+                                  "spacing of its divisions"));
 
     m_editX = new QLineEdit(this);
     m_editX->setObjectName(QStringLiteral("editX"));
@@ -128,6 +134,7 @@ void CCalibrationDlg::BuildControls()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_btnReset);
     buttons->addWidget(m_btnFromLine);
+    buttons->addWidget(m_btnFromRuler);
     buttons->addStretch();
     buttons->addWidget(m_btnOk);
     buttons->addWidget(m_btnCancel);
@@ -150,6 +157,7 @@ void CCalibrationDlg::ConnectSignals()
         });
     connect(m_editName, &QLineEdit::textEdited, this, &CCalibrationDlg::OnChangeName);
     connect(m_btnFromLine, &QPushButton::clicked, this, &CCalibrationDlg::OnFromLine);
+    connect(m_btnFromRuler, &QPushButton::clicked, this, &CCalibrationDlg::OnFromRuler);
     connect(m_btnReset, &QPushButton::clicked, this, &CCalibrationDlg::OnReset);
     connect(m_btnOk, &QPushButton::clicked, this, &CCalibrationDlg::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &CCalibrationDlg::reject);
@@ -317,6 +325,45 @@ void CCalibrationDlg::OnFromLine()
     }
     CCalibrationSlot slot;
     if (!CCalibrationSlot::FromKnownLength(pixels, length, unit, centre, slot)) {
+        Message(tr("Enter a length greater than 0."));
+        return;
+    }
+    m_table.SetCurrentIndex(n);
+    StoreAndApply(slot);
+    RedisplaySlot();
+}
+
+void CCalibrationDlg::OnFromRuler()
+{
+    CFrame frame;
+    if (!m_hooks.captureFrame || !m_hooks.captureFrame(frame) || frame.width <= 0
+            || frame.height <= 0
+            || frame.bits.size() < static_cast<size_t>(FrameStride(frame.width)) * frame.height) {
+        Message(tr("There is no picture to read a ruler from."));
+        return;
+    }
+    QLineF line;
+    const bool hasLine =
+            m_hooks.referenceLine && m_hooks.referenceLine(line) && line.length() >= 1.0;
+    auto read = [&](bool along) {
+        if (!m_hooks.readRuler) {
+            CRulerReading none;
+            none.reason = tr("Reading a ruler is not available.");
+            return none;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        CRulerReading reading = m_hooks.readRuler(frame, along ? &line : nullptr);
+        QApplication::restoreOverrideCursor();
+        return reading;
+    };
+    const int n = SelectedSlot();
+    CFromRulerDlg ask(read, hasLine, m_table.GetSlot(n).unit, this);
+    if (!(m_askRuler ? m_askRuler(ask) : ask.exec() == QDialog::Accepted))
+        return;
+    CCalibrationSlot slot;
+    if (!ask.ScaleSlot(ask.ReadAlong() ? line.center().toPoint()
+                                       : QPoint(frame.width / 2, frame.height / 2),
+                slot)) {
         Message(tr("Enter a length greater than 0."));
         return;
     }

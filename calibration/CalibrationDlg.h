@@ -2,13 +2,16 @@
 
 #include "calibration/CalibrationSlot.h"
 #include "calibration/CalibrationTable.h"
+#include "calibration/RulerReading.h"
 
 #include <QDialog>
+#include <QLineF>
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+class CFromRulerDlg;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -30,6 +33,8 @@ public:
         int height = 0;
     };
 
+    using CRulerReading = ::CRulerReading;
+
     // What the dialog needs from the measurement engine and the main window.
     struct CHooks
     {
@@ -41,9 +46,15 @@ public:
         // The drawn line or circle a scale can be set from: its length or diameter in picture
         // pixels, its middle and its shape kind.
         std::function<bool(double& pixels, QPoint& centre, int& kind)> referenceLength;
+        // The same reference when it is a line: its ends in picture pixels, rows top-down.
+        std::function<bool(QLineF& ends)> referenceLine;
+        // Reads a ruling in the frame, within a band along the line when one is given.
+        std::function<CRulerReading(const CFrame& frame, const QLineF* along)> readRuler;
     };
     // Asks the real length of a line pixels long; false when the user cancels.
     using LengthAsker = std::function<bool(double pixels, bool circle, double& length, int& unit)>;
+    // Runs the ruler dialog; true when the user accepts it.
+    using RulerAsker = std::function<bool(CFromRulerDlg& dialog)>;
 
     CCalibrationDlg(CCalibrationTable& table, CHooks hooks, QWidget* parent = nullptr);
 
@@ -55,6 +66,7 @@ public:
     void ShowTableSlot();
 
     void SetLengthAsker(LengthAsker asker) { m_askLength = std::move(asker); }
+    void SetRulerAsker(RulerAsker asker) { m_askRuler = std::move(asker); }
 
     static QString ScaleText(const CCalibrationSlot& slot, int unit);
     // Shortest form of up to 15 significant digits.
@@ -84,6 +96,9 @@ public slots:
     // "From line...": the selected or newest line (or circle) of known length sets the scale
     // of the slot being edited, both axes alike.
     void OnFromLine();
+    // "From ruler...": the period of a stage micrometer's divisions in the frame, along the
+    // reference line or over the whole picture, and the spacing of one division set the scale.
+    void OnFromRuler();
     void accept() override; // "OK"
     void reject() override; // "Cancel", the close box and Escape
 
@@ -106,6 +121,7 @@ private:
     CCalibrationTable& m_table;
     CHooks m_hooks;
     LengthAsker m_askLength;
+    RulerAsker m_askRuler;
     bool m_bCentred = false;
     bool m_bPrompting = false;
     CCalibrationTable m_opened; // the table when the dialog was shown
@@ -115,6 +131,7 @@ private:
     QLineEdit* m_editName = nullptr;
     QLabel* m_madeAt = nullptr;
     QPushButton* m_btnFromLine = nullptr;
+    QPushButton* m_btnFromRuler = nullptr;
     QLineEdit* m_editX = nullptr;
     QLineEdit* m_editY = nullptr;
     QComboBox* m_unitCombo = nullptr;

@@ -189,13 +189,15 @@ bool CDrawing::RowSelected(uint32_t rowId) const
             && (m_selectedPart == 0 || (perpendicular && perpendicular->Id() == m_selectedPart));
 }
 
-bool CDrawing::ReferenceLength(double& pixels, QPoint& centre, int& kind) const
+bool CDrawing::ReferenceLength(double& pixels, QPoint& centre, int& kind, QLine* ends) const
 {
     Lock lock(m_mutex);
     auto measure = [&](const CMeasureShape& shape) {
         if (!shape.Settled() || shape.ChildCount() == 0 || !shape.ReferenceLength(pixels, centre))
             return false;
         kind = shape.Kind();
+        if (ends && kind == KindLine && shape.PointCount() >= 2)
+            *ends = QLine(shape.Point(0), shape.Point(1));
         return pixels >= 1.0;
     };
     if (const int index = m_selectedShape ? FindShapeLocked(m_selectedShape) : -1;

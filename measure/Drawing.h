@@ -4,6 +4,7 @@
 #include "measure/DrawingEdit.h"
 #include "measure/ResultRow.h"
 
+#include <QLine>
 #include <QStringList>
 
 class CMeasureTool;
@@ -41,8 +42,9 @@ public:
     bool RowSelected(uint32_t rowId) const;
     // The line or circle a scale can be set from: the selected one, else the newest finished
     // one. pixels is the line's length or the circle's diameter in image pixels, centre its
-    // middle; false when there is none.
-    bool ReferenceLength(double& pixels, QPoint& centre, int& kind) const;
+    // middle; false when there is none. ends, when given, gets a line's two ends (a circle
+    // leaves it alone).
+    bool ReferenceLength(double& pixels, QPoint& centre, int& kind, QLine* ends = nullptr) const;
     bool RemoveSelected();
     bool MoveSelected(int dx, int dy);
 

@@ -4,24 +4,29 @@
 <context>
     <name>CRulerCommand</name>
     <message>
-        <location filename="../../app/RulerCommand.cpp" line="31"/>
+        <location filename="../../app/RulerCommand.cpp" line="35"/>
         <source>Usage: kalvex --scale-from-ruler FILE --division LENGTH (for example 10um or 0.01mm; units um, mm, cm, inch)</source>
         <translation>用法：kalvex --scale-from-ruler 文件 --division 长度（例如 10um 或 0.01mm；单位 um、mm、cm、inch）</translation>
     </message>
     <message>
-        <location filename="../../app/RulerCommand.cpp" line="46"/>
+        <location filename="../../app/RulerCommand.cpp" line="50"/>
         <source>Unknown or incomplete option &apos;%1&apos;.</source>
         <translation>未知或不完整的选项“%1”。</translation>
     </message>
     <message>
-        <location filename="../../app/RulerCommand.cpp" line="60"/>
+        <location filename="../../app/RulerCommand.cpp" line="64"/>
         <source>The division &apos;%1&apos; is not a length from 1e-9 to 1e9 in um, mm, cm or inch (for example 10um).</source>
         <translation>分格“%1”不是 1e-9 到 1e9 之间、以 um、mm、cm 或 inch 表示的长度（例如 10um）。</translation>
     </message>
     <message>
-        <location filename="../../app/RulerCommand.cpp" line="69"/>
+        <location filename="../../app/RulerCommand.cpp" line="73"/>
         <source>The picture %1 cannot be read: %2</source>
         <translation>无法读取图片 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../app/RulerCommand.cpp" line="100"/>
+        <source>There is no picture.</source>
+        <translation>没有图片。</translation>
     </message>
 </context>
 <context>

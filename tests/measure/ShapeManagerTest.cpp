@@ -548,10 +548,12 @@ TEST(ShapeManager, ReferenceLengthIsTheSelectedOrNewestLineOrCircle)
     UseTool(m, SelectMode);
     Click(m, 25, 40);
     ASSERT_TRUE(m.HasSelection());
-    ASSERT_TRUE(m.ReferenceLength(pixels, centre, kind));
+    QLine ends;
+    ASSERT_TRUE(m.ReferenceLength(pixels, centre, kind, &ends));
     EXPECT_EQ(kind, KindLine);
     EXPECT_DOUBLE_EQ(pixels, 50.0);
     EXPECT_EQ(centre, QPoint(25, 40));
+    EXPECT_EQ(ends, QLine(10, 20, 40, 60)) << "the ruler is read along these ends";
 
     // A line still being drawn does not count.
     CShapeManager drawing;

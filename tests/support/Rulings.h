@@ -4,7 +4,9 @@
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <vector>
 
 // A stage micrometer's ruling of known period and angle.
 struct Ruling
@@ -41,4 +43,17 @@ inline cv::Mat DrawRuling(const Ruling& r, cv::Size size = { 640, 480 })
     cv::Mat grey;
     picture.convertTo(grey, CV_8U);
     return grey;
+}
+
+// A grey picture as a camera frame: 24-bit, rows bottom-up, each row padded to 4 bytes.
+inline std::vector<uint8_t> FrameBitsOf(const cv::Mat& grey)
+{
+    const int stride = (grey.cols * 3 + 3) / 4 * 4;
+    std::vector<uint8_t> bits(static_cast<size_t>(stride) * grey.rows, 0);
+    for (int y = 0; y < grey.rows; ++y)
+        for (int x = 0; x < grey.cols; ++x) {
+            uint8_t* p = &bits[static_cast<size_t>(grey.rows - 1 - y) * stride + x * 3];
+            p[0] = p[1] = p[2] = grey.at<uint8_t>(y, x);
+        }
+    return bits;
 }
