@@ -133,6 +133,16 @@ QPoint PerpendicularFoot(QPoint a, QPoint b, QPoint p)
             static_cast<int>(m / (l - h)), static_cast<int>(p.y() - l * p.x() + l * m / (l - h)));
 }
 
+QPointF PerpendicularFoot(QPointF a, QPointF b, QPointF p)
+{
+    const QPointF d = b - a;
+    const double length2 = d.x() * d.x() + d.y() * d.y();
+    if (length2 <= 0.0)
+        return a;
+    const double t = ((p.x() - a.x()) * d.x() + (p.y() - a.y()) * d.y()) / length2;
+    return a + t * d;
+}
+
 void ExtendedLine(QPoint a, QPoint b, QPoint& from, QPoint& to)
 {
     if (a.x() == b.x()) {

@@ -42,6 +42,8 @@ double PolygonArea(const QPointF* points, int count);
 
 // Foot of the perpendicular from p onto the line a-b.
 QPoint PerpendicularFoot(QPoint a, QPoint b, QPoint p);
+// The same between pixels, exactly.
+QPointF PerpendicularFoot(QPointF a, QPointF b, QPointF p);
 
 // The baseline through a and b drawn as a long line in image pixels.
 void ExtendedLine(QPoint a, QPoint b, QPoint& from, QPoint& to);

@@ -6,17 +6,26 @@
 #include "measure/ShapeHost.h"
 #include "measure/TextLabel.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
 constexpr int kMinimumExtent = 5;
 }
 
-CPerpendicularShape::CPerpendicularShape(CShapeHost* host, QPoint baseA, QPoint baseB, QPoint p)
+namespace {
+QPoint Whole(QPointF p)
+{
+    return { int(std::lround(p.x())), int(std::lround(p.y())) };
+}
+} // namespace
+
+CPerpendicularShape::CPerpendicularShape(CShapeHost* host, QPointF baseA, QPointF baseB, QPointF p)
     : CMeasureShape(host, KindPerpendicular), m_baseA(baseA), m_baseB(baseB)
 {
-    m_points = { p, p };
-    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(host, p)));
+    m_points = { Whole(p), Whole(p) };
+    m_fine = { p - QPointF(Whole(p)), QPointF() };
+    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(host, Whole(p))));
     Recompute();
 }
 
@@ -34,32 +43,31 @@ std::unique_ptr<CMeasureShape> CPerpendicularShape::Clone() const
 void CPerpendicularShape::AppendState(std::vector<int64_t>& out) const
 {
     CMeasureShape::AppendState(out);
-    for (const QPoint& p : { m_baseA, m_baseB }) {
-        out.push_back(p.x());
-        out.push_back(p.y());
+    for (const QPointF& p : { m_baseA, m_baseB }) {
+        out.push_back(std::llround(p.x() * 1e6));
+        out.push_back(std::llround(p.y() * 1e6));
     }
 }
 
 void CPerpendicularShape::Translate(QPoint d)
 {
     CMeasureShape::Translate(d);
-    m_baseA += d;
-    m_baseB += d;
+    m_baseA += QPointF(d);
+    m_baseB += QPointF(d);
 }
 
 void CPerpendicularShape::Rescale(const CPictureRescale& map)
 {
     CMeasureShape::Rescale(map);
-    m_baseA = map.Map(m_baseA);
-    m_baseB = map.Map(m_baseB);
+    m_baseA = QPointF(map.Map(Whole(m_baseA)));
+    m_baseB = QPointF(map.Map(Whole(m_baseB)));
 }
 
 double CPerpendicularShape::Length() const
 {
     if (PointCount() != 2)
         return 0.0;
-    return MeasureGeometry::ScaledLength(
-            m_points[0], m_points[1], m_host->ScaleX(), m_host->ScaleY());
+    return MeasureGeometry::ScaledLength(PointF(0), PointF(1), m_host->ScaleX(), m_host->ScaleY());
 }
 
 void CPerpendicularShape::Draw(CDrawContext& dc, bool hidden)
@@ -84,13 +92,15 @@ void CPerpendicularShape::OnMouseMove(int x, int y, int mode)
     if (mode == SelectMode && m_bInConstruction && m_nHitPart == 0) {
         Invalidate();
         m_points[0] = QPoint(x, y);
+        if (!m_fine.empty())
+            m_fine[0] = QPointF(); // moved by hand
         Recompute();
         Invalidate();
     }
     CMeasureShape::OnMouseMove(x, y, mode);
 }
 
-void CPerpendicularShape::SetBaseline(QPoint a, QPoint b)
+void CPerpendicularShape::SetBaseline(QPointF a, QPointF b)
 {
     m_baseA = a;
     m_baseB = b;
@@ -99,6 +109,18 @@ void CPerpendicularShape::SetBaseline(QPoint a, QPoint b)
 
 void CPerpendicularShape::Recompute()
 {
-    m_points[1] = MeasureGeometry::PerpendicularFoot(m_baseA, m_baseB, m_points[0]);
+    const QPointF p = PointF(0);
+    m_fine.resize(2);
+    if (m_baseA == QPointF(Whole(m_baseA)) && m_baseB == QPointF(Whole(m_baseB))
+            && p == QPointF(m_points[0])) {
+        // Whole pixels: the foot as it always was.
+        m_points[1] =
+                MeasureGeometry::PerpendicularFoot(Whole(m_baseA), Whole(m_baseB), m_points[0]);
+        m_fine[1] = QPointF();
+    } else {
+        const QPointF foot = MeasureGeometry::PerpendicularFoot(m_baseA, m_baseB, p);
+        m_points[1] = Whole(foot);
+        m_fine[1] = foot - QPointF(m_points[1]);
+    }
     m_label->SetAnchor(m_points[0]);
 }

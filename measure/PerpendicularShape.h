@@ -8,7 +8,8 @@ class CTextLabel;
 class CPerpendicularShape : public CMeasureShape
 {
 public:
-    CPerpendicularShape(CShapeHost* host, QPoint baseA, QPoint baseB, QPoint p);
+    // Points between pixels where they were snapped to edges.
+    CPerpendicularShape(CShapeHost* host, QPointF baseA, QPointF baseB, QPointF p);
     CPerpendicularShape(const CPerpendicularShape& other);
 
     std::unique_ptr<CMeasureShape> Clone() const override;
@@ -23,12 +24,12 @@ public:
     double Length() const;
     CTextLabel* ValueLabel() const { return m_label; }
     // The baseline moved: the foot is recomputed from P.
-    void SetBaseline(QPoint a, QPoint b);
+    void SetBaseline(QPointF a, QPointF b);
 
 private:
     void Recompute();
 
-    QPoint m_baseA;
-    QPoint m_baseB;
+    QPointF m_baseA;
+    QPointF m_baseB;
     CTextLabel* m_label = nullptr;
 };

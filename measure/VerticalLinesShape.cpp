@@ -60,8 +60,8 @@ void CVerticalLinesShape::OnLButtonUp(int x, int y, int mode)
         if (m_nClicks < 2)
             AddOneCoord(x, y);
         else if (PointCount() == 2)
-            AddChild(std::make_unique<CPerpendicularShape>(
-                    m_host, m_points[0], m_points[1], QPoint(x, y)));
+            AddChild(std::make_unique<CPerpendicularShape>(m_host, PointF(0), PointF(1),
+                    QPointF(x, y) + m_host->SnappedOffset(QPoint(x, y))));
         ++m_nClicks;
         Invalidate();
     }
@@ -85,9 +85,11 @@ void CVerticalLinesShape::OnMouseMove(int x, int y, int mode)
     if (mode == SelectMode && m_bInConstruction && m_nDraggedEnd >= 0
             && m_nDraggedEnd < PointCount()) {
         m_points[m_nDraggedEnd] = QPoint(x, y);
+        if (size_t(m_nDraggedEnd) < m_fine.size())
+            m_fine[size_t(m_nDraggedEnd)] = QPointF(); // moved by hand
         if (PointCount() == 2) {
             for (int i = 0; i < PerpendicularCount(); ++i)
-                Perpendicular(i)->SetBaseline(m_points[0], m_points[1]);
+                Perpendicular(i)->SetBaseline(PointF(0), PointF(1));
         }
         Invalidate();
     }

@@ -16,4 +16,5 @@ public:
         edit.DropUnfinished();
     }
     bool ResumesOpenShapes() const override { return true; }
+    bool SnapsToEdges() const override { return true; }
 };

@@ -107,6 +107,20 @@ TEST_F(Snapping, TheMarkTheUndoAndAHandDrag)
     EXPECT_NEAR(Value(), 300.0 - 150.37, 0.01);
 }
 
+// A baseline on one edge and a perpendicular from the other: the foot lies between pixels
+// too, so the distance between the edges reads to a part of a pixel.
+TEST_F(Snapping, APerpendicularBetweenTwoEdges)
+{
+    m.SetSnapToEdges(true);
+    ChooseTool(m.Tools(), VerticalLinesTool);
+    for (QPoint p : { QPoint(148, 100), QPoint(152, 300), QPoint(249, 200) }) {
+        Click(m, p.x(), p.y());
+        m.Tools().Settle(p);
+    }
+    ASSERT_EQ(m.ResultRows().size(), 1u);
+    EXPECT_NEAR(Value(), 250.81 - 150.37, 0.01);
+}
+
 TEST_F(Snapping, ACircleIsFittedToItsRim)
 {
     m.SetSnapToEdges(true);
