@@ -70,7 +70,14 @@ bool CEdgeLocator::SteepestStep(
     const double sign = bestSlope > 0 ? 1.0 : -1.0;
     double m[3][3] = {};
     double r[3] = {};
-    for (int k = -3; k <= 3; ++k) {
+    // As many slopes as the edge is wide: a blurred edge needs more of them against noise.
+    int half = 0;
+    while (half < 8 && long(best) - half - 1 >= 1 && long(best) + half + 2 < long(profile.size())
+            && sign * slope(best - size_t(half) - 1) > 0.5 * sign * bestSlope
+            && sign * slope(best + size_t(half) + 1) > 0.5 * sign * bestSlope)
+        ++half;
+    const int window = std::clamp(half + 1, 3, 6);
+    for (int k = -window; k <= window; ++k) {
         const long i = long(best) + k;
         if (i < 1 || i + 1 >= long(profile.size()))
             continue;
@@ -89,9 +96,28 @@ bool CEdgeLocator::SteepestStep(
     cv::Matx33d normal(
             m[0][0], m[0][1], m[0][2], m[1][0], m[1][1], m[1][2], m[2][0], m[2][1], m[2][2]);
     cv::Vec3d coefficients;
-    if (cv::solve(normal, cv::Vec3d(r[0], r[1], r[2]), coefficients, cv::DECOMP_SVD)
-            && coefficients[2] < 0.0)
-        offset = std::clamp(-coefficients[1] / (2.0 * coefficients[2]), -0.5, 0.5);
+    const bool fitted = cv::solve(normal, cv::Vec3d(r[0], r[1], r[2]), coefficients, cv::DECOMP_SVD)
+            && coefficients[2] < 0.0;
+    if (fitted)
+        offset = -coefficients[1] / (2.0 * coefficients[2]);
+    if (!fitted || std::abs(offset) > 1.0) {
+        // A wide, noisy top has no clear curve: the middle of the slopes above half the
+        // steepest instead.
+        double weight = 0.0;
+        double moment = 0.0;
+        for (int k = -window; k <= window; ++k) {
+            const long i = long(best) + k;
+            if (i < 1 || i + 1 >= long(profile.size()))
+                continue;
+            const double v = sign * slope(size_t(i)) - 0.5 * sign * bestSlope;
+            if (v > 0.0) {
+                weight += v;
+                moment += v * k;
+            }
+        }
+        offset = weight > 0.0 ? moment / weight : 0.0;
+    }
+    offset = std::clamp(offset, -1.0, 1.0);
     where = double(best) + offset;
     step = std::abs(bestSlope) / (2.0 * kStep);
     return true;
@@ -162,7 +188,7 @@ CEdgeLocator::Edge CEdgeLocator::Near(double x, double y, double radius) const
     double ahead = (window.x + at.x - x) * nx + (window.y + at.y - y) * ny;
     // Each profile is centred on the answer of the one before, until the answer stays.
     for (int pass = 0; pass < 4; ++pass) {
-        const double reach = 4.0;
+        const double reach = 8.0;
         const double from = std::round(ahead) - reach;
         const std::vector<double> profile = Profile(px, py, nx, ny, from, from + 2.0 * reach, 4);
         const size_t centre = size_t(reach / kStep);
