@@ -58,6 +58,7 @@ CSidePanel::CSidePanel(CPanelHost& host, CCommandTable& commands, QWidget* paren
     PlaceControls();
 
     m_idleTimer = new QTimer(this);
+    m_idleTimer->setObjectName(QStringLiteral("panelIdleTimer"));
     m_idleTimer->setInterval(kIdlePeriodMs);
     connect(m_idleTimer, &QTimer::timeout, this, &CSidePanel::UpdateIdle);
 
