@@ -40,7 +40,9 @@ runpath=$(readelf -d "$work/root/usr/bin/kalvex" | sed -n 's/.*RUNPATH.*\[\(.*\)
 [[ $runpath == '$ORIGIN/../lib/kalvex' ]] || fail "RUNPATH '$runpath'"
 version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/kalvex" --version) || fail "--version exit"
 [[ $version =~ ^kalvex\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed '$version'"
-ldd "$work/root/usr/bin/kalvex" | grep -q "=> $work/root/usr/bin/../lib/kalvex/libtavocap.so.0" ||
+# Read whole first: grep -q leaving early would make ldd die of SIGPIPE, failing the pipeline.
+libraries=$(ldd "$work/root/usr/bin/kalvex")
+grep -qF "=> $work/root/usr/bin/../lib/kalvex/libtavocap.so.0" <<<"$libraries" ||
     fail "the program does not load the packaged libtavocap"
 
 if command -v desktop-file-validate >/dev/null; then
