@@ -129,6 +129,17 @@ protected:
     CMeasureCanvas& Canvas() const { return *m_window->Canvas(); }
     QString ImageFolder() const { return m_home.filePath(QStringLiteral("Documents/image")); }
     QString MeasureFolder() const { return m_home.filePath(QStringLiteral("Documents/measure")); }
+    // SaveCsv with the proposed name accepted: the one CSV's text, empty when there is not one.
+    QByteArray SaveTheCsv()
+    {
+        m_modals.OnDialog([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+        ClickButton(CSidePanel::SaveCsv);
+        const QStringList csvs = QDir(MeasureFolder()).entryList({ QStringLiteral("*.csv") });
+        QFile csv(QDir(MeasureFolder()).filePath(csvs.value(0)));
+        if (csvs.size() != 1 || !csv.open(QIODevice::ReadOnly))
+            return {};
+        return csv.readAll();
+    }
 
     // The canvas as the X server shows it.
     QImage Screen(QWidget& widget) const
