@@ -22,7 +22,7 @@ if [[ ${KALVEX_BOOTSTRAP_H264:-0} == 1 ]]; then
 fi
 # Extra tools that only the benchmark and fuzzing scripts use.
 if [[ ${KALVEX_BOOTSTRAP_EXTRAS:-0} == 1 ]]; then
-    packages+=(enfuse hugin-tools clang libclang-rt-14-dev time)
+    packages+=(enfuse hugin-tools clang libclang-rt-14-dev time gstreamer1.0-x)
 fi
 
 missing=()
