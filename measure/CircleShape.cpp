@@ -179,7 +179,7 @@ void CCircleShape::Complete()
     double radius = c.radius;
     m_fittedRadius = 0.0;
     if (c.radius > 0 && m_host->FitCircle(centre, radius)) {
-        m_points[0] = QPoint(int(std::lround(centre.x())), int(std::lround(centre.y())));
+        m_points[0] = centre.toPoint();
         m_nRadius = int(std::lround(radius));
         m_fittedRadius = radius;
         m_centreRest = centre - QPointF(m_points[0]);

@@ -392,11 +392,16 @@ void CDrawing::SetCrossLines(std::vector<CCrossLine> lines)
 
 // ---- Mouse ----
 
+QPoint CDrawing::ToolPoint(QPoint window, const CMeasureTool& tool)
+{
+    return m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom);
+}
+
 void CDrawing::Press(QPoint window, CMeasureTool& tool)
 {
     Lock lock(m_mutex);
     const CEventScope event(*this);
-    const QPoint p = m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom);
+    const QPoint p = ToolPoint(window, tool);
     ClearSelectionLocked();
     ForgetSelection();
     tool.Press(*this, p);
@@ -407,8 +412,7 @@ void CDrawing::Release(QPoint window, CMeasureTool& tool)
 {
     Lock lock(m_mutex);
     const CEventScope event(*this);
-    tool.Release(
-            *this, m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom));
+    tool.Release(*this, ToolPoint(window, tool));
     m_bButtonDown = false;
     CommitLocked();
 }
@@ -419,8 +423,7 @@ void CDrawing::Move(QPoint window, CMeasureTool& tool)
         Lock lock(m_mutex);
         const CEventScope event(*this);
         const std::optional<QPointF> markBefore = m_snap.Mark();
-        tool.Move(*this,
-                m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom));
+        tool.Move(*this, ToolPoint(window, tool));
         // The mark follows the pointer even where the tool draws nothing yet.
         if (m_snap.Mark() != markBefore)
             InvalidateAll();
@@ -432,8 +435,7 @@ void CDrawing::DoubleClick(QPoint window, CMeasureTool& tool)
 {
     Lock lock(m_mutex);
     const CEventScope event(*this);
-    tool.DoubleClick(
-            *this, m_snap.Place(m_view.WindowToImage(window), tool.SnapsToEdges(), m_view.zoom));
+    tool.DoubleClick(*this, ToolPoint(window, tool));
     CommitLocked();
 }
 

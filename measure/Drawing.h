@@ -87,6 +87,8 @@ public:
     int HitCursor(int windowX, int windowY) const; // 1 over a grab-able part, else -1
 
 private:
+    // Where a press, move or release at window lands for the tool: on an edge when it snaps.
+    QPoint ToolPoint(QPoint window, const CMeasureTool& tool);
     // CDrawingEdit
     CShapeHost& Host() override { return *this; }
     CMeasureShape* Add(std::unique_ptr<CMeasureShape> shape) override;

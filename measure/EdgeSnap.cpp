@@ -24,7 +24,7 @@ QPoint CEdgeSnap::Place(QPoint image, bool toolSnaps, float zoom)
     const std::optional<QPointF> edge = m_points(QPointF(image), kReach / zoom);
     if (!edge)
         return image;
-    m_pixel = QPoint(int(std::lround(edge->x())), int(std::lround(edge->y())));
+    m_pixel = edge->toPoint();
     m_rest = *edge - QPointF(m_pixel);
     m_placed = true;
     m_mark = edge;

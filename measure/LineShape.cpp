@@ -119,8 +119,8 @@ void CLineShape::SetEnds(QPoint p0, QPoint p1)
 
 void CLineShape::SetEnds(QPointF p0, QPointF p1)
 {
-    const QPoint whole0(int(std::lround(p0.x())), int(std::lround(p0.y())));
-    const QPoint whole1(int(std::lround(p1.x())), int(std::lround(p1.y())));
+    const QPoint whole0 = p0.toPoint();
+    const QPoint whole1 = p1.toPoint();
     SetEnds(whole0, whole1);
     m_fine = { p0 - QPointF(whole0), p1 - QPointF(whole1) };
 }

@@ -13,19 +13,12 @@ namespace {
 constexpr int kMinimumExtent = 5;
 }
 
-namespace {
-QPoint Whole(QPointF p)
-{
-    return { int(std::lround(p.x())), int(std::lround(p.y())) };
-}
-} // namespace
-
 CPerpendicularShape::CPerpendicularShape(CShapeHost* host, QPointF baseA, QPointF baseB, QPointF p)
     : CMeasureShape(host, KindPerpendicular), m_baseA(baseA), m_baseB(baseB)
 {
-    m_points = { Whole(p), Whole(p) };
-    m_fine = { p - QPointF(Whole(p)), QPointF() };
-    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(host, Whole(p))));
+    m_points = { p.toPoint(), p.toPoint() };
+    m_fine = { p - QPointF(p.toPoint()), QPointF() };
+    m_label = static_cast<CTextLabel*>(AddChild(std::make_unique<CTextLabel>(host, p.toPoint())));
     Recompute();
 }
 
@@ -59,8 +52,8 @@ void CPerpendicularShape::Translate(QPoint d)
 void CPerpendicularShape::Rescale(const CPictureRescale& map)
 {
     CMeasureShape::Rescale(map);
-    m_baseA = QPointF(map.Map(Whole(m_baseA)));
-    m_baseB = QPointF(map.Map(Whole(m_baseB)));
+    m_baseA = QPointF(map.Map(m_baseA.toPoint()));
+    m_baseB = QPointF(map.Map(m_baseB.toPoint()));
 }
 
 double CPerpendicularShape::Length() const
@@ -111,15 +104,15 @@ void CPerpendicularShape::Recompute()
 {
     const QPointF p = PointF(0);
     m_fine.resize(2);
-    if (m_baseA == QPointF(Whole(m_baseA)) && m_baseB == QPointF(Whole(m_baseB))
+    if (m_baseA == QPointF(m_baseA.toPoint()) && m_baseB == QPointF(m_baseB.toPoint())
             && p == QPointF(m_points[0])) {
         // Whole pixels: the foot as it always was.
-        m_points[1] =
-                MeasureGeometry::PerpendicularFoot(Whole(m_baseA), Whole(m_baseB), m_points[0]);
+        m_points[1] = MeasureGeometry::PerpendicularFoot(
+                m_baseA.toPoint(), m_baseB.toPoint(), m_points[0]);
         m_fine[1] = QPointF();
     } else {
         const QPointF foot = MeasureGeometry::PerpendicularFoot(m_baseA, m_baseB, p);
-        m_points[1] = Whole(foot);
+        m_points[1] = foot.toPoint();
         m_fine[1] = foot - QPointF(m_points[1]);
     }
     m_label->SetAnchor(m_points[0]);
