@@ -1,6 +1,5 @@
 #include "measure/EdgeSnap.h"
 
-#include <cmath>
 
 void CEdgeSnap::SetFinders(PointFinder points, CircleFinder circles)
 {
