@@ -1,6 +1,5 @@
 #include "measure/EdgeSnap.h"
 
-
 void CEdgeSnap::SetFinders(PointFinder points, CircleFinder circles)
 {
     m_points = std::move(points);
