@@ -364,6 +364,9 @@ std::vector<CCommandTable::CEntry> BuildEntries()
                         "CShortcutTable", "Snap to edges on or off (Shift places a point freely)"),
                 .checkable = true,
                 .objectName = "snapToEdges" },
+        { .command = T::LiveStack,
+                .keys = Keys({ Qt::Key_K }),
+                .description = QT_TRANSLATE_NOOP("CShortcutTable", "Live stack on or off") },
     };
 }
 

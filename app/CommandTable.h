@@ -89,6 +89,7 @@ public:
         Report, // the inspection report as a PDF
         Count, // objects counted and sized on the picture
         SnapToEdges, // the measuring tools' points go onto edges
+        LiveStack, // the live picture grows sharp everywhere while the focus turns
         CommandCount
     };
     // The commands with a panel button come first, in the order of their columns.

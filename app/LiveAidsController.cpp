@@ -13,6 +13,7 @@
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 #include "video/LiveAids.h"
+#include "video/LiveStackSource.h"
 #include "video/RecordingFeed.h"
 
 #include <QCheckBox>
@@ -47,6 +48,16 @@ CLiveAidsController::CLiveAidsController(CContext context, QObject* parent)
     CTavoGraphDll* graph = &m_context.graph;
     hooks.recordingFailed = [graph](QString& reason) { return graph->RecordingFailed(&reason); };
     hooks.recording = [graph] { return graph->IsRecording(); };
+    hooks.setLiveStack = m_context.setLiveStack;
+    hooks.resetLiveStack = [this] {
+        if (CLiveStackSource* stack = m_context.liveStack ? m_context.liveStack() : nullptr)
+            stack->Reset();
+    };
+    hooks.liveStackStatus = [this]() -> std::optional<CLiveStackSource::CStatus> {
+        if (CLiveStackSource* stack = m_context.liveStack ? m_context.liveStack() : nullptr)
+            return stack->Status();
+        return std::nullopt;
+    };
     m_panel = new CLiveAidsPanel(*m_liveAids, *m_timeLapse, std::move(hooks), &m_context.videoHost);
     m_panel->FloatOverParent();
     m_panel->show();
@@ -55,6 +66,9 @@ CLiveAidsController::CLiveAidsController(CContext context, QObject* parent)
     m_context.commands.Bind(CCommandTable::FocusPeaking, [this] { m_panel->TogglePeaking(); });
     QWidget* peaking = m_panel->PeakingCheck();
     peaking->setToolTip(CCommandTable::WithKey(peaking->toolTip(), CCommandTable::FocusPeaking));
+    m_context.commands.Bind(CCommandTable::LiveStack, [this] { m_panel->ToggleLiveStack(); });
+    QWidget* stack = m_panel->LiveStackCheck();
+    stack->setToolTip(CCommandTable::WithKey(stack->toolTip(), CCommandTable::LiveStack));
 }
 
 CLiveAidsController::~CLiveAidsController() = default;

@@ -10,6 +10,7 @@ class CCommandTable;
 class CFramePump;
 class CLiveAids;
 class CLiveAidsPanel;
+class CLiveStackSource;
 class CMeasureCanvas;
 class CRecordingFeed;
 class CSnapshotSaver;
@@ -19,8 +20,9 @@ struct CGeneralSettings;
 class QWidget;
 
 // The live aids under the side panel: peaking, the sharpness meter and the histogram on the
-// pump's frames, time-lapse through the snapshot saver, and video through the capture object.
-// Its aids and feed are used on the pump's thread: the pump must stop before this goes.
+// pump's frames, the live stack's switch and count, time-lapse through the snapshot saver, and
+// video through the capture object. Its aids and feed are used on the pump's thread: the pump must
+// stop before this goes.
 class CLiveAidsController : public QObject
 {
     Q_OBJECT
@@ -35,6 +37,9 @@ public:
         CSnapshotSaver& saver;
         CCommandTable& commands;
         std::function<bool()> still;
+        // The live stack between the camera and the pump: switched, and null while off.
+        std::function<void(bool on)> setLiveStack;
+        std::function<CLiveStackSource*()> liveStack;
     };
 
     explicit CLiveAidsController(CContext context, QObject* parent = nullptr);

@@ -70,6 +70,22 @@ CLiveAidsPanel::CLiveAidsPanel(
         m_meterLabel->setText(on ? tr("Sharpness: measuring...") : QString());
         UpdateTimers();
     });
+    connect(m_liveStack, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_hooks.setLiveStack)
+            m_hooks.setLiveStack(on);
+        m_stackReset->setEnabled(on);
+        m_shownSkipped = 0;
+        m_mergedAtSkip = -1;
+        ShowStack();
+        UpdateTimers();
+    });
+    connect(m_stackReset, &QPushButton::clicked, this, [this] {
+        if (m_hooks.resetLiveStack)
+            m_hooks.resetLiveStack();
+        m_shownSkipped = 0;
+        m_mergedAtSkip = -1;
+        ShowStack();
+    });
     connect(m_histogram, &QCheckBox::toggled, this, [this](bool on) {
         m_aids.SetHistogram(on);
         m_histogramView->setVisible(on);
@@ -148,6 +164,23 @@ void CLiveAidsPanel::CreateControls()
     m_meterLabel->setWordWrap(true);
     focusLayout->addWidget(m_meter);
     focusLayout->addWidget(m_meterLabel);
+    auto* stackRow = new QHBoxLayout;
+    m_liveStack = new QCheckBox(tr("Live stack"), focus);
+    m_liveStack->setObjectName(QStringLiteral("liveStackCheck"));
+    m_liveStack->setToolTip(tr("Turn the focus knob through the object: the picture keeps what "
+                               "was sharpest at every point"));
+    m_stackReset = new QPushButton(tr("Reset"), focus);
+    m_stackReset->setObjectName(QStringLiteral("liveStackReset"));
+    m_stackReset->setToolTip(tr("Starts the live stack again from the next frame"));
+    m_stackReset->setEnabled(false);
+    stackRow->addWidget(m_liveStack);
+    stackRow->addStretch();
+    stackRow->addWidget(m_stackReset);
+    focusLayout->addLayout(stackRow);
+    m_stackLabel = new QLabel(focus);
+    m_stackLabel->setObjectName(QStringLiteral("liveStackLabel"));
+    m_stackLabel->setWordWrap(true);
+    focusLayout->addWidget(m_stackLabel);
     body->addWidget(focus);
 
     auto* histogram = new QGroupBox(tr("Histogram"), m_body);
@@ -262,7 +295,7 @@ void CLiveAidsPanel::Place()
 void CLiveAidsPanel::UpdateTimers()
 {
     // Nothing to show: no timer wakes the program.
-    if (m_aids.Meter() || m_aids.Histogram())
+    if (m_aids.Meter() || m_aids.Histogram() || m_liveStack->isChecked())
         m_readingsTimer->start();
     else
         m_readingsTimer->stop();
@@ -273,8 +306,40 @@ void CLiveAidsPanel::TogglePeaking()
     m_peaking->toggle();
 }
 
+void CLiveAidsPanel::ToggleLiveStack()
+{
+    m_liveStack->toggle();
+}
+
+void CLiveAidsPanel::ShowStack()
+{
+    const std::optional<CLiveStackSource::CStatus> status =
+            m_liveStack->isChecked() && m_hooks.liveStackStatus ? m_hooks.liveStackStatus()
+                                                                : std::nullopt;
+    if (!status) {
+        m_stackLabel->clear();
+        m_header->setText(tr("Live aids"));
+        return;
+    }
+    QString text =
+            status->merged == 1 ? tr("1 frame merged") : tr("%1 frames merged").arg(status->merged);
+    // A frame left out is told of until the next one is merged.
+    if (status->skipped > m_shownSkipped) {
+        m_shownSkipped = status->skipped;
+        m_mergedAtSkip = status->merged;
+    }
+    if (m_mergedAtSkip == status->merged)
+        text += QLatin1Char('\n')
+                + tr("Frame skipped: it does not line up with the stack (was "
+                     "the stage moved? Reset starts again here)");
+    m_stackLabel->setText(text);
+    // Folded away, the header still tells that the picture is a stack.
+    m_header->setText(tr("Live aids (stack: %1)").arg(status->merged));
+}
+
 void CLiveAidsPanel::ShowReadings()
 {
+    ShowStack();
     const CLiveReadings readings = m_aids.Readings();
     if (readings.serial == 0 || readings.serial == m_shownSerial)
         return;

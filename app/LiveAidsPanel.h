@@ -1,11 +1,14 @@
 #pragma once
 
+#include "video/LiveStackSource.h"
+
 #include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class CHistogramView;
 class CLiveAids;
@@ -30,11 +33,15 @@ struct CLiveAidsHooks
     std::function<void(Finished finished)> stopRecording;
     std::function<bool(QString& reason)> recordingFailed; // a write failed while recording
     std::function<bool()> recording; // false once the capture object ended it itself
+    // The live stack: on or off, start again, and what it holds (null while off).
+    std::function<void(bool on)> setLiveStack;
+    std::function<void()> resetLiveStack;
+    std::function<std::optional<CLiveStackSource::CStatus>()> liveStackStatus;
 };
 
 // The live aids in the top right corner of the picture, folded away to their header until it
-// is clicked: focus peaking and its colour, the sharpness meter, the live histogram,
-// time-lapse and video.
+// is clicked: focus peaking and its colour, the sharpness meter, the live stack, the live
+// histogram, time-lapse and video.
 class CLiveAidsPanel : public QWidget
 {
     Q_OBJECT
@@ -52,6 +59,9 @@ public:
     QToolButton* PeakColourButton() const { return m_peakColour; }
     QCheckBox* MeterCheck() const { return m_meter; }
     QLabel* MeterLabel() const { return m_meterLabel; }
+    QCheckBox* LiveStackCheck() const { return m_liveStack; }
+    QPushButton* StackResetButton() const { return m_stackReset; }
+    QLabel* StackLabel() const { return m_stackLabel; }
     QCheckBox* HistogramCheck() const { return m_histogram; }
     QComboBox* ChannelCombo() const { return m_channel; }
     QLabel* ClippedLabel() const { return m_clipped; }
@@ -72,6 +82,7 @@ public:
 
 public slots:
     void TogglePeaking();
+    void ToggleLiveStack();
     void OnLiveStateChanged(bool live);
     void ShowReadings();
     void OnTimeLapse();
@@ -87,6 +98,7 @@ private:
     void UpdateTimers();
     void StopRecording(const QString& why);
     void Message(const QString& text);
+    void ShowStack();
 
     CLiveAids& m_aids;
     CTimeLapse& m_timeLapse;
@@ -106,6 +118,11 @@ private:
     QToolButton* m_peakColour = nullptr;
     QCheckBox* m_meter = nullptr;
     QLabel* m_meterLabel = nullptr;
+    QCheckBox* m_liveStack = nullptr;
+    QPushButton* m_stackReset = nullptr;
+    QLabel* m_stackLabel = nullptr;
+    int m_shownSkipped = 0; // skipped frames the label has told of
+    int m_mergedAtSkip = -1; // the merged count when the last one was skipped
     QCheckBox* m_histogram = nullptr;
     QComboBox* m_channel = nullptr;
     CHistogramView* m_histogramView = nullptr;

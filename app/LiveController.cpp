@@ -11,6 +11,7 @@
 #include "video/CameraSession.h"
 #include "video/FramePump.h"
 #include "video/GraphFrameSource.h"
+#include "video/LiveStackSource.h"
 
 #include <QDir>
 #include <QLabel>
@@ -25,13 +26,33 @@ CLiveController::CLiveController(CContext context, QObject* parent)
     : QObject(parent), m_context(std::move(context))
 {
     StartFramePump();
+    // Another camera's frames do not belong to the stack of the last one.
+    connect(this, &CLiveController::cameraChanged, this, [this] {
+        if (m_liveStack)
+            m_liveStack->Reset();
+    });
 }
 
 CLiveController::~CLiveController() = default;
 
 IFrameSource* CLiveController::FrameSource() const
 {
-    return m_frameSource.get();
+    return m_liveStack ? static_cast<IFrameSource*>(m_liveStack.get()) : m_frameSource.get();
+}
+
+void CLiveController::SetLiveStack(bool on)
+{
+    if (on == LiveStackOn())
+        return;
+    // The pump may be reading the source it has: it is swapped between two of its frames.
+    m_pump->SuspendPump();
+    std::unique_ptr<CLiveStackSource> old = std::move(m_liveStack);
+    if (on)
+        m_liveStack = std::make_unique<CLiveStackSource>(*m_frameSource);
+    m_pump->SetSource(FrameSource());
+    m_pump->ResumePump();
+    old.reset();
+    emit liveStackChanged(on);
 }
 
 void CLiveController::StartFramePump()
@@ -109,19 +130,19 @@ void CLiveController::Stop()
 bool CLiveController::CaptureToFrame()
 {
     CxImage& frame = m_context.picture.Frame();
-    CTavoGraphDll& graph = m_context.graph;
+    IFrameSource& source = *FrameSource();
     frame.Destroy();
     int width = 0;
     int height = 0;
-    if (graph.GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
+    if (source.GetCaptureSize(width, height) < 0 || width <= 0 || height <= 0)
         return false;
     int32_t size = CFramePump::FrameBytes(width, height);
     int32_t held = size;
     // The grabber knows the size of the frame it holds; trust it over the requested size.
-    if (graph.CaptureToBuf(&held, nullptr) >= 0 && held != size)
+    if (source.CaptureToBuf(&held, nullptr) >= 0 && held != size)
         return false;
     m_captureBuffer.resize(static_cast<size_t>(size));
-    if (graph.CaptureToBuf(&size, m_captureBuffer.data()) < 0)
+    if (source.CaptureToBuf(&size, m_captureBuffer.data()) < 0)
         return false;
     m_context.filters().Apply(m_captureBuffer.data(), width, height);
     return frame.CreateFromBuffer(m_captureBuffer.data(), static_cast<uint32_t>(width),
@@ -141,6 +162,9 @@ void CLiveController::SetStillMode(bool still)
 void CLiveController::SwitchToLive()
 {
     m_context.cancelTool();
+    // Back from a still picture the stage may be anywhere: the stack starts again.
+    if (m_liveStack)
+        m_liveStack->Reset();
     m_context.graph.MakeGraph();
     SetStillMode(false);
     m_context.picture.SizeCanvas();

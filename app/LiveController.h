@@ -14,6 +14,7 @@
 class CCameraSession;
 class CFramePump;
 class CGraphFrameSource;
+class CLiveStackSource;
 class CMeasureCanvas;
 class CPictureController;
 class CTavoGraphDll;
@@ -64,8 +65,16 @@ public:
     void StillForPicture();
     // Capture to frame, still mode, pause the graph, repaint.
     void Pause();
-    // Copies the newest camera frame through the filters into the current frame.
+    // Copies the newest frame (the live stack's while it is on) through the filters into the
+    // current frame.
     bool CaptureToFrame();
+
+    // The live stack: the pump shows, and CaptureToFrame takes, the running stack instead of
+    // the camera's frames. Turning it on again starts a new stack.
+    void SetLiveStack(bool on);
+    bool LiveStackOn() const { return m_liveStack != nullptr; }
+    // Null while it is off.
+    CLiveStackSource* LiveStack() const { return m_liveStack.get(); }
 
     void PushPumpState();
     void RestartVideo();
@@ -81,6 +90,7 @@ public:
 
 signals:
     void liveStateChanged(bool live, StillEntry how);
+    void liveStackChanged(bool on);
     void snapshotPressed();
     // Another camera (or the same one again) is in use: its sizes may differ.
     void cameraChanged();
@@ -100,6 +110,7 @@ private:
     bool m_still = false;
     std::vector<uint8_t> m_captureBuffer;
     std::unique_ptr<CGraphFrameSource> m_frameSource;
+    std::unique_ptr<CLiveStackSource> m_liveStack;
     std::unique_ptr<CFramePump> m_pump;
     QTimer* m_pumpStateTimer = nullptr;
     QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture

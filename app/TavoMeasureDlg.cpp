@@ -302,6 +302,8 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
         .saver = *m_saver,
         .commands = *m_commands,
         .still = [this] { return StillMode(); },
+        .setLiveStack = [this](bool on) { m_live->SetLiveStack(on); },
+        .liveStack = [this] { return m_live->LiveStack(); },
     };
     m_liveAids = std::make_unique<CLiveAidsController>(std::move(aids));
     connect(this, &CTavoMeasureDlg::liveStateChanged, m_liveAids.get(),

@@ -2,6 +2,7 @@
 
 #include "base/FrameLayout.h"
 #include "imgproc/FusionSteps.h"
+#include "imgproc/SharpestSoFar.h"
 #include "imgproc/StackAligner.h"
 #include "imgproc/StackResampler.h"
 
@@ -172,117 +173,6 @@ private:
     cv::Mat m_g15;
 };
 
-// Per reference pixel, the sharpest aligned input so far of the Aligned Merge: its focus
-// energy, its index and its colour.
-class CSharpestSoFar
-{
-public:
-    CSharpestSoFar(int width, int height)
-        : m_result(NewResult(width, height)), m_best(height, width, CV_32F),
-          m_index(height, width, CV_8U, cv::Scalar(0))
-    {
-    }
-
-    // `colour` is input `index` on the reference's grid; `map` takes reference pixels to the
-    // input's own, to tell which of them it covers.
-    void Add(int index, const cv::Mat& colour, const CAffineMap& map)
-    {
-        cv::cvtColor(colour, m_grey, cv::COLOR_BGR2GRAY);
-        cv::Laplacian(m_grey, m_energy, CV_32F, 1, 1.0, 0.0, cv::BORDER_REPLICATE);
-        cv::multiply(m_energy, m_energy, m_energy);
-        // Two box passes: close to a Gaussian of 2.8 pixels, so that a depth edge moves the
-        // choice by about a pixel, yet plain texture is judged on some fifty pixels.
-        const cv::Size box(kEnergyBox, kEnergyBox);
-        cv::blur(m_energy, m_smoothing, box, cv::Point(-1, -1), cv::BORDER_REPLICATE);
-        cv::blur(m_smoothing, m_energy, box, cv::Point(-1, -1), cv::BORDER_REPLICATE);
-        if (index > 0)
-            MarkUncovered(map);
-
-        cv::Mat out = Wrap(m_result);
-        if (index == 0) {
-            colour.copyTo(out);
-            m_energy.copyTo(m_best);
-            return;
-        }
-        // Strictly sharper only: equals stay with the earlier input.
-        cv::compare(m_energy, m_best, m_sharper, cv::CMP_GT);
-        colour.copyTo(out, m_sharper);
-        m_index.setTo(cv::Scalar(index), m_sharper);
-        cv::max(m_best, m_energy, m_best);
-    }
-
-    CFusedImage TakeResult() { return std::move(m_result); }
-
-    CDepthMap Depth() const
-    {
-        CDepthMap depth { m_index.cols, m_index.rows, {} };
-        depth.index.assign(m_index.datastart, m_index.dataend);
-        return depth;
-    }
-
-private:
-    static constexpr int kEnergyBox = 7;
-    // Source pixels this close to an input's edge are not trusted: their neighbourhood was
-    // made up by the resampling.
-    static constexpr double kEdgeMargin = 2.0;
-
-    // Below any real energy, so an input never wins where it has no pixels.
-    void MarkUncovered(const CAffineMap& map)
-    {
-        const int width = m_energy.cols, height = m_energy.rows;
-        for (int y = 0; y < height; ++y) {
-            double first = 0.0, last = width - 1.0;
-            const auto clip = [&](const CAffineRow& row, double extent) {
-                const double lo = kEdgeMargin, hi = extent - 1.0 - kEdgeMargin;
-                const double offset = row.q * y + row.r;
-                if (std::abs(row.p) < 1e-12) {
-                    if (offset < lo || offset > hi)
-                        last = -1.0;
-                    return;
-                }
-                double a = (lo - offset) / row.p, b = (hi - offset) / row.p;
-                if (a > b)
-                    std::swap(a, b);
-                first = std::max(first, a);
-                last = std::min(last, b);
-            };
-            clip(map.x, width);
-            clip(map.y, height);
-            float* row = m_energy.ptr<float>(y);
-            const int from = static_cast<int>(std::ceil(std::max(first, 0.0)));
-            const int to = last < first ? -1 : static_cast<int>(std::floor(last));
-            for (int x = 0; x < width; ++x)
-                if (x < from || x > to)
-                    row[x] = -1.0f;
-        }
-    }
-
-    CFusedImage m_result;
-    cv::Mat m_best;
-    cv::Mat m_index;
-    // Reused from input to input.
-    cv::Mat m_grey;
-    cv::Mat m_energy;
-    cv::Mat m_smoothing;
-    cv::Mat m_sharper;
-};
-
-// True when the map moves no corner of the picture by as much as a tenth of a pixel: then the
-// input is used as it is. Resampling costs fine detail more than such a shift does.
-bool NearlyIdentity(const CAffineMap& map, int width, int height)
-{
-    for (const double x : { 0.0, width - 1.0 })
-        for (const double y : { 0.0, height - 1.0 })
-            if (std::abs(map.x.p * x + map.x.q * y + map.x.r - x) >= 0.1
-                    || std::abs(map.y.p * x + map.y.q * y + map.y.r - y) >= 0.1)
-                return false;
-    return true;
-}
-
-} // namespace
-
-namespace {
-
 FusionStatus DirectMerge(
         std::span<const CImageView> images, CFusedImage& result, const CFusionObserver& observer)
 {
@@ -414,7 +304,7 @@ FusionStatus AlignedMerge(std::span<const CImageView> images, CFusedImage& resul
             if (Cancelled(observer))
                 return FusionStatus::Cancelled;
         }
-        if (NearlyIdentity(cumulative, width, height)) {
+        if (CStackResampler::NearlyIdentity(cumulative, width, height)) {
             sharpest.Add(k, Wrap(images[k]), CAffineMap {});
         } else {
             CStackResampler::Resample(images[k], cumulative, warped);

@@ -229,6 +229,7 @@ CAffineMap CStackAligner::Add(const CImageView& image)
 {
     std::vector<Level> levels = Pyramid(image);
     CAffineMap result;
+    m_lastDifference = 0.0;
     if (!m_previous.empty() && m_previous.size() == levels.size()
             && m_previous[0].image.size() == levels[0].image.size()) {
         cv::Matx23d map { 1, 0, 0, 0, 1, 0 };
@@ -246,9 +247,10 @@ CAffineMap CStackAligner::Add(const CImageView& image)
         ok = ok && Refine(m_previous[0], levels[0], map, true);
         // Kept only when it matches the slices better than not moving at all.
         const cv::Matx23d identity { 1, 0, 0, 0, 1, 0 };
-        if (ok
-                && Difference(m_previous[0], levels[0], map)
-                        < Difference(m_previous[0], levels[0], identity)) {
+        const double unmoved = Difference(m_previous[0], levels[0], identity);
+        const double mapped = ok ? Difference(m_previous[0], levels[0], map) : unmoved;
+        m_lastDifference = std::min(mapped, unmoved);
+        if (ok && mapped < unmoved) {
             const cv::Size finest = levels[0].image.size();
             result = ToMap(Rescale(
                     map, double(image.width) / finest.width, double(image.height) / finest.height));
@@ -256,8 +258,16 @@ CAffineMap CStackAligner::Add(const CImageView& image)
     }
     for (Level& level : levels)
         AddGradients(level);
+    m_beforePrevious = std::move(m_previous);
     m_previous = std::move(levels);
     return result;
+}
+
+void CStackAligner::TakeBack()
+{
+    m_previous = std::move(m_beforePrevious);
+    m_beforePrevious.clear();
+    m_lastDifference = 0.0;
 }
 
 CAffineMap CStackAligner::Align(const CImageView& from, const CImageView& to)

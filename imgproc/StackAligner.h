@@ -17,6 +17,13 @@ public:
     /// @brief Takes the next slice (24-bit) and gives the map from the previous slice's pixel
     /// coordinates into this one's; the identity for the first slice.
     CAffineMap Add(const CImageView& image);
+    /// @brief How well the last Add lined its slice up with the one before: the mean squared
+    /// difference of their normalised grey levels with the map given, 0 for a perfect match,
+    /// about 2 for unrelated pictures; 0 for a first slice.
+    double LastDifference() const { return m_lastDifference; }
+    /// @brief Forgets the last Add: the slice before it is again the one the next is aligned
+    /// to (a frame that did not line up is left out of a live stack).
+    void TakeBack();
     /// @brief The same for one pair of 24-bit pictures of one size.
     static CAffineMap Align(const CImageView& from, const CImageView& to);
 
@@ -37,4 +44,6 @@ private:
     static double Difference(const Level& from, const Level& to, const cv::Matx23d& map);
 
     std::vector<Level> m_previous;
+    std::vector<Level> m_beforePrevious;
+    double m_lastDifference = 0.0;
 };

@@ -23,6 +23,16 @@ std::array<float, 4> CubicWeights(double t)
 
 } // namespace
 
+bool CStackResampler::NearlyIdentity(const CAffineMap& map, int width, int height)
+{
+    for (const double x : { 0.0, width - 1.0 })
+        for (const double y : { 0.0, height - 1.0 })
+            if (std::abs(map.x.p * x + map.x.q * y + map.x.r - x) >= 0.1
+                    || std::abs(map.y.p * x + map.y.q * y + map.y.r - y) >= 0.1)
+                return false;
+    return true;
+}
+
 bool CStackResampler::Separable(const CAffineMap& map, int width, int height)
 {
     return std::abs(map.x.q) * (height - 1) < 1.0 / 64

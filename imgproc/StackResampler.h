@@ -16,4 +16,7 @@ public:
     static void Resample(const CImageView& slice, const CAffineMap& map, cv::Mat& out);
     /// @brief True when the map's cross terms move no pixel by as much as 1/64 pixel.
     static bool Separable(const CAffineMap& map, int width, int height);
+    /// @brief True when the map moves no corner of the picture by as much as a tenth of a
+    /// pixel: then a slice is used as it is. Resampling costs fine detail more than such a shift.
+    static bool NearlyIdentity(const CAffineMap& map, int width, int height);
 };

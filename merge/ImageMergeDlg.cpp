@@ -9,6 +9,7 @@
 #include "image/ImageListWnd.h"
 #include "image/ThumbLayout.h"
 #include "image/ImagePainter.h"
+#include "imgproc/FocusMeasure.h"
 #include "imgproc/FuseCommand.h"
 #include "merge/MergeResultView.h"
 #include "merge/MergeView.h"
@@ -28,6 +29,7 @@
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QScrollArea>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -81,6 +83,9 @@ CImageMergeDlg::CImageMergeDlg(CMergeHooks hooks, QWidget* parent)
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     resize(1182, 654); // 591 x 327 dialog units, until the window is maximised
 
+    m_focusTimer = new QTimer(this);
+    m_focusTimer->setInterval(120);
+    connect(m_focusTimer, &QTimer::timeout, this, &CImageMergeDlg::OnFocusTick);
     CreateToolBar();
 
     m_job = new CFusionJob(this);
@@ -161,6 +166,7 @@ void CImageMergeDlg::CreateToolBar()
         button->setAutoRaise(true);
         m_toolBar->addWidget(button);
         connect(button, &QToolButton::clicked, this, std::move(command));
+        return button;
     };
     auto addCombo = [this](const QString& objectName, const QStringList& items) {
         auto* combo = new QComboBox(m_toolBar);
@@ -194,6 +200,11 @@ void CImageMergeDlg::CreateToolBar()
     m_modeCombo = addCombo(QStringLiteral("mode"),
             { tr("Adjusted Merge"), tr("Direct Merge"), tr("Aligned Merge") });
     m_modeCombo->setCurrentIndex(DirectMerge);
+    // After the long-standing eight, so that they keep their places.
+    m_focusCapture = addButton(QStringLiteral("focusCapture"),
+            QStringLiteral("merge-focus-capture"), tr("Capture while focusing"),
+            [this] { SetCaptureWhileFocusing(m_focusCapture->isChecked()); });
+    m_focusCapture->setCheckable(true);
 }
 
 int CImageMergeDlg::BandHeight() const
@@ -245,6 +256,7 @@ void CImageMergeDlg::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    SetCaptureWhileFocusing(false);
     m_pump->Stop();
     QDialog::closeEvent(event);
 }
@@ -255,6 +267,7 @@ void CImageMergeDlg::reject()
         CancelFusion();
         return;
     }
+    SetCaptureWhileFocusing(false);
     m_pump->Stop();
     QDialog::reject();
 }
@@ -391,10 +404,15 @@ void CImageMergeDlg::OnCapture()
         m_hooks.captureToFrame();
     if (m_list->Count() >= kMaxFusionImages)
         return;
+    StoreCurrentFrame();
+}
+
+bool CImageMergeDlg::StoreCurrentFrame()
+{
     CxImage& frame = m_hooks.currentFrame();
     if (!frame.HasPixels()) {
         ShowMessage(tr("No picture came from the camera."));
-        return;
+        return false;
     }
 
     const QString folder = ImageFolder();
@@ -404,7 +422,7 @@ void CImageMergeDlg::OnCapture()
     if (!SaveTimeStamped(frame, folder, name, path, reason)) {
         ShowMessage(tr("The captured picture could not be saved to %1: %2")
                             .arg(QDir::toNativeSeparators(path), reason));
-        return;
+        return false;
     }
     qCDebug(lcTrace, "Merge capture:%s", qPrintable(path));
     if (m_hooks.addToMainList)
@@ -412,6 +430,53 @@ void CImageMergeDlg::OnCapture()
     m_list->AddFileIn(name, folder);
     m_list->UpdateScrollSize();
     AppendToSet(frame, name);
+    return true;
+}
+
+bool CImageMergeDlg::CapturingWhileFocusing() const
+{
+    return m_focusTimer->isActive();
+}
+
+void CImageMergeDlg::SetCaptureWhileFocusing(bool on)
+{
+    m_focusTimer->stop();
+    m_focusCapture->setChecked(false);
+    if (!on)
+        return;
+    if (IsStill() || !m_hooks.currentFrame || !m_hooks.captureToFrame) {
+        ShowMessage(tr("Please preview video first!"));
+        return;
+    }
+    if (m_list->Count() >= kMaxFusionImages) {
+        ShowMessage(tr("Only support 20 images, please remove one image from list and try once "
+                       "again."));
+        return;
+    }
+    m_bracket.Restart();
+    m_focusCapture->setChecked(true);
+    m_focusTimer->start();
+}
+
+// A few looks a second: enough to follow a hand on the knob, little work beside the view.
+void CImageMergeDlg::OnFocusTick()
+{
+    if (m_fusing)
+        return; // the set is in use
+    if (IsStill() || m_list->Count() >= kMaxFusionImages) {
+        SetCaptureWhileFocusing(false);
+        return;
+    }
+    m_hooks.captureToFrame();
+    const CxImage& frame = m_hooks.currentFrame();
+    if (!frame.HasPixels() || frame.Bpp() != 24)
+        return;
+    const double sharpness = CFocusMeasure::VarianceOfLaplacian(
+            frame.RowBits(0), static_cast<int>(frame.Width()), static_cast<int>(frame.Height()));
+    if (!m_bracket.Offer(sharpness))
+        return;
+    if (!StoreCurrentFrame() || m_list->Count() >= kMaxFusionImages)
+        SetCaptureWhileFocusing(false);
 }
 
 void CImageMergeDlg::OnOpen()
@@ -464,6 +529,7 @@ bool CImageMergeDlg::OnFuse()
 {
     if (m_fusing)
         return false;
+    SetCaptureWhileFocusing(false); // the bracket is done once the user fuses it
     if (FusionCount() < 2) {
         ShowMessage(tr("Need 2 images to do the fusion function."));
         return false;

@@ -2,6 +2,7 @@
 
 #include "image/ImageListOwner.h"
 #include "image/xImage.h"
+#include "imgproc/FocusBracket.h"
 #include "imgproc/FusionJob.h"
 #include "merge/MergeHooks.h"
 
@@ -20,6 +21,8 @@ class QComboBox;
 class QProgressDialog;
 class QGroupBox;
 class QScrollArea;
+class QTimer;
+class QToolButton;
 class QToolBar;
 
 /// @brief The "Image Merge" dialog: collects up to 20 pictures from the live video or from disk,
@@ -51,6 +54,10 @@ public:
     // Toolbar commands.
     void OnStartVideo();
     void OnCapture();
+    /// @brief "Capture while focusing": while on, a live frame is captured whenever its
+    /// sharpness has changed enough since the last one taken, until the set is full.
+    void SetCaptureWhileFocusing(bool on);
+    bool CapturingWhileFocusing() const;
     void OnOpen();
     /// @brief Starts the fusion with a progress dialog; false when the set is refused.
     /// fusionFinished() tells the end; a cancelled or failed run keeps the previous result.
@@ -109,6 +116,9 @@ private:
             CxImage& picture, const QString& folder, QString& name, QString& path, QString& reason);
     bool SwitchToStill();
     void UpdateVideo();
+    // Saves the current frame image and adds it to the list and the set; false with a message.
+    bool StoreCurrentFrame();
+    void OnFocusTick();
     void ShowOnBigView(const CxImage& image);
     void AppendToSet(const CxImage& image, const QString& name);
     bool OpenOne(const QString& path);
@@ -138,5 +148,8 @@ private:
     CImageListWnd* m_list = nullptr;
     CMergeResultView* m_resultView = nullptr;
     std::unique_ptr<CFramePump> m_pump;
+    QToolButton* m_focusCapture = nullptr;
+    QTimer* m_focusTimer = nullptr;
+    CFocusBracket m_bracket;
     bool m_shown = false;
 };

@@ -69,6 +69,11 @@
         <translation>开关边缘吸附（按住 Shift 自由放点）</translation>
     </message>
     <message>
+        <location filename="../../app/CommandTable.cpp" line="369"/>
+        <source>Live stack on or off</source>
+        <translation>打开或关闭实时景深合成</translation>
+    </message>
+    <message>
         <location filename="../../app/CommandTable.cpp" line="65"/>
         <source>Save the picture</source>
         <translation>保存图像</translation>

@@ -179,197 +179,204 @@
 <context>
     <name>CImageMergeDlg</name>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="80"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="82"/>
         <source>Image Merge</source>
         <translation>图像合成</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="90"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="95"/>
         <source>....</source>
         <translation>....</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="91"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="96"/>
         <source>Video</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="93"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="98"/>
         <source>List</source>
         <translation>列表</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="94"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="99"/>
         <source>Result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="178"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="184"/>
         <source>Start video</source>
         <translation>开始视频</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="180"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="186"/>
         <source>Capture image</source>
         <translation>抓取图像</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="182"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="428"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="188"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="493"/>
         <source>Open image</source>
         <translation>打开图像</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="191"/>
         <source>Fit in</source>
         <translation>适应窗口</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="191"/>
         <source>X 1</source>
         <translation>X 1</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="191"/>
         <source>X 2</source>
         <translation>X 2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="185"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="191"/>
         <source>X 3</source>
         <translation>X 3</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="188"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="194"/>
         <source>Fuse images</source>
         <translation>融合图像</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="190"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="196"/>
         <source>Save result</source>
         <translation>保存结果</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="192"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="198"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="201"/>
         <source>Adjusted Merge</source>
         <translation>调整合成</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="201"/>
         <source>Direct Merge</source>
         <translation>直接合成</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="195"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="201"/>
         <source>Aligned Merge</source>
         <translation>对齐合成</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="385"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="205"/>
+        <source>Capture while focusing</source>
+        <translation>调焦时自动采集</translation>
+    </message>
+    <message>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="398"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="448"/>
         <source>Please preview video first!</source>
         <translation>请先预览视频！</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="396"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="414"/>
         <source>No picture came from the camera.</source>
         <translation>摄像头没有送来图像。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="405"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="423"/>
         <source>The captured picture could not be saved to %1: %2</source>
         <translation>抓取的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="420"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="452"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="485"/>
         <source>Only support 20 images, please remove one image from list and try once again.</source>
         <translation>最多支持 20 张图像，请从列表中移除一张后重试。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="429"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="494"/>
         <source>Image files (%1)</source>
         <translation>图像文件 (%1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../merge/ImageMergeDlg.cpp" line="435"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="500"/>
         <source>The list holds at most 20 images: %n chosen file(s) were not added.</source>
         <translation>
             <numerusform>列表最多容纳 20 张图像：有 %n 个选中的文件未加入。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="445"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="625"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="510"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="691"/>
         <source>%1 cannot be read as a picture.</source>
         <translation>无法将 %1 作为图像读取。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="446"/>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="626"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="511"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="692"/>
         <source>%1 cannot be read as a picture: %2</source>
         <translation>无法将 %1 作为图像读取：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="468"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="534"/>
         <source>Need 2 images to do the fusion function.</source>
         <translation>至少需要 2 张图像才能融合。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="475"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="541"/>
         <source>%1 is %2 x %3, but %4 is %5 x %6: every image must have the same size.</source>
         <translation>%1 为 %2 x %3，而 %4 为 %5 x %6：所有图像必须尺寸相同。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="500"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="566"/>
         <source>Fusing %1 images...</source>
         <translation>正在融合 %1 张图像...</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="500"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="566"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="528"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="594"/>
         <source>Aligning images %1 and %2 of %3</source>
         <translation>正在对齐第 %1 和第 %2 张图像（共 %3 张）</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="532"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="598"/>
         <source>Image %1 of %2</source>
         <translation>第 %1 张图像（共 %2 张）</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="550"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="616"/>
         <source>Unlikely alignment</source>
         <translation>对齐结果可疑</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="552"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="618"/>
         <source>The fusion failed; the previous result is kept.</source>
         <translation>图像融合失败，保留上一次的结果。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="566"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="632"/>
         <source>There is no merged picture to save yet: fuse the images first.</source>
         <translation>还没有可保存的合成图像：请先融合图像。</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="574"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="640"/>
         <source>The merged picture could not be saved to %1: %2</source>
         <translation>合成的图像无法保存到 %1：%2</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="578"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="644"/>
         <source>File path: %1</source>
         <translation>文件路径：%1</translation>
     </message>
     <message>
-        <location filename="../../merge/ImageMergeDlg.cpp" line="579"/>
+        <location filename="../../merge/ImageMergeDlg.cpp" line="645"/>
         <source>Image saved successfully</source>
         <translation>图像保存成功</translation>
     </message>

@@ -1,7 +1,9 @@
 #include "FileSizeLimit.h"
 #include "RecordingMessages.h"
 
+#include "app/CommandTable.h"
 #include "app/LiveAidsPanel.h"
+#include "app/LiveController.h"
 #include "app/SidePanel.h"
 #include "app/TavoMeasureDlg.h"
 #include "MainWindowFixture.h"
@@ -12,6 +14,7 @@
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
 #include "video/LiveAids.h"
+#include "video/LiveStackSource.h"
 #include "ToolDrivers.h"
 
 #include <QCheckBox>
@@ -92,6 +95,38 @@ TEST_F(LiveAidsWindow, MeterAndHistogramShowTheirReadings)
     EXPECT_EQ(readings.histogram.Pixels(), 320u * 240u); // every other pixel: the sample budget
     // The pattern has pure white and black bars: both ends are clipped.
     EXPECT_GT(readings.histogram.BrightClippedShare(CLiveHistogram::Luminance), 0.05);
+}
+
+TEST_F(LiveAidsWindow, LiveStackKeyCountsMergedFramesSavesTheStackAndTurnsOff)
+{
+    QTest::keyClick(m_window.get(), Qt::Key_K);
+    ASSERT_TRUE(m_panel->LiveStackCheck()->isChecked());
+    ASSERT_NE(m_window->Live().LiveStack(), nullptr);
+    EXPECT_EQ(m_window->Live().FrameSource(), m_window->Live().LiveStack());
+    EXPECT_TRUE(m_panel->StackResetButton()->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_window->Live().LiveStack()->Status().merged >= 3; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_panel->StackLabel()->text().contains(QLatin1String("frames merged")); },
+            2000));
+    EXPECT_TRUE(m_panel->Header()->text().startsWith(QLatin1String("Live aids (stack: ")));
+
+    m_window->Commands().Trigger(CCommandTable::Save);
+    ASSERT_EQ(Pictures(QStringLiteral("*.bmp")).size(), 1);
+    EXPECT_EQ(QImage(QDir(m_window->General().m_strImagePath)
+                              .filePath(Pictures(QStringLiteral("*.bmp")).front()))
+                      .size(),
+            QSize(640, 480));
+
+    m_panel->StackResetButton()->click();
+    EXPECT_LE(m_window->Live().LiveStack()->Status().merged, 1);
+    QTest::keyClick(m_window.get(), Qt::Key_K);
+    EXPECT_EQ(m_window->Live().LiveStack(), nullptr);
+    EXPECT_NE(m_window->Live().FrameSource(), nullptr);
+    EXPECT_FALSE(m_panel->StackResetButton()->isEnabled());
+    EXPECT_TRUE(m_panel->StackLabel()->text().isEmpty());
+    EXPECT_EQ(m_panel->Header()->text(), QStringLiteral("Live aids"));
+    EXPECT_TRUE(Messages().isEmpty());
 }
 
 TEST_F(LiveAidsWindow, TimeLapseTakesItsPicturesAndCountsDown)

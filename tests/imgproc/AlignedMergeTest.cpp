@@ -2,6 +2,8 @@
 #include "imgproc/StackAligner.h"
 #include "imgproc/StackResampler.h"
 
+#include "FocusSweep.h"
+
 #include <gtest/gtest.h>
 
 #include <opencv2/imgproc.hpp>
@@ -11,49 +13,15 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+using namespace sweep;
 
-CImageView View(const cv::Mat& image)
-{
-    return { image.cols, image.rows, image.step, image.data };
-}
+namespace {
 
 cv::Mat ToMat(const CFusedImage& image)
 {
     return cv::Mat(image.height, image.width, CV_8UC3, const_cast<uint8_t*>(image.bits.data()),
             image.stride)
             .clone();
-}
-
-// Colour detail at two scales, values kept in about 20-235.
-cv::Mat Texture(int width, int height, uint64_t seed)
-{
-    cv::RNG rng(seed);
-    cv::Mat out(height, width, CV_32FC3, cv::Scalar::all(20));
-    for (const auto [step, weight] : { std::pair { 12, 0.5 }, { 3, 0.35 } }) {
-        cv::Mat coarse(height / step + 2, width / step + 2, CV_32FC3);
-        rng.fill(coarse, cv::RNG::UNIFORM, 0.0, 255.0);
-        cv::Mat fine;
-        cv::resize(coarse, fine, cv::Size(width, height), 0, 0, cv::INTER_CUBIC);
-        out += fine * weight;
-    }
-    cv::Mat bytes;
-    out.convertTo(bytes, CV_8UC3);
-    return bytes;
-}
-
-// Content at p moves to centre + scale (p - centre) + (dx, dy).
-cv::Matx23d Motion(int width, int height, double scale, double dx, double dy)
-{
-    const double cx = (width - 1) / 2.0, cy = (height - 1) / 2.0;
-    return { scale, 0, cx - scale * cx + dx, 0, scale, cy - scale * cy + dy };
-}
-
-cv::Mat Move(const cv::Mat& image, const cv::Matx23d& motion)
-{
-    cv::Mat moved;
-    cv::warpAffine(image, moved, motion, image.size(), cv::INTER_LANCZOS4, cv::BORDER_REFLECT);
-    return moved;
 }
 
 // Every point of the picture lands within `tolerance` pixels of where `motion` puts it.
@@ -67,14 +35,6 @@ void ExpectMap(
         EXPECT_NEAR(map.x.p * x + map.x.q * y + map.x.r, ex, tolerance) << x << "," << y;
         EXPECT_NEAR(map.y.p * x + map.y.q * y + map.y.r, ey, tolerance) << x << "," << y;
     }
-}
-
-double MeanSquaredError(const cv::Mat& a, const cv::Mat& b, const cv::Rect& area)
-{
-    cv::Mat diff;
-    cv::absdiff(a(area), b(area), diff);
-    diff.convertTo(diff, CV_64F);
-    return cv::mean(diff.mul(diff))[0];
 }
 
 struct CAlignedRun

@@ -123,9 +123,11 @@ TEST_F(MergeFixture, MergeDialog_StartsEmptyInDirectMergeWithTheToolbar)
     EXPECT_EQ(dlg.ImageList()->ItemSize(), QSize(233, 175));
     EXPECT_EQ(dlg.ImageList()->Owner(), &dlg);
 
-    // Eight positions: six buttons and the two combos at positions 4 and 8.
+    // Eight positions: six buttons and the two combos at positions 4 and 8; "Capture while
+    // focusing" comes after them.
     const auto actions = dlg.ToolBar()->actions();
-    ASSERT_EQ(actions.size(), 8);
+    ASSERT_EQ(actions.size(), 9);
+    EXPECT_EQ(dlg.ToolBar()->widgetForAction(actions[8])->objectName(), "focusCapture");
     EXPECT_TRUE(qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[3])));
     EXPECT_TRUE(qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[7])));
     auto* zoom = qobject_cast<QComboBox*>(dlg.ToolBar()->widgetForAction(actions[3]));
@@ -263,6 +265,60 @@ TEST_F(MergeFixture, MergeDialog_CaptureRefusedWhileStillAndReportedWhenUnwritab
     EXPECT_EQ(dlg.FusionCount(), 0);
     EXPECT_EQ(dlg.ImageList()->Count(), 0);
     EXPECT_TRUE(m_mainList.isEmpty());
+}
+
+// A checkerboard whose sharpness grows with the square of its contrast.
+CxImage Checker(int contrast)
+{
+    cv::Mat board(48, 64, CV_8UC3);
+    for (int y = 0; y < board.rows; ++y)
+        for (int x = 0; x < board.cols; ++x)
+            board.at<cv::Vec3b>(y, x) = cv::Vec3b::all(
+                    static_cast<uchar>(128 + ((x / 4 + y / 4) % 2 ? contrast : -contrast) / 2));
+    CxImage image;
+    image.CreateFromBuffer(board.data, 64, 48, 24, static_cast<uint32_t>(board.step), true);
+    return image;
+}
+
+TEST_F(MergeFixture, MergeDialog_CaptureWhileFocusingTakesAFramePerSharpnessStepUntilFull)
+{
+    // The knob turned: the same focus three times, a clear change, a slight one, another clear one.
+    const std::vector<int> focus { 40, 40, 40, 60, 62, 90 };
+    CMergeHooks hooks = Hooks();
+    hooks.captureToFrame = [&] {
+        m_frame = Checker(focus[std::min<size_t>(m_captures++, focus.size() - 1)]);
+    };
+    CImageMergeDlg dlg(hooks);
+    auto* button = dlg.findChild<QToolButton*>(QStringLiteral("focusCapture"));
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Capture while focusing"));
+    button->click();
+    ASSERT_TRUE(dlg.CapturingWhileFocusing());
+    EXPECT_TRUE(button->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(m_captures > static_cast<int>(focus.size()), 5000);
+    EXPECT_EQ(dlg.FusionCount(), 3);
+    EXPECT_EQ(FilesIn(m_folder), 3);
+    button->click();
+    EXPECT_FALSE(dlg.CapturingWhileFocusing());
+
+    // With 18 taken, the bracket fills the last two places and ends by itself.
+    m_captures = 0;
+    hooks.captureToFrame = [&] { m_frame = Checker(10 + (m_captures++ % 12) * 20); };
+    CImageMergeDlg full(hooks);
+    for (int i = 0; i < 18; ++i)
+        full.OnCapture();
+    full.SetCaptureWhileFocusing(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!full.CapturingWhileFocusing(), 5000);
+    EXPECT_EQ(full.FusionCount(), 20);
+    EXPECT_TRUE(m_messages.All().empty());
+    full.SetCaptureWhileFocusing(true);
+    ASSERT_EQ(m_messages.All().size(), 1u);
+    EXPECT_FALSE(full.CapturingWhileFocusing());
+
+    m_still = true;
+    dlg.SetCaptureWhileFocusing(true);
+    EXPECT_EQ(m_messages.All().back().text, QStringLiteral("Please preview video first!"));
+    EXPECT_FALSE(dlg.CapturingWhileFocusing());
 }
 
 TEST_F(MergeFixture, MergeDialog_OpenAddsDecodablePicturesOnly)
@@ -547,7 +603,7 @@ TEST_F(MergeFixture, MergeDialog_LiveViewShowsTheCameraThroughItsOwnPump)
 TEST(MergeIcons, EveryToolbarIconDraws)
 {
     for (const char* name : { "merge-video", "merge-capture", "merge-open", "merge-fuse",
-                 "merge-save", "merge-close" }) {
+                 "merge-save", "merge-close", "merge-focus-capture" }) {
         const QIcon icon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
         const QImage image = icon.pixmap(48, 48).toImage();
         ASSERT_FALSE(image.isNull()) << name;

@@ -1,0 +1,62 @@
+#include "imgproc/LiveStacker.h"
+
+#include "imgproc/FusionSteps.h"
+#include "imgproc/StackResampler.h"
+
+namespace {
+
+cv::Mat Wrap(const CImageView& image)
+{
+    return cv::Mat(
+            image.height, image.width, CV_8UC3, const_cast<uint8_t*>(image.bits), image.stride);
+}
+
+} // namespace
+
+void CLiveStacker::Reset()
+{
+    m_aligner = CStackAligner();
+    m_sharpest.reset();
+    m_cumulative = {};
+    m_merged = 0;
+    m_skipped = 0;
+    m_lastDifference = 0.0;
+}
+
+CImageView CLiveStacker::Result() const
+{
+    return m_sharpest ? m_sharpest->Result().View() : CImageView {};
+}
+
+CLiveStacker::EAdded CLiveStacker::Add(const CImageView& frame)
+{
+    if (frame.bits == nullptr || frame.width <= 0 || frame.height <= 0
+            || frame.stride < static_cast<std::size_t>(frame.width) * 3)
+        return EAdded::Invalid;
+    if (m_sharpest && (frame.width != m_width || frame.height != m_height))
+        Reset();
+    const CAffineMap pair = m_aligner.Add(frame);
+    m_lastDifference = m_aligner.LastDifference();
+    if (!m_sharpest) {
+        m_width = frame.width;
+        m_height = frame.height;
+        m_sharpest = std::make_unique<CSharpestSoFar>(frame.width, frame.height);
+        m_sharpest->Add(0, Wrap(frame), {});
+        m_merged = 1;
+        return EAdded::Started;
+    }
+    if (m_lastDifference > kMaxDifference) {
+        m_aligner.TakeBack();
+        ++m_skipped;
+        return EAdded::Skipped;
+    }
+    m_cumulative = ChainMaps(pair, m_cumulative);
+    if (CStackResampler::NearlyIdentity(m_cumulative, m_width, m_height)) {
+        m_sharpest->Add(m_merged, Wrap(frame), {});
+    } else {
+        CStackResampler::Resample(frame, m_cumulative, m_warped);
+        m_sharpest->Add(m_merged, m_warped, m_cumulative);
+    }
+    ++m_merged;
+    return EAdded::Merged;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "imgproc/ImageFusion.h"
+#include "imgproc/SharpestSoFar.h"
+#include "imgproc/StackAligner.h"
+
+#include <opencv2/core.hpp>
+
+#include <memory>
+
+/// @brief A focus stack that grows one frame at a time, for the live view: every frame is
+/// aligned to the one merged before it (chained to the first, as the Aligned Merge does) and
+/// merged into a result that keeps, per pixel, the sharpest content seen so far. A frame that
+/// does not line up with the stack (the stage was moved) is left out. What it holds does not
+/// grow with the number of frames.
+class CLiveStacker
+{
+public:
+    enum class EAdded {
+        Started, ///< the first frame, or the first of a new size: the result is that frame
+        Merged,
+        Skipped, ///< did not line up with the stack; the result is unchanged
+        Invalid, ///< no pixels, or a stride shorter than a row
+    };
+
+    /// @brief Above this the aligned frame is too unlike the last merged one to be the same
+    /// scene (0 is a perfect match, unrelated pictures give about 2).
+    static constexpr double kMaxDifference = 0.8;
+
+    /// @brief Takes a 24-bit frame.
+    EAdded Add(const CImageView& frame);
+    /// @brief Starts again: the next frame is the new first.
+    void Reset();
+
+    bool Empty() const { return !m_sharpest; }
+    /// @brief The running result, in the frames' layout; empty before the first frame.
+    CImageView Result() const;
+    /// @brief Frames in the result, the first included.
+    int MergedCount() const { return m_merged; }
+    int SkippedCount() const { return m_skipped; }
+    /// @brief The alignment difference of the last frame taken.
+    double LastDifference() const { return m_lastDifference; }
+
+private:
+    CStackAligner m_aligner;
+    std::unique_ptr<CSharpestSoFar> m_sharpest;
+    CAffineMap m_cumulative;
+    cv::Mat m_warped;
+    int m_width = 0;
+    int m_height = 0;
+    int m_merged = 0;
+    int m_skipped = 0;
+    double m_lastDifference = 0.0;
+};

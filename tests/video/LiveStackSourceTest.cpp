@@ -1,0 +1,119 @@
+#include "video/LiveStackSource.h"
+
+#include "base/FrameLayout.h"
+
+#include "FocusSweep.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+using namespace sweep;
+
+namespace {
+
+// Hands out one picture at a time in the frame layout; Show() makes it the newest frame.
+class CSweepCamera : public IFrameSource
+{
+public:
+    void Show(const cv::Mat& picture)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_width = picture.cols;
+        m_height = picture.rows;
+        const size_t stride = static_cast<size_t>(FrameStride(m_width));
+        m_frame.assign(FrameBytes(m_width, m_height), 0);
+        for (int y = 0; y < m_height; ++y)
+            std::memcpy(m_frame.data() + y * stride, picture.ptr(y), size_t(m_width) * 3);
+        ++m_sequence;
+    }
+    int32_t GetCaptureSize(int& width, int& height) override
+    {
+        const std::lock_guard lock(m_mutex);
+        width = m_width;
+        height = m_height;
+        return m_width > 0 ? 0 : -1;
+    }
+    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override
+    {
+        CFrameStamp stamp;
+        return CaptureStamped(byteCount, buffer, stamp);
+    }
+    std::optional<uint64_t> NewestSequence() override
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_sequence;
+    }
+    int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp) override
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_sequence == 0 || *byteCount < static_cast<int32_t>(m_frame.size()))
+            return -1;
+        std::memcpy(buffer, m_frame.data(), m_frame.size());
+        *byteCount = static_cast<int32_t>(m_frame.size());
+        stamp.sequence = m_sequence;
+        return 0;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<uint8_t> m_frame;
+    int m_width = 0;
+    int m_height = 0;
+    uint64_t m_sequence = 0;
+};
+
+// Polls the stack the way the pump does until `done` holds or two seconds pass.
+template <typename Done> bool PollUntil(CLiveStackSource& stack, Done done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < end) {
+        stack.NewestSequence();
+        if (done(stack.Status()))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(LiveStackSource, ServesTheStackDropsWhatComesWhileMergingAndResets)
+{
+    const CFocusSweep sweep(Texture(160, 120, 21), 8, 4);
+    CSweepCamera camera;
+    CLiveStackSource stack(camera);
+    int width = 0, height = 0;
+    EXPECT_EQ(stack.NewestSequence(), 0u);
+    EXPECT_LT(stack.GetCaptureSize(width, height), 0);
+
+    camera.Show(sweep.Frame(0));
+    ASSERT_TRUE(PollUntil(stack, [](auto s) { return s.results == 1; }));
+    ASSERT_EQ(stack.GetCaptureSize(width, height), 0);
+    EXPECT_EQ(width, 160);
+    std::vector<uint8_t> out(FrameBytes(width, height));
+    int32_t size = static_cast<int32_t>(out.size());
+    CFrameStamp stamp;
+    ASSERT_EQ(stack.CaptureStamped(&size, out.data(), stamp), 0);
+    EXPECT_EQ(stamp.sequence, 1u);
+    const cv::Mat first = sweep.Frame(0);
+    EXPECT_EQ(std::memcmp(out.data() + FrameStride(160) * 5, first.ptr(5), 160 * 3), 0);
+
+    // Every frame is either merged or dropped, none waits in a queue.
+    for (int k = 1; k < sweep.Frames(); ++k) {
+        camera.Show(sweep.Frame(k));
+        stack.NewestSequence();
+    }
+    ASSERT_TRUE(PollUntil(stack, [&](auto s) {
+        return s.merged + s.skipped + static_cast<int>(s.dropped) == sweep.Frames();
+    }));
+    EXPECT_EQ(stack.Status().skipped, 0);
+
+    stack.Reset();
+    EXPECT_EQ(stack.Status().merged, 0);
+    camera.Show(Texture(160, 120, 22));
+    EXPECT_TRUE(PollUntil(stack, [](auto s) { return s.merged == 1; }));
+}
