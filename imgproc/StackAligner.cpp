@@ -14,6 +14,7 @@ constexpr int kFinestSide = 720;
 // Coarser levels while the smaller side keeps at least this many pixels.
 constexpr int kCoarsestSide = 40;
 constexpr int kMaxIterations = 30;
+constexpr int kDitherIterations = 3;
 // Steps below this many level pixels end a level.
 constexpr double kConverged = 1e-2;
 
@@ -143,6 +144,8 @@ bool CStackAligner::Refine(const Level& from, const Level& to, cv::Matx23d& map,
     const int rowStep = width * height > 200000 ? 2 : 1;
 
     cv::Mat warped, warpedX, warpedY;
+    double smallestStep = std::numeric_limits<double>::infinity();
+    int smallestAt = 0;
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
         // Pixels the slice does not cover, and their neighbours, come out NaN and are skipped.
         cv::warpAffine(to.image, warped, map, from.image.size(),
@@ -221,6 +224,14 @@ bool CStackAligner::Refine(const Level& from, const Level& to, cv::Matx23d& map,
                         + std::abs(step[4]) + std::abs(step[5]));
         if (moved < kConverged)
             break;
+        // Fresh noise (a sensor's, a pattern's snow) keeps the steps dithering about the
+        // answer instead of shrinking: once they stop getting smaller, it is as good as it gets.
+        if (moved < smallestStep) {
+            smallestStep = moved;
+            smallestAt = iteration;
+        } else if (iteration - smallestAt >= kDitherIterations) {
+            break;
+        }
     }
     return true;
 }

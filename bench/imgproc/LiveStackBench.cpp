@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -224,17 +226,19 @@ int main(int argc, char** argv)
 
     const CPacedRun one = Paced(1, false);
     const CPacedRun many = Paced(6, false);
-    const double frames = one.status.merged + one.status.skipped + double(one.status.dropped);
-    std::printf("\npaced at %d frames/s, %d frames: merged %d, skipped %d, dropped %llu\n", kFps,
-            kFrames, one.status.merged, one.status.skipped,
-            static_cast<unsigned long long>(one.status.dropped));
-    std::printf("  frames merged/s %.1f (of %.1f offered), CPU share %.0f %% of a core\n",
-            one.status.merged / one.seconds, frames / one.seconds, 100.0 * one.cpuShare);
-    std::printf("  peak memory over the frames held: %.0f MiB (a frame is %.1f MiB)\n", one.peakMiB,
+    std::printf("\npaced at %d frames/s (a frame is %.1f MiB):\n", kFps,
             FrameBytes(kWidth, kHeight) / 1048576.0);
-    std::printf("  %d passes (%d frames): merged %d, peak %.0f MiB, resident after the last "
-                "pass %+.1f MiB against the first\n",
-            6, 6 * kFrames, many.status.merged, many.peakMiB, many.grownMiB);
+    std::printf("  frames  merged  skipped  dropped  merged/s  CPU (%% of a core)  peak MiB\n");
+    for (const auto* run : { &one, &many }) {
+        const int offered =
+                run->status.merged + run->status.skipped + static_cast<int>(run->status.dropped);
+        std::printf("  %6d  %6d  %7d  %7llu  %8.1f  %17.0f  %8.0f\n", offered, run->status.merged,
+                run->status.skipped, static_cast<unsigned long long>(run->status.dropped),
+                run->status.merged * double(kFps) / std::max(offered, 1), 100.0 * run->cpuShare,
+                run->peakMiB);
+    }
+    std::printf(
+            "  resident memory after 6 passes against after the first: %+.1f MiB\n", many.grownMiB);
 
     // Against the truth: the paced stack, the stack of every frame, and the stack and the
     // Aligned Merge of the same 20 frames (the merge takes at most 20).
