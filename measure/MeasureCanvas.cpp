@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QTimerEvent>
+#include <QThread>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -33,6 +33,7 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
             update(rect);
     });
     m_manager.SetCalibrationMovedHook([this] { OnCalibrationMoved(); });
+    m_manager.SetChangeHook([this] { OnDrawingChanged(); });
     m_manager.Tools().SetEndedHook([this](int mode) { emit toolEnded(mode); });
     if (parent) {
         m_hBar = new QScrollBar(Qt::Horizontal, parent);
@@ -55,7 +56,7 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
 
 CMeasureCanvas::~CMeasureCanvas()
 {
-    m_timer.stop();
+    m_manager.SetChangeHook({});
     m_manager.SetInvalidateHook({});
     m_manager.SetCalibrationMovedHook({});
     m_manager.Tools().SetEndedHook({});
@@ -80,12 +81,6 @@ void CMeasureCanvas::Create(const CColorSetting& colours, const CCalibrationSlot
     m_manager.EnableCalibrationRuler(false);
     // What creating the window handed over is where the drawing's history begins.
     m_manager.ResetHistory();
-    SetTimerPeriod(kStillTimerMs);
-}
-
-void CMeasureCanvas::SetTimerPeriod(int milliseconds)
-{
-    m_timer.start(milliseconds, this);
 }
 
 std::vector<CResultRow> CMeasureCanvas::RefreshResults()
@@ -108,6 +103,7 @@ void CMeasureCanvas::SetZoom(float zoom, int zoomChoice)
     m_manager.SetZoom(zoom);
     UpdateScrollBars();
     update();
+    emit viewChanged();
 }
 
 void CMeasureCanvas::SetScrollOrigin(QPoint scroll)
@@ -121,6 +117,7 @@ void CMeasureCanvas::SetScrollOrigin(QPoint scroll)
         m_vBar->setValue(-scroll.y());
     }
     update();
+    emit viewChanged();
 }
 
 QPoint CMeasureCanvas::ScrollLimit() const
@@ -185,8 +182,10 @@ void CMeasureCanvas::OnScrollBar()
 
 bool CMeasureCanvas::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
+    if (watched == parentWidget() && event->type() == QEvent::Resize) {
         UpdateScrollBars();
+        emit viewChanged();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -237,8 +236,11 @@ QSize CMeasureCanvas::ViewSize() const
 
 void CMeasureCanvas::SetStillMode(bool still)
 {
+    const bool changed = still != m_bStill;
     m_bStill = still;
     update();
+    if (changed)
+        emit viewChanged();
 }
 
 void CMeasureCanvas::SetStillImage(const QImage& image)
@@ -268,16 +270,41 @@ void CMeasureCanvas::SetPumpHooks(
     m_resumeHook = std::move(resume);
 }
 
+void CMeasureCanvas::SetDrawingChangedHook(std::function<void()> hook)
+{
+    m_manager.SetChangeHook([this, hook = std::move(hook)] {
+        if (hook)
+            hook();
+        OnDrawingChanged();
+    });
+}
+
+void CMeasureCanvas::OnDrawingChanged()
+{
+    // Live, the pump's next view shows the change; still, the canvas paints it.
+    if (QThread::currentThread() == thread()) {
+        if (m_bStill)
+            update();
+    } else if (!m_repaintPosted.exchange(true)) {
+        QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_repaintPosted = false;
+                    if (m_bStill)
+                        update();
+                },
+                Qt::QueuedConnection);
+    }
+}
+
 void CMeasureCanvas::RestartVideo()
 {
-    m_timer.stop();
     if (m_restartHook)
         m_restartHook();
     if (m_bStill)
         SuspendPump();
     else
         ResumePump();
-    SetTimerPeriod(kStillTimerMs);
 }
 
 void CMeasureCanvas::SuspendPump()
@@ -338,16 +365,7 @@ void CMeasureCanvas::resizeEvent(QResizeEvent* event)
     m_manager.SetClientSize(size());
     UpdateScrollBars();
     update();
-}
-
-void CMeasureCanvas::timerEvent(QTimerEvent* event)
-{
-    if (event->timerId() != m_timer.timerId()) {
-        QWidget::timerEvent(event);
-        return;
-    }
-    if (m_bStill)
-        update();
+    emit viewChanged();
 }
 
 // ---- Mouse ----
