@@ -27,7 +27,12 @@ CLiveController::CLiveController(CContext context, QObject* parent)
     StartFramePump();
 }
 
-CLiveController::~CLiveController() = default;
+CLiveController::~CLiveController()
+{
+    // The canvas outlives the pump.
+    m_context.canvas.SetDrawingChangedHook({});
+    m_context.canvas.SetLivePainter({});
+}
 
 IFrameSource* CLiveController::FrameSource() const
 {
@@ -50,11 +55,17 @@ void CLiveController::StartFramePump()
         QMetaObject::invokeMethod(canvas, qOverload<>(&QWidget::update), Qt::QueuedConnection);
     });
     CFramePump* pump = m_pump.get();
-    canvas->SetLivePainter([pump](QPainter& painter) {
+    canvas->SetLivePainter([this, pump, shown = false](QPainter& painter) mutable {
+        // What a dialog writes straight into the settings reaches the pump with the next frame.
+        PushPumpState();
         pump->PaintView([&painter](const QImage& view) {
             if (!view.isNull())
                 painter.drawImage(0, 0, view);
         });
+        if (!shown && pump->Latency().frames > 0) {
+            shown = true;
+            qCDebug(lcTrace) << "first live frame on screen";
+        }
     });
     canvas->SetPumpHooks(
             [this] {
@@ -62,11 +73,9 @@ void CLiveController::StartFramePump()
                 m_pump->Restart();
             },
             [pump] { pump->SuspendPump(); }, [pump] { pump->ResumePump(); });
-    // The pump reads the window's state once per frame; a copy is handed over at frame pace.
-    m_pumpStateTimer = new QTimer(this);
-    m_pumpStateTimer->setInterval(15);
-    connect(m_pumpStateTimer, &QTimer::timeout, this, &CLiveController::PushPumpState);
-    m_pumpStateTimer->start();
+    // Nothing polls: the pump hears of the drawing's changes and the view's as they happen.
+    canvas->SetDrawingChangedHook([pump] { pump->Wake(); });
+    connect(canvas, &CMeasureCanvas::viewChanged, this, &CLiveController::PushPumpState);
 }
 
 void CLiveController::PushPumpState()
@@ -97,8 +106,7 @@ void CLiveController::PushPumpState()
 
 void CLiveController::Stop()
 {
-    if (m_pumpStateTimer)
-        m_pumpStateTimer->stop();
+    m_context.canvas.SetDrawingChangedHook({});
     if (m_pump) {
         m_pump->Stop();
         qCDebug(lcTrace) << "frames copied" << m_pump->FramesCopied() << "presented"
@@ -145,7 +153,6 @@ void CLiveController::SwitchToLive()
     SetStillMode(false);
     m_context.picture.SizeCanvas();
     RestartVideo();
-    m_context.canvas.SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
     m_context.picture.LiveStarted();
     emit liveStateChanged(true, StillEntry::VideoButton);
 }
@@ -158,7 +165,6 @@ void CLiveController::SwitchToStill(StillEntry how)
     m_context.graph.Stop();
     m_context.graph.TearDownGraph();
     SetStillMode(true);
-    // Timer 1 keeps running: it repaints the drawings over the still picture.
     emit liveStateChanged(false, how);
 }
 
