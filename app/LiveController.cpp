@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QRegion>
 #include <QTimer>
 
 namespace {
@@ -52,15 +53,21 @@ void CLiveController::StartFramePump()
     // An idle live view is redrawn only for a new camera frame or a change of the drawing.
     m_pump->SetChangeProbe([canvas] { return canvas->Manager().ChangeCount(); });
     m_pump->SetPresentNotifier([canvas] {
-        QMetaObject::invokeMethod(canvas, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(canvas, &CMeasureCanvas::UpdateLiveView, Qt::QueuedConnection);
     });
     CFramePump* pump = m_pump.get();
     canvas->SetLivePainter([this, pump, shown = false](QPainter& painter) mutable {
         // What a dialog writes straight into the settings reaches the pump with the next frame.
         PushPumpState();
         pump->PaintView([&painter](const QImage& view) {
-            if (!view.isNull())
+            // Black only where the view does not reach: filling under it doubles the work.
+            QRegion around(0, 0, painter.device()->width(), painter.device()->height());
+            if (!view.isNull()) {
                 painter.drawImage(0, 0, view);
+                around -= view.rect();
+            }
+            for (const QRect& part : around)
+                painter.fillRect(part, Qt::black);
         });
         if (!shown && pump->Latency().frames > 0) {
             shown = true;

@@ -9,6 +9,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QThread>
@@ -260,6 +261,32 @@ void CMeasureCanvas::SetStillFrame(const uint8_t* frame, int width, int height)
     SetStillImage(bottomUp.mirrored(false, true));
 }
 
+void CMeasureCanvas::UpdateLiveView()
+{
+    // What covers the picture opaquely (the scroll bars, panels over the view) does not change
+    // with it; repainting such covers for every frame would cost more than the frame itself.
+    QRegion region(rect());
+    QWidget* host = parentWidget();
+    if (!host) {
+        update();
+        return;
+    }
+    region &= QRect(-pos(), host->size());
+    bool above = false;
+    for (QObject* child : host->children()) {
+        if (child == this) {
+            above = true;
+            continue;
+        }
+        const auto* cover = qobject_cast<QWidget*>(child);
+        if (!above || !cover || cover->isWindow() || !cover->isVisible())
+            continue;
+        if (cover == m_hBar || cover == m_vBar || cover->autoFillBackground())
+            region -= cover->geometry().translated(-pos());
+    }
+    update(region);
+}
+
 // ---- Pump hooks ----
 
 void CMeasureCanvas::SetPumpHooks(
@@ -343,9 +370,11 @@ void CMeasureCanvas::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRegion(event->region());
     if (!m_bStill) {
-        painter.fillRect(rect(), Qt::black);
+        // The live painter covers the canvas itself: the view, and black around it.
         if (m_livePainter)
             m_livePainter(painter);
+        else
+            painter.fillRect(rect(), Qt::black);
         return;
     }
     painter.fillRect(rect(), Qt::black);

@@ -68,7 +68,10 @@ public:
     void SetStillFrame(const uint8_t* frame, int width, int height);
     QImage StillImage() const { return m_still; }
 
-    // Live painting straight from the pump's hand-over slot, without a copy per frame.
+    // A new live view is up: repaints the picture's visible area, not the scroll bars over it.
+    void UpdateLiveView();
+    // Live painting straight from the pump's hand-over slot, without a copy per frame; it
+    // paints all of the canvas.
     void SetLivePainter(std::function<void(QPainter&)> paint) { m_livePainter = std::move(paint); }
 
     // Frame pump control; the pump installs these when it exists.

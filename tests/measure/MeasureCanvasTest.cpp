@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QSignalSpy>
@@ -445,4 +446,45 @@ TEST_F(MeasureCanvasTest, TheViewTellsOfScrollZoomSizeAndMode)
     EXPECT_EQ(changed.count(), beforeMode) << "still already";
     m_canvas->SetStillMode(false);
     EXPECT_EQ(changed.count(), beforeMode + 1);
+}
+
+// A live frame repaints the picture, not the opaque bars and panels over it, and the live
+// painter alone paints the canvas.
+TEST_F(MeasureCanvasTest, ALiveViewRepaintsThePictureButNotWhatCoversIt)
+{
+    auto* h = m_view->findChild<QScrollBar*>("canvasHScroll");
+    auto* v = m_view->findChild<QScrollBar*>("canvasVScroll");
+    auto* panel = new QWidget(m_view.get()); // a panel floating over the picture
+    panel->setAutoFillBackground(true);
+    panel->setGeometry(10, 10, 50, 40);
+    auto* note = new QWidget(m_view.get()); // a see-through note: the picture shows under it
+    note->setGeometry(80, 10, 50, 40);
+    m_view->resize(200, 150);
+    m_canvas->setGeometry(0, 0, 1280, 960);
+    m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
+    m_canvas->SetStillMode(false);
+    int livePaints = 0;
+    m_canvas->SetLivePainter([&livePaints](QPainter& painter) {
+        ++livePaints;
+        painter.fillRect(0, 0, 100, 100, Qt::green);
+    });
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    ASSERT_TRUE(h->isVisible() && v->isVisible());
+    PaintCounter bars(h);
+    PaintCounter bar(v);
+    PaintCounter covering(panel);
+    PaintCounter underneath(note);
+    QTest::qWait(50);
+    livePaints = 0;
+    for (int i = 0; i < 3; ++i) {
+        m_canvas->UpdateLiveView();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(livePaints, 3);
+    EXPECT_EQ(bars.paints + bar.paints, 0);
+    EXPECT_EQ(covering.paints, 0);
+    EXPECT_EQ(underneath.paints, 3);
+    const QImage shot = m_view->grab().toImage();
+    EXPECT_EQ(shot.pixel(90, 90), qRgb(0, 255, 0)) << "the live painter's own pixels";
 }
