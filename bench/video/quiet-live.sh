@@ -2,7 +2,8 @@
 # quiet-live.sh KALVEX... [-s SECONDS] [-r ROUNDS]: the real program as a user starts it (fresh
 # profile, the Test Pattern camera, left alone) against a bare GStreamer viewer of the same
 # pattern, in one run on one Xvfb display: share of a core and wake-ups per second (voluntary
-# context switches of all threads) over SECONDS (default 10), at 640x480/15 and at 1920x1080/30
+# context switches, of all threads and of the main thread as /proc/PID/status tells them) over
+# SECONDS (default 10), at 640x480/15 and at 1920x1080/30
 # with the grid on and 20 shapes drawn with the mouse; then how long after its start the first
 # live frame is on the screen. Several programs (a build before and after a change, say) are
 # measured in turns, ROUNDS times (default 1), so that they share the machine's load.
@@ -36,15 +37,17 @@ if ! gst-inspect-1.0 ximagesink >/dev/null 2>&1; then
     exit 1
 fi
 
-# sample PID: utime+stime ticks and voluntary switches of every thread of PID.
+# sample PID: utime+stime ticks and voluntary switches of every thread of PID, and the main
+# thread's switches.
 sample() {
-    local pid=$1 cpu=0 wakes=0 t
+    local pid=$1 cpu=0 wakes=0 t main
     for t in /proc/"$pid"/task/*; do
         read -r -a stat <"$t/stat" 2>/dev/null || continue
         cpu=$((cpu + stat[13] + stat[14]))
         wakes=$((wakes + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status" 2>/dev/null || echo 0)))
     done
-    echo "$cpu $wakes"
+    main=$(awk '/^voluntary_ctxt_switches/ {print $2}' /proc/"$pid"/status 2>/dev/null || echo 0)
+    echo "$cpu $wakes $main"
 }
 
 # The pid's top-level window once it is mapped.
@@ -82,7 +85,7 @@ draw_shapes() {
 }
 
 # measure LABEL SHAPES COMMAND...: starts it, lets it settle 3 s (drawing SHAPES meanwhile),
-# measures for SECONDS; prints "cpu% wakes/s".
+# measures for SECONDS; prints "cpu% wakes/s main-thread-wakes/s".
 measure() {
     local shapes=$1
     shift
@@ -93,13 +96,13 @@ measure() {
         draw_shapes "$pid" "$shapes" || echo "quiet-live.sh: no window to draw on" >&2
         sleep 1
     fi
-    read -r cpu0 wakes0 < <(sample "$pid")
+    read -r cpu0 wakes0 main0 < <(sample "$pid")
     sleep "$seconds"
-    read -r cpu1 wakes1 < <(sample "$pid")
+    read -r cpu1 wakes1 main1 < <(sample "$pid")
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-    awk -v c=$((cpu1 - cpu0)) -v w=$((wakes1 - wakes0)) -v s="$seconds" -v t="$ticks" \
-        'BEGIN { printf "%.2f %.1f\n", 100 * c / t / s, w / s }'
+    awk -v c=$((cpu1 - cpu0)) -v w=$((wakes1 - wakes0)) -v m=$((main1 - main0)) -v s="$seconds" \
+        -v t="$ticks" 'BEGIN { printf "%.2f %.1f %.1f\n", 100 * c / t / s, w / s, m / s }'
 }
 
 profile() { # profile WIDTH HEIGHT GRID: a fresh home with those settings
@@ -165,6 +168,10 @@ bare() { # bare WIDTH HEIGHT FPS
         ! "video/x-raw,width=$1,height=$2,framerate=$3/1" ! videoconvert ! ximagesink
 }
 
+label() { # label INDEX: the program's build folder and name
+    echo "$(basename "$(dirname "$(dirname "${programs[$1]}")")")/$(basename "${programs[$1]}")"
+}
+
 declare -A result
 for ((round = 1; round <= rounds; ++round)); do
     for c in "640 480 15 0 0" "1920 1080 30 1 20"; do
@@ -190,14 +197,17 @@ for c in "640 480 15 0 0" "1920 1080 30 1 20"; do
     key="${w}x${h}"
     echo
     echo "${w}x${h} at ${fps} fps$( ((grid)) && echo ", grid on, $shapes shapes"), $seconds s:"
-    printf '  %-40s %18s %16s %14s\n' "" "% of a core" "wake-ups/s" "x bare cpu"
+    printf '  %-34s %12s %10s %18s %18s\n' "" "% of a core" "x bare" "wake-ups/s (all)" \
+        "(main thread)"
     for ((round = 1; round <= rounds; ++round)); do
-        read -r bcpu bwakes <<<"${result["$key bare $round"]}"
-        printf '  %-40s %18s %16s %14s\n' "bare viewer (ximagesink) r$round" "$bcpu" "$bwakes" ""
+        read -r bcpu bwakes bmain <<<"${result["$key bare $round"]}"
+        printf '  %-34s %12s %10s %18s %18s\n' "bare viewer (ximagesink) r$round" "$bcpu" "" \
+            "$bwakes" "$bmain"
         for p in "${!programs[@]}"; do
-            read -r cpu wakes <<<"${result["$key $p $round"]}"
-            printf '  %-40s %18s %16s %14s\n' "$(basename "$(dirname "$(dirname "${programs[$p]}")")")/kalvex r$round" \
-                "$cpu" "$wakes" "$(awk -v a="$cpu" -v b="$bcpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }')"
+            read -r cpu wakes main <<<"${result["$key $p $round"]}"
+            printf '  %-34s %12s %10s %18s %18s\n' "$(label "$p") r$round" "$cpu" \
+                "$(awk -v a="$cpu" -v b="$bcpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }')" \
+                "$wakes" "$main"
         done
     done
 done
@@ -206,5 +216,5 @@ echo "first live frame on the screen after the start (s):"
 for p in "${!programs[@]}"; do
     line=""
     for ((round = 1; round <= rounds; ++round)); do line+=" ${result["first $p $round"]}"; done
-    printf '  %-40s%s\n' "$(basename "$(dirname "$(dirname "${programs[$p]}")")")/kalvex" "$line"
+    printf '  %-34s%s\n' "$(label "$p")" "$line"
 done
