@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QRegion>
 #include <QTimer>
 
 namespace {
@@ -33,7 +34,12 @@ CLiveController::CLiveController(CContext context, QObject* parent)
     });
 }
 
-CLiveController::~CLiveController() = default;
+CLiveController::~CLiveController()
+{
+    // The canvas outlives the pump.
+    m_context.canvas.SetDrawingChangedHook({});
+    m_context.canvas.SetLivePainter({});
+}
 
 IFrameSource* CLiveController::FrameSource() const
 {
@@ -68,14 +74,26 @@ void CLiveController::StartFramePump()
     // An idle live view is redrawn only for a new camera frame or a change of the drawing.
     m_pump->SetChangeProbe([canvas] { return canvas->Manager().ChangeCount(); });
     m_pump->SetPresentNotifier([canvas] {
-        QMetaObject::invokeMethod(canvas, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(canvas, &CMeasureCanvas::UpdateLiveView, Qt::QueuedConnection);
     });
     CFramePump* pump = m_pump.get();
-    canvas->SetLivePainter([pump](QPainter& painter) {
+    canvas->SetLivePainter([this, pump, shown = false](QPainter& painter) mutable {
+        // What a dialog writes straight into the settings reaches the pump with the next frame.
+        PushPumpState();
         pump->PaintView([&painter](const QImage& view) {
-            if (!view.isNull())
+            // Black only where the view does not reach: filling under it doubles the work.
+            QRegion around(0, 0, painter.device()->width(), painter.device()->height());
+            if (!view.isNull()) {
                 painter.drawImage(0, 0, view);
+                around -= view.rect();
+            }
+            for (const QRect& part : around)
+                painter.fillRect(part, Qt::black);
         });
+        if (!shown && pump->Latency().frames > 0) {
+            shown = true;
+            qCDebug(lcTrace) << "first live frame on screen";
+        }
     });
     canvas->SetPumpHooks(
             [this] {
@@ -83,11 +101,9 @@ void CLiveController::StartFramePump()
                 m_pump->Restart();
             },
             [pump] { pump->SuspendPump(); }, [pump] { pump->ResumePump(); });
-    // The pump reads the window's state once per frame; a copy is handed over at frame pace.
-    m_pumpStateTimer = new QTimer(this);
-    m_pumpStateTimer->setInterval(15);
-    connect(m_pumpStateTimer, &QTimer::timeout, this, &CLiveController::PushPumpState);
-    m_pumpStateTimer->start();
+    // Nothing polls: the pump hears of the drawing's changes and the view's as they happen.
+    canvas->SetDrawingChangedHook([pump] { pump->Wake(); });
+    connect(canvas, &CMeasureCanvas::viewChanged, this, &CLiveController::PushPumpState);
 }
 
 void CLiveController::PushPumpState()
@@ -118,8 +134,7 @@ void CLiveController::PushPumpState()
 
 void CLiveController::Stop()
 {
-    if (m_pumpStateTimer)
-        m_pumpStateTimer->stop();
+    m_context.canvas.SetDrawingChangedHook({});
     if (m_pump) {
         m_pump->Stop();
         qCDebug(lcTrace) << "frames copied" << m_pump->FramesCopied() << "presented"
@@ -169,7 +184,6 @@ void CLiveController::SwitchToLive()
     SetStillMode(false);
     m_context.picture.SizeCanvas();
     RestartVideo();
-    m_context.canvas.SetTimerPeriod(CMeasureCanvas::kLiveTimerMs);
     m_context.picture.LiveStarted();
     emit liveStateChanged(true, StillEntry::VideoButton);
 }
@@ -182,7 +196,6 @@ void CLiveController::SwitchToStill(StillEntry how)
     m_context.graph.Stop();
     m_context.graph.TearDownGraph();
     SetStillMode(true);
-    // Timer 1 keeps running: it repaints the drawings over the still picture.
     emit liveStateChanged(false, how);
 }
 

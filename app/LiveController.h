@@ -21,7 +21,6 @@ class CTavoGraphDll;
 class IFrameSource;
 struct CGeneralSettings;
 class QLabel;
-class QTimer;
 class QWidget;
 
 // Live video and the still picture: the switch between them, the frame pump that shows the
@@ -112,7 +111,6 @@ private:
     std::unique_ptr<CGraphFrameSource> m_frameSource;
     std::unique_ptr<CLiveStackSource> m_liveStack;
     std::unique_ptr<CFramePump> m_pump;
-    QTimer* m_pumpStateTimer = nullptr;
     QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
     bool m_resumeLive = false; // the camera went while live: live again when one comes
     bool m_videoSizeNoted = false; // a saved size the camera lacks is said once a run

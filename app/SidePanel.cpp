@@ -21,7 +21,6 @@
 namespace {
 
 const QColor kPanelBackground(243, 247, 246);
-constexpr int kIdlePeriodMs = 100;
 constexpr int kButtonWidth = 108;
 constexpr int kButtonHeight = 30;
 constexpr int kButtonPitch = 33;
@@ -56,11 +55,6 @@ CSidePanel::CSidePanel(CPanelHost& host, CCommandTable& commands, QWidget* paren
     setMinimumSize(kMinimumWidth, kResultsTop + kMinResultsHeight);
     CreateControls();
     PlaceControls();
-
-    m_idleTimer = new QTimer(this);
-    m_idleTimer->setObjectName(QStringLiteral("panelIdleTimer"));
-    m_idleTimer->setInterval(kIdlePeriodMs);
-    connect(m_idleTimer, &QTimer::timeout, this, &CSidePanel::UpdateIdle);
 
     // What the panel carries out itself; the window binds the rest.
     const std::pair<C::Command, void (CSidePanel::*)()> own[] = {
@@ -180,7 +174,7 @@ void CSidePanel::Initialise()
     m_valLabel->setText(QString::number(m_host.Threshold()));
     m_binCheck->setChecked(m_host.Binarize());
     FillResolutionCombo();
-    m_idleTimer->start();
+    PostIdleUpdate();
 }
 
 void CSidePanel::LoadBitmaps()
@@ -405,6 +399,7 @@ void CSidePanel::OnLiveStateChanged(bool live, StillEntry how)
     m_commands.Action(C::ImgCmp)->setEnabled(live);
     // The still branch disabled them; live video needs them back.
     SetLiveControlsEnabled(live);
+    PostIdleUpdate();
     if (live) {
         m_valLabel->setEnabled(true);
         return;
@@ -417,6 +412,12 @@ void CSidePanel::OnLiveStateChanged(bool live, StillEntry how)
         m_commands.Action(C::Merge)->setEnabled(false);
         m_valLabel->setEnabled(false);
     }
+}
+
+void CSidePanel::PostIdleUpdate()
+{
+    // Once the events of the change are handled, as an idle pass would come after them.
+    QTimer::singleShot(0, this, &CSidePanel::UpdateIdle);
 }
 
 void CSidePanel::UpdateIdle()

@@ -15,7 +15,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QSlider;
-class QTimer;
 class QToolButton;
 class QTreeWidget;
 
@@ -78,6 +77,8 @@ public:
     void OnToolEnded();
     // Every command as its rule says ("ImgCmp" only while live); the buttons follow.
     void UpdateIdle();
+    // UpdateIdle() once the events being handled are done with.
+    void PostIdleUpdate();
     // The one entry of the tool commands: the tool of that mode, or none when it is chosen.
     void ChooseTool(int mode, ToolFactory make);
 
@@ -133,5 +134,4 @@ private:
     int m_resultsTop = kResultsTop;
     QToolButton* m_storeButton = nullptr;
     QWidget* m_resultsList = nullptr;
-    QTimer* m_idleTimer = nullptr;
 };

@@ -312,6 +312,12 @@ void CTavoMeasureDlg::Initialise(bool showWindow)
     TellSettingsProblem();
 }
 
+void CTavoMeasureDlg::FiltersChanged()
+{
+    if (m_live)
+        m_live->PushPumpState();
+}
+
 CFrameFilterSettings CTavoMeasureDlg::FilterSettings() const
 {
     CFrameFilterSettings filters;

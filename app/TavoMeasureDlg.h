@@ -118,11 +118,23 @@ public:
     bool Measure() const override { return m_general.m_bMeasure; }
     void SetMeasure(bool on) override { m_general.m_bMeasure = on; }
     bool Binarize() const override { return m_bBinarize; }
-    void SetBinarize(bool on) override { m_bBinarize = on; }
+    void SetBinarize(bool on) override
+    {
+        m_bBinarize = on;
+        FiltersChanged();
+    }
     int Threshold() const override { return m_nBinarizeThreshold; }
-    void SetThreshold(int threshold) override { m_nBinarizeThreshold = threshold; }
+    void SetThreshold(int threshold) override
+    {
+        m_nBinarizeThreshold = threshold;
+        FiltersChanged();
+    }
     bool Equalize() const override { return m_bEqualize; }
-    void SetEqualize(bool on) override { m_bEqualize = on; }
+    void SetEqualize(bool on) override
+    {
+        m_bEqualize = on;
+        FiltersChanged();
+    }
     // Suspends the pump, lends the display values and the current frame to the Image Merge
     // dialog and takes them back; a switch made in the dialog is undone.
     void RunMerge() override;
@@ -180,6 +192,8 @@ private:
     void CreateSnapshotSaver();
     void OpenPictureFromList(const QString& path);
     CFrameFilterSettings FilterSettings() const;
+    // The live view's filters follow at once.
+    void FiltersChanged();
     void WireShortcuts();
     void RunDeviceSetting();
     void RunCount();

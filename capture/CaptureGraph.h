@@ -34,6 +34,11 @@ public:
     int32_t Stop();
 
     const CFrameGrabber& Grabber() const { return *m_grabber; }
+    // Before Run(): who hears of the grabber's frames.
+    void SetFrameListeners(std::shared_ptr<const CFrameListeners> listeners)
+    {
+        m_grabber->SetListeners(std::move(listeners));
+    }
     // True once the pipeline reported an error (the camera was unplugged, for one).
     bool Failed() const { return m_fault.failed.load(std::memory_order_acquire); }
     // The first error's text, empty before one.

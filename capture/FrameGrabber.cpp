@@ -3,6 +3,7 @@
 #include "base/FrameLayout.h"
 
 #include "capture/CaptureStatus.h"
+#include "capture/FrameListeners.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -82,6 +83,11 @@ bool CFrameGrabber::Describe(GstSample* sample, Frame& frame)
     return frame.width > 0 && frame.height > 0 && frame.stride >= frame.width * 3;
 }
 
+void CFrameGrabber::SetListeners(std::shared_ptr<const CFrameListeners> listeners)
+{
+    m_listeners = std::move(listeners);
+}
+
 void CFrameGrabber::Publish(GstSample* sample, int64_t arrivalNs)
 {
     Frame frame;
@@ -104,6 +110,8 @@ void CFrameGrabber::Publish(GstSample* sample, int64_t arrivalNs)
     m_lastNs.store(now, std::memory_order_relaxed);
     if (frame.sample)
         gst_sample_unref(frame.sample);
+    if (m_listeners)
+        m_listeners->Notify();
 }
 
 double CFrameGrabber::AverageRate() const

@@ -2,7 +2,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
+
+class CFrameListeners;
 
 typedef struct _GstAppSink GstAppSink;
 typedef struct _GstCaps GstCaps;
@@ -23,6 +26,8 @@ public:
 
     // Installs the new-sample callback; the grabber must outlive the sink's streaming.
     void Attach(GstElement* appSink);
+    // Told of every frame Publish() makes the newest; set before the sink streams.
+    void SetListeners(std::shared_ptr<const CFrameListeners> listeners);
     // Takes over the sample's reference and makes it the newest frame.
     void Publish(GstSample* sample, int64_t arrivalNs);
 
@@ -70,6 +75,7 @@ private:
     int m_capsHeight = 0;
     int m_capsStride = 0;
 
+    std::shared_ptr<const CFrameListeners> m_listeners;
     std::atomic<uint64_t> m_frames { 0 };
     std::atomic<int64_t> m_firstNs { 0 };
     std::atomic<int64_t> m_lastNs { 0 };

@@ -5,6 +5,7 @@
 #include "capture/CaptureTrace.h"
 #include "capture/ControlPage.h"
 #include "capture/FormatPage.h"
+#include "capture/FrameListeners.h"
 #include "capture/PropertyForm.h"
 #include "capture/ResolutionList.h"
 #include "capture/VideoRecorder.h"
@@ -130,6 +131,8 @@ public:
     std::unique_ptr<CCaptureGraph> graph;
     std::atomic<bool> hasCamera { false };
     std::atomic<bool> running { false };
+    // Handed to every graph built, so a listener outlives rebuilds.
+    std::shared_ptr<CFrameListeners> frameListeners = std::make_shared<CFrameListeners>();
 
     // A recording of frames the program hands in, from any thread.
     mutable std::mutex frameRecorderMutex;
@@ -367,11 +370,22 @@ int32_t CTavoGraphDll::MakeGraph()
         Error(message);
         return status;
     }
+    graph->SetFrameListeners(d->frameListeners);
     {
         std::unique_lock lock(d->grabberMutex);
         d->graph = std::move(graph);
     }
     return Run();
+}
+
+int CTavoGraphDll::AddFrameListener(std::function<void()> listener)
+{
+    return d->frameListeners->Add(std::move(listener));
+}
+
+void CTavoGraphDll::RemoveFrameListener(int id)
+{
+    d->frameListeners->Remove(id);
 }
 
 int32_t CTavoGraphDll::Run()

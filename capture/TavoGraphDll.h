@@ -147,6 +147,16 @@ public:
      * graph keeps the stamp of its last frame.
      */
     int32_t GetNewestFrameStamp(TavoFrameStamp* stamp) const;
+    /**
+     * @brief Calls @p listener on a streaming thread each time a new frame becomes the newest
+     * (GetNewestFrameStamp() already tells it), for every graph built until it is removed.
+     *
+     * A listener must return quickly and must not call the graph's controlling operations;
+     * frame copies are fine. Any thread. Returns the listener's id.
+     */
+    int AddFrameListener(std::function<void()> listener);
+    /** @brief Once this returns the listener is not running and is never called again. */
+    void RemoveFrameListener(int id);
     /** @brief Not supported; always Pointer. */
     int32_t CaptureToBuf(void* bitmapInfoHeader, uint8_t** buffer);
     /** @brief Writes the newest frame as a BMP file with pixel data at offset 58. */

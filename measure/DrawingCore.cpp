@@ -368,6 +368,12 @@ void CDrawingCore::SetInvalidateHook(std::function<void(const QRect&)> hook)
     m_invalidate = std::move(hook);
 }
 
+void CDrawingCore::SetChangeHook(std::function<void()> hook)
+{
+    Lock lock(m_mutex);
+    m_mutex.changed = std::move(hook);
+}
+
 void CDrawingCore::InvalidateWindowRect(const QRect& rect)
 {
     if (m_invalidate && !rect.isEmpty())

@@ -37,6 +37,7 @@ protected:
     {
         mutable std::mutex mutex;
         std::atomic<uint64_t> changes { 0 };
+        std::function<void()> changed; // under mutex
     };
 
 public:
@@ -45,15 +46,15 @@ public:
     class Lock
     {
     public:
-        explicit Lock(CGuard& guard) : m_mutex(guard.mutex), m_changes(&guard.changes)
-        {
-            m_mutex.lock();
-        }
+        explicit Lock(CGuard& guard) : m_mutex(guard.mutex), m_guard(&guard) { m_mutex.lock(); }
         explicit Lock(const CGuard& guard) : m_mutex(guard.mutex) { m_mutex.lock(); }
         ~Lock()
         {
-            if (m_changes)
-                m_changes->fetch_add(1, std::memory_order_release);
+            if (m_guard) {
+                m_guard->changes.fetch_add(1, std::memory_order_release);
+                if (m_guard->changed)
+                    m_guard->changed();
+            }
             m_mutex.unlock();
         }
         Lock(const Lock&) = delete;
@@ -61,7 +62,7 @@ public:
 
     private:
         std::mutex& m_mutex;
-        std::atomic<uint64_t>* m_changes = nullptr;
+        CGuard* m_guard = nullptr;
     };
 
     CDrawingCore();
@@ -136,6 +137,9 @@ public:
     // Moves after every operation that may have changed what is drawn; the frame pump redraws
     // a live view that has no new camera frame only when it moved.
     uint64_t ChangeCount() const { return m_mutex.changes.load(std::memory_order_acquire); }
+    // Called each time the change count moves, on the thread that moved it and with the lock
+    // held: it may only pass the news on (wake the pump, post a repaint).
+    void SetChangeHook(std::function<void()> hook);
 
     // CShapeHost, lock held (the scale and unit are also read by the cross line dialog).
     uint32_t NextShapeId() override;

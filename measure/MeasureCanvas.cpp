@@ -9,9 +9,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QTimerEvent>
+#include <QThread>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -33,6 +34,7 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
             update(rect);
     });
     m_manager.SetCalibrationMovedHook([this] { OnCalibrationMoved(); });
+    m_manager.SetChangeHook([this] { OnDrawingChanged(); });
     m_manager.Tools().SetEndedHook([this](int mode) { emit toolEnded(mode); });
     if (parent) {
         m_hBar = new QScrollBar(Qt::Horizontal, parent);
@@ -55,7 +57,7 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
 
 CMeasureCanvas::~CMeasureCanvas()
 {
-    m_timer.stop();
+    m_manager.SetChangeHook({});
     m_manager.SetInvalidateHook({});
     m_manager.SetCalibrationMovedHook({});
     m_manager.Tools().SetEndedHook({});
@@ -80,12 +82,6 @@ void CMeasureCanvas::Create(const CColorSetting& colours, const CCalibrationSlot
     m_manager.EnableCalibrationRuler(false);
     // What creating the window handed over is where the drawing's history begins.
     m_manager.ResetHistory();
-    SetTimerPeriod(kStillTimerMs);
-}
-
-void CMeasureCanvas::SetTimerPeriod(int milliseconds)
-{
-    m_timer.start(milliseconds, this);
 }
 
 std::vector<CResultRow> CMeasureCanvas::RefreshResults()
@@ -108,6 +104,7 @@ void CMeasureCanvas::SetZoom(float zoom, int zoomChoice)
     m_manager.SetZoom(zoom);
     UpdateScrollBars();
     update();
+    emit viewChanged();
 }
 
 void CMeasureCanvas::SetScrollOrigin(QPoint scroll)
@@ -121,6 +118,7 @@ void CMeasureCanvas::SetScrollOrigin(QPoint scroll)
         m_vBar->setValue(-scroll.y());
     }
     update();
+    emit viewChanged();
 }
 
 QPoint CMeasureCanvas::ScrollLimit() const
@@ -185,8 +183,10 @@ void CMeasureCanvas::OnScrollBar()
 
 bool CMeasureCanvas::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
+    if (watched == parentWidget() && event->type() == QEvent::Resize) {
         UpdateScrollBars();
+        emit viewChanged();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -237,8 +237,11 @@ QSize CMeasureCanvas::ViewSize() const
 
 void CMeasureCanvas::SetStillMode(bool still)
 {
+    const bool changed = still != m_bStill;
     m_bStill = still;
     update();
+    if (changed)
+        emit viewChanged();
 }
 
 void CMeasureCanvas::SetStillImage(const QImage& image)
@@ -258,6 +261,32 @@ void CMeasureCanvas::SetStillFrame(const uint8_t* frame, int width, int height)
     SetStillImage(bottomUp.mirrored(false, true));
 }
 
+void CMeasureCanvas::UpdateLiveView()
+{
+    // What covers the picture opaquely (the scroll bars, panels over the view) does not change
+    // with it; repainting such covers for every frame would cost more than the frame itself.
+    QRegion region(rect());
+    QWidget* host = parentWidget();
+    if (!host) {
+        update();
+        return;
+    }
+    region &= QRect(-pos(), host->size());
+    bool above = false;
+    for (QObject* child : host->children()) {
+        if (child == this) {
+            above = true;
+            continue;
+        }
+        const auto* cover = qobject_cast<QWidget*>(child);
+        if (!above || !cover || cover->isWindow() || !cover->isVisible())
+            continue;
+        if (cover == m_hBar || cover == m_vBar || cover->autoFillBackground())
+            region -= cover->geometry().translated(-pos());
+    }
+    update(region);
+}
+
 // ---- Pump hooks ----
 
 void CMeasureCanvas::SetPumpHooks(
@@ -268,16 +297,41 @@ void CMeasureCanvas::SetPumpHooks(
     m_resumeHook = std::move(resume);
 }
 
+void CMeasureCanvas::SetDrawingChangedHook(std::function<void()> hook)
+{
+    m_manager.SetChangeHook([this, hook = std::move(hook)] {
+        if (hook)
+            hook();
+        OnDrawingChanged();
+    });
+}
+
+void CMeasureCanvas::OnDrawingChanged()
+{
+    // Live, the pump's next view shows the change; still, the canvas paints it.
+    if (QThread::currentThread() == thread()) {
+        if (m_bStill)
+            update();
+    } else if (!m_repaintPosted.exchange(true)) {
+        QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_repaintPosted = false;
+                    if (m_bStill)
+                        update();
+                },
+                Qt::QueuedConnection);
+    }
+}
+
 void CMeasureCanvas::RestartVideo()
 {
-    m_timer.stop();
     if (m_restartHook)
         m_restartHook();
     if (m_bStill)
         SuspendPump();
     else
         ResumePump();
-    SetTimerPeriod(kStillTimerMs);
 }
 
 void CMeasureCanvas::SuspendPump()
@@ -316,9 +370,11 @@ void CMeasureCanvas::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRegion(event->region());
     if (!m_bStill) {
-        painter.fillRect(rect(), Qt::black);
+        // The live painter covers the canvas itself: the view, and black around it.
         if (m_livePainter)
             m_livePainter(painter);
+        else
+            painter.fillRect(rect(), Qt::black);
         return;
     }
     painter.fillRect(rect(), Qt::black);
@@ -338,16 +394,7 @@ void CMeasureCanvas::resizeEvent(QResizeEvent* event)
     m_manager.SetClientSize(size());
     UpdateScrollBars();
     update();
-}
-
-void CMeasureCanvas::timerEvent(QTimerEvent* event)
-{
-    if (event->timerId() != m_timer.timerId()) {
-        QWidget::timerEvent(event);
-        return;
-    }
-    if (m_bStill)
-        update();
+    emit viewChanged();
 }
 
 // ---- Mouse ----

@@ -2,11 +2,11 @@
 
 #include "measure/ShapeManager.h"
 
-#include <QBasicTimer>
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -28,8 +28,6 @@ class CMeasureCanvas : public QWidget
 public:
     // The side panel's zoom choice: 0 "Fit In", 1..3 "X 1".."X 3".
     enum ZoomChoice { FitIn = 0, X1 = 1, X2 = 2, X3 = 3 };
-    static constexpr int kStillTimerMs = 100;
-    static constexpr int kLiveTimerMs = 80;
     static constexpr int kWheelStep = 60; // view pixels a wheel notch scrolls
 
     explicit CMeasureCanvas(const QString& settingsPath, QWidget* parent = nullptr);
@@ -41,9 +39,8 @@ public:
     void HandOverCrossLines(CIniFile& ini);
 
     // What creating the window did: settings and calibration into the manager, the reference
-    // hidden, timer 1 started.
+    // hidden.
     void Create(const CColorSetting& colours, const CCalibrationSlot& calibration);
-    void SetTimerPeriod(int milliseconds);
 
     // The tools the mouse goes to; a tool that finishes by itself emits toolEnded.
     CToolBox& Tools() { return m_manager.Tools(); }
@@ -71,12 +68,18 @@ public:
     void SetStillFrame(const uint8_t* frame, int width, int height);
     QImage StillImage() const { return m_still; }
 
-    // Live painting straight from the pump's hand-over slot, without a copy per frame.
+    // A new live view is up: repaints the picture's visible area, not the scroll bars over it.
+    void UpdateLiveView();
+    // Live painting straight from the pump's hand-over slot, without a copy per frame; it
+    // paints all of the canvas.
     void SetLivePainter(std::function<void(QPainter&)> paint) { m_livePainter = std::move(paint); }
 
     // Frame pump control; the pump installs these when it exists.
     void SetPumpHooks(std::function<void()> restart, std::function<void()> suspend,
             std::function<void()> resume);
+    // Told of every change of the drawing, on the thread that made it, with the drawing's lock
+    // held (the live view wakes its pump). A still picture is repainted by the canvas itself.
+    void SetDrawingChangedHook(std::function<void()> hook);
     void RestartVideo();
     void SuspendPump();
     void ResumePump();
@@ -94,6 +97,9 @@ signals:
     // Ctrl+wheel: one zoom step in (1) or out (-1). The owner sets the zoom before it returns;
     // the canvas then keeps the picture point under the pointer where it was.
     void zoomStepRequested(int step);
+    // What the live view shows moved: the scroll, the zoom, the size of the canvas or of the
+    // area it sits in, still or live.
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -104,7 +110,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
     void OnLButtonUp(QPoint pos);
@@ -115,6 +120,8 @@ private:
     QSize ViewSize() const;
     QRect StillTarget() const;
     void OnCalibrationMoved();
+    // Any thread, drawing lock held.
+    void OnDrawingChanged();
     // Shown while the picture is larger than the view, along the view's bottom and right.
     void UpdateScrollBars();
     QPoint Clamped(QPoint scroll) const; // within ScrollLimit() and 0
@@ -141,7 +148,7 @@ private:
 
     std::function<void(QPainter&)> m_livePainter;
 
-    QBasicTimer m_timer;
+    std::atomic<bool> m_repaintPosted { false };
     std::function<void()> m_restartHook;
     std::function<void()> m_suspendHook;
     std::function<void()> m_resumeHook;

@@ -14,8 +14,6 @@
 #endif
 
 namespace {
-constexpr int kStillSleepMs = 10;
-
 #if defined(KALVEX_X86_DISPATCH)
 // Eight pixels a step: each 128-bit lane takes twelve bytes and spreads them over four pixels.
 // A step reads eight bytes past its pixels, so it stops three pixels before the row's end.
@@ -75,20 +73,36 @@ CFramePump::CFramePump() = default;
 CFramePump::~CFramePump()
 {
     Stop();
+    SetSource(nullptr);
 }
 
 void CFramePump::SetSource(IFrameSource* source)
 {
-    const std::lock_guard lock(m_stateMutex);
-    m_source = source;
-    ++m_changes;
+    IFrameSource* old = nullptr;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        old = m_source;
+        m_source = source;
+        ++m_changes;
+    }
+    if (old != source) {
+        // Outside the state lock: ending a watch waits for a listener that is running.
+        if (old && m_watchId >= 0)
+            old->UnwatchFrames(m_watchId);
+        m_watchId = source ? source->WatchFrames([this] { Wake(); }) : -1;
+        m_sourceTells = m_watchId >= 0;
+    }
+    Wake();
 }
 
 void CFramePump::SetOverlayPainter(OverlayPainter painter)
 {
-    const std::lock_guard lock(m_stateMutex);
-    m_overlayPainter = std::move(painter);
-    ++m_changes;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        m_overlayPainter = std::move(painter);
+        ++m_changes;
+    }
+    Wake();
 }
 
 void CFramePump::SetPresentNotifier(PresentNotifier notifier)
@@ -99,9 +113,12 @@ void CFramePump::SetPresentNotifier(PresentNotifier notifier)
 
 void CFramePump::SetChangeProbe(ChangeProbe probe)
 {
-    const std::lock_guard lock(m_stateMutex);
-    m_changeProbe = std::move(probe);
-    ++m_changes;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        m_changeProbe = std::move(probe);
+        ++m_changes;
+    }
+    Wake();
 }
 
 void CFramePump::SetFrameTap(FrameTap tap)
@@ -112,30 +129,52 @@ void CFramePump::SetFrameTap(FrameTap tap)
 
 void CFramePump::SetViewFilter(ViewFilter filter)
 {
-    const std::lock_guard lock(m_stateMutex);
-    m_viewFilter = std::move(filter);
-    ++m_changes;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        m_viewFilter = std::move(filter);
+        ++m_changes;
+    }
+    Wake();
 }
 
 void CFramePump::MarkChanged()
 {
     ++m_changes;
+    Wake();
+}
+
+void CFramePump::Wake()
+{
+    {
+        const std::lock_guard lock(m_controlMutex);
+        ++m_wakeUps;
+    }
+    m_controlChanged.notify_all();
+}
+
+uint64_t CFramePump::WakeUps() const
+{
+    const std::lock_guard lock(m_controlMutex);
+    return m_wakeUps;
 }
 
 void CFramePump::SetDirectDrawing(bool direct)
 {
     m_direct = direct;
-    ++m_changes;
+    MarkChanged();
 }
 
 void CFramePump::SetState(const CPumpState& state)
 {
-    // The window hands its state over at frame pace whether or not it changed.
-    const std::lock_guard lock(m_stateMutex);
-    if (state == m_state)
-        return;
-    m_state = state;
-    ++m_changes;
+    // The window may hand over a state that did not change: that wakes nobody.
+    {
+        const std::lock_guard lock(m_stateMutex);
+        if (state == m_state)
+            return;
+        m_state = state;
+        ++m_changes;
+    }
+    Wake();
 }
 
 CPumpState CFramePump::State() const
@@ -232,6 +271,8 @@ void CFramePump::ResumePump()
         const std::lock_guard lock(m_controlMutex);
         if (m_suspendCount > 0)
             --m_suspendCount;
+        // What came while held is looked at at once.
+        ++m_wakeUps;
     }
     m_controlChanged.notify_all();
 }
@@ -257,21 +298,33 @@ bool CFramePump::WaitWhileHeld()
     if (m_stop)
         return false;
     m_parked = false;
+    // A wake-up from here on belongs to the next iteration.
+    m_wakeUpsSeen = m_wakeUps;
     return true;
+}
+
+void CFramePump::Sleep()
+{
+    const CPumpState state = State();
+    // Still, there is nothing to look for until the state changes.
+    const bool told = m_sourceTells.load() || state.still;
+    // Sleeping counts as parked: a suspend need not wait for it.
+    std::unique_lock lock(m_controlMutex);
+    m_parked = true;
+    m_controlChanged.notify_all();
+    const auto woken = [this] { return m_stop || m_wakeUps != m_wakeUpsSeen; };
+    if (told)
+        m_controlChanged.wait(lock, woken);
+    else
+        m_controlChanged.wait_for(
+                lock, std::chrono::milliseconds(SleepMsForWidth(state.captureWidth)), woken);
 }
 
 void CFramePump::Loop()
 {
     while (WaitWhileHeld()) {
         RunIteration();
-        const CPumpState state = State();
-        const int sleepMs = state.still ? kStillSleepMs : SleepMsForWidth(state.captureWidth);
-        // Sleeping counts as parked: a suspend need not wait for it.
-        std::unique_lock lock(m_controlMutex);
-        m_parked = true;
-        m_controlChanged.notify_all();
-        m_controlChanged.wait_for(
-                lock, std::chrono::milliseconds(sleepMs), [this] { return m_stop; });
+        Sleep();
     }
 }
 

@@ -49,9 +49,11 @@ struct CPumpLatency
 // filters it, composes the visible part at the display scale into a view image, lets the shape
 // manager draw over it and hands the finished image to the canvas.
 //
-// It keeps its pacing but works only when there is something new to show: a camera frame it
-// has not copied yet, or a change of the state, of the drawing (the change probe) or one
-// announced with MarkChanged(). An idle live view so presents every camera frame once.
+// It works only when there is something new to show: a camera frame it has not copied yet,
+// or a change of the state, of the drawing (the change probe) or one announced with
+// MarkChanged(). It sleeps until then: a source that tells of its frames (WatchFrames) and
+// Wake() rouse it, so an idle live view wakes once per camera frame. A source that cannot
+// tell is looked at on a pace set by the frame width.
 class CFramePump
 {
 public:
@@ -81,6 +83,8 @@ public:
     void SetViewFilter(ViewFilter filter);
     // The next iteration composes and presents even without a new camera frame.
     void MarkChanged();
+    // Any thread: the worker looks again now, for a frame or a moved change probe.
+    void Wake();
     // The merge dialog's big view: the frame scaled straight into the view, no overlays.
     void SetDirectDrawing(bool direct);
     void SetState(const CPumpState& state);
@@ -106,6 +110,9 @@ public:
     void ResetLatency();
     int32_t FrameBufferSize() const;
 
+    // Wake-ups of the worker so far, by frames, changes and resumes (for tests).
+    uint64_t WakeUps() const;
+
     // One iteration of the loop without the sleep; the worker calls it, benchmarks too.
     void RunIteration();
 
@@ -117,6 +124,8 @@ public:
 private:
     void Loop();
     bool WaitWhileHeld();
+    // Sleeps until Wake() or stop; at most the pace when the source does not tell of frames.
+    void Sleep();
     IFrameSource* Source() const;
     // The pump's own count and the probe's: the view is made anew when either moved.
     using CChanges = std::pair<uint64_t, uint64_t>;
@@ -128,6 +137,8 @@ private:
     void Publish(int64_t arrivalNs);
 
     IFrameSource* m_source = nullptr;
+    int m_watchId = -1; // the source's id of the pump's frame listener; -1 none
+    std::atomic<bool> m_sourceTells { false }; // the source calls Wake() for its frames
     OverlayPainter m_overlayPainter;
     PresentNotifier m_presentNotifier;
     ChangeProbe m_changeProbe;
@@ -148,6 +159,8 @@ private:
     bool m_stop = false;
     int m_suspendCount = 0;
     bool m_parked = true;
+    uint64_t m_wakeUps = 0; // moved by Wake()
+    uint64_t m_wakeUpsSeen = 0; // what the running iteration began at
 
     // Owned by the worker between restarts.
     std::vector<uint8_t> m_frame;

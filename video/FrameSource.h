@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // Which frame a source handed out: a sequence number that grows with every new frame (0: not
@@ -25,6 +26,17 @@ public:
     // The newest frame's sequence number, so that the pump copies only frames it has not seen:
     // no value when the source cannot tell (any copy may bring a new frame), 0 without a frame.
     virtual std::optional<uint64_t> NewestSequence() { return std::nullopt; }
+    // Calls listener on any thread whenever a new frame becomes the newest, until
+    // UnwatchFrames() with the id returned; -1 when the source cannot tell (the pump then looks
+    // at its own pace).
+    virtual int WatchFrames(std::function<void()> listener)
+    {
+        (void)listener;
+        return -1;
+    }
+    // Once this returns the listener is not running and is not called again.
+    virtual void UnwatchFrames(int id) { (void)id; }
+
     // CaptureToBuf() that also says which frame it copied.
     virtual int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp)
     {

@@ -27,3 +27,13 @@ int32_t CGraphFrameSource::CaptureStamped(int32_t* byteCount, uint8_t* buffer, C
     stamp.arrivalNs = copied.arrivalNs;
     return status;
 }
+
+int CGraphFrameSource::WatchFrames(std::function<void()> listener)
+{
+    return m_graph.AddFrameListener(std::move(listener));
+}
+
+void CGraphFrameSource::UnwatchFrames(int id)
+{
+    m_graph.RemoveFrameListener(id);
+}

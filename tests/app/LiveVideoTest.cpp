@@ -1,4 +1,5 @@
 #include "app/TavoMeasureDlg.h"
+#include "capture/TavoGraphDll.h"
 #include "MainWindowFixture.h"
 #include "measure/MeasureCanvas.h"
 #include "measure/ShapeManager.h"
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,49 @@ TEST_F(LiveVideo, EditingWhileThePumpDraws)
     }
     const uint64_t copied = m_window->Pump()->FramesCopied();
     EXPECT_TRUE(WaitForFrames(copied + 2));
+}
+
+// Nothing polls: the pump hears at once of what the window changes, and the window keeps no
+// timer that wakes it while nothing happens.
+TEST_F(LiveVideo, ThePumpFollowsChangesAsTheyHappen)
+{
+    ASSERT_TRUE(WaitForFrames(2));
+    CFramePump& pump = *m_window->Pump();
+    CMeasureCanvas& canvas = *m_window->Canvas();
+    for (const QTimer* timer : m_window->findChildren<QTimer*>())
+        EXPECT_FALSE(timer->isActive() && timer->interval() < 500)
+                << qPrintable(timer->objectName()) << " every " << timer->interval() << " ms";
+
+    m_window->SetBinarize(true);
+    EXPECT_TRUE(pump.State().filters.binarize) << "with no event loop in between";
+    m_window->SetBinarize(false);
+    m_window->SetThreshold(77);
+    EXPECT_EQ(pump.State().filters.threshold, 77);
+    m_window->SetEqualize(true);
+    EXPECT_TRUE(pump.State().filters.equalize);
+    m_window->SetEqualize(false);
+    canvas.SetScrollOrigin(QPoint(-4, -2));
+    EXPECT_EQ(pump.State().originX, -4);
+    EXPECT_EQ(pump.State().originY, -2);
+    // What a dialog writes straight into the settings comes with the next frame.
+    m_window->General().m_nWBRed = 12;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pump.State().filters.redGain == 12; }, 20000));
+    m_window->General().m_nWBRed = 0;
+
+    // With the camera paused, an edit is drawn over the frame the pump holds, woken by the
+    // drawing's own news.
+    ASSERT_GE(m_window->Graph().Pause(), 0);
+    QTest::qWait(100);
+    const uint64_t presented = pump.FramesPresented();
+    const uint64_t cameraFrames = pump.CameraFramesPresented();
+    CShapeManager& manager = canvas.Manager();
+    UseTool(manager, 2);
+    manager.OnLButtonDown(20, 20);
+    manager.OnMouseMove(120, 60);
+    manager.OnLButtonUp(120, 60);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pump.FramesPresented() > presented; }, 20000));
+    EXPECT_EQ(pump.CameraFramesPresented(), cameraFrames);
+    EXPECT_GE(m_window->Graph().Run(), 0);
 }
 
 // A saved size the camera does not offer: the nearest one it offers, said once, and kept in

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -330,4 +332,54 @@ TEST_F(CaptureGraphTest, FrameStampsGrowAndNameTheFrameCopied)
     WaitForFrame();
     ASSERT_EQ(m_graph.GetNewestFrameStamp(&later), TavoStatus::Ok);
     EXPECT_GT(later.sequence, stamp.sequence);
+}
+
+// The pump sleeps until a listener tells it of a frame: each frame that becomes the newest is
+// told once, after its stamp is readable, across rebuilds, and never after the removal.
+TEST_F(CaptureGraphTest, FrameListenersHearEachNewFrameUntilRemoved)
+{
+    std::mutex mutex;
+    std::vector<uint64_t> told; // the newest sequence each call saw
+    const int id = m_graph.AddFrameListener([&] {
+        TavoFrameStamp stamp;
+        m_graph.GetNewestFrameStamp(&stamp);
+        const std::lock_guard lock(mutex);
+        told.push_back(stamp.sequence);
+    });
+    std::atomic<int> other { 0 };
+    const int otherId = m_graph.AddFrameListener([&] { ++other; });
+    EXPECT_NE(id, otherId);
+    Open(QStringLiteral("red framerate=30/1"), 160, 120);
+    WaitForFrame();
+    std::this_thread::sleep_for(300ms);
+    {
+        const std::lock_guard lock(mutex);
+        ASSERT_GE(told.size(), 3u);
+        EXPECT_NE(told.front(), 0u) << "the frame is readable when its listener is called";
+        for (size_t i = 1; i < told.size(); ++i)
+            EXPECT_GT(told[i], told[i - 1]) << "one call per frame";
+    }
+    EXPECT_GE(other.load(), 3) << "every listener hears every frame";
+
+    ASSERT_GE(m_graph.MakeGraph(), 0);
+    const size_t beforeRebuild = [&] {
+        const std::lock_guard lock(mutex);
+        return told.size();
+    }();
+    std::this_thread::sleep_for(200ms);
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_GT(told.size(), beforeRebuild) << "a rebuilt graph keeps its listeners";
+    }
+    m_graph.RemoveFrameListener(id);
+    const size_t atRemoval = [&] {
+        const std::lock_guard lock(mutex);
+        return told.size();
+    }();
+    const int otherAtRemoval = other;
+    std::this_thread::sleep_for(200ms);
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(told.size(), atRemoval);
+    EXPECT_GT(other.load(), otherAtRemoval) << "the other listener stays";
+    m_graph.RemoveFrameListener(otherId);
 }

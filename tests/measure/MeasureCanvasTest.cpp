@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QSignalSpy>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -367,4 +369,122 @@ TEST_F(MeasureCanvasTest, ReferenceDragReportsEachStep)
     EXPECT_EQ(slot.left, 80u);
     EXPECT_EQ(slot.right, 320u);
     EXPECT_DOUBLE_EQ(M().GetCalibration().xPerPixel, 200.0 / 240);
+}
+
+namespace {
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
+// No timer repaints the canvas: a still picture is repainted because its drawing changed, from
+// whatever thread changed it, and left alone otherwise.
+TEST_F(MeasureCanvasTest, AStillPictureIsRepaintedForChangesOnlyAndTheHookHearsEach)
+{
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    PaintCounter counter(m_canvas);
+    int hooked = 0;
+    m_canvas->SetDrawingChangedHook([&hooked] { ++hooked; });
+    QTest::qWait(50);
+    counter.paints = 0;
+    QTest::qWait(250);
+    EXPECT_EQ(counter.paints, 0) << "nothing changed, nothing painted";
+
+    // A new scale changes the results' text, yet asks for no repaint of its own.
+    CCalibrationSlot slot = M().GetCalibration();
+    slot.xPerPixel = slot.yPerPixel = 2.0;
+    M().SetCalibration(slot);
+    EXPECT_GE(hooked, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000));
+    counter.paints = 0;
+    std::thread([this] { M().SetToolResumesOpenShapes(true); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000))
+            << "a change made on another thread is painted too";
+
+    // Live, the pump's next view shows the change: the canvas does not paint for it.
+    m_canvas->SetStillMode(false);
+    QTest::qWait(50);
+    counter.paints = 0;
+    hooked = 0;
+    M().SetToolResumesOpenShapes(false);
+    QTest::qWait(100);
+    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(hooked, 1);
+    m_canvas->SetDrawingChangedHook({});
+    M().SetToolResumesOpenShapes(true);
+    EXPECT_EQ(hooked, 1) << "a removed hook hears nothing";
+}
+
+TEST_F(MeasureCanvasTest, TheViewTellsOfScrollZoomSizeAndMode)
+{
+    QSignalSpy changed(m_canvas, &CMeasureCanvas::viewChanged);
+    m_canvas->SetScrollOrigin(QPoint(-10, 0));
+    EXPECT_EQ(changed.count(), 1);
+    m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
+    EXPECT_GE(changed.count(), 2);
+    const int beforeResize = changed.count();
+    m_view->show();
+    m_canvas->resize(700, 500);
+    m_view->resize(600, 400);
+    QCoreApplication::processEvents();
+    EXPECT_GE(changed.count(), beforeResize + 2) << "the canvas and the area it sits in";
+    const int beforeMode = changed.count();
+    m_canvas->SetStillMode(true);
+    EXPECT_EQ(changed.count(), beforeMode) << "still already";
+    m_canvas->SetStillMode(false);
+    EXPECT_EQ(changed.count(), beforeMode + 1);
+}
+
+// A live frame repaints the picture, not the opaque bars and panels over it, and the live
+// painter alone paints the canvas.
+TEST_F(MeasureCanvasTest, ALiveViewRepaintsThePictureButNotWhatCoversIt)
+{
+    auto* h = m_view->findChild<QScrollBar*>("canvasHScroll");
+    auto* v = m_view->findChild<QScrollBar*>("canvasVScroll");
+    auto* panel = new QWidget(m_view.get()); // a panel floating over the picture
+    panel->setAutoFillBackground(true);
+    panel->setGeometry(10, 10, 50, 40);
+    auto* note = new QWidget(m_view.get()); // a see-through note: the picture shows under it
+    note->setGeometry(80, 10, 50, 40);
+    m_view->resize(200, 150);
+    m_canvas->setGeometry(0, 0, 1280, 960);
+    m_canvas->SetZoom(2.0f, CMeasureCanvas::X2);
+    m_canvas->SetStillMode(false);
+    int livePaints = 0;
+    m_canvas->SetLivePainter([&livePaints](QPainter& painter) {
+        ++livePaints;
+        painter.fillRect(0, 0, 100, 100, Qt::green);
+    });
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    ASSERT_TRUE(h->isVisible() && v->isVisible());
+    PaintCounter bars(h);
+    PaintCounter bar(v);
+    PaintCounter covering(panel);
+    PaintCounter underneath(note);
+    QTest::qWait(50);
+    livePaints = 0;
+    for (int i = 0; i < 3; ++i) {
+        m_canvas->UpdateLiveView();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(livePaints, 3);
+    EXPECT_EQ(bars.paints + bar.paints, 0);
+    EXPECT_EQ(covering.paints, 0);
+    EXPECT_EQ(underneath.paints, 3);
+    const QImage shot = m_view->grab().toImage();
+    EXPECT_EQ(shot.pixel(90, 90), qRgb(0, 255, 0)) << "the live painter's own pixels";
 }

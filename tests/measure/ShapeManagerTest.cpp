@@ -484,10 +484,14 @@ TEST(ShapeManager, EditsMoveTheChangeCountQueriesAndDrawingDoNot)
 {
     CShapeManager m;
     m.SetClientSize(QSize(320, 240));
+    // The hook is how the pump hears of an edit: it is called each time the count moves.
+    uint64_t told = 0;
+    m.SetChangeHook([&told] { ++told; });
     QImage view(320, 240, QImage::Format_RGB32);
     std::vector<uint8_t> frame(static_cast<size_t>(FrameStride(320)) * 240);
     const auto quiet = [&] {
         const uint64_t count = m.ChangeCount();
+        const uint64_t toldBefore = told;
         QPainter painter(&view);
         m.DrawOnFrame(painter, 320, 240, 0, 0);
         painter.end();
@@ -498,12 +502,13 @@ TEST(ShapeManager, EditsMoveTheChangeCountQueriesAndDrawingDoNot)
         (void)m.ToolMode();
         (void)m.HitCursor(10, 10);
         (void)m.CrossLines();
-        return m.ChangeCount() == count;
+        return m.ChangeCount() == count && told == toldBefore;
     };
     const auto moves = [&](const std::function<void()>& edit) {
         const uint64_t count = m.ChangeCount();
+        const uint64_t toldBefore = told;
         edit();
-        return m.ChangeCount() != count;
+        return m.ChangeCount() != count && told - toldBefore == m.ChangeCount() - count;
     };
     EXPECT_TRUE(quiet());
     EXPECT_TRUE(moves([&] { UseTool(m, 2); }));
@@ -524,6 +529,10 @@ TEST(ShapeManager, EditsMoveTheChangeCountQueriesAndDrawingDoNot)
     EXPECT_TRUE(moves([&] { m.AddText(QStringLiteral("note"), 30, 30); }));
     EXPECT_TRUE(moves([&] { m.RemoveAll(); }));
     EXPECT_TRUE(quiet());
+    m.SetChangeHook({});
+    const uint64_t toldBefore = told;
+    m.RemoveAll();
+    EXPECT_EQ(told, toldBefore) << "a removed hook is not called";
 }
 
 TEST(ShapeManager, ReferenceLengthIsTheSelectedOrNewestLineOrCircle)

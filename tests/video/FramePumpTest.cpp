@@ -118,6 +118,59 @@ private:
     std::atomic<int64_t> m_arrivalNs { 0 };
 };
 
+// A camera that tells of its frames, as the capture library does, and counts how often the
+// pump looks at it.
+class TellingCamera : public SequencedCamera
+{
+public:
+    using SequencedCamera::SequencedCamera;
+
+    void Arrive()
+    {
+        NextFrame(NowNs());
+        const std::lock_guard lock(m_listenerMutex);
+        if (m_listener)
+            m_listener();
+    }
+    std::optional<uint64_t> NewestSequence() override
+    {
+        ++looks;
+        return SequencedCamera::NewestSequence();
+    }
+    int WatchFrames(std::function<void()> listener) override
+    {
+        const std::lock_guard lock(m_listenerMutex);
+        m_listener = std::move(listener);
+        return ++m_lastId;
+    }
+    void UnwatchFrames(int id) override
+    {
+        const std::lock_guard lock(m_listenerMutex);
+        if (id == m_lastId)
+            m_listener = nullptr;
+        ++unwatched;
+    }
+    bool Watched() const
+    {
+        const std::lock_guard lock(m_listenerMutex);
+        return static_cast<bool>(m_listener);
+    }
+
+    std::atomic<int> looks { 0 };
+    std::atomic<int> unwatched { 0 };
+
+private:
+    static int64_t NowNs()
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+    }
+    mutable std::mutex m_listenerMutex;
+    std::function<void()> m_listener;
+    int m_lastId = 0;
+};
+
 int64_t NowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -525,4 +578,100 @@ TEST(FramePump_Idle, RunningPumpIdlesBetweenFrames)
     // A restart shows the held frame again: the new worker starts from an empty buffer.
     pump.Restart();
     EXPECT_TRUE(WaitForFrames(pump, presented + 1));
+}
+
+// With a source that tells of its frames the worker sleeps until one comes or something changes:
+// it looks at the camera once per frame, not at a pace.
+TEST(FramePump_Wake, ATellingSourceIsLookedAtOncePerFrame)
+{
+    TellingCamera camera(160, 120);
+    std::atomic<uint64_t> drawing { 0 };
+    CFramePump pump;
+    pump.SetSource(&camera);
+    ASSERT_TRUE(camera.Watched());
+    pump.SetChangeProbe([&] { return drawing.load(); });
+    pump.SetState(LiveState(160, 120));
+    pump.Restart();
+    camera.Arrive();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    QTest::qWait(30);
+    const int looks = camera.looks;
+    QTest::qWait(200);
+    EXPECT_EQ(camera.looks, looks) << "an idle view is not looked at; the pace would be 20 times";
+
+    for (uint64_t i = 2; i <= 6; ++i) {
+        camera.Arrive();
+        // Far below any pace the pump had: it answers the frame, not a timer.
+        ASSERT_TRUE(WaitForFrames(pump, i));
+    }
+    EXPECT_EQ(pump.CameraFramesPresented(), 6u);
+    EXPECT_LE(camera.looks - looks, 10) << "about one look per frame";
+
+    // A drawing change comes with a wake-up of its own.
+    ++drawing;
+    pump.Wake();
+    ASSERT_TRUE(WaitForFrames(pump, 7));
+    EXPECT_EQ(pump.CameraFramesPresented(), 6u);
+    // So does a new state, and nothing while still.
+    CPumpState still = LiveState(160, 120);
+    still.still = true;
+    pump.SetState(still);
+    QTest::qWait(30);
+    const int stillLooks = camera.looks;
+    camera.Arrive();
+    QTest::qWait(100);
+    EXPECT_EQ(pump.FramesPresented(), 7u);
+    EXPECT_EQ(camera.looks, stillLooks);
+    pump.SetState(LiveState(160, 120));
+    EXPECT_TRUE(WaitForFrames(pump, 8)) << "back to live shows the frame that came meanwhile";
+}
+
+TEST(FramePump_Wake, ASuspendedPumpLooksAgainWhenResumed)
+{
+    TellingCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(160, 120));
+    pump.Restart();
+    camera.Arrive();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    pump.SuspendPump();
+    camera.Arrive();
+    QTest::qWait(50);
+    EXPECT_EQ(pump.FramesPresented(), 1u);
+    const uint64_t wakeUps = pump.WakeUps();
+    pump.ResumePump();
+    EXPECT_GT(pump.WakeUps(), wakeUps);
+    EXPECT_TRUE(WaitForFrames(pump, 2)) << "the frame that came while held is not lost";
+}
+
+// A source that cannot tell is still looked at on the pace, so its frames are not missed.
+TEST(FramePump_Wake, ASilentSourceKeepsThePace)
+{
+    SequencedCamera camera(160, 120);
+    CFramePump pump;
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(160, 120));
+    pump.Restart();
+    camera.NextFrame();
+    ASSERT_TRUE(WaitForFrames(pump, 1));
+    camera.NextFrame();
+    EXPECT_TRUE(WaitForFrames(pump, 2));
+}
+
+TEST(FramePump_Wake, TheListenerGoesWithTheSourceAndThePump)
+{
+    TellingCamera first(160, 120);
+    TellingCamera second(160, 120);
+    {
+        CFramePump pump;
+        pump.SetSource(&first);
+        pump.SetSource(&first);
+        EXPECT_EQ(first.unwatched, 0) << "the same source keeps its listener";
+        pump.SetSource(&second);
+        EXPECT_FALSE(first.Watched());
+        EXPECT_TRUE(second.Watched());
+        first.Arrive(); // nobody listens: nothing happens
+    }
+    EXPECT_FALSE(second.Watched()) << "a pump that goes leaves no listener behind";
 }
