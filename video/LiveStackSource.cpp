@@ -13,10 +13,14 @@ constexpr int32_t kFail = -1;
 CLiveStackSource::CLiveStackSource(IFrameSource& camera)
     : m_camera(camera), m_thread([this] { Work(); })
 {
+    m_cameraWatch = m_camera.WatchFrames([this] { Feed(); });
 }
 
 CLiveStackSource::~CLiveStackSource()
 {
+    // First the camera's calls end, then the worker.
+    if (m_cameraWatch >= 0)
+        m_camera.UnwatchFrames(m_cameraWatch);
     {
         const std::lock_guard lock(m_feedMutex);
         m_stop = true;
@@ -106,19 +110,38 @@ void CLiveStackSource::Work()
         lock.unlock();
         if (discard || added == CLiveStacker::EAdded::Invalid)
             continue;
-        const std::lock_guard out(m_outputMutex);
-        m_status.merged = stacker.MergedCount();
-        m_status.skipped = stacker.SkippedCount();
-        if (added == CLiveStacker::EAdded::Skipped)
-            continue;
-        const CImageView result = stacker.Result();
-        m_output.resize(FrameBytes(result.width, result.height));
-        std::memcpy(m_output.data(), result.bits, m_output.size());
-        m_outputWidth = result.width;
-        m_outputHeight = result.height;
-        m_outputArrivalNs = m_inputArrivalNs;
-        ++m_status.results;
+        {
+            const std::lock_guard out(m_outputMutex);
+            m_status.merged = stacker.MergedCount();
+            m_status.skipped = stacker.SkippedCount();
+            if (added == CLiveStacker::EAdded::Skipped)
+                continue;
+            const CImageView result = stacker.Result();
+            m_output.resize(FrameBytes(result.width, result.height));
+            std::memcpy(m_output.data(), result.bits, m_output.size());
+            m_outputWidth = result.width;
+            m_outputHeight = result.height;
+            m_outputArrivalNs = m_inputArrivalNs;
+            ++m_status.results;
+        }
+        const std::lock_guard watch(m_watchMutex);
+        for (const auto& [id, watcher] : m_watchers)
+            watcher();
     }
+}
+
+int CLiveStackSource::WatchFrames(std::function<void()> listener)
+{
+    const std::lock_guard lock(m_watchMutex);
+    const int id = m_nextWatch++;
+    m_watchers.emplace(id, std::move(listener));
+    return id;
+}
+
+void CLiveStackSource::UnwatchFrames(int id)
+{
+    const std::lock_guard lock(m_watchMutex);
+    m_watchers.erase(id);
 }
 
 int32_t CLiveStackSource::GetCaptureSize(int& width, int& height)

@@ -4,6 +4,8 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -11,7 +13,9 @@
 // The live stack between the camera and the frame pump: it hands the camera's newest frame to
 // a worker of its own whenever that worker is free, which aligns it and merges it into the
 // running stack, and hands out that stack as the frames it serves. Frames that arrive while one
-// is being merged are dropped, never queued. Every call may come from any thread.
+// is being merged are dropped, never queued. A camera that tells of its frames feeds the worker
+// as they come, and the stack tells its own watchers of each new result; a camera that cannot
+// is looked at whenever the pump asks for news. Every call may come from any thread.
 class CLiveStackSource : public IFrameSource
 {
 public:
@@ -36,6 +40,8 @@ public:
     int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override;
     std::optional<uint64_t> NewestSequence() override;
     int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp) override;
+    int WatchFrames(std::function<void()> listener) override;
+    void UnwatchFrames(int id) override;
 
 private:
     // Copies the camera's newest frame for the worker when it is free and the frame is new.
@@ -65,5 +71,11 @@ private:
     int64_t m_outputArrivalNs = 0;
     CStatus m_status;
 
+    // Held while watchers are told, so that one is never called after UnwatchFrames().
+    std::mutex m_watchMutex;
+    std::map<int, std::function<void()>> m_watchers;
+    int m_nextWatch = 0;
+
     std::thread m_thread;
+    int m_cameraWatch = -1;
 };

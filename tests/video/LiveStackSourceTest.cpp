@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -15,11 +16,34 @@ using namespace sweep;
 
 namespace {
 
-// Hands out one picture at a time in the frame layout; Show() makes it the newest frame.
+// Hands out one picture at a time in the frame layout; Show() makes it the newest frame and,
+// when `tells`, calls its watcher as a camera's streaming thread does.
 class CSweepCamera : public IFrameSource
 {
 public:
+    explicit CSweepCamera(bool tells = false) : m_tells(tells) { }
     void Show(const cv::Mat& picture)
+    {
+        Store(picture);
+        const std::lock_guard lock(m_watchMutex);
+        if (m_watcher)
+            m_watcher();
+    }
+    int WatchFrames(std::function<void()> listener) override
+    {
+        if (!m_tells)
+            return -1;
+        const std::lock_guard lock(m_watchMutex);
+        m_watcher = std::move(listener);
+        return 7;
+    }
+    void UnwatchFrames(int id) override
+    {
+        EXPECT_EQ(id, 7);
+        const std::lock_guard lock(m_watchMutex);
+        m_watcher = {};
+    }
+    void Store(const cv::Mat& picture)
     {
         const std::lock_guard lock(m_mutex);
         m_width = picture.cols;
@@ -59,6 +83,9 @@ public:
     }
 
 private:
+    const bool m_tells;
+    std::mutex m_watchMutex;
+    std::function<void()> m_watcher;
     std::mutex m_mutex;
     std::vector<uint8_t> m_frame;
     int m_width = 0;
@@ -116,4 +143,31 @@ TEST(LiveStackSource, ServesTheStackDropsWhatComesWhileMergingAndResets)
     EXPECT_EQ(stack.Status().merged, 0);
     camera.Show(Texture(160, 120, 22));
     EXPECT_TRUE(PollUntil(stack, [](auto s) { return s.merged == 1; }));
+}
+
+TEST(LiveStackSource, ACameraThatTellsFeedsItAndWatchersHearOfEachStack)
+{
+    const CFocusSweep sweep(Texture(160, 120, 23), 3, 3);
+    CSweepCamera camera(true);
+    std::atomic<int> told { 0 };
+    {
+        CLiveStackSource stack(camera);
+        const int id = stack.WatchFrames([&] { ++told; });
+        EXPECT_GE(id, 0);
+        for (int k = 0; k < sweep.Frames(); ++k) {
+            camera.Show(sweep.Frame(k));
+            // Nobody polls: the camera's call alone feeds the worker.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            while (told < k + 1 && std::chrono::steady_clock::now() < end)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_EQ(told, sweep.Frames());
+        EXPECT_EQ(stack.Status().merged, sweep.Frames());
+        stack.UnwatchFrames(id);
+        camera.Show(sweep.Frame(0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(told, sweep.Frames());
+    }
+    // Gone with the stack: the camera calls nobody.
+    camera.Show(sweep.Frame(1));
 }
