@@ -83,26 +83,31 @@ CSamplePtr CPictureDecoder::Decode(const QString& path, QString& problem)
 {
     problem.clear();
     if (!gst_init_check(nullptr, nullptr, nullptr)) {
-        problem = Tr("%1 cannot be decoded: %2").arg(path, QStringLiteral("GStreamer"));
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 cannot be decoded: %2"))
+                          .arg(path, QStringLiteral("GStreamer"));
         return nullptr;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        problem = Tr("%1 cannot be read: %2").arg(path, file.errorString());
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 cannot be read: %2"))
+                          .arg(path, file.errorString());
         return nullptr;
     }
     if (file.size() > kMaxFileBytes) {
-        problem = Tr("%1 is too large for a picture").arg(path);
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 is too large for a picture")).arg(path);
         return nullptr;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        problem = Tr("%1 cannot be read: %2").arg(path, file.errorString());
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 cannot be read: %2"))
+                          .arg(path, file.errorString());
         return nullptr;
     }
     const QByteArray type = CapsOfContent(bytes.left(16));
     if (type.isEmpty()) {
-        problem = Tr("%1 is not a JPEG, PNG, BMP or TIFF picture").arg(path);
+        problem =
+                Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 is not a JPEG, PNG, BMP or TIFF picture"))
+                        .arg(path);
         return nullptr;
     }
     const char* decoder = type == "image/jpeg" ? "jpegdec"
@@ -115,7 +120,7 @@ CSamplePtr CPictureDecoder::Decode(const QString& path, QString& problem)
     std::unique_ptr<GstElement, CElementUnref> pipeline(
             gst_parse_launch(description.constData(), &error));
     if (!pipeline || error) {
-        problem = Tr("%1 cannot be decoded: %2")
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 cannot be decoded: %2"))
                           .arg(path, QString::fromUtf8(error ? error->message : decoder));
         g_clear_error(&error);
         return nullptr;
@@ -136,9 +141,10 @@ CSamplePtr CPictureDecoder::Decode(const QString& path, QString& problem)
     if (!sample || SizeOf(sample.get()).isEmpty()) {
         QString reason = BusError(pipeline.get());
         if (reason.isEmpty())
-            reason = Tr("the picture holds no image");
+            reason = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "the picture holds no image"));
         qCDebug(lcCaptureTrace) << "decoding" << path << "failed:" << reason;
-        problem = Tr("%1 cannot be decoded: %2").arg(path, reason);
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 cannot be decoded: %2"))
+                          .arg(path, reason);
         return nullptr;
     }
     return sample;

@@ -108,7 +108,7 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
 {
     problem.clear();
     if (what.trimmed().isEmpty()) {
-        problem = Tr("no pictures were named");
+        problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "no pictures were named"));
         return {};
     }
     const QFileInfo info(what);
@@ -116,7 +116,9 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
         const QDir dir(what);
         QStringList names = dir.entryList(kPictureFilters, QDir::Files | QDir::Hidden);
         if (names.isEmpty()) {
-            problem = Tr("the folder %1 holds no JPEG, PNG, BMP or TIFF pictures").arg(what);
+            problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll",
+                                 "the folder %1 holds no JPEG, PNG, BMP or TIFF pictures"))
+                              .arg(what);
             return {};
         }
         SortByName(names);
@@ -124,7 +126,9 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
     }
     if (what.contains(QLatin1Char('%'))) {
         if (Numbered(what, 0).isEmpty()) {
-            problem = Tr("%1 needs one number field such as %02d").arg(what);
+            problem =
+                    Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 needs one number field such as %02d"))
+                            .arg(what);
             return {};
         }
         const int first = QFileInfo::exists(Numbered(what, 0)) ? 0 : 1;
@@ -136,7 +140,7 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
             paths.append(path);
         }
         if (paths.isEmpty())
-            problem = Tr("no picture matches %1").arg(what);
+            problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "no picture matches %1")).arg(what);
         return paths;
     }
     if (info.isFile())
@@ -147,12 +151,12 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
         const QDir dir = info.dir();
         QStringList names = dir.entryList({ name }, QDir::Files | QDir::Hidden);
         if (names.isEmpty()) {
-            problem = Tr("no picture matches %1").arg(what);
+            problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "no picture matches %1")).arg(what);
             return {};
         }
         SortByName(names);
         return Joined(dir, names);
     }
-    problem = Tr("%1 does not exist").arg(what);
+    problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "%1 does not exist")).arg(what);
     return {};
 }
