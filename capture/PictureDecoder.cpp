@@ -110,9 +110,8 @@ CSamplePtr CPictureDecoder::Decode(const QString& path, QString& problem)
                         .arg(path);
         return nullptr;
     }
-    const char* decoder = type == "image/jpeg" ? "jpegdec"
-            : type == "image/png"              ? "pngdec"
-                                               : "gdkpixbufdec";
+    // pngdec hands out 16-bit PNGs in the wrong byte order: gdkpixbuf reads them right.
+    const char* decoder = type == "image/jpeg" ? "jpegdec" : "gdkpixbufdec";
     // Fixed text only: the file's name never reaches the parser.
     const QByteArray description = QByteArray("appsrc name=in ! ") + decoder
             + " ! videoconvert ! video/x-raw,format=BGR ! appsink name=out sync=false";

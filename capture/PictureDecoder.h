@@ -15,8 +15,8 @@ struct CSampleUnref
 using CSamplePtr = std::unique_ptr<GstSample, CSampleUnref>;
 
 // One picture file decoded by GStreamer's own decoders into one BGR video sample (its caps give
-// the size and the row stride). JPEG goes to jpegdec, PNG to pngdec, BMP and TIFF to
-// gdkpixbufdec; the file's first bytes say which it is, not its name.
+// the size and the row stride). JPEG goes to jpegdec, PNG, BMP and TIFF to gdkpixbufdec; the
+// file's first bytes say which it is, not its name.
 class CPictureDecoder
 {
 public:

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <gst/gst.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,6 +98,16 @@ TEST(PictureListTest, TheFileContentNotItsNameChoosesTheDecoder)
     // A PNG named .jpg plays; bytes that are no picture, a missing or a broken file do not.
     const CSamplePtr png = CPictureDecoder::Decode(stack.Add("png.jpg", Qt::red, 30, 20), problem);
     EXPECT_EQ(CPictureDecoder::SizeOf(png.get()), QSize(30, 20)) << problem.toStdString();
+    // 16 bits a channel come out as the colour they are.
+    QImage deep(8, 8, QImage::Format_RGBX64);
+    deep.fill(QColor(0, 128, 0));
+    ASSERT_TRUE(deep.save(stack.Path("deep.png")));
+    const CSamplePtr sample = CPictureDecoder::Decode(stack.Path("deep.png"), problem);
+    ASSERT_NE(sample, nullptr) << problem.toStdString();
+    GstMapInfo map;
+    ASSERT_TRUE(gst_buffer_map(gst_sample_get_buffer(sample.get()), &map, GST_MAP_READ));
+    EXPECT_EQ(QColor(map.data[2], map.data[1], map.data[0]), QColor(0, 128, 0));
+    gst_buffer_unmap(gst_sample_get_buffer(sample.get()), &map);
     const QString broken = stack.AddBytes("broken.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4) + "junk");
     for (const QString& path :
             { stack.AddBytes("text.png", "not a picture"), stack.Path("missing.bmp"), broken }) {
