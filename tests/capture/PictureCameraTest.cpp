@@ -126,17 +126,18 @@ TEST_F(PictureCameraTest, ListedOnlyWhenNamedWithTheFirstPicturesSizeAndNoContro
 TEST_F(PictureCameraTest, PlaysEveryPictureInTurnAtItsRateRoundAndRound)
 {
     CPictureStack stack;
-    const QList<QColor> colours { Qt::red, Qt::green, Qt::blue };
-    // Three formats, and the third twice as wide: scaled to the first size, borders above and
+    const QList<QColor> colours { Qt::red, Qt::green, Qt::blue, Qt::yellow };
+    // Four formats, and the third twice as wide: scaled to the first size, borders above and
     // below.
     stack.Add("s_00.jpg", colours[0], 64, 48);
     stack.Add("s_01.png", colours[1], 64, 48);
     stack.Add("s_02.bmp", colours[2], 128, 48);
+    stack.AddTiff("s_03.tif", colours[3], 64, 48);
     Open(stack.Path("s_*"), "25");
     ASSERT_GE(m_graph.MakeGraph(), 0) << m_errors.join('\n').toStdString();
     const auto start = std::chrono::steady_clock::now();
     QList<int> seen;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         const CFrame frame = NextFrame();
         ASSERT_EQ(QSize(frame.width, frame.height), QSize(64, 48)) << "frame " << i;
         ASSERT_EQ(frame.bytes.size(), size_t(64 * 3 * 48));
@@ -153,8 +154,8 @@ TEST_F(PictureCameraTest, PlaysEveryPictureInTurnAtItsRateRoundAndRound)
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // In turn, with none skipped (25 a second is slow enough to see each) and none twice.
     for (int i = 1; i < seen.size(); ++i)
-        EXPECT_EQ(seen[i], (seen[i - 1] + 1) % 3) << "frame " << i;
-    EXPECT_GT(seconds, 6 / 25.0);
+        EXPECT_EQ(seen[i], (seen[i - 1] + 1) % 4) << "frame " << i;
+    EXPECT_GT(seconds, 7 / 25.0);
     EXPECT_LT(seconds, 20 / 25.0);
     EXPECT_TRUE(m_errors.isEmpty());
     EXPECT_FALSE(m_graph.IsDeviceLost());
