@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <array>
+#include <initializer_list>
+
 // Pictures on disc for the "Pictures" camera: solid colours, any size, in a folder of their own
 // that goes with the fixture.
 class CPictureStack
@@ -26,42 +29,30 @@ public:
     // An uncompressed RGB TIFF, which Qt cannot write without its extra plugins.
     QString AddTiff(const QString& name, QColor colour, int width, int height)
     {
-        QByteArray tiff("II*\0", 4);
-        const auto u16 = [&tiff](int v) {
-            tiff.append(char(v & 0xFF)).append(char(v >> 8 & 0xFF));
-        };
-        const auto u32 = [&u16](int v) {
-            u16(v & 0xFFFF);
-            u16(v >> 16 & 0xFFFF);
+        QByteArray tiff("II*\0\x08\0\0\0", 8);
+        const auto add = [&tiff](uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                tiff.append(char(value >> (8 * i)));
         };
         const int entries = 9;
         const int bitsAt = 8 + 2 + entries * 12 + 4;
-        const int pixelsAt = bitsAt + 6;
-        u32(8);
-        u16(entries);
-        const auto entry = [&](int tag, int type, int count, int value) {
-            u16(tag);
-            u16(type);
-            u32(count);
-            type == 3 && count == 1 ? (u16(value), u16(0)) : u32(value);
-        };
-        entry(256, 3, 1, width);
-        entry(257, 3, 1, height);
-        entry(258, 3, 3, bitsAt);
-        entry(259, 3, 1, 1); // no compression
-        entry(262, 3, 1, 2); // RGB
-        entry(273, 4, 1, pixelsAt);
-        entry(277, 3, 1, 3);
-        entry(278, 3, 1, height);
-        entry(279, 4, 1, width * height * 3);
-        u32(0);
-        u16(8);
-        u16(8);
-        u16(8);
+        add(entries, 2);
+        // Tag, type (3 short, 4 long), count, value: width, height, bits, no compression, RGB,
+        // pixels, samples, rows per strip, pixel bytes.
+        for (const auto& [tag, type, count, value] : std::initializer_list<std::array<int, 4>> {
+                     { 256, 3, 1, width }, { 257, 3, 1, height }, { 258, 3, 3, bitsAt },
+                     { 259, 3, 1, 1 }, { 262, 3, 1, 2 }, { 273, 4, 1, bitsAt + 6 },
+                     { 277, 3, 1, 3 }, { 278, 3, 1, height }, { 279, 4, 1, width * height * 3 } }) {
+            add(tag, 2);
+            add(type, 2);
+            add(count, 4);
+            add(value, 4);
+        }
+        add(0, 4);
+        add(0x00080008, 4);
+        add(8, 2);
         for (int i = 0; i < width * height; ++i)
-            tiff.append(char(colour.red()))
-                    .append(char(colour.green()))
-                    .append(char(colour.blue()));
+            add(colour.red() | colour.green() << 8 | colour.blue() << 16, 3);
         return AddBytes(name, tiff);
     }
 
