@@ -124,6 +124,9 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
         SortByName(names);
         return Joined(dir, names);
     }
+    // A file that is there plays, even with a percent sign in its name.
+    if (info.isFile())
+        return { what };
     if (what.contains(QLatin1Char('%'))) {
         if (Numbered(what, 0).isEmpty()) {
             problem =
@@ -143,13 +146,13 @@ QStringList CPictureList::Resolve(const QString& what, QString& problem)
             problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "no picture matches %1")).arg(what);
         return paths;
     }
-    if (info.isFile())
-        return { what };
     const QString name = info.fileName();
     if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))
             || name.contains(QLatin1Char('['))) {
         const QDir dir = info.dir();
+        // Only the pictures among what it matches ("stack/*" beside a notes file).
         QStringList names = dir.entryList({ name }, QDir::Files | QDir::Hidden);
+        names.removeIf([](const QString& n) { return !QDir::match(kPictureFilters, n); });
         if (names.isEmpty()) {
             problem = Tr(QT_TRANSLATE_NOOP("CTavoGraphDll", "no picture matches %1")).arg(what);
             return {};

@@ -57,7 +57,11 @@ TEST(PictureListTest, FoldersPatternsAndGlobsGiveTheirPicturesInOrder)
     EXPECT_EQ(Names(Resolve(stack.Folder())),
             QStringList({ "slice_1.bmp", "slice_2.JPG", "slice_10.png" }));
     EXPECT_EQ(Names(Resolve(stack.Path("slice_*.png"))), QStringList({ "slice_10.png" }));
+    stack.AddBytes("slice_notes.txt", "words");
+    EXPECT_EQ(Resolve(stack.Path("slice_*")).size(), 3);
     EXPECT_EQ(Names(Resolve(stack.Path("slice_1.bmp"))), QStringList({ "slice_1.bmp" }));
+    stack.Add("100%.png", Qt::red);
+    EXPECT_EQ(Names(Resolve(stack.Path("100%.png"))), QStringList({ "100%.png" }));
 
     // Numbered from 1 when there is no 0, up to the first gap.
     for (const char* name : { "n_01.jpg", "n_02.jpg", "n_03.jpg", "n_05.jpg" })
