@@ -23,9 +23,12 @@ constexpr COptionSpec kOptions[] = {
             QT_TRANSLATE_NOOP("CCommandLine", "User interface language (en, zh_CN).") },
     { "test-camera", nullptr,
             QT_TRANSLATE_NOOP("CCommandLine", "List the built-in Test Pattern camera.") },
+    { "camera-files", "pattern",
+            QT_TRANSLATE_NOOP("CCommandLine", "A Pictures camera: a folder or slice_%02d.jpg.") },
+    { "camera-fps", "rate",
+            QT_TRANSLATE_NOOP("CCommandLine", "The Pictures camera's frames a second (5).") },
     { "fuse", "mode",
-            QT_TRANSLATE_NOOP(
-                    "CCommandLine", "Fuse IN... into one: direct|adjusted|aligned.") },
+            QT_TRANSLATE_NOOP("CCommandLine", "Fuse IN... into one: direct|adjusted|aligned.") },
     { "o,output", "file", QT_TRANSLATE_NOOP("CCommandLine", "Where a batch command writes.") },
     { "depth-map", "file",
             QT_TRANSLATE_NOOP("CCommandLine", "With --fuse aligned: also write the depth map.") },
@@ -108,6 +111,18 @@ CCommandLine::CCommandLine(const QStringList& arguments)
         m_action = Action::Version;
     m_language = parser.value(QStringLiteral("lang"));
     m_bTestCamera = parser.isSet(QStringLiteral("test-camera"));
+    m_cameraFiles = parser.value(QStringLiteral("camera-files"));
+    m_cameraFps = parser.value(QStringLiteral("camera-fps")).trimmed();
+    if (parser.isSet(QStringLiteral("camera-fps"))) {
+        bool ok = false;
+        const double fps = m_cameraFps.toDouble(&ok);
+        if (!ok || !(fps >= 0.1 && fps <= 120)) {
+            m_action = Action::Unknown;
+            m_error = Tr(QT_TRANSLATE_NOOP("CCommandLine",
+                                 "--camera-fps takes a rate from 0.1 to 120, not '%1'."))
+                              .arg(m_cameraFps);
+        }
+    }
     m_files = parser.positionalArguments();
 }
 

@@ -23,6 +23,10 @@ public:
     Action What() const { return m_action; }
     QString Language() const { return m_language; }
     bool TestCamera() const { return m_bTestCamera; }
+    // What the "Pictures" camera plays (a folder, "slice_%02d.jpg", a glob); empty: none.
+    QString CameraFiles() const { return m_cameraFiles; }
+    // Its frames a second as written ("5", "2.5"); empty: the default.
+    QString CameraFps() const { return m_cameraFps; }
     QStringList Files() const { return m_files; }
     // "Unknown option 'x'." as Qt words it.
     QString Error() const { return m_error; }
@@ -40,6 +44,8 @@ private:
     Action m_action = Action::Run;
     QString m_language;
     bool m_bTestCamera = false;
+    QString m_cameraFiles;
+    QString m_cameraFps;
     QStringList m_files;
     QString m_error;
 };

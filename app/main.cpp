@@ -12,6 +12,7 @@
 #include "imgproc/FuseCommand.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <iostream>
 
@@ -74,6 +75,11 @@ int main(int argc, char* argv[])
         return Answer(line);
     if (line.TestCamera())
         qputenv("KALVEX_TEST_CAMERA", "1");
+    // The capture library lists the "Pictures" camera from these, as it does the pattern.
+    if (!line.CameraFiles().isEmpty())
+        qputenv("KALVEX_CAMERA_FILES", QFile::encodeName(line.CameraFiles()));
+    if (!line.CameraFps().isEmpty())
+        qputenv("KALVEX_CAMERA_FPS", line.CameraFps().toUtf8());
 
     // Installed first: a SIGTERM during start-up is held until the window can close normally.
     CSignalWatcher signalWatcher;

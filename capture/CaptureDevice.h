@@ -45,7 +45,8 @@ struct CCaptureFormat
 /**
  * @brief A camera as the device list reports it.
  *
- * A device without a path is a built-in pattern source (videotestsrc) drawing @ref pattern.
+ * A device without a path is built in: a pattern source (videotestsrc) drawing @ref pattern, or
+ * a picture source playing the files @ref pictures names.
  */
 struct CCaptureDevice
 {
@@ -58,6 +59,9 @@ struct CCaptureDevice
     /** @brief What a pattern source draws: a videotestsrc pattern name ("smpte", "red", ...),
      * optionally followed by further videotestsrc settings ("red num-buffers=0"). */
     QString pattern;
+    /** @brief What a picture source plays: a folder, a numbered pattern ("slice_%02d.jpg"), a
+     * glob or one file; empty for every other device. */
+    QString pictures;
     /** @brief Index into @ref formats the device delivers when no format is asked for; -1 lets
      * the device decide. */
     int currentFormat = -1;
@@ -69,5 +73,7 @@ struct CCaptureDevice
     /** @brief @ref identity, or the name when there is none. */
     QString Identity() const { return identity.isEmpty() ? name : identity; }
 
+    /** @brief True for a built-in source, which has no node to open and no controls. */
     bool IsPatternSource() const { return path.isEmpty(); }
+    bool IsPictureSource() const { return path.isEmpty() && !pictures.isEmpty(); }
 };

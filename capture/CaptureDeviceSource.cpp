@@ -1,15 +1,23 @@
 #include "capture/CaptureDeviceSource.h"
 
 #include "capture/GstDeviceSource.h"
+#include "capture/PictureDecoder.h"
+#include "capture/PictureList.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QtGlobal>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <mutex>
+#include <numeric>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -24,6 +32,11 @@ bool CCaptureDeviceSource::IsAvailable(const CCaptureDevice& device)
 
 QString CCaptureDeviceSource::OpenProblem(const CCaptureDevice& device)
 {
+    if (device.IsPictureSource()) {
+        QString problem;
+        CPictureList::Resolve(device.pictures, problem);
+        return problem;
+    }
     if (device.IsPatternSource())
         return {};
     if (!IsAvailable(device))
@@ -71,6 +84,65 @@ CCaptureDevice CCaptureDeviceSource::TestPatternDevice()
         device.formats.append({ w, h, QStringLiteral("BGR") });
     device.currentFormat = 0;
     device.identity = QStringLiteral("Test Pattern|builtin");
+    return device;
+}
+
+QString CCaptureDeviceSource::PictureFiles()
+{
+    return qEnvironmentVariable("KALVEX_CAMERA_FILES");
+}
+
+CFrameRate CCaptureDeviceSource::PictureRate()
+{
+    const QString text = qEnvironmentVariable("KALVEX_CAMERA_FPS").trimmed();
+    CFrameRate rate = CFrameRate::Parse(text);
+    if (!rate.IsValid()) {
+        bool ok = false;
+        const double fps = text.toDouble(&ok);
+        if (ok && std::isfinite(fps) && fps > 0 && fps <= 1000) {
+            rate = { static_cast<int>(std::lround(fps * 1000)), 1000 };
+            const int divisor = std::gcd(rate.numerator, rate.denominator);
+            rate = { rate.numerator / divisor, rate.denominator / divisor };
+        }
+    }
+    if (!rate.IsValid() || rate.Fps() < 0.1 || rate.Fps() > 120)
+        return { 5, 1 };
+    return rate;
+}
+
+CCaptureDevice CCaptureDeviceSource::PicturesDevice(const QString& files, CFrameRate rate)
+{
+    CCaptureDevice device;
+    device.name = QStringLiteral("Pictures");
+    device.pictures = files;
+    device.identity = QStringLiteral("Pictures|files");
+    QString problem;
+    const QStringList list = CPictureList::Resolve(files, problem);
+    if (list.isEmpty())
+        return device;
+    // The list is read again and again (the camera watch, the dialogs): a picture is decoded
+    // for its size once, and again only when it changes.
+    static std::mutex mutex;
+    static QMap<QString, QSize> sizes;
+    const QFileInfo first(list[0]);
+    const QString key = QStringLiteral("%1|%2|%3")
+                                .arg(first.absoluteFilePath())
+                                .arg(first.size())
+                                .arg(first.lastModified().toMSecsSinceEpoch());
+    QSize size;
+    {
+        const std::lock_guard lock(mutex);
+        size = sizes.value(key);
+    }
+    if (size.isEmpty()) {
+        size = CPictureDecoder::SizeOf(CPictureDecoder::Decode(list[0], problem).get());
+        if (size.isEmpty())
+            return device;
+        const std::lock_guard lock(mutex);
+        sizes.insert(key, size);
+    }
+    device.formats.append({ size.width(), size.height(), QStringLiteral("BGR"), { rate } });
+    device.currentFormat = 0;
     return device;
 }
 

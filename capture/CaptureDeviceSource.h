@@ -54,4 +54,13 @@ public:
     static bool TestCameraEnabled();
     /** @brief The built-in "Test Pattern" camera. */
     static CCaptureDevice TestPatternDevice();
+    /** @brief What KALVEX_CAMERA_FILES names for the "Pictures" camera (the program's
+     * --camera-files sets it); empty: no such camera. */
+    static QString PictureFiles();
+    /** @brief The "Pictures" camera's rate: KALVEX_CAMERA_FPS ("5", "2.5", "30000/1001"), 5
+     * frames a second when it is unset or no rate from 0.1 to 120. */
+    static CFrameRate PictureRate();
+    /** @brief The "Pictures" camera playing @p files at @p rate, offering the size of its first
+     * picture; no size when that picture cannot be read (opening it then says why). */
+    static CCaptureDevice PicturesDevice(const QString& files, CFrameRate rate);
 };

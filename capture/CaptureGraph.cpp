@@ -2,9 +2,13 @@
 
 #include "capture/CaptureStatus.h"
 #include "capture/CaptureTrace.h"
+#include "capture/PictureDecoder.h"
+#include "capture/PictureList.h"
+#include "capture/PicturePlayer.h"
 #include "capture/VideoRecorder.h"
 
 #include <QCoreApplication>
+#include <QSize>
 #include <QStringList>
 
 #include <gst/gst.h>
@@ -51,6 +55,13 @@ int32_t StatusOf(GstStateChangeReturn ret)
     }
 }
 
+void Release(std::initializer_list<GstElement*> elements)
+{
+    for (GstElement* element : elements)
+        if (element)
+            gst_object_unref(gst_object_ref_sink(element));
+}
+
 } // namespace
 
 QString CCaptureGraph::SourceCapsText(const CCaptureFormat& format)
@@ -88,6 +99,13 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     GstBus* bus = gst_element_get_bus(graph->m_pipeline);
     gst_bus_set_sync_handler(bus, DropBusMessage, graph.get(), nullptr);
     gst_object_unref(bus);
+
+    if (device.IsPictureSource()) {
+        if (!graph->MakePictureSource(device, format, sink, message))
+            return nullptr;
+        status = TavoStatus::Ok;
+        return graph;
+    }
 
     // Source caps: the chosen format, or for a camera left to itself raw video when it has any.
     QString capsText;
@@ -132,9 +150,7 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     for (GstElement* element : chain)
         made = made && element;
     if (!made) {
-        for (GstElement* element : { source, filter, decoder, convert, tee, sink })
-            if (element)
-                gst_object_unref(gst_object_ref_sink(element));
+        Release({ source, filter, decoder, convert, tee, sink });
         message = QCoreApplication::translate("CTavoGraphDll", "Can't add the filter to graph");
         return nullptr;
     }
@@ -162,23 +178,86 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
         g_object_set(filter, "caps", caps, nullptr);
         gst_caps_unref(caps);
     }
+    if (!graph->LinkToGrabber(chain, sink, message))
+        return nullptr;
+    qCDebug(lcCaptureTrace) << "capture graph for" << device.name << capsText;
+    status = TavoStatus::Ok;
+    return graph;
+}
+
+bool CCaptureGraph::LinkToGrabber(
+        std::vector<GstElement*> chain, GstElement* sink, QString& message)
+{
+    GstElement* tee = chain.back();
     chain.push_back(sink);
     for (GstElement* element : chain)
-        gst_bin_add(GST_BIN(graph->m_pipeline), element);
+        gst_bin_add(GST_BIN(m_pipeline), element);
     for (size_t i = 0; i + 1 < chain.size(); ++i) {
         if (!gst_element_link(chain[i], chain[i + 1])) {
             message = QCoreApplication::translate("CTavoGraphDll",
                     "Can't connect capture device filter to sample grabber filter");
-            return nullptr;
+            return false;
         }
     }
     g_object_set(tee, "allow-not-linked", TRUE, nullptr);
-    graph->m_tee = tee;
-    graph->m_grabber = std::make_unique<CFrameGrabber>();
-    graph->m_grabber->Attach(sink);
-    qCDebug(lcCaptureTrace) << "capture graph for" << device.name << capsText;
-    status = TavoStatus::Ok;
-    return graph;
+    m_tee = tee;
+    m_grabber = std::make_unique<CFrameGrabber>();
+    m_grabber->Attach(sink);
+    return true;
+}
+
+bool CCaptureGraph::MakePictureSource(const CCaptureDevice& device, const CCaptureFormat* format,
+        GstElement* sink, QString& message)
+{
+    // The first picture is decoded here, so a camera that cannot play says why at once.
+    QString problem;
+    const QStringList files = CPictureList::Resolve(device.pictures, problem);
+    CSamplePtr first = files.isEmpty() ? nullptr : CPictureDecoder::Decode(files[0], problem);
+    if (!first) {
+        message =
+                QCoreApplication::translate("CTavoGraphDll", "The camera \"%1\" cannot start: %2.")
+                        .arg(device.name, problem);
+        Release({ sink });
+        return false;
+    }
+    // The size the device list offered, else the first picture's: every picture is scaled to
+    // it (with borders where the shape differs), so the stream never changes size.
+    QSize size = CPictureDecoder::SizeOf(first.get());
+    if (format && format->width > 0 && format->height != 0)
+        size = QSize(format->width, qAbs(format->height));
+    CFrameRate rate { 5, 1 };
+    if (format && format->frameRates.size() == 1 && format->frameRates[0].IsValid())
+        rate = format->frameRates[0];
+    else if (!device.formats.isEmpty() && !device.formats[0].frameRates.isEmpty())
+        rate = device.formats[0].frameRates[0];
+
+    GstElement* source = MakeElement("appsrc");
+    GstElement* scale = MakeElement("videoscale");
+    GstElement* filter = MakeElement("capsfilter");
+    GstElement* convert = MakeElement("videoconvert");
+    GstElement* tee = MakeElement("tee");
+    if (!source || !scale || !filter || !convert || !tee) {
+        Release({ source, scale, filter, convert, tee, sink });
+        message = QCoreApplication::translate("CTavoGraphDll", "Can't add the filter to graph");
+        return false;
+    }
+    // Live like a camera: the newest picture counts, one waiting is enough.
+    g_object_set(source, "is-live", TRUE, "format", GST_FORMAT_TIME, "do-timestamp", TRUE,
+            "max-buffers", guint64(2), nullptr);
+    gst_util_set_object_arg(G_OBJECT(source), "leaky-type", "downstream");
+    const QString capsText = QStringLiteral("video/x-raw,format=BGR,width=%1,height=%2,"
+                                            "pixel-aspect-ratio=1/1,framerate=%3")
+                                     .arg(size.width())
+                                     .arg(size.height())
+                                     .arg(rate.Text());
+    GstCaps* caps = gst_caps_from_string(capsText.toUtf8().constData());
+    g_object_set(filter, "caps", caps, nullptr);
+    gst_caps_unref(caps);
+    m_player = std::make_unique<CPicturePlayer>(source, files, rate, std::move(first));
+    if (!LinkToGrabber({ source, scale, filter, convert, tee }, sink, message))
+        return false;
+    qCDebug(lcCaptureTrace) << "picture graph of" << files.size() << "pictures" << capsText;
+    return true;
 }
 
 QString CCaptureGraph::ErrorText() const
@@ -190,6 +269,8 @@ QString CCaptureGraph::ErrorText() const
 CCaptureGraph::~CCaptureGraph()
 {
     StopRecording();
+    // The player pushes into the pipeline: it ends first.
+    m_player.reset();
     if (m_pipeline) {
         gst_element_set_state(m_pipeline, GST_STATE_NULL);
         gst_object_unref(m_pipeline);
@@ -208,7 +289,10 @@ int32_t CCaptureGraph::ChangeState(int state, bool wait)
 
 int32_t CCaptureGraph::Run()
 {
-    return ChangeState(GST_STATE_PLAYING, true);
+    const int32_t status = ChangeState(GST_STATE_PLAYING, true);
+    if (m_player && status >= 0)
+        m_player->Start();
+    return status;
 }
 
 int32_t CCaptureGraph::Pause()

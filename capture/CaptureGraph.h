@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 typedef struct _GstElement GstElement;
 
 // One built pipeline: camera source, decoder for MJPG, videoconvert and the grabber's appsink
 // (BGR only, newest sample kept). Destruction stops the streaming before the grabber goes.
+class CPicturePlayer;
 class CVideoRecorder;
 
 class CCaptureGraph
@@ -72,6 +74,11 @@ public:
 private:
     CCaptureGraph() = default;
     int32_t ChangeState(int state, bool wait);
+    // Adds chain (source first, the tee last) and sink to the pipeline and links them.
+    bool LinkToGrabber(std::vector<GstElement*> chain, GstElement* sink, QString& message);
+    // A picture source: an appsrc the player feeds, scaled to one size. Takes sink.
+    bool MakePictureSource(const CCaptureDevice& device, const CCaptureFormat* format,
+            GstElement* sink, QString& message);
 
     GstElement* m_pipeline = nullptr;
     GstElement* m_tee = nullptr;
@@ -82,4 +89,5 @@ private:
     std::unique_ptr<CVideoRecorder> m_recorder;
     // Waited for by StopRecording(), and so before the pipeline goes.
     CRecordingFinisher m_finisher;
+    std::unique_ptr<CPicturePlayer> m_player; // picture sources only
 };

@@ -247,6 +247,8 @@ CCaptureDeviceSource::EResult CGstDeviceSource::Enumerate(QList<CCaptureDevice>&
     gst_object_unref(monitor);
     if (TestCameraEnabled())
         devices.append(TestPatternDevice());
+    if (const QString files = PictureFiles(); !files.isEmpty())
+        devices.append(PicturesDevice(files, PictureRate()));
     return devices.isEmpty() ? EResult::NoDevices : EResult::Ok;
 }
 

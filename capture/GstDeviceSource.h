@@ -6,7 +6,7 @@ typedef struct _GstCaps GstCaps;
 typedef struct _GstDeviceMonitor GstDeviceMonitor;
 
 // Cameras as GstDeviceMonitor lists them under "Video/Source", with their V4L2 node; the
-// "Test Pattern" camera joins the end of the list when it is enabled.
+// "Test Pattern" and "Pictures" cameras join the end of the list when they are enabled.
 class CGstDeviceSource : public CCaptureDeviceSource
 {
 public:

@@ -74,22 +74,28 @@
 <context>
     <name>CTavoGraphDll</name>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="78"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="89"/>
         <source>Could not create SampleGrabber (is qedit.dll registered?)</source>
         <translation>无法创建 SampleGrabber（qedit.dll 是否已注册？）</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="138"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="154"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="241"/>
         <source>Can&apos;t add the filter to graph</source>
         <translation>无法将过滤器添加到图中</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="170"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="197"/>
         <source>Can&apos;t connect capture device filter to sample grabber filter</source>
         <translation>无法将采集设备过滤器连接到采样抓取过滤器</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureGraph.cpp" line="227"/>
+        <location filename="../../capture/CaptureGraph.cpp" line="218"/>
+        <source>The camera &quot;%1&quot; cannot start: %2.</source>
+        <translation>相机“%1”无法启动：%2。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/CaptureGraph.cpp" line="311"/>
         <location filename="../../capture/TavoGraphDll.cpp" line="1021"/>
         <source>A recording is already running.</source>
         <translation>已有录制正在进行。</translation>
@@ -124,19 +130,19 @@ Video capture will not function properly.</source>
 视频采集将无法正常工作。</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureDeviceSource.cpp" line="30"/>
-        <location filename="../../capture/CaptureDeviceSource.cpp" line="45"/>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="43"/>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="58"/>
         <location filename="../../capture/TavoGraphDll.cpp" line="756"/>
         <source>the camera is not connected</source>
         <translation>相机未连接</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureDeviceSource.cpp" line="41"/>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="54"/>
         <source>you may not use %1 (add yourself to the &quot;video&quot; group)</source>
         <translation>您无权使用 %1（请将自己加入 &quot;video&quot; 组）</translation>
     </message>
     <message>
-        <location filename="../../capture/CaptureDeviceSource.cpp" line="47"/>
+        <location filename="../../capture/CaptureDeviceSource.cpp" line="60"/>
         <source>another program is using the camera</source>
         <translation>另一个程序正在使用相机</translation>
     </message>
@@ -170,6 +176,60 @@ Video capture will not function properly.</source>
         <location filename="../../capture/VideoRecorder.cpp" line="289"/>
         <source>No picture reached the video file.</source>
         <translation>没有画面写入视频文件。</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureDecoder.cpp" line="86"/>
+        <location filename="../../capture/PictureDecoder.cpp" line="123"/>
+        <location filename="../../capture/PictureDecoder.cpp" line="146"/>
+        <source>%1 cannot be decoded: %2</source>
+        <translation>无法解码 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureDecoder.cpp" line="92"/>
+        <location filename="../../capture/PictureDecoder.cpp" line="102"/>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureDecoder.cpp" line="97"/>
+        <source>%1 is too large for a picture</source>
+        <translation>%1 太大，不是图片</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureDecoder.cpp" line="109"/>
+        <source>%1 is not a JPEG, PNG, BMP or TIFF picture</source>
+        <translation>%1 不是 JPEG、PNG、BMP 或 TIFF 图片</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureDecoder.cpp" line="144"/>
+        <source>the picture holds no image</source>
+        <translation>该文件中没有图像</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureList.cpp" line="111"/>
+        <source>no pictures were named</source>
+        <translation>未指定图片</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureList.cpp" line="119"/>
+        <source>the folder %1 holds no JPEG, PNG, BMP or TIFF pictures</source>
+        <translation>文件夹 %1 中没有 JPEG、PNG、BMP 或 TIFF 图片</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureList.cpp" line="130"/>
+        <source>%1 needs one number field such as %02d</source>
+        <translation>%1 需要一个编号字段，例如 %02d</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureList.cpp" line="143"/>
+        <location filename="../../capture/PictureList.cpp" line="154"/>
+        <source>no picture matches %1</source>
+        <translation>没有与 %1 匹配的图片</translation>
+    </message>
+    <message>
+        <location filename="../../capture/PictureList.cpp" line="160"/>
+        <source>%1 does not exist</source>
+        <translation>%1 不存在</translation>
     </message>
 </context>
 </TS>

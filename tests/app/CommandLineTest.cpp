@@ -60,6 +60,23 @@ TEST(CommandLine, TellsWindowRunsHelpVersionAndUnknownOptionsApart)
     EXPECT_EQ(Parse({ "--lang" }).What(), CCommandLine::Action::Unknown);
 }
 
+TEST(CommandLine, PicturesCameraTakesItsFilesAndARateInRange)
+{
+    const CCommandLine files =
+            Parse({ "--camera-files", "stack/slice_%02d.jpg", "--camera-fps", "2.5", "a.jpg" });
+    EXPECT_EQ(files.What(), CCommandLine::Action::Run);
+    EXPECT_EQ(files.CameraFiles(), "stack/slice_%02d.jpg");
+    EXPECT_EQ(files.CameraFps(), "2.5");
+    EXPECT_EQ(files.Files(), QStringList { "a.jpg" });
+    EXPECT_TRUE(Parse({}).CameraFiles().isEmpty());
+    EXPECT_TRUE(Parse({}).CameraFps().isEmpty());
+    for (const char* bad : { "0", "-1", "121", "fast", "nan", "" }) {
+        const CCommandLine line = Parse({ "--camera-fps", bad });
+        EXPECT_EQ(line.What(), CCommandLine::Action::Unknown) << bad;
+        EXPECT_TRUE(line.Error().contains("--camera-fps")) << line.Error().toStdString();
+    }
+}
+
 TEST(CommandLine, HelpAndManPageListEveryOptionOnOneLine)
 {
     const QStringList lines = CCommandLine::HelpText().split('\n');
@@ -86,7 +103,8 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplay)
 {
     const CRun help = RunKalvex({ "--help" });
     EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
-    for (const char* option : { "--fuse", "--depth-map", "--test-camera", "--lang", "--version" })
+    for (const char* option : { "--fuse", "--depth-map", "--test-camera", "--camera-files",
+                 "--camera-fps", "--lang", "--version" })
         EXPECT_TRUE(help.out.contains(option)) << option;
 
     const CRun version = RunKalvex({ "--version" });
