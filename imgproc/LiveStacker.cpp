@@ -1,6 +1,5 @@
 #include "imgproc/LiveStacker.h"
 
-#include "imgproc/FusionSteps.h"
 #include "imgproc/StackResampler.h"
 
 namespace {
@@ -15,9 +14,7 @@ cv::Mat Wrap(const CImageView& image)
 
 void CLiveStacker::Reset()
 {
-    m_aligner = CStackAligner();
     m_sharpest.reset();
-    m_cumulative = {};
     m_merged = 0;
     m_skipped = 0;
     m_lastDifference = 0.0;
@@ -35,27 +32,30 @@ CLiveStacker::EAdded CLiveStacker::Add(const CImageView& frame)
         return EAdded::Invalid;
     if (m_sharpest && (frame.width != m_width || frame.height != m_height))
         Reset();
-    const CAffineMap pair = m_aligner.Add(frame);
-    m_lastDifference = m_aligner.LastDifference();
     if (!m_sharpest) {
         m_width = frame.width;
         m_height = frame.height;
         m_sharpest = std::make_unique<CSharpestSoFar>(frame.width, frame.height);
         m_sharpest->Add(0, Wrap(frame), {});
         m_merged = 1;
+        m_lastDifference = 0.0;
         return EAdded::Started;
     }
+    // Each frame is lined up with the stack itself, which is on the first frame's grid: a chain
+    // of frame-to-frame maps would drift without end while the knob goes back and forth.
+    m_aligner = CStackAligner();
+    m_aligner.Add(m_sharpest->Result().View());
+    const CAffineMap map = m_aligner.Add(frame);
+    m_lastDifference = m_aligner.LastDifference();
     if (m_lastDifference > kMaxDifference) {
-        m_aligner.TakeBack();
         ++m_skipped;
         return EAdded::Skipped;
     }
-    m_cumulative = ChainMaps(pair, m_cumulative);
-    if (CStackResampler::NearlyIdentity(m_cumulative, m_width, m_height)) {
+    if (CStackResampler::NearlyIdentity(map, m_width, m_height)) {
         m_sharpest->Add(m_merged, Wrap(frame), {});
     } else {
-        CStackResampler::Resample(frame, m_cumulative, m_warped);
-        m_sharpest->Add(m_merged, m_warped, m_cumulative);
+        CStackResampler::Resample(frame, map, m_warped);
+        m_sharpest->Add(m_merged, m_warped, map);
     }
     ++m_merged;
     return EAdded::Merged;

@@ -9,8 +9,8 @@
 #include <memory>
 
 /// @brief A focus stack that grows one frame at a time, for the live view: every frame is
-/// aligned to the one merged before it (chained to the first, as the Aligned Merge does) and
-/// merged into a result that keeps, per pixel, the sharpest content seen so far. A frame that
+/// aligned to the stack (which stays on the first frame's grid) and merged into a result that
+/// keeps, per pixel, the sharpest content seen so far. A frame that
 /// does not line up with the stack (the stage was moved) is left out. What it holds does not
 /// grow with the number of frames.
 class CLiveStacker
@@ -23,7 +23,7 @@ public:
         Invalid, ///< no pixels, or a stride shorter than a row
     };
 
-    /// @brief Above this the aligned frame is too unlike the last merged one to be the same
+    /// @brief Above this the aligned frame is too unlike the stack to be the same
     /// scene (0 is a perfect match, unrelated pictures give about 2).
     static constexpr double kMaxDifference = 0.8;
 
@@ -44,7 +44,6 @@ public:
 private:
     CStackAligner m_aligner;
     std::unique_ptr<CSharpestSoFar> m_sharpest;
-    CAffineMap m_cumulative;
     cv::Mat m_warped;
     int m_width = 0;
     int m_height = 0;

@@ -269,16 +269,8 @@ CAffineMap CStackAligner::Add(const CImageView& image)
     }
     for (Level& level : levels)
         AddGradients(level);
-    m_beforePrevious = std::move(m_previous);
     m_previous = std::move(levels);
     return result;
-}
-
-void CStackAligner::TakeBack()
-{
-    m_previous = std::move(m_beforePrevious);
-    m_beforePrevious.clear();
-    m_lastDifference = 0.0;
 }
 
 CAffineMap CStackAligner::Align(const CImageView& from, const CImageView& to)

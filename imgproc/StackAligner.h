@@ -21,9 +21,6 @@ public:
     /// difference of their normalised grey levels with the map given, 0 for a perfect match,
     /// about 2 for unrelated pictures; 0 for a first slice.
     double LastDifference() const { return m_lastDifference; }
-    /// @brief Forgets the last Add: the slice before it is again the one the next is aligned
-    /// to (a frame that did not line up is left out of a live stack).
-    void TakeBack();
     /// @brief The same for one pair of 24-bit pictures of one size.
     static CAffineMap Align(const CImageView& from, const CImageView& to);
 
@@ -44,6 +41,5 @@ private:
     static double Difference(const Level& from, const Level& to, const cv::Matx23d& map);
 
     std::vector<Level> m_previous;
-    std::vector<Level> m_beforePrevious;
     double m_lastDifference = 0.0;
 };
