@@ -6,6 +6,7 @@
 #include "RunTimes.h"
 
 #include "FocusSweep.h"
+#include "SweepCamera.h"
 
 #include "base/FrameLayout.h"
 #include "imgproc/LiveStacker.h"
@@ -77,51 +78,6 @@ void BM_LiveStackAdd(benchmark::State& state)
 BENCHMARK(BM_FrameCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiveStackAdd)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// The sweep as a camera: one frame every 1/15 s, in the frame layout.
-class CPacedCamera : public IFrameSource
-{
-public:
-    void Show(const cv::Mat& picture)
-    {
-        const std::lock_guard lock(m_mutex);
-        const size_t stride = static_cast<size_t>(FrameStride(kWidth));
-        m_frame.resize(FrameBytes(kWidth, kHeight));
-        for (int y = 0; y < kHeight; ++y)
-            std::memcpy(m_frame.data() + y * stride, picture.ptr(y), size_t(kWidth) * 3);
-        ++m_sequence;
-    }
-    int32_t GetCaptureSize(int& width, int& height) override
-    {
-        width = kWidth;
-        height = kHeight;
-        return 0;
-    }
-    int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override
-    {
-        CFrameStamp stamp;
-        return CaptureStamped(byteCount, buffer, stamp);
-    }
-    std::optional<uint64_t> NewestSequence() override
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_sequence;
-    }
-    int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp) override
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_sequence == 0 || *byteCount < static_cast<int32_t>(m_frame.size()))
-            return -1;
-        std::memcpy(buffer, m_frame.data(), m_frame.size());
-        stamp.sequence = m_sequence;
-        return 0;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<uint8_t> m_frame;
-    uint64_t m_sequence = 0;
-};
-
 double ProcessCpuSeconds()
 {
     timespec t {};
@@ -163,7 +119,7 @@ struct CPacedRun
 CPacedRun Paced(int passes, bool resetEachPass)
 {
     CPacedRun run;
-    CPacedCamera camera;
+    CSweepCamera camera(true); // told of each frame, as the grabber tells
     std::ofstream("/proc/self/clear_refs") << "5"; // peak resident memory starts again here
     const double rssBefore = StatusMiB("VmRSS");
     double rssAfterFirst = 0;
