@@ -67,8 +67,8 @@ void CountGreyEnds(const uint8_t* at, __m256i& dark, __m256i& bright)
 }
 
 // 32 pixels a step, as three vectors of bytes: byte counters of 0 and 255 by place, summed
-// by channel (the place's remainder by 3) before they can wrap. The grey needs the pixels
-// apart, which costs more, and is worked only where a byte is 8 or less or 255: a grey of 0
+// by channel (the place's remainder by 3) before they can wrap, and the grey, which needs
+// the pixels apart. Only steps with a byte of 8 or less or of 255 are counted: a grey of 0
 // has no byte above 8. Reads 104 bytes a step, so it stops where fewer are left.
 int CountRowEndsWide(const uint8_t* row, int count, std::size_t readable, Ends& ends)
 {
@@ -105,18 +105,24 @@ int CountRowEndsWide(const uint8_t* row, int count, std::size_t readable, Ends& 
     int x = 0;
     for (; x + 32 <= count && static_cast<std::size_t>(3) * x + 104 <= readable; x += 32) {
         const uint8_t* at = row + static_cast<std::size_t>(3) * x;
-        __m256i near = _mm256_setzero_si256();
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
+        const __m256i v2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 64));
+        // Most of a picture is far from both ends: one test of the least and the greatest
+        // byte passes it by.
+        const __m256i least = _mm256_min_epu8(_mm256_min_epu8(v0, v1), v2);
+        const __m256i greatest = _mm256_max_epu8(_mm256_max_epu8(v0, v1), v2);
+        const __m256i near = _mm256_or_si256(_mm256_cmpeq_epi8(greatest, full),
+                _mm256_cmpeq_epi8(_mm256_min_epu8(least, eight), least));
+        if (_mm256_testz_si256(near, near))
+            continue;
+        const __m256i v[3] = { v0, v1, v2 };
         for (int k = 0; k < 3; ++k) {
-            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * k));
-            const __m256i isFull = _mm256_cmpeq_epi8(v, full);
-            dark[k] = _mm256_sub_epi8(dark[k], _mm256_cmpeq_epi8(v, _mm256_setzero_si256()));
-            bright[k] = _mm256_sub_epi8(bright[k], isFull);
-            near = _mm256_or_si256(
-                    near, _mm256_or_si256(isFull, _mm256_cmpeq_epi8(_mm256_min_epu8(v, eight), v)));
+            dark[k] = _mm256_sub_epi8(dark[k], _mm256_cmpeq_epi8(v[k], _mm256_setzero_si256()));
+            bright[k] = _mm256_sub_epi8(bright[k], _mm256_cmpeq_epi8(v[k], full));
         }
-        if (!_mm256_testz_si256(near, near))
-            for (int k = 0; k < 4; ++k)
-                CountGreyEnds(at + 24 * k, darkGrey, brightGrey);
+        for (int k = 0; k < 4; ++k)
+            CountGreyEnds(at + 24 * k, darkGrey, brightGrey);
         if (++steps == 255) {
             empty();
             steps = 0;
