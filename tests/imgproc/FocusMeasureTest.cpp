@@ -234,8 +234,10 @@ TEST(FocusMeasureTest, WideAndPlainLoopsAgree)
     Frame frame = Textured(333, 77);
     std::vector<uint32_t> pixels(333 * 77);
     for (int y = 0; y < 77; ++y)
-        for (int x = 0; x < 333; ++x)
-            pixels[y * 333 + x] = 0xFF000000u | frame.Pixel(x, y)[0] * 0x010101u;
+        for (int x = 0; x < 333; ++x) { // colours, so each channel's weight counts
+            const uint32_t v = frame.Pixel(x, y)[0];
+            pixels[y * 333 + x] = 0xFF000000u | v | ((v * 3) & 0xFF) << 8 | (255 - v) << 16;
+        }
     std::vector<uint32_t> wideMarks = pixels;
     std::vector<uint32_t> plainMarks = pixels;
     const double wideScore = frame.Score({ 5, 3, 300, 70 });
