@@ -15,36 +15,19 @@
 
 namespace {
 
-// Two neighbouring 32-bit pixels, stored at once; rows of an odd width start 4 bytes off.
-using PixelPair = uint64_t __attribute__((aligned(4)));
+// Grey for peaking in 128ths (blue, green, red): the weights fit one byte multiply of the
+// wide loops, and full white stays 255. Peaking looks for edges only, so it needs not the
+// finer weights of the meter and the histogram.
+constexpr int kPeakBlue = 15;
+constexpr int kPeakGreen = 75;
+constexpr int kPeakRed = 38;
+constexpr int kPeakShift = 7;
 
-// Grey weights in 64ths (blue, green, red) for the 2 x 2 block means: small enough for byte
-// multiplies, near enough the eye's weights for finding edges.
-constexpr int kBlockBlue = 7;
-constexpr int kBlockGreen = 38;
-constexpr int kBlockRed = 19;
-
-int BlockGreyPart(const uint8_t* pixel)
+inline int PeakGrey(uint32_t p)
 {
-    return pixel[0] * kBlockBlue + pixel[1] * kBlockGreen + pixel[2] * kBlockRed;
-}
-
-// Grey of the mean of each 2 x 2 block of two xRGB rows (blue, green, red, unused in memory):
-// grey[i] from pixels 2i and 2i + 1 of both, for blocks from .. count - 1.
-void HalfGreyTail(const uint8_t* top, const uint8_t* bottom, int16_t* grey, int from, int count)
-{
-    for (int i = from; i < count; ++i) {
-        const std::size_t at = static_cast<std::size_t>(8) * i;
-        grey[i] = static_cast<int16_t>(
-                (BlockGreyPart(top + at) + BlockGreyPart(top + at + 4) + BlockGreyPart(bottom + at)
-                        + BlockGreyPart(bottom + at + 4))
-                >> 8);
-    }
-}
-
-void HalfGreyOfXrgbRows(const uint8_t* top, const uint8_t* bottom, int16_t* grey, int count)
-{
-    HalfGreyTail(top, bottom, grey, 0, count);
+    return (int(p & 0xFF) * kPeakBlue + int(p >> 8 & 0xFF) * kPeakGreen
+                   + int(p >> 16 & 0xFF) * kPeakRed)
+            >> kPeakShift;
 }
 
 // The row loops, written so the compiler turns them into vector code: once for every
@@ -62,8 +45,7 @@ void HalfGreyOfXrgbRows(const uint8_t* top, const uint8_t* bottom, int16_t* grey
         const auto* row = reinterpret_cast<const uint32_t*>(bytes);                                \
         for (int x = 0; x < count; ++x) {                                                          \
             const uint32_t p = row[x];                                                             \
-            grey[x] = static_cast<int16_t>(                                                        \
-                    CLiveHistogram::Grey(int(p & 0xFF), int(p >> 8 & 0xFF), int(p >> 16 & 0xFF))); \
+            grey[x] = static_cast<int16_t>(PeakGrey(p));                                           \
         }                                                                                          \
     }                                                                                              \
     /* Sum and sum of squares of the Laplacian of the middle row, x = 1 .. count - 2. The    */    \
@@ -108,34 +90,6 @@ void HalfGreyOfXrgbRows(const uint8_t* top, const uint8_t* bottom, int16_t* grey
     {                                                                                              \
         for (int x = 1; x + 1 < count; ++x)                                                        \
             row[x] = strength[x] >= threshold ? colour : row[x];                                   \
-    }                                                                                              \
-    /* Paints the 2 x 2 block of every marked half-resolution pixel, two pixels a word.       */   \
-    /* Stretches of 64 pixels without a mark are not written; on the half-resolution rows    */    \
-    /* that pays, on the full ones the branch costs more than it saves.                       */   \
-    void MarkBlockRow(PixelPair* top, PixelPair* bottom, const int16_t* strength, int count,       \
-            int16_t threshold, PixelPair colours)                                                  \
-    {                                                                                              \
-        int i = 1;                                                                                 \
-        for (; i + 32 < count; i += 32) {                                                          \
-            const int16_t* s = strength + i;                                                       \
-            PixelPair* t = top + i;                                                                \
-            PixelPair* b = bottom + i;                                                             \
-            int16_t strongest = 0;                                                                 \
-            for (int j = 0; j < 32; ++j)                                                           \
-                strongest = std::max(strongest, s[j]);                                             \
-            if (strongest < threshold)                                                             \
-                continue;                                                                          \
-            for (int j = 0; j < 32; ++j) {                                                         \
-                const bool marked = s[j] >= threshold;                                             \
-                t[j] = marked ? colours : t[j];                                                    \
-                b[j] = marked ? colours : b[j];                                                    \
-            }                                                                                      \
-        }                                                                                          \
-        for (; i + 1 < count; ++i)                                                                 \
-            if (strength[i] >= threshold) {                                                        \
-                top[i] = colours;                                                                  \
-                bottom[i] = colours;                                                               \
-            }                                                                                      \
     }
 
 namespace plain {
@@ -148,33 +102,92 @@ namespace wide {
 #pragma GCC target("avx2")
 KALVEX_FOCUS_KERNELS
 
-// HalfGreyOfXrgbRows 16 blocks a step: byte multiplies give each pixel's two weighted pairs,
-// the rows add, and neighbouring columns add pairwise; the same numbers as HalfGreyTail.
-void HalfGreyOfXrgbRowsWide(const uint8_t* top, const uint8_t* bottom, int16_t* grey, int count)
+// GreyOfXrgbRow eight pixels at once, the same numbers: a byte multiply gives each pixel's
+// weighted blue and green beside its weighted red, and the pairs add.
+inline __m256i GreyOfEight(const uint8_t* at)
 {
-    const __m256i weights = _mm256_set1_epi32(kBlockBlue | kBlockGreen << 8 | kBlockRed << 16);
-    const __m256i ones = _mm256_set1_epi16(1);
-    // The pairwise add and the pack leave the blocks in the order 0 2 4 6 1 3 5 7 by twos.
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    int i = 0;
-    for (; i + 16 <= count; i += 16) {
-        const uint8_t* t = top + static_cast<std::size_t>(8) * i;
-        const uint8_t* b = bottom + static_cast<std::size_t>(8) * i;
-        __m256i columns[4];
-        for (int k = 0; k < 4; ++k) {
-            const __m256i up = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + 32 * k));
-            const __m256i down = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + 32 * k));
-            // At most 2 x 255 x 45 a lane: the signed 16-bit sum holds it.
-            const __m256i pairs = _mm256_add_epi16(
-                    _mm256_maddubs_epi16(up, weights), _mm256_maddubs_epi16(down, weights));
-            columns[k] = _mm256_madd_epi16(pairs, ones);
-        }
-        const __m256i low = _mm256_srli_epi32(_mm256_hadd_epi32(columns[0], columns[1]), 8);
-        const __m256i high = _mm256_srli_epi32(_mm256_hadd_epi32(columns[2], columns[3]), 8);
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi32(low, high), order);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(grey + i), packed);
+    const __m256i weights = _mm256_set1_epi32(kPeakBlue | kPeakGreen << 8 | kPeakRed << 16);
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    return _mm256_srli_epi32(
+            _mm256_madd_epi16(_mm256_maddubs_epi16(p, weights), _mm256_set1_epi16(1)), kPeakShift);
+}
+
+void GreyOfXrgbRowWide(const uint8_t* bytes, int16_t* grey, int count)
+{
+    int x = 0;
+    for (; x + 16 <= count; x += 16) {
+        const uint8_t* at = bytes + static_cast<std::size_t>(4) * x;
+        const __m256i packed = _mm256_packs_epi32(GreyOfEight(at), GreyOfEight(at + 32));
+        _mm256_storeu_si256(
+                reinterpret_cast<__m256i*>(grey + x), _mm256_permute4x64_epi64(packed, 0xD8));
     }
-    HalfGreyTail(top, bottom, grey, i, count);
+    GreyOfXrgbRow(bytes + static_cast<std::size_t>(4) * x, grey + x, count - x);
+}
+
+inline __m256i At(const int16_t* line, int x)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(line + x));
+}
+
+// EdgeRow and MarkRow in one pass, 16 pixels a step; a step without a mark is not written.
+int EdgeMarkRowWide(const int16_t* above, const int16_t* middle, const int16_t* below,
+        uint32_t* row, int count, int16_t threshold, uint32_t colour)
+{
+    const __m256i limit = _mm256_set1_epi16(static_cast<int16_t>(threshold - 1));
+    const __m256i paint = _mm256_set1_epi32(static_cast<int>(colour));
+    __m256i strongest = _mm256_setzero_si256();
+    // The wide steps store to 32-byte boundaries; the pixels before the first go the plain way.
+    int x = 1;
+    int best = 0;
+    const int head = static_cast<int>((32 - reinterpret_cast<uintptr_t>(row + 1) % 32) % 32 / 4);
+    if (head > 0 && head + 17 <= count) {
+        int16_t strength[10];
+        best = EdgeRow(above, middle, below, strength, head + 2);
+        MarkRow(row, strength, head + 2, threshold, colour);
+        x += head;
+    }
+    for (; x + 17 <= count; x += 16) {
+        const __m256i a0 = At(above, x - 1);
+        const __m256i a2 = At(above, x + 1);
+        const __m256i b0 = At(below, x - 1);
+        const __m256i b2 = At(below, x + 1);
+        const __m256i gx = _mm256_sub_epi16(
+                _mm256_add_epi16(_mm256_add_epi16(a2, b2), _mm256_slli_epi16(At(middle, x + 1), 1)),
+                _mm256_add_epi16(
+                        _mm256_add_epi16(a0, b0), _mm256_slli_epi16(At(middle, x - 1), 1)));
+        const __m256i gy = _mm256_sub_epi16(
+                _mm256_add_epi16(_mm256_add_epi16(b0, b2), _mm256_slli_epi16(At(below, x), 1)),
+                _mm256_add_epi16(_mm256_add_epi16(a0, a2), _mm256_slli_epi16(At(above, x), 1)));
+        const __m256i edge = _mm256_add_epi16(_mm256_abs_epi16(gx), _mm256_abs_epi16(gy));
+        strongest = _mm256_max_epi16(strongest, edge);
+        const __m256i marked = _mm256_cmpgt_epi16(edge, limit);
+        if (_mm256_testz_si256(marked, marked))
+            continue;
+        // Both halves start on a 32-byte boundary: a blend of what is there.
+        auto* left = reinterpret_cast<__m256i*>(row + x);
+        auto* right = reinterpret_cast<__m256i*>(row + x + 8);
+        _mm256_storeu_si256(left,
+                _mm256_blendv_epi8(_mm256_loadu_si256(left), paint,
+                        _mm256_cvtepi16_epi32(_mm256_castsi256_si128(marked))));
+        _mm256_storeu_si256(right,
+                _mm256_blendv_epi8(_mm256_loadu_si256(right), paint,
+                        _mm256_cvtepi16_epi32(_mm256_extracti128_si256(marked, 1))));
+    }
+    __m128i folded = _mm_max_epi16(
+            _mm256_castsi256_si128(strongest), _mm256_extracti128_si256(strongest, 1));
+    folded = _mm_max_epi16(folded, _mm_srli_si128(folded, 8));
+    folded = _mm_max_epi16(folded, _mm_srli_si128(folded, 4));
+    folded = _mm_max_epi16(folded, _mm_srli_si128(folded, 2));
+    best = std::max(best, _mm_extract_epi16(folded, 0));
+    // The last pixels: the plain loops from x - 1, so their first strength is x.
+    if (x + 1 < count) {
+        int16_t strength[17];
+        const int rest = count - (x - 1);
+        best = std::max(
+                best, EdgeRow(above + x - 1, middle + x - 1, below + x - 1, strength, rest));
+        MarkRow(row + x - 1, strength, rest, threshold, colour);
+    }
+    return best;
 }
 #pragma GCC pop_options
 } // namespace wide
@@ -187,21 +200,31 @@ struct Kernels
     void (*greyOfBgr)(const uint8_t*, int16_t*, int);
     void (*greyOfXrgb)(const uint8_t*, int16_t*, int);
     void (*laplace)(const int16_t*, const int16_t*, const int16_t*, int, int64_t&, int64_t&);
-    int (*edge)(const int16_t*, const int16_t*, const int16_t*, int16_t*, int);
-    void (*mark)(uint32_t*, const int16_t*, int, int16_t, uint32_t);
-    void (*halfGreyOfXrgb)(const uint8_t*, const uint8_t*, int16_t*, int);
-    void (*markBlocks)(PixelPair*, PixelPair*, const int16_t*, int, int16_t, PixelPair);
+    // Strengths and marks of a row together; returns the strongest edge.
+    int (*edgeMark)(
+            const int16_t*, const int16_t*, const int16_t*, uint32_t*, int, int16_t, uint32_t);
 };
+
+// The plain loops one after the other, strengths through a row buffer.
+int PlainEdgeMarkRow(const int16_t* above, const int16_t* middle, const int16_t* below,
+        uint32_t* row, int count, int16_t threshold, uint32_t colour)
+{
+    thread_local std::vector<int16_t> strength;
+    strength.resize(static_cast<std::size_t>(count));
+    const int strongest = plain::EdgeRow(above, middle, below, strength.data(), count);
+    if (strongest >= threshold)
+        plain::MarkRow(row, strength.data(), count, threshold, colour);
+    return strongest;
+}
 
 Kernels Choose()
 {
 #if defined(KALVEX_X86_DISPATCH)
     if (UseWideInstructions())
-        return { wide::GreyOfBgrRow, wide::GreyOfXrgbRow, wide::LaplaceRow, wide::EdgeRow,
-            wide::MarkRow, wide::HalfGreyOfXrgbRowsWide, wide::MarkBlockRow };
+        return { wide::GreyOfBgrRow, wide::GreyOfXrgbRowWide, wide::LaplaceRow,
+            wide::EdgeMarkRowWide };
 #endif
-    return { plain::GreyOfBgrRow, plain::GreyOfXrgbRow, plain::LaplaceRow, plain::EdgeRow,
-        plain::MarkRow, HalfGreyOfXrgbRows, plain::MarkBlockRow };
+    return { plain::GreyOfBgrRow, plain::GreyOfXrgbRow, plain::LaplaceRow, PlainEdgeMarkRow };
 }
 
 } // namespace
@@ -261,14 +284,6 @@ int16_t ThresholdLimit(int threshold)
 int CFocusMeasure::MarkPeaks(uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
         uint32_t colour, int threshold)
 {
-    if (static_cast<int64_t>(width) * height > kBlockPeakingPixels)
-        return MarkBlockPeaks(pixels, width, height, stride, colour, threshold);
-    return MarkPixelPeaks(pixels, width, height, stride, colour, threshold);
-}
-
-int CFocusMeasure::MarkPixelPeaks(uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
-        uint32_t colour, int threshold)
-{
     if (!pixels || width < 3 || height < 3)
         return 0;
     const int16_t limit = ThresholdLimit(threshold);
@@ -276,7 +291,6 @@ int CFocusMeasure::MarkPixelPeaks(uint8_t* pixels, int width, int height, std::p
     const std::size_t count = static_cast<std::size_t>(width);
     // Grey rows before marking: a marked pixel must not count as an edge of the next row.
     std::vector<int16_t> lines(count * 3);
-    std::vector<int16_t> strength(count);
     int16_t* above = lines.data();
     int16_t* middle = above + count;
     int16_t* below = middle + count;
@@ -285,46 +299,9 @@ int CFocusMeasure::MarkPixelPeaks(uint8_t* pixels, int width, int height, std::p
     int strongest = 0;
     for (int y = 1; y + 1 < height; ++y) {
         k.greyOfXrgb(pixels + stride * (y + 1), below, width);
-        const int rowStrongest = k.edge(above, middle, below, strength.data(), width);
-        strongest = std::max(strongest, rowStrongest);
-        if (rowStrongest >= limit)
-            k.mark(reinterpret_cast<uint32_t*>(pixels + stride * y), strength.data(), width, limit,
-                    colour);
-        std::swap(above, middle);
-        std::swap(middle, below);
-    }
-    return strongest;
-}
-
-int CFocusMeasure::MarkBlockPeaks(uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
-        uint32_t colour, int threshold)
-{
-    const int columns = width / 2;
-    const int rows = height / 2;
-    if (!pixels || columns < 3 || rows < 3)
-        return 0;
-    const int16_t limit = ThresholdLimit(threshold);
-    const PixelPair colours = static_cast<PixelPair>(colour) << 32 | colour;
-    const Kernels k = Choose();
-    const std::size_t count = static_cast<std::size_t>(columns);
-    std::vector<int16_t> lines(count * 3);
-    std::vector<int16_t> strength(count);
-    int16_t* above = lines.data();
-    int16_t* middle = above + count;
-    int16_t* below = middle + count;
-    const auto blockRow = [&](int row) { return pixels + stride * (2 * row); };
-    k.halfGreyOfXrgb(blockRow(0), blockRow(0) + stride, above, columns);
-    k.halfGreyOfXrgb(blockRow(1), blockRow(1) + stride, middle, columns);
-    int strongest = 0;
-    for (int row = 1; row + 1 < rows; ++row) {
-        // The next block row is read before this one is marked, as on the full picture.
-        k.halfGreyOfXrgb(blockRow(row + 1), blockRow(row + 1) + stride, below, columns);
-        const int rowStrongest = k.edge(above, middle, below, strength.data(), columns);
-        strongest = std::max(strongest, rowStrongest);
-        if (rowStrongest >= limit)
-            k.markBlocks(reinterpret_cast<PixelPair*>(blockRow(row)),
-                    reinterpret_cast<PixelPair*>(blockRow(row) + stride), strength.data(), columns,
-                    limit, colours);
+        strongest = std::max(strongest,
+                k.edgeMark(above, middle, below, reinterpret_cast<uint32_t*>(pixels + stride * y),
+                        width, limit, colour));
         std::swap(above, middle);
         std::swap(middle, below);
     }

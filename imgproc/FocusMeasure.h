@@ -28,22 +28,11 @@ public:
     static double VarianceOfLaplacian(
             const uint8_t* frame, int width, int height, CFrameRegion region = {});
 
-    // Views larger than this are measured on the means of 2 x 2 blocks and marked in whole
-    // blocks: a quarter of the work, and on a big view a block is still a fine mark.
-    static constexpr int kBlockPeakingPixels = 1000000;
-
     // Paints every pixel of a 32-bit xRGB picture (rows top-down) whose edge strength (the
-    // Sobel gradient's |gx| + |gy| of its grey value) is at least threshold with colour; a
-    // picture larger than kBlockPeakingPixels in blocks as MarkBlockPeaks() does. Returns the
-    // strongest edge seen, from which the caller takes the next threshold.
+    // Sobel gradient's |gx| + |gy| of its grey value) is at least threshold with colour, pixel
+    // by pixel, so a line one pixel wide is marked at any size. Returns the strongest edge
+    // seen, from which the caller takes the next threshold.
     static int MarkPeaks(uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
-            uint32_t colour, int threshold);
-    // MarkPeaks() pixel by pixel, whatever the size.
-    static int MarkPixelPeaks(uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
-            uint32_t colour, int threshold);
-    // MarkPeaks() on the grey means of 2 x 2 blocks: a block whose mean is on an edge is
-    // painted whole. The last column and row of an odd size are left as they are.
-    static int MarkBlockPeaks(uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
             uint32_t colour, int threshold);
     // The threshold that marks the sharpest edges, given the strongest of the last picture.
     static int PeakThreshold(int strongestEdge);

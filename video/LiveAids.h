@@ -35,8 +35,8 @@ public:
     using Clock = std::function<int64_t()>;
     static constexpr int kReadingIntervalMs = 200;
     static constexpr int kRecentMaxMs = 5000;
-    // The histogram counts a grid of at most this many pixels of a large frame: its shape and
-    // clipped shares need no more, and its cost stays that of a small frame.
+    // The histogram's shape counts a grid of at most this many pixels of a large frame, which
+    // is all a drawing needs; its clipped shares count every pixel.
     static constexpr int kHistogramSamples = 160000;
 
     explicit CLiveAids(Clock clock = {});

@@ -146,59 +146,63 @@ std::vector<uint32_t> EdgeAt(int w, int h, int edge)
     return pixels;
 }
 
-// Marked in whole 2 x 2 blocks next to the edge, on every block row but the border ones; the
-// odd last column and row (a row of an odd width starts 4 bytes off) stay untouched.
-TEST(FocusMeasureTest, BlockPeaksMarkWholeBlocksOnTheEdge)
+// A line one pixel wide on a full-HD view, vertical, horizontal and diagonal: its centre has
+// no gradient, so it is marked on both sides all along, also where a row's wide steps end,
+// and nothing farther from it is.
+TEST(FocusMeasureTest, OnePixelLinesOnAFullHdViewAreMarked)
 {
-    const uint32_t mark = 0xFF00FF00u;
-    for (const int edge : { 10, 11 }) { // between two blocks, and through one
-        const int w = 25;
-        const int h = 17;
-        std::vector<uint32_t> pixels = EdgeAt(w, h, edge);
-        const int strongest =
-                CFocusMeasure::MarkBlockPeaks(reinterpret_cast<uint8_t*>(pixels.data()), w, h,
-                        w * 4, mark, CFocusMeasure::PeakThreshold(0));
-        EXPECT_GT(strongest, 2 * 255) << edge;
+    const int w = 1920;
+    const int h = 1080;
+    const uint32_t mark = 0xFFFF0000u;
+    const auto onLine = [](int kind, int x, int y) {
+        return kind == 0 ? x == 1000 : kind == 1 ? y == 500 : x - y == 700;
+    };
+    for (const int kind : { 0, 1, 2 }) {
+        std::vector<uint32_t> pixels(static_cast<std::size_t>(w) * h, 0xFF202020u);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
+            for (int x = 0; x < w; ++x)
+                if (onLine(kind, x, y))
+                    pixels[static_cast<std::size_t>(y) * w + x] = 0xFFE0E0E0u;
+        const int strongest = CFocusMeasure::MarkPeaks(reinterpret_cast<uint8_t*>(pixels.data()), w,
+                h, std::ptrdiff_t(w) * 4, mark, CFocusMeasure::PeakThreshold(0));
+        EXPECT_GT(strongest, 2 * 0xC0) << kind;
+        int missed = 0;
+        int stray = 0;
+        for (int y = 1; y + 1 < h; ++y)
+            for (int x = 1; x + 1 < w; ++x) {
                 const bool marked = pixels[static_cast<std::size_t>(y) * w + x] == mark;
-                const bool inside = y >= 2 && y < 14 && x < 24; // block rows 1 .. 6
-                if (!inside)
-                    EXPECT_FALSE(marked) << edge << ": " << x << "," << y;
-                else if (std::abs(2 * (x / 2) + 1 - edge) > 2)
-                    EXPECT_FALSE(marked) << edge << ": " << x << "," << y; // block away from it
-                if (marked) // whole blocks
-                    EXPECT_EQ(pixels[static_cast<std::size_t>(y ^ 1) * w + (x ^ 1)], mark);
+                const bool near = onLine(kind, x, y) || onLine(kind, x - 1, y)
+                        || onLine(kind, x + 1, y) || onLine(kind, x, y - 1)
+                        || onLine(kind, x, y + 1) || onLine(kind, x - 1, y - 1)
+                        || onLine(kind, x + 1, y + 1) || onLine(kind, x - 1, y + 1)
+                        || onLine(kind, x + 1, y - 1);
+                const auto at = [&](int dx, int dy) {
+                    return pixels[static_cast<std::size_t>(y + dy) * w + x + dx] == mark;
+                };
+                // Beside a line pixel: left and right of a vertical or diagonal line, above and
+                // below a horizontal one.
+                if (onLine(kind, x, y) && x > 1 && x + 2 < w && y > 1 && y + 2 < h)
+                    missed += kind == 1 ? !(at(0, -1) && at(0, 1)) : !(at(-1, 0) && at(1, 0));
+                stray += marked && !near;
             }
-        // Every block row inside has its marks right at the edge.
-        for (int y = 2; y < 14; ++y) {
-            const bool near = pixels[static_cast<std::size_t>(y) * w + edge - 1] == mark
-                    || pixels[static_cast<std::size_t>(y) * w + edge] == mark;
-            EXPECT_TRUE(near) << edge << ": row " << y;
+        EXPECT_EQ(missed, 0) << kind;
+        EXPECT_EQ(stray, 0) << kind;
+    }
+    // A line beside the last column a wide step reaches, and in the plain tail.
+    for (const int column : { 1903, 1905, 1917 }) {
+        std::vector<uint32_t> pixels = EdgeAt(w, 8, column);
+        for (int y = 0; y < 8; ++y)
+            for (int x = column + 1; x < w; ++x)
+                pixels[static_cast<std::size_t>(y) * w + x] = 0xFF000000u;
+        CFocusMeasure::MarkPeaks(reinterpret_cast<uint8_t*>(pixels.data()), w, 8,
+                std::ptrdiff_t(w) * 4, mark, CFocusMeasure::PeakThreshold(0));
+        for (int y = 1; y < 7; ++y) {
+            EXPECT_EQ(pixels[static_cast<std::size_t>(y) * w + column - 1], mark)
+                    << column << "," << y;
+            EXPECT_EQ(pixels[static_cast<std::size_t>(y) * w + column + 1], mark)
+                    << column << "," << y;
         }
     }
-}
-
-// Large views go the block way, small ones pixel by pixel; both return the edge they saw.
-TEST(FocusMeasureTest, MarkPeaksUsesBlocksOnlyAboveAMegapixel)
-{
-    const uint32_t mark = 0xFFFF0000u;
-    const auto run = [&](int w, int h, auto marker) {
-        std::vector<uint32_t> pixels = EdgeAt(w, h, w / 2);
-        marker(reinterpret_cast<uint8_t*>(pixels.data()), w, h, std::ptrdiff_t(w) * 4, mark, 100);
-        return pixels;
-    };
-    const int side = 1002; // 1004004 pixels
-    EXPECT_EQ(run(side, side, CFocusMeasure::MarkPeaks),
-            run(side, side, CFocusMeasure::MarkBlockPeaks));
-    EXPECT_NE(run(side, side, CFocusMeasure::MarkPeaks),
-            run(side, side, CFocusMeasure::MarkPixelPeaks));
-    EXPECT_EQ(run(1000, 1000, CFocusMeasure::MarkPeaks),
-            run(1000, 1000, CFocusMeasure::MarkPixelPeaks));
-    std::vector<uint32_t> tiny(5 * 5);
-    EXPECT_EQ(CFocusMeasure::MarkBlockPeaks(
-                      reinterpret_cast<uint8_t*>(tiny.data()), 5, 5, 20, mark, 1),
-            0);
 }
 
 // At a corner the gradient reaches 6 x 255: a threshold above it marks nothing.
@@ -211,9 +215,9 @@ TEST(FocusMeasureTest, ThresholdAboveTheStrongestCornerMarksNothing)
             pixels[static_cast<std::size_t>(y) * w + x] = 0xFFFFFFFFu;
     const std::vector<uint32_t> before = pixels;
     auto* bytes = reinterpret_cast<uint8_t*>(pixels.data());
-    EXPECT_EQ(CFocusMeasure::MarkPixelPeaks(bytes, w, w, w * 4, 0xFFFF0000u, 6 * 255 + 1), 6 * 255);
+    EXPECT_EQ(CFocusMeasure::MarkPeaks(bytes, w, w, w * 4, 0xFFFF0000u, 6 * 255 + 1), 6 * 255);
     EXPECT_EQ(pixels, before);
-    EXPECT_EQ(CFocusMeasure::MarkPixelPeaks(bytes, w, w, w * 4, 0xFFFF0000u, 6 * 255), 6 * 255);
+    EXPECT_EQ(CFocusMeasure::MarkPeaks(bytes, w, w, w * 4, 0xFFFF0000u, 6 * 255), 6 * 255);
     EXPECT_EQ(pixels[6 * w + 6], 0xFFFF0000u); // the corner alone
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFF0000u), 1);
 }
@@ -230,8 +234,10 @@ TEST(FocusMeasureTest, WideAndPlainLoopsAgree)
     Frame frame = Textured(333, 77);
     std::vector<uint32_t> pixels(333 * 77);
     for (int y = 0; y < 77; ++y)
-        for (int x = 0; x < 333; ++x)
-            pixels[y * 333 + x] = 0xFF000000u | frame.Pixel(x, y)[0] * 0x010101u;
+        for (int x = 0; x < 333; ++x) { // colours, so each channel's weight counts
+            const uint32_t v = frame.Pixel(x, y)[0];
+            pixels[y * 333 + x] = 0xFF000000u | v | ((v * 3) & 0xFF) << 8 | (255 - v) << 16;
+        }
     std::vector<uint32_t> wideMarks = pixels;
     std::vector<uint32_t> plainMarks = pixels;
     const double wideScore = frame.Score({ 5, 3, 300, 70 });
@@ -243,18 +249,6 @@ TEST(FocusMeasureTest, WideAndPlainLoopsAgree)
             reinterpret_cast<uint8_t*>(plainMarks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 300);
     AllowWideInstructions(true);
     EXPECT_DOUBLE_EQ(wideScore, plainScore);
-    // The block loops: 166 blocks a row, ten wide steps of 16 and a tail.
-    std::vector<uint32_t> wideBlocks = pixels;
-    std::vector<uint32_t> plainBlocks = pixels;
-    const int wideBlockEdge = CFocusMeasure::MarkBlockPeaks(
-            reinterpret_cast<uint8_t*>(wideBlocks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 200);
-    AllowWideInstructions(false);
-    const int plainBlockEdge = CFocusMeasure::MarkBlockPeaks(
-            reinterpret_cast<uint8_t*>(plainBlocks.data()), 333, 77, 333 * 4, 0xFFFF0000u, 200);
-    AllowWideInstructions(true);
-    EXPECT_EQ(wideBlockEdge, plainBlockEdge);
-    EXPECT_EQ(wideBlocks, plainBlocks);
-    EXPECT_NE(plainBlocks, pixels);
     EXPECT_EQ(wideEdge, plainEdge);
     EXPECT_EQ(wideMarks, plainMarks);
     EXPECT_NE(plainMarks, pixels);

@@ -120,3 +120,87 @@ TEST(LiveHistogramTest, GridStepIsTheFinestWithinTheBudget)
 }
 
 } // namespace
+
+#include "imgproc/WideInstructions.h"
+
+#include <random>
+
+namespace {
+
+struct CEndsFrame
+{
+    int width;
+    int height;
+    std::vector<uint8_t> bytes;
+    CEndsFrame(int w, int h, uint8_t fill) : width(w), height(h), bytes(FrameBytes(w, h), fill) { }
+    uint8_t* Pixel(int x, int y) { return bytes.data() + FrameStride(width) * y + 3 * x; }
+};
+
+// The ends counted one pixel at a time, the way the shares are meant.
+CLiveHistogram::Ends CountedByHand(CEndsFrame& frame)
+{
+    CLiveHistogram::Ends ends;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            const uint8_t* p = frame.Pixel(x, y);
+            const int values[] = { CLiveHistogram::Grey(p[0], p[1], p[2]), p[2], p[1], p[0] };
+            for (int c = 0; c < CLiveHistogram::ChannelCount; ++c) {
+                ends.dark[c] += values[c] == 0;
+                ends.bright[c] += values[c] == 255;
+            }
+        }
+    ends.pixels = static_cast<uint32_t>(frame.width * frame.height);
+    return ends;
+}
+
+// A line one pixel wide on a row the grid steps over still shows in every clipped share; a
+// grid of step 4 counts none of it.
+TEST(LiveHistogramTest, ClippedSharesCountALineTheGridStepsOver)
+{
+    const int w = 1920;
+    const int h = 1080;
+    CEndsFrame frame(w, h, 120);
+    for (int x = 0; x < w; ++x)
+        std::fill_n(frame.Pixel(x, 401), 3, uint8_t(255));
+    for (int y = 0; y < h; ++y) // a black column near the right border, over the line too
+        std::fill_n(frame.Pixel(w - 3, y), 3, uint8_t(0));
+    CLiveHistogram histogram;
+    histogram.Compute(frame.bytes.data(), w, h, 4);
+    EXPECT_EQ(histogram.Pixels(), 480u * 270u);
+    EXPECT_EQ(histogram.Of(CLiveHistogram::Luminance)[255], 0u);
+    for (int c = 0; c < CLiveHistogram::ChannelCount; ++c) {
+        const auto channel = CLiveHistogram::Channel(c);
+        EXPECT_DOUBLE_EQ(histogram.BrightClippedShare(channel), (w - 1.0) / (w * h)) << c;
+        EXPECT_DOUBLE_EQ(histogram.DarkClippedShare(channel), 1.0 / w) << c;
+    }
+}
+
+// Random pixels near the ends, odd widths (padding, plain tails) and the frame's last bytes:
+// the wide and the plain counts agree with a count by hand, whatever is dark or full.
+TEST(LiveHistogramTest, EndsOfEveryChannelAreCountedExactly)
+{
+    std::mt19937 random(5);
+    const uint8_t near[] = { 0, 1, 2, 3, 8, 9, 200, 254, 255 };
+    for (const auto& [w, h] : { std::pair { 331, 7 }, std::pair { 64, 3 }, std::pair { 5, 2 } }) {
+        CEndsFrame frame(w, h, 255); // padding at 255 must not count
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                for (int c = 0; c < 3; ++c)
+                    frame.Pixel(x, y)[c] = near[random() % std::size(near)];
+        std::fill_n(frame.Pixel(w - 1, h - 1), 3, uint8_t(0));
+        std::fill_n(frame.Pixel(0, 0), 3, uint8_t(255));
+        const CLiveHistogram::Ends expected = CountedByHand(frame);
+        EXPECT_GT(expected.dark[CLiveHistogram::Luminance], 0u);
+        for (const bool wide : { true, false }) {
+            AllowWideInstructions(wide);
+            const CLiveHistogram::Ends ends = CLiveHistogram::CountEnds(frame.bytes.data(), w, h);
+            EXPECT_EQ(ends.dark, expected.dark) << w << " wide " << wide;
+            EXPECT_EQ(ends.bright, expected.bright) << w << " wide " << wide;
+            EXPECT_EQ(ends.pixels, expected.pixels);
+        }
+        AllowWideInstructions(true);
+    }
+    EXPECT_EQ(CLiveHistogram::CountEnds(nullptr, 5, 5).pixels, 0u);
+}
+
+} // namespace
