@@ -1,5 +1,6 @@
 #include "imgproc/LiveStacker.h"
 
+#include "imgproc/StackAligner.h"
 #include "imgproc/StackResampler.h"
 
 namespace {
@@ -17,7 +18,6 @@ void CLiveStacker::Reset()
     m_sharpest.reset();
     m_merged = 0;
     m_skipped = 0;
-    m_lastDifference = 0.0;
 }
 
 CImageView CLiveStacker::Result() const
@@ -38,16 +38,14 @@ CLiveStacker::EAdded CLiveStacker::Add(const CImageView& frame)
         m_sharpest = std::make_unique<CSharpestSoFar>(frame.width, frame.height);
         m_sharpest->Add(0, Wrap(frame), {});
         m_merged = 1;
-        m_lastDifference = 0.0;
         return EAdded::Started;
     }
     // Each frame is lined up with the stack itself, which is on the first frame's grid: a chain
     // of frame-to-frame maps would drift without end while the knob goes back and forth.
-    m_aligner = CStackAligner();
-    m_aligner.Add(m_sharpest->Result().View());
-    const CAffineMap map = m_aligner.Add(frame);
-    m_lastDifference = m_aligner.LastDifference();
-    if (m_lastDifference > kMaxDifference) {
+    CStackAligner aligner;
+    aligner.Add(m_sharpest->Result().View());
+    const CAffineMap map = aligner.Add(frame);
+    if (aligner.LastDifference() > kMaxDifference) {
         ++m_skipped;
         return EAdded::Skipped;
     }

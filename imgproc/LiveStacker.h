@@ -2,7 +2,6 @@
 
 #include "imgproc/ImageFusion.h"
 #include "imgproc/SharpestSoFar.h"
-#include "imgproc/StackAligner.h"
 
 #include <opencv2/core.hpp>
 
@@ -38,16 +37,12 @@ public:
     /// @brief Frames in the result, the first included.
     int MergedCount() const { return m_merged; }
     int SkippedCount() const { return m_skipped; }
-    /// @brief The alignment difference of the last frame taken.
-    double LastDifference() const { return m_lastDifference; }
 
 private:
-    CStackAligner m_aligner;
     std::unique_ptr<CSharpestSoFar> m_sharpest;
     cv::Mat m_warped;
     int m_width = 0;
     int m_height = 0;
     int m_merged = 0;
     int m_skipped = 0;
-    double m_lastDifference = 0.0;
 };
