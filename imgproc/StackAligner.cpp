@@ -260,12 +260,18 @@ CAffineMap CStackAligner::Add(const CImageView& image)
         const cv::Matx23d identity { 1, 0, 0, 0, 1, 0 };
         const double unmoved = Difference(m_previous[0], levels[0], identity);
         const double mapped = ok ? Difference(m_previous[0], levels[0], map) : unmoved;
-        m_lastDifference = std::min(mapped, unmoved);
-        if (ok && mapped < unmoved) {
-            const cv::Size finest = levels[0].image.size();
+        const bool moved = ok && mapped < unmoved;
+        const cv::Size finest = levels[0].image.size();
+        if (moved)
             result = ToMap(Rescale(
                     map, double(image.width) / finest.width, double(image.height) / finest.height));
-        }
+        // Judged on the coarsest level, where a change of focus leaves the picture much as it
+        // was and only another scene differs: fine texture out of focus is nothing like itself
+        // in focus, pixel by pixel.
+        const cv::Size coarsest = levels.back().image.size();
+        m_lastDifference = Difference(m_previous.back(), levels.back(),
+                Rescale(moved ? map : identity, double(coarsest.width) / finest.width,
+                        double(coarsest.height) / finest.height));
     }
     for (Level& level : levels)
         AddGradients(level);

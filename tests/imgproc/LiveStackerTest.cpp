@@ -108,3 +108,21 @@ TEST(LiveStacker, MemoryStaysFlatOver200Frames)
     EXPECT_EQ(stacker.MergedCount() + stacker.SkippedCount(), 200);
     EXPECT_LT(inUse(), after20 + 64 * 1024);
 }
+
+// Fine texture far out of focus is nothing like itself in focus pixel by pixel, yet the same
+// scene: it is merged. Another field of the same kind of texture is not.
+TEST(LiveStacker, FarDefocusOfFineTextureMergesAnotherFieldIsSkipped)
+{
+    cv::RNG rng(3);
+    cv::Mat grain(480, 640, CV_8UC3), otherGrain(480, 640, CV_8UC3);
+    rng.fill(grain, cv::RNG::UNIFORM, 0, 256);
+    rng.fill(otherGrain, cv::RNG::UNIFORM, 0, 256);
+    cv::Mat defocused, otherDefocused;
+    cv::GaussianBlur(grain, defocused, cv::Size(0, 0), 4);
+    cv::GaussianBlur(otherGrain, otherDefocused, cv::Size(0, 0), 4);
+    CLiveStacker stacker;
+    ASSERT_EQ(stacker.Add(View(defocused)), CLiveStacker::EAdded::Started);
+    EXPECT_EQ(stacker.Add(View(grain)), CLiveStacker::EAdded::Merged);
+    EXPECT_EQ(stacker.Add(View(otherDefocused)), CLiveStacker::EAdded::Skipped);
+    EXPECT_EQ(stacker.Add(View(otherGrain)), CLiveStacker::EAdded::Skipped);
+}
