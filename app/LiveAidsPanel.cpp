@@ -74,17 +74,13 @@ CLiveAidsPanel::CLiveAidsPanel(
         if (m_hooks.setLiveStack)
             m_hooks.setLiveStack(on);
         m_stackReset->setEnabled(on);
-        m_shownSkipped = 0;
-        m_mergedAtSkip = -1;
-        ShowStack();
+        ShowNewStack();
         UpdateTimers();
     });
     connect(m_stackReset, &QPushButton::clicked, this, [this] {
         if (m_hooks.resetLiveStack)
             m_hooks.resetLiveStack();
-        m_shownSkipped = 0;
-        m_mergedAtSkip = -1;
-        ShowStack();
+        ShowNewStack();
     });
     connect(m_histogram, &QCheckBox::toggled, this, [this](bool on) {
         m_aids.SetHistogram(on);
@@ -309,6 +305,14 @@ void CLiveAidsPanel::TogglePeaking()
 void CLiveAidsPanel::ToggleLiveStack()
 {
     m_liveStack->toggle();
+}
+
+void CLiveAidsPanel::ShowNewStack()
+{
+    // Frames skipped from the stack before belong to it alone.
+    m_shownSkipped = 0;
+    m_mergedAtSkip = -1;
+    ShowStack();
 }
 
 void CLiveAidsPanel::ShowStack()

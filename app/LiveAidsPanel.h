@@ -99,6 +99,7 @@ private:
     void StopRecording(const QString& why);
     void Message(const QString& text);
     void ShowStack();
+    void ShowNewStack();
 
     CLiveAids& m_aids;
     CTimeLapse& m_timeLapse;

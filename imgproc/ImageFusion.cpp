@@ -4,7 +4,6 @@
 #include "imgproc/FusionSteps.h"
 #include "imgproc/SharpestSoFar.h"
 #include "imgproc/StackAligner.h"
-#include "imgproc/StackResampler.h"
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
@@ -287,7 +286,6 @@ FusionStatus AlignedMerge(std::span<const CImageView> images, CFusedImage& resul
     CStackAligner aligner;
     CSharpestSoFar sharpest(width, height);
     CAffineMap cumulative;
-    cv::Mat warped;
     for (int k = 0; k < count; ++k) {
         if (Cancelled(observer))
             return FusionStatus::Cancelled;
@@ -304,12 +302,7 @@ FusionStatus AlignedMerge(std::span<const CImageView> images, CFusedImage& resul
             if (Cancelled(observer))
                 return FusionStatus::Cancelled;
         }
-        if (CStackResampler::NearlyIdentity(cumulative, width, height)) {
-            sharpest.Add(k, Wrap(images[k]), CAffineMap {});
-        } else {
-            CStackResampler::Resample(images[k], cumulative, warped);
-            sharpest.Add(k, warped, cumulative);
-        }
+        sharpest.AddAligned(k, images[k], cumulative);
         Report(observer, CFusionProgress::Stage::Image, k, ++done, total);
     }
     if (depth != nullptr)

@@ -1,17 +1,6 @@
 #include "imgproc/LiveStacker.h"
 
 #include "imgproc/StackAligner.h"
-#include "imgproc/StackResampler.h"
-
-namespace {
-
-cv::Mat Wrap(const CImageView& image)
-{
-    return cv::Mat(
-            image.height, image.width, CV_8UC3, const_cast<uint8_t*>(image.bits), image.stride);
-}
-
-} // namespace
 
 void CLiveStacker::Reset()
 {
@@ -36,7 +25,7 @@ CLiveStacker::EAdded CLiveStacker::Add(const CImageView& frame)
         m_width = frame.width;
         m_height = frame.height;
         m_sharpest = std::make_unique<CSharpestSoFar>(frame.width, frame.height);
-        m_sharpest->Add(0, Wrap(frame), {});
+        m_sharpest->AddAligned(0, frame, {});
         m_merged = 1;
         return EAdded::Started;
     }
@@ -49,12 +38,7 @@ CLiveStacker::EAdded CLiveStacker::Add(const CImageView& frame)
         ++m_skipped;
         return EAdded::Skipped;
     }
-    if (CStackResampler::NearlyIdentity(map, m_width, m_height)) {
-        m_sharpest->Add(m_merged, Wrap(frame), {});
-    } else {
-        CStackResampler::Resample(frame, map, m_warped);
-        m_sharpest->Add(m_merged, m_warped, map);
-    }
+    m_sharpest->AddAligned(m_merged, frame, map);
     ++m_merged;
     return EAdded::Merged;
 }

@@ -3,15 +3,13 @@
 #include "imgproc/ImageFusion.h"
 #include "imgproc/SharpestSoFar.h"
 
-#include <opencv2/core.hpp>
-
 #include <memory>
 
 /// @brief A focus stack that grows one frame at a time, for the live view: every frame is
 /// aligned to the stack (which stays on the first frame's grid) and merged into a result that
-/// keeps, per pixel, the sharpest content seen so far. A frame that
-/// does not line up with the stack (the stage was moved) is left out. What it holds does not
-/// grow with the number of frames.
+/// keeps, per pixel, the sharpest content seen so far. A frame that does not line up with the
+/// stack (the stage was moved) is left out. What it holds does not grow with the number of
+/// frames.
 class CLiveStacker
 {
 public:
@@ -41,7 +39,6 @@ public:
 
 private:
     std::unique_ptr<CSharpestSoFar> m_sharpest;
-    cv::Mat m_warped;
     int m_width = 0;
     int m_height = 0;
     int m_merged = 0;

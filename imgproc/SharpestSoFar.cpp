@@ -1,6 +1,7 @@
 #include "imgproc/SharpestSoFar.h"
 
 #include "base/FrameLayout.h"
+#include "imgproc/StackResampler.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -50,6 +51,19 @@ void CSharpestSoFar::Add(int index, const cv::Mat& colour, const CAffineMap& map
     colour.copyTo(out, m_sharper);
     m_index.setTo(cv::Scalar(std::min(index, 255)), m_sharper);
     cv::max(m_best, m_energy, m_best);
+}
+
+void CSharpestSoFar::AddAligned(int index, const CImageView& input, const CAffineMap& map)
+{
+    if (CStackResampler::NearlyIdentity(map, input.width, input.height)) {
+        Add(index,
+                cv::Mat(input.height, input.width, CV_8UC3, const_cast<uint8_t*>(input.bits),
+                        input.stride),
+                {});
+        return;
+    }
+    CStackResampler::Resample(input, map, m_warped);
+    Add(index, m_warped, map);
 }
 
 CDepthMap CSharpestSoFar::Depth() const

@@ -17,6 +17,9 @@ public:
     /// to the input's own, to tell which of them it covers. Input 0 starts the result; later
     /// ones win only where strictly sharper. Indexes past 255 are kept as 255 in the depth.
     void Add(int index, const cv::Mat& colour, const CAffineMap& map);
+    /// @brief Add() of a 24-bit input as it came: resampled onto the reference's grid through
+    /// `map` (reference pixels to the input's), or taken as it is when the map barely moves it.
+    void AddAligned(int index, const CImageView& input, const CAffineMap& map);
 
     const CFusedImage& Result() const { return m_result; }
     CFusedImage TakeResult() { return std::move(m_result); }
@@ -34,4 +37,5 @@ private:
     cv::Mat m_energy;
     cv::Mat m_smoothing;
     cv::Mat m_sharper;
+    cv::Mat m_warped;
 };
