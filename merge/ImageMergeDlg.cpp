@@ -83,6 +83,8 @@ CImageMergeDlg::CImageMergeDlg(CMergeHooks hooks, QWidget* parent)
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     resize(1182, 654); // 591 x 327 dialog units, until the window is maximised
 
+    // A few looks a second: enough to follow a hand on the knob, little work beside the view.
+    // Fusing stops it, so the set never changes under a fusion.
     m_focusTimer = new QTimer(this);
     m_focusTimer->setInterval(120);
     connect(m_focusTimer, &QTimer::timeout, this, &CImageMergeDlg::OnFocusTick);
@@ -458,11 +460,8 @@ void CImageMergeDlg::SetCaptureWhileFocusing(bool on)
     m_focusTimer->start();
 }
 
-// A few looks a second: enough to follow a hand on the knob, little work beside the view.
 void CImageMergeDlg::OnFocusTick()
 {
-    if (m_fusing)
-        return; // the set is in use
     if (IsStill() || m_list->Count() >= kMaxFusionImages) {
         SetCaptureWhileFocusing(false);
         return;
