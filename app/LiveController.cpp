@@ -1,5 +1,6 @@
 #include "app/LiveController.h"
 
+#include "app/LiveViewPlacement.h"
 #include "app/PictureController.h"
 #include "base/GeneralSettings.h"
 #include "base/Trace.h"
@@ -12,6 +13,7 @@
 #include "video/FramePump.h"
 #include "video/GraphFrameSource.h"
 #include "video/LiveStackSource.h"
+#include "video/WindowPresenter.h"
 
 #include <QDir>
 #include <QLabel>
@@ -36,6 +38,7 @@ CLiveController::CLiveController(CContext context, QObject* parent)
 
 CLiveController::~CLiveController()
 {
+    m_placement.reset();
     // The canvas outlives the pump.
     m_context.canvas.SetDrawingChangedHook({});
     m_context.canvas.SetLivePainter({});
@@ -77,9 +80,19 @@ void CLiveController::StartFramePump()
         QMetaObject::invokeMethod(canvas, &CMeasureCanvas::UpdateLiveView, Qt::QueuedConnection);
     });
     CFramePump* pump = m_pump.get();
+    // On X11 the pump puts its views onto the window itself, and the user-interface thread
+    // paints the live view only when Qt draws the window anyway.
+    if (std::unique_ptr<CWindowPresenter> presenter = CWindowPresenter::Create()) {
+        CWindowPresenter& shown = *presenter;
+        m_pump->SetPresenter(std::move(presenter));
+        m_placement =
+                std::make_unique<CLiveViewPlacement>(*canvas, shown, [pump] { pump->Represent(); });
+    }
     canvas->SetLivePainter([this, pump, shown = false](QPainter& painter) mutable {
-        // What a dialog writes straight into the settings reaches the pump with the next frame.
         PushPumpState();
+        // Painted over what the pump put: it shows its newest view again once this is out.
+        if (m_placement)
+            QTimer::singleShot(0, this, [pump] { pump->Represent(); });
         pump->PaintView([&painter](const QImage& view) {
             // Black only where the view does not reach: filling under it doubles the work.
             QRegion around(0, 0, painter.device()->width(), painter.device()->height());

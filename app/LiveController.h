@@ -13,6 +13,7 @@
 
 class CCameraSession;
 class CFramePump;
+class CLiveViewPlacement;
 class CGraphFrameSource;
 class CLiveStackSource;
 class CMeasureCanvas;
@@ -111,6 +112,9 @@ private:
     std::unique_ptr<CGraphFrameSource> m_frameSource;
     std::unique_ptr<CLiveStackSource> m_liveStack;
     std::unique_ptr<CFramePump> m_pump;
+    // Where the pump puts its views itself (X11); goes before the pump, which owns the
+    // presenter.
+    std::unique_ptr<CLiveViewPlacement> m_placement;
     QLabel* m_cameraState = nullptr; // "Camera disconnected" over the picture
     bool m_resumeLive = false; // the camera went while live: live again when one comes
     bool m_videoSizeNoted = false; // a saved size the camera lacks is said once a run

@@ -39,8 +39,9 @@ public:
     virtual void SetThreshold(int threshold) = 0;
     virtual bool Equalize() const = 0;
     virtual void SetEqualize(bool on) = 0;
-    // The white-balance values live in this record.
+    // The white-balance values live in this record; FiltersChanged() after editing them.
     virtual CGeneralSettings& General() = 0;
+    virtual void FiltersChanged() { }
 
     // The Image Merge dialog, modal; the display values it borrows come back afterwards.
     virtual void RunMerge() = 0;

@@ -498,5 +498,6 @@ void CSidePanel::OnMerge()
 void CSidePanel::OnWB()
 {
     CWhiteBalanceDlg dialog(m_host.General(), this);
+    connect(&dialog, &CWhiteBalanceDlg::changed, this, [this] { m_host.FiltersChanged(); });
     dialog.exec();
 }

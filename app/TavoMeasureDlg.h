@@ -193,7 +193,7 @@ private:
     void OpenPictureFromList(const QString& path);
     CFrameFilterSettings FilterSettings() const;
     // The live view's filters follow at once.
-    void FiltersChanged();
+    void FiltersChanged() override;
     void WireShortcuts();
     void RunDeviceSetting();
     void RunCount();

@@ -28,6 +28,9 @@ CMeasureCanvas::CMeasureCanvas(const QString& settingsPath, QWidget* parent)
     m_manager.SetCrossLines(CCrossLine::LoadAll(CIniFile(settingsPath)));
     m_manager.SetClientSize(size());
     m_manager.SetInvalidateHook([this](const QRect& rect) {
+        // Live, the pump's next view shows the change.
+        if (!m_bStill && m_liveViewPresented)
+            return;
         if (rect.isEmpty())
             update();
         else
@@ -265,26 +268,29 @@ void CMeasureCanvas::UpdateLiveView()
 {
     // What covers the picture opaquely (the scroll bars, panels over the view) does not change
     // with it; repainting such covers for every frame would cost more than the frame itself.
+    update(parentWidget() ? LiveRegion(false) : QRegion(rect()));
+}
+
+QRegion CMeasureCanvas::LiveRegion(bool translucentCovers) const
+{
     QRegion region(rect());
-    QWidget* host = parentWidget();
-    if (!host) {
-        update();
-        return;
-    }
+    const QWidget* host = parentWidget();
+    if (!host)
+        return region;
     region &= QRect(-pos(), host->size());
     bool above = false;
-    for (QObject* child : host->children()) {
+    for (const QObject* child : host->children()) {
         if (child == this) {
             above = true;
             continue;
         }
-        const auto* cover = qobject_cast<QWidget*>(child);
+        const auto* cover = qobject_cast<const QWidget*>(child);
         if (!above || !cover || cover->isWindow() || !cover->isVisible())
             continue;
-        if (cover == m_hBar || cover == m_vBar || cover->autoFillBackground())
+        if (translucentCovers || cover == m_hBar || cover == m_vBar || cover->autoFillBackground())
             region -= cover->geometry().translated(-pos());
     }
-    update(region);
+    return region;
 }
 
 // ---- Pump hooks ----

@@ -3,6 +3,7 @@
 #include "measure/ShapeManager.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -70,6 +71,12 @@ public:
 
     // A new live view is up: repaints the picture's visible area, not the scroll bars over it.
     void UpdateLiveView();
+    // The part of the canvas the live picture shows in: inside the host and not under the
+    // scroll bars or the opaque panels over it; with translucentCovers, not under any widget
+    // over it either.
+    QRegion LiveRegion(bool translucentCovers) const;
+    // The pump shows its views itself: while live, a change of the drawing needs no repaint.
+    void SetLiveViewPresented(bool presented) { m_liveViewPresented = presented; }
     // Live painting straight from the pump's hand-over slot, without a copy per frame; it
     // paints all of the canvas.
     void SetLivePainter(std::function<void(QPainter&)> paint) { m_livePainter = std::move(paint); }
@@ -147,6 +154,7 @@ private:
     QImage m_stillScaled; // cache of the stretched picture for the current target size
 
     std::function<void(QPainter&)> m_livePainter;
+    bool m_liveViewPresented = false;
 
     std::atomic<bool> m_repaintPosted { false };
     std::function<void()> m_restartHook;

@@ -10,6 +10,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
     libopencv-core-dev libopencv-imgproc-dev
     libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev
+    libxcb1-dev libxcb-shm0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-wqy-microhei
     desktop-file-utils appstream poppler-utils

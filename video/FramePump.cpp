@@ -3,6 +3,7 @@
 #include "imgproc/FrameFilters.h"
 #include "imgproc/WideInstructions.h"
 #include "video/FrameSource.h"
+#include "video/ViewPresenter.h"
 
 #include <QPainter>
 
@@ -74,6 +75,9 @@ CFramePump::~CFramePump()
 {
     Stop();
     SetSource(nullptr);
+    // The views may lie in the presenter's memory.
+    m_back = {};
+    m_front = {};
 }
 
 void CFramePump::SetSource(IFrameSource* source)
@@ -156,6 +160,23 @@ uint64_t CFramePump::WakeUps() const
 {
     const std::lock_guard lock(m_controlMutex);
     return m_wakeUps;
+}
+
+void CFramePump::SetPresenter(std::unique_ptr<IViewPresenter> presenter)
+{
+    m_back = {};
+    {
+        const std::lock_guard lock(m_handOffMutex);
+        m_front = {};
+    }
+    m_presenter = std::move(presenter);
+    MarkChanged();
+}
+
+void CFramePump::Represent()
+{
+    m_represent = true;
+    Wake();
 }
 
 void CFramePump::SetDirectDrawing(bool direct)
@@ -335,10 +356,14 @@ void CFramePump::RunIteration()
         return;
     // Read before the work: a change made while this view is composed brings another one.
     const CChanges changes = Changes();
+    const bool represent = m_represent.exchange(false);
     IFrameSource* source = Source();
     const bool copied = HasNewFrame(source) && CopyFrame(source, state);
-    if (!copied && changes == m_presentedChanges)
+    if (!copied && changes == m_presentedChanges) {
+        if (represent && m_presenter && !m_front.isNull())
+            m_presenter->Present(m_backSlot ^ 1);
         return;
+    }
     m_presentedChanges = changes;
     if (copied) {
         FrameTap tap;
@@ -419,8 +444,7 @@ void CFramePump::ComposeView(const CPumpState& state, int width, int height)
     if (state.viewWidth <= 0 || state.viewHeight <= 0)
         return;
     const QSize viewSize(state.viewWidth, state.viewHeight);
-    if (m_back.size() != viewSize)
-        m_back = QImage(viewSize, QImage::Format_RGB32);
+    PrepareBack(viewSize);
     const int scale = state.displayScale;
     const QRect source = scale <= 0 ? QRect(0, 0, width, height) : SourceRect(state);
     const QRect visible = source & QRect(0, 0, width, height);
@@ -462,9 +486,7 @@ void CFramePump::ComposeDirect(const CPumpState& state, int width, int height)
 {
     if (state.viewWidth <= 0 || state.viewHeight <= 0)
         return;
-    const QSize viewSize(state.viewWidth, state.viewHeight);
-    if (m_back.size() != viewSize)
-        m_back = QImage(viewSize, QImage::Format_RGB32);
+    PrepareBack(QSize(state.viewWidth, state.viewHeight));
     m_back.fill(Qt::black);
     if (width <= 0 || height <= 0)
         return;
@@ -485,12 +507,22 @@ void CFramePump::ComposeDirect(const CPumpState& state, int width, int height)
     painter.drawImage(QRectF(0, 0, target.width(), target.height()), frame);
 }
 
+void CFramePump::PrepareBack(QSize size)
+{
+    // The presenter's slot is asked every time: that waits until the server has read it.
+    if (m_presenter)
+        m_back = m_presenter->View(m_backSlot, size);
+    else if (m_back.size() != size)
+        m_back = QImage(size, QImage::Format_RGB32);
+}
+
 void CFramePump::Publish(int64_t arrivalNs)
 {
     PresentNotifier notifier;
     {
         const std::lock_guard lock(m_handOffMutex);
         std::swap(m_front, m_back);
+        m_backSlot ^= 1;
         m_frontArrivalNs = arrivalNs;
         m_frontPainted = false;
     }
@@ -499,8 +531,22 @@ void CFramePump::Publish(int64_t arrivalNs)
         notifier = m_presentNotifier;
     }
     ++m_framesPresented;
+    if (m_presenter && m_presenter->Present(m_backSlot ^ 1)) {
+        const std::lock_guard lock(m_handOffMutex);
+        if (arrivalNs != 0)
+            RecordLatency(arrivalNs);
+        m_frontPainted = true;
+        return;
+    }
     if (notifier)
         notifier();
+}
+
+void CFramePump::RecordLatency(int64_t arrivalNs) const
+{
+    const double ms = static_cast<double>(NowNs() - arrivalNs) / 1e6;
+    m_latency.meanMs += (ms - m_latency.meanMs) / static_cast<double>(++m_latency.frames);
+    m_latency.maxMs = std::max(m_latency.maxMs, ms);
 }
 
 void CFramePump::PaintView(const std::function<void(const QImage&)>& paint) const
@@ -510,9 +556,7 @@ void CFramePump::PaintView(const std::function<void(const QImage&)>& paint) cons
     if (m_frontPainted || m_frontArrivalNs == 0)
         return;
     m_frontPainted = true;
-    const double ms = static_cast<double>(NowNs() - m_frontArrivalNs) / 1e6;
-    m_latency.meanMs += (ms - m_latency.meanMs) / static_cast<double>(++m_latency.frames);
-    m_latency.maxMs = std::max(m_latency.maxMs, ms);
+    RecordLatency(m_frontArrivalNs);
 }
 
 CPumpLatency CFramePump::Latency() const

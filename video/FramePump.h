@@ -9,12 +9,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
 
 class IFrameSource;
+class IViewPresenter;
 class QPainter;
 
 // What the pump needs from the user-interface thread, copied once per iteration.
@@ -87,6 +89,11 @@ public:
     void Wake();
     // The merge dialog's big view: the frame scaled straight into the view, no overlays.
     void SetDirectDrawing(bool direct);
+    // Views are composed in the presenter's memory and shown by it; the present notifier is
+    // called only for a view it could not show. Set while the worker is stopped.
+    void SetPresenter(std::unique_ptr<IViewPresenter> presenter);
+    // Any thread: the presenter shows the last view again (Qt drew over it).
+    void Represent();
     void SetState(const CPumpState& state);
     CPumpState State() const;
 
@@ -134,7 +141,10 @@ private:
     bool CopyFrame(IFrameSource* source, const CPumpState& state);
     void ComposeView(const CPumpState& state, int width, int height);
     void ComposeDirect(const CPumpState& state, int width, int height);
+    // m_back at that size, in the presenter's memory when there is one.
+    void PrepareBack(QSize size);
     void Publish(int64_t arrivalNs);
+    void RecordLatency(int64_t arrivalNs) const; // hand-over lock held
 
     IFrameSource* m_source = nullptr;
     int m_watchId = -1; // the source's id of the pump's frame listener; -1 none
@@ -145,6 +155,9 @@ private:
     FrameTap m_frameTap;
     ViewFilter m_viewFilter;
     std::atomic<bool> m_direct { false };
+    // Declared before the views, which may lie in its memory: it goes after them.
+    std::unique_ptr<IViewPresenter> m_presenter;
+    std::atomic<bool> m_represent { false };
     // Moved by every change of state, source, painter or mode, and by MarkChanged().
     std::atomic<uint64_t> m_changes { 1 };
 
@@ -170,6 +183,7 @@ private:
     uint64_t m_lastSequence = 0; // of the frame in m_frame; 0 none
     int64_t m_frameArrivalNs = 0;
     CChanges m_presentedChanges; // the counts the last presented view was made at
+    int m_backSlot = 0; // the presenter's slot m_back lies in; the front is in the other
     QImage m_back;
     QImage m_scaled; // the visible part top-down, before it is scaled into the view
 

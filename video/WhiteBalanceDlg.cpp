@@ -71,16 +71,19 @@ void CWhiteBalanceDlg::OnEnable()
     m_settings.m_bEnableWB = m_enable->isChecked();
     m_redSlider->setEnabled(m_settings.m_bEnableWB);
     m_blueSlider->setEnabled(m_settings.m_bEnableWB);
+    emit changed();
 }
 
 void CWhiteBalanceDlg::OnRedMoved(int position)
 {
     m_settings.m_nWBRed = position - kMiddle;
     m_redReadOut->setText(QString::number(position));
+    emit changed();
 }
 
 void CWhiteBalanceDlg::OnBlueMoved(int position)
 {
     m_settings.m_nWBBlue = position - kMiddle;
     m_blueReadOut->setText(QString::number(position));
+    emit changed();
 }

@@ -7,9 +7,9 @@ class QCheckBox;
 class QLabel;
 class QSlider;
 
-// "White balance": edits the red and blue offsets and the on flag in memory. Every change
-// reaches the next pumped frame; there is no OK or Cancel, and nothing is written to the
-// settings file here.
+// "White balance": edits the red and blue offsets and the on flag in memory. Every change is
+// announced (changed) and reaches the next pumped frame; there is no OK or Cancel, and nothing
+// is written to the settings file here.
 class CWhiteBalanceDlg : public QDialog
 {
     Q_OBJECT
@@ -24,6 +24,10 @@ public:
     QLabel* RedReadOut() const { return m_redReadOut; }
     QLabel* BlueReadOut() const { return m_blueReadOut; }
     QCheckBox* EnableCheck() const { return m_enable; }
+
+signals:
+    // The offsets or the on flag changed.
+    void changed();
 
 public slots:
     void OnEnable();
