@@ -34,7 +34,8 @@ CLiveAidsController::CLiveAidsController(CContext context, QObject* parent)
             [aids, feed](const uint8_t* frame, int width, int height, const CPumpState& state) {
                 aids->OnFrame(frame, width, height, state);
                 feed->OnFrame(frame, width, height);
-            });
+            },
+            [aids, feed] { return aids->WantsFrame() || feed->Active(); });
 
     m_timeLapse = new CTimeLapse(
             [this](QString& reason) { return TakeTimeLapsePicture(reason); }, {}, this);

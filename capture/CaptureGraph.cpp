@@ -90,7 +90,9 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
                 "CTavoGraphDll", "Could not create SampleGrabber (is qedit.dll registered?)");
         return nullptr;
     }
-    GstCaps* bgr = gst_caps_from_string("video/x-raw,format=BGR");
+    // BGRx first: sources and converters write it much faster than packed BGR, and the live
+    // view shows it as it is.
+    GstCaps* bgr = gst_caps_from_string("video/x-raw,format={ BGRx, BGR }");
     g_object_set(sink, "caps", bgr, "max-buffers", 1u, "drop", TRUE, "sync", FALSE, "emit-signals",
             FALSE, nullptr);
     gst_caps_unref(bgr);
@@ -113,6 +115,11 @@ std::unique_ptr<CCaptureGraph> CCaptureGraph::Create(const CCaptureDevice& devic
     if (format) {
         capsText = SourceCapsText(*format);
         decode = format->subtype == QLatin1String("MJPG");
+        // The pattern is drawn in whatever the grabber takes best; its sizes still say BGR,
+        // which is what every frame copy gives.
+        if (device.IsPatternSource())
+            capsText.replace(
+                    QStringLiteral("format=BGR,"), QStringLiteral("format={ BGRx, BGR },"));
     } else if (!device.IsPatternSource()) {
         bool anyRaw = device.formats.isEmpty();
         for (const CCaptureFormat& f : device.formats)

@@ -15,6 +15,28 @@
 
 namespace {
 std::atomic<uint64_t> g_lastSequence { 0 };
+
+// A sample mapped for reading for as long as a held frame needs it.
+struct CMappedSample
+{
+    GstSample* sample = nullptr;
+    GstMapInfo map {};
+    CMappedSample() = default;
+    CMappedSample(const CMappedSample&) = delete;
+    CMappedSample& operator=(const CMappedSample&) = delete;
+    ~CMappedSample()
+    {
+        gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
+        gst_sample_unref(sample);
+    }
+};
+
+bool RowsInside(int64_t offset, int stride, int width, int height, int bytesPerPixel, size_t size)
+{
+    const int64_t last =
+            offset + static_cast<int64_t>(height - 1) * stride + int64_t { width } * bytesPerPixel;
+    return offset >= 0 && last <= static_cast<int64_t>(size);
+}
 } // namespace
 
 CFrameGrabber::~CFrameGrabber()
@@ -60,9 +82,12 @@ bool CFrameGrabber::Describe(GstSample* sample, Frame& frame)
     // Caps change only on renegotiation: parse them once, not per frame.
     if (caps != m_caps) {
         GstVideoInfo info;
-        if (!gst_video_info_from_caps(&info, caps)
-                || GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGR)
+        if (!gst_video_info_from_caps(&info, caps))
             return false;
+        const GstVideoFormat format = GST_VIDEO_INFO_FORMAT(&info);
+        if (format != GST_VIDEO_FORMAT_BGR && format != GST_VIDEO_FORMAT_BGRx)
+            return false;
+        m_capsBytesPerPixel = format == GST_VIDEO_FORMAT_BGR ? 3 : 4;
         gst_caps_replace(&m_caps, caps);
         m_capsWidth = GST_VIDEO_INFO_WIDTH(&info);
         m_capsHeight = GST_VIDEO_INFO_HEIGHT(&info);
@@ -71,6 +96,7 @@ bool CFrameGrabber::Describe(GstSample* sample, Frame& frame)
     frame.width = m_capsWidth;
     frame.height = m_capsHeight;
     frame.stride = m_capsStride;
+    frame.bytesPerPixel = m_capsBytesPerPixel;
     frame.offset = 0;
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     if (!buffer)
@@ -80,7 +106,7 @@ bool CFrameGrabber::Describe(GstSample* sample, Frame& frame)
         frame.stride = meta->stride[0];
         frame.offset = static_cast<int64_t>(meta->offset[0]);
     }
-    return frame.width > 0 && frame.height > 0 && frame.stride >= frame.width * 3;
+    return frame.width > 0 && frame.height > 0 && frame.stride >= frame.width * frame.bytesPerPixel;
 }
 
 void CFrameGrabber::SetListeners(std::shared_ptr<const CFrameListeners> listeners)
@@ -134,7 +160,7 @@ int32_t CFrameGrabber::FrameBytes(int32_t& bytes) const
 }
 
 void CFrameGrabber::CopyRowsBottomUp(
-        const uint8_t* src, int srcStride, uint8_t* dst, int width, int height)
+        const uint8_t* src, int srcStride, uint8_t* dst, int width, int height, int bytesPerPixel)
 {
     const int dstStride = FrameStride(width);
     const int rowBytes = width * 3;
@@ -142,7 +168,16 @@ void CFrameGrabber::CopyRowsBottomUp(
     uint8_t* out = dst + static_cast<size_t>(height - 1) * dstStride;
     // The producer's padding is not copied, so the caller's padding bytes are always zero.
     for (int y = 0; y < height; ++y, src += srcStride, out -= dstStride) {
-        std::memcpy(out, src, rowBytes);
+        if (bytesPerPixel == 3) {
+            std::memcpy(out, src, rowBytes);
+        } else {
+            const uint8_t* in = src;
+            for (uint8_t *o = out, *end = out + rowBytes; o != end; o += 3, in += 4) {
+                o[0] = in[0];
+                o[1] = in[1];
+                o[2] = in[2];
+            }
+        }
         if (pad)
             std::memset(out + rowBytes, 0, pad);
     }
@@ -179,13 +214,12 @@ int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* 
         status = TavoStatus::Fail;
     } else {
         // Never read past the producer's buffer, however its meta describes the rows.
-        const int64_t last = frame.offset + static_cast<int64_t>(frame.height - 1) * frame.stride
-                + frame.width * 3;
-        if (frame.offset < 0 || last > static_cast<int64_t>(map.size)) {
+        if (!RowsInside(frame.offset, frame.stride, frame.width, frame.height, frame.bytesPerPixel,
+                    map.size)) {
             status = TavoStatus::Fail;
         } else {
-            CopyRowsBottomUp(
-                    map.data + frame.offset, frame.stride, buffer, frame.width, frame.height);
+            CopyRowsBottomUp(map.data + frame.offset, frame.stride, buffer, frame.width,
+                    frame.height, frame.bytesPerPixel);
             bytes = static_cast<int32_t>(needed);
             if (width)
                 *width = frame.width;
@@ -200,4 +234,35 @@ int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* 
     }
     gst_sample_unref(frame.sample);
     return status;
+}
+
+int32_t CFrameGrabber::Hold(TavoHeldFrame& held) const
+{
+    Frame frame;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_frame.sample)
+            return TavoStatus::WrongState;
+        frame = m_frame;
+        gst_sample_ref(frame.sample);
+    }
+    auto mapped = std::make_shared<CMappedSample>();
+    if (!gst_buffer_map(gst_sample_get_buffer(frame.sample), &mapped->map, GST_MAP_READ)) {
+        gst_sample_unref(frame.sample);
+        return TavoStatus::Fail;
+    }
+    mapped->sample = frame.sample;
+    // Never lend rows past the producer's buffer, however its meta describes them.
+    if (!RowsInside(frame.offset, frame.stride, frame.width, frame.height, frame.bytesPerPixel,
+                mapped->map.size))
+        return TavoStatus::Fail;
+    held.top = mapped->map.data + frame.offset;
+    held.stride = frame.stride;
+    held.width = frame.width;
+    held.height = frame.height;
+    held.bytesPerPixel = frame.bytesPerPixel;
+    held.sequence = frame.sequence;
+    held.arrivalNs = frame.arrivalNs;
+    held.keep = std::move(mapped);
+    return TavoStatus::Ok;
 }

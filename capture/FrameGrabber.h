@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/HeldFrame.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -12,8 +14,9 @@ typedef struct _GstCaps GstCaps;
 typedef struct _GstElement GstElement;
 typedef struct _GstSample GstSample;
 
-// The end of the pipeline: keeps the newest sample the appsink delivers and copies it into the
-// caller's buffer in the bottom-up, 4-byte-padded BGR layout. Sample hand-over takes a short
+// The end of the pipeline: keeps the newest sample the appsink delivers (BGR, or BGRx, which
+// GStreamer makes faster) and copies it into the caller's buffer in the bottom-up,
+// 4-byte-padded BGR layout, or lends it as it is (Hold). Sample hand-over takes a short
 // lock; the copy itself runs outside it on a reference of the sample.
 class CFrameGrabber
 {
@@ -35,6 +38,8 @@ public:
     // sequence and arrivalNs, when given, say which frame was copied.
     int32_t CopyTo(uint8_t* buffer, int32_t& bytes, int* width = nullptr, int* height = nullptr,
             uint64_t* sequence = nullptr, int64_t* arrivalNs = nullptr) const;
+    // The newest frame without a copy; WrongState before the first frame.
+    int32_t Hold(TavoHeldFrame& held) const;
     // The newest frame's sequence number and arrival; WrongState before the first frame.
     int32_t NewestStamp(uint64_t& sequence, int64_t& arrivalNs) const;
 
@@ -46,8 +51,9 @@ public:
     int64_t LastArrivalNs() const { return m_lastArrivalNs.load(std::memory_order_acquire); }
     int64_t LastPublishNs() const { return m_lastPublishNs.load(std::memory_order_acquire); }
 
-    static void CopyRowsBottomUp(
-            const uint8_t* src, int srcStride, uint8_t* dst, int width, int height);
+    // Top-down rows of 3 (BGR) or 4 (BGRx) bytes a pixel into the bottom-up BGR layout.
+    static void CopyRowsBottomUp(const uint8_t* src, int srcStride, uint8_t* dst, int width,
+            int height, int bytesPerPixel = 3);
     static int64_t NowNs();
 
 private:
@@ -57,6 +63,7 @@ private:
         int width = 0;
         int height = 0;
         int stride = 0;
+        int bytesPerPixel = 3;
         int64_t offset = 0;
         // Unique in the process, so a rebuilt graph never repeats the number of an old frame.
         uint64_t sequence = 0;
@@ -74,6 +81,7 @@ private:
     int m_capsWidth = 0;
     int m_capsHeight = 0;
     int m_capsStride = 0;
+    int m_capsBytesPerPixel = 3;
 
     std::shared_ptr<const CFrameListeners> m_listeners;
     std::atomic<uint64_t> m_frames { 0 };

@@ -501,6 +501,18 @@ int32_t CTavoGraphDll::GetNewestFrameStamp(TavoFrameStamp* stamp) const
     return d->graph->Grabber().NewestStamp(stamp->sequence, stamp->arrivalNs);
 }
 
+int32_t CTavoGraphDll::HoldNewestFrame(TavoHeldFrame* frame) const
+{
+    if (!frame)
+        return TavoStatus::Pointer;
+    std::shared_lock lock(d->grabberMutex);
+    if (!d->hasCamera || !d->graph)
+        return TavoStatus::Pointer;
+    if (!d->running)
+        return TavoStatus::AccessDenied;
+    return d->graph->Grabber().Hold(*frame);
+}
+
 int32_t CTavoGraphDll::CaptureToBuf(void*, uint8_t**)
 {
     return TavoStatus::Pointer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/CaptureStatus.h"
+#include "capture/HeldFrame.h"
 #include "capture/TavoCapExport.h"
 
 #include <QList>
@@ -147,6 +148,11 @@ public:
      * graph keeps the stamp of its last frame.
      */
     int32_t GetNewestFrameStamp(TavoFrameStamp* stamp) const;
+    /**
+     * @brief Lends the newest frame as the graph holds it, without a copy (see TavoHeldFrame);
+     * any thread, like CaptureToBuf(), with its statuses.
+     */
+    int32_t HoldNewestFrame(TavoHeldFrame* frame) const;
     /**
      * @brief Calls @p listener on a streaming thread each time a new frame becomes the newest
      * (GetNewestFrameStamp() already tells it), for every graph built until it is removed.

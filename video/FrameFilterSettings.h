@@ -13,6 +13,8 @@ struct CFrameFilterSettings
     int threshold = 128;
 
     bool operator==(const CFrameFilterSettings&) const = default;
+    // Some filter changes the frame.
+    bool AnyOn() const { return whiteBalance || equalize || binarize; }
 
     // Applies white balance, the contrast curve and binarization to a frame buffer.
     void Apply(uint8_t* buffer, int width, int height) const;

@@ -33,29 +33,49 @@ __attribute__((target("avx2"))) int CopyRowWide(const uint8_t* src, uint32_t* ds
     }
     return x;
 }
+
+// Four-byte pixels (BGRx) made opaque, eight a step.
+__attribute__((target("avx2"))) int CopyRowWide4(const uint8_t* src, uint32_t* dst, int width)
+{
+    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    int x = 0;
+    for (; x + 8 <= width; x += 8, src += 32)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x),
+                _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)), opaque));
+    return x;
+}
 #endif
 
-// Rows of a bottom-up BGR frame, the part given in picture coordinates, into a top-down RGB32
-// image at a point inside it.
-void CopyFlipped(
-        const uint8_t* frame, int width, int height, const QRect& part, QImage& out, QPoint at)
+// A frame's rows as the view reads them: top-down from top by stride (negative for a bottom-up
+// frame), 3 (BGR) or 4 (BGRx) bytes a pixel.
+struct CRows
 {
-    const std::size_t stride = FrameStride(width);
+    const uint8_t* top = nullptr;
+    std::ptrdiff_t stride = 0;
+    int bytesPerPixel = 3;
+};
+
+// The part of the frame given in picture coordinates into a top-down RGB32 image at a point
+// inside it.
+void CopyRows(const CRows& rows, const QRect& part, QImage& out, QPoint at)
+{
     uint8_t* outBits = out.bits();
     const qsizetype outStride = out.bytesPerLine();
+    const int bpp = rows.bytesPerPixel;
 #if defined(KALVEX_X86_DISPATCH)
     const bool wide = UseWideInstructions();
 #endif
     for (int y = 0; y < part.height(); ++y) {
-        const uint8_t* src = frame + stride * static_cast<std::size_t>(height - 1 - part.y() - y)
-                + static_cast<std::size_t>(part.x()) * 3;
+        const uint8_t* src = rows.top + rows.stride * (part.y() + y)
+                + static_cast<std::ptrdiff_t>(part.x()) * bpp;
         auto* dst = reinterpret_cast<uint32_t*>(outBits + outStride * (at.y() + y)) + at.x();
         int x = 0;
 #if defined(KALVEX_X86_DISPATCH)
         if (wide)
-            x = CopyRowWide(src, dst, part.width());
+            x = bpp == 4 ? CopyRowWide4(src, dst, part.width())
+                         : CopyRowWide(src, dst, part.width());
 #endif
-        for (src += 3 * x; x < part.width(); ++x, src += 3)
+        for (src += bpp * x; x < part.width(); ++x, src += bpp)
             dst[x] = 0xFF000000u | static_cast<uint32_t>(src[2]) << 16
                     | static_cast<uint32_t>(src[1]) << 8 | src[0];
     }
@@ -125,10 +145,23 @@ void CFramePump::SetChangeProbe(ChangeProbe probe)
     Wake();
 }
 
-void CFramePump::SetFrameTap(FrameTap tap)
+void CFramePump::SetFrameTap(FrameTap tap, TapWanted wanted)
 {
     const std::lock_guard lock(m_stateMutex);
     m_frameTap = std::move(tap);
+    m_tapWanted = std::move(wanted);
+}
+
+bool CFramePump::TapWantsFrame() const
+{
+    TapWanted wanted;
+    {
+        const std::lock_guard lock(m_stateMutex);
+        if (!m_frameTap)
+            return false;
+        wanted = m_tapWanted;
+    }
+    return !wanted || wanted();
 }
 
 void CFramePump::SetViewFilter(ViewFilter filter)
@@ -358,8 +391,16 @@ void CFramePump::RunIteration()
     const CChanges changes = Changes();
     const bool represent = m_represent.exchange(false);
     IFrameSource* source = Source();
-    const bool copied = HasNewFrame(source) && CopyFrame(source, state);
-    if (!copied && changes == m_presentedChanges) {
+    bool copied = false;
+    bool lent = false;
+    if (HasNewFrame(source)) {
+        // The merge dialog's direct drawing scales the frame as a whole: it keeps the copy.
+        if (!m_direct && !state.filters.AnyOn() && !TapWantsFrame())
+            lent = HoldFrame(source);
+        if (!lent)
+            copied = CopyFrame(source, state);
+    }
+    if (!copied && !lent && changes == m_presentedChanges) {
         if (represent && m_presenter && !m_front.isNull())
             m_presenter->Present(m_backSlot ^ 1);
         return;
@@ -378,8 +419,8 @@ void CFramePump::RunIteration()
         ComposeDirect(state, m_frameWidth, m_frameHeight);
     else
         ComposeView(state, m_frameWidth, m_frameHeight);
-    Publish(copied ? m_frameArrivalNs : 0);
-    if (copied)
+    Publish(copied || lent ? m_frameArrivalNs : 0);
+    if (copied || lent)
         ++m_cameraFramesPresented;
 }
 
@@ -435,7 +476,27 @@ bool CFramePump::CopyFrame(IFrameSource* source, const CPumpState& state)
     state.filters.Apply(m_frame.data(), width, height);
     m_frameWidth = width;
     m_frameHeight = height;
+    m_held = {};
     ++m_framesCopied;
+    return true;
+}
+
+bool CFramePump::HoldFrame(IFrameSource* source)
+{
+    TavoHeldFrame held;
+    if (!source->HoldNewest(held) || !held.top || held.width <= 0 || held.height <= 0
+            || (held.bytesPerPixel != 3 && held.bytesPerPixel != 4)
+            || held.stride < held.width * held.bytesPerPixel)
+        return false;
+    // The frame stays with the pump until the next: a redraw of the drawing alone, and one
+    // after the camera has gone, are made from it.
+    m_held = std::move(held);
+    m_lastSequence = m_held.sequence;
+    m_frameArrivalNs = m_held.arrivalNs;
+    m_frameWidth = m_held.width;
+    m_frameHeight = m_held.height;
+    ++m_framesCopied;
+    ++m_framesLent;
     return true;
 }
 
@@ -457,12 +518,17 @@ void CFramePump::ComposeView(const CPumpState& state, int width, int height)
         m_back.fill(Qt::black);
     // One pass turns the bottom-up frame into top-down view pixels: at X 1 straight into the
     // view, otherwise into a scratch image that is then only scaled, never flipped.
+    CRows rows { m_held.top, m_held.stride, m_held.bytesPerPixel };
+    if (!m_held.top) {
+        const auto stride = static_cast<std::ptrdiff_t>(FrameStride(width));
+        rows = { m_frame.data() + stride * (height - 1), -stride, 3 };
+    }
     if (!visible.isEmpty() && scale == 1) {
-        CopyFlipped(m_frame.data(), width, height, visible, m_back, target.topLeft());
+        CopyRows(rows, visible, m_back, target.topLeft());
     } else if (!visible.isEmpty()) {
         if (m_scaled.size() != visible.size())
             m_scaled = QImage(visible.size(), QImage::Format_RGB32);
-        CopyFlipped(m_frame.data(), width, height, visible, m_scaled, QPoint(0, 0));
+        CopyRows(rows, visible, m_scaled, QPoint(0, 0));
     }
     if (!visible.isEmpty() && scale != 1) {
         QPainter scaler(&m_back);

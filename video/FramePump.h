@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/HeldFrame.h"
 #include "video/FrameFilterSettings.h"
 
 #include <QImage>
@@ -69,6 +70,9 @@ public:
     // Sees every new camera frame once, after the filters, on the pump thread.
     using FrameTap =
             std::function<void(const uint8_t* frame, int width, int height, const CPumpState&)>;
+    // Whether the tap wants the next frame; while it does not, and no filter is on, the pump
+    // composes the view from the frame the source lends instead of copying it.
+    using TapWanted = std::function<bool()>;
     // Changes the composed view before the overlays are drawn over it.
     using ViewFilter = std::function<void(QImage& view, const CPumpState&)>;
 
@@ -81,7 +85,8 @@ public:
     void SetOverlayPainter(OverlayPainter painter);
     void SetPresentNotifier(PresentNotifier notifier);
     void SetChangeProbe(ChangeProbe probe);
-    void SetFrameTap(FrameTap tap);
+    // Without wanted the tap wants every frame.
+    void SetFrameTap(FrameTap tap, TapWanted wanted = {});
     void SetViewFilter(ViewFilter filter);
     // The next iteration composes and presents even without a new camera frame.
     void MarkChanged();
@@ -110,7 +115,9 @@ public:
     // The last presented view; the canvas paints it under the hand-over lock.
     void PaintView(const std::function<void(const QImage&)>& paint) const;
     uint64_t FramesPresented() const { return m_framesPresented.load(); }
+    // Camera frames taken from the source, copied or lent.
     uint64_t FramesCopied() const { return m_framesCopied.load(); }
+    uint64_t FramesLent() const { return m_framesLent.load(); }
     // Presentations that brought a camera frame not presented before.
     uint64_t CameraFramesPresented() const { return m_cameraFramesPresented.load(); }
     CPumpLatency Latency() const;
@@ -139,6 +146,8 @@ private:
     CChanges Changes() const;
     bool HasNewFrame(IFrameSource* source) const;
     bool CopyFrame(IFrameSource* source, const CPumpState& state);
+    bool HoldFrame(IFrameSource* source);
+    bool TapWantsFrame() const;
     void ComposeView(const CPumpState& state, int width, int height);
     void ComposeDirect(const CPumpState& state, int width, int height);
     // m_back at that size, in the presenter's memory when there is one.
@@ -153,6 +162,7 @@ private:
     PresentNotifier m_presentNotifier;
     ChangeProbe m_changeProbe;
     FrameTap m_frameTap;
+    TapWanted m_tapWanted;
     ViewFilter m_viewFilter;
     std::atomic<bool> m_direct { false };
     // Declared before the views, which may lie in its memory: it goes after them.
@@ -182,6 +192,8 @@ private:
     int m_frameHeight = 0;
     uint64_t m_lastSequence = 0; // of the frame in m_frame; 0 none
     int64_t m_frameArrivalNs = 0;
+    // The source's own frame the view is made from, when it lent one; m_frame otherwise.
+    TavoHeldFrame m_held;
     CChanges m_presentedChanges; // the counts the last presented view was made at
     int m_backSlot = 0; // the presenter's slot m_back lies in; the front is in the other
     QImage m_back;
@@ -196,5 +208,6 @@ private:
 
     std::atomic<uint64_t> m_framesPresented { 0 };
     std::atomic<uint64_t> m_framesCopied { 0 };
+    std::atomic<uint64_t> m_framesLent { 0 };
     std::atomic<uint64_t> m_cameraFramesPresented { 0 };
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/HeldFrame.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -36,6 +38,14 @@ public:
     }
     // Once this returns the listener is not running and is not called again.
     virtual void UnwatchFrames(int id) { (void)id; }
+
+    // The newest frame without a copy, rows top-down; false when the source cannot lend it
+    // (the pump then copies).
+    virtual bool HoldNewest(TavoHeldFrame& frame)
+    {
+        (void)frame;
+        return false;
+    }
 
     // CaptureToBuf() that also says which frame it copied.
     virtual int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp)

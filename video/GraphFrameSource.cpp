@@ -37,3 +37,8 @@ void CGraphFrameSource::UnwatchFrames(int id)
 {
     m_graph.RemoveFrameListener(id);
 }
+
+bool CGraphFrameSource::HoldNewest(TavoHeldFrame& frame)
+{
+    return m_graph.HoldNewestFrame(&frame) >= 0;
+}

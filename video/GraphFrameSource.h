@@ -14,6 +14,7 @@ public:
     int32_t CaptureToBuf(int32_t* byteCount, uint8_t* buffer) override;
     std::optional<uint64_t> NewestSequence() override;
     int32_t CaptureStamped(int32_t* byteCount, uint8_t* buffer, CFrameStamp& stamp) override;
+    bool HoldNewest(TavoHeldFrame& frame) override;
     int WatchFrames(std::function<void()> listener) override;
     void UnwatchFrames(int id) override;
 

@@ -39,6 +39,13 @@ void CLiveAids::SetPeakColour(uint32_t rgb)
         m_pump->MarkChanged();
 }
 
+bool CLiveAids::WantsFrame() const
+{
+    if (!m_meter.load() && !m_histogramOn.load())
+        return false;
+    return !m_readAny || Now() - m_lastReadingMs >= kReadingIntervalMs;
+}
+
 void CLiveAids::OnFrame(const uint8_t* frame, int width, int height, const CPumpState& state)
 {
     const bool meter = m_meter.load();

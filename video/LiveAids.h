@@ -55,6 +55,9 @@ public:
     void SetHistogram(bool on) { m_histogramOn = on; }
     bool Histogram() const { return m_histogramOn.load(); }
 
+    // Pump thread: whether OnFrame() would read the next frame (a reading is due); the pump
+    // copies frames only then.
+    bool WantsFrame() const;
     // Pump thread: a new camera frame (24-bit BGR, bottom-up) and a composed view.
     void OnFrame(const uint8_t* frame, int width, int height, const CPumpState& state);
     void OnView(QImage& view);

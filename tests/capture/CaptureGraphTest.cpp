@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -102,6 +103,36 @@ TEST_F(CaptureGraphTest, CaptureToBuf_OddWidthIsBottomUpAndPadded)
         ASSERT_EQ(frame[row * stride + 1927], 0) << row;
     }
     EXPECT_EQ(frame[stride * 480], 0xAB); // nothing written past the frame
+}
+
+// The frame lent without a copy is the copy's picture, top-down, in the four-byte layout
+// the pattern is drawn in, and it stays readable after the graph is gone.
+TEST_F(CaptureGraphTest, HeldFrameIsTheCopiedPictureAndOutlivesTheGraph)
+{
+    Open(QStringLiteral("smpte"), 642, 480);
+    const int stride = 1928;
+    ASSERT_EQ(WaitForFrame(), stride * 480);
+    TavoHeldFrame held;
+    ASSERT_EQ(m_graph.HoldNewestFrame(&held), TavoStatus::Ok);
+    std::vector<uint8_t> copy(stride * 480);
+    int32_t bytes = static_cast<int32_t>(copy.size());
+    TavoFrameStamp stamp;
+    ASSERT_EQ(m_graph.CaptureToBuf(&bytes, copy.data(), &stamp), TavoStatus::Ok);
+    EXPECT_EQ(held.bytesPerPixel, 4);
+    ASSERT_EQ(held.width, 642);
+    ASSERT_EQ(held.height, 480);
+    EXPECT_LE(held.sequence, stamp.sequence);
+    m_graph.TearDownGraph();
+    EXPECT_EQ(m_graph.HoldNewestFrame(&held), TavoStatus::Pointer) << "the held one is kept";
+    ASSERT_TRUE(held.keep);
+    // The pattern stands still: every pixel of the held frame is the copy's, rows flipped.
+    for (int y = 0; y < 480; y += 7)
+        for (int x = 0; x < 642; x += 5)
+            ASSERT_EQ(0,
+                    std::memcmp(
+                            held.top + y * held.stride + x * 4, Pixel(copy, stride, x, 479 - y), 3))
+                    << x << "," << y;
+    EXPECT_EQ(m_graph.HoldNewestFrame(nullptr), TavoStatus::Pointer);
 }
 
 TEST_F(CaptureGraphTest, CaptureToBuf_SolidColourEverywhere)

@@ -1,5 +1,6 @@
 #include "video/FramePump.h"
 #include "video/FrameSource.h"
+#include "video/ViewPresenter.h"
 #include "imgproc/WideInstructions.h"
 
 #include <QPainter>
@@ -674,4 +675,159 @@ TEST(FramePump_Wake, TheListenerGoesWithTheSourceAndThePump)
         first.Arrive(); // nobody listens: nothing happens
     }
     EXPECT_FALSE(second.Watched()) << "a pump that goes leaves no listener behind";
+}
+
+namespace {
+
+// A camera that also lends its frame top-down, red over blue, in 3 or 4 bytes a pixel (the
+// fourth byte left 0, as a BGRx producer may), with a padded stride.
+class LendingCamera : public SequencedCamera
+{
+public:
+    LendingCamera(int width, int height, int bytesPerPixel)
+        : SequencedCamera(width, height), m_width(width), m_height(height), m_bpp(bytesPerPixel)
+    {
+        m_stride = width * bytesPerPixel + 8;
+        m_rows.assign(static_cast<size_t>(m_stride * height), 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                m_rows[y * m_stride + x * bytesPerPixel + (y < height / 2 ? 2 : 0)] = 255;
+    }
+    bool HoldNewest(TavoHeldFrame& frame) override
+    {
+        if (!lends)
+            return false;
+        ++holds;
+        frame = { m_rows.data(), m_stride, m_width, m_height, m_bpp, NewestSequence().value_or(0),
+            1, std::make_shared<int>(0) };
+        return true;
+    }
+
+    std::atomic<bool> lends { true };
+    std::atomic<int> holds { 0 };
+
+private:
+    int m_width;
+    int m_height;
+    int m_bpp;
+    int m_stride = 0;
+    std::vector<uint8_t> m_rows;
+};
+
+// Two slots of plain memory; counts what it is asked to show.
+class FakePresenter : public IViewPresenter
+{
+public:
+    QImage View(int slot, QSize size) override
+    {
+        QImage& image = memory[slot];
+        if (image.size() != size)
+            image = QImage(size, QImage::Format_RGB32);
+        return QImage(image.bits(), size.width(), size.height(), image.bytesPerLine(),
+                QImage::Format_RGB32);
+    }
+    bool Present(int slot) override
+    {
+        shown.push_back(slot);
+        return shows;
+    }
+
+    QImage memory[2];
+    std::vector<int> shown;
+    std::atomic<bool> shows { true };
+};
+
+void ExpectRedOverBlue(const QImage& view)
+{
+    EXPECT_EQ(view.pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(view.pixel(view.width() - 1, view.height() - 1), qRgb(0, 0, 255));
+}
+
+} // namespace
+
+// Without a tap that wants frames and without filters the view is made from the frame the
+// source lends: no copy, every pixel opaque, in both layouts; a redraw of the drawing alone
+// uses the lent frame even once the source lends no more.
+TEST(FramePump_Lent, ViewIsMadeFromTheLentFrameUntilATapOrAFilterWantsACopy)
+{
+    for (int bpp : { 3, 4 }) {
+        SCOPED_TRACE(bpp);
+        LendingCamera camera(61, 40, bpp);
+        CFramePump pump;
+        int tapped = 0;
+        std::atomic<bool> wanted { false };
+        pump.SetFrameTap([&](const uint8_t*, int, int, const CPumpState&) { ++tapped; },
+                [&] { return wanted.load(); });
+        pump.SetSource(&camera);
+        CPumpState state = LiveState(61, 40);
+        pump.SetState(state);
+        camera.NextFrame();
+        pump.RunIteration();
+        EXPECT_EQ(camera.copies, 0);
+        EXPECT_EQ(pump.FramesLent(), 1u);
+        EXPECT_EQ(tapped, 0);
+        pump.PaintView(ExpectRedOverBlue);
+
+        camera.lends = false;
+        pump.MarkChanged();
+        pump.RunIteration();
+        pump.PaintView(ExpectRedOverBlue);
+
+        // A tap that wants the frame gets the copy; so do the filters.
+        camera.lends = true;
+        wanted = true;
+        camera.NextFrame();
+        pump.RunIteration();
+        EXPECT_EQ(tapped, 1);
+        EXPECT_EQ(camera.copies, 1);
+        wanted = false;
+        state.filters.binarize = true;
+        pump.SetState(state);
+        camera.NextFrame();
+        pump.RunIteration();
+        EXPECT_EQ(camera.copies, 2);
+        EXPECT_EQ(pump.FramesLent(), 1u);
+        EXPECT_EQ(pump.FramesCopied(), 3u);
+    }
+}
+
+// With a presenter the views are made in its two slots in turn and shown by it, the canvas is
+// not told, and the latency is taken at the showing. Where it cannot show, the canvas is told.
+TEST(FramePump_Presenter, ViewsAreMadeInItsSlotsInTurnAndShownByIt)
+{
+    LendingCamera camera(64, 48, 4);
+    auto owned = std::make_unique<FakePresenter>();
+    FakePresenter& presenter = *owned;
+    CFramePump pump;
+    int notified = 0;
+    pump.SetPresentNotifier([&] { ++notified; });
+    pump.SetPresenter(std::move(owned));
+    pump.SetSource(&camera);
+    pump.SetState(LiveState(64, 48));
+    camera.NextFrame(NowNs() - 3'000'000);
+    pump.RunIteration();
+    ExpectRedOverBlue(presenter.memory[0]);
+    camera.NextFrame(NowNs());
+    pump.RunIteration();
+    ExpectRedOverBlue(presenter.memory[1]);
+    EXPECT_EQ(presenter.shown, (std::vector<int> { 0, 1 }));
+    EXPECT_EQ(notified, 0);
+    EXPECT_EQ(pump.Latency().frames, 2u) << "shown counts as painted";
+    EXPECT_GE(pump.Latency().maxMs, 3.0);
+    pump.PaintView([&](const QImage& view) {
+        EXPECT_EQ(view.constBits(), presenter.memory[1].constBits());
+    });
+    EXPECT_EQ(pump.Latency().frames, 2u);
+
+    // Shown again after Qt painted over it: the same slot, nothing composed.
+    pump.Represent();
+    pump.RunIteration();
+    EXPECT_EQ(presenter.shown.back(), 1);
+    EXPECT_EQ(pump.FramesPresented(), 2u);
+
+    presenter.shows = false;
+    camera.NextFrame();
+    pump.RunIteration();
+    EXPECT_EQ(presenter.shown.back(), 0);
+    EXPECT_EQ(notified, 1);
 }
