@@ -3,6 +3,7 @@
 #include "measure/FrameRasteriser.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QPainter>
 #include <QStaticText>
 #include <QThread>
@@ -38,17 +39,40 @@ bool CDrawContext::Circle(QPoint centre, int radius, const QPen& pen) const
     return true;
 }
 
+namespace {
+// A laid-out text holds the font engine of the thread that laid it out, and font engines are
+// not shared between threads: a thread other than the user interface's (the frame pump) keeps
+// its own copies, laid out once rather than for every frame.
+const QStaticText& OwnText(const QStaticText& given, const QFont& font)
+{
+    constexpr int kMostTexts = 512;
+    thread_local QHash<QString, QStaticText> texts;
+    // The font's key is dear to make: made again only when the font changes.
+    thread_local QFont lastFont;
+    thread_local QString lastFontKey = lastFont.key();
+    if (font != lastFont) {
+        lastFont = font;
+        lastFontKey = font.key();
+    }
+    const QString key = lastFontKey + QChar(u'\n') + QString::number(given.textFormat())
+            + QChar(u'\n') + given.text();
+    auto found = texts.find(key);
+    if (found != texts.end())
+        return *found;
+    if (texts.size() >= kMostTexts)
+        texts.clear();
+    QStaticText own;
+    own.setTextFormat(given.textFormat());
+    own.setText(given.text());
+    own.prepare(QTransform(), font);
+    return *texts.insert(key, own);
+}
+} // namespace
+
 void CDrawContext::UprightText(QPoint target, const QStaticText& given) const
 {
-    // A laid-out text holds the font engine of the thread that laid it out, and font engines
-    // are not shared between threads: the frame pump lays out its own copy.
     const bool guiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
-    QStaticText own;
-    if (!guiThread) {
-        own.setTextFormat(given.textFormat());
-        own.setText(given.text());
-    }
-    const QStaticText& text = guiThread ? given : own;
+    const QStaticText& text = guiThread ? given : OwnText(given, m_painter.font());
     const int flip = m_view.flipHeight;
     if (flip <= 0) {
         m_painter.drawStaticText(target, text);
