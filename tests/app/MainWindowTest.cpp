@@ -12,10 +12,13 @@
 #include "app/PictureCalibration.h"
 #include "measure/ShapeManager.h"
 #include "video/FramePump.h"
+#include "video/WhiteBalanceDlg.h"
 #include "RecordingMessages.h"
 #include "ToolDrivers.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QSlider>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -267,6 +270,24 @@ TEST_F(LiveAndStill, MergeGivesBackTheDisplayValues)
     EXPECT_EQ(m_window->Canvas()->ToolMode(), LineTool) << "Merge keeps the tool";
     EXPECT_TRUE(m_seen.empty());
     EXPECT_TRUE(FramesFlow()) << "the pump resumes";
+}
+
+// The dialog edits the settings in place: each change reaches the live view while it is open,
+// though no frame paints the canvas to carry it.
+TEST_F(LiveAndStill, WhiteBalanceChangesReachTheLiveViewWhileTheDialogIsOpen)
+{
+    CFrameFilterSettings seen;
+    OnModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<CWhiteBalanceDlg*>(modal);
+        ASSERT_TRUE(dialog);
+        dialog->EnableCheck()->click();
+        dialog->RedSlider()->setValue(CWhiteBalanceDlg::kMiddle + 9);
+        seen = m_window->Pump()->State().filters;
+        dialog->reject();
+    });
+    Panel().ButtonAt(CSidePanel::WB)->click();
+    EXPECT_TRUE(seen.whiteBalance);
+    EXPECT_EQ(seen.redGain, 9);
 }
 
 TEST_F(LiveAndStill, MergeUndoesASwitchMadeInTheDialog)

@@ -164,7 +164,9 @@ TEST(LiveAidsTest, ReadingsComeAFewTimesASecondAndKeepTheRecentMaximum)
 
     aids.OnFrame(camera.frame.data(), 64, 48, state);
     EXPECT_EQ(aids.Readings().serial, 0u); // everything off: nothing measured
+    EXPECT_FALSE(aids.WantsFrame()) << "the pump need not copy frames for nobody";
     aids.SetMeter(true);
+    EXPECT_TRUE(aids.WantsFrame());
     aids.OnFrame(camera.frame.data(), 64, 48, state);
     const CLiveReadings sharp = aids.Readings();
     EXPECT_EQ(sharp.serial, 1u);
@@ -173,8 +175,11 @@ TEST(LiveAidsTest, ReadingsComeAFewTimesASecondAndKeepTheRecentMaximum)
     EXPECT_FALSE(sharp.hasHistogram);
 
     now = 100; // too soon for another reading
+    EXPECT_FALSE(aids.WantsFrame());
     aids.OnFrame(camera.frame.data(), 64, 48, state);
     EXPECT_EQ(aids.Readings().serial, 1u);
+    now = CLiveAids::kReadingIntervalMs;
+    EXPECT_TRUE(aids.WantsFrame()) << "a reading is due again";
 
     // Out of focus: the number drops, the recent maximum stays for a while.
     SequencedCamera flat(64, 48);
