@@ -61,3 +61,27 @@ TEST_F(Journey, TheLiveViewReachesTheScreenWithTheDrawingAndLeavesThePanelOverIt
     }
     EXPECT_TRUE(PictureFlows()) << "beside the panel the picture goes on";
 }
+
+// A camera that brings a frame a second: what Qt's backing store holds of the canvas is old,
+// and a window closed over the picture must not leave that on the screen until the next frame.
+TEST_F(Journey, AWindowClosedOverASlowLiveViewLeavesTheNewestViewBehind)
+{
+    QuitKalvex();
+    qputenv("KALVEX_TEST_PATTERN", "smpte framerate=1/1");
+    StartKalvex();
+    ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return m_window->Pump()->CameraFramesPresented() > 0; }, kWaitMs));
+    DrawLine({ 40, 60 }, { 220, 60 });
+    QTest::qWait(200);
+    ASSERT_TRUE(DarkAround(Screen(Canvas()), { 130, 60 }));
+
+    QWidget cover;
+    cover.setGeometry(QRect(Canvas().mapToGlobal(QPoint(20, 20)), QSize(300, 120)));
+    cover.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&cover));
+    QTest::qWait(100);
+    ASSERT_FALSE(DarkAround(Screen(Canvas()), { 130, 60 })) << "the cover is over the line";
+    cover.hide();
+    QTest::qWait(150);
+    EXPECT_TRUE(DarkAround(Screen(Canvas()), { 130, 60 })) << "the newest view is shown again";
+}
