@@ -232,44 +232,24 @@ int32_t CFrameGrabber::NewestStamp(uint64_t& sequence, int64_t& arrivalNs) const
 int32_t CFrameGrabber::CopyTo(uint8_t* buffer, int32_t& bytes, int* width, int* height,
         uint64_t* sequence, int64_t* arrivalNs) const
 {
-    Frame frame;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!m_frame.sample)
-            return TavoStatus::WrongState;
-        frame = m_frame;
-        gst_sample_ref(frame.sample);
-    }
-    const int64_t needed = static_cast<int64_t>(FrameStride(frame.width)) * frame.height;
-    int32_t status = TavoStatus::Ok;
-    GstMapInfo map;
-    GstBuffer* gstBuffer = gst_sample_get_buffer(frame.sample);
-    if (needed > bytes) {
-        status = TavoStatus::OutOfMemory;
-    } else if (!gst_buffer_map(gstBuffer, &map, GST_MAP_READ)) {
-        status = TavoStatus::Fail;
-    } else {
-        // Never read past the producer's buffer, however its meta describes the rows.
-        if (!RowsInside(frame.offset, frame.stride, frame.width, frame.height, frame.bytesPerPixel,
-                    map.size)) {
-            status = TavoStatus::Fail;
-        } else {
-            CopyRowsBottomUp(map.data + frame.offset, frame.stride, buffer, frame.width,
-                    frame.height, frame.bytesPerPixel);
-            bytes = static_cast<int32_t>(needed);
-            if (width)
-                *width = frame.width;
-            if (height)
-                *height = frame.height;
-            if (sequence)
-                *sequence = frame.sequence;
-            if (arrivalNs)
-                *arrivalNs = frame.arrivalNs;
-        }
-        gst_buffer_unmap(gstBuffer, &map);
-    }
-    gst_sample_unref(frame.sample);
-    return status;
+    TavoHeldFrame held;
+    const int32_t status = Hold(held);
+    if (status != TavoStatus::Ok)
+        return status;
+    const int64_t needed = static_cast<int64_t>(FrameStride(held.width)) * held.height;
+    if (needed > bytes)
+        return TavoStatus::OutOfMemory;
+    CopyRowsBottomUp(held.top, held.stride, buffer, held.width, held.height, held.bytesPerPixel);
+    bytes = static_cast<int32_t>(needed);
+    if (width)
+        *width = held.width;
+    if (height)
+        *height = held.height;
+    if (sequence)
+        *sequence = held.sequence;
+    if (arrivalNs)
+        *arrivalNs = held.arrivalNs;
+    return TavoStatus::Ok;
 }
 
 int32_t CFrameGrabber::Hold(TavoHeldFrame& held) const
