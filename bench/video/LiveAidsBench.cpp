@@ -80,15 +80,14 @@ void BM_FrameCopyCold(benchmark::State& state)
 }
 BENCHMARK(BM_FrameCopyCold)->Unit(benchmark::kMillisecond);
 
-void BM_Peaking(benchmark::State& state)
+// Marks the peaks of a fresh copy of source each time, as the pump composes a view per frame:
+// marks left from the last pass would make edges of their own and pile up.
+void MarkPeaksOf(benchmark::State& state, const QImage& source)
 {
-    const QImage source = View();
     QImage view = source;
     view.detach();
     int threshold = CFocusMeasure::PeakThreshold(0);
     for (auto _ : state) {
-        // A fresh view each time, as the pump composes one per frame: marks left from the
-        // last pass would make edges of their own and pile up.
         state.PauseTiming();
         std::memcpy(
                 view.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
@@ -96,6 +95,11 @@ void BM_Peaking(benchmark::State& state)
         threshold = CFocusMeasure::PeakThreshold(CFocusMeasure::MarkPeaks(
                 view.bits(), kWidth, kHeight, view.bytesPerLine(), 0xFFFF0000u, threshold));
     }
+}
+
+void BM_Peaking(benchmark::State& state)
+{
+    MarkPeaksOf(state, View());
 }
 BENCHMARK(BM_Peaking)->Unit(benchmark::kMillisecond);
 
@@ -111,17 +115,7 @@ void BM_PeakingSparse(benchmark::State& state)
             row[x] = 0xFF000000u | v << 16 | v << 8 | v;
         }
     }
-    QImage view = source;
-    view.detach();
-    int threshold = CFocusMeasure::PeakThreshold(0);
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::memcpy(
-                view.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
-        state.ResumeTiming();
-        threshold = CFocusMeasure::PeakThreshold(CFocusMeasure::MarkPeaks(
-                view.bits(), kWidth, kHeight, view.bytesPerLine(), 0xFFFF0000u, threshold));
-    }
+    MarkPeaksOf(state, source);
 }
 BENCHMARK(BM_PeakingSparse)->Unit(benchmark::kMillisecond);
 
