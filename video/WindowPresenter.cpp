@@ -162,12 +162,6 @@ void CWindowPresenter::SetTarget(uint32_t window, QPoint origin, const QRegion& 
             static_cast<uint32_t>(rects.size()), rects.data());
 }
 
-bool CWindowPresenter::HasTarget() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_shows;
-}
-
 uint8_t CWindowPresenter::UsableDepth(uint32_t window) const
 {
     CReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(

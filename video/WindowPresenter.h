@@ -33,7 +33,6 @@ public:
     // the part of the window the view may cover. An empty region or a window whose pixels are
     // not 32-bit RGB stops the puts.
     void SetTarget(uint32_t window, QPoint origin, const QRegion& shown);
-    bool HasTarget() const;
 
     QImage View(int slot, QSize size) override;
     bool Present(int slot) override;
